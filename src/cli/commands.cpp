@@ -1,0 +1,51 @@
+#include "cli/commands.h"
+
+#include "cli/tree_printer.h"
+#include "model/bookmark_tree.h"
+#include "sources/source_loader.h"
+
+#include <ostream>
+
+namespace tellavin::cli {
+
+namespace {
+
+std::optional<StoreLocation> SourceOrError(const std::string& text, std::ostream& err) {
+    auto location = ParseStoreLocation(text);
+    if (!location) {
+        err << "tellavin-cli: not a store: \"" << text << "\" (expected favorites:DIR)\n";
+    }
+    return location;
+}
+
+} // namespace
+
+int RunCount(const std::string& source, std::ostream& out, std::ostream& err) {
+    auto location = SourceOrError(source, err);
+    if (!location) {
+        return 2;
+    }
+    auto counts = CountSource(*location);
+    if (!counts) {
+        err << "tellavin-cli: cannot read " << location->path << "\n";
+        return 1;
+    }
+    out << counts->folders << " folders, " << counts->links << " links\n";
+    return 0;
+}
+
+int RunTree(const std::string& source, std::ostream& out, std::ostream& err) {
+    auto location = SourceOrError(source, err);
+    if (!location) {
+        return 2;
+    }
+    BookmarkTree tree;
+    if (!LoadSourceTree(*location, tree)) {
+        err << "tellavin-cli: cannot read " << location->path << "\n";
+        return 1;
+    }
+    PrintTree(tree, out);
+    return 0;
+}
+
+} // namespace tellavin::cli

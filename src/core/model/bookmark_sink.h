@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tellavin {
+
+// What a file reader pushes while it parses: the readers never touch the
+// tree themselves, so the same parse can build a tree or only count.
+class BookmarkSink {
+public:
+    virtual ~BookmarkSink() = default;
+    // The text the root shows (the file's header); may come at any time.
+    virtual void SetRootText(std::string text) { (void)text; }
+    virtual void BeginFolder(std::string name) = 0;
+    // A link with an empty address stands for an empty folder.
+    virtual void AddLink(std::string name, std::string url) = 0;
+    // Closes the innermost open folder; ignored at the top level.
+    virtual void EndFolder() = 0;
+};
+
+// Counts what a parse would load, with the same rule as the tree builder,
+// so the counts shown before a selection equal what the tree then holds.
+class CountingSink final : public BookmarkSink {
+public:
+    // Called once per folder, with its name, as the count goes.
+    std::function<void(const std::string&)> onFolder;
+
+    void BeginFolder(std::string name) override;
+    void AddLink(std::string name, std::string url) override;
+    void EndFolder() override {}
+
+    std::int32_t folders() const { return folders_; }
+    std::int32_t links() const { return links_; }
+
+private:
+    std::int32_t folders_ = 0;
+    std::int32_t links_ = 0;
+};
+
+} // namespace tellavin

@@ -1,0 +1,174 @@
+#include "model/bookmark_tree.h"
+
+#include "platform/platform.h"
+#include "text/collation.h"
+
+#include <algorithm>
+
+namespace tellavin {
+
+void BookmarkTree::Clear() {
+    FolderTable.clear();
+    EntryTable.clear();
+    nSelectedFolders = 0;
+    nSelectedLinks = 0;
+    nListedEntries = 0;
+    nodes_.clear();
+    rootKey_.clear();
+    rowLister_ = nullptr;
+}
+
+void BookmarkTree::AddRoot(StoreKind source, std::string text, std::string rootKey) {
+    Clear();
+    source_ = source;
+    rootKey_ = std::move(rootKey);
+    FolderNode root;
+    root.Text = std::move(text);
+    root.Expanded = true;
+    root.Image = FolderImage(source);
+    root.SelectedImage = FolderSelectedImage(source);
+    nodes_.push_back(std::move(root));
+    FolderRecord record;
+    record.sName = source == StoreKind::Favorites ? std::string() : nodes_[0].Text;
+    FolderTable.push_back(std::move(record));
+}
+
+std::int32_t BookmarkTree::AddFolder(std::int32_t parent, std::string name) {
+    auto index = static_cast<std::int32_t>(nodes_.size());
+    FolderNode node;
+    node.Text = name;
+    node.Tag = index;
+    node.Parent = parent;
+    node.Image = FolderImage(source_);
+    node.SelectedImage = FolderSelectedImage(source_);
+    node.siblingIndex = static_cast<std::int32_t>(nodes_.at(parent).children.size());
+    nodes_[parent].children.push_back(index);
+    nodes_.push_back(std::move(node));
+    FolderRecord record;
+    record.sName = std::move(name);
+    FolderTable.push_back(std::move(record));
+    return index;
+}
+
+void BookmarkTree::FinishBuild() {
+    for (auto& node : nodes_) {
+        std::stable_sort(node.children.begin(), node.children.end(),
+                         [this](std::int32_t a, std::int32_t b) {
+                             return DisplayNameLess(nodes_[a].Text, nodes_[b].Text);
+                         });
+        for (std::size_t i = 0; i < node.children.size(); ++i) {
+            nodes_[node.children[i]].siblingIndex = static_cast<std::int32_t>(i);
+        }
+    }
+}
+
+bool BookmarkTree::EnsureListed(std::int32_t folder) {
+    if (FolderTable.at(folder).bListed) {
+        return true;
+    }
+    return rowLister_ && rowLister_(*this, folder);
+}
+
+std::int32_t BookmarkTree::Child(std::int32_t index) const {
+    const auto& children = Node(index).children;
+    return children.empty() ? -1 : children.front();
+}
+
+std::int32_t BookmarkTree::Next(std::int32_t index) const {
+    const auto& node = Node(index);
+    if (node.Parent < 0) {
+        return -1;
+    }
+    const auto& siblings = Node(node.Parent).children;
+    auto next = static_cast<std::size_t>(node.siblingIndex) + 1;
+    return next < siblings.size() ? siblings[next] : -1;
+}
+
+std::int32_t BookmarkTree::Children(std::int32_t index) const {
+    return static_cast<std::int32_t>(Node(index).children.size());
+}
+
+namespace {
+// The node and its ancestors, root first.
+std::vector<std::int32_t> Lineage(const BookmarkTree& tree, std::int32_t index) {
+    std::vector<std::int32_t> chain;
+    for (auto at = index; at >= 0; at = tree.Parent(at)) {
+        chain.push_back(at);
+    }
+    std::reverse(chain.begin(), chain.end());
+    return chain;
+}
+} // namespace
+
+std::string BookmarkTree::FullPath(std::int32_t index) const {
+    std::string path;
+    for (auto at : Lineage(*this, index)) {
+        if (at != 0) {
+            path.push_back('\\');
+        }
+        path += Node(at).Text;
+    }
+    return path;
+}
+
+char BookmarkTree::KeySeparator() const {
+    return source_ == StoreKind::Favorites ? PathSeparator() : '\\';
+}
+
+std::string BookmarkTree::Key(std::int32_t index) const {
+    // The Favorites root's key is the folder path with the separator ensured;
+    // every other key is the parent's key, the name and a separator.
+    std::string key;
+    for (auto at : Lineage(*this, index)) {
+        if (at == 0 && source_ == StoreKind::Favorites) {
+            key = rootKey_;
+            if (!key.empty() && key.back() == KeySeparator()) {
+                continue;
+            }
+        } else {
+            key += Node(at).Text;
+        }
+        key.push_back(KeySeparator());
+    }
+    return key;
+}
+
+std::string BookmarkTree::ParentPath(std::int32_t index) const {
+    return Key(index == 0 ? 0 : Parent(index));
+}
+
+std::string BookmarkTree::FolderPath(std::int32_t index) const {
+    return ParentPath(index) + FolderTable.at(index).sName;
+}
+
+std::string BookmarkTree::FolderKeyOf(const EntryRecord& row) const {
+    return row.IsLink() ? std::string() : Key(row.nFolder);
+}
+
+std::int32_t FolderImage(StoreKind source) {
+    switch (source) {
+    case StoreKind::Netscape:
+        return image::kNetscapeFolderClosed;
+    case StoreKind::Opera:
+        return image::kOperaFolderClosed;
+    default:
+        return image::kFolderClosed;
+    }
+}
+
+std::int32_t FolderSelectedImage(StoreKind source) { return FolderImage(source) + 1; }
+
+std::int32_t FolderRowIcon(StoreKind source) { return FolderImage(source); }
+
+std::int32_t LinkRowIcon(StoreKind source) {
+    switch (source) {
+    case StoreKind::Netscape:
+        return image::kNetscapeBookmark;
+    case StoreKind::Opera:
+        return image::kOperaBookmark;
+    default:
+        return image::kFavoritesLink;
+    }
+}
+
+} // namespace tellavin

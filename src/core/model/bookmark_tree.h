@@ -1,0 +1,139 @@
+#pragma once
+
+#include "model/conversion_path.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tellavin {
+
+// Images of the shared image list, by their one-based place in it.
+namespace image {
+inline constexpr std::int32_t kFolderClosed = 1;
+inline constexpr std::int32_t kFolderOpened = 2;
+inline constexpr std::int32_t kNetscapeFolderClosed = 3;
+inline constexpr std::int32_t kNetscapeFolderOpened = 4;
+inline constexpr std::int32_t kNetscapeBookmark = 5;
+inline constexpr std::int32_t kFavoritesLink = 6;
+inline constexpr std::int32_t kOperaFolderClosed = 7;
+inline constexpr std::int32_t kOperaFolderOpened = 8;
+inline constexpr std::int32_t kOperaBookmark = 9;
+} // namespace image
+
+// One folder of the tree. A node's index in the tree is also the index of
+// its FolderRecord, and Tag holds that index.
+struct FolderNode {
+    std::string Text;
+    std::int32_t Tag = 0;
+    bool Checked = false;  // the folder is selected for export
+    bool Bold = false;     // the folder or one below it holds a checked link
+    bool Expanded = false; // set on the root when it is created
+    std::int32_t Image = 0;
+    std::int32_t SelectedImage = 0;
+    std::int32_t Parent = -1;
+    std::vector<std::int32_t> children; // in display order once the build finished
+    std::int32_t siblingIndex = 0;      // place among the parent's children
+};
+
+struct FolderRecord {
+    bool bListed = false; // the folder's rows are in the EntryTable
+    std::string sName;    // empty for the Favorites root
+    std::int32_t nCheckedLinks = 0;
+    std::int32_t nFirstEntry = 0;
+    std::int32_t nLastEntry = -1; // nFirstEntry - 1 when the folder has no rows
+};
+
+// One row of a folder's content list: a link, or a direct sub-folder.
+struct EntryRecord {
+    bool bChecked = false;     // links only; folders take their mark from the node
+    std::int32_t nFolder = -1; // the sub-folder's node for a folder row, -1 for a link
+    std::string sName;
+    std::string sURL;
+    std::int32_t nIcon = 0;
+    std::chrono::year_month_day dDate{}; // Favorites rows only; zero otherwise
+
+    bool IsLink() const { return nFolder < 0; }
+};
+
+// The in-memory model of the bookmarks being converted: a tree of folder
+// nodes, the FolderTable with one record per node and the EntryTable with
+// the rows of the folders that have been listed.
+//
+// Keys and paths are derived from the nodes on request rather than stored:
+// a key holds every name above the folder, and storing one per folder would
+// take memory quadratic in the depth of a deeply nested file.
+class BookmarkTree {
+public:
+    // Lists the rows of one folder on demand (the Favorites source); returns
+    // false when the folder could not be read.
+    using RowLister = std::function<bool(BookmarkTree&, std::int32_t folder)>;
+
+    std::vector<FolderRecord> FolderTable;
+    std::vector<EntryRecord> EntryTable;
+    std::int32_t nSelectedFolders = 0; // checked folders, the root never counts
+    std::int32_t nSelectedLinks = 0;
+    std::int32_t nListedEntries = 0; // rows appended by the Favorites lister
+    std::int32_t nSortColumn = 1;
+    std::int32_t nSortOrder = 0;
+
+    // Empties the tree and both tables and resets the counters.
+    void Clear();
+
+    // Starts a tree: the root node 0 with its record. For the Favorites
+    // source rootKey is the Favorites folder path; file sources derive the
+    // root key from the root's Text.
+    void AddRoot(StoreKind source, std::string text, std::string rootKey = {});
+    // Adds a folder node below parent, with its record; returns its index.
+    std::int32_t AddFolder(std::int32_t parent, std::string name);
+    // Puts every node's children into display order.
+    void FinishBuild();
+
+    void SetRowLister(RowLister lister) { rowLister_ = std::move(lister); }
+    // Makes sure a folder's rows are in the EntryTable; false when they could
+    // not be listed.
+    bool EnsureListed(std::int32_t folder);
+
+    bool HasRoot() const { return !nodes_.empty(); }
+    StoreKind Source() const { return source_; }
+    std::int32_t NodeCount() const { return static_cast<std::int32_t>(nodes_.size()); }
+    FolderNode& Node(std::int32_t index) { return nodes_.at(index); }
+    const FolderNode& Node(std::int32_t index) const { return nodes_.at(index); }
+
+    std::int32_t Parent(std::int32_t index) const { return Node(index).Parent; }
+    std::int32_t Child(std::int32_t index) const;
+    std::int32_t Next(std::int32_t index) const;
+    std::int32_t Children(std::int32_t index) const;
+
+    // The Texts from the root down, joined by backslashes.
+    std::string FullPath(std::int32_t index) const;
+    // The node's key: its path followed by the separator.
+    std::string Key(std::int32_t index) const;
+    // The path of the folder that contains the node, ending in the separator
+    // (for the root: its own key).
+    std::string ParentPath(std::int32_t index) const;
+    // The folder's own path: ParentPath followed by its name.
+    std::string FolderPath(std::int32_t index) const;
+    // The key of the sub-folder a row names; empty for a link.
+    std::string FolderKeyOf(const EntryRecord& row) const;
+
+    // The separator of keys: the file system's for the Favorites source, a
+    // backslash for the file sources.
+    char KeySeparator() const;
+
+private:
+    StoreKind source_ = StoreKind::Favorites;
+    std::string rootKey_;
+    std::vector<FolderNode> nodes_;
+    RowLister rowLister_;
+};
+
+// Images of folder nodes and of sub-folder and link rows by source kind.
+std::int32_t FolderImage(StoreKind source);
+std::int32_t FolderSelectedImage(StoreKind source);
+std::int32_t FolderRowIcon(StoreKind source);
+std::int32_t LinkRowIcon(StoreKind source);
+
+} // namespace tellavin

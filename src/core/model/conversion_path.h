@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tellavin {
+
+// The three bookmark stores and the menu page.
+enum class StoreKind { Favorites, Netscape, Opera, Menu };
+
+// A conversion path code: 0 when no path is open, else 2 to 11. Codes 1 and
+// 3 are no paths; saved window options use them as the kinds of the main and
+// the selection window.
+using ConversionPath = std::int32_t;
+
+struct ConversionPathInfo {
+    ConversionPath code;
+    StoreKind source;
+    StoreKind target;
+};
+
+// The nine conversion paths, in the order the main window offers them.
+inline constexpr ConversionPathInfo kConversionPaths[] = {
+    {2, StoreKind::Favorites, StoreKind::Netscape}, {7, StoreKind::Favorites, StoreKind::Opera},
+    {5, StoreKind::Favorites, StoreKind::Menu},     {4, StoreKind::Netscape, StoreKind::Favorites},
+    {8, StoreKind::Netscape, StoreKind::Opera},     {6, StoreKind::Netscape, StoreKind::Menu},
+    {9, StoreKind::Opera, StoreKind::Favorites},    {10, StoreKind::Opera, StoreKind::Netscape},
+    {11, StoreKind::Opera, StoreKind::Menu},
+};
+
+std::optional<ConversionPathInfo> FindConversionPath(ConversionPath code);
+std::optional<ConversionPath> ConversionPathFor(StoreKind source, StoreKind target);
+
+bool SourceIsFavorites(ConversionPath code);
+bool SourceIsNetscape(ConversionPath code);
+bool SourceIsOpera(ConversionPath code);
+bool TargetIsFavorites(ConversionPath code);
+bool TargetIsNetscape(ConversionPath code);
+bool TargetIsOpera(ConversionPath code);
+bool TargetIsMenu(ConversionPath code);
+
+std::string_view StoreKindName(StoreKind kind);
+
+} // namespace tellavin

@@ -1,0 +1,93 @@
+#include "model/file_tree_builder.h"
+
+namespace tellavin {
+
+FileTreeBuilder::FileTreeBuilder(BookmarkTree& tree, StoreKind source, ProgressSink* progress)
+    : tree_(tree), source_(source), progress_(progress) {
+    tree_.AddRoot(source, {});
+    open_.push_back(OpenFolder{0, {}, {}});
+    rows_.emplace_back();
+}
+
+void FileTreeBuilder::SetRootText(std::string text) {
+    tree_.Node(0).Text = text;
+    tree_.FolderTable[0].sName = std::move(text);
+}
+
+std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
+    if (folder.names.insert(name).second) {
+        return name;
+    }
+    // The hint remembers the last number given to this name, so a folder
+    // with thousands of equal names stays linear.
+    auto& hint = folder.nextSuffix[name];
+    for (std::int32_t number = std::max(hint, 2);; ++number) {
+        std::string candidate = name + "(" + std::to_string(number) + ")";
+        if (folder.names.insert(candidate).second) {
+            hint = number + 1;
+            return candidate;
+        }
+    }
+}
+
+std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
+    auto& parent = open_.back();
+    auto index = tree_.AddFolder(parent.index, name);
+    rows_.emplace_back();
+    EntryRecord row;
+    row.nFolder = index;
+    row.sName = std::move(name);
+    row.nIcon = FolderRowIcon(source_);
+    rows_[parent.index].push_back(std::move(row));
+    if (progress_ != nullptr) {
+        progress_->SetValue(index);
+    }
+    return index;
+}
+
+void FileTreeBuilder::BeginFolder(std::string name) {
+    auto index = AddFolderRow(UniqueName(open_.back(), std::move(name)));
+    open_.push_back(OpenFolder{index, {}, {}});
+}
+
+void FileTreeBuilder::AddLink(std::string name, std::string url) {
+    name = UniqueName(open_.back(), std::move(name));
+    if (url.empty()) {
+        AddFolderRow(std::move(name));
+        return;
+    }
+    EntryRecord row;
+    row.sName = std::move(name);
+    row.sURL = std::move(url);
+    row.nIcon = LinkRowIcon(source_);
+    rows_[open_.back().index].push_back(std::move(row));
+}
+
+void FileTreeBuilder::EndFolder() {
+    if (open_.size() > 1) {
+        open_.pop_back();
+    }
+}
+
+void FileTreeBuilder::Finish() {
+    open_.clear();
+    std::size_t total = 0;
+    for (const auto& rows : rows_) {
+        total += rows.size();
+    }
+    tree_.EntryTable.reserve(total);
+    for (std::size_t folder = 0; folder < rows_.size(); ++folder) {
+        auto& record = tree_.FolderTable[folder];
+        record.nFirstEntry = static_cast<std::int32_t>(tree_.EntryTable.size());
+        for (auto& row : rows_[folder]) {
+            tree_.EntryTable.push_back(std::move(row));
+        }
+        std::vector<EntryRecord>().swap(rows_[folder]);
+        record.nLastEntry = static_cast<std::int32_t>(tree_.EntryTable.size()) - 1;
+        record.bListed = true;
+    }
+    rows_.clear();
+    tree_.FinishBuild();
+}
+
+} // namespace tellavin

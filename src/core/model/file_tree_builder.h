@@ -1,0 +1,52 @@
+#pragma once
+
+#include "model/bookmark_sink.h"
+#include "model/bookmark_tree.h"
+#include "model/progress.h"
+
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace tellavin {
+
+// Builds the bookmark tree of a Netscape-format file or an Opera hotlist
+// from a reader's events.
+//
+// Folders get their records in the order the file opens them (pre-order);
+// each folder's rows (its links and direct sub-folders) keep file order and
+// every folder is listed. Siblings with the same name are numbered: the
+// second News becomes News(2), the next News(3). A link without an address
+// becomes an empty folder.
+class FileTreeBuilder final : public BookmarkSink {
+public:
+    // progress, when given, is moved to the number of folders read so far.
+    FileTreeBuilder(BookmarkTree& tree, StoreKind source, ProgressSink* progress = nullptr);
+
+    void SetRootText(std::string text) override;
+    void BeginFolder(std::string name) override;
+    void AddLink(std::string name, std::string url) override;
+    void EndFolder() override;
+
+    // Lays the rows out in the EntryTable and puts the tree in display
+    // order. Call once, after the reader finished.
+    void Finish();
+
+private:
+    struct OpenFolder {
+        std::int32_t index;
+        std::unordered_set<std::string> names;
+        std::unordered_map<std::string, std::int32_t> nextSuffix;
+    };
+
+    std::string UniqueName(OpenFolder& folder, std::string name);
+    std::int32_t AddFolderRow(std::string name);
+
+    BookmarkTree& tree_;
+    StoreKind source_;
+    ProgressSink* progress_;
+    std::vector<OpenFolder> open_;
+    std::vector<std::vector<EntryRecord>> rows_; // per folder, until Finish
+};
+
+} // namespace tellavin

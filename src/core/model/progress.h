@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tellavin {
+
+// Where long work reports itself: the GUI maps it to the status bar and the
+// progress bar of the export window, the command line to a terminal line,
+// tests to a recorder.
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+    virtual void SetStatusText(const std::string& text) = 0;
+    virtual void SetRange(std::int32_t minimum, std::int32_t maximum) = 0;
+    virtual void SetValue(std::int32_t value) = 0;
+    virtual void SetVisible(bool visible) = 0;
+};
+
+// A sink that drops everything, for callers that want no progress.
+class NullProgress final : public ProgressSink {
+public:
+    void SetStatusText(const std::string&) override {}
+    void SetRange(std::int32_t, std::int32_t) override {}
+    void SetValue(std::int32_t) override {}
+    void SetVisible(bool) override {}
+};
+
+// Empties the status text and shows the bar from 0 to the number of source
+// folders (1 when none were counted) at value 0.
+void ProgressStart(ProgressSink& sink, std::int32_t sourceFolders);
+
+// Fills the bar to its maximum and hides it.
+void ProgressEnd(ProgressSink& sink, std::int32_t sourceFolders);
+
+} // namespace tellavin

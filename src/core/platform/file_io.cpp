@@ -1,0 +1,39 @@
+#include "platform/file_io.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace tellavin {
+
+std::filesystem::path PathFromUtf8(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+    auto text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::error_code error;
+    auto fsPath = PathFromUtf8(path);
+    if (!std::filesystem::is_regular_file(fsPath, error)) {
+        return std::nullopt;
+    }
+    std::ifstream in(fsPath, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string content;
+    auto size = std::filesystem::file_size(fsPath, error);
+    if (!error) {
+        content.reserve(size);
+    }
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+} // namespace tellavin

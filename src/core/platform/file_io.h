@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tellavin {
+
+// A file system path from UTF-8 text, and back.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string Utf8FromPath(const std::filesystem::path& path);
+
+// The whole content of a regular file, or nothing when it cannot be read
+// (missing, a directory, no permission).
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+} // namespace tellavin

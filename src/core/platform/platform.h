@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tellavin {
+
+// Folders the shell knows for the current user.
+enum class SpecialFolder { Favorites, AppData, Documents, Home };
+
+// The operating-system services the program asks for. Core code reaches the
+// system only through this interface; a POSIX implementation serves Linux and
+// macOS, tests use a fake.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // The logon name of the current user; empty when it cannot be found.
+    virtual std::string GetCurrentUserName() const = 0;
+
+    // Opens a document or address with the desktop's default handler.
+    // Returns a value above 32 on success, as the Windows shell does.
+    virtual std::int32_t ShellOpen(const std::string& target, std::int32_t showCommand) = 0;
+
+    // A special folder of the current user, UTF-8, or nothing when the
+    // system has none.
+    virtual std::optional<std::string> GetSpecialFolder(SpecialFolder folder) const = 0;
+
+    // An environment variable, or nothing when it is not set.
+    virtual std::optional<std::string> GetEnvironment(const std::string& name) const = 0;
+};
+
+// The implementation for the system the program was built for.
+Platform& SystemPlatform();
+
+// The character that separates folders in a path on this system.
+char PathSeparator();
+
+// The text with the path separator appended unless it already ends in one.
+std::string EnsureTrailingSeparator(std::string path);
+
+// The text up to, not including, its first NUL character.
+std::string StripAtNull(std::string text);
+
+} // namespace tellavin

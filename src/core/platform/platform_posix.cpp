@@ -1,0 +1,113 @@
+#include "platform/platform.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <pwd.h>
+#include <spawn.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace tellavin {
+
+namespace {
+
+bool IsDirectory(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
+class PosixPlatform final : public Platform {
+public:
+    std::string GetCurrentUserName() const override {
+        if (const passwd* entry = getpwuid(geteuid()); entry && entry->pw_name) {
+            return entry->pw_name;
+        }
+        if (auto user = GetEnvironment("USER")) {
+            return *user;
+        }
+        return {};
+    }
+
+    std::int32_t ShellOpen(const std::string& target, std::int32_t) override {
+#ifdef __APPLE__
+        const char* opener = "open";
+#else
+        const char* opener = "xdg-open";
+#endif
+        pid_t child = 0;
+        char* argv[] = {const_cast<char*>(opener), const_cast<char*>(target.c_str()), nullptr};
+        if (posix_spawnp(&child, opener, nullptr, nullptr, argv, environ) != 0) {
+            return 2; // the Windows shell's "file not found"
+        }
+        // The opener hands the document to the desktop and returns at once.
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 42 : 2;
+    }
+
+    std::optional<std::string> GetSpecialFolder(SpecialFolder folder) const override {
+        auto home = HomeFolder();
+        if (!home) {
+            return std::nullopt;
+        }
+        switch (folder) {
+        case SpecialFolder::Home:
+            return home;
+        case SpecialFolder::Favorites:
+            return FavoritesFolder(*home);
+        case SpecialFolder::AppData:
+            return GetEnvironment("XDG_CONFIG_HOME").value_or(*home + "/.config");
+        case SpecialFolder::Documents:
+            if (IsDirectory(*home + "/Documents")) {
+                return *home + "/Documents";
+            }
+            return home;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::string> GetEnvironment(const std::string& name) const override {
+        const char* value = std::getenv(name.c_str());
+        if (value == nullptr) {
+            return std::nullopt;
+        }
+        return std::string(value);
+    }
+
+private:
+    std::optional<std::string> HomeFolder() const {
+        if (auto home = GetEnvironment("HOME"); home && !home->empty()) {
+            return home;
+        }
+        if (const passwd* entry = getpwuid(geteuid()); entry && entry->pw_dir) {
+            return std::string(entry->pw_dir);
+        }
+        return std::nullopt;
+    }
+
+    // ~/Favorites when it exists, else the Favorites folder of the user in a
+    // Wine prefix ($WINEPREFIX, by default ~/.wine).
+    std::optional<std::string> FavoritesFolder(const std::string& home) const {
+        if (IsDirectory(home + "/Favorites")) {
+            return home + "/Favorites";
+        }
+        std::string prefix = GetEnvironment("WINEPREFIX").value_or(home + "/.wine");
+        std::string wine = prefix + "/drive_c/users/" + GetCurrentUserName() + "/Favorites";
+        if (IsDirectory(wine)) {
+            return wine;
+        }
+        return std::nullopt;
+    }
+};
+
+} // namespace
+
+Platform& SystemPlatform() {
+    static PosixPlatform platform;
+    return platform;
+}
+
+} // namespace tellavin

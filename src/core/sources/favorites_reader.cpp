@@ -1,0 +1,129 @@
+#include "sources/favorites_reader.h"
+
+#include "sources/favorites_walk.h"
+#include "sources/internet_shortcut.h"
+
+#include <unordered_map>
+#include <vector>
+
+namespace tellavin {
+
+namespace {
+
+class CountingVisitor final : public FavoritesVisitor {
+public:
+    explicit CountingVisitor(cFastScanning& scanner) : scanner_(scanner) {}
+
+    void BeginFolder(const std::string& parentPath, const std::string& name) override {
+        ++folders;
+        if (scanner_.FolderScan) {
+            scanner_.FolderScan(parentPath, name);
+        }
+    }
+    void Link(const std::string&, const FavoritesEntry&) override { ++links; }
+    void EndFolder() override {}
+
+    std::int32_t folders = 0;
+    std::int32_t links = 0;
+
+private:
+    cFastScanning& scanner_;
+};
+
+class TreeVisitor final : public FavoritesVisitor {
+public:
+    TreeVisitor(BookmarkTree& tree, ProgressSink* progress) : tree_(tree), progress_(progress) {}
+
+    void BeginFolder(const std::string&, const std::string& name) override {
+        auto index = tree_.AddFolder(open_.back(), name);
+        if (progress_ != nullptr) {
+            progress_->SetValue(index);
+        }
+        open_.push_back(index);
+    }
+    void Link(const std::string&, const FavoritesEntry&) override {}
+    void EndFolder() override { open_.pop_back(); }
+
+private:
+    BookmarkTree& tree_;
+    ProgressSink* progress_;
+    std::vector<std::int32_t> open_{0};
+};
+
+} // namespace
+
+std::optional<std::string> cFastScanning::GetFolderPath(const Platform& platform) {
+    auto folder = platform.GetSpecialFolder(SpecialFolder::Favorites);
+    favFolder_ = folder.value_or("");
+    return folder;
+}
+
+void cFastScanning::Scan(const std::string& folder, const Platform& platform) {
+    std::string root = folder;
+    if (root.empty()) {
+        root = favFolder_.empty() ? GetFolderPath(platform).value_or("") : favFolder_;
+    }
+    favFolder_ = root;
+    CountingVisitor counter(*this);
+    if (!root.empty()) {
+        WalkFavorites(root, counter);
+    }
+    folders_ = counter.folders;
+    links_ = counter.links;
+    completed_ = true;
+}
+
+bool BuildFavoritesTree(BookmarkTree& tree, const std::string& favoritesFolder,
+                        ProgressSink* progress) {
+    tree.Clear();
+    if (favoritesFolder.empty()) {
+        return false;
+    }
+    tree.AddRoot(StoreKind::Favorites, "My Favorites", EnsureTrailingSeparator(favoritesFolder));
+    TreeVisitor builder(tree, progress);
+    WalkFavorites(favoritesFolder, builder, false);
+    tree.FinishBuild();
+    tree.SetRowLister(ListFolderEntries);
+    return true;
+}
+
+bool ListFolderEntries(BookmarkTree& tree, std::int32_t folder) {
+    auto path = tree.FolderPath(folder);
+    auto entries = ReadFavoritesDirectory(path);
+    if (!entries) {
+        return false;
+    }
+    // Sub-folder rows name the nodes the tree was built with; a directory
+    // without a node (made since, or a link back to an ancestor) gets no row.
+    std::unordered_map<std::string, std::int32_t> childByName;
+    for (auto child : tree.Node(folder).children) {
+        childByName.emplace(tree.Node(child).Text, child);
+    }
+    auto& record = tree.FolderTable[folder];
+    record.nFirstEntry = tree.nListedEntries;
+    auto folderPath = EnsureTrailingSeparator(path);
+    for (auto& entry : *entries) {
+        EntryRecord row;
+        row.dDate = entry.date;
+        if (entry.isFolder) {
+            auto child = childByName.find(entry.name);
+            if (child == childByName.end()) {
+                continue;
+            }
+            row.nFolder = child->second;
+            row.sName = std::move(entry.name);
+            row.nIcon = image::kFolderClosed;
+        } else {
+            row.sURL = ReadShortcutUrl(folderPath + entry.name);
+            row.sName = LinkNameFromFileName(entry.name);
+            row.nIcon = image::kFavoritesLink;
+        }
+        tree.EntryTable.push_back(std::move(row));
+    }
+    tree.nListedEntries = static_cast<std::int32_t>(tree.EntryTable.size());
+    record.nLastEntry = tree.nListedEntries - 1;
+    record.bListed = true;
+    return true;
+}
+
+} // namespace tellavin

@@ -1,0 +1,130 @@
+#include "sources/favorites_walk.h"
+
+#include "platform/file_io.h"
+#include "platform/local_time.h"
+#include "platform/platform.h"
+#include "text/collation.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace tellavin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Lowered(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+std::chrono::year_month_day EntryDate(const fs::directory_entry& entry) {
+    std::error_code error;
+    auto written = entry.last_write_time(error);
+    if (error) {
+        return {};
+    }
+    auto moment = std::chrono::file_clock::to_sys(written);
+    return LocalDate(std::chrono::time_point_cast<std::chrono::system_clock::duration>(moment))
+        .value_or(std::chrono::year_month_day{});
+}
+
+std::string CanonicalPath(const fs::path& path) {
+    std::error_code error;
+    auto canonical = fs::canonical(path, error);
+    return error ? Utf8FromPath(path) : Utf8FromPath(canonical);
+}
+
+} // namespace
+
+bool IsLinkFileName(std::string_view fileName) {
+    return Lowered(fileName).find(".url") != std::string::npos;
+}
+
+std::string LinkNameFromFileName(std::string_view fileName) {
+    return std::string(fileName.substr(0, Lowered(fileName).find(".url")));
+}
+
+std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::string& path) {
+    std::error_code error;
+    fs::directory_iterator it(PathFromUtf8(path), error);
+    if (error) {
+        return std::nullopt;
+    }
+    std::vector<FavoritesEntry> entries;
+    for (; it != fs::directory_iterator(); it.increment(error)) {
+        const auto& entry = *it;
+        std::error_code typeError;
+        FavoritesEntry found;
+        found.name = Utf8FromPath(entry.path().filename());
+        found.isFolder = entry.is_directory(typeError);
+        // Only regular files are read as links: a pipe or device named *.url
+        // would block or never end.
+        if (!found.isFolder && !(IsLinkFileName(found.name) && entry.is_regular_file(typeError))) {
+            continue;
+        }
+        if (found.isFolder && entry.is_symlink(typeError)) {
+            found.linkTarget = CanonicalPath(entry.path());
+        }
+        found.date = EntryDate(entry);
+        entries.push_back(std::move(found));
+    }
+    // Listed by name, as NTFS returns them, so every system shows the same
+    // row order.
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return DisplayNameLess(a.name, b.name);
+    });
+    return entries;
+}
+
+void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool reportLinks) {
+    struct Frame {
+        std::string path;      // ends in the separator
+        std::string realPath;  // the directory's canonical path
+        std::vector<FavoritesEntry> entries;
+        std::size_t next = 0;
+    };
+    auto rootPath = EnsureTrailingSeparator(root);
+    auto rootEntries = ReadFavoritesDirectory(rootPath);
+    if (!rootEntries) {
+        return;
+    }
+    std::vector<Frame> stack;
+    stack.push_back(Frame{rootPath, CanonicalPath(PathFromUtf8(root)), std::move(*rootEntries)});
+    auto onCurrentPath = [&stack](const std::string& realPath) {
+        return std::any_of(stack.begin(), stack.end(),
+                           [&](const Frame& frame) { return frame.realPath == realPath; });
+    };
+    while (!stack.empty()) {
+        auto& frame = stack.back();
+        if (frame.next == frame.entries.size()) {
+            stack.pop_back();
+            if (!stack.empty()) {
+                visitor.EndFolder();
+            }
+            continue;
+        }
+        const auto entry = frame.entries[frame.next++];
+        if (!entry.isFolder) {
+            if (reportLinks) {
+                visitor.Link(frame.path, entry);
+            }
+            continue;
+        }
+        auto realPath = entry.linkTarget.empty()
+                            ? frame.realPath + PathSeparator() + entry.name
+                            : entry.linkTarget;
+        if (!entry.linkTarget.empty() && onCurrentPath(realPath)) {
+            continue;
+        }
+        visitor.BeginFolder(frame.path, entry.name);
+        auto path = EnsureTrailingSeparator(frame.path + entry.name);
+        auto entries = ReadFavoritesDirectory(path).value_or(std::vector<FavoritesEntry>{});
+        stack.push_back(Frame{path, std::move(realPath), std::move(entries)});
+    }
+}
+
+} // namespace tellavin

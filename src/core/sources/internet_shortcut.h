@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tellavin {
+
+// Reading an Internet Shortcut (.url) file: an INI text whose section
+// [InternetShortcut] holds the address under the key URL. The file is read
+// with the rules of the Windows profile functions (see IniDocument); every
+// other section and key is ignored.
+//
+// Text is decoded at the edge: a UTF-16 file (with its byte order mark) is
+// converted, valid UTF-8 stays, anything else is Windows-1252. Windows keeps
+// a lossy "?" copy of a Unicode address in the base section and the real one,
+// UTF-7 encoded, in [InternetShortcut.W]; when [InternetShortcut.A] repeats
+// the base value, the .W address is the one taken.
+std::string ShortcutUrlFromText(std::string_view fileBytes);
+
+// The address of the shortcut file at path; empty when the file cannot be
+// read or holds no address.
+std::string ReadShortcutUrl(const std::string& path);
+
+} // namespace tellavin

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/bookmark_tree.h"
+#include "model/progress.h"
+#include "sources/store_location.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tellavin {
+
+struct SourceCounts {
+    std::int32_t folders = 0;
+    std::int32_t links = 0;
+};
+
+// Counts a source's folders and links with the scanner of its kind; onFolder
+// hears each folder's name as the count goes. Nothing when the source cannot
+// be read.
+std::optional<SourceCounts> CountSource(const StoreLocation& source,
+                         const std::function<void(const std::string&)>& onFolder = {});
+
+// Builds the bookmark tree of a source with the reader of its kind. Returns
+// false, leaving the tree empty, when the source cannot be read.
+bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree,
+                    ProgressSink* progress = nullptr);
+
+} // namespace tellavin

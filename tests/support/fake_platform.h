@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tellavin::test {
+
+// A platform whose answers a test sets, and which records what was opened.
+class FakePlatform final : public Platform {
+public:
+    std::string userName = "ann";
+    std::map<SpecialFolder, std::string> folders;
+    std::map<std::string, std::string> environment;
+    std::vector<std::string> opened;
+
+    std::string GetCurrentUserName() const override { return userName; }
+    std::int32_t ShellOpen(const std::string& target, std::int32_t) override {
+        opened.push_back(target);
+        return 42;
+    }
+    std::optional<std::string> GetSpecialFolder(SpecialFolder folder) const override {
+        auto found = folders.find(folder);
+        return found == folders.end() ? std::nullopt : std::optional(found->second);
+    }
+    std::optional<std::string> GetEnvironment(const std::string& name) const override {
+        auto found = environment.find(name);
+        return found == environment.end() ? std::nullopt : std::optional(found->second);
+    }
+};
+
+} // namespace tellavin::test

@@ -1,0 +1,47 @@
+#include "support/tree_text.h"
+
+#include "model/folder_walk.h"
+
+namespace tellavin::test {
+
+namespace {
+
+class TextVisitor final : public FolderVisitor {
+public:
+    TextVisitor(BookmarkTree& tree, bool addresses) : tree_(tree), addresses_(addresses) {}
+
+    void Enter(std::int32_t folder, bool isStart) override {
+        if (!isStart) {
+            text += " ";
+        }
+        text += tree_.Node(folder).Text + "[";
+        tree_.EnsureListed(folder);
+        const auto& record = tree_.FolderTable[folder];
+        for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
+            const auto& entry = tree_.EntryTable[row];
+            if (entry.IsLink()) {
+                text += " " + entry.sName;
+                if (addresses_) {
+                    text += "=" + entry.sURL;
+                }
+            }
+        }
+    }
+    void Leave(std::int32_t, bool) override { text += " ]"; }
+
+    std::string text;
+
+private:
+    BookmarkTree& tree_;
+    bool addresses_;
+};
+
+} // namespace
+
+std::string TreeText(BookmarkTree& tree, bool addresses) {
+    TextVisitor visitor(tree, addresses);
+    WalkExportedFolders(tree, true, visitor);
+    return visitor.text;
+}
+
+} // namespace tellavin::test

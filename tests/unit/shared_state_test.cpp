@@ -1,0 +1,84 @@
+#include "model/conversion_path.h"
+#include "model/progress.h"
+#include "model/session_state.h"
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace tellavin {
+namespace {
+
+TEST(ConversionPath, PredicatesFollowTheTableOfPaths) {
+    struct Expected {
+        ConversionPath code;
+        bool favIn, nsIn, operaIn, favOut, nsOut, operaOut, menuOut;
+    };
+    const Expected table[] = {
+        {2, 1, 0, 0, 0, 1, 0, 0},  {7, 1, 0, 0, 0, 0, 1, 0},  {5, 1, 0, 0, 0, 0, 0, 1},
+        {4, 0, 1, 0, 1, 0, 0, 0},  {8, 0, 1, 0, 0, 0, 1, 0},  {6, 0, 1, 0, 0, 0, 0, 1},
+        {9, 0, 0, 1, 1, 0, 0, 0},  {10, 0, 0, 1, 0, 1, 0, 0}, {11, 0, 0, 1, 0, 0, 0, 1},
+        {0, 0, 0, 0, 0, 0, 0, 0},  {1, 0, 0, 0, 0, 0, 0, 0},  {3, 0, 0, 0, 0, 0, 0, 0},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.code);
+        EXPECT_EQ(SourceIsFavorites(row.code), row.favIn);
+        EXPECT_EQ(SourceIsNetscape(row.code), row.nsIn);
+        EXPECT_EQ(SourceIsOpera(row.code), row.operaIn);
+        EXPECT_EQ(TargetIsFavorites(row.code), row.favOut);
+        EXPECT_EQ(TargetIsNetscape(row.code), row.nsOut);
+        EXPECT_EQ(TargetIsOpera(row.code), row.operaOut);
+        EXPECT_EQ(TargetIsMenu(row.code), row.menuOut);
+    }
+    EXPECT_EQ(ConversionPathFor(StoreKind::Opera, StoreKind::Netscape), 10);
+    EXPECT_FALSE(ConversionPathFor(StoreKind::Opera, StoreKind::Opera));
+}
+
+TEST(SessionState, ResetKeepsDestinationMenuAndProfile) {
+    SessionState state{7, "/fav", "/src.html", "/dest.adr", "/menu.html", "Ann", 12, 34};
+    ResetSharedState(state);
+    EXPECT_EQ(state.code, 0);
+    EXPECT_EQ(state.favoritesFolder, "");
+    EXPECT_EQ(state.sourceFile, "");
+    EXPECT_EQ(state.nSourceFolders, 0);
+    EXPECT_EQ(state.nSourceLinks, 0);
+    EXPECT_EQ(state.destinationFile, "/dest.adr");
+    EXPECT_EQ(state.menuFile, "/menu.html");
+    EXPECT_EQ(state.profileName, "Ann");
+}
+
+class RecordingProgress final : public ProgressSink {
+public:
+    std::vector<std::string> events;
+    void SetStatusText(const std::string& text) override { events.push_back("text:" + text); }
+    void SetRange(std::int32_t lo, std::int32_t hi) override {
+        events.push_back("range:" + std::to_string(lo) + "-" + std::to_string(hi));
+    }
+    void SetValue(std::int32_t value) override { events.push_back("value:" + std::to_string(value)); }
+    void SetVisible(bool visible) override { events.push_back(visible ? "show" : "hide"); }
+};
+
+TEST(Progress, StartAndEndWithAndWithoutCountedFolders) {
+    RecordingProgress none;
+    ProgressStart(none, 0);
+    ProgressEnd(none, 0);
+    EXPECT_EQ(none.events, (std::vector<std::string>{"text:", "range:0-1", "value:0", "show",
+                                                     "value:1", "hide"}));
+    RecordingProgress some;
+    ProgressStart(some, 25);
+    ProgressEnd(some, 25);
+    EXPECT_EQ(some.events[1], "range:0-25");
+    EXPECT_EQ(some.events[4], "value:25");
+}
+
+TEST(PathHelpers, TrailingSeparatorAndNulCut) {
+    std::string sep(1, PathSeparator());
+    EXPECT_EQ(EnsureTrailingSeparator(sep), sep);
+    EXPECT_EQ(EnsureTrailingSeparator(sep + "x"), sep + "x" + sep);
+    EXPECT_EQ(EnsureTrailingSeparator(""), sep);
+    EXPECT_EQ(StripAtNull(std::string("alice\0\0\0", 8)), "alice");
+    EXPECT_EQ(StripAtNull("bob"), "bob");
+}
+
+} // namespace
+} // namespace tellavin
