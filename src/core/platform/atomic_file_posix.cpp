@@ -39,7 +39,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 } // namespace
 
-WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool flushToDisk) {
     struct stat existing {};
     bool hadTarget = ::stat(path.c_str(), &existing) == 0;
     if (hadTarget && S_ISDIR(existing.st_mode)) {
@@ -56,7 +56,7 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
         ::umask(mask);
         mode &= ~mask;
     }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && (!flushToDisk || ::fsync(fd) == 0);
     int error = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
