@@ -68,29 +68,34 @@ TEST(FavoritesWriter, ExportsEveryFolderAndLinkWithSafeNames) {
         sink.AddLink("a/b", "http://slash/");
         sink.BeginFolder("Misc.");
         sink.AddLink("x", "http://x/");
+        sink.AddLink("", "http://nameless/");
         sink.EndFolder();
         sink.BeginFolder("Misc..");
         sink.AddLink("y", "http://y/");
         sink.EndFolder();
         sink.BeginFolder("Empty");
         sink.EndFolder();
-        sink.AddLink("", "http://nameless/");
+        sink.BeginFolder(""); // a hotlist folder without NAME=
+        sink.AddLink("z", "http://z/");
+        sink.EndFolder();
     });
     test::ProgressRecorder progress;
     auto result = ExportToFavorites(tree, (dir.path() / "Fav").string(), {}, progress);
     ASSERT_TRUE(result.ok) << result.message;
     EXPECT_TRUE(result.Complete()) << result.sFirstFailure;
-    EXPECT_EQ(result.nFoldersWritten, 3);
-    EXPECT_EQ(result.nLinksWritten, 7);
-    // a/b and a:b both become a-b: the second is numbered, not lost.
+    EXPECT_EQ(result.nFoldersWritten, 4);
+    EXPECT_EQ(result.nLinksWritten, 8);
+    // a/b and a:b both become a-b: the second is numbered, not lost. The
+    // unnamed folder stays a folder of its own.
     EXPECT_EQ(Listing(dir.path() / "Fav"),
-              (std::vector<std::string>{".URL", "Empty/", "Home.URL", "Misc/", "Misc/x.URL",
-                                        "Misc/y.URL", "What- Now.URL", "a-b(2).URL", "a-b.URL"}));
+              (std::vector<std::string>{"-/", "-/z.URL", "Empty/", "Home.URL", "Misc/", "Misc/.URL",
+                                        "Misc/x.URL", "Misc/y.URL", "What- Now.URL", "a-b(2).URL",
+                                        "a-b.URL"}));
     EXPECT_EQ(ReadFile(dir.path() / "Fav/a-b.URL"), Shortcut("http://slash/"));
     EXPECT_EQ(ReadFile(dir.path() / "Fav/a-b(2).URL"), Shortcut("http://colon/"));
-    EXPECT_EQ(ReadFile(dir.path() / "Fav/.URL"), Shortcut("http://nameless/"));
+    EXPECT_EQ(ReadFile(dir.path() / "Fav/Misc/.URL"), Shortcut("http://nameless/"));
     EXPECT_EQ(progress.statusTexts.front(), "Exporting From Folder: root");
-    EXPECT_EQ(progress.statusTexts.size(), 4u);
+    EXPECT_EQ(progress.statusTexts.size(), 5u);
 }
 
 TEST(FavoritesWriter, ExportingAgainReplacesSameNamesAndLeavesOtherFiles) {

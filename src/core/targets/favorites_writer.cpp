@@ -70,6 +70,16 @@ std::string InternetShortcutText(const std::string& url) {
 
 namespace {
 
+// A folder's name as a directory below the one before it, separator
+// included. A name that comes out empty (no name at all, or only dots)
+// would put the folder's contents into its parent, so it becomes "-", the
+// stand-in SafeFileName uses for every character a file name cannot hold.
+std::string FolderComponent(const std::string& name, FileNameRules rules) {
+    const std::string separator(1, PathSeparator());
+    auto component = FixTrailingDots(FitFolderName(SafeFileName(name), rules) + separator);
+    return component == separator ? "-" + separator : component;
+}
+
 ExportResult Refusal(std::string title, std::string message) {
     ExportResult result;
     result.ok = false;
@@ -116,8 +126,7 @@ class FavoritesPrinter final : public FolderVisitor {
         progress_.SetStatusText("Exporting From Folder: " + text);
         auto relative = relative_.empty() ? std::string() : relative_.back();
         if (!isStart) {
-            relative = FixTrailingDots(
-                relative + FitFolderName(SafeFileName(text), options_.nameRules) + PathSeparator());
+            relative += FolderComponent(text, options_.nameRules);
             ++result_.nFoldersWritten;
             if (auto made = CreateFolder(base_ + relative); !made.ok) {
                 result_.NoteFailure(made.message);
@@ -187,9 +196,7 @@ ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesF
     case FavoritesPlace::Root:
         break;
     case FavoritesPlace::NewFolder: {
-        base +=
-            FixTrailingDots(FitFolderName(SafeFileName(options.newFolderName), options.nameRules) +
-                            PathSeparator());
+        base += FolderComponent(options.newFolderName, options.nameRules);
         if (auto made = CreateFolder(base); !made.ok) {
             return Refusal("Error", made.message);
         }

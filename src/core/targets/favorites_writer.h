@@ -41,7 +41,8 @@ inline constexpr const char* kSubfolderMissingText =
 // written ancestor's directory. Existing directories are used and shortcut
 // files of the same name replaced; everything else in the folder stays.
 // Two links of one folder whose file names come out equal are kept apart
-// by a number: "a-b.URL", then "a-b(2).URL".
+// by a number: "a-b.URL", then "a-b(2).URL". A folder whose name comes out
+// empty (unnamed, or only dots) is the directory "-".
 //
 // Fails, writing nothing, when the Favorites folder or the chosen existing
 // sub-folder does not exist or the new sub-folder cannot be created. A
