@@ -168,8 +168,8 @@ class FavoritesPrinter final : public FolderVisitor {
     std::optional<std::string> FreeStem(const std::string& name, const std::string& directory) {
         auto stem = FitLinkStem(name, options_.nameRules, directory);
         for (std::int32_t number = 2; stem && !names_.Take(directory, *stem); ++number) {
-            stem = FitLinkStem(name, options_.nameRules, directory,
-                               "(" + std::to_string(number) + ")");
+            auto suffix = std::string(1, '(').append(std::to_string(number)).append(1, ')');
+            stem = FitLinkStem(name, options_.nameRules, directory, suffix);
         }
         return stem;
     }

@@ -96,7 +96,7 @@ std::string WindowsSafe(std::string name) {
     }
     if (detail::IsReservedDeviceName(name)) {
         auto dot = name.find('.');
-        name.insert(dot == std::string::npos ? name.size() : dot, "_");
+        name.insert(dot == std::string::npos ? name.size() : dot, 1, '_');
     }
     return name;
 }
