@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <utility>
 #include <utf8.h>
+#include <utility>
 
 namespace tellavin {
 
@@ -28,7 +28,9 @@ std::string_view TrimBlanks(std::string_view text) {
 
 namespace {
 
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsQuote(char c) {
+    return c == '"' || c == '\'';
+}
 
 std::string_view Unquote(std::string_view value) {
     if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()) {
@@ -50,7 +52,9 @@ bool HasLineBreak(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-bool IsTrimmed(std::string_view text) { return TrimBlanks(text).size() == text.size(); }
+bool IsTrimmed(std::string_view text) {
+    return TrimBlanks(text).size() == text.size();
+}
 
 void AppendLine(std::string& out, std::string_view line) {
     out.append(line);
@@ -83,7 +87,8 @@ IniDocument IniDocument::Parse(std::string_view text) {
         if (line.front() == '[') {
             keepNotes();
             auto close = line.find(']');
-            auto name = line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1);
+            auto name =
+                line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1);
             document.sections_.push_back(Section{std::string(TrimBlanks(name)), {}, {}});
             current = &document.sections_.back();
             continue;
@@ -159,7 +164,9 @@ bool IniDocument::IsStorableKey(std::string_view key) {
            key.front() != ';' && key.front() != '[' && !HasLineBreak(key);
 }
 
-bool IniDocument::IsStorableValue(std::string_view value) { return !HasLineBreak(value); }
+bool IniDocument::IsStorableValue(std::string_view value) {
+    return !HasLineBreak(value);
+}
 
 bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     if (!IsStorableSectionName(section) || !IsStorableKey(key) || !IsStorableValue(value)) {
@@ -179,12 +186,13 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     return true;
 }
 
-void IniDocument::RemoveKey(std::string_view section, std::string_view key) {
+bool IniDocument::RemoveKey(std::string_view section, std::string_view key) {
     Section* target = FindMutableSection(section);
     if (target == nullptr) {
-        return;
+        return false;
     }
     auto& entries = target->entries;
+    auto before = entries.size();
     for (std::size_t i = 0; i < entries.size();) {
         if (!EqualsIgnoringCase(entries[i].key, key)) {
             ++i;
@@ -195,11 +203,13 @@ void IniDocument::RemoveKey(std::string_view section, std::string_view key) {
         heir.insert(heir.begin(), entries[i].notesBefore.begin(), entries[i].notesBefore.end());
         entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(i));
     }
+    return entries.size() != before;
 }
 
-void IniDocument::RemoveSection(std::string_view section) {
-    std::erase_if(sections_,
-                  [&](const Section& candidate) { return EqualsIgnoringCase(candidate.name, section); });
+bool IniDocument::RemoveSection(std::string_view section) {
+    return std::erase_if(sections_, [&](const Section& candidate) {
+               return EqualsIgnoringCase(candidate.name, section);
+           }) != 0;
 }
 
 std::string IniDocument::ToText() const {

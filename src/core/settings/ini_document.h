@@ -48,10 +48,11 @@ public:
     // the key at the end of its section when they are new. False, and nothing
     // changed, when a name or the value cannot be stored (see IsStorable*).
     bool Set(std::string_view section, std::string_view key, std::string_view value);
-    // Removes every key of that name from the first section of that name.
-    void RemoveKey(std::string_view section, std::string_view key);
-    // Removes every section of that name.
-    void RemoveSection(std::string_view section);
+    // Removes every key of that name from the first section of that name;
+    // false when there was none.
+    bool RemoveKey(std::string_view section, std::string_view key);
+    // Removes every section of that name; false when there was none.
+    bool RemoveSection(std::string_view section);
 
     // The document as INI text with CR LF after every line.
     std::string ToText() const;
