@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #ifdef __APPLE__
+#include <cstdint>
 #include <mach-o/dyld.h>
 #endif
 
@@ -89,7 +90,7 @@ public:
         if (_NSGetExecutablePath(path.data(), &size) != 0) {
             return std::nullopt;
         }
-        path.resize(path.find('\0'));
+        path.resize(std::char_traits<char>::length(path.c_str()));
         std::error_code error;
         auto resolved = std::filesystem::canonical(path, error);
         return error ? path : resolved.string();

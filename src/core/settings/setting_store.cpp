@@ -3,10 +3,10 @@
 #include "platform/atomic_file.h"
 #include "platform/file_io.h"
 #include "settings/ini_document.h"
+#include "settings/number_text.h"
 #include "settings/settings_location.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <limits>
 
@@ -53,28 +53,6 @@ void SetOrRefuse(IniDocument& document, std::string_view section, std::string_vi
 bool IsPathName(std::string_view name) {
     return name.find('/') != std::string_view::npos ||
            name.find(PathSeparator()) != std::string_view::npos;
-}
-
-// The leading whole number of a text; nothing when it starts with none.
-// Numbers too long for 64 bits saturate, which is out of range anyway.
-std::optional<std::int64_t> LeadingInteger(std::string_view text) {
-    text = TrimBlanks(text);
-    bool negative = !text.empty() && text.front() == '-';
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        text.remove_prefix(1);
-    }
-    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front()))) {
-        return std::nullopt;
-    }
-    constexpr std::int64_t kCeiling = std::numeric_limits<std::int64_t>::max() / 10 - 9;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) {
-            break;
-        }
-        value = value < kCeiling ? value * 10 + (c - '0') : kCeiling;
-    }
-    return negative ? -value : value;
 }
 
 } // namespace
@@ -140,22 +118,22 @@ void CSetting::Store(const LoadedFile& file) {
 std::string CSetting::GetSettingStr(std::string_view section, std::string_view key,
                                     std::string_view defaultValue) {
     auto value = Load().document.Get(section, key).value_or(std::string(defaultValue));
-    return std::string(TrimBlanks(StripAtNull(value)));
+    return std::string(TrimBlanks(value));
 }
 
 std::int16_t CSetting::GetSettingInt(std::string_view section, std::string_view key,
                                      std::int16_t defaultValue) {
     return Wrapped(kSettingReadError, "CSetting.GetSettingInt", "Error reading Setting ", [&] {
         auto value = Load().document.Get(section, key);
-        auto number = value ? LeadingInteger(*value) : std::nullopt;
+        auto number = value ? ParseLeadingInteger(*value) : std::nullopt;
         if (!number) {
             return defaultValue;
         }
-        if (*number < std::numeric_limits<std::int16_t>::min() ||
-            *number > std::numeric_limits<std::int16_t>::max()) {
+        if (number->value < std::numeric_limits<std::int16_t>::min() ||
+            number->value > std::numeric_limits<std::int16_t>::max()) {
             throw InnerError(kOverflow, "Overflow");
         }
-        return static_cast<std::int16_t>(*number);
+        return static_cast<std::int16_t>(number->value);
     });
 }
 

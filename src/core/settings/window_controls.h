@@ -47,8 +47,9 @@ public:
     virtual std::optional<std::string> GetText(std::string_view control) const = 0;
     virtual void SetText(std::string_view control, const std::string& text) = 0;
 
-    // The items of a combo box, item 0 first; adding puts an item at the end;
-    // selecting an index shows that item in the box, as a user's choice does.
+    // The items of a combo box, item 0 first; adding puts an item at the end.
+    // Selecting an index shows that item in the box and runs the window's
+    // handler for a chosen item, as a user's choice does.
     virtual std::optional<std::vector<std::string>> GetItems(std::string_view control) const = 0;
     virtual void AddItem(std::string_view control, const std::string& text) = 0;
     virtual void SelectItem(std::string_view control, std::int32_t index) = 0;

@@ -1,14 +1,13 @@
 #include "settings/window_settings.h"
 
 #include "platform/file_checks.h"
-#include "settings/ini_document.h"
 #include "settings/location_lists.h"
+#include "settings/number_text.h"
 #include "settings/setting_store.h"
 #include "settings/window_placement.h"
 #include "targets/color_presets.h"
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 #include <stdexcept>
 
@@ -135,27 +134,6 @@ std::int16_t Clamped16(std::int64_t value) {
         value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
 }
 
-// The whole number a text holds (blanks, an optional sign, digits and
-// nothing else), saturating far beyond 16 bits; nothing for any other text.
-std::optional<std::int64_t> WholeNumber(std::string_view text) {
-    text = TrimBlanks(text);
-    bool negative = !text.empty() && text.front() == '-';
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        text.remove_prefix(1);
-    }
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) {
-            return std::nullopt;
-        }
-        value = std::min<std::int64_t>(value * 10 + (c - '0'), 1'000'000);
-    }
-    return negative ? -value : value;
-}
-
 void RestorePlacement(CSetting& settings, std::int32_t kind, WindowControls& window) {
     auto screen = window.GetScreen();
     double tx = screen.twipsPerPixelX;
@@ -222,8 +200,9 @@ void SaveOption(CSetting& settings, const OptionKey& option, const WindowControl
                                 Required(window.GetText(option.control), option.control));
         break;
     case Stored::NumberText:
-        if (auto number = WholeNumber(Required(window.GetText(option.control), option.control))) {
-            settings.SaveSettingInt(kSettings, option.key, Clamped16(*number));
+        auto number = ParseLeadingInteger(Required(window.GetText(option.control), option.control));
+        if (number && number->whole) {
+            settings.SaveSettingInt(kSettings, option.key, Clamped16(number->value));
         }
         break;
     }

@@ -35,8 +35,10 @@ namespace tellavin {
 // remembered Favorites folder becomes the session's when the folder exists;
 // the first remembered menu page becomes the session's menu file. The menu
 // windows (5, 6, 11) also bring the presets file up to date, load their
-// presets and select the remembered one. Every value that cannot be read
-// leaves its control as it was, and the rest still loads.
+// presets and select the remembered one; a menu window passes its preset
+// list for that, and without one its presets are neither loaded nor
+// remembered. Every value that cannot be read leaves its control as it was,
+// and the rest still loads.
 void LoadWindowSettings(std::int32_t kind, WindowControls& window, const Platform& platform,
                         SessionState& session, PresetList* presets = nullptr);
 
