@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
 #include <stdexcept>
 
 namespace tellavin {
@@ -199,24 +200,24 @@ void SaveOption(CSetting& settings, const OptionKey& option, const WindowControl
         settings.SaveSettingStr(kSettings, option.key,
                                 Required(window.GetText(option.control), option.control));
         break;
-    case Stored::NumberText:
+    case Stored::NumberText: {
         auto number = ParseLeadingInteger(Required(window.GetText(option.control), option.control));
         if (number && number->whole) {
             settings.SaveSettingInt(kSettings, option.key, Clamped16(number->value));
         }
         break;
     }
+    }
 }
 
-template <std::size_t N>
-void LoadOptions(CSetting& settings, const OptionKey (&options)[N], WindowControls& window) {
+void LoadOptions(CSetting& settings, std::span<const OptionKey> options, WindowControls& window) {
     for (const auto& option : options) {
         IgnoringErrors([&] { LoadOption(settings, option, window); });
     }
 }
 
-template <std::size_t N>
-void SaveOptions(CSetting& settings, const OptionKey (&options)[N], const WindowControls& window) {
+void SaveOptions(CSetting& settings, std::span<const OptionKey> options,
+                 const WindowControls& window) {
     for (const auto& option : options) {
         SaveOption(settings, option, window);
     }
