@@ -11,7 +11,7 @@ namespace tellavin::test {
 namespace {
 
 class CanonicalVisitor final : public FolderVisitor {
-  public:
+public:
     explicit CanonicalVisitor(BookmarkTree& tree) : tree_(tree) {}
 
     void Enter(std::int32_t folder, bool isStart) override {
@@ -34,7 +34,7 @@ class CanonicalVisitor final : public FolderVisitor {
 
     std::string text;
 
-  private:
+private:
     BookmarkTree& tree_;
 };
 

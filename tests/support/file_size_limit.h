@@ -1,17 +1,24 @@
 #pragma once
 
-#include <cstddef>
-#include <functional>
-#include <optional>
-#include <string>
+#include <csignal>
+#include <cstdint>
+#include <sys/resource.h>
 
 namespace tellavin::test {
 
-// Runs body in a forked child whose files may grow to at most maxBytes
-// (RLIMIT_FSIZE, which binds root too), so writes fail the way a full disk
-// makes them fail. Returns the text body returned, or nothing when the
-// child did not finish normally.
-std::optional<std::string> RunWithFileSizeLimit(std::size_t maxBytes,
-                                                const std::function<std::string()>& body);
+// While the object lives, the process may not write a regular file beyond
+// the given size: a longer write fails with "File too large", even for root,
+// for whom a read-only folder is no obstacle.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(std::uint64_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = SIG_DFL;
+};
 
 } // namespace tellavin::test

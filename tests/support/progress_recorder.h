@@ -9,7 +9,7 @@ namespace tellavin::test {
 
 // A progress sink that keeps every status text it was given.
 class ProgressRecorder final : public ProgressSink {
-  public:
+public:
     std::vector<std::string> statusTexts;
 
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }

@@ -297,14 +297,17 @@ TEST(FavoritesWriter, AFullDiskLeavesTheOldShortcutWhole) {
     auto tree = test::TreeFromEvents([](BookmarkSink& sink) {
         sink.AddLink("Home", "http://a-much-longer-address.example/that/does/not/fit");
     });
-    auto outcome = test::RunWithFileSizeLimit(old.size(), [&] {
-        auto result = Export(tree, fav);
-        return std::to_string(result.nLinksNotWritten) + " " + result.sFirstFailure;
-    });
-    ASSERT_TRUE(outcome);
-    EXPECT_EQ(outcome->rfind("1 Cannot write \"" + (fav / "Home.URL").string() + "\"", 0), 0u)
-        << *outcome;
-    EXPECT_NE(outcome->find("File too large"), std::string::npos);
+    ExportResult result;
+    {
+        test::FileSizeLimit limit(old.size());
+        result = Export(tree, fav);
+    }
+    EXPECT_EQ(result.nLinksNotWritten, 1);
+    EXPECT_EQ(result.nLinksWritten, 0);
+    EXPECT_EQ(result.sFirstFailure.rfind("Cannot write \"" + (fav / "Home.URL").string() + "\"", 0),
+              0u)
+        << result.sFirstFailure;
+    EXPECT_NE(result.sFirstFailure.find("File too large"), std::string::npos);
     EXPECT_EQ(ReadFile(fav / "Home.URL"), old);
     EXPECT_EQ(Listing(fav), (std::vector<std::string>{"Home.URL"}));
 }

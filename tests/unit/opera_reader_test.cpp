@@ -142,7 +142,7 @@ TEST(OperaReader, ScannerReportsEachFolderAndSourceLoaderDispatches) {
 
 // The real-world hotlists: every one loads completely.
 class OperaCorpus : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         if (test::CorpusDir().empty()) {
             GTEST_SKIP() << "shared corpus not present";

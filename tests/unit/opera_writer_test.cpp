@@ -195,16 +195,17 @@ TEST(OperaWriter, AWriteCutShortByAFullDiskLeavesTheOldFileWhole) {
         }
     });
     for (bool merge : {false, true}) {
-        auto outcome = test::RunWithFileSizeLimit(old.size() + 100, [&] {
-            OperaWriteOptions options;
-            options.merge = merge;
-            auto result = Write(tree, dir / "h.adr", options);
-            return (result.ok ? "ok\n" : "failed\n") + result.message;
-        });
-        ASSERT_TRUE(outcome);
-        EXPECT_EQ(outcome->rfind("failed\nError Opening the Bookmark File.\r\n", 0), 0u)
-            << *outcome;
-        EXPECT_NE(outcome->find("File too large"), std::string::npos) << *outcome;
+        OperaWriteOptions options;
+        options.merge = merge;
+        ExportResult result;
+        {
+            test::FileSizeLimit limit(old.size() + 100);
+            result = Write(tree, dir / "h.adr", options);
+        }
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.message.rfind("Error Opening the Bookmark File.\r\n", 0), 0u)
+            << result.message;
+        EXPECT_NE(result.message.find("File too large"), std::string::npos) << result.message;
         EXPECT_EQ(ReadFile(dir.path() / "h.adr"), old);
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
     }

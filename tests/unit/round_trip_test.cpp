@@ -120,7 +120,7 @@ std::string ViaFavorites(const RoundTripCase& c) {
 }
 
 class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {
-  protected:
+protected:
     BookmarkTree ThroughHotlist(BookmarkTree& tree, const std::string& name) {
         NullProgress progress;
         auto path = dir_ / name;

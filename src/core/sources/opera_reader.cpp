@@ -45,7 +45,7 @@ std::string DecodeValue(std::string_view raw) {
 
 // The entry being read: its kind and the fields found so far.
 class PendingEntry {
-  public:
+public:
     enum class Kind { None, Folder, Link, Other };
 
     void Start(Kind kind) {
@@ -80,7 +80,7 @@ class PendingEntry {
         kind_ = Kind::None;
     }
 
-  private:
+private:
     Kind kind_ = Kind::None;
     std::optional<std::string> name_;
     std::optional<std::string> url_;

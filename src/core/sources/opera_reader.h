@@ -64,7 +64,7 @@ inline constexpr const char* kOperaRootText = "Opera Hotlist";
 // Counts the folders and links of a hotlist with the parse that loads it,
 // so the counts always equal what the tree then holds.
 class cOperaFastScanning {
-  public:
+public:
     // Raised once per folder, after the folder was counted, with its name.
     std::function<void(const std::string& name)> FolderScan;
 
@@ -75,7 +75,7 @@ class cOperaFastScanning {
     std::int32_t nTotalFolders() const { return completed_ ? folders_ : -1; }
     std::int32_t nTotalLinks() const { return completed_ ? links_ : -1; }
 
-  private:
+private:
     std::int32_t folders_ = 0;
     std::int32_t links_ = 0;
     bool completed_ = false;

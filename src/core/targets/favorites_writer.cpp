@@ -92,7 +92,7 @@ ExportResult Refusal(std::string title, std::string message) {
 // two links whose names come out equal do not overwrite each other. On
 // Windows names that differ only in case are the same file.
 class NamesInUse {
-  public:
+public:
     explicit NamesInUse(FileNameRules rules) : rules_(rules) {}
 
     // Takes the name in the directory; false when it was taken already.
@@ -100,7 +100,7 @@ class NamesInUse {
         return names_[directory].insert(Key(stem)).second;
     }
 
-  private:
+private:
     std::string Key(const std::string& stem) const {
         if (rules_ == FileNameRules::Posix) {
             return stem;
@@ -115,7 +115,7 @@ class NamesInUse {
 };
 
 class FavoritesPrinter final : public FolderVisitor {
-  public:
+public:
     FavoritesPrinter(BookmarkTree& tree, std::string base, const FavoritesWriteOptions& options,
                      ProgressSink& progress, ExportResult& result)
         : tree_(tree), base_(std::move(base)), options_(options), progress_(progress),
@@ -138,7 +138,7 @@ class FavoritesPrinter final : public FolderVisitor {
 
     void Leave(std::int32_t, bool) override { relative_.pop_back(); }
 
-  private:
+private:
     void WriteLinks(std::int32_t folder, const std::string& directory) {
         if (!tree_.EnsureListed(folder)) {
             result_.NoteFailure("Cannot read the folder \"" + tree_.FolderPath(folder) + "\"");

@@ -65,7 +65,7 @@ void PrintHotlistFolderEnd(std::string& out) {
 }
 
 class HotlistPrinter final : public FolderVisitor {
-  public:
+public:
     HotlistPrinter(BookmarkTree& tree, const OperaWriteOptions& options, ProgressSink& progress,
                    std::string& out, ExportResult& result)
         : tree_(tree), options_(options), progress_(progress), out_(out), result_(result) {}
@@ -90,7 +90,7 @@ class HotlistPrinter final : public FolderVisitor {
         }
     }
 
-  private:
+private:
     void PrintLinks(std::int32_t folder) {
         if (!tree_.EnsureListed(folder)) {
             result_.NoteFailure("Cannot read the folder \"" + tree_.FolderPath(folder) + "\"");
