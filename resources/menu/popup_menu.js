@@ -76,11 +76,14 @@ PopupMenu.prototype.buildItem = function (m, i) {
   el.style.width = it.w + 'px'; el.style.height = it.h + 'px';
   var txt = it.txt = document.createElement('div');
   txt.style.cssText = 'position:absolute;white-space:nowrap;overflow:hidden';
-  txt.style.left = txt.style.right = txt.style.top = s.pad + 'px';
+  var hasInd = it.type == 'sm:' && s.popInd;
+  txt.style.left = txt.style.top = s.pad + 'px';
+  // A long text stops short of an indicator at the right.
+  txt.style.right = (hasInd && s.popPos < 0 ? -s.popPos : s.pad) + 'px';
   txt.style.lineHeight = Math.max(0, it.h - 2 - 2 * s.pad) + 'px';
   txt.appendChild(document.createTextNode(it.text));
   el.appendChild(txt);
-  if (it.type == 'sm:' && s.popInd) {
+  if (hasInd) {
     var ind = it.ind = document.createElement('div');
     ind.style.cssText = 'position:absolute;white-space:nowrap';
     ind.style.left = (s.popPos < 0 ? it.w + s.popPos : s.popPos) + 'px';
