@@ -33,10 +33,14 @@ int main(int argc, char** argv) {
     menu->add_option("--break", menuArguments.breakAfter, "Break submenus after N entries")
         ->check(CLI::Range(2, 99));
     menu->add_option("--title", menuArguments.title, "The page title")->capture_default_str();
-    menu->add_option("--colors", menuArguments.colors,
-                     "Eight colours: item text, text under the pointer, background, background "
-                     "under the pointer, border, border under the pointer, page, bar; each a "
-                     "colour number or #RRGGBB, separated by commas");
+    auto* colors = menu->add_option(
+        "--colors", menuArguments.colors,
+        "Eight colours: item text, text under the pointer, background, background under the "
+        "pointer, border, border under the pointer, page, bar; each a colour number or "
+        "#RRGGBB, separated by commas");
+    menu->add_option("--preset", menuArguments.preset,
+                     "The colours of a menu colour preset, such as Ice or TwinHelix")
+        ->excludes(colors);
 
     CLI11_PARSE(app, argc, argv);
 

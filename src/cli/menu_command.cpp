@@ -1,7 +1,10 @@
 #include "cli/menu_command.h"
 
 #include "model/bookmark_tree.h"
+#include "settings/exported_total.h"
+#include "settings/setting_store.h"
 #include "sources/source_loader.h"
+#include "targets/color_preset_list.h"
 #include "targets/menu_page.h"
 
 #include <charconv>
@@ -50,6 +53,32 @@ std::optional<MenuColors> ParseColors(std::string_view text) {
     return colors;
 }
 
+// The colours of the preset of that name, as the menu window lists them:
+// the built-in presets are installed first, as the window does when it
+// opens.
+std::optional<MenuColors> PresetColors(const std::string& name, std::ostream& err) {
+    auto& platform = SystemPlatform();
+    try {
+        InstallBuiltinPresets(platform);
+    } catch (const SettingError& error) {
+        // A read-only settings folder: the presets already saved still serve.
+        err << "tellavin-cli: " << error.description() << "\n";
+    }
+    PresetList presets(platform);
+    try {
+        presets.LoadPresetList();
+    } catch (const SettingError& error) {
+        err << "tellavin-cli: " << error.description() << "\n";
+        return std::nullopt;
+    }
+    presets.SelectByText(name);
+    if (presets.text() != name) {
+        err << "tellavin-cli: no menu colour preset is named \"" << name << "\"\n";
+        return std::nullopt;
+    }
+    return presets.swatches();
+}
+
 // The local time as the user's locale writes it.
 std::string LocalTimeText(std::time_t moment, const char* format) {
     const std::tm* local = std::localtime(&moment);
@@ -93,6 +122,13 @@ int RunMenu(const std::string& source, const std::string& page, const MenuArgume
         }
         options.colors = *colors;
     }
+    if (!arguments.preset.empty()) {
+        auto colors = PresetColors(arguments.preset, err);
+        if (!colors) {
+            return 2;
+        }
+        options.colors = *colors;
+    }
 
     auto counts = CountSource(*location);
     BookmarkTree tree;
@@ -115,6 +151,7 @@ int RunMenu(const std::string& source, const std::string& page, const MenuArgume
     if (!result.message.empty()) {
         err << "tellavin-cli: " << result.message << "\n";
     }
+    AddToExportedTotal(SystemPlatform(), result.nMenuItems);
     out << options.nSourceFolders << " Folders & " << options.nSourceLinks
         << " Links Exported Successfully.\n";
     return 0;

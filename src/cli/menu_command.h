@@ -16,9 +16,11 @@ struct MenuArguments {
     std::optional<int> breakAfter; // submenus break after this many entries
     std::string title = "Bookmarks By Tellavin";
     std::string colors; // eight colours, "c0,...,c7"
+    std::string preset; // a colour preset by name
 };
 
-// Publishes a whole store as a menu page; returns the exit status.
+// Publishes a whole store as a menu page and adds its items to the
+// exported-items total; returns the exit status.
 int RunMenu(const std::string& source, const std::string& page, const MenuArguments& arguments,
             std::ostream& out, std::ostream& err);
 

@@ -18,7 +18,7 @@ using namespace tellavin;
 // Names measure nothing, so no item text is cut and a page shows every name
 // whole.
 class NoWidth final : public TextMeasure {
-  public:
+public:
     std::int32_t TextWidth(std::string_view) const override { return 0; }
 };
 

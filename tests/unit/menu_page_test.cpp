@@ -19,7 +19,7 @@ using test::WriteFile;
 // Widths of whole texts from a table; perByte pixels a byte for any other
 // text.
 class TableMeasure final : public TextMeasure {
-  public:
+public:
     std::map<std::string, std::int32_t, std::less<>> widths;
     std::int32_t perByte = 10;
 
@@ -31,7 +31,7 @@ class TableMeasure final : public TextMeasure {
 };
 
 class StatusRecorder final : public ProgressSink {
-  public:
+public:
     std::vector<std::string> texts;
     void SetStatusText(const std::string& text) override { texts.push_back(text); }
     void SetRange(std::int32_t, std::int32_t) override {}

@@ -9,7 +9,7 @@ namespace {
 
 // Widths per character from a table, 10 px for any other character.
 class CharacterMeasure final : public TextMeasure {
-  public:
+public:
     std::map<char, std::int32_t> widths;
     mutable int calls = 0;
 

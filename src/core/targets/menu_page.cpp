@@ -40,7 +40,7 @@ bool IsJavascriptUrl(std::string_view url) {
 }
 
 class MenuPageComposer final : private FolderVisitor {
-  public:
+public:
     MenuPageComposer(BookmarkTree& tree, const MenuPageOptions& options, ProgressSink& progress,
                      const TextMeasure& measure)
         : tree_(tree), options_(options), progress_(progress), measure_(measure) {
@@ -51,7 +51,7 @@ class MenuPageComposer final : private FolderVisitor {
 
     MenuPage Compose();
 
-  private:
+private:
     void WritePageLine(std::string_view text);
     void WriteScriptLines(std::string_view script);
     void WriteHead();

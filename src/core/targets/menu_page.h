@@ -2,20 +2,13 @@
 
 #include "model/bookmark_tree.h"
 #include "model/progress.h"
+#include "targets/color_presets.h"
 #include "targets/text_width.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 
 namespace tellavin {
-
-// The eight menu colours by slot: colour numbers with red in the low byte.
-using MenuColors = std::array<std::uint32_t, 8>;
-
-// The colours a menu page has until the user picks others.
-inline constexpr MenuColors kDefaultMenuColors = {16777215, 0, 7091712,  33023,
-                                                  0,        0, 13077057, 6960384};
 
 // Everything a menu page is made from besides the tree, filled by the caller.
 struct MenuPageOptions {
@@ -28,7 +21,7 @@ struct MenuPageOptions {
     std::int32_t nMaxItems = 25;  // 2 to 99; without bBreakMenus menus break after 1000
     bool bExportAll = true;       // everything, or only the checked folders and links
     std::string sPageTitle = "Bookmarks By Tellavin";
-    MenuColors colors = kDefaultMenuColors;
+    MenuColors colors = kCustomColors;
     // The totals counted in the source, shown by the statistics line when
     // everything is exported (a selection shows the tree's selected counts).
     std::int32_t nSourceFolders = 0;

@@ -23,7 +23,7 @@ std::int32_t LookUpWidth(char32_t c) {
 }
 
 class BuiltinMeasure final : public TextMeasure {
-  public:
+public:
     BuiltinMeasure() {
         // Most item texts are Latin; their widths come from a flat array.
         for (char32_t c = 0; c < latin_.size(); ++c) {
@@ -46,7 +46,7 @@ class BuiltinMeasure final : public TextMeasure {
         return width;
     }
 
-  private:
+private:
     std::array<std::int32_t, 0x250> latin_{};
 };
 

@@ -9,7 +9,7 @@ namespace tellavin {
 // generator asks it for every item text; a GUI may measure with the real
 // font, while BuiltinTextMeasure needs no display.
 class TextMeasure {
-  public:
+public:
     virtual ~TextMeasure() = default;
     virtual std::int32_t TextWidth(std::string_view utf8) const = 0;
 };
