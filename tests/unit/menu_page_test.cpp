@@ -684,6 +684,33 @@ TEST(MenuPage, FavoritesFoldersAreListedWhenTheirMenuIsWritten) {
     EXPECT_EQ(page.result.message, "1 folders could not be read; their menus show no links.");
 }
 
+TEST(MenuPage, DeeplyNestedFoldersNeedNoRecursion) {
+    constexpr int kDepth = 50000;
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Netscape);
+    builder.SetRootText("root");
+    for (int i = 0; i < kDepth; ++i) {
+        builder.BeginFolder("d");
+    }
+    builder.AddLink("bottom", "http://bottom/");
+    builder.Finish();
+    tree.Node(kDepth).Checked = true; // only the deepest folder is selected
+    auto options = FixedOptions();
+    NullProgress progress;
+    auto all = ComposeMenuPage(tree, options, progress);
+    EXPECT_EQ(all.result.nFolders, kDepth + 1);
+    EXPECT_NE(all.text.find("startMenu('m50000', true, 227, 0, 230, subM);\r\n"
+                            " addItem('bottom', 'http://bottom/', 'nw:');\r\nhideDelay"),
+              std::string::npos);
+    options.bExportAll = false;
+    tree.EntryTable.back().bChecked = true;
+    EXPECT_EQ(
+        MenuScript(ComposeMenuPage(tree, options, progress).text),
+        Lines({"startMenu('root', false, 10, 0, 17, hBar);", " addItem('d', 'm50000', 'sm:');", "",
+               "startMenu('m50000', true, 0, 20, 230, subM);",
+               " addItem('bottom', 'http://bottom/', 'nw:');"}));
+}
+
 TEST(WriteMenuPage, ReplacesThePageWhole) {
     BookmarkTree tree;
     BuildSampleTree(tree);
