@@ -12,9 +12,9 @@ int main(int argc, char** argv) {
 
     std::string source;
     auto* count = app.add_subcommand("count", "Print the number of folders and links of a store");
-    count->add_option("SOURCE", source, "favorites:DIR")->required();
+    count->add_option("SOURCE", source, "favorites:DIR or netscape:FILE")->required();
     auto* tree = app.add_subcommand("tree", "Print the folder tree of a store with its links");
-    tree->add_option("SOURCE", source, "favorites:DIR")->required();
+    tree->add_option("SOURCE", source, "favorites:DIR or netscape:FILE")->required();
 
     CLI11_PARSE(app, argc, argv);
 
