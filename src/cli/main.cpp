@@ -1,6 +1,7 @@
 // tellavin-cli: counts, shows and converts bookmark stores from the command
 // line, for scripting and for machines without a display.
 #include "cli/commands.h"
+#include "cli/convert_command.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -16,10 +17,28 @@ int main(int argc, char** argv) {
     auto* tree = app.add_subcommand("tree", "Print the folder tree of a store with its links");
     tree->add_option("SOURCE", source, "favorites:DIR or netscape:FILE")->required();
 
+    tellavin::cli::ConvertRequest request;
+    auto* convert = app.add_subcommand("convert", "Export every folder and link of a store into "
+                                                  "another store");
+    convert->add_option("SOURCE", request.source, "favorites:DIR")->required();
+    convert->add_option("TARGET", request.target, "netscape:FILE")->required();
+    convert->add_flag("--merge", request.merge,
+                      "Add to the existing target instead of replacing it");
+    convert->add_option("--new-folder", request.newFolder, "Put the export inside a new folder");
+    convert->add_flag("--links-first", request.linksFirst,
+                      "Write each folder's links before its sub-folders");
+    convert->add_option("--profile", request.profile,
+                        "The name in the bookmark file's title (default: the user's name)");
+    convert->add_flag("--backup", request.backup,
+                      "Copy the target to Backup_of_<name> beside it first");
+
     CLI11_PARSE(app, argc, argv);
 
     if (count->parsed()) {
         return tellavin::cli::RunCount(source, std::cout, std::cerr);
+    }
+    if (convert->parsed()) {
+        return tellavin::cli::RunConvert(request, std::cout, std::cerr);
     }
     return tellavin::cli::RunTree(source, std::cout, std::cerr);
 }
