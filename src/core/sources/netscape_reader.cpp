@@ -116,9 +116,6 @@ class NetscapeParser final : public HtmlTokenHandler {
         const auto name = tag.name;
         if (name == "a") {
             EndLink();
-            if (!headingOpen_ && !headerOpen_) {
-                CloseFolderWithoutList();
-            }
             linkOpen_ = true;
             linkAddress_ = CleanAddress(tag.Find("href"));
             text_.clear();
@@ -138,9 +135,6 @@ class NetscapeParser final : public HtmlTokenHandler {
             ++folder.openLists;
         } else if (name == "dt" || name == "dd" || name == "hr") {
             EndItem();
-            if (name == "hr") {
-                CloseFolderWithoutList();
-            }
         } else if (name == "title") {
             inTitle_ = !titleSeen_;
         }
@@ -185,7 +179,7 @@ class NetscapeParser final : public HtmlTokenHandler {
   private:
     struct Frame {
         std::int32_t openLists = 0;
-        bool awaitingList = false; // a folder whose heading ended, before its <DL>
+        bool awaitingList = false; // a folder whose heading ended, before any <DL>
     };
 
     void EndLink() {
@@ -219,6 +213,8 @@ class NetscapeParser final : public HtmlTokenHandler {
         text_.clear();
     }
 
+    // A folder whose heading had no list after it ends at the next heading
+    // or </DL>.
     void CloseFolderWithoutList() {
         if (frames_.size() > 1 && frames_.back().awaitingList) {
             sink_.EndFolder();

@@ -44,8 +44,9 @@ namespace tellavin {
 //   - An address is the HREF value without surrounding whitespace and
 //     without tabs and line breaks inside. A link whose address is missing
 //     or has no scheme ("http:", "file:", "place:", ...) is skipped.
-//   - A heading with no <DL> after it (another heading, a link, a separator
-//     or a </DL> comes first) is an empty folder.
+//   - A heading with no <DL> after it holds the links that follow it up to
+//     the next heading or </DL> (usually none: an empty folder); that </DL>
+//     then also ends the list the heading stood in.
 //   - A missing </A> ends the link at the next <A>, <DT>, <DD>, <HR>,
 //     heading, <DL> or </DL>; a missing </Hn> ends the heading likewise.
 //   - </DL> with no open list, and anything after the last one, close
