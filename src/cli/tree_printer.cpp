@@ -12,7 +12,7 @@ namespace tellavin::cli {
 namespace {
 
 class TreePrinter final : public FolderVisitor {
-  public:
+public:
     TreePrinter(BookmarkTree& tree, std::ostream& out) : tree_(tree), out_(out) {}
 
     void Enter(std::int32_t folder, bool) override {
@@ -30,15 +30,16 @@ class TreePrinter final : public FolderVisitor {
                 links.push_back(&tree_.EntryTable[row]);
             }
         }
-        std::stable_sort(links.begin(), links.end(),
-                         [](auto* a, auto* b) { return DisplayNameLess(a->sName, b->sName); });
+        std::stable_sort(links.begin(), links.end(), [](auto* a, auto* b) {
+            return DisplayNameLess(a->sName, b->sName);
+        });
         for (const auto* link : links) {
             out_ << indent << "  " << link->sName << "  <" << link->sURL << ">\n";
         }
     }
     void Leave(std::int32_t, bool) override { --depth_; }
 
-  private:
+private:
     BookmarkTree& tree_;
     std::ostream& out_;
     std::size_t depth_ = 0;

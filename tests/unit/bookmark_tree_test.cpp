@@ -100,8 +100,7 @@ TEST(FileTreeBuilder, DuplicateSiblingNamesAreNumbered) {
     builder.AddLink("News", "http://inner/"); // another folder: no clash
     builder.EndFolder();
     builder.Finish();
-    EXPECT_EQ(test::TreeText(tree),
-              "r[ News(3) Home(2) Home Home(3) News[ ] News(2)[ ] Sub[ News ] ]");
+    EXPECT_EQ(test::TreeText(tree), "r[ News(3) Home(2) Home Home(3) News[ ] News(2)[ ] Sub[ News ] ]");
 }
 
 TEST(FileTreeBuilder, ManyEqualNamesStayDistinct) {
@@ -154,7 +153,7 @@ TEST(FileTreeBuilder, ChildrenAreInDisplayOrder) {
 }
 
 class Recorder final : public FolderVisitor {
-  public:
+public:
     explicit Recorder(const BookmarkTree& tree) : tree_(tree) {}
     void Enter(std::int32_t folder, bool isStart) override {
         log += (isStart ? "<start " : "<") + tree_.Node(folder).Text + " ";
@@ -162,7 +161,7 @@ class Recorder final : public FolderVisitor {
     void Leave(std::int32_t folder, bool) override { log += tree_.Node(folder).Text + "> "; }
     std::string log;
 
-  private:
+private:
     const BookmarkTree& tree_;
 };
 

@@ -16,9 +16,7 @@ namespace fs = std::filesystem;
 using test::TempDir;
 using test::WriteFile;
 
-std::string Shortcut(const std::string& url) {
-    return "[InternetShortcut]\r\nURL=" + url + "\r\n";
-}
+std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
 
 // Favorites/
 //   Home.url, notes.txt, Report.url.txt, Mixed.URL
@@ -252,10 +250,9 @@ TEST(InternetShortcut, EveryCorpusFileGivesItsAddress) {
     for (const auto& [name, url] : expected) {
         EXPECT_EQ(ReadShortcutUrl((corpus / "url" / name).string()), url) << name;
     }
-    auto radio =
-        ReadShortcutUrl((corpus / "url" / "ie6-radio-station-guide-modified.url").string());
-    EXPECT_EQ(
-        radio.rfind("http://www.microsoft.com/isapi/redir.dll?prd=windows&sbp=mediaplayer", 0), 0u);
+    auto radio = ReadShortcutUrl((corpus / "url" / "ie6-radio-station-guide-modified.url").string());
+    EXPECT_EQ(radio.rfind("http://www.microsoft.com/isapi/redir.dll?prd=windows&sbp=mediaplayer", 0),
+              0u);
     EXPECT_EQ(radio.back(), '=');
 }
 

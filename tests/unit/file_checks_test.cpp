@@ -15,9 +15,7 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-bool RunningAsRoot() {
-    return geteuid() == 0;
-}
+bool RunningAsRoot() { return geteuid() == 0; }
 
 TEST(FileChecks, ExistenceOfFilesFoldersAndCreatablePaths) {
     TempDir dir;

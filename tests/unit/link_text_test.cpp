@@ -21,17 +21,10 @@ TEST(SortLinks, OrdersByLowerCasedName) {
     SortLinks(links, 2);
     EXPECT_EQ(Names(links), (std::vector<std::string>{"Alpha", "alpha2", "beta"}));
     EXPECT_EQ(links[0].url, "a"); // addresses move with their names
-    std::vector<LinkItem> accents = {{"\xC3\x89t\xC3\xA9", ""},
-                                     {"zoo", ""},
-                                     {"\xC3\xA9"
-                                      "a",
-                                      ""}};
+    std::vector<LinkItem> accents = {{"\xC3\x89t\xC3\xA9", ""}, {"zoo", ""}, {"\xC3\xA9" "a", ""}};
     SortLinks(accents, 2);
     // É lowers to é, which sorts after z by code unit.
-    EXPECT_EQ(Names(accents), (std::vector<std::string>{"zoo",
-                                                        "\xC3\xA9"
-                                                        "a",
-                                                        "\xC3\x89t\xC3\xA9"}));
+    EXPECT_EQ(Names(accents), (std::vector<std::string>{"zoo", "\xC3\xA9" "a", "\xC3\x89t\xC3\xA9"}));
 }
 
 TEST(SortLinks, EqualNamesComeOutAsTheShellSortLeavesThem) {

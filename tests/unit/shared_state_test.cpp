@@ -15,10 +15,10 @@ TEST(ConversionPath, PredicatesFollowTheTableOfPaths) {
         bool favIn, nsIn, operaIn, favOut, nsOut, operaOut, menuOut;
     };
     const Expected table[] = {
-        {2, 1, 0, 0, 0, 1, 0, 0}, {7, 1, 0, 0, 0, 0, 1, 0},  {5, 1, 0, 0, 0, 0, 0, 1},
-        {4, 0, 1, 0, 1, 0, 0, 0}, {8, 0, 1, 0, 0, 0, 1, 0},  {6, 0, 1, 0, 0, 0, 0, 1},
-        {9, 0, 0, 1, 1, 0, 0, 0}, {10, 0, 0, 1, 0, 1, 0, 0}, {11, 0, 0, 1, 0, 0, 0, 1},
-        {0, 0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 0},  {3, 0, 0, 0, 0, 0, 0, 0},
+        {2, 1, 0, 0, 0, 1, 0, 0},  {7, 1, 0, 0, 0, 0, 1, 0},  {5, 1, 0, 0, 0, 0, 0, 1},
+        {4, 0, 1, 0, 1, 0, 0, 0},  {8, 0, 1, 0, 0, 0, 1, 0},  {6, 0, 1, 0, 0, 0, 0, 1},
+        {9, 0, 0, 1, 1, 0, 0, 0},  {10, 0, 0, 1, 0, 1, 0, 0}, {11, 0, 0, 1, 0, 0, 0, 1},
+        {0, 0, 0, 0, 0, 0, 0, 0},  {1, 0, 0, 0, 0, 0, 0, 0},  {3, 0, 0, 0, 0, 0, 0, 0},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.code);
@@ -48,15 +48,13 @@ TEST(SessionState, ResetKeepsDestinationMenuAndProfile) {
 }
 
 class RecordingProgress final : public ProgressSink {
-  public:
+public:
     std::vector<std::string> events;
     void SetStatusText(const std::string& text) override { events.push_back("text:" + text); }
     void SetRange(std::int32_t lo, std::int32_t hi) override {
         events.push_back("range:" + std::to_string(lo) + "-" + std::to_string(hi));
     }
-    void SetValue(std::int32_t value) override {
-        events.push_back("value:" + std::to_string(value));
-    }
+    void SetValue(std::int32_t value) override { events.push_back("value:" + std::to_string(value)); }
     void SetVisible(bool visible) override { events.push_back(visible ? "show" : "hide"); }
 };
 

@@ -28,21 +28,11 @@ TEST(Encoding, Utf7AsWindowsWritesIt) {
 }
 
 TEST(Collation, CaseAndAccentsFoldOrderIsTotal) {
-    std::vector<std::string> names = {"beta",
-                                      "Zulu",
-                                      "\xC3\x89"
-                                      "cole",
-                                      "alpha",
-                                      "Alpha",
-                                      "echo",
-                                      "10",
-                                      "2",
-                                      "\xE4\xB8\xAD"};
+    std::vector<std::string> names = {"beta", "Zulu", "\xC3\x89" "cole", "alpha", "Alpha", "echo",
+                                      "10", "2", "\xE4\xB8\xAD"};
     std::sort(names.begin(), names.end(), DisplayNameLess);
     EXPECT_EQ(names, (std::vector<std::string>{"10", "2", "Alpha", "alpha", "beta", "echo",
-                                               "\xC3\x89"
-                                               "cole",
-                                               "Zulu", "\xE4\xB8\xAD"}));
+                                               "\xC3\x89" "cole", "Zulu", "\xE4\xB8\xAD"}));
     EXPECT_EQ(CompareDisplayNames("same", "same"), 0);
 }
 

@@ -11,7 +11,7 @@ namespace tellavin {
 namespace {
 
 class CountingVisitor final : public FavoritesVisitor {
-  public:
+public:
     explicit CountingVisitor(cFastScanning& scanner) : scanner_(scanner) {}
 
     void BeginFolder(const std::string& parentPath, const std::string& name) override {
@@ -26,12 +26,12 @@ class CountingVisitor final : public FavoritesVisitor {
     std::int32_t folders = 0;
     std::int32_t links = 0;
 
-  private:
+private:
     cFastScanning& scanner_;
 };
 
 class TreeVisitor final : public FavoritesVisitor {
-  public:
+public:
     TreeVisitor(BookmarkTree& tree, ProgressSink* progress) : tree_(tree), progress_(progress) {}
 
     void BeginFolder(const std::string&, const std::string& name) override {
@@ -44,7 +44,7 @@ class TreeVisitor final : public FavoritesVisitor {
     void Link(const std::string&, const FavoritesEntry&) override {}
     void EndFolder() override { open_.pop_back(); }
 
-  private:
+private:
     BookmarkTree& tree_;
     ProgressSink* progress_;
     std::vector<std::int32_t> open_{0};

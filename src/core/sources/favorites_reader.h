@@ -18,7 +18,7 @@ inline constexpr const char* kAutoLocateFailedText =
 
 // Counts the folders and links of a Favorites folder before any selection.
 class cFastScanning {
-  public:
+public:
     // Raised once per folder, before its contents are counted, with the
     // parent path (ending in the separator) and the folder's name.
     std::function<void(const std::string& parentPath, const std::string& name)> FolderScan;
@@ -39,7 +39,7 @@ class cFastScanning {
     std::int32_t nFolder() const { return completed_ ? folders_ : -1; }
     std::int32_t nLink() const { return completed_ ? links_ : -1; }
 
-  private:
+private:
     std::string favFolder_;
     std::int32_t folders_ = 0;
     std::int32_t links_ = 0;

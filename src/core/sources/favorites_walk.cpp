@@ -74,15 +74,16 @@ std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::str
     }
     // Listed by name, as NTFS returns them, so every system shows the same
     // row order.
-    std::sort(entries.begin(), entries.end(),
-              [](const auto& a, const auto& b) { return DisplayNameLess(a.name, b.name); });
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return DisplayNameLess(a.name, b.name);
+    });
     return entries;
 }
 
 void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool reportLinks) {
     struct Frame {
-        std::string path;     // ends in the separator
-        std::string realPath; // the directory's canonical path
+        std::string path;      // ends in the separator
+        std::string realPath;  // the directory's canonical path
         std::vector<FavoritesEntry> entries;
         std::size_t next = 0;
     };
@@ -113,8 +114,9 @@ void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool repo
             }
             continue;
         }
-        auto realPath = entry.linkTarget.empty() ? frame.realPath + PathSeparator() + entry.name
-                                                 : entry.linkTarget;
+        auto realPath = entry.linkTarget.empty()
+                            ? frame.realPath + PathSeparator() + entry.name
+                            : entry.linkTarget;
         if (!entry.linkTarget.empty() && onCurrentPath(realPath)) {
             continue;
         }

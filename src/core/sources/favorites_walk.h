@@ -29,7 +29,7 @@ std::string LinkNameFromFileName(std::string_view fileName);
 
 // What a walk of a Favorites tree reports, depth first.
 class FavoritesVisitor {
-  public:
+public:
     virtual ~FavoritesVisitor() = default;
     // A folder is found; its contents follow. parentPath ends in the
     // separator.

@@ -19,9 +19,8 @@ struct SourceCounts {
 // Counts a source's folders and links with the scanner of its kind; onFolder
 // hears each folder's name as the count goes. Nothing when the source cannot
 // be read.
-std::optional<SourceCounts>
-CountSource(const StoreLocation& source,
-            const std::function<void(const std::string&)>& onFolder = {});
+std::optional<SourceCounts> CountSource(const StoreLocation& source,
+                         const std::function<void(const std::string&)>& onFolder = {});
 
 // Builds the bookmark tree of a source with the reader of its kind. Returns
 // false, leaving the tree empty, when the source cannot be read.
