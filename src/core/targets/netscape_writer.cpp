@@ -17,8 +17,9 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kListStart = "<DL><p>";
 constexpr std::string_view kListEnd = "</DL><p>";
-// Four spaces per level up to this many; deeper levels stay at it.
-constexpr std::int32_t kMaxIndent = 4 * 64;
+// Four spaces per level for the first 16 levels; deeper levels stay at that
+// indentation, so the file grows linearly with the depth of the tree.
+constexpr std::int32_t kMaxIndent = 4 * 16;
 
 std::string EscapeName(std::string_view name) {
     std::string out;
