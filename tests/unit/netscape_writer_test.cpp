@@ -279,7 +279,7 @@ TEST(NetscapeWriter, ReportsFavoritesFoldersThatCannotBeRead) {
 }
 
 class StatusRecorder final : public ProgressSink {
-  public:
+public:
     void SetStatusText(const std::string& text) override { texts.push_back(text); }
     void SetRange(std::int32_t, std::int32_t) override {}
     void SetValue(std::int32_t) override {}

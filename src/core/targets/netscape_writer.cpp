@@ -74,7 +74,7 @@ std::size_t FindLastListEnd(std::string_view text) {
 }
 
 class FileWriter final : public FolderVisitor {
-  public:
+public:
     FileWriter(BookmarkTree& tree, const NetscapeWriterOptions& options, ProgressSink* progress,
                std::string& out)
         : tree_(tree), options_(options), progress_(progress), out_(out) {}
@@ -117,7 +117,7 @@ class FileWriter final : public FolderVisitor {
     std::int32_t unreadable = 0;
     std::string firstUnreadable;
 
-  private:
+private:
     void Line(std::string_view text) {
         out_.append(static_cast<std::size_t>(std::min(indent_, kMaxIndent)), ' ');
         out_ += text;
