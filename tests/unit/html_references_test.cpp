@@ -51,7 +51,7 @@ TEST(HtmlReferences, NumericReferencesFollowTheBrowserRules) {
 }
 
 class Recorder final : public HtmlTokenHandler {
-  public:
+public:
     bool WantsAttributes(std::string_view name) const override { return name == "a"; }
     void StartTag(const HtmlStartTag& tag) override {
         log += "<" + std::string(tag.name);

@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 class EventLog final : public BookmarkSink {
-  public:
+public:
     void SetRootText(std::string text) override { log += "root(" + text + ") "; }
     void BeginFolder(std::string name) override { log += "begin(" + name + ") "; }
     void AddLink(std::string name, std::string url) override {

@@ -42,7 +42,7 @@ Content ContentOf(std::string_view tag) {
 }
 
 class Tokenizer {
-  public:
+public:
     Tokenizer(std::string_view text, HtmlTokenHandler& handler) : text_(text), handler_(handler) {}
 
     void Run() {
@@ -59,7 +59,7 @@ class Tokenizer {
         }
     }
 
-  private:
+private:
     // Text with NUL characters dropped and, when asked, references decoded.
     void EmitText(std::string_view text, bool references) {
         std::size_t done = 0;

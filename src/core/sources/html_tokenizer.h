@@ -19,7 +19,7 @@ struct HtmlStartTag {
 
 // What the tokenizer reports, in document order.
 class HtmlTokenHandler {
-  public:
+public:
     virtual ~HtmlTokenHandler() = default;
     // Whether the attributes of a start tag of this name are wanted.
     virtual bool WantsAttributes(std::string_view tagName) const = 0;

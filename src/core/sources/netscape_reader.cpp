@@ -106,7 +106,7 @@ bool IsHeading(std::string_view tag) {
 // Follows the elements of a bookmark file as the tokenizer reports them and
 // pushes folders and links into the sink.
 class NetscapeParser final : public HtmlTokenHandler {
-  public:
+public:
     NetscapeParser(BookmarkSink& sink, bool repairLinkNames)
         : sink_(sink), repairLinkNames_(repairLinkNames) {}
 
@@ -176,7 +176,7 @@ class NetscapeParser final : public HtmlTokenHandler {
         return std::move(title_);
     }
 
-  private:
+private:
     struct Frame {
         std::int32_t openLists = 0;
         bool awaitingList = false; // a folder whose heading ended, before any <DL>

@@ -88,7 +88,7 @@ bool BuildNetscapeTree(BookmarkTree& tree, const std::string& path,
 // through the same parse that builds the tree, so the counts equal what a
 // load then holds.
 class cNNFastScanning {
-  public:
+public:
     // Raised once per folder, after the folder count grew, with its name.
     std::function<void(const std::string& name)> FolderScan;
 
@@ -102,7 +102,7 @@ class cNNFastScanning {
     // The text of the file's <TITLE>.
     const std::string& sPageTitle() const { return pageTitle_; }
 
-  private:
+private:
     std::int32_t folders_ = 0;
     std::int32_t links_ = 0;
     std::string pageTitle_;
