@@ -1,6 +1,7 @@
 // tellavin-cli: counts, shows and converts bookmark stores from the command
 // line, for scripting and for machines without a display.
 #include "cli/commands.h"
+#include "cli/convert_command.h"
 #include "cli/menu_command.h"
 
 #include <CLI/CLI.hpp>
@@ -13,9 +14,24 @@ int main(int argc, char** argv) {
 
     std::string source;
     auto* count = app.add_subcommand("count", "Print the number of folders and links of a store");
-    count->add_option("SOURCE", source, "favorites:DIR")->required();
+    count->add_option("SOURCE", source, "favorites:DIR or netscape:FILE")->required();
     auto* tree = app.add_subcommand("tree", "Print the folder tree of a store with its links");
-    tree->add_option("SOURCE", source, "favorites:DIR")->required();
+    tree->add_option("SOURCE", source, "favorites:DIR or netscape:FILE")->required();
+
+    tellavin::cli::ConvertRequest request;
+    auto* convert = app.add_subcommand("convert", "Export every folder and link of a store into "
+                                                  "another store");
+    convert->add_option("SOURCE", request.source, "favorites:DIR")->required();
+    convert->add_option("TARGET", request.target, "netscape:FILE")->required();
+    convert->add_flag("--merge", request.merge,
+                      "Add to the existing target instead of replacing it");
+    convert->add_option("--new-folder", request.newFolder, "Put the export inside a new folder");
+    convert->add_flag("--links-first", request.linksFirst,
+                      "Write each folder's links before its sub-folders");
+    convert->add_option("--profile", request.profile,
+                        "The name in the bookmark file's title (default: the user's name)");
+    convert->add_flag("--backup", request.backup,
+                      "Copy the target to Backup_of_<name> beside it first");
 
     std::string page;
     tellavin::cli::MenuArguments menuArguments;
@@ -46,6 +62,9 @@ int main(int argc, char** argv) {
 
     if (count->parsed()) {
         return tellavin::cli::RunCount(source, std::cout, std::cerr);
+    }
+    if (convert->parsed()) {
+        return tellavin::cli::RunConvert(request, std::cout, std::cerr);
     }
     if (menu->parsed()) {
         return tellavin::cli::RunMenu(source, page, menuArguments, std::cout, std::cerr);

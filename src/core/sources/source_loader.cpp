@@ -3,6 +3,7 @@
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
 #include "sources/favorites_reader.h"
+#include "sources/netscape_reader.h"
 #include "sources/opera_reader.h"
 
 #include <filesystem>
@@ -32,6 +33,15 @@ std::optional<SourceCounts> CountSource(const StoreLocation& source,
         scanner.Scan(source.path);
         return SourceCounts{scanner.nFolder(), scanner.nLink()};
     }
+    case StoreKind::Netscape: {
+        if (!FileExists(source.path)) {
+            return std::nullopt;
+        }
+        cNNFastScanning scanner;
+        scanner.FolderScan = onFolder;
+        scanner.Scan(source.path);
+        return SourceCounts{scanner.nTotalFolders(), scanner.nTotalLinks()};
+    }
     case StoreKind::Opera: {
         if (!FileExists(source.path)) {
             return std::nullopt;
@@ -55,6 +65,8 @@ bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree, ProgressSin
         }
         return BuildFavoritesTree(tree, source.path, progress);
     }
+    case StoreKind::Netscape:
+        return BuildNetscapeTree(tree, source.path, progress);
     case StoreKind::Opera:
         return LoadOperaTree(tree, source.path, progress);
     default:
