@@ -68,8 +68,11 @@ TEST(OperaReader, TextThatIsNotUtf8IsWindows1252) {
     EXPECT_EQ(Loaded(Fixture("windows-1252.adr"), false), "Opera Hotlist[ Café € “ Crème ]");
 }
 
-TEST(OperaReader, NameWhoseUtf8WasReadAsAnsiIsRepaired) {
-    EXPECT_EQ(Loaded(Fixture("misread-utf8-name.adr"), false), "Opera Hotlist[ Café ]");
+TEST(OperaReader, AnsiNameWithUtf8LettersIsRepairedAndUtf8NameKeptAsWritten) {
+    // Ç as its single byte, é as UTF-8: what writers that encode only some
+    // letters as UTF-8 produce. In a UTF-8 name, Ã© is two characters.
+    EXPECT_EQ(Loaded(Fixture("ansi-name-with-utf8-letters.adr"), false),
+              "Opera Hotlist[ Ça va Café LitÃ©ral ]");
 }
 
 TEST(OperaReader, FolderWithoutNameIsAnUnnamedFolder) {

@@ -1,9 +1,11 @@
 #include "sources/favorites_reader.h"
+#include "sources/netscape_reader.h"
 #include "sources/opera_reader.h"
 #include "support/canonical_tree.h"
 #include "support/event_tree.h"
 #include "support/temp_dir.h"
 #include "targets/favorites_writer.h"
+#include "targets/netscape_writer.h"
 #include "targets/opera_writer.h"
 
 #include <filesystem>
@@ -20,12 +22,14 @@ using test::TempDir;
 // One tree to send through every pair of stores, with what each store
 // keeps of it. A Favorites folder changes what no file name may hold: the
 // nine characters of SafeFileName become "-", and a non-ASCII address is
-// written percent-encoded.
+// written percent-encoded. A Netscape-format file writes a double quote in
+// an address as %22. An empty expectation means "as expected".
 struct RoundTripCase {
     const char* name;
     std::function<void(BookmarkSink&)> events;
     std::string expected;             // what a hotlist keeps: everything
     std::string expectedViaFavorites; // what a Favorites folder keeps
+    std::string expectedViaNetscape;  // what a Netscape-format file keeps
 };
 
 std::string DeepExpected() {
@@ -56,7 +60,7 @@ const std::vector<RoundTripCase>& Cases() {
              s.AddLink("a", "http://a/");
          },
          "root[ a=http://a/ b=http://b/ News[ Daily=http://daily/ ] Work[ Deep[ X=http://x/ ] ] ]",
-         ""},
+         "", ""},
         {"EmptyFolders",
          [](BookmarkSink& s) {
              s.BeginFolder("Empty");
@@ -67,7 +71,7 @@ const std::vector<RoundTripCase>& Cases() {
              s.EndFolder();
              s.AddLink("l", "http://l/");
          },
-         "root[ l=http://l/ Empty[ ] Outer[ Inner[ ] ] ]", ""},
+         "root[ l=http://l/ Empty[ ] Outer[ Inner[ ] ] ]", "", ""},
         {"Unicode",
          [](BookmarkSink& s) {
              s.BeginFolder("Ünïcödé");
@@ -80,7 +84,8 @@ const std::vector<RoundTripCase>& Cases() {
          "root[ Café 50€=http://cafe/ 🎉 Party=http://party/ Ünïcödé[ Ελληνικά=http://greek/ "
          "中文=http://例え.jp/ü?q=é ] ]",
          "root[ Café 50€=http://cafe/ 🎉 Party=http://party/ Ünïcödé[ Ελληνικά=http://greek/ "
-         "中文=http://%E4%BE%8B%E3%81%88.jp/%C3%BC?q=%C3%A9 ] ]"},
+         "中文=http://%E4%BE%8B%E3%81%88.jp/%C3%BC?q=%C3%A9 ] ]",
+         ""},
         {"MarkupCharacters",
          [](BookmarkSink& s) {
              s.BeginFolder("R&D <lab>");
@@ -91,7 +96,9 @@ const std::vector<RoundTripCase>& Cases() {
          "root[ a = b; c=http://eq.example/?a=b&c=d#e R&D <lab>[ Tom & Jerry <\"quoted\"> "
          "'x'=http://x.example/?a=1&b=<2>\"' ] ]",
          "root[ a = b; c=http://eq.example/?a=b&c=d#e R&D -lab-[ Tom & Jerry --quoted-- "
-         "'x'=http://x.example/?a=1&b=<2>\"' ] ]"},
+         "'x'=http://x.example/?a=1&b=<2>\"' ] ]",
+         "root[ a = b; c=http://eq.example/?a=b&c=d#e R&D <lab>[ Tom & Jerry <\"quoted\"> "
+         "'x'=http://x.example/?a=1&b=<2>%22' ] ]"},
         {"DuplicateNames",
          [](BookmarkSink& s) {
              s.BeginFolder("Work");
@@ -102,7 +109,7 @@ const std::vector<RoundTripCase>& Cases() {
              s.AddLink("Home", "http://h1/");
              s.AddLink("Home", "http://h2/");
          },
-         "root[ Home=http://h1/ Home(2)=http://h2/ Work[ Home=http://w1/ ] Work(2)[ ] ]", ""},
+         "root[ Home=http://h1/ Home(2)=http://h2/ Work[ Home=http://w1/ ] Work(2)[ ] ]", "", ""},
         {"DeepTree",
          [](BookmarkSink& s) {
              for (int level = 1; level <= 60; ++level) {
@@ -110,13 +117,16 @@ const std::vector<RoundTripCase>& Cases() {
              }
              s.AddLink("bottom", "http://bottom/");
          },
-         DeepExpected(), ""},
+         DeepExpected(), "", ""},
     };
     return cases;
 }
 
 std::string ViaFavorites(const RoundTripCase& c) {
     return c.expectedViaFavorites.empty() ? c.expected : c.expectedViaFavorites;
+}
+std::string ViaNetscape(const RoundTripCase& c) {
+    return c.expectedViaNetscape.empty() ? c.expected : c.expectedViaNetscape;
 }
 
 class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {
@@ -128,6 +138,16 @@ protected:
         EXPECT_TRUE(result.Complete()) << result.message;
         BookmarkTree back;
         EXPECT_TRUE(LoadOperaTree(back, path));
+        return back;
+    }
+    BookmarkTree ThroughNetscape(BookmarkTree& tree, const std::string& name) {
+        auto path = dir_ / name;
+        NetscapeWriterOptions options;
+        options.profileName = "Ann";
+        auto result = PrintBookmarkFile(tree, path, options);
+        EXPECT_TRUE(result.ok) << result.message;
+        BookmarkTree back;
+        EXPECT_TRUE(BuildNetscapeTree(back, path));
         return back;
     }
     BookmarkTree ThroughFavorites(BookmarkTree& tree, const std::string& name) {
@@ -172,6 +192,16 @@ TEST_P(RoundTrip, FavoritesToOperaToFavorites) {
     EXPECT_EQ(CanonicalTreeText(back), ViaFavorites(GetParam()));
 }
 
+TEST_P(RoundTrip, NetscapeToOperaToNetscape) {
+    auto events = test::TreeFromEvents(GetParam().events);
+    auto netscape = ThroughNetscape(events, "source.html");
+    ASSERT_EQ(CanonicalTreeText(netscape), ViaNetscape(GetParam()));
+    auto hotlist = ThroughHotlist(netscape, "middle.adr");
+    EXPECT_EQ(CanonicalTreeText(hotlist), ViaNetscape(GetParam()));
+    auto back = ThroughNetscape(hotlist, "back.html");
+    EXPECT_EQ(CanonicalTreeText(back), ViaNetscape(GetParam()));
+}
+
 INSTANTIATE_TEST_SUITE_P(Cases, RoundTrip, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -214,6 +244,61 @@ INSTANTIATE_TEST_SUITE_P(Corpus, OperaCorpusRoundTrip,
                                            "opera1150-default-crlf.adr", "opera6-test.adr",
                                            "polish-trash-desc-0x02.adr",
                                            "rt75463-space-indent.adr"));
+
+// Every real-world bookmark file converts to a hotlist and back, and into
+// a Favorites folder, keeping every folder and link.
+class NetscapeCorpusRoundTrip : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(NetscapeCorpusRoundTrip, ThroughAHotlistAndIntoAFavoritesFolder) {
+    if (test::CorpusDir().empty()) {
+        GTEST_SKIP() << "shared corpus not present";
+    }
+    TempDir dir;
+    NullProgress progress;
+    BookmarkTree source;
+    ASSERT_TRUE(BuildNetscapeTree(source, (test::CorpusDir() / "netscape" / GetParam()).string()));
+    auto expected = CanonicalTreeText(source);
+
+    ASSERT_TRUE(PrintHotlistFile(source, dir / "h.adr", {}, progress).Complete());
+    BookmarkTree hotlist;
+    ASSERT_TRUE(LoadOperaTree(hotlist, dir / "h.adr"));
+    EXPECT_EQ(CanonicalTreeText(hotlist), expected);
+
+    NetscapeWriterOptions options;
+    ASSERT_TRUE(PrintBookmarkFile(hotlist, dir / "back.html", options).ok);
+    BookmarkTree back;
+    ASSERT_TRUE(BuildNetscapeTree(back, dir / "back.html"));
+    EXPECT_EQ(CanonicalTreeText(back), expected);
+
+    fs::create_directories(dir.path() / "Favorites");
+    ASSERT_TRUE(ExportToFavorites(source, dir / "Favorites", {}, progress).Complete());
+    BookmarkTree favorites;
+    ASSERT_TRUE(BuildFavoritesTree(favorites, dir / "Favorites"));
+    EXPECT_EQ(favorites.NodeCount(), source.NodeCount());
+    std::size_t links = 0;
+    for (std::int32_t folder = 0; folder < favorites.NodeCount(); ++folder) {
+        favorites.EnsureListed(folder);
+    }
+    for (const auto& row : favorites.EntryTable) {
+        links += row.IsLink() ? 1 : 0;
+    }
+    std::size_t sourceLinks = 0;
+    for (const auto& row : source.EntryTable) {
+        sourceLinks += row.IsLink() ? 1 : 0;
+    }
+    EXPECT_EQ(links, sourceLinks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corpus, NetscapeCorpusRoundTrip,
+    ::testing::Values("chromium-fixture-redditsaver.html", "chromium-nested.htm",
+                      "delicious-large-995.html", "delicious-small.htm",
+                      "firefox-2023-exported-csp.html", "firefox-places-nested.htm",
+                      "firefox2-preplaces.html", "google-bookmarks-no-doctype.htm",
+                      "icab-attrs-before-href.html", "ie-korean-bom-handedited.htm",
+                      "ie11-nested-bom.htm", "ie4-mac-favorites-macroman.html",
+                      "netscape4-aliases-multiline-dd.html", "safari-tabs-no-outer-dl.htm",
+                      "scuttle-lowercase-tabs.htm"));
 
 } // namespace
 } // namespace tellavin

@@ -43,6 +43,11 @@ std::string DecodeValue(std::string_view raw) {
     return text;
 }
 
+std::string DecodeName(std::string_view raw) {
+    auto text = DecodeValue(raw);
+    return IsValidUtf8(raw) ? text : RepairUtf8Text(std::move(text));
+}
+
 // The entry being read: its kind and the fields found so far.
 class PendingEntry {
 public:
@@ -64,7 +69,7 @@ public:
         auto key = line.substr(0, equals);
         auto value = line.substr(equals + 1);
         if (EqualsIgnoringCase(key, "NAME") && !name_) {
-            name_ = RepairUtf8Text(DecodeValue(value));
+            name_ = DecodeName(value);
         } else if (EqualsIgnoringCase(key, "URL") && !url_) {
             url_ = DecodeValue(value);
         }

@@ -37,8 +37,10 @@ namespace tellavin {
 // first "=" up to the end of the line (trailing blanks kept), decoded at
 // the edge: UTF-8 when it is valid UTF-8 (the "encoding=utf8" option),
 // otherwise Windows-1252; the bytes 0x02 0x02, which Opera writes for a line
-// break inside a field, become a line feed. Names are then passed through
-// RepairUtf8Text.
+// break inside a field, become a line feed. A name read as Windows-1252 is
+// passed through RepairUtf8Text, since older writers put the accented
+// letters as UTF-8 among single bytes; in a UTF-8 name "Ã©" is meant as
+// written.
 //
 // What the entries mean:
 //   #FOLDER  a folder, named by NAME (empty without one), holding what
