@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
     tellavin::cli::MenuArguments menuArguments;
     auto* menu =
         app.add_subcommand("menu", "Publish a store as an HTML page with a cascading menu");
-    menu->add_option("SOURCE", source, "favorites:DIR")->required();
+    menu->add_option("SOURCE", source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
+        ->required();
     menu->add_option("PAGE", page, "The page to write, e.g. menu.html")->required();
     menu->add_flag("--vertical", menuArguments.vertical, "A root column at the left, not a bar");
     menu->add_flag("--new-window", menuArguments.newWindow, "Open links in a new window");
