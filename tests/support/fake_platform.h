@@ -15,10 +15,12 @@ public:
     std::map<SpecialFolder, std::string> folders;
     std::map<std::string, std::string> environment;
     std::vector<std::string> opened;
+    std::vector<std::int32_t> openedShowCommands;
 
     std::string GetCurrentUserName() const override { return userName; }
-    std::int32_t ShellOpen(const std::string& target, std::int32_t) override {
+    std::int32_t ShellOpen(const std::string& target, std::int32_t showCommand) override {
         opened.push_back(target);
+        openedShowCommands.push_back(showCommand);
         return 42;
     }
     std::optional<std::string> GetSpecialFolder(SpecialFolder folder) const override {
