@@ -1,5 +1,4 @@
 #include "shell/about_window.h"
-
 #include "support/fake_platform.h"
 
 #include <QLabel>

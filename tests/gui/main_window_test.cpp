@@ -1,5 +1,4 @@
 #include "shell/main_window.h"
-
 #include "shell/path_window_factory.h"
 #include "shell/shell_settings.h"
 #include "support/answered_dialogs.h"
@@ -104,8 +103,8 @@ TEST_F(MainWindowTest, SourceButtonShowsItsPathsAndGoBackReturns) {
         int source;
         std::vector<int> shown;
     };
-    for (const Level& level : {Level{0, {3, 4, 5, 6}}, Level{1, {3, 7, 8, 9}},
-                               Level{2, {3, 10, 11, 12}}}) {
+    for (const Level& level :
+         {Level{0, {3, 4, 5, 6}}, Level{1, {3, 7, 8, 9}}, Level{2, {3, 10, 11, 12}}}) {
         SCOPED_TRACE(level.source);
         QTest::mouseClick(Button(level.source), Qt::LeftButton);
         EXPECT_EQ(ButtonsInView(), level.shown);

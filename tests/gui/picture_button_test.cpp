@@ -1,6 +1,5 @@
-#include "windows/picture_button.h"
-
 #include "windows/hover_help.h"
+#include "windows/picture_button.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -151,8 +150,7 @@ TEST_F(PictureButtonTest, EndHoverDropsTheLookUntilTheMouseMovesAgain) {
 
 // Rows of the button's drawing, inside its bevel, holding a pixel for which
 // test holds.
-template <typename Test>
-std::pair<int, int> RowsWith(const QImage& image, Test test) {
+template <typename Test> std::pair<int, int> RowsWith(const QImage& image, Test test) {
     constexpr int kBevel = 3;
     int top = image.height();
     int bottom = -1;

@@ -1,6 +1,5 @@
-#include "shell/single_instance.h"
-
 #include "platform/platform.h"
+#include "shell/single_instance.h"
 #include "support/temp_dir.h"
 
 #include <QDir>

@@ -7,9 +7,9 @@ namespace tellavin {
 namespace {
 
 const ConversionPathTexts* Find(ConversionPath code) {
-    const auto* found = std::find_if(std::begin(kConversionPathTexts),
-                                     std::end(kConversionPathTexts),
-                                     [code](const auto& texts) { return texts.code == code; });
+    const auto* found =
+        std::find_if(std::begin(kConversionPathTexts), std::end(kConversionPathTexts),
+                     [code](const auto& texts) { return texts.code == code; });
     return found == std::end(kConversionPathTexts) ? nullptr : found;
 }
 

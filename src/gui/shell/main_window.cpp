@@ -113,8 +113,8 @@ void MainWindow::FitStatusLineFont() {
 
 void MainWindow::ConnectMenus() {
     const std::pair<QAction*, int> pathItems[] = {
-        {ui_->mnuFileIEToFF, 4},     {ui_->mnuFileIEToOpera, 5},    {ui_->mnuFileIEToDHTML, 6},
-        {ui_->mnuFileFFToIE, 7},     {ui_->mnuFileFFToOpera, 8},    {ui_->mnuFileFFToDHTML, 9},
+        {ui_->mnuFileIEToFF, 4},     {ui_->mnuFileIEToOpera, 5},  {ui_->mnuFileIEToDHTML, 6},
+        {ui_->mnuFileFFToIE, 7},     {ui_->mnuFileFFToOpera, 8},  {ui_->mnuFileFFToDHTML, 9},
         {ui_->mnuFileOperaToIE, 10}, {ui_->mnuFileOperaToFF, 11}, {ui_->mnuFileOperaToDHTML, 12},
     };
     for (const auto& [item, index] : pathItems) {
@@ -154,8 +154,7 @@ void MainWindow::ShowPathWindow() {
     EnableMainWindow(false);
     QWidget* window = exportWindow_;
     window->setAttribute(Qt::WA_DeleteOnClose);
-    connect(window, &QObject::destroyed, this, &MainWindow::PathWindowClosed,
-            Qt::UniqueConnection);
+    connect(window, &QObject::destroyed, this, &MainWindow::PathWindowClosed, Qt::UniqueConnection);
     // A window owned by a disabled window starts disabled with it.
     window->setEnabled(true);
     window->show();

@@ -43,7 +43,8 @@ QPixmap DrawPicture(const PathButtonDesign& design, const char* look, const QPai
             break;
         }
         const QString file = QStringLiteral(":/icons/%1-%2.svg").arg(icon, look);
-        parts.append(RenderSvg(file, QSize(TwipsToPixelsX(IconWidth(icon), device), height), ratio));
+        parts.append(
+            RenderSvg(file, QSize(TwipsToPixelsX(IconWidth(icon), device), height), ratio));
         width += parts.last().deviceIndependentSize().toSize().width();
     }
     QPixmap picture(QSize(width, height) * ratio);

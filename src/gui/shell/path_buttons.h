@@ -18,8 +18,8 @@ enum class PathButtonRole { Source, Back, Path };
 
 struct PathButtonDesign {
     PathButtonRole role;
-    int nFirstPathButton;   // a source button: the first of its three path buttons
-    ConversionPath code;    // a path button: the conversion path it opens
+    int nFirstPathButton;    // a source button: the first of its three path buttons
+    ConversionPath code;     // a path button: the conversion path it opens
     const char* sPicture[3]; // icons drawn side by side; unused places are nullptr
 };
 

@@ -20,7 +20,8 @@ PathPlaceholderWindow::PathPlaceholderWindow(ConversionPath code, QWidget& owner
     QFont bold = path->font();
     bold.setBold(true);
     path->setFont(bold);
-    auto* note = new QLabel(tr("The export window of this path is not part of this version."), this);
+    auto* note =
+        new QLabel(tr("The export window of this path is not part of this version."), this);
     auto* back = new QPushButton(tr("Go Back to the Main Window"), this);
     back->setObjectName(QStringLiteral("cmdBack"));
     back->setDefault(true);
