@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tellavin {
+
+struct WriteResult {
+    bool ok = true;
+    std::string message; // on failure: the path and the system's reason
+};
+
+// Replaces the file at path with bytes, or creates it, so that a reader
+// sees either the old or the whole new content: the bytes go to a temporary
+// file in the same folder, are flushed to disk and renamed over the target.
+// An existing target keeps its permissions. On failure the old file is
+// untouched and the temporary file removed.
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+} // namespace tellavin

@@ -1,0 +1,76 @@
+#include "platform/atomic_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tellavin {
+
+namespace {
+
+WriteResult Failure(const std::string& path, int error) {
+    return {false, "Cannot write \"" + path + "\": " + std::strerror(error)};
+}
+
+std::string FolderOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        auto written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+} // namespace
+
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    struct stat existing {};
+    bool hadTarget = ::stat(path.c_str(), &existing) == 0;
+    if (hadTarget && S_ISDIR(existing.st_mode)) {
+        return Failure(path, EISDIR);
+    }
+    std::string temp = FolderOf(path) + "/.tellavin-XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        return Failure(path, errno);
+    }
+    mode_t mode = hadTarget ? (existing.st_mode & 07777) : 0666;
+    if (!hadTarget) {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return Failure(path, error);
+    }
+    return {};
+}
+
+} // namespace tellavin

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "model/bookmark_tree.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tellavin {
+
+struct LinkItem {
+    std::string name;
+    std::string url;
+};
+
+// The links of one folder that are to be exported, sorted by SortLinks:
+// the folder's link rows (not its sub-folder rows) that are checked, or all
+// of them when everything is exported. The folder must be listed.
+std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder,
+                                     bool exportAll);
+
+// Sorts links[0..hi] in place by lower-cased name: a shell sort with
+// Knuth's gaps (1, 4, 13, 40, ...), comparing the lower-cased names as
+// UTF-16 code units. It is not stable, and equal names come out in exactly
+// the order this procedure gives, so every writer orders them alike.
+void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending = false);
+
+// The lower-case form SortLinks compares: every letter of the Latin, Greek
+// and Cyrillic alphabets lowered, as UTF-16 code units.
+std::u16string LinkSortKey(const std::string& name);
+
+} // namespace tellavin

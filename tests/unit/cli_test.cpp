@@ -1,0 +1,86 @@
+#include "support/temp_dir.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace tellavin {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int status;
+    std::string out;
+};
+
+// Runs the built command line with arguments, capturing standard output and
+// standard error together.
+RunResult RunCli(const std::string& arguments) {
+    std::string command = std::string(TELLAVIN_CLI) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> buffer{};
+    while (auto read = fread(buffer.data(), 1, buffer.size(), pipe)) {
+        out.append(buffer.data(), read);
+    }
+    int status = pclose(pipe);
+    return {WEXITSTATUS(status), out};
+}
+
+TEST(CommandLine, CountAgreesWithTheFilesOnDisk) {
+    test::TempDir dir;
+    int folders = 0;
+    int links = 0;
+    for (int a = 0; a < 12; ++a) {
+        auto folder = dir.path() / ("F" + std::to_string(a));
+        ++folders;
+        for (int b = 0; b < a % 4; ++b) {
+            fs::create_directories(folder / ("sub" + std::to_string(b)));
+            ++folders;
+            test::WriteFile(folder / ("sub" + std::to_string(b)) / "x.url", "[InternetShortcut]\nURL=u\n");
+            ++links;
+        }
+        for (int l = 0; l < a; ++l) {
+            test::WriteFile(folder / ("L" + std::to_string(l) + ".url"), "[InternetShortcut]\nURL=u\n");
+            ++links;
+        }
+        test::WriteFile(folder / "readme.txt", "not a link");
+    }
+    auto result = RunCli("count 'favorites:" + dir.path().string() + "'");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out,
+              std::to_string(folders) + " folders, " + std::to_string(links) + " links\n");
+}
+
+TEST(CommandLine, TreeOfTheBundledSamplesInDisplayOrder) {
+    auto result = RunCli(std::string("tree 'favorites:") + TELLAVIN_SAMPLES + "/Favorites'");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "My Favorites/\n"
+                          "  Search  <https://search.example.com/>\n"
+                          "  Tellavin project  <https://example.org/tellavin/>\n"
+                          "  Caf\xC3\xA9 & Cuisine/\n"
+                          "    Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e  <https://recipes.example.com/creme-brulee>\n"
+                          "  Empty folder/\n"
+                          "  News/\n"
+                          "    Daily Planet  <https://news.example.com/daily>\n"
+                          "    Weather  <https://weather.example.com/?city=Z%C3%BCrich&days=5>\n"
+                          "  Travel/\n"
+                          "    Maps  <https://maps.example.net/>\n"
+                          "    Europe/\n"
+                          "      Gare de Lyon  <https://travel.example.net/fr/paris>\n");
+}
+
+TEST(CommandLine, ErrorsAreOneLineAndNonZero) {
+    auto unknown = RunCli("count 'chrome:/x'");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.out.find("not a store"), std::string::npos);
+    auto missing = RunCli("tree 'favorites:/no/such/folder'");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "tellavin-cli: cannot read /no/such/folder\n");
+}
+
+} // namespace
+} // namespace tellavin
