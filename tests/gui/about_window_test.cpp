@@ -1,5 +1,6 @@
 #include "shell/about_window.h"
 #include "support/fake_platform.h"
+#include "support/temp_dir.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -15,9 +16,18 @@ QLabel* Label(const QWidget& window, const char* name) {
     return label;
 }
 
-TEST(AboutWindow, ShowsVersionAndTotalAfterTheDesignTexts) {
+// A platform whose program, and so whose settings file, is in dir.
+test::FakePlatform PlatformIn(const test::TempDir& dir) {
     test::FakePlatform platform;
-    AboutWindow about(platform, 1234, nullptr);
+    platform.executablePath = dir / "tellavin";
+    return platform;
+}
+
+TEST(AboutWindow, ShowsVersionAndTotalAfterTheDesignTexts) {
+    test::TempDir dir;
+    test::WriteFile(dir.path() / "tellavin.ini", "[Settings]\nTotalItemsExported=1234\n");
+    test::FakePlatform platform = PlatformIn(dir);
+    AboutWindow about(platform, nullptr);
     EXPECT_EQ(about.windowTitle(), "About - Tellavin");
     EXPECT_EQ(Label(about, "lblVersion")->text(), "Tellavin - Version 2.48");
     EXPECT_EQ(Label(about, "lblTotalItemsExported")->text(), "Total Exported Items: 1234");
@@ -28,15 +38,18 @@ TEST(AboutWindow, ShowsVersionAndTotalAfterTheDesignTexts) {
     EXPECT_FALSE(Label(about, "imgLogoTL")->pixmap().isNull());
 }
 
-TEST(AboutWindow, TotalBeyondSixteenBitsIsShownWhole) {
-    test::FakePlatform platform;
-    AboutWindow about(platform, 5'000'000'000, nullptr);
-    EXPECT_EQ(Label(about, "lblTotalItemsExported")->text(), "Total Exported Items: 5000000000");
+TEST(AboutWindow, TotalIsZeroBeforeTheFirstExport) {
+    test::TempDir dir;
+    test::FakePlatform platform = PlatformIn(dir);
+    AboutWindow about(platform, nullptr);
+    EXPECT_EQ(Label(about, "lblTotalItemsExported")->text(), "Total Exported Items: 0");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "tellavin.ini")) << "reading writes nothing";
 }
 
 TEST(AboutWindow, LinksOpenMaximisedThroughTheShell) {
-    test::FakePlatform platform;
-    AboutWindow about(platform, 0, nullptr);
+    test::TempDir dir;
+    test::FakePlatform platform = PlatformIn(dir);
+    AboutWindow about(platform, nullptr);
     for (const char* name : {"lblLink_0", "lblLink_1"}) {
         QLabel* link = Label(about, name);
         const QString text = link->text();
@@ -50,8 +63,9 @@ TEST(AboutWindow, LinksOpenMaximisedThroughTheShell) {
 }
 
 TEST(AboutWindow, CloseEndsTheBox) {
-    test::FakePlatform platform;
-    AboutWindow about(platform, 0, nullptr);
+    test::TempDir dir;
+    test::FakePlatform platform = PlatformIn(dir);
+    AboutWindow about(platform, nullptr);
     about.show();
     auto* close = about.findChild<QPushButton*>(QStringLiteral("cmdEsci"));
     ASSERT_NE(close, nullptr);
@@ -62,8 +76,10 @@ TEST(AboutWindow, CloseEndsTheBox) {
 }
 
 TEST(AboutWindow, TextsAreCentredAndNothingIsCut) {
-    test::FakePlatform platform;
-    AboutWindow about(platform, 987654, nullptr);
+    test::TempDir dir;
+    test::WriteFile(dir.path() / "tellavin.ini", "[Settings]\nTotalItemsExported=987654\n");
+    test::FakePlatform platform = PlatformIn(dir);
+    AboutWindow about(platform, nullptr);
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
     const int middle = about.width() / 2;

@@ -1,8 +1,8 @@
 #include "shell/main_window.h"
 #include "shell/path_window_factory.h"
-#include "shell/shell_settings.h"
 #include "support/answered_dialogs.h"
 #include "support/fake_platform.h"
+#include "support/temp_dir.h"
 #include "windows/control_array.h"
 #include "windows/picture_button.h"
 
@@ -10,9 +10,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -20,10 +22,19 @@
 namespace tellavin {
 namespace {
 
+// The program "runs" from a temporary folder, which therefore holds its
+// settings file.
+test::FakePlatform PlatformIn(const test::TempDir& dir) {
+    test::FakePlatform platform;
+    platform.executablePath = dir / "tellavin";
+    return platform;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest()
-        : window_(platform_, dialogs_.service(), settings_,
+        : platform_(PlatformIn(dir_)),
+          window_(platform_, dialogs_.service(),
                   [this](ConversionPath code, SessionState& session, QWidget& owner) {
                       created_.push_back(code);
                       return CreatePathWindow(code, session, owner);
@@ -71,9 +82,9 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([this] { return window_.CurrentExportWindow() == nullptr; }));
     }
 
+    test::TempDir dir_;
     test::FakePlatform platform_;
     test::AnsweredDialogs dialogs_;
-    ShellSettings settings_;
     std::vector<ConversionPath> created_;
     MainWindow window_;
 };
@@ -316,27 +327,72 @@ TEST_F(MainWindowTest, HelpOpensTheHelpPageBesideTheProgram) {
     EXPECT_TRUE(QFileInfo(QFileInfo(TELLAVIN_GUI_EXE).dir().filePath("Help.html")).isFile());
 }
 
-TEST_F(MainWindowTest, AboutIsModalOverTheDisabledWindow) {
+TEST_F(MainWindowTest, AboutIsModalOverTheDisabledWindowAndShowsTheTotal) {
+    test::WriteFile(dir_.path() / "tellavin.ini", "[Settings]\r\nTotalItemsExported=70123\r\n");
     bool mainEnabledMeanwhile = true;
     QString version;
+    QString total;
     dialogs_.Then([&](QDialog& about) {
         mainEnabledMeanwhile = window_.isEnabled();
         EXPECT_EQ(about.objectName(), "frmAbout");
         EXPECT_EQ(about.parentWidget(), &window_);
         EXPECT_TRUE(about.isEnabled());
         version = about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text();
+        total = about.findChild<QLabel*>(QStringLiteral("lblTotalItemsExported"))->text();
         return static_cast<int>(QDialog::Accepted);
     });
     Trigger("mnuHelpAbout");
     EXPECT_EQ(dialogs_.titles, (std::vector<QString>{"About - Tellavin"}));
     EXPECT_FALSE(mainEnabledMeanwhile);
     EXPECT_EQ(version, "Tellavin - Version 2.48");
+    EXPECT_EQ(total, "Total Exported Items: 70123");
     EXPECT_TRUE(window_.isEnabled());
+    // Reading the total does not add to it.
+    EXPECT_EQ(test::ReadFile(dir_.path() / "tellavin.ini"),
+              "[Settings]\r\nTotalItemsExported=70123\r\n");
 }
 
-TEST_F(MainWindowTest, ExitClosesTheWindow) {
+TEST_F(MainWindowTest, ExitClosesTheWindowAndSavesItsPlaceInTwips) {
+    window_.move(120, 90);
     Trigger("mnuFileExit");
     EXPECT_FALSE(window_.isVisible());
+    const std::string saved = test::ReadFile(dir_.path() / "tellavin.ini");
+    EXPECT_NE(saved.find("MainLeft=1800"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("MainTop=1350"), std::string::npos) << saved;
+}
+
+// Where a new main window opens, for a settings file with the given text
+// (none when empty).
+QPoint OpeningPlace(const std::string& settings) {
+    test::TempDir dir;
+    if (!settings.empty()) {
+        test::WriteFile(dir.path() / "tellavin.ini", settings);
+    }
+    test::FakePlatform platform = PlatformIn(dir);
+    test::AnsweredDialogs dialogs;
+    MainWindow window(platform, dialogs.service(), CreatePathWindow);
+    return window.pos();
+}
+
+TEST(MainWindowPlace, FirstStartOpensAtAThirdOfTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->virtualGeometry();
+    const QPoint place = OpeningPlace("");
+    EXPECT_LE(std::abs(place.x() - screen.width() / 3), 1);
+    EXPECT_LE(std::abs(place.y() - screen.height() / 3), 1);
+}
+
+TEST(MainWindowPlace, RememberedPlaceIsRestored) {
+    EXPECT_EQ(OpeningPlace("[Position]\r\nMainLeft=1500\r\nMainTop=3000\r\n"), QPoint(100, 200));
+}
+
+TEST(MainWindowPlace, PlaceFromALargerScreenIsPulledOntoThisOne) {
+    const QRect screen = QGuiApplication::primaryScreen()->virtualGeometry();
+    test::TempDir dir;
+    test::FakePlatform platform = PlatformIn(dir);
+    test::AnsweredDialogs dialogs;
+    MainWindow sized(platform, dialogs.service(), CreatePathWindow);
+    const QPoint place = OpeningPlace("[Position]\r\nMainLeft=30000\r\nMainTop=-600\r\n");
+    EXPECT_EQ(place, QPoint(screen.width() - sized.frameGeometry().width(), 0));
 }
 
 } // namespace

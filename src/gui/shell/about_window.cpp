@@ -1,6 +1,7 @@
 #include "shell/about_window.h"
 
 #include "platform/platform.h"
+#include "settings/exported_total.h"
 #include "ui_about_window.h"
 #include "windows/svg_picture.h"
 #include "windows/twips.h"
@@ -23,7 +24,7 @@ QString Link(const char* address, const char* text) {
 
 } // namespace
 
-AboutWindow::AboutWindow(Platform& platform, qint64 totalItemsExported, QWidget* owner)
+AboutWindow::AboutWindow(Platform& platform, QWidget* owner)
     : QDialog(owner), ui_(std::make_unique<Ui::frmAbout>()), platform_(platform) {
     ui_->setupUi(this);
     if (owner != nullptr) {
@@ -37,8 +38,10 @@ AboutWindow::AboutWindow(Platform& platform, qint64 totalItemsExported, QWidget*
     heading.setPointSizeF(heading.pointSizeF() * 1.25);
     ui_->lblVersion->setFont(heading);
     ui_->lblVersion->setText(ui_->lblVersion->text() + QLatin1String(kVersion));
+    // Adding nothing reads the total.
+    const std::int32_t total = AddToExportedTotal(platform_, 0);
     ui_->lblTotalItemsExported->setText(ui_->lblTotalItemsExported->text() + QLatin1Char(' ') +
-                                        QString::number(totalItemsExported));
+                                        QString::number(total));
     ui_->lblLink_0->setText(Link(kHomePage, kHomePageText));
     ui_->lblLink_1->setText(Link(kMailAddress, kMailAddressText));
     connect(ui_->lblLink_0, &QLabel::linkActivated, this, &AboutWindow::OpenLink);

@@ -17,7 +17,7 @@ class AboutWindow : public QDialog {
     Q_OBJECT
 
 public:
-    AboutWindow(Platform& platform, qint64 totalItemsExported, QWidget* owner);
+    AboutWindow(Platform& platform, QWidget* owner);
     ~AboutWindow() override;
 
 private:

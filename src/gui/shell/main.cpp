@@ -4,7 +4,6 @@
 #include "shell/gui_resources.h"
 #include "shell/main_window.h"
 #include "shell/path_window_factory.h"
-#include "shell/shell_settings.h"
 #include "shell/single_instance.h"
 #include "windows/dialogs.h"
 
@@ -23,8 +22,7 @@ int main(int argc, char** argv) {
     }
 
     tellavin::Dialogs dialogs;
-    tellavin::ShellSettings settings;
-    tellavin::MainWindow window(platform, dialogs, settings, tellavin::CreatePathWindow);
+    tellavin::MainWindow window(platform, dialogs, tellavin::CreatePathWindow);
     QObject::connect(&instance, &tellavin::SingleInstance::activationRequested, &window,
                      &tellavin::MainWindow::BringToFront);
     window.show();

@@ -1,15 +1,16 @@
 #include "shell/main_window.h"
 
 #include "platform/platform.h"
+#include "settings/window_settings.h"
 #include "shell/about_window.h"
 #include "shell/gui_resources.h"
-#include "shell/shell_settings.h"
 #include "ui_main_window.h"
 #include "windows/control_array.h"
 #include "windows/dialogs.h"
 #include "windows/hover_help.h"
 #include "windows/picture_button.h"
 #include "windows/twips.h"
+#include "windows/widget_controls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -32,6 +33,9 @@ constexpr int kSecondLevelWidth = 5415;
 constexpr int kBorder = 45;
 constexpr int kInsideHeight = kButtonTop + kButtonHeight + kButtonTop;
 
+// The main window's kind among the windows whose place is saved.
+constexpr std::int32_t kMainWindowKind = 1;
+
 // Room that the status line keeps beside its text, in pixels.
 constexpr int kStatusLineMargins = 18;
 constexpr qreal kSmallestStatusPointSize = 7.0;
@@ -44,10 +48,10 @@ int ButtonPlace(int index) {
 
 } // namespace
 
-MainWindow::MainWindow(Platform& platform, Dialogs& dialogs, ShellSettings& settings,
-                       PathWindowFactory createPathWindow, QWidget* parent)
+MainWindow::MainWindow(Platform& platform, Dialogs& dialogs, PathWindowFactory createPathWindow,
+                       QWidget* parent)
     : QMainWindow(parent), ui_(std::make_unique<Ui::Form1>()), platform_(platform),
-      dialogs_(dialogs), settings_(settings), createPathWindow_(std::move(createPathWindow)) {
+      dialogs_(dialogs), createPathWindow_(std::move(createPathWindow)) {
     ui_->setupUi(this);
     // A fixed window: it can be moved, minimised and closed, not resized.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -63,7 +67,8 @@ MainWindow::MainWindow(Platform& platform, Dialogs& dialogs, ShellSettings& sett
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ui_->centralWidget->setFixedHeight(TwipsToPixelsY(kInsideHeight, *this));
     ShowFirstLevel();
-    settings_.LoadMainWindowPosition(*this);
+    WidgetControls controls(*this);
+    LoadWindowSettings(kMainWindowKind, controls, platform_, session_);
 }
 
 MainWindow::~MainWindow() = default;
@@ -224,7 +229,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    settings_.SaveMainWindowPosition(*this);
+    // A position that cannot be saved must not keep the program open; the
+    // next start then opens where the last saved position says.
+    Settings_WhereNew(kMainWindowKind, WidgetControls(*this), platform_);
     event->accept();
 }
 
@@ -235,7 +242,7 @@ void MainWindow::ShowHelp() {
 
 void MainWindow::ShowAbout() {
     EnableMainWindow(false);
-    AboutWindow about(platform_, settings_.ExportedTotal(), this);
+    AboutWindow about(platform_, this);
     about.setEnabled(true);
     dialogs_.Run(about);
     EnableMainWindow(true);

@@ -19,7 +19,6 @@ class Dialogs;
 class HoverHelp;
 class PictureButton;
 class Platform;
-class ShellSettings;
 
 // The main window: the user picks one of the nine conversion paths, first
 // the source and then the target on two levels of picture buttons, or from
@@ -32,8 +31,8 @@ public:
     using PathWindowFactory =
         std::function<QWidget*(ConversionPath code, SessionState& session, QWidget& owner)>;
 
-    MainWindow(Platform& platform, Dialogs& dialogs, ShellSettings& settings,
-               PathWindowFactory createPathWindow, QWidget* parent = nullptr);
+    MainWindow(Platform& platform, Dialogs& dialogs, PathWindowFactory createPathWindow,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // What a click on path button index does; the File menu's path items
@@ -69,7 +68,6 @@ private:
     std::unique_ptr<Ui::Form1> ui_;
     Platform& platform_;
     Dialogs& dialogs_;
-    ShellSettings& settings_;
     PathWindowFactory createPathWindow_;
     SessionState session_;
     std::array<PictureButton*, kPathButtonCount> cmdInizio_{};
