@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -247,6 +248,37 @@ TEST_F(MainWindowTest, ClosingThePathWindowByItsTitleBarAlsoReturns) {
     EXPECT_TRUE(QTest::qWaitFor([this] { return window_.CurrentExportWindow() == nullptr; }));
     EXPECT_TRUE(window_.isEnabled());
     EXPECT_EQ(ButtonsInView(), (std::vector<int>{0, 1, 2}));
+}
+
+TEST_F(MainWindowTest, SecondStartBringsTheWindowInUseToTheFront) {
+    window_.showMinimized();
+    window_.BringToFront();
+    EXPECT_FALSE(window_.isMinimized());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
+
+    Trigger("mnuFileIEToOpera");
+    QWidget* pathWindow = window_.CurrentExportWindow();
+    ASSERT_NE(pathWindow, nullptr);
+    window_.activateWindow();
+    window_.BringToFront();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(pathWindow));
+    GoBackFromPathWindow();
+}
+
+TEST(MainWindowEnd, WindowClosingWithAPathWindowOpenTakesItAlong) {
+    test::TempDir dir;
+    test::FakePlatform platform = PlatformIn(dir);
+    test::AnsweredDialogs dialogs;
+    QPointer<QWidget> pathWindow;
+    {
+        MainWindow window(platform, dialogs.service(), CreatePathWindow);
+        window.show();
+        window.PathButtonClick(1);
+        window.PathButtonClick(9);
+        pathWindow = window.CurrentExportWindow();
+        ASSERT_FALSE(pathWindow.isNull());
+    }
+    EXPECT_TRUE(pathWindow.isNull());
 }
 
 TEST_F(MainWindowTest, StatusLineShowsTheHelpOfTheButtonUnderTheMouse) {

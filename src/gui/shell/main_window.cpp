@@ -71,7 +71,14 @@ MainWindow::MainWindow(Platform& platform, Dialogs& dialogs, PathWindowFactory c
     LoadWindowSettings(kMainWindowKind, controls, platform_, session_);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The path window goes first, while all of this window still exists, and
+    // without the return to this window that its closing would bring.
+    if (exportWindow_) {
+        disconnect(exportWindow_, nullptr, this, nullptr);
+        delete exportWindow_;
+    }
+}
 
 void MainWindow::CreateButtons() {
     const PathButtonPictures pictures = BuildPathButtonPictures(*this, devicePixelRatioF());
