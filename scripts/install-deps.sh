@@ -10,7 +10,11 @@ packages=(
   libcli11-dev libutfcpp-dev
   qt6-base-dev qt6-svg-dev
   python3
+  chromium fonts-dejavu-core nodejs
 )
+# The browser tests take playwright-core from the npm registry; npm comes
+# with some Node.js builds, Debian packages it apart.
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

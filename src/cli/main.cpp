@@ -1,6 +1,7 @@
 // tellavin-cli: counts, shows and converts bookmark stores from the command
 // line, for scripting and for machines without a display.
 #include "cli/commands.h"
+#include "cli/menu_command.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -16,10 +17,38 @@ int main(int argc, char** argv) {
     auto* tree = app.add_subcommand("tree", "Print the folder tree of a store with its links");
     tree->add_option("SOURCE", source, "favorites:DIR")->required();
 
+    std::string page;
+    tellavin::cli::MenuArguments menuArguments;
+    auto* menu =
+        app.add_subcommand("menu", "Publish a store as an HTML page with a cascading menu");
+    menu->add_option("SOURCE", source, "favorites:DIR")->required();
+    menu->add_option("PAGE", page, "The page to write, e.g. menu.html")->required();
+    menu->add_flag("--vertical", menuArguments.vertical, "A root column at the left, not a bar");
+    menu->add_flag("--new-window", menuArguments.newWindow, "Open links in a new window");
+    menu->add_flag("--no-url-status", menuArguments.noUrlStatus,
+                   "Do not show a link's address in the status bar");
+    menu->add_flag("--no-shadows", menuArguments.noShadows, "No shadows behind the submenus");
+    menu->add_flag("--statistics", menuArguments.statistics,
+                   "Add the date and the numbers of folders and links");
+    menu->add_option("--break", menuArguments.breakAfter, "Break submenus after N entries")
+        ->check(CLI::Range(2, 99));
+    menu->add_option("--title", menuArguments.title, "The page title")->capture_default_str();
+    auto* colors = menu->add_option(
+        "--colors", menuArguments.colors,
+        "Eight colours: item text, text under the pointer, background, background under the "
+        "pointer, border, border under the pointer, page, bar; each a colour number or "
+        "#RRGGBB, separated by commas");
+    menu->add_option("--preset", menuArguments.preset,
+                     "The colours of a menu colour preset, such as Ice or TwinHelix")
+        ->excludes(colors);
+
     CLI11_PARSE(app, argc, argv);
 
     if (count->parsed()) {
         return tellavin::cli::RunCount(source, std::cout, std::cerr);
+    }
+    if (menu->parsed()) {
+        return tellavin::cli::RunMenu(source, page, menuArguments, std::cout, std::cerr);
     }
     return tellavin::cli::RunTree(source, std::cout, std::cerr);
 }
