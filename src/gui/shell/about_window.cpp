@@ -1,5 +1,6 @@
 #include "shell/about_window.h"
 
+#include "model/product_info.h"
 #include "platform/platform.h"
 #include "settings/exported_total.h"
 #include "ui_about_window.h"
@@ -10,16 +11,11 @@ namespace tellavin {
 
 namespace {
 
-constexpr char kVersion[] = TELLAVIN_VERSION;
-constexpr char kHomePage[] = "https://www.varnook.com/tellavin/";
-constexpr char kHomePageText[] = "www.varnook.com/tellavin";
-constexpr char kMailAddress[] = "mailto:tellavin@varnook.com";
-constexpr char kMailAddressText[] = "tellavin@varnook.com";
 constexpr int kLogoSize = 960; // twips
 constexpr std::int32_t kShowMaximized = 3;
 
-QString Link(const char* address, const char* text) {
-    return QStringLiteral("<a href=\"%1\">%2</a>").arg(QLatin1String(address), QLatin1String(text));
+QString Link(const QString& address, const QString& text) {
+    return QStringLiteral("<a href=\"%1\">%2</a>").arg(address, text);
 }
 
 } // namespace
@@ -37,13 +33,15 @@ AboutWindow::AboutWindow(Platform& platform, QWidget* owner)
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.25);
     ui_->lblVersion->setFont(heading);
-    ui_->lblVersion->setText(ui_->lblVersion->text() + QLatin1String(kVersion));
+    ui_->lblVersion->setText(ui_->lblVersion->text() + QLatin1String(kProductVersion));
     // Adding nothing reads the total.
     const std::int32_t total = AddToExportedTotal(platform_, 0);
     ui_->lblTotalItemsExported->setText(ui_->lblTotalItemsExported->text() + QLatin1Char(' ') +
                                         QString::number(total));
-    ui_->lblLink_0->setText(Link(kHomePage, kHomePageText));
-    ui_->lblLink_1->setText(Link(kMailAddress, kMailAddressText));
+    const QString homePage = QLatin1String(kProductHomePage);
+    ui_->lblLink_0->setText(Link(homePage, QString(homePage).remove(QStringLiteral("https://"))));
+    const QString mail = QLatin1String(kMakerMailAddress);
+    ui_->lblLink_1->setText(Link(QStringLiteral("mailto:") + mail, mail));
     connect(ui_->lblLink_0, &QLabel::linkActivated, this, &AboutWindow::OpenLink);
     connect(ui_->lblLink_1, &QLabel::linkActivated, this, &AboutWindow::OpenLink);
 }
