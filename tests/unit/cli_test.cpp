@@ -1,7 +1,6 @@
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -11,24 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status;
-    std::string out;
-};
-
-// Runs the built command line with arguments, capturing standard output and
-// standard error together.
-RunResult RunCli(const std::string& arguments) {
-    std::string command = std::string(TELLAVIN_CLI) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer{};
-    while (auto read = fread(buffer.data(), 1, buffer.size(), pipe)) {
-        out.append(buffer.data(), read);
-    }
-    int status = pclose(pipe);
-    return {WEXITSTATUS(status), out};
-}
+using test::RunCli;
 
 TEST(CommandLine, CountAgreesWithTheFilesOnDisk) {
     test::TempDir dir;
@@ -76,10 +58,11 @@ TEST(CommandLine, TreeOfTheBundledSamplesInDisplayOrder) {
 TEST(CommandLine, ErrorsAreOneLineAndNonZero) {
     auto unknown = RunCli("count 'chrome:/x'");
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.out.find("not a store"), std::string::npos);
+    EXPECT_NE(unknown.err.find("not a store"), std::string::npos);
     auto missing = RunCli("tree 'favorites:/no/such/folder'");
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, "tellavin-cli: cannot read /no/such/folder\n");
+    EXPECT_EQ(missing.err, "tellavin-cli: cannot read /no/such/folder\n");
+    EXPECT_EQ(missing.out, "");
 }
 
 } // namespace
