@@ -1,3 +1,4 @@
+#include "sources/favorites_reader.h"
 #include "sources/opera_reader.h"
 #include "support/event_tree.h"
 #include "support/file_size_limit.h"
@@ -183,6 +184,22 @@ TEST(OperaWriter, FailuresNameTheFileAndTheReasonAndWriteNothing) {
     EXPECT_NE(missing.message.find(dir / "missing.adr"), std::string::npos);
     EXPECT_NE(missing.message.find("No such file or directory"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.path() / "missing.adr"));
+}
+
+TEST(OperaWriter, AFavoritesFolderThatCannotBeListedMakesTheExportIncomplete) {
+    TempDir dir;
+    WriteFile(dir.path() / "Fav" / "News" / "Daily.url", "[InternetShortcut]\r\nURL=http://d/\r\n");
+    WriteFile(dir.path() / "Fav" / "Home.url", "[InternetShortcut]\r\nURL=http://h/\r\n");
+    BookmarkTree tree;
+    ASSERT_TRUE(BuildFavoritesTree(tree, dir / "Fav"));
+    fs::remove_all(dir.path() / "Fav" / "News"); // gone between selection and export
+    auto result = Write(tree, dir / "h.adr", {});
+    EXPECT_TRUE(result.ok);
+    EXPECT_FALSE(result.Complete());
+    EXPECT_EQ(result.nLinksWritten, 1);
+    EXPECT_NE(result.sFirstFailure.find("News"), std::string::npos) << result.sFirstFailure;
+    EXPECT_EQ(ReadFile(dir.path() / "h.adr"),
+              kHeader + FolderBlock("News") + "-\r\n" + LinkBlock("Home", "http://h/", " 0 "));
 }
 
 TEST(OperaWriter, AWriteCutShortByAFullDiskLeavesTheOldFileWhole) {
