@@ -15,6 +15,7 @@ public:
     std::map<SpecialFolder, std::string> folders;
     std::map<std::string, std::string> environment;
     std::vector<std::string> opened;
+    std::optional<std::vector<std::string>> processNames = std::vector<std::string>{};
 
     std::string GetCurrentUserName() const override { return userName; }
     std::int32_t ShellOpen(const std::string& target, std::int32_t) override {
@@ -28,6 +29,9 @@ public:
     std::optional<std::string> GetEnvironment(const std::string& name) const override {
         auto found = environment.find(name);
         return found == environment.end() ? std::nullopt : std::optional(found->second);
+    }
+    std::optional<std::vector<std::string>> ListProcessNames() const override {
+        return processNames;
     }
 };
 

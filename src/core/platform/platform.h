@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tellavin {
 
@@ -29,6 +30,11 @@ public:
 
     // An environment variable, or nothing when it is not set.
     virtual std::optional<std::string> GetEnvironment(const std::string& name) const = 0;
+
+    // The executable names of the running processes, without folders (a
+    // process may appear under more than one name), or nothing when the
+    // process list cannot be read.
+    virtual std::optional<std::vector<std::string>> ListProcessNames() const = 0;
 };
 
 // The implementation for the system the program was built for.

@@ -1,4 +1,5 @@
 #include "platform/platform.h"
+#include "platform/process_list.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -75,6 +76,10 @@ public:
             return std::nullopt;
         }
         return std::string(value);
+    }
+
+    std::optional<std::vector<std::string>> ListProcessNames() const override {
+        return ReadProcessNames("/proc");
     }
 
 private:
