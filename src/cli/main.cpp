@@ -15,9 +15,15 @@ int main(int argc, char** argv) {
     count->add_option("SOURCE", source, "favorites:DIR")->required();
     auto* tree = app.add_subcommand("tree", "Print the folder tree of a store with its links");
     tree->add_option("SOURCE", source, "favorites:DIR")->required();
+    auto* discover = app.add_subcommand(
+        "discover",
+        "List the Favorites folder, Firefox bookmark files and Opera hotlist found here");
 
     CLI11_PARSE(app, argc, argv);
 
+    if (discover->parsed()) {
+        return tellavin::cli::RunDiscover(tellavin::SystemPlatform(), std::cout);
+    }
     if (count->parsed()) {
         return tellavin::cli::RunCount(source, std::cout, std::cerr);
     }

@@ -17,9 +17,10 @@ struct RunResult {
 };
 
 // Runs the built command line with arguments, capturing standard output and
-// standard error together.
-RunResult RunCli(const std::string& arguments) {
-    std::string command = std::string(TELLAVIN_CLI) + " " + arguments + " 2>&1";
+// standard error together; environment holds arguments of env(1) that set up
+// the command's environment.
+RunResult RunCli(const std::string& arguments, const std::string& environment = "") {
+    std::string command = "env " + environment + " " + TELLAVIN_CLI + " " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     std::string out;
     std::array<char, 4096> buffer{};
@@ -80,6 +81,37 @@ TEST(CommandLine, ErrorsAreOneLineAndNonZero) {
     auto missing = RunCli("tree 'favorites:/no/such/folder'");
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "tellavin-cli: cannot read /no/such/folder\n");
+}
+
+TEST(CommandLine, DiscoverListsTheStoresOfTheUser) {
+    test::TempDir dir;
+    auto home = dir.path() / "home";
+    fs::create_directories(home / "Favorites");
+    test::WriteFile(home / ".mozilla/firefox/profiles.ini",
+                    "[Profile0]\nName=work\nIsRelative=1\nPath=w.default\n"
+                    "[Profile1]\nName=play\nIsRelative=1\nPath=p.default\n");
+    test::WriteFile(home / ".mozilla/firefox/w.default/bookmarks.html", "x");
+    test::WriteFile(home / ".mozilla/firefox/p.default/bookmarks.html", "x");
+    test::WriteFile(home / ".opera/bookmarks.adr", "x");
+    std::string environment = "-u XDG_CONFIG_HOME -u WINEPREFIX HOME='" + home.string() + "'";
+
+    auto result = RunCli("discover", environment);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Favorites folder:  " + (home / "Favorites").string() + "\n" +
+                              "Firefox bookmarks: <work> " + home.string() +
+                              "/.mozilla/firefox/w.default/bookmarks.html\n" +
+                              "Firefox bookmarks: <play> " + home.string() +
+                              "/.mozilla/firefox/p.default/bookmarks.html\n" +
+                              "Opera hotlist:     " + home.string() + "/.opera/bookmarks.adr\n");
+
+    auto empty = dir.path() / "empty";
+    fs::create_directories(empty);
+    result = RunCli("discover", "-u XDG_CONFIG_HOME HOME='" + empty.string() + "' WINEPREFIX='" +
+                                    empty.string() + "/none'");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Favorites folder:  (none found)\n"
+                          "Firefox bookmarks: (none found)\n"
+                          "Opera hotlist:     (none found)\n");
 }
 
 } // namespace
