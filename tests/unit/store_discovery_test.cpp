@@ -17,7 +17,7 @@ constexpr const char* kPrompt = "- Please Select a Bookmark File -";
 // A fake user: a home folder in a temporary directory, with the XDG
 // configuration folder inside it.
 class FakeHome {
-  public:
+public:
     FakeHome() {
         fs::create_directories(home());
         platform.folders[SpecialFolder::Home] = home().string();
@@ -44,7 +44,7 @@ class FakeHome {
 };
 
 class StatusRecorder final : public ProgressSink {
-  public:
+public:
     std::vector<std::string> texts;
     void SetStatusText(const std::string& text) override { texts.push_back(text); }
     void SetRange(std::int32_t, std::int32_t) override {}
@@ -399,6 +399,28 @@ TEST(OperaDiscovery, CorpusPreferenceFiles) {
     EXPECT_EQ(HotlistNamedInPreferences((corpus / "ini/operaprefs_default-simpleu.ini").string(),
                                         user.home().string()),
               "");
+}
+
+TEST(OperaDiscovery, WindowsProfileFoldersFromTheInstallationFolder) {
+    using detail::WindowsOperaProfileFolders;
+    const std::string appData = "C:\\Users\\ann\\AppData\\Roaming";
+    EXPECT_EQ(WindowsOperaProfileFolders("C:\\Program Files\\Opera9\\", appData),
+              (std::vector<std::string>{"C:\\Program Files\\Opera9\\profile\\",
+                                        appData + "\\Opera\\Opera9\\profile\\"}));
+    EXPECT_EQ(
+        WindowsOperaProfileFolders("D:\\Opera", appData),
+        (std::vector<std::string>{"D:\\Opera\\profile\\", appData + "\\Opera\\Opera\\profile\\"}));
+    // No backslash before the name: the application-data folder is "Opera".
+    EXPECT_EQ(WindowsOperaProfileFolders("Op", appData),
+              (std::vector<std::string>{"Op\\profile\\", appData + "\\Opera\\Opera\\profile\\"}));
+    // No registry value: only the application-data folder.
+    EXPECT_EQ(WindowsOperaProfileFolders("", appData),
+              (std::vector<std::string>{appData + "\\Opera\\Opera\\profile\\"}));
+    // A one-character value ends the search.
+    EXPECT_TRUE(WindowsOperaProfileFolders("C", appData).empty());
+    EXPECT_TRUE(WindowsOperaProfileFolders("\\", appData).empty());
+    EXPECT_EQ(WindowsOperaProfileFolders("D:\\Opera", ""),
+              (std::vector<std::string>{"D:\\Opera\\profile\\"}));
 }
 
 // Favorites

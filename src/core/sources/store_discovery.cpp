@@ -171,6 +171,38 @@ std::string HotlistNamedInPreferences(const std::string& prefsFile, const std::s
     return hotlist;
 }
 
+namespace detail {
+
+std::vector<std::string> WindowsOperaProfileFolders(const std::string& installFolder,
+                                                    const std::string& appData) {
+    auto withoutTrailing = [](std::string folder) {
+        if (!folder.empty() && folder.back() == '\\') {
+            folder.pop_back();
+        }
+        return folder;
+    };
+    std::vector<std::string> folders;
+    std::string name = "Opera";
+    if (!installFolder.empty()) {
+        if (installFolder.size() < 2) {
+            return {};
+        }
+        folders.push_back(withoutTrailing(installFolder) + "\\profile\\");
+        // The folder's own name: the text after the last backslash, not
+        // counting one at the very end.
+        auto separator = installFolder.rfind('\\', installFolder.size() - 2);
+        if (separator != std::string::npos) {
+            name = withoutTrailing(installFolder.substr(separator + 1));
+        }
+    }
+    if (!appData.empty()) {
+        folders.push_back(withoutTrailing(appData) + "\\Opera\\" + name + "\\profile\\");
+    }
+    return folders;
+}
+
+} // namespace detail
+
 std::vector<std::string> OperaProfileFolders(const Platform& platform) {
     auto home = platform.GetSpecialFolder(SpecialFolder::Home).value_or(std::string());
     if (home.empty()) {

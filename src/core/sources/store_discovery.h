@@ -54,6 +54,17 @@ int LocateOperaHotlist(const Platform& platform, LocationList& list);
 // separator, in the order they are searched (on Linux "~/.opera/").
 std::vector<std::string> OperaProfileFolders(const Platform& platform);
 
+namespace detail {
+// Opera's profile folders on Windows, from its installation folder (the
+// registry's "Last Directory3", empty when missing) and the user's
+// application-data folder: the installation's own "profile" folder, then
+// the one under application data named after the installation folder
+// ("Opera" when the installation folder is unknown). A one-character
+// installation folder names no folder: then there is none to search.
+std::vector<std::string> WindowsOperaProfileFolders(const std::string& installFolder,
+                                                    const std::string& appData);
+} // namespace detail
+
 // The hotlist path that an Opera preferences file names, with the folder
 // macros "{SmallPreferences}" (the preferences file's folder) and "{Home}"
 // (the user's home folder) expanded; empty when the file cannot be read or
