@@ -203,21 +203,6 @@ TEST(FirefoxDiscovery, EveryLinuxLayoutInOrder) {
     EXPECT_EQ(list.Items(), expected);
 }
 
-TEST(FirefoxDiscovery, SnapOrFlatpakAlone) {
-    for (const char* layout : {"snap/firefox/common/.mozilla/firefox/",
-                               ".var/app/org.mozilla.firefox/.mozilla/firefox/"}) {
-        FakeHome user;
-        user.Install("profiles-bom-crlf.ini", fs::path(layout) / "profiles.ini");
-        user.Bookmarks(fs::path(layout) / "Profiles/v04swu2d.default");
-        auto list = PromptOnly();
-        NullProgress status;
-        EXPECT_EQ(LocateFirefoxBookmarks(user.platform, list, status), 1) << layout;
-        EXPECT_EQ(list.Text(),
-                  "<default> " +
-                      user.Path(fs::path(layout) / "Profiles/v04swu2d.default/bookmarks.html"));
-    }
-}
-
 TEST(FirefoxDiscovery, AFolderReachedTwiceIsSearchedOnce) {
     FakeHome user;
     user.Install("profiles-bom-crlf.ini", ".mozilla/firefox/profiles.ini");
