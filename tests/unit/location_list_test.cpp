@@ -88,6 +88,7 @@ TEST(LabelledLocation, BuildsAndParsesBothForms) {
     EXPECT_EQ(LocationLabel("<> /p.html"), "");
     EXPECT_EQ(LocationPath("<> /p.html"), "/p.html");
     EXPECT_EQ(LocationPath("<NoName>"), "");
+    EXPECT_EQ(LocationPath("<a>b> /x/y.html"), "/x/y.html");
     EXPECT_EQ(LocationLabel("<NoName>"), "NoName");
 }
 

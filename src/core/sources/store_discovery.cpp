@@ -3,13 +3,15 @@
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
 #include "settings/ini_document.h"
+#include "settings/number_text.h"
+#include "settings/registry_value.h"
 #include "sources/favorites_reader.h"
 #include "text/encoding.h"
 #include "text/replace_all.h"
 
-#include <charconv>
 #include <filesystem>
 #include <optional>
+#include <variant>
 
 namespace tellavin {
 
@@ -27,14 +29,10 @@ std::optional<IniDocument> ReadIniFile(const std::string& path) {
 
 // An integer key as the Windows profile functions read it: the number the
 // value begins with, 0 when it begins with none or the key is missing.
-int IntegerKey(const IniDocument& ini, std::string_view section, std::string_view key) {
+std::int64_t IntegerKey(const IniDocument& ini, std::string_view section, std::string_view key) {
     auto value = ini.Get(section, key);
-    if (!value) {
-        return 0;
-    }
-    int number = 0;
-    std::from_chars(value->data(), value->data() + value->size(), number);
-    return number;
+    auto number = value ? ParseLeadingInteger(*value) : std::nullopt;
+    return number ? number->value : 0;
 }
 
 // Selects the only file of a list that holds the prompt and one file.
@@ -204,6 +202,19 @@ std::vector<std::string> WindowsOperaProfileFolders(const std::string& installFo
 } // namespace detail
 
 std::vector<std::string> OperaProfileFolders(const Platform& platform) {
+#ifdef _WIN32
+    constexpr bool kWindows = true;
+#else
+    constexpr bool kWindows = false;
+#endif
+    if constexpr (kWindows) {
+        auto installFolder = GetRegistryValue(platform, RegistryRoot::CurrentUser,
+                                              "Software\\Opera Software", "Last Directory3");
+        const auto* folder = std::get_if<std::string>(&installFolder);
+        return detail::WindowsOperaProfileFolders(
+            folder ? *folder : std::string(),
+            platform.GetSpecialFolder(SpecialFolder::AppData).value_or(std::string()));
+    }
     auto home = platform.GetSpecialFolder(SpecialFolder::Home).value_or(std::string());
     if (home.empty()) {
         return {};

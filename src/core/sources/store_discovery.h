@@ -51,7 +51,8 @@ int AddProfilesFromIni(const std::string& dir, LocationList& list);
 int LocateOperaHotlist(const Platform& platform, LocationList& list);
 
 // The folders where Opera may keep its preferences, each ending in a
-// separator, in the order they are searched (on Linux "~/.opera/").
+// separator, in the order they are searched: on Windows those that Opera's
+// installation folder in the registry leads to, elsewhere "~/.opera/".
 std::vector<std::string> OperaProfileFolders(const Platform& platform);
 
 namespace detail {
