@@ -9,7 +9,11 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libutfcpp-dev
   python3
+  chromium fonts-dejavu-core nodejs
 )
+# The browser tests take playwright-core from the npm registry; npm comes
+# with some Node.js builds, Debian packages it apart.
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -14,7 +14,8 @@ namespace {
 std::optional<StoreLocation> SourceOrError(const std::string& text, std::ostream& err) {
     auto location = ParseStoreLocation(text);
     if (!location) {
-        err << "tellavin-cli: not a store: \"" << text << "\" (expected favorites:DIR)\n";
+        err << "tellavin-cli: not a store: \"" << text
+            << "\" (expected favorites:DIR or netscape:FILE)\n";
     }
     return location;
 }

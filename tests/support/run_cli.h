@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace tellavin::test {
+
+struct CliRun {
+    int status = -1;
+    std::string out; // standard output
+    std::string err; // standard error
+};
+
+// Runs the built tellavin-cli with arguments (already quoted for the shell)
+// and captures its exit status and both output streams.
+CliRun RunCli(const std::string& arguments);
+
+} // namespace tellavin::test
