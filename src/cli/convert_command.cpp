@@ -1,5 +1,6 @@
 #include "cli/convert_command.h"
 
+#include "cli/export_check.h"
 #include "model/bookmark_tree.h"
 #include "platform/file_checks.h"
 #include "sources/source_loader.h"
@@ -79,6 +80,11 @@ int RunConvert(const ConvertRequest& request, std::ostream& out, std::ostream& e
         err << "tellavin-cli: writing " << StoreKindName(target->kind)
             << " stores is not available\n";
         return 2;
+    }
+    auto check = CheckInputFor(*source, *target);
+    check.merge = request.merge;
+    if (!PassesExportChecks(check, platform, err)) {
+        return 1;
     }
     BookmarkTree tree;
     if (!LoadSourceTree(*source, tree)) {

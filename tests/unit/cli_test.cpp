@@ -114,5 +114,14 @@ TEST(CommandLine, DiscoverListsTheStoresOfTheUser) {
                           "Opera hotlist:     (none found)\n");
 }
 
+TEST(ConvertCommand, RelativePathsAreTakenFromTheCurrentFolder) {
+    test::TempDir dir;
+    auto result = RunCli(std::string("convert 'favorites:") + TELLAVIN_SAMPLES +
+                             "/Favorites' netscape:relative.html --profile Ann",
+                         "-C '" + dir.path().string() + "'");
+    EXPECT_EQ(result.status, 0) << result.out;
+    EXPECT_TRUE(fs::exists(dir.path() / "relative.html"));
+}
+
 } // namespace
 } // namespace tellavin
