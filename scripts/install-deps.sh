@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libutfcpp-dev
+  qt6-base-dev qt6-svg-dev
   python3
   chromium fonts-dejavu-core nodejs
 )

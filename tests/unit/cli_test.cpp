@@ -1,7 +1,6 @@
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -11,25 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status;
-    std::string out;
-};
-
-// Runs the built command line with arguments, capturing standard output and
-// standard error together; environment holds arguments of env(1) that set up
-// the command's environment.
-RunResult RunCli(const std::string& arguments, const std::string& environment = "") {
-    std::string command = "env " + environment + " " + TELLAVIN_CLI + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer{};
-    while (auto read = fread(buffer.data(), 1, buffer.size(), pipe)) {
-        out.append(buffer.data(), read);
-    }
-    int status = pclose(pipe);
-    return {WEXITSTATUS(status), out};
-}
+using test::RunCli;
 
 TEST(CommandLine, CountAgreesWithTheFilesOnDisk) {
     test::TempDir dir;
@@ -77,10 +58,11 @@ TEST(CommandLine, TreeOfTheBundledSamplesInDisplayOrder) {
 TEST(CommandLine, ErrorsAreOneLineAndNonZero) {
     auto unknown = RunCli("count 'chrome:/x'");
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.out.find("not a store"), std::string::npos);
+    EXPECT_NE(unknown.err.find("not a store"), std::string::npos);
     auto missing = RunCli("tree 'favorites:/no/such/folder'");
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, "tellavin-cli: cannot read /no/such/folder\n");
+    EXPECT_EQ(missing.err, "tellavin-cli: cannot read /no/such/folder\n");
+    EXPECT_EQ(missing.out, "");
 }
 
 TEST(CommandLine, DiscoverListsTheStoresOfTheUser) {
@@ -119,7 +101,7 @@ TEST(ConvertCommand, RelativePathsAreTakenFromTheCurrentFolder) {
     auto result = RunCli(std::string("convert 'favorites:") + TELLAVIN_SAMPLES +
                              "/Favorites' netscape:relative.html --profile Ann",
                          "-C '" + dir.path().string() + "'");
-    EXPECT_EQ(result.status, 0) << result.out;
+    EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(fs::exists(dir.path() / "relative.html"));
 }
 

@@ -6,5 +6,7 @@ namespace tellavin {
 inline constexpr const char* kProductVersion = "2.48";
 // The program's home page, named in the pages it publishes.
 inline constexpr const char* kProductHomePage = "https://tellavin.example/";
+// Where users write to the maker.
+inline constexpr const char* kMakerMailAddress = "tellavin@tellavin.example";
 
 } // namespace tellavin
