@@ -1,5 +1,6 @@
 #include "cli/convert_command.h"
 
+#include "cli/export_check.h"
 #include "cli/store_argument.h"
 #include "model/bookmark_tree.h"
 #include "platform/file_checks.h"
@@ -144,14 +145,16 @@ int RunConvert(const ConvertRequest& request, std::ostream& out, std::ostream& e
             << StoreKindName(target->kind) << " target\n";
         return 2;
     }
+    auto check = CheckInputFor(*source, *target);
+    check.merge = request.merge;
+    check.intoExistingSubfolder = request.existingFolder.has_value();
+    check.existingSubfolder = request.existingFolder.value_or("");
+    if (!PassesExportChecks(check, platform, err)) {
+        return 1;
+    }
     BookmarkTree tree;
     if (!LoadSourceTree(*source, tree)) {
         err << "tellavin-cli: cannot read " << source->path << "\n";
-        return 1;
-    }
-    // Replacing the file would go round its read-only mark.
-    if (target->kind != StoreKind::Favorites && IsReadOnly(target->path)) {
-        err << "tellavin-cli: " << target->path << ": The Selected Bookmark File is Read-Only.\n";
         return 1;
     }
     if (request.backup && FileExists(target->path) && !MakeBackupCopy(target->path)) {

@@ -19,6 +19,9 @@ int main(int argc, char** argv) {
     auto* tree = app.add_subcommand("tree", "Print the folder tree of a store with its links");
     tree->add_option("SOURCE", source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
         ->required();
+    auto* discover = app.add_subcommand(
+        "discover",
+        "List the Favorites folder, Firefox bookmark files and Opera hotlist found here");
 
     tellavin::cli::ConvertRequest request;
     auto* convert = app.add_subcommand("convert", "Export every folder and link of a store into "
@@ -74,6 +77,9 @@ int main(int argc, char** argv) {
 
     CLI11_PARSE(app, argc, argv);
 
+    if (discover->parsed()) {
+        return tellavin::cli::RunDiscover(tellavin::SystemPlatform(), std::cout);
+    }
     if (count->parsed()) {
         return tellavin::cli::RunCount(source, std::cout, std::cerr);
     }

@@ -1,5 +1,6 @@
 #include "cli/menu_command.h"
 
+#include "cli/export_check.h"
 #include "cli/store_argument.h"
 #include "model/bookmark_tree.h"
 #include "settings/exported_total.h"
@@ -128,6 +129,11 @@ int RunMenu(const std::string& source, const std::string& page, const MenuArgume
             return 2;
         }
         options.colors = *colors;
+    }
+
+    auto check = CheckInputFor(*location, StoreLocation{StoreKind::Menu, page});
+    if (!PassesExportChecks(check, SystemPlatform(), err)) {
+        return 1;
     }
 
     auto counts = CountSource(*location);

@@ -8,10 +8,11 @@
 
 namespace tellavin::test {
 
-CliRun RunCli(const std::string& arguments) {
+CliRun RunCli(const std::string& arguments, const std::string& environment) {
     TempDir dir;
     auto errFile = dir / "stderr";
-    std::string command = std::string(TELLAVIN_CLI) + " " + arguments + " 2>'" + errFile + "'";
+    std::string command =
+        "env " + environment + " " + TELLAVIN_CLI + " " + arguments + " 2>'" + errFile + "'";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {

@@ -11,7 +11,8 @@ struct CliRun {
 };
 
 // Runs the built tellavin-cli with arguments (already quoted for the shell)
-// and captures its exit status and both output streams.
-CliRun RunCli(const std::string& arguments);
+// and captures its exit status and both output streams. environment holds
+// arguments of env(1) that set up the command's environment and folder.
+CliRun RunCli(const std::string& arguments, const std::string& environment = "");
 
 } // namespace tellavin::test

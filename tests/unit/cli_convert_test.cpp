@@ -1,6 +1,7 @@
 // The built command line converting a Favorites folder into a
 // Netscape-format file, end to end.
 #include "platform/platform.h"
+#include "support/named_process.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -77,7 +78,9 @@ TEST(ConvertCommand, RefusalsAndErrorsGoToStandardErrorWithAnExitStatus) {
 
     auto missing = RunCli("convert 'favorites:" + (dir / "none") + "' " + Target(dir));
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "tellavin-cli: cannot read " + (dir / "none") + "\n");
+    EXPECT_EQ(missing.err, "tellavin-cli: Selected Folder Does Not Exist\n"
+                           "  The Selected Folder Does Not Exist.\n"
+                           "  Please, Select Another Folder.\n");
     EXPECT_FALSE(fs::exists(dir.path() / "bookmarks.html"));
 
     auto sameKind = RunCli("convert " + Target(dir, "a.html") + " " + Target(dir, "b.html"));
@@ -90,7 +93,47 @@ TEST(ConvertCommand, RefusalsAndErrorsGoToStandardErrorWithAnExitStatus) {
 
     auto unwritable = RunCli("convert " + Samples() + " " + Target(dir, "no/such/b.html"));
     EXPECT_EQ(unwritable.status, 1);
-    EXPECT_NE(unwritable.err.find("No such file or directory"), std::string::npos);
+    EXPECT_EQ(unwritable.err, "tellavin-cli: Warning\n  " + (dir / "no/such/b.html") +
+                                  "\n  The Path of the Selected Bookmark File Does Not Exists.\n"
+                                  "  Please, Select Another Destination.\n");
+}
+
+TEST(ConvertCommand, RefusedForAReadOnlyTargetOrOneThatIsGone) {
+    test::TempDir dir;
+    test::WriteFile(dir.path() / "bookmarks.html", "old\n");
+    fs::permissions(dir.path() / "bookmarks.html",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    auto readOnly = RunCli("convert " + Samples() + " " + Target(dir) + " --backup");
+    EXPECT_EQ(readOnly.status, 1);
+    EXPECT_EQ(readOnly.out, "");
+    EXPECT_EQ(readOnly.err, "tellavin-cli: Read-Only Bookmark File\n"
+                            "  The Selected Bookmark File is Read-Only.\n"
+                            "  Please, Select Another Bookmark File or Change Attribute.\n");
+    EXPECT_EQ(test::ReadFile(dir.path() / "bookmarks.html"), "old\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "Backup_of_bookmarks.html"));
+
+    auto gone = RunCli("convert " + Samples() + " " + Target(dir, "gone.html") + " --merge");
+    EXPECT_EQ(gone.status, 1);
+    EXPECT_EQ(gone.err, "tellavin-cli: Bookmark File Does Not Exist\n"
+                        "  The Selected Bookmark File Does Not Exist Anymore.\n"
+                        "  Please, Select Another Bookmark File.\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "gone.html"));
+}
+
+TEST(ConvertCommand, RefusedWhileTheTargetsBrowserRuns) {
+    if (!SystemPlatform().ListProcessNames()) {
+        GTEST_SKIP() << "this system has no readable process list";
+    }
+    test::TempDir dir;
+    test::NamedProcess firefox(dir.path() / "bin", "firefox");
+    auto run = RunCli("convert " + Samples() + " " + Target(dir));
+    firefox.Stop();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tellavin-cli: Firefox is running\n"
+                       "  The Firefox browser appears to be running.\n"
+                       "  In order to export the bookmarks to Firefox,\n"
+                       "  it is necessary to close all the Firefox browsers.\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "bookmarks.html"));
 }
 
 } // namespace

@@ -65,5 +65,45 @@ TEST(CommandLine, ErrorsAreOneLineAndNonZero) {
     EXPECT_EQ(missing.out, "");
 }
 
+TEST(CommandLine, DiscoverListsTheStoresOfTheUser) {
+    test::TempDir dir;
+    auto home = dir.path() / "home";
+    fs::create_directories(home / "Favorites");
+    test::WriteFile(home / ".mozilla/firefox/profiles.ini",
+                    "[Profile0]\nName=work\nIsRelative=1\nPath=w.default\n"
+                    "[Profile1]\nName=play\nIsRelative=1\nPath=p.default\n");
+    test::WriteFile(home / ".mozilla/firefox/w.default/bookmarks.html", "x");
+    test::WriteFile(home / ".mozilla/firefox/p.default/bookmarks.html", "x");
+    test::WriteFile(home / ".opera/bookmarks.adr", "x");
+    std::string environment = "-u XDG_CONFIG_HOME -u WINEPREFIX HOME='" + home.string() + "'";
+
+    auto result = RunCli("discover", environment);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Favorites folder:  " + (home / "Favorites").string() + "\n" +
+                              "Firefox bookmarks: <work> " + home.string() +
+                              "/.mozilla/firefox/w.default/bookmarks.html\n" +
+                              "Firefox bookmarks: <play> " + home.string() +
+                              "/.mozilla/firefox/p.default/bookmarks.html\n" +
+                              "Opera hotlist:     " + home.string() + "/.opera/bookmarks.adr\n");
+
+    auto empty = dir.path() / "empty";
+    fs::create_directories(empty);
+    result = RunCli("discover", "-u XDG_CONFIG_HOME HOME='" + empty.string() + "' WINEPREFIX='" +
+                                    empty.string() + "/none'");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Favorites folder:  (none found)\n"
+                          "Firefox bookmarks: (none found)\n"
+                          "Opera hotlist:     (none found)\n");
+}
+
+TEST(ConvertCommand, RelativePathsAreTakenFromTheCurrentFolder) {
+    test::TempDir dir;
+    auto result = RunCli(std::string("convert 'favorites:") + TELLAVIN_SAMPLES +
+                             "/Favorites' netscape:relative.html --profile Ann",
+                         "-C '" + dir.path().string() + "'");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(fs::exists(dir.path() / "relative.html"));
+}
+
 } // namespace
 } // namespace tellavin

@@ -122,6 +122,25 @@ TEST_F(MenuCommand, RefusesBadOptionsAndUnreadableSources) {
     EXPECT_EQ(Settings("tellavin-cli.ini").find("TotalItemsExported"), std::string::npos);
 }
 
+TEST_F(MenuCommand, RefusesAPageThatCannotBeWritten) {
+    auto nowhere = dir / "no/such/menu.html";
+    auto missing = Run("menu " + samples + " '" + nowhere + "'");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.output, "tellavin-cli: Warning\n  " + nowhere +
+                                  "\n  The Path of the Selected DHTML Menu File Does Not Exists.\n"
+                                  "  Please, Select Another Destination.\n");
+
+    test::WriteFile(page, "old page");
+    std::filesystem::permissions(page, std::filesystem::perms::owner_read);
+    auto readOnly = Run("menu " + samples + " '" + page + "'");
+    EXPECT_EQ(readOnly.status, 1);
+    EXPECT_EQ(readOnly.output, "tellavin-cli: Read-Only Bookmark File\n"
+                               "  The Selected DHTML Menu File is Read-Only.\n"
+                               "  Please, Select Another Bookmark File or Change Attribute.\n");
+    EXPECT_EQ(ReadFile(page), "old page");
+    EXPECT_EQ(Settings("tellavin-cli.ini").find("TotalItemsExported"), std::string::npos);
+}
+
 TEST_F(MenuCommand, PublishesAHotlistNamedByItsPath) {
     auto run = Run("menu '" + std::string(TELLAVIN_SAMPLES) + "/hotlist.adr' '" + page + "'");
     ASSERT_EQ(run.status, 0) << run.output;
