@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libutfcpp-dev
   python3
+  clang libclang-rt-14-dev
 )
 
 missing=()

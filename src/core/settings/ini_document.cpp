@@ -37,7 +37,9 @@ IniDocument IniDocument::Parse(std::string_view text) {
     Section* current = nullptr;
     std::size_t start = 0;
     while (start <= text.size()) {
-        auto end = text.find('\n', start);
+        // A CR alone ends a line too (files from old Macs); the LF of a
+        // CR LF then leaves an empty line, which is skipped.
+        auto end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
             end = text.size();
         }
@@ -48,7 +50,8 @@ IniDocument IniDocument::Parse(std::string_view text) {
         }
         if (line.front() == '[') {
             auto close = line.find(']');
-            auto name = line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1);
+            auto name =
+                line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1);
             document.sections_.push_back(Section{std::string(TrimBlanks(name)), {}});
             current = &document.sections_.back();
             continue;

@@ -23,7 +23,7 @@ public:
         std::vector<Entry> entries;
     };
 
-    // Parses UTF-8 text; CR LF and LF line ends both work.
+    // Parses UTF-8 text; CR LF, LF and CR alone all end a line.
     static IniDocument Parse(std::string_view text);
 
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
