@@ -41,20 +41,20 @@ seed() {
     copy() { for file in "$@"; do [ -f "$file" ] && cp "$file" "$dir/" || true; done; }
     case $target in
     internet_shortcut_fuzz)
-        copy "$corpus"/url/* tests/data/*.url
+        copy "$corpus"/url/* tests/data/url/*
         python3 bench/generate.py favorites --links 30 --fanout 2 --out "$dir/tree" >/dev/null
         find "$dir/tree" -name '*.url' -exec mv {} "$dir/" \;
         rm -rf "$dir/tree"
         ;;
     ini_document_fuzz | *setting*_fuzz)
-        copy "$corpus"/ini/* "$corpus"/url/* tests/data/*.ini
+        copy "$corpus"/ini/* "$corpus"/url/* tests/data/settings/* tests/data/url/*
         ;;
     netscape*_fuzz)
-        copy "$corpus"/netscape/* tests/data/*.html tests/data/*.htm
+        copy "$corpus"/netscape/* tests/data/netscape/*
         python3 bench/generate.py netscape --links 60 --fanout 3 --out "$dir/generated.html" >/dev/null
         ;;
     opera*_fuzz)
-        copy "$corpus"/opera/* tests/data/*.adr
+        copy "$corpus"/opera/* tests/data/opera/*
         python3 bench/generate.py opera --links 60 --fanout 3 --out "$dir/generated.adr" >/dev/null
         ;;
     *)

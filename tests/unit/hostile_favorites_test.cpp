@@ -27,13 +27,15 @@ std::string Shortcut(const std::string& url) {
 }
 
 TEST(HostileShortcut, FixturesNamedAfterTheirFault) {
-    EXPECT_EQ(ShortcutUrlFromText(DataFile("empty.url")), "");
-    EXPECT_EQ(ShortcutUrlFromText(DataFile("binary-garbage.url")), "");
+    EXPECT_EQ(ShortcutUrlFromText(DataFile("url/empty.url")), "");
+    EXPECT_EQ(ShortcutUrlFromText(DataFile("url/binary-garbage.url")), "");
     // Found by the fuzzer: the address ends at the NUL, as Windows reads it.
-    EXPECT_EQ(ShortcutUrlFromText(DataFile("nul-in-address.url")), "'[\x01");
+    EXPECT_EQ(ShortcutUrlFromText(DataFile("url/nul-in-address.url")), "'[\x01");
     // A UTF-7 address may encode LF, CR and TAB; none of them survives.
-    EXPECT_EQ(ShortcutUrlFromText(DataFile("line-break-in-utf7-address.url")), "http://x/\xC3\xA9");
-    EXPECT_EQ(ShortcutUrlFromText(DataFile("cr-only-line-ends.url")), "http://classic.example/mac");
+    EXPECT_EQ(ShortcutUrlFromText(DataFile("url/line-break-in-utf7-address.url")),
+              "http://x/\xC3\xA9");
+    EXPECT_EQ(ShortcutUrlFromText(DataFile("url/cr-only-line-ends.url")),
+              "http://classic.example/mac");
 }
 
 TEST(HostileShortcut, ControlCharactersInsideAnAddress) {
@@ -64,7 +66,7 @@ TEST(HostileFavorites, BrokenShortcutsAreLinksWithCleanAddresses) {
     auto root = dir.path() / "Favorites";
     for (auto name : {"binary-garbage.url", "empty.url", "nul-in-address.url",
                       "line-break-in-utf7-address.url", "cr-only-line-ends.url"}) {
-        WriteFile(root / name, DataFile(name));
+        WriteFile(root / name, DataFile(std::string("url/") + name));
     }
     BookmarkTree tree;
     ASSERT_TRUE(BuildFavoritesTree(tree, root.string()));
