@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tellavin::test {
@@ -11,9 +12,13 @@ namespace tellavin::test {
 // A platform whose answers a test sets, and which records what was opened.
 class FakePlatform final : public Platform {
 public:
+    using RegistryKey = std::tuple<RegistryRoot, std::string, std::string>;
+
     std::string userName = "ann";
     std::map<SpecialFolder, std::string> folders;
     std::map<std::string, std::string> environment;
+    std::optional<std::string> executablePath;
+    std::map<RegistryKey, RegistryValue> registry; // (root, key path, value name)
     std::vector<std::string> opened;
 
     std::string GetCurrentUserName() const override { return userName; }
@@ -28,6 +33,12 @@ public:
     std::optional<std::string> GetEnvironment(const std::string& name) const override {
         auto found = environment.find(name);
         return found == environment.end() ? std::nullopt : std::optional(found->second);
+    }
+    std::optional<std::string> GetExecutablePath() const override { return executablePath; }
+    std::optional<RegistryValue> QueryRegistryValue(RegistryRoot root, const std::string& keyPath,
+                                                    const std::string& valueName) const override {
+        auto found = registry.find({root, keyPath, valueName});
+        return found == registry.end() ? std::nullopt : std::optional(found->second);
     }
 };
 

@@ -19,6 +19,12 @@ TEST(HostileIni, EveryKindOfLineEnd) {
     EXPECT_EQ(document.sections()[0].entries.size(), 4u);
 }
 
+TEST(HostileIni, LineEndsDoNotAddBlankLinesWhenWrittenBack) {
+    const std::string text = "; comment\r\n[S]\r\nA=1\r\n\r\nB=2\r\n";
+    EXPECT_EQ(IniDocument::Parse(text).ToText(), text);
+    EXPECT_EQ(IniDocument::Parse("[S]\rA=1\r\rB=2\r").ToText(), "[S]\r\nA=1\r\n\r\nB=2\r\n");
+}
+
 TEST(HostileIni, DamagedLines) {
     auto document = IniDocument::Parse("K=before any section\n[Open\nK=v\n=no key\n"
                                        "just text\n[]\nE=empty name\n[Nul]\nX=a\0b\n"s);

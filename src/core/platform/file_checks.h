@@ -18,5 +18,8 @@ bool PathExists(const std::string& path);
 // permission, or the current user may not write it. A missing file is not
 // read-only.
 bool IsReadOnly(const std::string& path);
+// A directory of that name exists and the current user may create files in
+// it.
+bool FolderIsWritable(const std::string& path);
 
 } // namespace tellavin

@@ -39,4 +39,8 @@ bool IsReadOnly(const std::string& path) {
     return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
+bool FolderIsWritable(const std::string& path) {
+    return FolderExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
 } // namespace tellavin

@@ -3,11 +3,22 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 namespace tellavin {
 
 // Folders the shell knows for the current user.
 enum class SpecialFolder { Favorites, AppData, Documents, Home };
+
+// The root keys of the Windows registry that the program reads.
+enum class RegistryRoot { CurrentUser, LocalMachine };
+
+// A registry value as the program uses it: text (string, expandable string
+// unexpanded, multi-string with its inner NULs), a 32-bit number, raw bytes,
+// or nothing.
+using RegistryValue =
+    std::variant<std::monostate, std::string, std::int32_t, std::vector<std::uint8_t>>;
 
 // The operating-system services the program asks for. Core code reaches the
 // system only through this interface; a POSIX implementation serves Linux and
@@ -29,6 +40,17 @@ public:
 
     // An environment variable, or nothing when it is not set.
     virtual std::optional<std::string> GetEnvironment(const std::string& name) const = 0;
+
+    // The full path of the running program, UTF-8, or nothing when the
+    // system cannot tell.
+    virtual std::optional<std::string> GetExecutablePath() const = 0;
+
+    // A value under a registry key, read only; nothing when the key or the
+    // value is missing, its type is not one of RegistryValue's, or the
+    // system has no registry.
+    virtual std::optional<RegistryValue> QueryRegistryValue(RegistryRoot root,
+                                                            const std::string& keyPath,
+                                                            const std::string& valueName) const = 0;
 };
 
 // The implementation for the system the program was built for.

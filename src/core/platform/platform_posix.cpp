@@ -8,6 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#ifdef __APPLE__
+#include <cstdint>
+#include <mach-o/dyld.h>
+#endif
+
 extern char** environ;
 
 namespace tellavin {
@@ -59,7 +64,7 @@ public:
         case SpecialFolder::Favorites:
             return FavoritesFolder(*home);
         case SpecialFolder::AppData:
-            return GetEnvironment("XDG_CONFIG_HOME").value_or(*home + "/.config");
+            return ConfigFolder(*home);
         case SpecialFolder::Documents:
             if (IsDirectory(*home + "/Documents")) {
                 return *home + "/Documents";
@@ -77,7 +82,45 @@ public:
         return std::string(value);
     }
 
+    std::optional<std::string> GetExecutablePath() const override {
+#ifdef __APPLE__
+        std::uint32_t size = 0;
+        _NSGetExecutablePath(nullptr, &size);
+        std::string path(size, '\0');
+        if (_NSGetExecutablePath(path.data(), &size) != 0) {
+            return std::nullopt;
+        }
+        path.resize(std::char_traits<char>::length(path.c_str()));
+        std::error_code error;
+        auto resolved = std::filesystem::canonical(path, error);
+        return error ? path : resolved.string();
+#else
+        std::error_code error;
+        auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+        if (error) {
+            return std::nullopt;
+        }
+        return path.string();
+#endif
+    }
+
+    // There is no registry outside Windows.
+    std::optional<RegistryValue> QueryRegistryValue(RegistryRoot, const std::string&,
+                                                    const std::string&) const override {
+        return std::nullopt;
+    }
+
 private:
+    // $XDG_CONFIG_HOME when it holds an absolute path (an empty or relative
+    // value is to be ignored), else ~/.config.
+    std::string ConfigFolder(const std::string& home) const {
+        auto configured = GetEnvironment("XDG_CONFIG_HOME");
+        if (configured && !configured->empty() && configured->front() == '/') {
+            return *configured;
+        }
+        return home + "/.config";
+    }
+
     std::optional<std::string> HomeFolder() const {
         if (auto home = GetEnvironment("HOME"); home && !home->empty()) {
             return home;

@@ -5,25 +5,9 @@
 #include "settings/ini_document.h"
 #include "text/encoding.h"
 
-#include <utf8.h>
-
 namespace tellavin {
 
 namespace {
-
-std::string DecodeShortcutText(std::string_view bytes) {
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        std::u16string units;
-        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-            units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                  (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-        }
-        std::string out;
-        utf8::utf16to8(units.begin(), units.end(), std::back_inserter(out));
-        return out;
-    }
-    return DecodeToUtf8(StripUtf8Bom(bytes));
-}
 
 // An address is one line of text. It ends at a NUL, as the strings the
 // Windows profile functions return do, and line breaks and tabs inside it
@@ -39,13 +23,11 @@ std::string OneLineAddress(std::string url) {
 } // namespace
 
 std::string ShortcutUrlFromText(std::string_view fileBytes) {
-    std::string text;
-    try {
-        text = DecodeShortcutText(fileBytes);
-    } catch (const utf8::exception&) {
+    auto text = IniDocument::DecodeFileBytes(fileBytes);
+    if (!text) {
         return {}; // a UTF-16 file with broken surrogates holds nothing usable
     }
-    auto document = IniDocument::Parse(text);
+    auto document = IniDocument::Parse(*text);
     auto url = document.Get("InternetShortcut", "URL").value_or("");
     auto wide = document.Get("InternetShortcut.W", "URL");
     auto ansi = document.Get("InternetShortcut.A", "URL");

@@ -1,0 +1,40 @@
+#include "settings/exported_total.h"
+
+#include "settings/ini_document.h"
+#include "settings/setting_store.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+
+namespace tellavin {
+
+namespace {
+
+std::int32_t StoredTotal(std::string_view text) {
+    text = TrimBlanks(text);
+    std::int32_t total = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), total);
+    return error == std::errc() && end == text.data() + text.size() ? total : 0;
+}
+
+} // namespace
+
+std::int32_t AddToExportedTotal(const Platform& platform, std::int32_t count) {
+    CSetting settings(platform);
+    settings.Init();
+    std::int32_t total = StoredTotal(settings.GetSettingStr("Settings", "TotalItemsExported", "0"));
+    std::int64_t sum = std::int64_t{total} + count;
+    if (count != 0 && sum >= std::numeric_limits<std::int32_t>::min() &&
+        sum <= std::numeric_limits<std::int32_t>::max()) {
+        total = static_cast<std::int32_t>(sum);
+        try {
+            settings.SaveSettingStr("Settings", "TotalItemsExported", std::to_string(total));
+        } catch (const SettingError&) {
+            // The total of this session is still shown.
+        }
+    }
+    return std::max(total, 0);
+}
+
+} // namespace tellavin

@@ -1,0 +1,31 @@
+#include "settings/number_text.h"
+
+#include "settings/ini_document.h"
+
+#include <cctype>
+#include <limits>
+
+namespace tellavin {
+
+std::optional<LeadingInteger> ParseLeadingInteger(std::string_view text) {
+    text = TrimBlanks(text);
+    bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        text.remove_prefix(1);
+    }
+    auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    if (text.empty() || !isDigit(text.front())) {
+        return std::nullopt;
+    }
+    constexpr std::int64_t kCeiling = std::numeric_limits<std::int64_t>::max() / 10 - 9;
+    LeadingInteger number;
+    std::size_t i = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        number.value = number.value < kCeiling ? number.value * 10 + (text[i] - '0') : kCeiling;
+    }
+    number.value = negative ? -number.value : number.value;
+    number.whole = i == text.size();
+    return number;
+}
+
+} // namespace tellavin

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tellavin {
+
+struct LeadingInteger {
+    std::int64_t value = 0;
+    bool whole = false; // nothing but blanks follows the digits
+};
+
+// The whole number a text starts with: blanks, an optional sign, then
+// digits. Numbers far beyond 32 bits saturate near the 64-bit limits.
+// Nothing when the text starts with no number.
+std::optional<LeadingInteger> ParseLeadingInteger(std::string_view text);
+
+} // namespace tellavin
