@@ -30,7 +30,7 @@ TEST(HostileShortcut, FixturesNamedAfterTheirFault) {
     EXPECT_EQ(ShortcutUrlFromText(DataFile("url/empty.url")), "");
     EXPECT_EQ(ShortcutUrlFromText(DataFile("url/binary-garbage.url")), "");
     // Found by the fuzzer: the address ends at the NUL, as Windows reads it.
-    EXPECT_EQ(ShortcutUrlFromText(DataFile("url/nul-in-address.url")), "'[\x01");
+    EXPECT_EQ(ShortcutUrlFromText(DataFile("fuzz/internet_shortcut_fuzz/nul-in-address.url")), "'[\x01");
     // A UTF-7 address may encode LF, CR and TAB; none of them survives.
     EXPECT_EQ(ShortcutUrlFromText(DataFile("url/line-break-in-utf7-address.url")),
               "http://x/\xC3\xA9");
@@ -64,10 +64,12 @@ TEST(HostileShortcut, TwoHundredMegabyteSingleLine) {
 TEST(HostileFavorites, BrokenShortcutsAreLinksWithCleanAddresses) {
     TempDir dir;
     auto root = dir.path() / "Favorites";
-    for (auto name : {"binary-garbage.url", "empty.url", "nul-in-address.url",
-                      "line-break-in-utf7-address.url", "cr-only-line-ends.url"}) {
+    for (auto name : {"binary-garbage.url", "empty.url", "line-break-in-utf7-address.url",
+                      "cr-only-line-ends.url"}) {
         WriteFile(root / name, DataFile(std::string("url/") + name));
     }
+    WriteFile(root / "nul-in-address.url",
+              DataFile("fuzz/internet_shortcut_fuzz/nul-in-address.url"));
     BookmarkTree tree;
     ASSERT_TRUE(BuildFavoritesTree(tree, root.string()));
     EXPECT_EQ(test::TreeText(tree, true),

@@ -157,16 +157,18 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 
 bool IniDocument::IsStorableSectionName(std::string_view name) {
     return !name.empty() && IsTrimmed(name) && name.find(']') == std::string_view::npos &&
-           !HasLineBreak(name);
+           IsStorableValue(name);
 }
 
 bool IniDocument::IsStorableKey(std::string_view key) {
     return !key.empty() && IsTrimmed(key) && key.find('=') == std::string_view::npos &&
-           key.front() != ';' && key.front() != '[' && !HasLineBreak(key);
+           key.front() != ';' && key.front() != '[' && IsStorableValue(key);
 }
 
+// Text that is not UTF-8 would make the whole file read as Windows-1252,
+// changing every other non-ASCII name and value in it.
 bool IniDocument::IsStorableValue(std::string_view value) {
-    return !HasLineBreak(value);
+    return !HasLineBreak(value) && IsValidUtf8(value);
 }
 
 bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {

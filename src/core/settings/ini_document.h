@@ -61,7 +61,7 @@ public:
     // either end and holds no ']' or line break; a key when it is not empty,
     // has no blanks at either end, holds no '=' or line break and does not
     // begin with ';' or '['; a value when it holds no line break. NUL counts
-    // as a line break.
+    // as a line break. None of them may be anything but UTF-8.
     static bool IsStorableSectionName(std::string_view name);
     static bool IsStorableKey(std::string_view key);
     static bool IsStorableValue(std::string_view value);
