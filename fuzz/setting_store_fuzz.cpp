@@ -42,12 +42,15 @@ struct CaselessLess {
 };
 using View = std::map<Name, std::string, CaselessLess>;
 
-// Everything the store shows: each section's keys with their values.
+// Everything the store keeps: each section's keys with their values. An
+// empty section name or key can stand in a file but is never written back.
 View Everything(CSetting& store) {
     View view;
     for (const auto& section : store.GetSectionNames()) {
         for (auto& [key, value] : store.GetSettingAll(section)) {
-            view.emplace(std::make_pair(section, key), value);
+            if (!section.empty() && !key.empty()) {
+                view.emplace(std::make_pair(section, key), value);
+            }
         }
     }
     return view;
