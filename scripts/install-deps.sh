@@ -8,9 +8,14 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libutfcpp-dev
+  qt6-base-dev qt6-svg-dev
   python3
+  chromium fonts-dejavu-core nodejs
   clang libclang-rt-14-dev
 )
+# The browser tests take playwright-core from the npm registry; npm comes
+# with some Node.js builds, Debian packages it apart.
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tellavin and runs it. Without a display the
-# command line shows the bundled sample Favorites folder.
+# Installs what is missing, builds Tellavin and runs it: the desktop
+# application when there is a display, else the command line on the bundled
+# sample Favorites folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$(nproc)"
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec build/default/src/gui/tellavin
+fi
 
 cli=build/default/tellavin-cli
 samples=resources/samples

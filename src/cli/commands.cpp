@@ -3,6 +3,7 @@
 #include "cli/tree_printer.h"
 #include "model/bookmark_tree.h"
 #include "sources/source_loader.h"
+#include "sources/store_discovery.h"
 
 #include <ostream>
 
@@ -13,7 +14,8 @@ namespace {
 std::optional<StoreLocation> SourceOrError(const std::string& text, std::ostream& err) {
     auto location = ParseStoreLocation(text);
     if (!location) {
-        err << "tellavin-cli: not a store: \"" << text << "\" (expected favorites:DIR)\n";
+        err << "tellavin-cli: not a store: \"" << text
+            << "\" (expected favorites:DIR or netscape:FILE)\n";
     }
     return location;
 }
@@ -45,6 +47,27 @@ int RunTree(const std::string& source, std::ostream& out, std::ostream& err) {
         return 1;
     }
     PrintTree(tree, out);
+    return 0;
+}
+
+int RunDiscover(const Platform& platform, std::ostream& out) {
+    constexpr const char* kNone = "(none found)";
+    auto favorites = LocateFavoritesFolder(platform);
+    out << "Favorites folder:  " << (favorites.empty() ? kNone : favorites) << "\n";
+
+    LocationList firefox;
+    NullProgress status;
+    LocateFirefoxBookmarks(platform, firefox, status);
+    for (const auto& item : firefox.Items()) {
+        out << "Firefox bookmarks: " << item << "\n";
+    }
+    if (firefox.Count() == 0) {
+        out << "Firefox bookmarks: " << kNone << "\n";
+    }
+
+    LocationList opera;
+    LocateOperaHotlist(platform, opera);
+    out << "Opera hotlist:     " << (opera.Count() == 0 ? kNone : opera.Item(0)) << "\n";
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/platform.h"
+
 #include <iosfwd>
 #include <string>
 
@@ -9,5 +11,7 @@ namespace tellavin::cli {
 // message to err on failure.
 int RunCount(const std::string& source, std::ostream& out, std::ostream& err);
 int RunTree(const std::string& source, std::ostream& out, std::ostream& err);
+// Lists the stores that discovery finds on this machine; never fails.
+int RunDiscover(const Platform& platform, std::ostream& out);
 
 } // namespace tellavin::cli

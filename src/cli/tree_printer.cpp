@@ -30,9 +30,8 @@ public:
                 links.push_back(&tree_.EntryTable[row]);
             }
         }
-        std::stable_sort(links.begin(), links.end(), [](auto* a, auto* b) {
-            return DisplayNameLess(a->sName, b->sName);
-        });
+        std::stable_sort(links.begin(), links.end(),
+                         [](auto* a, auto* b) { return DisplayNameLess(a->sName, b->sName); });
         for (const auto* link : links) {
             out_ << indent << "  " << link->sName << "  <" << link->sURL << ">\n";
         }

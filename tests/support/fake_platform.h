@@ -20,10 +20,13 @@ public:
     std::optional<std::string> executablePath;
     std::map<RegistryKey, RegistryValue> registry; // (root, key path, value name)
     std::vector<std::string> opened;
+    std::vector<std::int32_t> openedShowCommands;
+    std::optional<std::vector<std::string>> processNames = std::vector<std::string>{};
 
     std::string GetCurrentUserName() const override { return userName; }
-    std::int32_t ShellOpen(const std::string& target, std::int32_t) override {
+    std::int32_t ShellOpen(const std::string& target, std::int32_t showCommand) override {
         opened.push_back(target);
+        openedShowCommands.push_back(showCommand);
         return 42;
     }
     std::optional<std::string> GetSpecialFolder(SpecialFolder folder) const override {
@@ -39,6 +42,9 @@ public:
                                                     const std::string& valueName) const override {
         auto found = registry.find({root, keyPath, valueName});
         return found == registry.end() ? std::nullopt : std::optional(found->second);
+    }
+    std::optional<std::vector<std::string>> ListProcessNames() const override {
+        return processNames;
     }
 };
 

@@ -1,7 +1,6 @@
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -11,24 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status;
-    std::string out;
-};
-
-// Runs the built command line with arguments, capturing standard output and
-// standard error together.
-RunResult RunCli(const std::string& arguments) {
-    std::string command = std::string(TELLAVIN_CLI) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer{};
-    while (auto read = fread(buffer.data(), 1, buffer.size(), pipe)) {
-        out.append(buffer.data(), read);
-    }
-    int status = pclose(pipe);
-    return {WEXITSTATUS(status), out};
-}
+using test::RunCli;
 
 TEST(CommandLine, CountAgreesWithTheFilesOnDisk) {
     test::TempDir dir;
@@ -76,10 +58,51 @@ TEST(CommandLine, TreeOfTheBundledSamplesInDisplayOrder) {
 TEST(CommandLine, ErrorsAreOneLineAndNonZero) {
     auto unknown = RunCli("count 'chrome:/x'");
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.out.find("not a store"), std::string::npos);
+    EXPECT_NE(unknown.err.find("not a store"), std::string::npos);
     auto missing = RunCli("tree 'favorites:/no/such/folder'");
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, "tellavin-cli: cannot read /no/such/folder\n");
+    EXPECT_EQ(missing.err, "tellavin-cli: cannot read /no/such/folder\n");
+    EXPECT_EQ(missing.out, "");
+}
+
+TEST(CommandLine, DiscoverListsTheStoresOfTheUser) {
+    test::TempDir dir;
+    auto home = dir.path() / "home";
+    fs::create_directories(home / "Favorites");
+    test::WriteFile(home / ".mozilla/firefox/profiles.ini",
+                    "[Profile0]\nName=work\nIsRelative=1\nPath=w.default\n"
+                    "[Profile1]\nName=play\nIsRelative=1\nPath=p.default\n");
+    test::WriteFile(home / ".mozilla/firefox/w.default/bookmarks.html", "x");
+    test::WriteFile(home / ".mozilla/firefox/p.default/bookmarks.html", "x");
+    test::WriteFile(home / ".opera/bookmarks.adr", "x");
+    std::string environment = "-u XDG_CONFIG_HOME -u WINEPREFIX HOME='" + home.string() + "'";
+
+    auto result = RunCli("discover", environment);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Favorites folder:  " + (home / "Favorites").string() + "\n" +
+                              "Firefox bookmarks: <work> " + home.string() +
+                              "/.mozilla/firefox/w.default/bookmarks.html\n" +
+                              "Firefox bookmarks: <play> " + home.string() +
+                              "/.mozilla/firefox/p.default/bookmarks.html\n" +
+                              "Opera hotlist:     " + home.string() + "/.opera/bookmarks.adr\n");
+
+    auto empty = dir.path() / "empty";
+    fs::create_directories(empty);
+    result = RunCli("discover", "-u XDG_CONFIG_HOME HOME='" + empty.string() + "' WINEPREFIX='" +
+                                    empty.string() + "/none'");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Favorites folder:  (none found)\n"
+                          "Firefox bookmarks: (none found)\n"
+                          "Opera hotlist:     (none found)\n");
+}
+
+TEST(ConvertCommand, RelativePathsAreTakenFromTheCurrentFolder) {
+    test::TempDir dir;
+    auto result = RunCli(std::string("convert 'favorites:") + TELLAVIN_SAMPLES +
+                             "/Favorites' netscape:relative.html --profile Ann",
+                         "-C '" + dir.path().string() + "'");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(fs::exists(dir.path() / "relative.html"));
 }
 
 } // namespace

@@ -336,9 +336,6 @@ TEST_F(WindowSettings, EntriesWhoseFileIsGoneAreDroppedAndOnlyTheFirstIsSelected
     Load(2, again);
     EXPECT_EQ(again.combos["cboNNLoc"].items[1], dir / "first.html");
     EXPECT_EQ(again.combos["cboNNLoc"].listIndex, 1);
-    EXPECT_EQ(PathOfLocationItem("<a>b> /x/y.html"), "/x/y.html");
-    EXPECT_EQ(PathOfLocationItem("<a>"), "");
-    EXPECT_EQ(PathOfLocationItem("/plain/path.html"), "/plain/path.html");
 }
 
 TEST_F(WindowSettings, FavoritesAndMenuPagesNeedAnExistingFolder) {

@@ -51,6 +51,11 @@ public:
     virtual std::optional<RegistryValue> QueryRegistryValue(RegistryRoot root,
                                                             const std::string& keyPath,
                                                             const std::string& valueName) const = 0;
+
+    // The executable names of the running processes, without folders (a
+    // process may appear under more than one name), or nothing when the
+    // process list cannot be read.
+    virtual std::optional<std::vector<std::string>> ListProcessNames() const = 0;
 };
 
 // The implementation for the system the program was built for.

@@ -1,4 +1,5 @@
 #include "platform/platform.h"
+#include "platform/process_list.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -108,6 +109,10 @@ public:
     std::optional<RegistryValue> QueryRegistryValue(RegistryRoot, const std::string&,
                                                     const std::string&) const override {
         return std::nullopt;
+    }
+
+    std::optional<std::vector<std::string>> ListProcessNames() const override {
+        return ReadProcessNames("/proc");
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "settings/location_lists.h"
 
 #include "platform/file_checks.h"
+#include "sources/location_list.h"
 
 #include <algorithm>
 #include <vector>
@@ -31,20 +32,12 @@ void SaveEntries(CSetting& settings, std::string_view prefix,
 
 } // namespace
 
-std::string PathOfLocationItem(std::string_view item) {
-    auto marker = item.rfind('>');
-    if (marker == std::string_view::npos) {
-        return std::string(item);
-    }
-    return std::string(item.substr(std::min(marker + 2, item.size())));
-}
-
 void LoadStoreList(CSetting& settings, StoreList list, WindowControls& window,
                    std::string_view combo) {
     auto prefix = KeyPrefix(list);
     for (int n = 0; n < kRememberedLocations; ++n) {
         auto entry = settings.GetSettingStr(kSection, Key(prefix, n), "");
-        if (!FileExists(PathOfLocationItem(entry))) {
+        if (!FileExists(LocationPath(entry))) {
             continue;
         }
         window.AddItem(combo, entry);

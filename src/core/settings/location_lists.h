@@ -22,10 +22,6 @@ enum class StoreList {
 
 inline constexpr int kRememberedLocations = 5;
 
-// The path inside a list item: the text after the last ">" less the blank
-// that follows it, or the whole text when there is no ">".
-std::string PathOfLocationItem(std::string_view item);
-
 // Appends each remembered entry whose file still exists, in key order, and
 // selects the first one when it is one of them.
 void LoadStoreList(CSetting& settings, StoreList list, WindowControls& window,

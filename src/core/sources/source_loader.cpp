@@ -1,7 +1,9 @@
 #include "sources/source_loader.h"
 
+#include "platform/file_checks.h"
 #include "platform/file_io.h"
 #include "sources/favorites_reader.h"
+#include "sources/netscape_reader.h"
 
 #include <filesystem>
 
@@ -30,6 +32,15 @@ std::optional<SourceCounts> CountSource(const StoreLocation& source,
         scanner.Scan(source.path);
         return SourceCounts{scanner.nFolder(), scanner.nLink()};
     }
+    case StoreKind::Netscape: {
+        if (!FileExists(source.path)) {
+            return std::nullopt;
+        }
+        cNNFastScanning scanner;
+        scanner.FolderScan = onFolder;
+        scanner.Scan(source.path);
+        return SourceCounts{scanner.nTotalFolders(), scanner.nTotalLinks()};
+    }
     default:
         return std::nullopt;
     }
@@ -44,6 +55,8 @@ bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree, ProgressSin
         }
         return BuildFavoritesTree(tree, source.path, progress);
     }
+    case StoreKind::Netscape:
+        return BuildNetscapeTree(tree, source.path, progress);
     default:
         tree.Clear();
         return false;

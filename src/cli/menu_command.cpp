@@ -1,0 +1,166 @@
+#include "cli/menu_command.h"
+
+#include "cli/export_check.h"
+#include "model/bookmark_tree.h"
+#include "settings/exported_total.h"
+#include "settings/setting_store.h"
+#include "sources/source_loader.h"
+#include "targets/color_preset_list.h"
+#include "targets/menu_page.h"
+
+#include <charconv>
+#include <ctime>
+#include <iomanip>
+#include <locale>
+#include <ostream>
+#include <sstream>
+
+namespace tellavin::cli {
+
+namespace {
+
+// One colour: a colour number (red in the low byte) in decimal, or #RRGGBB.
+std::optional<std::uint32_t> ParseColor(std::string_view text) {
+    std::uint32_t value = 0;
+    if (text.size() == 7 && text.front() == '#') {
+        std::uint32_t rgb = 0;
+        auto [end, error] = std::from_chars(text.data() + 1, text.data() + 7, rgb, 16);
+        if (error != std::errc() || end != text.data() + 7) {
+            return std::nullopt;
+        }
+        return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+    }
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value > 0xFFFFFF) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<MenuColors> ParseColors(std::string_view text) {
+    MenuColors colors{};
+    for (std::size_t slot = 0; slot < colors.size(); ++slot) {
+        auto comma = text.find(',');
+        if ((comma == std::string_view::npos) != (slot + 1 == colors.size())) {
+            return std::nullopt;
+        }
+        auto color = ParseColor(text.substr(0, comma));
+        if (!color) {
+            return std::nullopt;
+        }
+        colors[slot] = *color;
+        text.remove_prefix(comma == std::string_view::npos ? text.size() : comma + 1);
+    }
+    return colors;
+}
+
+// The colours of the preset of that name, as the menu window lists them:
+// the built-in presets are installed first, as the window does when it
+// opens.
+std::optional<MenuColors> PresetColors(const std::string& name, std::ostream& err) {
+    auto& platform = SystemPlatform();
+    try {
+        InstallBuiltinPresets(platform);
+    } catch (const SettingError& error) {
+        // A read-only settings folder: the presets already saved still serve.
+        err << "tellavin-cli: " << error.description() << "\n";
+    }
+    PresetList presets(platform);
+    try {
+        presets.LoadPresetList();
+    } catch (const SettingError& error) {
+        err << "tellavin-cli: " << error.description() << "\n";
+        return std::nullopt;
+    }
+    presets.SelectByText(name);
+    if (presets.text() != name) {
+        err << "tellavin-cli: no menu colour preset is named \"" << name << "\"\n";
+        return std::nullopt;
+    }
+    return presets.swatches();
+}
+
+// The local time as the user's locale writes it.
+std::string LocalTimeText(std::time_t moment, const char* format) {
+    const std::tm* local = std::localtime(&moment);
+    if (local == nullptr) {
+        return {};
+    }
+    std::ostringstream text;
+    try {
+        text.imbue(std::locale(""));
+    } catch (const std::runtime_error&) {
+        // An unknown locale in the environment: the classic format serves.
+    }
+    text << std::put_time(local, format);
+    return text.str();
+}
+
+} // namespace
+
+int RunMenu(const std::string& source, const std::string& page, const MenuArguments& arguments,
+            std::ostream& out, std::ostream& err) {
+    auto location = ParseStoreLocation(source);
+    if (!location) {
+        err << "tellavin-cli: not a store: \"" << source << "\" (expected favorites:DIR)\n";
+        return 2;
+    }
+    MenuPageOptions options;
+    options.bVertical = arguments.vertical;
+    options.bOpenNew = arguments.newWindow;
+    options.bShowUrl = !arguments.noUrlStatus;
+    options.bShadows = !arguments.noShadows;
+    options.bShowStatistics = arguments.statistics;
+    options.bBreakMenus = arguments.breakAfter.has_value();
+    options.nMaxItems = arguments.breakAfter.value_or(options.nMaxItems);
+    options.sPageTitle = arguments.title;
+    if (!arguments.colors.empty()) {
+        auto colors = ParseColors(arguments.colors);
+        if (!colors) {
+            err << "tellavin-cli: --colors needs eight colours, each a number up to 16777215 "
+                   "or #RRGGBB, separated by commas\n";
+            return 2;
+        }
+        options.colors = *colors;
+    }
+    if (!arguments.preset.empty()) {
+        auto colors = PresetColors(arguments.preset, err);
+        if (!colors) {
+            return 2;
+        }
+        options.colors = *colors;
+    }
+
+    auto check = CheckInputFor(*location, StoreLocation{StoreKind::Menu, page});
+    if (!PassesExportChecks(check, SystemPlatform(), err)) {
+        return 1;
+    }
+
+    auto counts = CountSource(*location);
+    BookmarkTree tree;
+    if (!counts || !LoadSourceTree(*location, tree)) {
+        err << "tellavin-cli: cannot read " << location->path << "\n";
+        return 1;
+    }
+    options.nSourceFolders = counts->folders;
+    options.nSourceLinks = counts->links;
+    auto now = std::time(nullptr);
+    options.sCreatedDateTime = LocalTimeText(now, "%x %X");
+    options.sCreatedDate = LocalTimeText(now, "%x");
+
+    NullProgress progress;
+    auto result = WriteMenuPage(tree, page, options, progress);
+    if (!result.ok) {
+        err << "tellavin-cli: " << result.message << "\n";
+        return 1;
+    }
+    if (!result.message.empty()) {
+        err << "tellavin-cli: " << result.message << "\n";
+    }
+    AddToExportedTotal(SystemPlatform(), result.nMenuItems);
+    out << options.nSourceFolders << " Folders & " << options.nSourceLinks
+        << " Links Exported Successfully.\n";
+    return 0;
+}
+
+} // namespace tellavin::cli

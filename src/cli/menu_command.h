@@ -1,0 +1,27 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace tellavin::cli {
+
+// The settings of the menu command, as given on the command line.
+struct MenuArguments {
+    bool vertical = false;
+    bool newWindow = false;
+    bool noUrlStatus = false;
+    bool noShadows = false;
+    bool statistics = false;
+    std::optional<int> breakAfter; // submenus break after this many entries
+    std::string title = "Bookmarks By Tellavin";
+    std::string colors; // eight colours, "c0,...,c7"
+    std::string preset; // a colour preset by name
+};
+
+// Publishes a whole store as a menu page and adds its items to the
+// exported-items total; returns the exit status.
+int RunMenu(const std::string& source, const std::string& page, const MenuArguments& arguments,
+            std::ostream& out, std::ostream& err);
+
+} // namespace tellavin::cli

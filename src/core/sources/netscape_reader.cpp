@@ -1,0 +1,301 @@
+#include "sources/netscape_reader.h"
+
+#include "model/file_tree_builder.h"
+#include "platform/file_io.h"
+#include "sources/html_tokenizer.h"
+#include "text/encoding.h"
+#include "text/utf8_repair.h"
+
+#include <array>
+#include <vector>
+
+namespace tellavin {
+
+namespace {
+
+using namespace std::string_view_literals;
+
+// The whitespace a browser trims from names: ASCII spaces and line breaks,
+// the no-break and other Unicode spaces, the line and paragraph separators
+// and the byte order mark.
+constexpr std::array kUnicodeSpaces = {
+    "\xC2\xA0"sv,     "\xE1\x9A\x80"sv, "\xE2\x80\x80"sv, "\xE2\x80\x81"sv, "\xE2\x80\x82"sv,
+    "\xE2\x80\x83"sv, "\xE2\x80\x84"sv, "\xE2\x80\x85"sv, "\xE2\x80\x86"sv, "\xE2\x80\x87"sv,
+    "\xE2\x80\x88"sv, "\xE2\x80\x89"sv, "\xE2\x80\x8A"sv, "\xE2\x80\xA8"sv, "\xE2\x80\xA9"sv,
+    "\xE2\x80\xAF"sv, "\xE2\x81\x9F"sv, "\xE3\x80\x80"sv, "\xEF\xBB\xBF"sv,
+};
+
+bool IsAsciiSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+std::size_t SpaceAtStart(std::string_view text) {
+    if (!text.empty() && IsAsciiSpace(text.front())) {
+        return 1;
+    }
+    for (auto space : kUnicodeSpaces) {
+        if (text.starts_with(space)) {
+            return space.size();
+        }
+    }
+    return 0;
+}
+
+std::size_t SpaceAtEnd(std::string_view text) {
+    if (!text.empty() && IsAsciiSpace(text.back())) {
+        return 1;
+    }
+    for (auto space : kUnicodeSpaces) {
+        if (text.ends_with(space)) {
+            return space.size();
+        }
+    }
+    return 0;
+}
+
+std::string Trim(std::string_view text) {
+    while (auto size = SpaceAtStart(text)) {
+        text.remove_prefix(size);
+    }
+    while (auto size = SpaceAtEnd(text)) {
+        text.remove_suffix(size);
+    }
+    return std::string(text);
+}
+
+bool IsAsciiAlpha(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// An address counts when it starts with a scheme: a letter, then letters,
+// digits, "+", "-" or ".", then ":".
+bool HasScheme(std::string_view address) {
+    if (address.empty() || !IsAsciiAlpha(address.front())) {
+        return false;
+    }
+    for (char c : address.substr(1)) {
+        if (c == ':') {
+            return true;
+        }
+        if (!IsAsciiAlpha(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') {
+            return false;
+        }
+    }
+    return false;
+}
+
+// The address of a link: trimmed, tabs and line breaks inside removed;
+// empty when it is no address a browser would take.
+std::string CleanAddress(const std::string* href) {
+    if (href == nullptr) {
+        return {};
+    }
+    std::string address;
+    for (char c : Trim(*href)) {
+        if (c != '\t' && c != '\n' && c != '\r') {
+            address += c;
+        }
+    }
+    return HasScheme(address) ? address : std::string();
+}
+
+bool IsHeading(std::string_view tag) {
+    return tag.size() == 2 && tag[0] == 'h' && tag[1] >= '1' && tag[1] <= '6';
+}
+
+// Follows the elements of a bookmark file as the tokenizer reports them and
+// pushes folders and links into the sink.
+class NetscapeParser final : public HtmlTokenHandler {
+public:
+    NetscapeParser(BookmarkSink& sink, bool repairLinkNames)
+        : sink_(sink), repairLinkNames_(repairLinkNames) {}
+
+    bool WantsAttributes(std::string_view tagName) const override { return tagName == "a"; }
+
+    void StartTag(const HtmlStartTag& tag) override {
+        const auto name = tag.name;
+        if (name == "a") {
+            EndLink();
+            linkOpen_ = true;
+            linkAddress_ = CleanAddress(tag.Find("href"));
+            text_.clear();
+        } else if (IsHeading(name)) {
+            EndItem();
+            if (name == "h1") {
+                headerOpen_ = true;
+            } else {
+                CloseFolderWithoutList();
+                headingOpen_ = true;
+            }
+            text_.clear();
+        } else if (name == "dl") {
+            EndItem();
+            auto& folder = frames_.back();
+            folder.awaitingList = false;
+            ++folder.openLists;
+        } else if (name == "dt" || name == "dd" || name == "hr") {
+            EndItem();
+        } else if (name == "title") {
+            inTitle_ = !titleSeen_;
+        }
+    }
+
+    void EndTag(std::string_view name) override {
+        if (name == "a") {
+            EndLink();
+        } else if (IsHeading(name) || name == "dt" || name == "dd") {
+            EndItem();
+        } else if (name == "dl") {
+            EndItem();
+            CloseFolderWithoutList();
+            auto& folder = frames_.back();
+            if (folder.openLists > 0 && --folder.openLists == 0 && frames_.size() > 1) {
+                sink_.EndFolder();
+                frames_.pop_back();
+            }
+        } else if (name == "title" && inTitle_) {
+            inTitle_ = false;
+            titleSeen_ = true;
+        }
+    }
+
+    void Text(std::string_view text) override {
+        if (inTitle_) {
+            title_ += text;
+        } else if (linkOpen_ || headingOpen_ || headerOpen_) {
+            text_ += text;
+        }
+    }
+
+    // Ends what is still open when the text ends; returns the page title.
+    std::string Finish() {
+        EndItem();
+        for (; frames_.size() > 1; frames_.pop_back()) {
+            sink_.EndFolder();
+        }
+        return std::move(title_);
+    }
+
+private:
+    struct Frame {
+        std::int32_t openLists = 0;
+        bool awaitingList = false; // a folder whose heading ended, before any <DL>
+    };
+
+    void EndLink() {
+        if (!linkOpen_) {
+            return;
+        }
+        linkOpen_ = false;
+        if (!linkAddress_.empty()) {
+            auto name = Trim(text_);
+            sink_.AddLink(repairLinkNames_ ? RepairUtf8Text(std::move(name)) : std::move(name),
+                          std::move(linkAddress_));
+        }
+        linkAddress_.clear();
+        text_.clear();
+    }
+
+    // Ends an open link and an open heading.
+    void EndItem() {
+        EndLink();
+        if (headingOpen_) {
+            headingOpen_ = false;
+            sink_.BeginFolder(Trim(text_));
+            frames_.push_back(Frame{0, true});
+        } else if (headerOpen_) {
+            headerOpen_ = false;
+            if (!headerSeen_) {
+                headerSeen_ = true;
+                sink_.SetRootText(Trim(text_));
+            }
+        }
+        text_.clear();
+    }
+
+    // A folder whose heading had no list after it ends at the next heading
+    // or </DL>.
+    void CloseFolderWithoutList() {
+        if (frames_.size() > 1 && frames_.back().awaitingList) {
+            sink_.EndFolder();
+            frames_.pop_back();
+        }
+    }
+
+    BookmarkSink& sink_;
+    bool repairLinkNames_;
+    std::vector<Frame> frames_{Frame{}}; // the root first
+    std::string text_;                   // the name being read
+    std::string linkAddress_;
+    bool linkOpen_ = false;
+    bool headingOpen_ = false;
+    bool headerOpen_ = false;
+    bool headerSeen_ = false;
+    std::string title_;
+    bool inTitle_ = false;
+    bool titleSeen_ = false;
+};
+
+} // namespace
+
+NetscapeText DecodeNetscapeBytes(std::string bytes) {
+    NetscapeText result;
+    auto body = StripUtf8Bom(bytes);
+    if (IsValidUtf8(body)) {
+        bytes.erase(0, bytes.size() - body.size());
+        result.text = std::move(bytes);
+    } else {
+        result.text = Windows1252ToUtf8(body);
+        result.windows1252 = true;
+    }
+    NormalizeLineEnds(result.text);
+    return result;
+}
+
+std::string ParseNetscapeText(const NetscapeText& text, BookmarkSink& sink) {
+    NetscapeParser parser(sink, text.windows1252);
+    TokenizeHtml(text.text, parser);
+    return parser.Finish();
+}
+
+bool LoadNetscapeTree(const std::string& path, BookmarkSink& sink, std::string* pageTitle) {
+    if (path.empty()) {
+        return false;
+    }
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) {
+        return false;
+    }
+    auto title = ParseNetscapeText(DecodeNetscapeBytes(std::move(*bytes)), sink);
+    if (pageTitle != nullptr) {
+        *pageTitle = std::move(title);
+    }
+    return true;
+}
+
+bool BuildNetscapeTree(BookmarkTree& tree, const std::string& path, ProgressSink* progress) {
+    FileTreeBuilder builder(tree, StoreKind::Netscape, progress);
+    if (!LoadNetscapeTree(path, builder)) {
+        tree.Clear();
+        return false;
+    }
+    builder.Finish();
+    return true;
+}
+
+void cNNFastScanning::Scan(const std::string& sFileName) {
+    completed_ = false;
+    CountingSink counter;
+    counter.onFolder = [this](const std::string& name) {
+        if (FolderScan) {
+            FolderScan(name);
+        }
+    };
+    pageTitle_.clear();
+    LoadNetscapeTree(sFileName, counter, &pageTitle_);
+    folders_ = counter.folders();
+    links_ = counter.links();
+    completed_ = true;
+}
+
+} // namespace tellavin

@@ -1,0 +1,167 @@
+#include "targets/export_validation.h"
+
+#include "platform/file_checks.h"
+#include "platform/running_process.h"
+
+#include <span>
+
+namespace tellavin {
+
+namespace {
+
+ExportRefusal Refuse(std::string title, std::vector<std::string> lines) {
+    return ExportRefusal{
+        UserMessage{std::move(title), std::move(lines), MessageIcon::Exclamation}, {}, {}};
+}
+
+ExportRefusal BookmarkFileGone() {
+    return Refuse("Bookmark File Does Not Exist",
+                  {"The Selected Bookmark File Does Not Exist Anymore.",
+                   "Please, Select Another Bookmark File."});
+}
+
+// The location list that holds the source file of a path: the Firefox-Opera
+// window keeps it apart from the destination's list.
+const char* SourceListOf(ConversionPath code) {
+    return (SourceIsNetscape(code) && TargetIsOpera(code)) ||
+                   (SourceIsOpera(code) && TargetIsNetscape(code))
+               ? kSourceListControl
+               : kDestinationListControl;
+}
+
+std::optional<ExportRefusal> CheckSource(const ExportCheckInput& input) {
+    if (SourceIsFavorites(input.code)) {
+        if (!FolderExists(input.favoritesFolder)) {
+            return Refuse("Selected Folder Does Not Exist", {"The Selected Folder Does Not Exist.",
+                                                             "Please, Select Another Folder."});
+        }
+    } else if ((SourceIsOpera(input.code) || SourceIsNetscape(input.code)) &&
+               !FileExists(input.sourceFile)) {
+        auto refusal = BookmarkFileGone();
+        refusal.focus = SourceListOf(input.code);
+        refusal.resets = {refusal.focus, true, kNothingToExportCaption};
+        return refusal;
+    }
+    return std::nullopt;
+}
+
+std::optional<ExportRefusal> CheckFavoritesTarget(const ExportCheckInput& input) {
+    if (!FolderExists(input.favoritesFolder)) {
+        return Refuse("Selected Subfolder Does Not Exist",
+                      {"The Selected Folder Where To Export The Bookmarks",
+                       "Does Not Exist Anymore. Please, Change Selection."});
+    }
+    if (input.intoExistingSubfolder &&
+        !FolderExists(input.favoritesFolder + PathSeparator() + input.existingSubfolder)) {
+        return Refuse("Selected Subfolder Does Not Exist",
+                      {"The Selected Subfolder Where To Export The Bookmarks",
+                       "Does Not Exist Anymore. Please, Change Selection."});
+    }
+    return std::nullopt;
+}
+
+std::optional<ExportRefusal> CheckFileTarget(const ExportCheckInput& input) {
+    const auto& file = input.destinationFile;
+    if (IsReadOnly(file)) {
+        return Refuse("Read-Only Bookmark File",
+                      {"The Selected Bookmark File is Read-Only.",
+                       "Please, Select Another Bookmark File or Change Attribute."});
+    }
+    if (input.merge && !FileExists(file)) {
+        auto refusal = BookmarkFileGone();
+        refusal.focus = kDestinationListControl;
+        refusal.resets = {kDestinationListControl, true, {}};
+        return refusal;
+    }
+    if (!PathExists(file)) {
+        auto refusal =
+            Refuse("Warning", {file, "The Path of the Selected Bookmark File Does Not Exists.",
+                               "Please, Select Another Destination."});
+        refusal.focus = kDestinationListControl;
+        return refusal;
+    }
+    return std::nullopt;
+}
+
+std::optional<ExportRefusal> CheckMenuTarget(const ExportCheckInput& input) {
+    const auto& file = input.menuFile;
+    if (!PathExists(file)) {
+        auto refusal =
+            Refuse("Warning", {file, "The Path of the Selected DHTML Menu File Does Not Exists.",
+                               "Please, Select Another Destination."});
+        refusal.focus = kMenuListControl;
+        return refusal;
+    }
+    if (IsReadOnly(file)) {
+        return Refuse("Read-Only Bookmark File",
+                      {"The Selected DHTML Menu File is Read-Only.",
+                       "Please, Select Another Bookmark File or Change Attribute."});
+    }
+    return std::nullopt;
+}
+
+// Refuses when the browser runs, or when nobody can tell whether it does.
+std::optional<ExportRefusal> CheckBrowser(const Platform& platform, const std::string& browser,
+                                          std::span<const std::string_view> processNames) {
+    auto running = IsProcessRunning(platform, processNames);
+    if (!running) {
+        return Refuse("Unable to Check " + browser,
+                      {"Unable to find out whether the " + browser + " browser is running:",
+                       "the list of running programs cannot be read.",
+                       "The bookmarks are not exported to " + browser + " while this is unknown."});
+    }
+    if (*running) {
+        return Refuse(browser + " is running",
+                      {"The " + browser + " browser appears to be running.",
+                       "In order to export the bookmarks to " + browser + ",",
+                       "it is necessary to close all the " + browser + " browsers."});
+    }
+    return std::nullopt;
+}
+
+std::optional<ExportRefusal> CheckTarget(const ExportCheckInput& input) {
+    if (TargetIsFavorites(input.code)) {
+        return CheckFavoritesTarget(input);
+    }
+    if (TargetIsOpera(input.code) || TargetIsNetscape(input.code)) {
+        return CheckFileTarget(input);
+    }
+    if (TargetIsMenu(input.code)) {
+        return CheckMenuTarget(input);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ExportCheckInput ExportCheckInputFrom(const SessionState& state) {
+    ExportCheckInput input;
+    input.code = state.code;
+    input.favoritesFolder = state.favoritesFolder;
+    input.sourceFile = state.sourceFile;
+    input.destinationFile = state.destinationFile;
+    input.menuFile = state.menuFile;
+    return input;
+}
+
+std::optional<ExportRefusal> CheckBeforeExport(const ExportCheckInput& input, bool sourceOnly,
+                                               const Platform& platform) {
+    if (auto refusal = CheckSource(input)) {
+        return refusal;
+    }
+    if (sourceOnly) {
+        return std::nullopt;
+    }
+    if (auto refusal = CheckTarget(input)) {
+        return refusal;
+    }
+    if (TargetIsOpera(input.code)) {
+        return CheckBrowser(platform, "Opera", kOperaProcessNames);
+    }
+    if (TargetIsNetscape(input.code)) {
+        return CheckBrowser(platform, "Firefox", kFirefoxProcessNames);
+    }
+    return std::nullopt;
+}
+
+} // namespace tellavin

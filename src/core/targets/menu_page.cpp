@@ -1,0 +1,418 @@
+#include "targets/menu_page.h"
+
+#include "model/folder_walk.h"
+#include "model/product_info.h"
+#include "platform/atomic_file.h"
+#include "targets/folder_links.h"
+#include "targets/menu_scripts.h"
+#include "targets/menu_text.h"
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+namespace tellavin {
+
+namespace {
+
+constexpr std::int32_t kItemWidth = 230; // width of every submenu and of the vertical root
+constexpr std::int32_t kRowPitch = 21;   // height of one submenu row, borders shared
+constexpr std::int32_t kNoBreak = 1000;  // entries per menu when breaking is off
+constexpr const char* kBadBreakCount = "Please, insert a number in range [2-99]";
+
+enum class ItemKind { Submenu, Link };
+
+// Rounds 1.5 * width to the nearest integer, halves to even.
+std::int32_t OneAndAHalf(std::int32_t width) {
+    std::int32_t tripled = 3 * width;
+    std::int32_t half = tripled / 2;
+    return (tripled % 2 != 0 && half % 2 != 0) ? half + 1 : half;
+}
+
+bool IsJavascriptUrl(std::string_view url) {
+    constexpr std::string_view kScheme = "javascript:";
+    if (url.size() < kScheme.size()) {
+        return false;
+    }
+    return std::equal(kScheme.begin(), kScheme.end(), url.begin(), [](char a, char b) {
+        return a == ((b >= 'A' && b <= 'Z') ? static_cast<char>(b - 'A' + 'a') : b);
+    });
+}
+
+class MenuPageComposer final : private FolderVisitor {
+public:
+    MenuPageComposer(BookmarkTree& tree, const MenuPageOptions& options, ProgressSink& progress,
+                     const TextMeasure& measure)
+        : tree_(tree), options_(options), progress_(progress), measure_(measure) {
+        for (std::size_t slot = 0; slot < colors_.size(); ++slot) {
+            colors_[slot] = ColorToHtml(options.colors[slot]);
+        }
+    }
+
+    MenuPage Compose();
+
+private:
+    void WritePageLine(std::string_view text);
+    void WriteScriptLines(std::string_view script);
+    void WriteHead();
+    void WriteStyleRule(std::int32_t rule, const std::string& color);
+    void WriteItemStyles();
+    void WriteItemStyle(std::string_view name, std::int32_t len, std::int32_t spacing,
+                        std::string_view popInd, std::int32_t popPos, std::int32_t pad,
+                        std::string_view outClass, std::string_view overClass,
+                        std::string_view outBorder, std::string_view overBorder);
+    void WriteMenuScript();
+    void WriteRootItems();
+    void WriteSubmenu(std::int32_t node);
+    std::vector<LinkItem> CollectSubfolders(std::int32_t node) const;
+    void WriteStartMenu(const std::string& key, bool isVert, std::int32_t offX, std::int32_t offY,
+                        std::int32_t width, std::string_view style);
+    void WriteMenuItem(const std::string& text, const std::string& key, ItemKind kind,
+                       std::int32_t length);
+    void WriteBody();
+
+    bool IsWritten(std::int32_t node) const {
+        return options_.bExportAll || tree_.Node(node).Checked;
+    }
+    bool IsRootItem(std::int32_t node) const { return rootItems_[node]; }
+
+    // The submenu walk enters each written folder in tree order.
+    void Enter(std::int32_t folder, bool) override { WriteSubmenu(folder); }
+    void Leave(std::int32_t, bool) override {}
+
+    BookmarkTree& tree_;
+    const MenuPageOptions& options_;
+    ProgressSink& progress_;
+    const TextMeasure& measure_;
+    std::array<std::string, 8> colors_;
+    std::vector<bool> rootItems_; // by node: written as an item of the root bar
+    MenuPage page_;
+};
+
+void MenuPageComposer::WritePageLine(std::string_view text) {
+    page_.text += text;
+    page_.text += "\r\n";
+}
+
+void MenuPageComposer::WriteScriptLines(std::string_view script) {
+    while (!script.empty()) {
+        auto end = script.find('\n');
+        auto line = script.substr(0, end);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        WritePageLine(line);
+        script.remove_prefix(end == std::string_view::npos ? script.size() : end + 1);
+    }
+}
+
+MenuPage MenuPageComposer::Compose() {
+    if (options_.bBreakMenus && (options_.nMaxItems < 2 || options_.nMaxItems > 99)) {
+        page_.result.message = kBadBreakCount;
+        return std::move(page_);
+    }
+    WriteHead();
+    WritePageLine("<script language=\"JavaScript1.2\"><!--");
+    WriteScriptLines(PopupMenuEngineScript());
+    WriteItemStyles();
+    WriteMenuScript();
+    if (options_.bShadows) {
+        WriteScriptLines(DropShadowScript());
+    }
+    WriteScriptLines(PageEventScript());
+    if (options_.bShowUrl) {
+        WritePageLine("pMenu.onmouseover = function(mN, iN) { with (this)");
+        WritePageLine("{");
+        WritePageLine(" with (menu[mN][iN]) if (!type || type=='nw:') status = href;");
+        WritePageLine("}};");
+        WritePageLine("pMenu.onmouseout = function() { status = '' }");
+    }
+    WritePageLine("// End Hide -->");
+    WritePageLine("</script>");
+    WriteBody();
+    page_.result.ok = true;
+    if (page_.result.nUnreadFolders > 0) {
+        page_.result.message = std::to_string(page_.result.nUnreadFolders) +
+                               " folders could not be read; their menus show no links.";
+    }
+    return std::move(page_);
+}
+
+void MenuPageComposer::WriteHead() {
+    WritePageLine(std::string("<!-- Page created by Tellavin ") + kProductVersion);
+    WritePageLine(std::string(13, ' ') + options_.sCreatedDateTime);
+    WritePageLine(std::string(10, ' ') + kProductHomePage + std::string(7, ' ') + "-->");
+    WritePageLine("");
+    WritePageLine("<html>");
+    WritePageLine("<head>");
+    WritePageLine("<meta charset=\"utf-8\">");
+    WritePageLine("<title>" + EscapeHtmlText(options_.sPageTitle) + "</title>");
+    WritePageLine("<style type=\"text/css\">");
+    WritePageLine("<!--");
+    for (std::int32_t rule = 1; rule <= 6; ++rule) {
+        static constexpr std::size_t kSlot[] = {0, 0, 1, 0, 1, 4, 5};
+        WriteStyleRule(rule, colors_[kSlot[rule]]);
+    }
+    WritePageLine("-->");
+    WritePageLine("</style></head>");
+    WritePageLine("<body marginwidth='0' marginheight='0' style='margin: 0' bgcolor='" +
+                  colors_[6] + "'>");
+    WritePageLine("");
+}
+
+void MenuPageComposer::WriteStyleRule(std::int32_t rule, const std::string& color) {
+    constexpr const char* kText = "text-decoration: none; font: 12px Verdana, Arial, Helvetica; ";
+    constexpr const char* kRootText =
+        "text-decoration: none; text-align: center; font: 12px Verdana, Arial, Helvetica; ";
+    switch (rule) {
+    case 1:
+        WritePageLine(std::string(".itemText { ") + kText + "color: " + color + " }");
+        break;
+    case 2:
+        WritePageLine(std::string(".itemTextOver { ") + kText + "color: " + color + " }");
+        break;
+    case 3:
+        WritePageLine(std::string(".itemTextRoot{ ") + kRootText + "color: " + color + " }");
+        break;
+    case 4:
+        WritePageLine(std::string(".itemTextRootOver{ ") + kRootText + "color: " + color + " }");
+        break;
+    case 5:
+        WritePageLine(".itemBorder { border: 1px solid " + color + " }");
+        break;
+    default:
+        WritePageLine(".itemBorderOver { border: 1px solid " + color + " }");
+    }
+}
+
+void MenuPageComposer::WriteItemStyles() {
+    // Browsers that show a hover border get it; the others keep one border.
+    WritePageLine("if (isNS4 || isIE){");
+    for (bool hoverBorder : {true, false}) {
+        if (!hoverBorder) {
+            WritePageLine("} else {");
+        }
+        std::string_view over = hoverBorder ? "itemBorderOver" : "itemBorder";
+        if (options_.bVertical) {
+            WriteItemStyle("hBar", 22, 3, "&gt;", -15, 1, "itemText", "itemTextOver", "itemBorder",
+                           over);
+            WriteItemStyle("subM", 22, 0, "&gt;", -15, 1, "itemText", "itemTextOver", "itemBorder",
+                           over);
+        } else {
+            WriteItemStyle("hBar", 80, 5, "", 0, 0, "itemTextRoot", "itemTextRootOver",
+                           "itemBorder", over);
+            WriteItemStyle("subM", 22, 0, "&gt;", -15, 2, "itemText", "itemTextOver", "itemBorder",
+                           over);
+        }
+    }
+    WritePageLine("} ");
+}
+
+void MenuPageComposer::WriteItemStyle(std::string_view name, std::int32_t len, std::int32_t spacing,
+                                      std::string_view popInd, std::int32_t popPos,
+                                      std::int32_t pad, std::string_view outClass,
+                                      std::string_view overClass, std::string_view outBorder,
+                                      std::string_view overBorder) {
+    std::string line = "var ";
+    line.append(name).append(" = new ItemStyle(").append(std::to_string(len)).append(", ");
+    line.append(std::to_string(spacing)).append(", '").append(popInd).append("', ");
+    line.append(std::to_string(popPos)).append(", ").append(std::to_string(pad)).append(", '");
+    line.append(colors_[2]).append("', '").append(colors_[3]).append("', '");
+    line.append(outClass).append("', '").append(overClass).append("', '");
+    line.append(outBorder).append("', '").append(overBorder);
+    line.append("', null, null, 'hand', 'default'); ");
+    WritePageLine(line);
+}
+
+void MenuPageComposer::WriteMenuScript() {
+    WritePageLine("var pMenu = new PopupMenu('pMenu');");
+    WritePageLine("with (pMenu)");
+    WritePageLine("{");
+    WritePageLine("");
+    WritePageLine(options_.bVertical ? "startMenu('root', true, 0, 16, 230, hBar);"
+                                     : "startMenu('root', false, 10, 0, 17, hBar);");
+    WriteRootItems();
+    WalkExportedFolders(tree_, options_.bExportAll, *this);
+    WritePageLine("hideDelay=1500;");
+    WritePageLine("};");
+}
+
+// The root bar holds the topmost written folders in tree order: the root
+// itself when everything is exported.
+void MenuPageComposer::WriteRootItems() {
+    rootItems_.assign(static_cast<std::size_t>(tree_.NodeCount()), false);
+    if (!tree_.HasRoot()) {
+        return;
+    }
+    std::vector<std::int32_t> pending{0};
+    while (!pending.empty()) {
+        auto node = pending.back();
+        pending.pop_back();
+        if (!IsWritten(node)) {
+            const auto& children = tree_.Node(node).children;
+            pending.insert(pending.end(), children.rbegin(), children.rend());
+            continue;
+        }
+        const auto& text = tree_.Node(node).Text;
+        auto width = measure_.TextWidth(text);
+        std::int32_t length = 0;
+        if (width > 80 && !options_.bVertical) {
+            length = std::min(kItemWidth, OneAndAHalf(width));
+        }
+        WriteMenuItem(text, std::to_string(node), ItemKind::Submenu, length);
+        rootItems_[node] = true;
+    }
+}
+
+void MenuPageComposer::WriteSubmenu(std::int32_t node) {
+    const auto& folder = tree_.Node(node);
+    progress_.SetStatusText("Exporting From Folder: " + folder.Text);
+    ++page_.result.nFolders;
+    WritePageLine("");
+    // A submenu of the horizontal bar drops below its item; every other one
+    // opens at the right of its parent item.
+    bool dropsBelow = IsRootItem(node) && !options_.bVertical;
+    auto key = std::to_string(node);
+    WriteStartMenu(key, true, dropsBelow ? 0 : 227, dropsBelow ? 20 : 0, kItemWidth, "subM");
+
+    auto folders = CollectSubfolders(node);
+    if (!tree_.EnsureListed(folder.Tag)) {
+        ++page_.result.nUnreadFolders;
+    }
+    auto links = GetFolderLinks(tree_, folder.Tag, options_.bExportAll);
+    page_.result.nLinks += static_cast<std::int32_t>(links.size());
+
+    const auto count = static_cast<std::int32_t>(folders.size() + links.size());
+    if (count == 0) {
+        WriteMenuItem("(Empty)", "#", ItemKind::Link, 0);
+        return;
+    }
+    const std::int32_t maxItems = options_.bBreakMenus ? options_.nMaxItems : kNoBreak;
+    const auto folderCount = static_cast<std::int32_t>(folders.size());
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (i < folderCount) {
+            WriteMenuItem(folders[i].name, folders[i].url, ItemKind::Submenu, 0);
+        } else {
+            const auto& link = links[i - folderCount];
+            WriteMenuItem(link.name, link.url, ItemKind::Link, 0);
+        }
+        // After every maxItems - 1 entries, when more than one entry is left,
+        // the rest continues in a submenu raised so that its last row lies
+        // level with the "more..." item.
+        std::int32_t written = i + 1;
+        std::int32_t left = count - written;
+        if (left > 1 && written % (maxItems - 1) == 0) {
+            std::int32_t rows = left >= maxItems ? maxItems : left;
+            auto more = "mo" + key + std::to_string(i);
+            WriteMenuItem("more...", more, ItemKind::Submenu, 0);
+            WriteStartMenu(more, true, 227, -kRowPitch * (rows - 1), kItemWidth, "subM");
+        }
+    }
+}
+
+// The folder rows of a node's submenu: its written children, and through an
+// unwritten child the written folders nearest below it; sorted by name.
+std::vector<LinkItem> MenuPageComposer::CollectSubfolders(std::int32_t node) const {
+    std::vector<LinkItem> rows;
+    const auto& children = tree_.Node(node).children;
+    std::vector<std::int32_t> pending(children.rbegin(), children.rend());
+    while (!pending.empty()) {
+        auto child = pending.back();
+        pending.pop_back();
+        if (IsWritten(child)) {
+            rows.push_back({tree_.Node(child).Text, std::to_string(child)});
+        } else {
+            const auto& below = tree_.Node(child).children;
+            pending.insert(pending.end(), below.rbegin(), below.rend());
+        }
+    }
+    SortLinks(rows, static_cast<std::int32_t>(rows.size()) - 1);
+    return rows;
+}
+
+void MenuPageComposer::WriteStartMenu(const std::string& key, bool isVert, std::int32_t offX,
+                                      std::int32_t offY, std::int32_t width,
+                                      std::string_view style) {
+    std::string line = "startMenu('m" + key + "', " + (isVert ? "true" : "false") + ", ";
+    line += std::to_string(offX) + ", " + std::to_string(offY) + ", " + std::to_string(width);
+    line.append(", ").append(style).append(");");
+    WritePageLine(line);
+}
+
+void MenuPageComposer::WriteMenuItem(const std::string& text, const std::string& key, ItemKind kind,
+                                     std::int32_t length) {
+    ++page_.result.nMenuItems;
+    std::string type;
+    std::string target;
+    if (kind == ItemKind::Submenu) {
+        type = "'sm:'";
+        target = "m" + key;
+    } else {
+        type = IsJavascriptUrl(key) ? "'js:'" : options_.bOpenNew ? "'nw:'" : "''";
+        target = key;
+    }
+    std::string line = " addItem('" + EscapeJsText(FitTextToWidth(text, kItemWidth, measure_)) +
+                       "', '" + EscapeJsText(target) + "', " + type;
+    line += length == 0 ? std::string(");") : ", '', " + std::to_string(length) + ");";
+    WritePageLine(line);
+}
+
+void MenuPageComposer::WriteBody() {
+    if (options_.bVertical) {
+        WritePageLine(
+            "<table border='0' width='100%' height='100%' cellspacing='0' cellpadding='0'>");
+        WritePageLine("<tr>");
+        WritePageLine("<td width='230' height='100%' bgcolor='" + colors_[7] + "'>&nbsp;</td>");
+        WritePageLine("<td valign='top' align='left'>");
+    } else {
+        WritePageLine("<table bgcolor='" + colors_[7] +
+                      "' width='100%' border='0' cellpadding='0' cellspacing='0'>");
+        WritePageLine("<tr><td height='17'><font size='1'>&nbsp;</font></td></tr></table>");
+    }
+    WritePageLine(std::string("<p><b>&nbsp;Cascading Menu </b> generated by  <a href=\"") +
+                  kProductHomePage + "\">Tellavin&#153;</a>.");
+    WritePageLine(std::string("<br>&nbsp;<font size=\"2\">(<b>DHTML Engine </b> provided by "
+                              "<a href=\"") +
+                  kProductHomePage + "\">Tellavin</a>).</font>");
+    if (options_.bShowStatistics) {
+        auto folders = options_.bExportAll ? options_.nSourceFolders : tree_.nSelectedFolders;
+        auto links = options_.bExportAll ? options_.nSourceLinks : tree_.nSelectedLinks;
+        WritePageLine("<p>&nbsp;This page has been created the " + options_.sCreatedDate +
+                      " <br>&nbsp;(" + std::to_string(folders) + " folders and " +
+                      std::to_string(links) + " links).");
+    }
+    WritePageLine("<script language='JavaScript1.2'>if (isNS4) {  document.write('<BR><p>&nbsp;"
+                  "Please wait while Netscape is rendering the menu.<BR><font size=\"2\"> "
+                  "&nbsp;(Note: this behavior is due to Netscape 4.x limitations handling "
+                  "very large menu)</font>'); }</script>");
+    if (options_.bVertical) {
+        WritePageLine("</td>");
+        WritePageLine("</tr>");
+        WritePageLine("</table>");
+    }
+    WritePageLine("</body></html>");
+}
+
+} // namespace
+
+MenuPage ComposeMenuPage(BookmarkTree& tree, const MenuPageOptions& options, ProgressSink& progress,
+                         const TextMeasure& measure) {
+    return MenuPageComposer(tree, options, progress, measure).Compose();
+}
+
+MenuPageResult WriteMenuPage(BookmarkTree& tree, const std::string& path,
+                             const MenuPageOptions& options, ProgressSink& progress,
+                             const TextMeasure& measure) {
+    auto page = ComposeMenuPage(tree, options, progress, measure);
+    if (!page.result.ok) {
+        return page.result;
+    }
+    auto written = WriteFileAtomically(path, page.text);
+    if (!written.ok) {
+        page.result.ok = false;
+        page.result.message = written.message;
+    }
+    return page.result;
+}
+
+} // namespace tellavin

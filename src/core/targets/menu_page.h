@@ -1,0 +1,65 @@
+#pragma once
+
+#include "model/bookmark_tree.h"
+#include "model/progress.h"
+#include "targets/color_presets.h"
+#include "targets/text_width.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tellavin {
+
+// Everything a menu page is made from besides the tree, filled by the caller.
+struct MenuPageOptions {
+    bool bVertical = false;       // root column at the left instead of a bar across the top
+    bool bOpenNew = true;         // links open in a new window
+    bool bShowUrl = true;         // the status bar shows a link's address under the pointer
+    bool bShadows = true;         // drop shadows behind the submenus
+    bool bShowStatistics = false; // the line with the date and the numbers exported
+    bool bBreakMenus = true;      // break submenus after nMaxItems entries
+    std::int32_t nMaxItems = 25;  // 2 to 99; without bBreakMenus menus break after 1000
+    bool bExportAll = true;       // everything, or only the checked folders and links
+    std::string sPageTitle = "Bookmarks By Tellavin";
+    MenuColors colors = kCustomColors;
+    // The totals counted in the source, shown by the statistics line when
+    // everything is exported (a selection shows the tree's selected counts).
+    std::int32_t nSourceFolders = 0;
+    std::int32_t nSourceLinks = 0;
+    // When the page is made, as the user's system writes a date with its
+    // time (the header comment) and a short date (the statistics line).
+    std::string sCreatedDateTime;
+    std::string sCreatedDate;
+};
+
+struct MenuPageResult {
+    bool ok = false;
+    std::string message;             // why the page was not made, or what it misses
+    std::int32_t nMenuItems = 0;     // every item line written, "more..." and "(Empty)" too
+    std::int32_t nFolders = 0;       // folders written as menus
+    std::int32_t nLinks = 0;         // links written as items
+    std::int32_t nUnreadFolders = 0; // folders whose links could not be listed
+};
+
+// The whole page as text, with its result.
+struct MenuPage {
+    std::string text;
+    MenuPageResult result;
+};
+
+// Makes the menu page of a tree: the header, the styles, the engine, the
+// script that declares the menus (the root bar, then one submenu per
+// written folder in tree order, sub-folders before links) and the visible
+// layout. Every line ends in CR LF; the text is UTF-8. The status text of
+// progress names each folder as it is written.
+MenuPage ComposeMenuPage(BookmarkTree& tree, const MenuPageOptions& options, ProgressSink& progress,
+                         const TextMeasure& measure = BuiltinTextMeasure());
+
+// Composes the page and replaces the file at path with it in one step, so a
+// failed write leaves any old page whole. The caller adds nMenuItems to the
+// exported-items total.
+MenuPageResult WriteMenuPage(BookmarkTree& tree, const std::string& path,
+                             const MenuPageOptions& options, ProgressSink& progress,
+                             const TextMeasure& measure = BuiltinTextMeasure());
+
+} // namespace tellavin

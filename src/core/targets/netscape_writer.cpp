@@ -1,0 +1,225 @@
+#include "targets/netscape_writer.h"
+
+#include "model/folder_walk.h"
+#include "platform/atomic_file.h"
+#include "platform/file_io.h"
+#include "targets/folder_links.h"
+#include "text/encoding.h"
+#include "text/html_references.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tellavin {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kListStart = "<DL><p>";
+constexpr std::string_view kListEnd = "</DL><p>";
+// Four spaces per level for the first 16 levels; deeper levels stay at that
+// indentation, so the file grows linearly with the depth of the tree.
+constexpr std::int32_t kMaxIndent = 4 * 16;
+
+std::string EscapeName(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (char c : name) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string EscapeAddress(std::string_view address) {
+    std::string out;
+    out.reserve(address.size());
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        if (address[i] == '"') {
+            out += "%22";
+        } else if (address[i] == '&' && ReadHtmlReference(address, i, HtmlContext::Attribute)) {
+            out += "&amp;";
+        } else {
+            out += address[i];
+        }
+    }
+    return out;
+}
+
+// The position of the last "</DL>" in any letter case, or npos.
+std::size_t FindLastListEnd(std::string_view text) {
+    for (auto at = text.rfind("</"); at != std::string_view::npos;
+         at = at == 0 ? std::string_view::npos : text.rfind("</", at - 1)) {
+        auto tag = text.substr(at + 2, 3);
+        if (tag.size() == 3 && (tag[0] == 'D' || tag[0] == 'd') &&
+            (tag[1] == 'L' || tag[1] == 'l') && tag[2] == '>') {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+class FileWriter final : public FolderVisitor {
+public:
+    FileWriter(BookmarkTree& tree, const NetscapeWriterOptions& options, ProgressSink* progress,
+               std::string& out)
+        : tree_(tree), options_(options), progress_(progress), out_(out) {}
+
+    void Enter(std::int32_t folder, bool isStart) override {
+        const auto& name = tree_.Node(folder).Text;
+        if (progress_ != nullptr) {
+            progress_->SetStatusText("Exporting From Folder: " + name);
+        }
+        if (!isStart) {
+            Line("<DT><H3 FOLDED ADD_DATE=\"\">" + EscapeName(name) + "</H3>");
+            Line(kListStart);
+            ++folders;
+        }
+        indent_ += 4;
+        if (!tree_.EnsureListed(folder)) {
+            if (unreadable++ == 0) {
+                firstUnreadable = tree_.FolderPath(folder);
+            }
+        }
+        auto links = GetFolderLinks(tree_, folder, options_.exportAll);
+        if (options_.linksBefore) {
+            WriteLinks(links);
+        } else {
+            pendingLinks_.push_back(std::move(links));
+        }
+    }
+
+    void Leave(std::int32_t, bool) override {
+        if (!options_.linksBefore) {
+            WriteLinks(pendingLinks_.back());
+            pendingLinks_.pop_back();
+        }
+        indent_ -= 4;
+        Line(kListEnd);
+    }
+
+    std::int32_t folders = 0;
+    std::int32_t links = 0;
+    std::int32_t unreadable = 0;
+    std::string firstUnreadable;
+
+private:
+    void Line(std::string_view text) {
+        out_.append(static_cast<std::size_t>(std::min(indent_, kMaxIndent)), ' ');
+        out_ += text;
+        out_ += kLineEnd;
+    }
+
+    void WriteLinks(const std::vector<LinkItem>& items) {
+        for (const auto& link : items) {
+            Line("<DT><A HREF=\"" + EscapeAddress(link.url) + "\">" + EscapeName(link.name) +
+                 "</A>");
+        }
+        links += static_cast<std::int32_t>(items.size());
+    }
+
+    BookmarkTree& tree_;
+    const NetscapeWriterOptions& options_;
+    ProgressSink* progress_;
+    std::string& out_;
+    std::int32_t indent_ = 0;
+    std::vector<std::vector<LinkItem>> pendingLinks_; // per open folder, links written last
+};
+
+void AppendHeader(std::string& out, const std::string& profileName) {
+    auto title = "Bookmarks for " + EscapeName(profileName);
+    for (std::string_view line : {
+             std::string_view("<!DOCTYPE NETSCAPE-Bookmark-file-1>"),
+             std::string_view("<!-- This is an automatically generated file (by TL)."),
+             std::string_view("It will be read and overwritten."),
+             std::string_view("Do Not Edit! -->"),
+             std::string_view(
+                 "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">"),
+         }) {
+        out.append(line).append(kLineEnd);
+    }
+    out.append("<TITLE>").append(title).append("</TITLE>").append(kLineEnd);
+    out.append("<H1>").append(title).append("</H1>").append(kLineEnd);
+    out.append(kLineEnd);
+}
+
+// The old file up to its last "</DL>", as UTF-8, or a refusal.
+std::optional<std::string> KeptContent(const std::string& destination, std::string& message) {
+    auto old = ReadWholeFile(destination);
+    if (!old) {
+        message = "Cannot merge into \"" + destination + "\": the file cannot be read.";
+        return std::nullopt;
+    }
+    auto end = FindLastListEnd(*old);
+    if (end == std::string::npos) {
+        message = "Cannot merge into \"" + destination +
+                  "\": it holds no \"</DL>\" that ends a bookmark list, so its content would "
+                  "be lost. The file was left unchanged.";
+        return std::nullopt;
+    }
+    old->resize(end);
+    return IsValidUtf8(*old) ? std::move(*old) : Windows1252ToUtf8(*old);
+}
+
+} // namespace
+
+NetscapeWriteResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
+                                      const NetscapeWriterOptions& options,
+                                      ProgressSink* progress) {
+    NetscapeWriteResult result;
+    std::string out;
+    if (options.merge) {
+        auto kept = KeptContent(destination, result.message);
+        if (!kept) {
+            return result;
+        }
+        out = std::move(*kept);
+        out += kLineEnd;
+    } else {
+        AppendHeader(out, options.profileName);
+    }
+    out.append(kListStart).append(kLineEnd);
+    if (options.newFolder) {
+        out.append("<DT><H3 FOLDED ADD_DATE=\"\">")
+            .append(EscapeName(*options.newFolder))
+            .append("</H3>")
+            .append(kLineEnd);
+        out.append(kListStart).append(kLineEnd);
+    }
+    FileWriter writer(tree, options, progress, out);
+    WalkExportedFolders(tree, options.exportAll, writer);
+    if (options.newFolder) {
+        out.append(kListEnd).append(kLineEnd);
+    }
+    out.append(kListEnd).append(kLineEnd);
+
+    auto written = WriteFileAtomically(destination, out);
+    result.ok = written.ok;
+    result.folders = writer.folders;
+    result.links = writer.links;
+    result.unreadableFolders = writer.unreadable;
+    if (!written.ok) {
+        result.message = written.message;
+    } else if (writer.unreadable > 0) {
+        result.message = "The links of " + std::to_string(writer.unreadable) +
+                         " folder(s) could not be read, the first: \"" + writer.firstUnreadable +
+                         "\".";
+    }
+    return result;
+}
+
+} // namespace tellavin

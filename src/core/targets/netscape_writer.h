@@ -1,0 +1,67 @@
+#pragma once
+
+#include "model/bookmark_tree.h"
+#include "model/progress.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tellavin {
+
+struct NetscapeWriterOptions {
+    // Add to the existing file instead of replacing it.
+    bool merge = false;
+    // Put the export inside a new folder of this name.
+    std::optional<std::string> newFolder;
+    // Everything, or only the checked folders and links.
+    bool exportAll = true;
+    // A folder's links before its sub-folders instead of after them.
+    bool linksBefore = false;
+    // Shown in the title of a new file; the caller fills in the user's name
+    // when no profile is known.
+    std::string profileName;
+};
+
+struct NetscapeWriteResult {
+    bool ok = false;
+    std::string message;      // on failure: what went wrong, with the file's path
+    std::int32_t folders = 0; // folder headings written
+    std::int32_t links = 0;   // links written
+    // Folders whose links could not be listed (a Favorites folder that
+    // vanished or cannot be opened); the export is then incomplete and
+    // message names the first of them.
+    std::int32_t unreadableFolders = 0;
+};
+
+// Writes the tree as a Netscape-format bookmark file, the HTML that Firefox
+// and Chromium import and export:
+//
+//   <!DOCTYPE NETSCAPE-Bookmark-file-1>, the header comment, the UTF-8 META
+//   line, "<TITLE>Bookmarks for " + profile + "</TITLE>" and the same as H1
+//   <DL><p>
+//       <DT><H3 FOLDED ADD_DATE="">folder</H3>
+//       <DL><p>
+//           <DT><A HREF="address">link</A>
+//       </DL><p>
+//   </DL><p>
+//
+// Every line ends with CR LF, the whole file is UTF-8, and nesting indents
+// by four spaces (up to a limit, so a very deep tree does not make the file
+// grow with the square of its depth). Folders come in display order, links
+// sorted by GetFolderLinks; a folder is written when it is checked or
+// everything is exported, and a checked folder below an unchecked one lands
+// in the nearest written ancestor. Names have "&", "<", ">" and '"' written
+// as entities; in addresses '"' is written as %22 and an "&" that would read
+// as a character reference as "&amp;", so that reading the file gives back
+// every name and address.
+//
+// Merging keeps the old file up to its last "</DL>" (the end of its outer
+// list) and adds the export as a list inside it; a file with no "</DL>" is
+// refused and left as it was. The file is replaced in one step (a temporary
+// file renamed over it), so a failure never leaves it half-written.
+NetscapeWriteResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
+                                      const NetscapeWriterOptions& options,
+                                      ProgressSink* progress = nullptr);
+
+} // namespace tellavin

@@ -1,0 +1,30 @@
+// tellavin: the desktop application. A second start brings the running
+// instance to the front and ends.
+#include "platform/platform.h"
+#include "shell/gui_resources.h"
+#include "shell/main_window.h"
+#include "shell/path_window_factory.h"
+#include "shell/single_instance.h"
+#include "windows/dialogs.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tellavin"));
+    tellavin::InitGuiResources();
+
+    tellavin::Platform& platform = tellavin::SystemPlatform();
+    tellavin::SingleInstance instance(
+        tellavin::SingleInstance::NameForUser(platform.GetCurrentUserName()));
+    if (!instance.Start()) {
+        return 0;
+    }
+
+    tellavin::Dialogs dialogs;
+    tellavin::MainWindow window(platform, dialogs, tellavin::CreatePathWindow);
+    QObject::connect(&instance, &tellavin::SingleInstance::activationRequested, &window,
+                     &tellavin::MainWindow::BringToFront);
+    window.show();
+    return QApplication::exec();
+}

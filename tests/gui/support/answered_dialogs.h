@@ -1,0 +1,41 @@
+#pragma once
+
+#include "windows/dialogs.h"
+
+#include <QDialog>
+#include <QString>
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace tellavin::test {
+
+// A dialogs service whose boxes a test answers: every dialog goes to the
+// next answer in line (or is rejected when none is left) and its title is
+// recorded, without a modal loop.
+class AnsweredDialogs {
+public:
+    using Answer = std::function<int(QDialog&)>;
+
+    AnsweredDialogs()
+        : dialogs_([this](QDialog& dialog) {
+              titles.push_back(dialog.windowTitle());
+              if (answers_.empty()) {
+                  return static_cast<int>(QDialog::Rejected);
+              }
+              Answer answer = std::move(answers_.front());
+              answers_.pop_front();
+              return answer(dialog);
+          }) {}
+
+    void Then(Answer answer) { answers_.push_back(std::move(answer)); }
+    Dialogs& service() { return dialogs_; }
+
+    std::vector<QString> titles;
+
+private:
+    std::deque<Answer> answers_;
+    Dialogs dialogs_;
+};
+
+} // namespace tellavin::test

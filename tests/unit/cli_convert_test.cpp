@@ -1,0 +1,140 @@
+// The built command line converting a Favorites folder into a
+// Netscape-format file, end to end.
+#include "platform/platform.h"
+#include "support/named_process.h"
+#include "support/run_cli.h"
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tellavin {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RunCli;
+
+std::string Samples() {
+    return std::string("'favorites:") + TELLAVIN_SAMPLES + "/Favorites'";
+}
+
+std::string Target(const test::TempDir& dir, const std::string& name = "bookmarks.html") {
+    return "'netscape:" + (dir / name) + "'";
+}
+
+TEST(ConvertCommand, FavoritesToANewBookmarkFileReadsBackTheSameTree) {
+    test::TempDir dir;
+    auto run = RunCli("convert " + Samples() + " " + Target(dir) + " --profile Ann");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "5 Folders & 7 Links Exported Successfully.\n");
+    EXPECT_EQ(run.err, "");
+
+    auto count = RunCli("count " + Target(dir));
+    EXPECT_EQ(count.out, "5 folders, 7 links\n");
+    auto favorites = RunCli("tree " + Samples());
+    auto netscape = RunCli("tree " + Target(dir));
+    EXPECT_EQ(netscape.status, 0);
+    ASSERT_EQ(favorites.out.substr(0, 14), "My Favorites/\n");
+    EXPECT_EQ(netscape.out, "Bookmarks for Ann/\n" + favorites.out.substr(14));
+}
+
+TEST(ConvertCommand, TheProfileDefaultsToTheUserName) {
+    test::TempDir dir;
+    ASSERT_EQ(RunCli("convert " + Samples() + " " + Target(dir)).status, 0);
+    auto user = SystemPlatform().GetCurrentUserName();
+    EXPECT_NE(test::ReadFile(dir.path() / "bookmarks.html")
+                  .find("<TITLE>Bookmarks for " + user + "</TITLE>"),
+              std::string::npos);
+}
+
+TEST(ConvertCommand, MergeIntoANewFolderWithLinksFirstAndABackup) {
+    test::TempDir dir;
+    ASSERT_EQ(RunCli("convert " + Samples() + " " + Target(dir) + " --profile Ann").status, 0);
+    auto before = test::ReadFile(dir.path() / "bookmarks.html");
+    auto run = RunCli("convert " + Samples() + " " + Target(dir) +
+                      " --merge --new-folder 'From IE' --links-first --backup");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "5 Folders & 7 Links Exported Successfully.\n");
+    EXPECT_EQ(test::ReadFile(dir.path() / "Backup_of_bookmarks.html"), before);
+
+    auto count = RunCli("count " + Target(dir));
+    EXPECT_EQ(count.out, "11 folders, 14 links\n");
+    auto after = test::ReadFile(dir.path() / "bookmarks.html");
+    EXPECT_EQ(after.substr(0, before.rfind("</DL><p>")),
+              before.substr(0, before.rfind("</DL><p>")));
+    // Inside the new folder the root's links come before its sub-folders.
+    auto added = after.substr(after.find("From IE</H3>"));
+    EXPECT_LT(added.find(">Search</A>"), added.find(">News</H3>"));
+}
+
+TEST(ConvertCommand, RefusalsAndErrorsGoToStandardErrorWithAnExitStatus) {
+    test::TempDir dir;
+    test::WriteFile(dir.path() / "notes.html", "no list here\n");
+    auto merge = RunCli("convert " + Samples() + " " + Target(dir, "notes.html") + " --merge");
+    EXPECT_EQ(merge.status, 1);
+    EXPECT_EQ(merge.out, "");
+    EXPECT_NE(merge.err.find("notes.html"), std::string::npos);
+    EXPECT_EQ(test::ReadFile(dir.path() / "notes.html"), "no list here\n");
+
+    auto missing = RunCli("convert 'favorites:" + (dir / "none") + "' " + Target(dir));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "tellavin-cli: Selected Folder Does Not Exist\n"
+                           "  The Selected Folder Does Not Exist.\n"
+                           "  Please, Select Another Folder.\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "bookmarks.html"));
+
+    auto sameKind = RunCli("convert " + Target(dir, "a.html") + " " + Target(dir, "b.html"));
+    EXPECT_EQ(sameKind.status, 2);
+    EXPECT_EQ(sameKind.err, "tellavin-cli: there is no conversion from netscape to netscape\n");
+
+    auto unknown = RunCli("convert " + Samples() + " 'chrome:x'");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("not a store: \"chrome:x\""), std::string::npos);
+
+    auto unwritable = RunCli("convert " + Samples() + " " + Target(dir, "no/such/b.html"));
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.err, "tellavin-cli: Warning\n  " + (dir / "no/such/b.html") +
+                                  "\n  The Path of the Selected Bookmark File Does Not Exists.\n"
+                                  "  Please, Select Another Destination.\n");
+}
+
+TEST(ConvertCommand, RefusedForAReadOnlyTargetOrOneThatIsGone) {
+    test::TempDir dir;
+    test::WriteFile(dir.path() / "bookmarks.html", "old\n");
+    fs::permissions(dir.path() / "bookmarks.html",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    auto readOnly = RunCli("convert " + Samples() + " " + Target(dir) + " --backup");
+    EXPECT_EQ(readOnly.status, 1);
+    EXPECT_EQ(readOnly.out, "");
+    EXPECT_EQ(readOnly.err, "tellavin-cli: Read-Only Bookmark File\n"
+                            "  The Selected Bookmark File is Read-Only.\n"
+                            "  Please, Select Another Bookmark File or Change Attribute.\n");
+    EXPECT_EQ(test::ReadFile(dir.path() / "bookmarks.html"), "old\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "Backup_of_bookmarks.html"));
+
+    auto gone = RunCli("convert " + Samples() + " " + Target(dir, "gone.html") + " --merge");
+    EXPECT_EQ(gone.status, 1);
+    EXPECT_EQ(gone.err, "tellavin-cli: Bookmark File Does Not Exist\n"
+                        "  The Selected Bookmark File Does Not Exist Anymore.\n"
+                        "  Please, Select Another Bookmark File.\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "gone.html"));
+}
+
+TEST(ConvertCommand, RefusedWhileTheTargetsBrowserRuns) {
+    if (!SystemPlatform().ListProcessNames()) {
+        GTEST_SKIP() << "this system has no readable process list";
+    }
+    test::TempDir dir;
+    test::NamedProcess firefox(dir.path() / "bin", "firefox");
+    auto run = RunCli("convert " + Samples() + " " + Target(dir));
+    firefox.Stop();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tellavin-cli: Firefox is running\n"
+                       "  The Firefox browser appears to be running.\n"
+                       "  In order to export the bookmarks to Firefox,\n"
+                       "  it is necessary to close all the Firefox browsers.\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "bookmarks.html"));
+}
+
+} // namespace
+} // namespace tellavin

@@ -1,0 +1,325 @@
+#include "model/file_tree_builder.h"
+#include "sources/favorites_reader.h"
+#include "sources/netscape_reader.h"
+#include "support/temp_dir.h"
+#include "support/tree_text.h"
+#include "targets/netscape_writer.h"
+#include "text/encoding.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace tellavin {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kHeader = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
+                                "<!-- This is an automatically generated file (by TL).\r\n"
+                                "It will be read and overwritten.\r\n"
+                                "Do Not Edit! -->\r\n"
+                                "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; "
+                                "charset=UTF-8\">\r\n";
+
+// Root: links Beta (U2) and alpha (U1); folder News with Daily (U3).
+void BuildExampleTree(BookmarkTree& tree, const std::string& scheme = "") {
+    FileTreeBuilder builder(tree, StoreKind::Favorites);
+    builder.AddLink("Beta", scheme + "U2");
+    builder.AddLink("alpha", scheme + "U1");
+    builder.BeginFolder("News");
+    builder.AddLink("Daily", scheme + "U3");
+    builder.EndFolder();
+    builder.Finish();
+}
+
+NetscapeWriterOptions Options(bool linksBefore = false) {
+    NetscapeWriterOptions options;
+    options.profileName = "Ann";
+    options.linksBefore = linksBefore;
+    return options;
+}
+
+TEST(NetscapeWriter, WritesTheReferenceFileByteForByte) {
+    BookmarkTree tree;
+    BuildExampleTree(tree);
+    test::TempDir dir;
+    auto result = PrintBookmarkFile(tree, dir / "bookmarks.html", Options(true));
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(result.folders, 1);
+    EXPECT_EQ(result.links, 3);
+    EXPECT_EQ(test::ReadFile(dir.path() / "bookmarks.html"),
+              std::string(kHeader) + "<TITLE>Bookmarks for Ann</TITLE>\r\n"
+                                     "<H1>Bookmarks for Ann</H1>\r\n"
+                                     "\r\n"
+                                     "<DL><p>\r\n"
+                                     "    <DT><A HREF=\"U1\">alpha</A>\r\n"
+                                     "    <DT><A HREF=\"U2\">Beta</A>\r\n"
+                                     "    <DT><H3 FOLDED ADD_DATE=\"\">News</H3>\r\n"
+                                     "    <DL><p>\r\n"
+                                     "        <DT><A HREF=\"U3\">Daily</A>\r\n"
+                                     "    </DL><p>\r\n"
+                                     "</DL><p>\r\n"
+                                     "</DL><p>\r\n");
+}
+
+TEST(NetscapeWriter, LinksAfterSubFoldersAndInsideANewFolder) {
+    BookmarkTree tree;
+    BuildExampleTree(tree);
+    test::TempDir dir;
+    auto options = Options();
+    options.newFolder = "From IE";
+    auto result = PrintBookmarkFile(tree, dir / "b.html", options);
+    ASSERT_TRUE(result.ok);
+    auto text = test::ReadFile(dir.path() / "b.html");
+    EXPECT_EQ(text.substr(text.find("<DL><p>")), "<DL><p>\r\n"
+                                                 "<DT><H3 FOLDED ADD_DATE=\"\">From IE</H3>\r\n"
+                                                 "<DL><p>\r\n"
+                                                 "    <DT><H3 FOLDED ADD_DATE=\"\">News</H3>\r\n"
+                                                 "    <DL><p>\r\n"
+                                                 "        <DT><A HREF=\"U3\">Daily</A>\r\n"
+                                                 "    </DL><p>\r\n"
+                                                 "    <DT><A HREF=\"U1\">alpha</A>\r\n"
+                                                 "    <DT><A HREF=\"U2\">Beta</A>\r\n"
+                                                 "</DL><p>\r\n"
+                                                 "</DL><p>\r\n"
+                                                 "</DL><p>\r\n");
+    EXPECT_EQ(result.folders, 1); // the new folder is not one of the tree's
+}
+
+// root[ r1 A[ a1 B[ b1 b2 ] ] C[ ] ] with only B, its b2 and the empty C
+// checked: B is written from column 0, the unchecked root and A leave no
+// trace, and the file closes its one list once.
+TEST(NetscapeWriter, SelectionWritesCheckedFoldersInTheNearestWrittenAncestor) {
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Netscape);
+    builder.AddLink("r1", "http://r1/");
+    builder.BeginFolder("A");
+    builder.AddLink("a1", "http://a1/");
+    builder.BeginFolder("B");
+    builder.AddLink("b1", "http://b1/");
+    builder.AddLink("b2", "http://b2/");
+    builder.EndFolder();
+    builder.EndFolder();
+    builder.BeginFolder("C");
+    builder.EndFolder();
+    builder.Finish();
+    for (std::int32_t node = 0; node < tree.NodeCount(); ++node) {
+        tree.Node(node).Checked = tree.Node(node).Text == "B" || tree.Node(node).Text == "C";
+    }
+    for (auto& row : tree.EntryTable) {
+        row.bChecked = row.sName == "b2" || row.sName == "r1";
+    }
+    test::TempDir dir;
+    auto options = Options();
+    options.exportAll = false;
+    auto result = PrintBookmarkFile(tree, dir / "b.html", options);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.folders, 2);
+    EXPECT_EQ(result.links, 1);
+    auto text = test::ReadFile(dir.path() / "b.html");
+    EXPECT_EQ(text.substr(text.find("<DL><p>")), "<DL><p>\r\n"
+                                                 "<DT><H3 FOLDED ADD_DATE=\"\">B</H3>\r\n"
+                                                 "<DL><p>\r\n"
+                                                 "    <DT><A HREF=\"http://b2/\">b2</A>\r\n"
+                                                 "</DL><p>\r\n"
+                                                 "<DT><H3 FOLDED ADD_DATE=\"\">C</H3>\r\n"
+                                                 "<DL><p>\r\n"
+                                                 "</DL><p>\r\n"
+                                                 "</DL><p>\r\n");
+}
+
+TEST(NetscapeWriter, WritesUtf8AndEscapesWhatMarkupWouldEat) {
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Favorites);
+    builder.BeginFolder("Caf\xC3\xA9 <&>");
+    builder.AddLink("Caf\xC3\xA9 50\xE2\x82\xAC", "http://a/?q=\"x\"&amp;&copy;&lang=en&x");
+    builder.AddLink("\"Tom\" & 'Jerry' <b>", "http://b/");
+    builder.EndFolder();
+    builder.Finish();
+    test::TempDir dir;
+    auto options = Options();
+    options.profileName = "Jos\xC3\xA9 & Co";
+    ASSERT_TRUE(PrintBookmarkFile(tree, dir / "b.html", options).ok);
+    auto text = test::ReadFile(dir.path() / "b.html");
+    EXPECT_NE(text.find("<TITLE>Bookmarks for Jos\xC3\xA9 &amp; Co</TITLE>"), std::string::npos);
+    EXPECT_NE(text.find("<DT><H3 FOLDED ADD_DATE=\"\">Caf\xC3\xA9 &lt;&amp;&gt;</H3>"),
+              std::string::npos);
+    // The 43-character table's bytes: é as C3 A9, € as E2 82 AC.
+    EXPECT_NE(text.find(">\x43\x61\x66\xC3\xA9\x20\x35\x30\xE2\x82\xAC</A>"), std::string::npos);
+    // A quote in an address is %22; an "&" that would read as a reference
+    // is escaped, a plain one ("&lang=", "&x") is not.
+    EXPECT_NE(text.find("HREF=\"http://a/?q=%22x%22&amp;amp;&amp;copy;&lang=en&x\""),
+              std::string::npos);
+    EXPECT_NE(text.find(">&quot;Tom&quot; &amp; 'Jerry' &lt;b&gt;</A>"), std::string::npos);
+}
+
+std::string ReadBack(const std::string& path) {
+    BookmarkTree tree;
+    EXPECT_TRUE(BuildNetscapeTree(tree, path));
+    return test::TreeText(tree, true);
+}
+
+TEST(NetscapeWriter, MergeAddsTheExportInsideTheOuterList) {
+    BookmarkTree tree;
+    BuildExampleTree(tree, "u:");
+    test::TempDir dir;
+    auto path = dir / "b.html";
+    ASSERT_TRUE(PrintBookmarkFile(tree, path, Options()).ok);
+    auto first = test::ReadFile(path);
+    auto options = Options();
+    options.merge = true;
+    ASSERT_TRUE(PrintBookmarkFile(tree, path, options).ok);
+    auto merged = test::ReadFile(path);
+    auto kept = first.substr(0, first.rfind("</DL><p>"));
+    EXPECT_EQ(merged.substr(0, kept.size()), kept);
+    EXPECT_EQ(merged.substr(kept.size(), 9), "\r\n<DL><p>");
+    EXPECT_EQ(merged.substr(merged.size() - 20), "</DL><p>\r\n</DL><p>\r\n");
+    EXPECT_EQ(ReadBack(path), "Bookmarks for Ann[ alpha=u:U1 Beta=u:U2 alpha(2)=u:U1 Beta(2)=u:U2 "
+                              "News[ Daily=u:U3 ] News(2)[ Daily=u:U3 ] ]");
+}
+
+// Firefox ends its files with "</DL>" and no "<p>"; the export still lands
+// at the top, not inside the last folder.
+TEST(NetscapeWriter, MergeIntoAFirefoxFileEndingWithoutParagraph) {
+    test::TempDir dir;
+    auto path = dir / "b.html";
+    test::WriteFile(path, "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n"
+                          "<H1>Bookmarks Menu</H1>\n\n<DL><p>\n    <DT><H3>Other</H3>\n"
+                          "    <DL><p>\n        <DT><A HREF=\"http://o/\">o</A>\n    </DL><p>\n"
+                          "</DL>\n");
+    BookmarkTree tree;
+    BuildExampleTree(tree, "u:");
+    auto options = Options();
+    options.merge = true;
+    ASSERT_TRUE(PrintBookmarkFile(tree, path, options).ok);
+    EXPECT_EQ(ReadBack(path),
+              "Bookmarks Menu[ alpha=u:U1 Beta=u:U2 News[ Daily=u:U3 ] Other[ o=http://o/ ] ]");
+}
+
+TEST(NetscapeWriter, MergeConvertsAnOldWindows1252FileToUtf8) {
+    test::TempDir dir;
+    auto path = dir / "b.html";
+    test::WriteFile(path, "<H1>Caf\xE9</H1>\r\n<DL><p>\r\n</DL><p>\r\n");
+    BookmarkTree tree;
+    BuildExampleTree(tree);
+    auto options = Options();
+    options.merge = true;
+    ASSERT_TRUE(PrintBookmarkFile(tree, path, options).ok);
+    auto text = test::ReadFile(path);
+    EXPECT_EQ(text.substr(0, 25), "<H1>Caf\xC3\xA9</H1>\r\n<DL><p>\r\n");
+    EXPECT_TRUE(IsValidUtf8(text));
+}
+
+TEST(NetscapeWriter, RefusesToMergeIntoAFileWithoutAList) {
+    test::TempDir dir;
+    auto path = dir / "notes.html";
+    const std::string old = "<html><body>My notes</body></html>\n";
+    test::WriteFile(path, old);
+    BookmarkTree tree;
+    BuildExampleTree(tree);
+    auto options = Options();
+    options.merge = true;
+    auto result = PrintBookmarkFile(tree, path, options);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find(path), std::string::npos);
+    EXPECT_NE(result.message.find("</DL>"), std::string::npos);
+    EXPECT_EQ(test::ReadFile(path), old);
+    auto missing = PrintBookmarkFile(tree, dir / "missing.html", options);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_FALSE(fs::exists(dir.path() / "missing.html"));
+}
+
+TEST(NetscapeWriter, FailuresNameThePathAndKeepTheOldFile) {
+    BookmarkTree tree;
+    BuildExampleTree(tree);
+    test::TempDir dir;
+    auto inMissingFolder = PrintBookmarkFile(tree, dir / "no/such/b.html", Options());
+    EXPECT_FALSE(inMissingFolder.ok);
+    EXPECT_NE(inMissingFolder.message.find(dir / "no/such/b.html"), std::string::npos);
+    EXPECT_NE(inMissingFolder.message.find("No such file or directory"), std::string::npos);
+
+    // A file-size limit makes the write fail midway, even for root.
+    auto path = dir / "b.html";
+    test::WriteFile(path, "old content");
+    BookmarkTree wide;
+    FileTreeBuilder builder(wide, StoreKind::Netscape);
+    for (int i = 0; i < 200; ++i) {
+        builder.AddLink("link " + std::to_string(i), "http://example.com/" + std::to_string(i));
+    }
+    builder.Finish();
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = 1024;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    auto tooBig = PrintBookmarkFile(wide, path, Options());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(tooBig.ok);
+    EXPECT_NE(tooBig.message.find(path), std::string::npos);
+    EXPECT_EQ(test::ReadFile(path), "old content");
+}
+
+TEST(NetscapeWriter, ReportsFavoritesFoldersThatCannotBeRead) {
+    test::TempDir dir;
+    auto root = dir.path() / "Favorites";
+    test::WriteFile(root / "Gone" / "x.url", "[InternetShortcut]\r\nURL=http://x/\r\n");
+    test::WriteFile(root / "Here" / "y.url", "[InternetShortcut]\r\nURL=http://y/\r\n");
+    BookmarkTree tree;
+    ASSERT_TRUE(BuildFavoritesTree(tree, root.string()));
+    fs::remove_all(root / "Gone");
+    auto result = PrintBookmarkFile(tree, dir / "b.html", Options());
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.unreadableFolders, 1);
+    EXPECT_EQ(result.links, 1);
+    EXPECT_NE(result.message.find((root / "Gone").string()), std::string::npos);
+}
+
+class StatusRecorder final : public ProgressSink {
+public:
+    void SetStatusText(const std::string& text) override { texts.push_back(text); }
+    void SetRange(std::int32_t, std::int32_t) override {}
+    void SetValue(std::int32_t) override {}
+    void SetVisible(bool) override {}
+    std::vector<std::string> texts;
+};
+
+TEST(NetscapeWriter, ReportsEachFolderAsItGoes) {
+    BookmarkTree tree;
+    BuildExampleTree(tree);
+    tree.Node(0).Text = "Root";
+    test::TempDir dir;
+    StatusRecorder status;
+    ASSERT_TRUE(PrintBookmarkFile(tree, dir / "b.html", Options(), &status).ok);
+    EXPECT_EQ(status.texts, (std::vector<std::string>{"Exporting From Folder: Root",
+                                                      "Exporting From Folder: News"}));
+}
+
+TEST(NetscapeWriter, HundredThousandLevelsDeepStayLinearAndReadBack) {
+    constexpr int kDepth = 100000;
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Netscape);
+    for (int i = 0; i < kDepth; ++i) {
+        builder.BeginFolder("d");
+    }
+    builder.AddLink("bottom", "http://bottom/");
+    builder.Finish();
+    test::TempDir dir;
+    auto result = PrintBookmarkFile(tree, dir / "deep.html", Options());
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(result.folders, kDepth);
+    // Indentation stops growing, so the file stays proportional to the depth.
+    EXPECT_LT(fs::file_size(dir.path() / "deep.html"), 300u * kDepth);
+    BookmarkTree back;
+    ASSERT_TRUE(BuildNetscapeTree(back, dir / "deep.html"));
+    ASSERT_EQ(back.NodeCount(), kDepth + 1);
+    const auto& bottom = back.FolderTable[back.NodeCount() - 1];
+    ASSERT_EQ(bottom.nFirstEntry, bottom.nLastEntry);
+    EXPECT_EQ(back.EntryTable[bottom.nFirstEntry].sName, "bottom");
+}
+
+} // namespace
+} // namespace tellavin
