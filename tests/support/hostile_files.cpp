@@ -2,13 +2,10 @@
 
 #include "support/temp_dir.h"
 
-#include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <stdexcept>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace tellavin::test {
@@ -42,36 +39,6 @@ void WriteRepeated(const std::filesystem::path& path, std::string_view head, cha
     if (!out) {
         throw std::runtime_error("cannot write " + path.string());
     }
-}
-
-std::string RunWithFileSizeLimit(std::size_t limit, const std::function<std::string()>& action) {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) {
-        throw std::runtime_error("cannot make a pipe");
-    }
-    pid_t child = fork();
-    if (child == 0) {
-        close(pipeEnds[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit fileSize{limit, limit};
-        setrlimit(RLIMIT_FSIZE, &fileSize);
-        auto answer = action();
-        auto written = write(pipeEnds[1], answer.data(), answer.size());
-        _exit(written == static_cast<ssize_t>(answer.size()) ? 0 : 1);
-    }
-    close(pipeEnds[1]);
-    std::string answer;
-    char buffer[4096];
-    for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
-        answer.append(buffer, static_cast<std::size_t>(got));
-    }
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (WIFSIGNALED(status)) {
-        return "child died of signal " + std::to_string(WTERMSIG(status));
-    }
-    return answer;
 }
 
 std::filesystem::path DataPath(const std::string& name) {

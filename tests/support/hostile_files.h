@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,12 +17,6 @@ void MakeDeepChain(const std::filesystem::path& root, const std::string& name, i
 // whole file in memory (for files of hundreds of megabytes).
 void WriteRepeated(const std::filesystem::path& path, std::string_view head, char fill,
                    std::size_t count, std::string_view tail);
-
-// Runs action in a child process whose files cannot grow past limit bytes:
-// a write beyond it fails with "File too large" (the child ignores
-// SIGXFSZ, as the programs do), as on a full disk. Returns the text the
-// action returned, or a description of how the child died.
-std::string RunWithFileSizeLimit(std::size_t limit, const std::function<std::string()>& action);
 
 // The bytes of a file of our own test data in tests/data.
 std::string DataFile(const std::string& name);

@@ -30,7 +30,8 @@ TEST(HostileShortcut, FixturesNamedAfterTheirFault) {
     EXPECT_EQ(ShortcutUrlFromText(DataFile("url/empty.url")), "");
     EXPECT_EQ(ShortcutUrlFromText(DataFile("url/binary-garbage.url")), "");
     // Found by the fuzzer: the address ends at the NUL, as Windows reads it.
-    EXPECT_EQ(ShortcutUrlFromText(DataFile("fuzz/internet_shortcut_fuzz/nul-in-address.url")), "'[\x01");
+    EXPECT_EQ(ShortcutUrlFromText(DataFile("fuzz/internet_shortcut_fuzz/nul-in-address.url")),
+              "'[\x01");
     // A UTF-7 address may encode LF, CR and TAB; none of them survives.
     EXPECT_EQ(ShortcutUrlFromText(DataFile("url/line-break-in-utf7-address.url")),
               "http://x/\xC3\xA9");

@@ -2,7 +2,7 @@
 // the target is not a plain file: a clear error, and the old file exactly
 // as it was.
 #include "platform/atomic_file.h"
-#include "support/hostile_files.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -25,11 +25,13 @@ TEST(HostileTarget, FullDiskFailsClearlyAndLeavesTheOldFile) {
     TempDir dir;
     auto target = dir / "bookmarks.html";
     WriteFile(target, "old content\r\n");
-    auto answer = test::RunWithFileSizeLimit(64 * 1024, [&] {
-        auto result = WriteFileAtomically(target, std::string(1 << 20, 'x'));
-        return result.ok ? std::string("written") : result.message;
-    });
-    EXPECT_EQ(answer, "Cannot write \"" + target + "\": File too large");
+    WriteResult result;
+    {
+        test::FileSizeLimit limit(64 * 1024);
+        result = WriteFileAtomically(target, std::string(1 << 20, 'x'));
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Cannot write \"" + target + "\": File too large");
     EXPECT_EQ(ReadFile(target), "old content\r\n");
     EXPECT_EQ(EntriesIn(dir.path()), 1u); // no temporary file left behind
 }
