@@ -14,8 +14,9 @@ namespace tellavin::fuzz {
 // The tree as one text that two trees share when they hold the same
 // folders and links: folders in display order, each folder's links sorted
 // (writers sort them), the root's own text left out (each file format
-// names its root), and CR LF, CR and LF alike (writers turn every line
-// break inside a name into the one their format keeps).
+// names its root), CR LF, CR and LF alike (writers turn every line break
+// inside a name into the one their format keeps), and a double quote in an
+// address the same as %22 (which a writer may put in its place).
 inline std::string CanonicalTree(BookmarkTree& tree) {
     class Visitor final : public FolderVisitor {
     public:
@@ -28,7 +29,7 @@ inline std::string CanonicalTree(BookmarkTree& tree) {
             for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
                 const auto& entry = tree_.EntryTable[row];
                 if (entry.IsLink()) {
-                    links.push_back(Lines(entry.sName) + "\x1E" + entry.sURL);
+                    links.push_back(Lines(entry.sName) + "\x1E" + Address(entry.sURL));
                 }
             }
             std::sort(links.begin(), links.end());
@@ -40,6 +41,13 @@ inline std::string CanonicalTree(BookmarkTree& tree) {
         std::string text;
 
     private:
+        static std::string Address(const std::string& url) {
+            std::string out;
+            for (char c : url) {
+                out += c == '"' ? std::string("%22") : std::string(1, c);
+            }
+            return out;
+        }
         static std::string Lines(std::string name) {
             std::string out;
             for (std::size_t i = 0; i < name.size(); ++i) {
