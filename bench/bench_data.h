@@ -22,8 +22,8 @@ inline std::string Collection(const std::string& format, const std::string& size
         fs::create_directories(out.parent_path());
         fs::remove_all(out);
         auto command = "python3 '" + (bench / "generate.py").string() + "' " + format +
-                       " --links " + size + " --out '" + out.string() + "' > '" +
-                       summary.string() + "'";
+                       " --links " + size + " --out '" + out.string() + "' > '" + summary.string() +
+                       "'";
         if (std::system(command.c_str()) != 0) {
             fs::remove(summary);
             throw std::runtime_error("cannot generate " + out.string());
