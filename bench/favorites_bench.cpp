@@ -1,81 +1,155 @@
-// Reading a Favorites folder: counting it, building its folder tree and
-// listing every folder's shortcuts, and the shortcut and INI parsers alone.
-#include "bench_data.h"
+// Writing 100,000 links into a Favorites folder and reading them back,
+// against plain file writes and reads of the same files as the baseline.
+#include "model/file_tree_builder.h"
 #include "model/folder_walk.h"
-#include "settings/ini_document.h"
 #include "sources/favorites_reader.h"
-#include "sources/internet_shortcut.h"
+#include "targets/favorites_writer.h"
 
 #include <benchmark/benchmark.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
 
-namespace tellavin {
 namespace {
 
-const char* const kShortcut = "[{000214A0-0000-0000-C000-000000000046}]\r\n"
-                              "Prop3=19,11\r\n"
-                              "[InternetShortcut]\r\n"
-                              "IDList=\r\n"
-                              "URL=https://www.example.com/news/weather/1234567?id=42&ref=home\r\n"
-                              "IconFile=https://www.example.com/favicon.ico\r\n"
-                              "IconIndex=1\r\n";
+namespace fs = std::filesystem;
+using namespace tellavin;
 
-void BM_CountFavorites(benchmark::State& state, const char* size) {
-    auto root = bench::Collection("favorites", size);
-    for (auto _ : state) {
-        cFastScanning scanner;
-        scanner.Scan(root);
-        benchmark::DoNotOptimize(scanner.nLink());
-    }
+constexpr int kFolders = 100;
+constexpr int kLinksPerFolder = 1000;
+
+fs::path BenchRoot(const std::string& name) {
+    return fs::temp_directory_path() / ("tellavin-bench-" + std::to_string(getpid())) / name;
 }
 
-// Lists every folder, as a writer exporting everything does.
-class ListEverything final : public FolderVisitor {
+// 100 folders of 1,000 links each, as a file reader would build them.
+BookmarkTree& SourceTree() {
+    static BookmarkTree tree = [] {
+        BookmarkTree built;
+        FileTreeBuilder builder(built, StoreKind::Opera);
+        builder.SetRootText("Bench");
+        for (int f = 0; f < kFolders; ++f) {
+            builder.BeginFolder("Folder " + std::to_string(f));
+            for (int l = 0; l < kLinksPerFolder; ++l) {
+                auto id = std::to_string(f) + "-" + std::to_string(l);
+                builder.AddLink("Link " + id, "https://example.com/pages/" + id + "?ref=bench");
+            }
+            builder.EndFolder();
+        }
+        builder.Finish();
+        return built;
+    }();
+    return tree;
+}
+
+void FreshFolder(const fs::path& folder) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+}
+
+void BM_ExportToFavorites(benchmark::State& state) {
+    auto& tree = SourceTree();
+    auto folder = BenchRoot("export");
+    NullProgress progress;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FreshFolder(folder);
+        state.ResumeTiming();
+        auto result = ExportToFavorites(tree, folder.string(), {}, progress);
+        if (result.nLinksWritten != kFolders * kLinksPerFolder) {
+            state.SkipWithError("not every link was written");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFolders * kLinksPerFolder);
+    fs::remove_all(folder);
+}
+
+// The same files written with plain streams, no name rules, no atomic
+// replacement.
+void BM_PlainFileWrites(benchmark::State& state) {
+    auto folder = BenchRoot("plain");
+    for (auto _ : state) {
+        state.PauseTiming();
+        FreshFolder(folder);
+        state.ResumeTiming();
+        for (int f = 0; f < kFolders; ++f) {
+            auto sub = folder / ("Folder " + std::to_string(f));
+            fs::create_directory(sub);
+            for (int l = 0; l < kLinksPerFolder; ++l) {
+                auto id = std::to_string(f) + "-" + std::to_string(l);
+                std::ofstream out(sub / ("Link " + id + ".URL"), std::ios::binary);
+                out << "[InternetShortcut]\r\nURL=https://example.com/pages/" << id
+                    << "?ref=bench\r\n";
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFolders * kLinksPerFolder);
+    fs::remove_all(folder);
+}
+
+class LinkCounter final : public FolderVisitor {
 public:
-    explicit ListEverything(BookmarkTree& tree) : tree_(tree) {}
-    void Enter(std::int32_t folder, bool) override { tree_.EnsureListed(folder); }
+    explicit LinkCounter(BookmarkTree& tree) : tree_(tree) {}
+    void Enter(std::int32_t folder, bool) override {
+        tree_.EnsureListed(folder);
+        const auto& record = tree_.FolderTable[folder];
+        for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
+            links += tree_.EntryTable[row].IsLink() && !tree_.EntryTable[row].sURL.empty() ? 1 : 0;
+        }
+    }
     void Leave(std::int32_t, bool) override {}
+    std::int64_t links = 0;
 
 private:
     BookmarkTree& tree_;
 };
 
-void BM_ReadFavorites(benchmark::State& state, const char* size) {
-    auto root = bench::Collection("favorites", size);
+// Reads the written folder back: the tree, then every folder's rows with
+// each shortcut's address.
+void BM_ReadFavoritesBack(benchmark::State& state) {
+    auto folder = BenchRoot("read");
+    FreshFolder(folder);
+    NullProgress progress;
+    ExportToFavorites(SourceTree(), folder.string(), {}, progress);
     for (auto _ : state) {
         BookmarkTree tree;
-        BuildFavoritesTree(tree, root);
-        ListEverything lister(tree);
-        WalkExportedFolders(tree, true, lister);
-        benchmark::DoNotOptimize(tree.EntryTable.size());
-    }
-}
-
-void BM_ShortcutUrlFromText(benchmark::State& state) {
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ShortcutUrlFromText(kShortcut));
-    }
-}
-
-void BM_IniParse(benchmark::State& state) {
-    std::string text;
-    for (int section = 0; section < 50; ++section) {
-        text += "[Section" + std::to_string(section) + "]\r\n";
-        for (int key = 0; key < 20; ++key) {
-            text += "Key" + std::to_string(key) + " = value " + std::to_string(key) + "\r\n";
+        BuildFavoritesTree(tree, folder.string());
+        LinkCounter counter(tree);
+        WalkExportedFolders(tree, true, counter);
+        if (counter.links != kFolders * kLinksPerFolder) {
+            state.SkipWithError("not every link was read back");
         }
     }
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(IniDocument::Parse(text));
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.SetItemsProcessed(state.iterations() * kFolders * kLinksPerFolder);
+    fs::remove_all(folder);
 }
 
-BENCHMARK_CAPTURE(BM_CountFavorites, 10k, "10k")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CountFavorites, 100k, "100k")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ReadFavorites, 10k, "10k")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ReadFavorites, 100k, "100k")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ShortcutUrlFromText);
-BENCHMARK(BM_IniParse);
+// Every file of the same folder read whole, without parsing.
+void BM_PlainFileReads(benchmark::State& state) {
+    auto folder = BenchRoot("read-plain");
+    FreshFolder(folder);
+    NullProgress progress;
+    ExportToFavorites(SourceTree(), folder.string(), {}, progress);
+    for (auto _ : state) {
+        std::size_t bytes = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            if (entry.is_regular_file()) {
+                std::ifstream in(entry.path(), std::ios::binary);
+                std::string content(std::istreambuf_iterator<char>(in), {});
+                bytes += content.size();
+            }
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.SetItemsProcessed(state.iterations() * kFolders * kLinksPerFolder);
+    fs::remove_all(folder);
+}
+
+BENCHMARK(BM_ExportToFavorites)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlainFileWrites)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadFavoritesBack)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlainFileReads)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-} // namespace tellavin

@@ -1,54 +1,214 @@
-// The Netscape-format hot paths on generated Firefox files: decoding and
-// parsing alone (counting), building the tree, and writing it.
-#include "bench_data.h"
+// Reading and writing Netscape-format bookmark files of 10k, 100k and 1M
+// links, generated in memory: time (linear in the size: see the BigO line)
+// and peak memory beside the file size.
 #include "model/bookmark_sink.h"
-#include "platform/file_io.h"
+#include "model/file_tree_builder.h"
 #include "sources/netscape_reader.h"
 #include "targets/netscape_writer.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
-namespace tellavin {
 namespace {
 
-void BM_ParseNetscape(benchmark::State& state, const char* size) {
-    auto bytes = ReadWholeFile(bench::Collection("netscape", size)).value();
-    for (auto _ : state) {
-        auto text = DecodeNetscapeBytes(bytes);
-        CountingSink counter;
-        ParseNetscapeText(text, counter);
-        benchmark::DoNotOptimize(counter.links());
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+using namespace tellavin;
+namespace fs = std::filesystem;
+
+constexpr int kLinksPerFolder = 50;
+
+// A folder for the files of one run, removed when the run ends.
+const fs::path& BenchDir() {
+    struct Dir {
+        fs::path path = fs::temp_directory_path() / ("tellavin-bench-" + std::to_string(getpid()));
+        Dir() { fs::create_directories(path); }
+        ~Dir() {
+            std::error_code error;
+            fs::remove_all(path, error);
+        }
+    };
+    static Dir dir;
+    return dir.path;
 }
 
-void BM_BuildNetscapeTree(benchmark::State& state, const char* size) {
-    auto path = bench::Collection("netscape", size);
+// A Firefox-style export: folders of 50 links, ten folders to a parent
+// folder, about 220 bytes per link line.
+std::string GenerateNetscapeText(int links) {
+    std::string text = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<META HTTP-EQUIV=\"Content-Type\" "
+                       "CONTENT=\"text/html; charset=UTF-8\">\n<TITLE>Bookmarks</TITLE>\n"
+                       "<H1>Bookmarks Menu</H1>\n\n<DL><p>\n";
+    for (int link = 0; link < links; ++link) {
+        auto id = std::to_string(link);
+        if (link % (10 * kLinksPerFolder) == 0) {
+            if (link > 0) {
+                text += "        </DL><p>\n    </DL><p>\n";
+            }
+            text += "    <DT><H3 ADD_DATE=\"1685118888\" LAST_MODIFIED=\"1685118888\">Group " + id +
+                    "</H3>\n    <DL><p>\n";
+        } else if (link % kLinksPerFolder == 0) {
+            text += "        </DL><p>\n";
+        }
+        if (link % kLinksPerFolder == 0) {
+            text +=
+                "        <DT><H3 ADD_DATE=\"1685118888\">Folder " + id + "</H3>\n        <DL><p>\n";
+        }
+        text += "            <DT><A HREF=\"https://www.example.com/articles/" + id +
+                "?ref=bookmarks&amp;utm_source=export\" ADD_DATE=\"1685118888\" "
+                "LAST_MODIFIED=\"1685118888\" ICON_URI=\"https://www.example.com/favicon.ico\">"
+                "Example article " +
+                id + " &amp; its caf\xC3\xA9 notes</A>\n";
+    }
+    text += "        </DL><p>\n    </DL><p>\n</DL>\n";
+    return text;
+}
+
+// The generated file of each size, written once per run.
+const fs::path& NetscapeFile(int links) {
+    static std::map<int, fs::path> files;
+    auto& path = files[links];
+    if (path.empty()) {
+        path = BenchDir() / ("bookmarks-" + std::to_string(links) + ".html");
+        std::ofstream(path, std::ios::binary) << GenerateNetscapeText(links);
+    }
+    return path;
+}
+
+// A Favorites-style tree built in memory, shaped like the generated file.
+void BuildFavoritesStyleTree(BookmarkTree& tree, int links) {
+    FileTreeBuilder builder(tree, StoreKind::Favorites);
+    for (int link = 0; link < links; ++link) {
+        auto id = std::to_string(link);
+        if (link % (10 * kLinksPerFolder) == 0) {
+            if (link > 0) {
+                builder.EndFolder();
+                builder.EndFolder();
+            }
+            builder.BeginFolder("Group " + id);
+        } else if (link % kLinksPerFolder == 0) {
+            builder.EndFolder();
+        }
+        if (link % kLinksPerFolder == 0) {
+            builder.BeginFolder("Folder " + id);
+        }
+        builder.AddLink("Example article " + id + " & its caf\xC3\xA9 notes",
+                        "https://www.example.com/articles/" + id +
+                            "?ref=bookmarks&utm_source=export");
+    }
+    builder.Finish();
+}
+
+std::int64_t RssKilobytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field, 0) == 0) {
+            return std::stoll(line.substr(std::string(field).size()));
+        }
+    }
+    return -1;
+}
+
+// Runs work in a child process and returns the most memory it took beyond
+// what was resident before, in bytes (-1 when unknown).
+double PeakExtraBytes(const std::function<void()>& work) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) {
+        return -1;
+    }
+    auto child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        std::ofstream("/proc/self/clear_refs") << "5"; // restart the peak from here
+        auto before = RssKilobytes("VmRSS:");
+        work();
+        std::int64_t extra = (RssKilobytes("VmHWM:") - before) * 1024;
+        (void)!write(pipeFds[1], &extra, sizeof extra);
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    std::int64_t extra = -1;
+    (void)!read(pipeFds[0], &extra, sizeof extra);
+    close(pipeFds[0]);
+    waitpid(child, nullptr, 0);
+    return static_cast<double>(extra);
+}
+
+void BM_ReadNetscapeFile(benchmark::State& state) {
+    auto links = static_cast<int>(state.range(0));
+    const auto& path = NetscapeFile(links);
     for (auto _ : state) {
         BookmarkTree tree;
-        BuildNetscapeTree(tree, path);
-        benchmark::DoNotOptimize(tree.EntryTable.size());
+        benchmark::DoNotOptimize(BuildNetscapeTree(tree, path.string()));
     }
+    auto size = static_cast<double>(fs::file_size(path));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
+    state.SetComplexityN(links);
+    state.counters["file_MB"] = size / 1e6;
+    state.counters["peak_per_file_byte"] = PeakExtraBytes([&] {
+                                               BookmarkTree tree;
+                                               BuildNetscapeTree(tree, path.string());
+                                           }) /
+                                           size;
 }
+BENCHMARK(BM_ReadNetscapeFile)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
-void BM_WriteNetscape(benchmark::State& state, const char* size) {
-    BookmarkTree tree;
-    BuildNetscapeTree(tree, bench::Collection("netscape", size));
-    auto out = (std::filesystem::temp_directory_path() / "tellavin-bench-out.html").string();
+// The parse alone, counting as the export window does before a selection.
+void BM_CountNetscapeFile(benchmark::State& state) {
+    auto links = static_cast<int>(state.range(0));
+    const auto& path = NetscapeFile(links);
     for (auto _ : state) {
-        auto result = PrintBookmarkFile(tree, out, NetscapeWriterOptions{});
-        benchmark::DoNotOptimize(result.links);
+        cNNFastScanning scanner;
+        scanner.Scan(path.string());
+        benchmark::DoNotOptimize(scanner.nTotalLinks());
     }
-    std::filesystem::remove(out);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(path)));
+    state.SetComplexityN(links);
 }
+BENCHMARK(BM_CountNetscapeFile)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
-BENCHMARK_CAPTURE(BM_ParseNetscape, 100k, "100k")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ParseNetscape, 1M, "1M")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_BuildNetscapeTree, 100k, "100k")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_BuildNetscapeTree, 1M, "1M")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WriteNetscape, 100k, "100k")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WriteNetscape, 1M, "1M")->Unit(benchmark::kMillisecond);
+// Converting a Favorites-style tree into a bookmark file (path 2 without
+// the disk reads of the Favorites folder).
+void BM_WriteNetscapeFile(benchmark::State& state) {
+    auto links = static_cast<int>(state.range(0));
+    BookmarkTree tree;
+    BuildFavoritesStyleTree(tree, links);
+    auto path = BenchDir() / ("written-" + std::to_string(links) + ".html");
+    NetscapeWriterOptions options;
+    options.profileName = "Bench";
+    for (auto _ : state) {
+        auto result = PrintBookmarkFile(tree, path.string(), options);
+        if (!result.ok) {
+            state.SkipWithError(result.message.c_str());
+            return;
+        }
+    }
+    auto size = static_cast<double>(fs::file_size(path));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
+    state.SetComplexityN(links);
+    state.counters["file_MB"] = size / 1e6;
+    state.counters["peak_per_file_byte"] =
+        PeakExtraBytes([&] { PrintBookmarkFile(tree, path.string(), options); }) / size;
+}
+BENCHMARK(BM_WriteNetscapeFile)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 } // namespace
-} // namespace tellavin

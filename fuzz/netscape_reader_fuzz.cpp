@@ -1,11 +1,14 @@
 // Reads arbitrary bytes as a Netscape-format bookmark file: the count
 // equals what the tree holds, everything read is UTF-8, and the tree comes
-// back whole after the writer wrote it and the reader read it again.
+// back whole after the Netscape-format writer, and after the Opera writer,
+// wrote it and the matching reader read it again.
 #include "fuzz_check.h"
 #include "model/file_tree_builder.h"
 #include "round_trip.h"
 #include "sources/netscape_reader.h"
+#include "sources/opera_reader.h"
 #include "targets/netscape_writer.h"
+#include "targets/opera_writer.h"
 #include "text/encoding.h"
 
 #include <cstddef>
@@ -36,5 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BookmarkTree again;
     FUZZ_CHECK(BuildNetscapeTree(again, path));
     FUZZ_CHECK(fuzz::CanonicalTree(again) == expected);
+
+    NullProgress progress;
+    auto hotlist = fuzz::ScratchPath("hotlist.adr");
+    FUZZ_CHECK(PrintHotlistFile(tree, hotlist, OperaWriteOptions{}, progress).Complete());
+    BookmarkTree fromOpera;
+    FUZZ_CHECK(LoadOperaTree(fromOpera, hotlist));
+    FUZZ_CHECK(fuzz::CanonicalTree(fromOpera) == expected);
     return 0;
 }

@@ -18,3 +18,5 @@ samples=resources/samples
 echo "== Sample Favorites folder"
 "$cli" count "favorites:$samples/Favorites"
 "$cli" tree "favorites:$samples/Favorites"
+echo "== Sample Opera hotlist"
+"$cli" tree "$samples/hotlist.adr"

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/store_argument.h"
 #include "cli/tree_printer.h"
 #include "model/bookmark_tree.h"
 #include "sources/source_loader.h"
@@ -9,21 +10,8 @@
 
 namespace tellavin::cli {
 
-namespace {
-
-std::optional<StoreLocation> SourceOrError(const std::string& text, std::ostream& err) {
-    auto location = ParseStoreLocation(text);
-    if (!location) {
-        err << "tellavin-cli: not a store: \"" << text
-            << "\" (expected favorites:DIR or netscape:FILE)\n";
-    }
-    return location;
-}
-
-} // namespace
-
 int RunCount(const std::string& source, std::ostream& out, std::ostream& err) {
-    auto location = SourceOrError(source, err);
+    auto location = StoreArgument(source, err);
     if (!location) {
         return 2;
     }
@@ -37,7 +25,7 @@ int RunCount(const std::string& source, std::ostream& out, std::ostream& err) {
 }
 
 int RunTree(const std::string& source, std::ostream& out, std::ostream& err) {
-    auto location = SourceOrError(source, err);
+    auto location = StoreArgument(source, err);
     if (!location) {
         return 2;
     }

@@ -11,10 +11,11 @@ namespace tellavin::cli {
 // What "convert SOURCE TARGET" was asked to do. Each kind of target takes
 // the options that apply to it.
 struct ConvertRequest {
-    std::string source; // kind:path
-    std::string target; // kind:path
+    std::string source; // kind:path, or a path recognised by its kind
+    std::string target; // kind:path, or a path recognised by its kind
     bool merge = false;
     std::optional<std::string> newFolder;
+    std::optional<std::string> existingFolder; // a Favorites sub-folder, relative to the target
     bool linksFirst = false;
     std::optional<std::string> profile; // the user's name when not given
     bool backup = false;

@@ -21,9 +21,11 @@ int main(int argc, char** argv) {
 
     std::string source;
     auto* count = app.add_subcommand("count", "Print the number of folders and links of a store");
-    count->add_option("SOURCE", source, "favorites:DIR or netscape:FILE")->required();
+    count->add_option("SOURCE", source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
+        ->required();
     auto* tree = app.add_subcommand("tree", "Print the folder tree of a store with its links");
-    tree->add_option("SOURCE", source, "favorites:DIR or netscape:FILE")->required();
+    tree->add_option("SOURCE", source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
+        ->required();
     auto* discover = app.add_subcommand(
         "discover",
         "List the Favorites folder, Firefox bookmark files and Opera hotlist found here");
@@ -31,11 +33,22 @@ int main(int argc, char** argv) {
     tellavin::cli::ConvertRequest request;
     auto* convert = app.add_subcommand("convert", "Export every folder and link of a store into "
                                                   "another store");
-    convert->add_option("SOURCE", request.source, "favorites:DIR")->required();
-    convert->add_option("TARGET", request.target, "netscape:FILE")->required();
+    convert
+        ->add_option("SOURCE", request.source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
+        ->required();
+    convert
+        ->add_option("TARGET", request.target,
+                     "favorites:DIR, netscape:FILE, opera:FILE, or a path: a folder, an existing "
+                     "file, a new .adr, .html or .htm file")
+        ->required();
     convert->add_flag("--merge", request.merge,
                       "Add to the existing target instead of replacing it");
-    convert->add_option("--new-folder", request.newFolder, "Put the export inside a new folder");
+    auto* newFolder = convert->add_option("--new-folder", request.newFolder,
+                                          "Put the export inside a new folder");
+    convert
+        ->add_option("--existing-folder", request.existingFolder,
+                     "Favorites target: put the export into this existing sub-folder")
+        ->excludes(newFolder);
     convert->add_flag("--links-first", request.linksFirst,
                       "Write each folder's links before its sub-folders");
     convert->add_option("--profile", request.profile,
@@ -47,7 +60,8 @@ int main(int argc, char** argv) {
     tellavin::cli::MenuArguments menuArguments;
     auto* menu =
         app.add_subcommand("menu", "Publish a store as an HTML page with a cascading menu");
-    menu->add_option("SOURCE", source, "favorites:DIR")->required();
+    menu->add_option("SOURCE", source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
+        ->required();
     menu->add_option("PAGE", page, "The page to write, e.g. menu.html")->required();
     menu->add_flag("--vertical", menuArguments.vertical, "A root column at the left, not a bar");
     menu->add_flag("--new-window", menuArguments.newWindow, "Open links in a new window");

@@ -1,6 +1,7 @@
 #include "cli/menu_command.h"
 
 #include "cli/export_check.h"
+#include "cli/store_argument.h"
 #include "model/bookmark_tree.h"
 #include "settings/exported_total.h"
 #include "settings/setting_store.h"
@@ -100,9 +101,8 @@ std::string LocalTimeText(std::time_t moment, const char* format) {
 
 int RunMenu(const std::string& source, const std::string& page, const MenuArguments& arguments,
             std::ostream& out, std::ostream& err) {
-    auto location = ParseStoreLocation(source);
+    auto location = StoreArgument(source, err);
     if (!location) {
-        err << "tellavin-cli: not a store: \"" << source << "\" (expected favorites:DIR)\n";
         return 2;
     }
     MenuPageOptions options;

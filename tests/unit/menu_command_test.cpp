@@ -141,5 +141,12 @@ TEST_F(MenuCommand, RefusesAPageThatCannotBeWritten) {
     EXPECT_EQ(Settings("tellavin-cli.ini").find("TotalItemsExported"), std::string::npos);
 }
 
+TEST_F(MenuCommand, PublishesAHotlistNamedByItsPath) {
+    auto run = Run("menu '" + std::string(TELLAVIN_SAMPLES) + "/hotlist.adr' '" + page + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "3 Folders & 4 Links Exported Successfully.\n");
+    EXPECT_NE(ReadFile(page).find("Crème brûlée"), std::string::npos);
+}
+
 } // namespace
 } // namespace tellavin

@@ -15,7 +15,10 @@ struct WriteResult {
 // file in the same folder, are flushed to disk and renamed over the target.
 // An existing target keeps its permissions; a target that is a symbolic
 // link is replaced where the link points and the link stays. On failure the
-// old file is untouched and the temporary file removed.
-WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+// old file is untouched and the temporary file removed. flushToDisk false skips the
+// flush, for writers of many small files where one flush per file would
+// cost more than the write; the rename still never shows a partial file.
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                bool flushToDisk = true);
 
 } // namespace tellavin

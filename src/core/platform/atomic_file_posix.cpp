@@ -57,7 +57,7 @@ std::string ResolvedTarget(const std::string& path) {
 
 } // namespace
 
-WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool flushToDisk) {
     const std::string target = ResolvedTarget(path);
     struct stat existing {};
     bool hadTarget = ::stat(target.c_str(), &existing) == 0;
@@ -75,7 +75,7 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
         ::umask(mask);
         mode &= ~mask;
     }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && (!flushToDisk || ::fsync(fd) == 0);
     int error = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;

@@ -1,18 +1,24 @@
 #include "sources/source_loader.h"
 
 #include "platform/file_checks.h"
-#include "platform/file_io.h"
 #include "sources/favorites_reader.h"
 #include "sources/netscape_reader.h"
-
-#include <filesystem>
+#include "sources/opera_reader.h"
 
 namespace tellavin {
 
 namespace {
-bool IsDirectory(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_directory(PathFromUtf8(path), error);
+// Counts a bookmark file with the scanner of its kind.
+template <typename Scanner>
+std::optional<SourceCounts> CountFile(const std::string& path,
+                                      const std::function<void(const std::string&)>& onFolder) {
+    if (!FileExists(path)) {
+        return std::nullopt;
+    }
+    Scanner scanner;
+    scanner.FolderScan = onFolder;
+    scanner.Scan(path);
+    return SourceCounts{scanner.nTotalFolders(), scanner.nTotalLinks()};
 }
 } // namespace
 
@@ -20,7 +26,7 @@ std::optional<SourceCounts> CountSource(const StoreLocation& source,
                                         const std::function<void(const std::string&)>& onFolder) {
     switch (source.kind) {
     case StoreKind::Favorites: {
-        if (!IsDirectory(source.path)) {
+        if (!FolderExists(source.path)) {
             return std::nullopt;
         }
         cFastScanning scanner;
@@ -32,15 +38,10 @@ std::optional<SourceCounts> CountSource(const StoreLocation& source,
         scanner.Scan(source.path);
         return SourceCounts{scanner.nFolder(), scanner.nLink()};
     }
-    case StoreKind::Netscape: {
-        if (!FileExists(source.path)) {
-            return std::nullopt;
-        }
-        cNNFastScanning scanner;
-        scanner.FolderScan = onFolder;
-        scanner.Scan(source.path);
-        return SourceCounts{scanner.nTotalFolders(), scanner.nTotalLinks()};
-    }
+    case StoreKind::Netscape:
+        return CountFile<cNNFastScanning>(source.path, onFolder);
+    case StoreKind::Opera:
+        return CountFile<cOperaFastScanning>(source.path, onFolder);
     default:
         return std::nullopt;
     }
@@ -49,7 +50,7 @@ std::optional<SourceCounts> CountSource(const StoreLocation& source,
 bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree, ProgressSink* progress) {
     switch (source.kind) {
     case StoreKind::Favorites: {
-        if (!IsDirectory(source.path)) {
+        if (!FolderExists(source.path)) {
             tree.Clear();
             return false;
         }
@@ -57,6 +58,8 @@ bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree, ProgressSin
     }
     case StoreKind::Netscape:
         return BuildNetscapeTree(tree, source.path, progress);
+    case StoreKind::Opera:
+        return LoadOperaTree(tree, source.path, progress);
     default:
         tree.Clear();
         return false;

@@ -1,0 +1,19 @@
+#include "cli/store_argument.h"
+
+#include "sources/store_detection.h"
+
+#include <ostream>
+
+namespace tellavin::cli {
+
+std::optional<StoreLocation> StoreArgument(const std::string& text, std::ostream& err) {
+    auto location = RecognizeStoreLocation(text);
+    if (!location) {
+        err << "tellavin-cli: not a store: \"" << text
+            << "\" (expected favorites:DIR, netscape:FILE, opera:FILE, an existing folder or "
+               "file, or a new .adr, .html or .htm file)\n";
+    }
+    return location;
+}
+
+} // namespace tellavin::cli

@@ -1,0 +1,164 @@
+#include "sources/opera_reader.h"
+
+#include "model/file_tree_builder.h"
+#include "platform/file_io.h"
+#include "text/encoding.h"
+#include "text/replace_all.h"
+#include "text/utf8_repair.h"
+
+#include <optional>
+
+namespace tellavin {
+
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+    auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view upper) {
+    if (text.size() != upper.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = text[i];
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        if (c != upper[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string DecodeValue(std::string_view raw) {
+    auto text = DecodeToUtf8(raw);
+    ReplaceAll(text, "\x02\x02", "\n");
+    return text;
+}
+
+std::string DecodeName(std::string_view raw) {
+    auto text = DecodeValue(raw);
+    return IsValidUtf8(raw) ? text : RepairUtf8Text(std::move(text));
+}
+
+// The entry being read: its kind and the fields found so far.
+class PendingEntry {
+public:
+    enum class Kind { None, Folder, Link, Other };
+
+    void Start(Kind kind) {
+        kind_ = kind;
+        name_.reset();
+        url_.reset();
+    }
+
+    bool TakesFields() const { return kind_ == Kind::Folder || kind_ == Kind::Link; }
+
+    void Field(std::string_view line) {
+        auto equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            return;
+        }
+        auto key = line.substr(0, equals);
+        auto value = line.substr(equals + 1);
+        if (EqualsIgnoringCase(key, "NAME") && !name_) {
+            name_ = DecodeName(value);
+        } else if (EqualsIgnoringCase(key, "URL") && !url_) {
+            url_ = DecodeValue(value);
+        }
+    }
+
+    // Hands a finished entry to the sink; the next lines belong to no entry.
+    void Flush(BookmarkSink& sink) {
+        if (kind_ == Kind::Folder) {
+            sink.BeginFolder(name_.value_or(""));
+        } else if (kind_ == Kind::Link) {
+            sink.AddLink(name_.value_or(""), url_.value_or(kUndefinedUrl));
+        }
+        kind_ = Kind::None;
+    }
+
+private:
+    Kind kind_ = Kind::None;
+    std::optional<std::string> name_;
+    std::optional<std::string> url_;
+};
+
+PendingEntry::Kind KindOfTag(std::string_view tag) {
+    if (EqualsIgnoringCase(tag, "#FOLDER")) {
+        return PendingEntry::Kind::Folder;
+    }
+    if (EqualsIgnoringCase(tag, "#URL")) {
+        return PendingEntry::Kind::Link;
+    }
+    return PendingEntry::Kind::Other;
+}
+
+} // namespace
+
+void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
+    sink.SetRootText(kOperaRootText);
+    auto text = StripUtf8Bom(bytes);
+    PendingEntry entry;
+    while (!text.empty()) {
+        auto end = text.find('\n');
+        auto line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        auto trimmed = TrimBlanks(line);
+        if (trimmed.empty()) {
+            entry.Flush(sink);
+        } else if (trimmed.front() == '#') {
+            entry.Flush(sink);
+            entry.Start(KindOfTag(trimmed));
+        } else if (trimmed == "-") {
+            entry.Flush(sink);
+            sink.EndFolder();
+        } else if (entry.TakesFields()) {
+            // Only leading blanks go: a value keeps its trailing ones.
+            entry.Field(line.substr(line.find_first_not_of(" \t")));
+        }
+    }
+    entry.Flush(sink);
+}
+
+void cOperaFastScanning::Scan(const std::string& sFileName) {
+    CountingSink counter;
+    counter.onFolder = [this](const std::string& name) {
+        if (FolderScan) {
+            FolderScan(name);
+        }
+    };
+    if (auto bytes = ReadWholeFile(sFileName)) {
+        ParseOperaHotlist(*bytes, counter);
+    }
+    folders_ = counter.folders();
+    links_ = counter.links();
+    completed_ = true;
+}
+
+bool LoadOperaTree(BookmarkTree& tree, const std::string& path, ProgressSink* progress) {
+    tree.Clear();
+    if (path.empty()) {
+        return false;
+    }
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) {
+        return false;
+    }
+    FileTreeBuilder builder(tree, StoreKind::Opera, progress);
+    ParseOperaHotlist(*bytes, builder);
+    builder.Finish();
+    return true;
+}
+
+} // namespace tellavin

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "model/bookmark_tree.h"
+#include "model/progress.h"
+#include "platform/atomic_file.h"
+#include "platform/file_name_rules.h"
+#include "targets/export_result.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tellavin {
+
+// Where in the Favorites folder the export goes (the window's three
+// choices, in their order).
+enum class FavoritesPlace : std::int32_t { Root = 0, NewFolder = 1, ExistingFolder = 2 };
+
+// The choices of the export-to-Favorites window, filled in by the caller.
+struct FavoritesWriteOptions {
+    FavoritesPlace where = FavoritesPlace::Root;
+    std::string newFolderName;  // NewFolder: the sub-folder to create
+    std::string existingFolder; // ExistingFolder: a path relative to the Favorites folder
+    bool exportAll = true;      // every folder and link, ignoring the check marks
+    FileNameRules nameRules = NativeFileNameRules();
+};
+
+// Refusal texts when the place to write does not exist.
+inline constexpr const char* kFavoritesMissingTitle = "Selected Subfolder Does Not Exist";
+inline constexpr const char* kFavoritesMissingText =
+    "The Selected Folder Where To Export The Bookmarks\r\n"
+    "Does Not Exist Anymore. Please, Change Selection.";
+inline constexpr const char* kSubfolderMissingText =
+    "The Selected Subfolder Where To Export The Bookmarks\r\n"
+    "Does Not Exist Anymore. Please, Change Selection.";
+
+// Writes the tree into a Favorites folder: every written folder (checked,
+// or everything exported) becomes a directory, every exported link an
+// Internet Shortcut file named after it with the extension ".URL". A
+// folder that is not written is left out of the paths below it, so the
+// contents of a checked folder under an unchecked one land in the nearest
+// written ancestor's directory. Existing directories are used and shortcut
+// files of the same name replaced; everything else in the folder stays.
+// Two links of one folder whose file names come out equal are kept apart
+// by a number: "a-b.URL", then "a-b(2).URL". A folder whose name comes out
+// empty (unnamed, or only dots) is the directory "-".
+//
+// Fails, writing nothing, when the Favorites folder or the chosen existing
+// sub-folder does not exist or the new sub-folder cannot be created. A
+// link that cannot be written is counted in nLinksNotWritten, and the
+// first such failure (or a folder that could not be created) is named in
+// sFirstFailure. Each shortcut replaces its file in one step, so a failure
+// never leaves a half-written one.
+ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesFolder,
+                               const FavoritesWriteOptions& options, ProgressSink& progress);
+
+// A folder or link name as a file name component: the 43 characters whose
+// UTF-8 bytes were read as Windows-1252 are repaired, then each of
+// / \ : * ? < > | and the double quote becomes "-". Nothing else changes.
+std::string SafeFileName(std::string text);
+
+// Removes the dots that end a path component: every "." followed by the
+// separator goes, repeatedly, so "Misc../" becomes "Misc/".
+std::string FixTrailingDots(std::string path);
+
+// Creates the directory path (its last component only). Succeeds when the
+// directory exists afterwards, made now or before; otherwise the message
+// names the path and the system's reason.
+WriteResult CreateFolder(const std::string& path);
+
+// The Internet Shortcut file of a link: exactly the two lines
+// "[InternetShortcut]" and "URL=" + address, each ending in CR LF. An
+// address that is not plain ASCII has its non-ASCII bytes (and control
+// characters) percent-encoded as UTF-8, as browsers write it, so no reader
+// sees a lossy "?".
+std::string InternetShortcutText(const std::string& url);
+
+} // namespace tellavin

@@ -1,0 +1,166 @@
+#include "targets/opera_writer.h"
+
+#include "model/folder_walk.h"
+#include "platform/atomic_file.h"
+#include "platform/file_io.h"
+#include "targets/folder_links.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tellavin {
+
+namespace detail {
+
+std::string OrderText(std::int32_t order) {
+    std::string text(1, order < 0 ? '-' : ' ');
+    auto magnitude = order < 0 ? -static_cast<std::int64_t>(order) : order;
+    return text + std::to_string(magnitude) + " ";
+}
+
+std::string FieldText(const std::string& value) {
+    std::string text;
+    text.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        char c = value[i];
+        if (c == '\r' || c == '\n') {
+            text += "\x02\x02";
+            if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            text.push_back(c);
+        }
+    }
+    return text;
+}
+
+} // namespace detail
+
+namespace {
+
+constexpr const char* kEol = "\r\n";
+constexpr std::int32_t kFolderOrder = -1;
+
+void PrintHotlistFolderStart(std::string& out, const std::string& name) {
+    out += "#FOLDER";
+    out += kEol;
+    out += "    NAME=" + detail::FieldText(name) + kEol;
+    out += "    ORDER = " + detail::OrderText(kFolderOrder) + kEol;
+    out += kEol;
+}
+
+void PrintHotlistLink(std::string& out, const LinkItem& link, std::int32_t order) {
+    out += "#URL";
+    out += kEol;
+    out += "    NAME=" + detail::FieldText(link.name) + kEol;
+    out += "    URL=" + detail::FieldText(link.url) + kEol;
+    out += "    ORDER = " + detail::OrderText(order) + kEol;
+    out += kEol;
+}
+
+void PrintHotlistFolderEnd(std::string& out) {
+    out += "-";
+    out += kEol;
+}
+
+class HotlistPrinter final : public FolderVisitor {
+public:
+    HotlistPrinter(BookmarkTree& tree, const OperaWriteOptions& options, ProgressSink& progress,
+                   std::string& out, ExportResult& result)
+        : tree_(tree), options_(options), progress_(progress), out_(out), result_(result) {}
+
+    void Enter(std::int32_t folder, bool isStart) override {
+        progress_.SetStatusText("Exporting From Folder: " + tree_.Node(folder).Text);
+        if (!isStart) {
+            PrintHotlistFolderStart(out_, tree_.Node(folder).Text);
+            ++result_.nFoldersWritten;
+        }
+        if (options_.links == LinksPlacement::BeforeFolders) {
+            PrintLinks(folder);
+        }
+    }
+
+    void Leave(std::int32_t folder, bool isStart) override {
+        if (options_.links == LinksPlacement::AfterFolders) {
+            PrintLinks(folder);
+        }
+        if (!isStart) {
+            PrintHotlistFolderEnd(out_);
+        }
+    }
+
+private:
+    void PrintLinks(std::int32_t folder) {
+        if (!tree_.EnsureListed(folder)) {
+            result_.NoteFailure("Cannot read the folder \"" + tree_.FolderPath(folder) + "\"");
+            return;
+        }
+        auto order = options_.links == LinksPlacement::BeforeFolders ? -2 : 0;
+        for (const auto& link : GetFolderLinks(tree_, folder, options_.exportAll)) {
+            PrintHotlistLink(out_, link, order);
+            ++result_.nLinksWritten;
+        }
+    }
+
+    BookmarkTree& tree_;
+    const OperaWriteOptions& options_;
+    ProgressSink& progress_;
+    std::string& out_;
+    ExportResult& result_;
+};
+
+std::string UnreadableReason(const std::string& path) {
+    std::error_code error;
+    auto status = std::filesystem::status(PathFromUtf8(path), error);
+    if (error) {
+        return error.message();
+    }
+    auto reason = std::filesystem::is_directory(status) ? std::errc::is_a_directory
+                                                        : std::errc::permission_denied;
+    return std::make_error_code(reason).message();
+}
+
+ExportResult Failure(std::string reason) {
+    ExportResult result;
+    result.ok = false;
+    result.title = kOperaWriteErrorTitle;
+    result.message = std::string(kOperaWriteErrorText) + kEol + reason;
+    return result;
+}
+
+} // namespace
+
+ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination,
+                              const OperaWriteOptions& options, ProgressSink& progress) {
+    std::string out;
+    if (options.merge) {
+        auto old = ReadWholeFile(destination);
+        if (!old) {
+            return Failure("Cannot read \"" + destination + "\": " + UnreadableReason(destination));
+        }
+        out = std::move(*old);
+        if (!out.empty() && out.back() != '\n') {
+            out += kEol;
+        }
+    } else {
+        out = std::string("Opera Hotlist version 2.0") + kEol + "Options:encoding=utf8,version=3" +
+              kEol + kEol;
+    }
+    if (options.inNewFolder) {
+        PrintHotlistFolderStart(out, options.newFolderName);
+    }
+    ExportResult result;
+    HotlistPrinter printer(tree, options, progress, out, result);
+    WalkExportedFolders(tree, options.exportAll, printer);
+    if (options.inNewFolder) {
+        PrintHotlistFolderEnd(out);
+    }
+    auto written = WriteFileAtomically(destination, out);
+    if (!written.ok) {
+        return Failure(written.message);
+    }
+    return result;
+}
+
+} // namespace tellavin

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "model/bookmark_tree.h"
+#include "model/progress.h"
+#include "targets/export_result.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tellavin {
+
+// Where a folder's links go, as the "links before folders" check box holds
+// it: after the sub-folders (unchecked), before them (checked), or nowhere
+// (the grey state).
+enum class LinksPlacement : std::int32_t { AfterFolders = 0, BeforeFolders = 1, None = 2 };
+
+// The choices of the export window, filled in by the caller.
+struct OperaWriteOptions {
+    bool merge = false;        // append to the existing hotlist instead of replacing it
+    bool inNewFolder = false;  // wrap the export in a new folder...
+    std::string newFolderName; // ...of this name
+    bool exportAll = true;     // every folder and link, ignoring the check marks
+    LinksPlacement links = LinksPlacement::AfterFolders;
+};
+
+// The caption and first line of the result when the hotlist cannot be
+// read or written.
+inline constexpr const char* kOperaWriteErrorTitle = "Error";
+inline constexpr const char* kOperaWriteErrorText = "Error Opening the Bookmark File.";
+
+// Writes the tree as an Opera hotlist at destination.
+//
+// A new file starts with the header lines "Opera Hotlist version 2.0",
+// "Options:encoding=utf8,version=3" and an empty line; with merge the old
+// content stays byte for byte and the new blocks follow it (after a line
+// end when the old file does not end with one). Each written folder is a
+// "#FOLDER" block with NAME and "ORDER = -1 ", its links and sub-folders,
+// and an end line "-"; the root is entered without a block. Each link is a
+// "#URL" block with NAME, URL and "ORDER = -2 " when links come before the
+// sub-folders, "ORDER =  0 " otherwise. Lines end in CR LF. Names and
+// addresses are UTF-8, as the header says; a line break inside one is
+// written as the bytes 0x02 0x02, as Opera writes it, so it cannot break
+// the file.
+//
+// The whole file is built first and then replaces the destination in one
+// step, so a failure leaves the old file as it was; the result then holds
+// kOperaWriteErrorText, the path and the system's reason. The status text
+// shows each folder as it is written.
+ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination,
+                              const OperaWriteOptions& options, ProgressSink& progress);
+
+namespace detail {
+// "-1 ", "-2 ", " 0 ": a sign (a space for 0 and above), the digits and a
+// space, as the ORDER lines carry them.
+std::string OrderText(std::int32_t order);
+// The text of a field value: every line break (CR LF, CR or LF) becomes
+// the bytes 0x02 0x02.
+std::string FieldText(const std::string& value);
+} // namespace detail
+
+} // namespace tellavin

@@ -1,0 +1,49 @@
+#include "support/canonical_tree.h"
+
+#include "model/folder_walk.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace tellavin::test {
+
+namespace {
+
+class CanonicalVisitor final : public FolderVisitor {
+public:
+    explicit CanonicalVisitor(BookmarkTree& tree) : tree_(tree) {}
+
+    void Enter(std::int32_t folder, bool isStart) override {
+        text += isStart ? "root[" : " " + tree_.Node(folder).Text + "[";
+        tree_.EnsureListed(folder);
+        const auto& record = tree_.FolderTable[folder];
+        std::vector<std::pair<std::string, std::string>> links;
+        for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
+            const auto& entry = tree_.EntryTable[row];
+            if (entry.IsLink()) {
+                links.emplace_back(entry.sName, entry.sURL);
+            }
+        }
+        std::sort(links.begin(), links.end());
+        for (const auto& [name, url] : links) {
+            text += " " + name + "=" + url;
+        }
+    }
+    void Leave(std::int32_t, bool) override { text += " ]"; }
+
+    std::string text;
+
+private:
+    BookmarkTree& tree_;
+};
+
+} // namespace
+
+std::string CanonicalTreeText(BookmarkTree& tree) {
+    CanonicalVisitor visitor(tree);
+    WalkExportedFolders(tree, true, visitor);
+    return visitor.text;
+}
+
+} // namespace tellavin::test
