@@ -154,8 +154,10 @@ for size in "${sizes[@]}"; do
         measure "$size/favorites/tree" "$repeat" - "$cli" tree "favorites:$fav" || true
         measure "$size/favorites/netscape" "$repeat" "$scratch/fav.html" \
             "$cli" convert "favorites:$fav" "netscape:$scratch/fav.html" || true
+        # A Favorites target is a folder that must exist.
         measure "$size/netscape/favorites" "$repeat" "$scratch/favout" \
-            "$cli" convert "netscape:$ns" "favorites:$scratch/favout" || true
+            sh -c 'mkdir "$1" && exec "$2" convert "$3" "favorites:$1"' _ \
+            "$scratch/favout" "$cli" "netscape:$ns" || true
     fi
     rm -rf "$scratch"/*
 done
