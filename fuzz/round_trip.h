@@ -7,10 +7,70 @@
 #include <cctype>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace tellavin::fuzz {
+
+// The address starts with a scheme ("http:", "place:"): the links the
+// Netscape-format reader keeps.
+inline bool HasScheme(const std::string& url) {
+    auto byte = [](char c) { return static_cast<unsigned char>(c); };
+    auto colon = url.find(':');
+    if (colon == 0 || colon == std::string::npos || !std::isalpha(byte(url[0]))) {
+        return false;
+    }
+    return std::all_of(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(colon), [&](char c) {
+        return std::isalnum(byte(c)) || c == '+' || c == '-' || c == '.';
+    });
+}
+
+// The text without the blanks the Netscape-format reader drops around a
+// name or address: ASCII white space, the Unicode spaces and a stray byte
+// order mark.
+inline std::string Trimmed(std::string_view text) {
+    static constexpr std::string_view kSpaces[] = {
+        "\xC2\xA0",     "\xE1\x9A\x80", "\xE2\x80\x80", "\xE2\x80\x81", "\xE2\x80\x82",
+        "\xE2\x80\x83", "\xE2\x80\x84", "\xE2\x80\x85", "\xE2\x80\x86", "\xE2\x80\x87",
+        "\xE2\x80\x88", "\xE2\x80\x89", "\xE2\x80\x8A", "\xE2\x80\xA8", "\xE2\x80\xA9",
+        "\xE2\x80\xAF", "\xE2\x81\x9F", "\xE3\x80\x80", "\xEF\xBB\xBF", " ",
+        "\t",           "\n",           "\v",           "\f",           "\r"};
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        for (auto space : kSpaces) {
+            if (text.starts_with(space)) {
+                text.remove_prefix(space.size());
+                trimmed = true;
+            }
+            if (text.ends_with(space)) {
+                text.remove_suffix(space.size());
+                trimmed = true;
+            }
+        }
+    }
+    return std::string(text);
+}
+
+// An address as both readers keep it: without surrounding blanks, without
+// tabs and line breaks (also a hotlist's 0x02 0x02) inside, and with a
+// double quote as %22, as the Netscape-format writer puts it.
+inline std::string Address(const std::string& url) {
+    std::string out;
+    auto trimmed = Trimmed(url);
+    for (std::size_t i = 0; i < trimmed.size(); ++i) {
+        char c = trimmed[i];
+        if (c == '"') {
+            out += "%22";
+        } else if (trimmed.compare(i, 2, "\x02\x02") == 0) {
+            ++i;
+        } else if (c != '\t' && c != '\r' && c != '\n') {
+            out += c;
+        }
+    }
+    return out;
+}
 
 // The tree as one text that two trees share when they hold the same
 // folders and links, for comparing a tree with what a writer and a reader
@@ -18,11 +78,11 @@ namespace tellavin::fuzz {
 // change on the way:
 //   - the root's own text (each format names its root) and the order of a
 //     folder's links (writers sort them);
-//   - in names: surrounding blanks (HTML drops them), and CR LF, CR, LF and
-//     the 0x02 0x02 of a hotlist are all one line break;
-//   - in addresses: surrounding blanks, tabs and line breaks of any of
-//     these kinds (readers drop them), a double quote and its %22 form, and links whose address has
-//     no scheme, which the Netscape-format reader skips.
+//   - in names: surrounding blanks, Unicode spaces too (the Netscape-format
+//     reader drops them), and CR LF, CR, LF and the 0x02 0x02 of a hotlist
+//     are all one line break;
+//   - in addresses: what Address leaves out, and links whose address has no
+//     scheme, which the Netscape-format reader skips.
 inline std::string CanonicalTree(BookmarkTree& tree) {
     class Visitor final : public FolderVisitor {
     public:
@@ -48,14 +108,6 @@ inline std::string CanonicalTree(BookmarkTree& tree) {
         std::string text;
 
     private:
-        static std::string Trimmed(const std::string& text) {
-            constexpr const char* kBlanks = " \t\n\f\r";
-            auto first = text.find_first_not_of(kBlanks);
-            if (first == std::string::npos) {
-                return {};
-            }
-            return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-        }
         static std::string Name(const std::string& name) {
             std::string out;
             for (std::size_t i = 0; i < name.size(); ++i) {
@@ -68,31 +120,6 @@ inline std::string CanonicalTree(BookmarkTree& tree) {
             }
             return Trimmed(out);
         }
-        static std::string Address(const std::string& url) {
-            std::string out;
-            auto trimmed = Trimmed(url);
-            for (std::size_t i = 0; i < trimmed.size(); ++i) {
-                char c = trimmed[i];
-                if (c == '"') {
-                    out += "%22";
-                } else if (trimmed.compare(i, 2, "\x02\x02") == 0) {
-                    ++i;
-                } else if (c != '\t' && c != '\r' && c != '\n') {
-                    out += c;
-                }
-            }
-            return out;
-        }
-        static bool HasScheme(const std::string& url) {
-            auto colon = url.find(':');
-            if (colon == 0 || colon == std::string::npos || !std::isalpha(Byte(url[0]))) {
-                return false;
-            }
-            return std::all_of(
-                url.begin(), url.begin() + static_cast<std::ptrdiff_t>(colon),
-                [](char c) { return std::isalnum(Byte(c)) || c == '+' || c == '-' || c == '.'; });
-        }
-        static unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
         BookmarkTree& tree_;
     };
     Visitor visitor(tree);
@@ -110,6 +137,17 @@ inline std::string ScratchPath(const std::string& name) {
         return path;
     }();
     return (folder / name).string();
+}
+
+// The folders and the links with a scheme of a tree: what must survive a
+// conversion into another format, whose reader may trim names (and so
+// number two that become equal) but may lose or add nothing.
+inline std::pair<std::int32_t, std::int64_t> Counts(const BookmarkTree& tree) {
+    auto links =
+        std::count_if(tree.EntryTable.begin(), tree.EntryTable.end(), [](const EntryRecord& row) {
+            return row.IsLink() && HasScheme(Address(row.sURL));
+        });
+    return {tree.NodeCount(), links};
 }
 
 // The number of links in a built tree.
