@@ -27,17 +27,28 @@ std::size_t EntriesIn(const fs::path& folder) {
 }
 
 TEST(HostileConvert, FullDiskIsReportedAndTheOldFileStays) {
-    TempDir dir;
-    auto target = dir.path() / "bookmarks.html";
-    const std::string old = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n<DL><p>\r\n</DL><p>\r\n";
-    WriteFile(target, old);
-    // The shell limits files to 512 bytes, then runs the command line.
-    auto run = RunCli(Samples() + " 'netscape:" + target.string() + "'",
-                      "sh -c 'ulimit -f 1; exec \"$0\" convert \"$@\"'");
-    EXPECT_EQ(run.status, 1) << "a status of -1 means the process was killed";
-    EXPECT_NE(run.err.find("File too large"), std::string::npos) << run.err;
-    EXPECT_EQ(ReadFile(target), old);
-    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+    // Each command writes a file larger than the 512 bytes the shell then
+    // allows, over an old file of its kind.
+    const std::pair<std::string, std::string> cases[] = {
+        {"convert", "netscape:bookmarks.html"},
+        {"convert", "opera:hotlist.adr"},
+        {"menu", "menu.html"},
+    };
+    for (const auto& [command, target] : cases) {
+        TempDir dir;
+        auto kind = target.find(':');
+        auto path = dir.path() / target.substr(kind == std::string::npos ? 0 : kind + 1);
+        const std::string old = "an old file the failed write must leave alone\r\n";
+        WriteFile(path, old);
+        auto destination =
+            kind == std::string::npos ? path.string() : target.substr(0, kind + 1) + path.string();
+        auto run = RunCli(Samples() + " '" + destination + "'",
+                          "sh -c 'ulimit -f 1; exec \"$0\" " + command + " \"$@\"'");
+        EXPECT_EQ(run.status, 1) << command << " " << target << ": -1 means it was killed";
+        EXPECT_NE(run.err.find("File too large"), std::string::npos) << run.err;
+        EXPECT_EQ(ReadFile(path), old) << target;
+        EXPECT_EQ(EntriesIn(dir.path()), 1u) << target;
+    }
 }
 
 TEST(HostileConvert, FolderWhereAFileShouldBeAndTheReverse) {
