@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-svg-dev
   python3
   chromium fonts-dejavu-core nodejs
+  clang libclang-rt-14-dev
 )
 # The browser tests take playwright-core from the npm registry; npm comes
 # with some Node.js builds, Debian packages it apart.

@@ -1,6 +1,7 @@
 #include "platform/atomic_file.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -37,15 +38,33 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// The file a path names: a symbolic link is followed, so that replacing
+// the file keeps the link (a bookmark file kept in a synchronised folder,
+// say) pointing at the new content.
+std::string ResolvedTarget(const std::string& path) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+        return path;
+    }
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return path; // a dangling link is replaced by the file
+    }
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+}
+
 } // namespace
 
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool flushToDisk) {
+    const std::string target = ResolvedTarget(path);
     struct stat existing {};
-    bool hadTarget = ::stat(path.c_str(), &existing) == 0;
+    bool hadTarget = ::stat(target.c_str(), &existing) == 0;
     if (hadTarget && S_ISDIR(existing.st_mode)) {
         return Failure(path, EISDIR);
     }
-    std::string temp = FolderOf(path) + "/.tellavin-XXXXXX";
+    std::string temp = FolderOf(target) + "/.tellavin-XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         return Failure(path, errno);
@@ -62,7 +81,7 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
         ok = false;
         error = errno;
     }
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         ok = false;
         error = errno;
     }

@@ -74,12 +74,13 @@ IniDocument IniDocument::Parse(std::string_view text) {
     };
     std::size_t start = 0;
     while (start < text.size()) {
-        auto end = text.find('\n', start);
+        // A line ends at CR LF, LF, or a CR alone (files from old Macs).
+        auto end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
             end = text.size();
         }
         auto line = TrimBlanks(text.substr(start, end - start));
-        start = end + 1;
+        start = text.substr(end, 2) == "\r\n" ? end + 2 : end + 1;
         if (line.empty() || line.front() == ';') {
             notes.emplace_back(line);
             continue;
@@ -156,16 +157,18 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 
 bool IniDocument::IsStorableSectionName(std::string_view name) {
     return !name.empty() && IsTrimmed(name) && name.find(']') == std::string_view::npos &&
-           !HasLineBreak(name);
+           IsStorableValue(name);
 }
 
 bool IniDocument::IsStorableKey(std::string_view key) {
     return !key.empty() && IsTrimmed(key) && key.find('=') == std::string_view::npos &&
-           key.front() != ';' && key.front() != '[' && !HasLineBreak(key);
+           key.front() != ';' && key.front() != '[' && IsStorableValue(key);
 }
 
+// Text that is not UTF-8 would make the whole file read as Windows-1252,
+// changing every other non-ASCII name and value in it.
 bool IniDocument::IsStorableValue(std::string_view value) {
-    return !HasLineBreak(value);
+    return !HasLineBreak(value) && IsValidUtf8(value);
 }
 
 bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {

@@ -32,7 +32,7 @@ public:
         std::vector<std::string> notesAfter; // comment and blank lines after the last key
     };
 
-    // Parses UTF-8 text; CR LF and LF line ends both work.
+    // Parses UTF-8 text; CR LF, LF and CR alone all end a line.
     static IniDocument Parse(std::string_view text);
 
     // The text of an INI file's bytes: UTF-16 LE with its byte order mark is
@@ -61,7 +61,7 @@ public:
     // either end and holds no ']' or line break; a key when it is not empty,
     // has no blanks at either end, holds no '=' or line break and does not
     // begin with ';' or '['; a value when it holds no line break. NUL counts
-    // as a line break.
+    // as a line break. None of them may be anything but UTF-8.
     static bool IsStorableSectionName(std::string_view name);
     static bool IsStorableKey(std::string_view key);
     static bool IsStorableValue(std::string_view value);

@@ -14,7 +14,8 @@ namespace tellavin {
 // converted, valid UTF-8 stays, anything else is Windows-1252. Windows keeps
 // a lossy "?" copy of a Unicode address in the base section and the real one,
 // UTF-7 encoded, in [InternetShortcut.W]; when [InternetShortcut.A] repeats
-// the base value, the .W address is the one taken.
+// the base value, the .W address is the one taken. The address ends at a
+// NUL byte and loses any line breaks and tabs.
 std::string ShortcutUrlFromText(std::string_view fileBytes);
 
 // The address of the shortcut file at path; empty when the file cannot be

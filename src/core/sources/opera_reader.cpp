@@ -40,6 +40,9 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view upper) {
 std::string DecodeValue(std::string_view raw) {
     auto text = DecodeToUtf8(raw);
     ReplaceAll(text, "\x02\x02", "\n");
+    // A NUL carries nothing in a name or address, and the other formats
+    // cannot hold one (the Netscape-format reader drops it too).
+    std::erase(text, '\0');
     return text;
 }
 
@@ -108,11 +111,13 @@ void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
     auto text = StripUtf8Bom(bytes);
     PendingEntry entry;
     while (!text.empty()) {
-        auto end = text.find('\n');
+        // A line ends at CR LF, LF, or a CR alone (files from old Macs).
+        auto end = text.find_first_of("\r\n");
         auto line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        if (end == std::string_view::npos) {
+            text = {};
+        } else {
+            text.remove_prefix(text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1);
         }
         auto trimmed = TrimBlanks(line);
         if (trimmed.empty()) {

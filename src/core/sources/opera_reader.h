@@ -15,9 +15,9 @@ namespace tellavin {
 //
 // The grammar accepted:
 //
-//   file      = [BOM] { line }                 lines end at LF; a CR before
-//                                              the LF is dropped, and a last
-//                                              line without LF counts too
+//   file      = [BOM] { line }                 lines end at CR LF, LF or a CR
+//                                              alone (old Mac files), and a
+//                                              last line without one counts
 //   line      = tag-line | end-line | blank | field-line | other
 //   tag-line  = "#" word                       "#FOLDER", "#URL", or any other
 //                                              tag ("#SEPERATOR", "#DELETED",
@@ -37,10 +37,9 @@ namespace tellavin {
 // first "=" up to the end of the line (trailing blanks kept), decoded at
 // the edge: UTF-8 when it is valid UTF-8 (the "encoding=utf8" option),
 // otherwise Windows-1252; the bytes 0x02 0x02, which Opera writes for a line
-// break inside a field, become a line feed. A name read as Windows-1252 is
-// passed through RepairUtf8Text, since older writers put the accented
-// letters as UTF-8 among single bytes; in a UTF-8 name "Ã©" is meant as
-// written.
+// break inside a field, become a line feed, and NUL bytes are dropped. A name read as Windows-1252
+// is passed through RepairUtf8Text, since older writers put the accented letters as UTF-8 among
+// single bytes; in a UTF-8 name "Ã©" is meant as written.
 //
 // What the entries mean:
 //   #FOLDER  a folder, named by NAME (empty without one), holding what

@@ -23,6 +23,12 @@ std::string SafeFileName(std::string text) {
     for (char c : {'/', '\\', ':', '*', '?', '<', '>', '|', '"'}) {
         std::replace(text.begin(), text.end(), c, '-');
     }
+    // Control characters (a line break kept in a Netscape-format name, a
+    // tab) are not allowed in Windows file names, and a NUL would end the
+    // name early anywhere.
+    std::replace_if(
+        text.begin(), text.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; }, '-');
     return text;
 }
 

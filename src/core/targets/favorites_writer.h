@@ -55,7 +55,8 @@ ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesF
 
 // A folder or link name as a file name component: the 43 characters whose
 // UTF-8 bytes were read as Windows-1252 are repaired, then each of
-// / \ : * ? < > | and the double quote becomes "-". Nothing else changes.
+// / \ : * ? < > | and the double quote becomes "-", and so does every
+// control character (line breaks, tabs, NUL). Nothing else changes.
 std::string SafeFileName(std::string text);
 
 // Removes the dots that end a path component: every "." followed by the

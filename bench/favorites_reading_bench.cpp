@@ -1,0 +1,81 @@
+// Reading a generated Favorites folder: counting it, building its folder tree and
+// listing every folder's shortcuts, and the shortcut and INI parsers alone.
+#include "bench_data.h"
+#include "model/folder_walk.h"
+#include "settings/ini_document.h"
+#include "sources/favorites_reader.h"
+#include "sources/internet_shortcut.h"
+
+#include <benchmark/benchmark.h>
+
+namespace tellavin {
+namespace {
+
+const char* const kShortcut = "[{000214A0-0000-0000-C000-000000000046}]\r\n"
+                              "Prop3=19,11\r\n"
+                              "[InternetShortcut]\r\n"
+                              "IDList=\r\n"
+                              "URL=https://www.example.com/news/weather/1234567?id=42&ref=home\r\n"
+                              "IconFile=https://www.example.com/favicon.ico\r\n"
+                              "IconIndex=1\r\n";
+
+void BM_CountFavorites(benchmark::State& state, const char* size) {
+    auto root = bench::Collection("favorites", size);
+    for (auto _ : state) {
+        cFastScanning scanner;
+        scanner.Scan(root);
+        benchmark::DoNotOptimize(scanner.nLink());
+    }
+}
+
+// Lists every folder, as a writer exporting everything does.
+class ListEverything final : public FolderVisitor {
+public:
+    explicit ListEverything(BookmarkTree& tree) : tree_(tree) {}
+    void Enter(std::int32_t folder, bool) override { tree_.EnsureListed(folder); }
+    void Leave(std::int32_t, bool) override {}
+
+private:
+    BookmarkTree& tree_;
+};
+
+void BM_ReadFavorites(benchmark::State& state, const char* size) {
+    auto root = bench::Collection("favorites", size);
+    for (auto _ : state) {
+        BookmarkTree tree;
+        BuildFavoritesTree(tree, root);
+        ListEverything lister(tree);
+        WalkExportedFolders(tree, true, lister);
+        benchmark::DoNotOptimize(tree.EntryTable.size());
+    }
+}
+
+void BM_ShortcutUrlFromText(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ShortcutUrlFromText(kShortcut));
+    }
+}
+
+void BM_IniParse(benchmark::State& state) {
+    std::string text;
+    for (int section = 0; section < 50; ++section) {
+        text += "[Section" + std::to_string(section) + "]\r\n";
+        for (int key = 0; key < 20; ++key) {
+            text += "Key" + std::to_string(key) + " = value " + std::to_string(key) + "\r\n";
+        }
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(IniDocument::Parse(text));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
+BENCHMARK_CAPTURE(BM_CountFavorites, 10k, "10k")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CountFavorites, 100k, "100k")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadFavorites, 10k, "10k")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadFavorites, 100k, "100k")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShortcutUrlFromText);
+BENCHMARK(BM_IniParse);
+
+} // namespace
+} // namespace tellavin

@@ -1,0 +1,51 @@
+// Reads arbitrary bytes as a Netscape-format bookmark file: the count
+// equals what the tree holds, everything read is UTF-8, the tree comes back
+// whole after the Netscape-format writer wrote it and the reader read it
+// again, and written as a hotlist it reads back with no folder or link lost
+// or added.
+#include "fuzz_check.h"
+#include "model/file_tree_builder.h"
+#include "round_trip.h"
+#include "sources/netscape_reader.h"
+#include "sources/opera_reader.h"
+#include "targets/netscape_writer.h"
+#include "targets/opera_writer.h"
+#include "text/encoding.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+using namespace tellavin;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    auto text = DecodeNetscapeBytes(std::string(reinterpret_cast<const char*>(data), size));
+    FUZZ_CHECK(IsValidUtf8(text.text));
+
+    CountingSink counter;
+    ParseNetscapeText(text, counter);
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Netscape);
+    ParseNetscapeText(text, builder);
+    builder.Finish();
+    FUZZ_CHECK(counter.folders() == tree.NodeCount() - 1);
+    FUZZ_CHECK(counter.links() == fuzz::LinkCount(tree));
+    auto expected = fuzz::CanonicalTree(tree);
+    FUZZ_CHECK(IsValidUtf8(expected));
+
+    auto path = fuzz::ScratchPath("bookmarks.html");
+    auto written = PrintBookmarkFile(tree, path, NetscapeWriterOptions{});
+    FUZZ_CHECK(written.ok);
+    FUZZ_CHECK(written.links == counter.links());
+    BookmarkTree again;
+    FUZZ_CHECK(BuildNetscapeTree(again, path));
+    FUZZ_CHECK(fuzz::CanonicalTree(again) == expected);
+
+    NullProgress progress;
+    auto hotlist = fuzz::ScratchPath("hotlist.adr");
+    FUZZ_CHECK(PrintHotlistFile(tree, hotlist, OperaWriteOptions{}, progress).Complete());
+    BookmarkTree fromOpera;
+    FUZZ_CHECK(LoadOperaTree(fromOpera, hotlist));
+    FUZZ_CHECK(fuzz::Counts(fromOpera) == fuzz::Counts(tree));
+    return 0;
+}
