@@ -3,18 +3,13 @@
 #include "cli/commands.h"
 #include "cli/convert_command.h"
 #include "cli/menu_command.h"
+#include "platform/platform.h"
 
 #include <CLI/CLI.hpp>
-#include <csignal>
 #include <iostream>
 
 int main(int argc, char** argv) {
-#ifdef SIGXFSZ
-    // A write beyond the file-size limit then fails with an error that the
-    // command reports, leaving the old target whole, instead of ending the
-    // process half-way.
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
+    tellavin::ReportFileSizeLimitAsError();
     CLI::App app{"Tellavin: moves web bookmarks between a Favorites folder, a Netscape-format "
                  "bookmark file and an Opera hotlist"};
     app.require_subcommand(1);

@@ -61,6 +61,11 @@ public:
 // The implementation for the system the program was built for.
 Platform& SystemPlatform();
 
+// Makes a write beyond the process's file-size limit fail with an error
+// that the writer reports, leaving the old target whole, instead of the
+// system ending the process half-way. Called once at start-up.
+void ReportFileSizeLimitAsError();
+
 // The character that separates folders in a path on this system.
 char PathSeparator();
 

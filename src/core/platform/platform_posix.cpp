@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 #include "platform/process_list.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <pwd.h>
@@ -152,6 +153,8 @@ private:
 };
 
 } // namespace
+
+void ReportFileSizeLimitAsError() { std::signal(SIGXFSZ, SIG_IGN); }
 
 Platform& SystemPlatform() {
     static PosixPlatform platform;

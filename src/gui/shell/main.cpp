@@ -10,6 +10,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    tellavin::ReportFileSizeLimitAsError();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tellavin"));
     tellavin::InitGuiResources();
