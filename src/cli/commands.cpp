@@ -30,8 +30,7 @@ int RunTree(const std::string& source, std::ostream& out, std::ostream& err) {
         return 2;
     }
     BookmarkTree tree;
-    if (!LoadSourceTree(*location, tree)) {
-        err << "tellavin-cli: cannot read " << location->path << "\n";
+    if (!LoadStoreTree(*location, tree, err)) {
         return 1;
     }
     PrintTree(tree, out);

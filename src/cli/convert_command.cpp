@@ -153,8 +153,7 @@ int RunConvert(const ConvertRequest& request, std::ostream& out, std::ostream& e
         return 1;
     }
     BookmarkTree tree;
-    if (!LoadSourceTree(*source, tree)) {
-        err << "tellavin-cli: cannot read " << source->path << "\n";
+    if (!LoadStoreTree(*source, tree, err)) {
         return 1;
     }
     if (request.backup && FileExists(target->path) && !MakeBackupCopy(target->path)) {

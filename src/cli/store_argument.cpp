@@ -1,5 +1,6 @@
 #include "cli/store_argument.h"
 
+#include "sources/source_loader.h"
 #include "sources/store_detection.h"
 
 #include <ostream>
@@ -14,6 +15,14 @@ std::optional<StoreLocation> StoreArgument(const std::string& text, std::ostream
                "file, or a new .adr, .html or .htm file)\n";
     }
     return location;
+}
+
+bool LoadStoreTree(const StoreLocation& location, BookmarkTree& tree, std::ostream& err) {
+    if (LoadSourceTree(location, tree)) {
+        return true;
+    }
+    err << "tellavin-cli: cannot read " << location.path << "\n";
+    return false;
 }
 
 } // namespace tellavin::cli

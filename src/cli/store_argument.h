@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/bookmark_tree.h"
 #include "sources/store_location.h"
 
 #include <iosfwd>
@@ -12,5 +13,9 @@ namespace tellavin::cli {
 // recognised by its kind); nothing, with a one-line message on err, when
 // the argument names none.
 std::optional<StoreLocation> StoreArgument(const std::string& text, std::ostream& err);
+
+// Builds the tree of a store; false, with a one-line message on err, when
+// the store cannot be read.
+bool LoadStoreTree(const StoreLocation& location, BookmarkTree& tree, std::ostream& err);
 
 } // namespace tellavin::cli
