@@ -190,10 +190,11 @@ void BM_WriteNetscapeFile(benchmark::State& state) {
     auto path = BenchDir() / ("written-" + std::to_string(links) + ".html");
     NetscapeWriterOptions options;
     options.profileName = "Bench";
+    NullProgress progress;
     for (auto _ : state) {
-        auto result = PrintBookmarkFile(tree, path.string(), options);
+        auto result = PrintBookmarkFile(tree, path.string(), options, progress);
         if (!result.ok) {
-            state.SkipWithError(result.message.c_str());
+            state.SkipWithError(result.message.title.c_str());
             return;
         }
     }
@@ -202,7 +203,7 @@ void BM_WriteNetscapeFile(benchmark::State& state) {
     state.SetComplexityN(links);
     state.counters["file_MB"] = size / 1e6;
     state.counters["peak_per_file_byte"] =
-        PeakExtraBytes([&] { PrintBookmarkFile(tree, path.string(), options); }) / size;
+        PeakExtraBytes([&] { PrintBookmarkFile(tree, path.string(), options, progress); }) / size;
 }
 BENCHMARK(BM_WriteNetscapeFile)
     ->Arg(10000)

@@ -34,14 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(IsValidUtf8(expected));
 
     auto path = fuzz::ScratchPath("bookmarks.html");
-    auto written = PrintBookmarkFile(tree, path, NetscapeWriterOptions{});
+    NullProgress progress;
+    auto written = PrintBookmarkFile(tree, path, NetscapeWriterOptions{}, progress);
     FUZZ_CHECK(written.ok);
     FUZZ_CHECK(written.links == counter.links());
     BookmarkTree again;
     FUZZ_CHECK(BuildNetscapeTree(again, path));
     FUZZ_CHECK(fuzz::CanonicalTree(again) == expected);
 
-    NullProgress progress;
     auto hotlist = fuzz::ScratchPath("hotlist.adr");
     FUZZ_CHECK(PrintHotlistFile(tree, hotlist, OperaWriteOptions{}, progress).Complete());
     BookmarkTree fromOpera;

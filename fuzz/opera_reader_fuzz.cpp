@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(fuzz::CanonicalTree(again) == expected);
 
     auto bookmarks = fuzz::ScratchPath("bookmarks.html");
-    FUZZ_CHECK(PrintBookmarkFile(tree, bookmarks, NetscapeWriterOptions{}).ok);
+    FUZZ_CHECK(PrintBookmarkFile(tree, bookmarks, NetscapeWriterOptions{}, progress).ok);
     BookmarkTree fromNetscape;
     FUZZ_CHECK(BuildNetscapeTree(fromNetscape, bookmarks));
     FUZZ_CHECK(fuzz::Counts(fromNetscape) == fuzz::Counts(tree));

@@ -123,7 +123,9 @@ inline std::string CanonicalTree(BookmarkTree& tree) {
         BookmarkTree& tree_;
     };
     Visitor visitor(tree);
-    WalkExportedFolders(tree, true, visitor);
+    ExportResult unreadable;
+    NullProgress quiet;
+    WalkExportedFolders(tree, true, visitor, unreadable, quiet);
     return visitor.text;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/progress.h"
 #include "platform/platform.h"
 
 #include <iosfwd>
@@ -10,7 +11,7 @@ namespace tellavin::cli {
 
 // What "convert SOURCE TARGET" was asked to do. Each kind of target takes
 // the options that apply to it.
-struct ConvertRequest {
+struct ConvertArguments {
     std::string source; // kind:path, or a path recognised by its kind
     std::string target; // kind:path, or a path recognised by its kind
     bool merge = false;
@@ -21,11 +22,11 @@ struct ConvertRequest {
     bool backup = false;
 };
 
-// Converts a whole store into another: loads the source with the reader of
-// its kind, makes the backup copy when asked, writes the target with the
-// writer of its kind and prints "N Folders & M Links Exported
-// Successfully.". Returns the exit status; failures go to err.
-int RunConvert(const ConvertRequest& request, std::ostream& out, std::ostream& err,
-               const Platform& platform = SystemPlatform());
+// Converts a whole store into another and prints "N Folders & M Links
+// Exported Successfully.". Returns the exit status: 2 for arguments that
+// name no store or options the target cannot take, 1 when the conversion
+// was refused, failed or is incomplete; the reasons go to err.
+int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostream& err,
+               const Platform& platform, ProgressSink& progress);
 
 } // namespace tellavin::cli

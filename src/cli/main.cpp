@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/convert_command.h"
 #include "cli/menu_command.h"
+#include "cli/terminal_progress.h"
 #include "platform/platform.h"
 
 #include <CLI/CLI.hpp>
@@ -25,7 +26,8 @@ int main(int argc, char** argv) {
         "discover",
         "List the Favorites folder, Firefox bookmark files and Opera hotlist found here");
 
-    tellavin::cli::ConvertRequest request;
+    tellavin::cli::ConvertArguments request;
+    bool quiet = false;
     auto* convert = app.add_subcommand("convert", "Export every folder and link of a store into "
                                                   "another store");
     convert
@@ -49,7 +51,11 @@ int main(int argc, char** argv) {
     convert->add_option("--profile", request.profile,
                         "The name in the bookmark file's title (default: the user's name)");
     convert->add_flag("--backup", request.backup,
-                      "Copy the target to Backup_of_<name> beside it first");
+                      "Copy the target to Backup_of_<name> beside it first; when the copy "
+                      "fails, nothing is exported");
+    constexpr const char* kQuietHelp =
+        "No progress line (it is shown only when standard error is a terminal)";
+    convert->add_flag("--quiet,-q", quiet, kQuietHelp);
 
     std::string page;
     tellavin::cli::MenuArguments menuArguments;
@@ -76,6 +82,7 @@ int main(int argc, char** argv) {
     menu->add_option("--preset", menuArguments.preset,
                      "The colours of a menu colour preset, such as Ice or TwinHelix")
         ->excludes(colors);
+    menu->add_flag("--quiet,-q", quiet, kQuietHelp);
 
     CLI11_PARSE(app, argc, argv);
 
@@ -85,11 +92,15 @@ int main(int argc, char** argv) {
     if (count->parsed()) {
         return tellavin::cli::RunCount(source, std::cout, std::cerr);
     }
+    auto& platform = tellavin::SystemPlatform();
+    tellavin::cli::TerminalProgress progress(std::cerr,
+                                             !quiet && tellavin::StandardErrorIsTerminal());
     if (convert->parsed()) {
-        return tellavin::cli::RunConvert(request, std::cout, std::cerr);
+        return tellavin::cli::RunConvert(request, std::cout, std::cerr, platform, progress);
     }
     if (menu->parsed()) {
-        return tellavin::cli::RunMenu(source, page, menuArguments, std::cout, std::cerr);
+        return tellavin::cli::RunMenu(source, page, menuArguments, std::cout, std::cerr, platform,
+                                      progress);
     }
     return tellavin::cli::RunTree(source, std::cout, std::cerr);
 }

@@ -1,20 +1,13 @@
 #include "cli/menu_command.h"
 
-#include "cli/export_check.h"
+#include "cli/result_printer.h"
 #include "cli/store_argument.h"
-#include "model/bookmark_tree.h"
-#include "settings/exported_total.h"
+#include "conversion/conversion.h"
 #include "settings/setting_store.h"
-#include "sources/source_loader.h"
 #include "targets/color_preset_list.h"
-#include "targets/menu_page.h"
 
 #include <charconv>
-#include <ctime>
-#include <iomanip>
-#include <locale>
 #include <ostream>
-#include <sstream>
 
 namespace tellavin::cli {
 
@@ -58,8 +51,8 @@ std::optional<MenuColors> ParseColors(std::string_view text) {
 // The colours of the preset of that name, as the menu window lists them:
 // the built-in presets are installed first, as the window does when it
 // opens.
-std::optional<MenuColors> PresetColors(const std::string& name, std::ostream& err) {
-    auto& platform = SystemPlatform();
+std::optional<MenuColors> PresetColors(const std::string& name, const Platform& platform,
+                                       std::ostream& err) {
     try {
         InstallBuiltinPresets(platform);
     } catch (const SettingError& error) {
@@ -81,31 +74,19 @@ std::optional<MenuColors> PresetColors(const std::string& name, std::ostream& er
     return presets.swatches();
 }
 
-// The local time as the user's locale writes it.
-std::string LocalTimeText(std::time_t moment, const char* format) {
-    const std::tm* local = std::localtime(&moment);
-    if (local == nullptr) {
-        return {};
-    }
-    std::ostringstream text;
-    try {
-        text.imbue(std::locale(""));
-    } catch (const std::runtime_error&) {
-        // An unknown locale in the environment: the classic format serves.
-    }
-    text << std::put_time(local, format);
-    return text.str();
-}
-
 } // namespace
 
 int RunMenu(const std::string& source, const std::string& page, const MenuArguments& arguments,
-            std::ostream& out, std::ostream& err) {
+            std::ostream& out, std::ostream& err, const Platform& platform,
+            ProgressSink& progress) {
     auto location = StoreArgument(source, err);
     if (!location) {
         return 2;
     }
-    MenuPageOptions options;
+    ConversionRequest request;
+    request.source = *location;
+    request.target = {StoreKind::Menu, page};
+    auto& options = request.menu;
     options.bVertical = arguments.vertical;
     options.bOpenNew = arguments.newWindow;
     options.bShowUrl = !arguments.noUrlStatus;
@@ -124,43 +105,13 @@ int RunMenu(const std::string& source, const std::string& page, const MenuArgume
         options.colors = *colors;
     }
     if (!arguments.preset.empty()) {
-        auto colors = PresetColors(arguments.preset, err);
+        auto colors = PresetColors(arguments.preset, platform, err);
         if (!colors) {
             return 2;
         }
         options.colors = *colors;
     }
-
-    auto check = CheckInputFor(*location, StoreLocation{StoreKind::Menu, page});
-    if (!PassesExportChecks(check, SystemPlatform(), err)) {
-        return 1;
-    }
-
-    auto counts = CountSource(*location);
-    BookmarkTree tree;
-    if (!counts || !LoadSourceTree(*location, tree)) {
-        err << "tellavin-cli: cannot read " << location->path << "\n";
-        return 1;
-    }
-    options.nSourceFolders = counts->folders;
-    options.nSourceLinks = counts->links;
-    auto now = std::time(nullptr);
-    options.sCreatedDateTime = LocalTimeText(now, "%x %X");
-    options.sCreatedDate = LocalTimeText(now, "%x");
-
-    NullProgress progress;
-    auto result = WriteMenuPage(tree, page, options, progress);
-    if (!result.ok) {
-        err << "tellavin-cli: " << result.message << "\n";
-        return 1;
-    }
-    if (!result.message.empty()) {
-        err << "tellavin-cli: " << result.message << "\n";
-    }
-    AddToExportedTotal(SystemPlatform(), result.nMenuItems);
-    out << options.nSourceFolders << " Folders & " << options.nSourceLinks
-        << " Links Exported Successfully.\n";
-    return 0;
+    return PrintExportResult(RunConversion(request, platform, progress), out, err);
 }
 
 } // namespace tellavin::cli

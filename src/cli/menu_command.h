@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/progress.h"
+#include "platform/platform.h"
+
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -19,9 +22,9 @@ struct MenuArguments {
     std::string preset; // a colour preset by name
 };
 
-// Publishes a whole store as a menu page and adds its items to the
-// exported-items total; returns the exit status.
+// Publishes a whole store as a menu page, which adds its items to the
+// exported-items total; returns the exit status as RunConvert does.
 int RunMenu(const std::string& source, const std::string& page, const MenuArguments& arguments,
-            std::ostream& out, std::ostream& err);
+            std::ostream& out, std::ostream& err, const Platform& platform, ProgressSink& progress);
 
 } // namespace tellavin::cli

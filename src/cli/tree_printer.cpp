@@ -1,9 +1,8 @@
 #include "cli/tree_printer.h"
 
 #include "model/folder_walk.h"
-#include "text/collation.h"
+#include "targets/folder_links.h"
 
-#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -11,6 +10,7 @@ namespace tellavin::cli {
 
 namespace {
 
+// Prints each folder with its links in the order every writer writes them.
 class TreePrinter final : public FolderVisitor {
 public:
     TreePrinter(BookmarkTree& tree, std::ostream& out) : tree_(tree), out_(out) {}
@@ -19,21 +19,12 @@ public:
         std::string indent(2 * depth_, ' ');
         out_ << indent << tree_.Node(folder).Text << "/\n";
         ++depth_;
-        if (!tree_.EnsureListed(folder)) {
+        if (!tree_.FolderTable[folder].bListed) {
             out_ << indent << "  (cannot be read)\n";
             return;
         }
-        const auto& record = tree_.FolderTable[folder];
-        std::vector<const EntryRecord*> links;
-        for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
-            if (tree_.EntryTable[row].IsLink()) {
-                links.push_back(&tree_.EntryTable[row]);
-            }
-        }
-        std::stable_sort(links.begin(), links.end(),
-                         [](auto* a, auto* b) { return DisplayNameLess(a->sName, b->sName); });
-        for (const auto* link : links) {
-            out_ << indent << "  " << link->sName << "  <" << link->sURL << ">\n";
+        for (const auto& link : GetFolderLinks(tree_, folder, true)) {
+            out_ << indent << "  " << link.name << "  <" << link.url << ">\n";
         }
     }
     void Leave(std::int32_t, bool) override { --depth_; }
@@ -48,7 +39,9 @@ private:
 
 void PrintTree(BookmarkTree& tree, std::ostream& out) {
     TreePrinter printer(tree, out);
-    WalkExportedFolders(tree, true, printer);
+    ExportResult unused;
+    NullProgress progress;
+    WalkExportedFolders(tree, true, printer, unused, progress);
 }
 
 } // namespace tellavin::cli

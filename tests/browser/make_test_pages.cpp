@@ -35,7 +35,7 @@ bool Write(const std::filesystem::path& folder, const std::string& name, Bookmar
     NullProgress progress;
     auto result = WriteMenuPage(tree, (folder / name).string(), options, progress, measure);
     if (!result.ok) {
-        std::cerr << name << ": " << result.message << "\n";
+        std::cerr << name << ": " << result.message.title << "\n";
     }
     return result.ok;
 }

@@ -42,7 +42,9 @@ private:
 
 std::string CanonicalTreeText(BookmarkTree& tree) {
     CanonicalVisitor visitor(tree);
-    WalkExportedFolders(tree, true, visitor);
+    ExportResult unreadable;
+    NullProgress quiet;
+    WalkExportedFolders(tree, true, visitor, unreadable, quiet);
     return visitor.text;
 }
 

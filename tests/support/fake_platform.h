@@ -24,10 +24,12 @@ public:
     std::optional<std::vector<std::string>> processNames = std::vector<std::string>{};
 
     std::string GetCurrentUserName() const override { return userName; }
-    std::int32_t ShellOpen(const std::string& target, std::int32_t showCommand) override {
+    bool openSucceeds = true;
+
+    bool ShellOpen(const std::string& target, std::int32_t showCommand) override {
         opened.push_back(target);
         openedShowCommands.push_back(showCommand);
-        return 42;
+        return openSucceeds;
     }
     std::optional<std::string> GetSpecialFolder(SpecialFolder folder) const override {
         auto found = folders.find(folder);

@@ -40,7 +40,9 @@ private:
 
 std::string TreeText(BookmarkTree& tree, bool addresses) {
     TextVisitor visitor(tree, addresses);
-    WalkExportedFolders(tree, true, visitor);
+    ExportResult unreadable;
+    NullProgress quiet;
+    WalkExportedFolders(tree, true, visitor, unreadable, quiet);
     return visitor.text;
 }
 

@@ -100,7 +100,8 @@ TEST(FileTreeBuilder, DuplicateSiblingNamesAreNumbered) {
     builder.AddLink("News", "http://inner/"); // another folder: no clash
     builder.EndFolder();
     builder.Finish();
-    EXPECT_EQ(test::TreeText(tree), "r[ News(3) Home(2) Home Home(3) News[ ] News(2)[ ] Sub[ News ] ]");
+    EXPECT_EQ(test::TreeText(tree),
+              "r[ News(3) Home(2) Home Home(3) News[ ] News(2)[ ] Sub[ News ] ]");
 }
 
 TEST(FileTreeBuilder, ManyEqualNamesStayDistinct) {
@@ -168,13 +169,15 @@ private:
 TEST(FolderWalk, CheckedFoldersBelowUncheckedOnesLandInTheNearestWrittenAncestor) {
     auto tree = BuildSample();
     Recorder all(tree);
-    WalkExportedFolders(tree, true, all);
+    ExportResult unreadable;
+    NullProgress quiet;
+    WalkExportedFolders(tree, true, all, unreadable, quiet);
     EXPECT_EQ(all.log, "<start Bookmarks <News News> <Work <Deep Deep> Work> Bookmarks> ");
 
     tree.Node(3).Checked = true; // Deep, below the unchecked Work
     tree.Node(1).Checked = true; // News
     Recorder selected(tree);
-    WalkExportedFolders(tree, false, selected);
+    WalkExportedFolders(tree, false, selected, unreadable, quiet);
     EXPECT_EQ(selected.log, "<News News> <Deep Deep> ");
 }
 
@@ -193,7 +196,9 @@ TEST(FolderWalk, VeryDeepNestingNeedsNoRecursion) {
         void Enter(std::int32_t, bool) override { deepest = std::max(deepest, ++depth); }
         void Leave(std::int32_t, bool) override { --depth; }
     } visitor;
-    WalkExportedFolders(tree, true, visitor);
+    ExportResult unreadable;
+    NullProgress quiet;
+    WalkExportedFolders(tree, true, visitor, unreadable, quiet);
     EXPECT_EQ(visitor.deepest, kDepth + 1);
     EXPECT_EQ(visitor.depth, 0);
     const auto& leafFolder = tree.FolderTable[kDepth];

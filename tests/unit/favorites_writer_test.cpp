@@ -1,5 +1,6 @@
 #include "support/event_tree.h"
 #include "support/file_size_limit.h"
+#include "support/message_text.h"
 #include "support/progress_recorder.h"
 #include "support/temp_dir.h"
 #include "targets/favorites_writer.h"
@@ -81,7 +82,7 @@ TEST(FavoritesWriter, ExportsEveryFolderAndLinkWithSafeNames) {
     });
     test::ProgressRecorder progress;
     auto result = ExportToFavorites(tree, (dir.path() / "Fav").string(), {}, progress);
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(result.ok) << test::MessageText(result.message);
     EXPECT_TRUE(result.Complete()) << result.sFirstFailure;
     EXPECT_EQ(result.nFoldersWritten, 4);
     EXPECT_EQ(result.nLinksWritten, 8);
@@ -140,14 +141,16 @@ TEST(FavoritesWriter, BaseFolderChoices) {
     existing.existingFolder = "Gone";
     auto refused = Export(tree, fav, existing);
     EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.title, "Selected Subfolder Does Not Exist");
-    EXPECT_EQ(refused.message.rfind("The Selected Subfolder Where To Export The Bookmarks\r\n", 0),
+    EXPECT_EQ(refused.message.title, "Selected Subfolder Does Not Exist");
+    EXPECT_EQ(test::MessageText(refused.message)
+                  .rfind("The Selected Subfolder Where To Export The Bookmarks\n", 0),
               0u);
-    EXPECT_NE(refused.message.find((fav / "Gone").string()), std::string::npos);
+    EXPECT_NE(test::MessageText(refused.message).find((fav / "Gone").string()), std::string::npos);
 
     auto noFavorites = Export(tree, dir.path() / "Missing");
     EXPECT_FALSE(noFavorites.ok);
-    EXPECT_EQ(noFavorites.message.rfind("The Selected Folder Where To Export The Bookmarks\r\n", 0),
+    EXPECT_EQ(test::MessageText(noFavorites.message)
+                  .rfind("The Selected Folder Where To Export The Bookmarks\n", 0),
               0u);
     EXPECT_FALSE(fs::exists(dir.path() / "Missing"));
 }
@@ -285,7 +288,7 @@ TEST(FavoritesWriter, LinksThatCannotBeWrittenAreCountedWithTheFirstReason) {
     newFolder.newFolderName = "News";
     auto refused = Export(tree, fav, newFolder);
     EXPECT_FALSE(refused.ok);
-    EXPECT_NE(refused.message.find((fav / "News").string()), std::string::npos);
+    EXPECT_NE(test::MessageText(refused.message).find((fav / "News").string()), std::string::npos);
     EXPECT_EQ(ReadFile(fav / "News"), "a file where the folder goes");
 }
 

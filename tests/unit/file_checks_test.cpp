@@ -16,7 +16,9 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-bool RunningAsRoot() { return geteuid() == 0; }
+bool RunningAsRoot() {
+    return geteuid() == 0;
+}
 
 TEST(FileChecks, ExistenceOfFilesFoldersAndCreatablePaths) {
     TempDir dir;
@@ -54,9 +56,11 @@ TEST(BackupCopy, NamedBesideTheTargetAndCopied) {
     EXPECT_EQ(BackupPathFor("bookmarks.html"), "Backup_of_bookmarks.html");
     TempDir dir;
     WriteFile(dir.path() / "bookmarks.html", "old content");
-    EXPECT_TRUE(MakeBackupCopy(dir / "bookmarks.html"));
+    EXPECT_TRUE(MakeBackupCopy(dir / "bookmarks.html").ok);
     EXPECT_EQ(ReadFile(dir.path() / "Backup_of_bookmarks.html"), "old content");
-    EXPECT_FALSE(MakeBackupCopy(dir / "missing.html"));
+    auto missing = MakeBackupCopy(dir / "missing.html");
+    EXPECT_EQ(missing.message,
+              "Cannot read \"" + (dir / "missing.html") + "\": No such file or directory");
     EXPECT_FALSE(fs::exists(dir.path() / "Backup_of_missing.html"));
 }
 

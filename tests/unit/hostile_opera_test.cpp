@@ -4,6 +4,7 @@
 #include "sources/netscape_reader.h"
 #include "sources/opera_reader.h"
 #include "support/hostile_files.h"
+#include "support/message_text.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
 #include "targets/netscape_writer.h"
@@ -107,7 +108,7 @@ TEST(HostileOpera, AHundredThousandNestedFoldersGoThroughBothWriters) {
     ASSERT_TRUE(LoadOperaTree(fromOpera, dir / "out.adr"));
     EXPECT_EQ(test::TreeText(fromOpera, true), expected);
 
-    ASSERT_TRUE(PrintBookmarkFile(tree, dir / "out.html", {}).ok);
+    ASSERT_TRUE(PrintBookmarkFile(tree, dir / "out.html", {}, test::NoProgress()).ok);
     BookmarkTree fromNetscape;
     ASSERT_TRUE(BuildNetscapeTree(fromNetscape, dir / "out.html"));
     fromNetscape.Node(0).Text = tree.Node(0).Text;

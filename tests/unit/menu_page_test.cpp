@@ -1,5 +1,6 @@
 #include "model/file_tree_builder.h"
 #include "sources/favorites_reader.h"
+#include "support/message_text.h"
 #include "support/temp_dir.h"
 #include "targets/menu_page.h"
 #include "targets/menu_scripts.h"
@@ -218,8 +219,8 @@ TEST(MenuPage, HorizontalPageWithEveryExtraLineForLine) {
     EXPECT_EQ(page.text, expected);
     EXPECT_TRUE(page.result.ok);
     EXPECT_EQ(page.result.nMenuItems, 8);
-    EXPECT_EQ(page.result.nFolders, 3);
-    EXPECT_EQ(page.result.nLinks, 4);
+    EXPECT_EQ(page.result.nFoldersWritten, 2); // the root's menu is the page's own
+    EXPECT_EQ(page.result.nLinksWritten, 4);
     EXPECT_EQ(status.texts, (std::vector<std::string>{"Exporting From Folder: Bookmarks menu",
                                                       "Exporting From Folder: Archive",
                                                       "Exporting From Folder: news"}));
@@ -459,7 +460,8 @@ TEST(MenuPage, BreakCountOutsideTwoToNinetyNineIsRefused) {
         options.nMaxItems = count;
         auto result = WriteMenuPage(tree, dir / "menu.html", options, progress);
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message, "Please, insert a number in range [2-99]");
+        EXPECT_EQ(result.message.lines,
+                  std::vector<std::string>{"Please, insert a number in range [2-99]"});
         EXPECT_FALSE(std::filesystem::exists(dir / "menu.html"));
     }
     auto options = FixedOptions();
@@ -575,8 +577,8 @@ TEST(MenuPage, SelectionPutsTopmostCheckedFoldersOnTheBarAndLooksThroughUnchecke
     EXPECT_EQ(status.texts,
               (std::vector<std::string>{"Exporting From Folder: A", "Exporting From Folder: B",
                                         "Exporting From Folder: C", "Exporting From Folder: E"}));
-    EXPECT_EQ(page.result.nFolders, 4);
-    EXPECT_EQ(page.result.nLinks, 1);
+    EXPECT_EQ(page.result.nFoldersWritten, 4);
+    EXPECT_EQ(page.result.nLinksWritten, 1);
 }
 
 TEST(MenuPage, NothingCheckedGivesAnEmptyBarAndNoSubmenus) {
@@ -680,8 +682,8 @@ TEST(MenuPage, FavoritesFoldersAreListedWhenTheirMenuIsWritten) {
                                          " addItem('Daily', 'http://daily/', 'nw:');",
                                      }));
     EXPECT_TRUE(page.result.ok);
-    EXPECT_EQ(page.result.nUnreadFolders, 1);
-    EXPECT_EQ(page.result.message, "1 folders could not be read; their menus show no links.");
+    EXPECT_EQ(page.result.nUnreadableFolders, 1);
+    EXPECT_FALSE(page.result.Complete());
 }
 
 TEST(MenuPage, DeeplyNestedFoldersNeedNoRecursion) {
@@ -698,7 +700,7 @@ TEST(MenuPage, DeeplyNestedFoldersNeedNoRecursion) {
     auto options = FixedOptions();
     NullProgress progress;
     auto all = ComposeMenuPage(tree, options, progress);
-    EXPECT_EQ(all.result.nFolders, kDepth + 1);
+    EXPECT_EQ(all.result.nFoldersWritten, kDepth);
     EXPECT_NE(all.text.find("startMenu('m50000', true, 227, 0, 230, subM);\r\n"
                             " addItem('bottom', 'http://bottom/', 'nw:');\r\nhideDelay"),
               std::string::npos);
@@ -719,7 +721,7 @@ TEST(WriteMenuPage, ReplacesThePageWhole) {
     WriteFile(path, std::string(200000, 'o')); // an older, longer page
     NullProgress progress;
     auto result = WriteMenuPage(tree, path, FixedOptions(), progress);
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(result.ok) << test::MessageText(result.message);
     EXPECT_EQ(result.nMenuItems, 8);
     EXPECT_EQ(ReadFile(path), ComposeMenuPage(tree, FixedOptions(), progress).text);
 }
@@ -733,7 +735,8 @@ TEST(WriteMenuPage, AFailedWriteIsReportedWithThePath) {
     NullProgress progress;
     auto result = WriteMenuPage(tree, path, FixedOptions(), progress);
     EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.message.find(path), std::string::npos) << result.message;
+    EXPECT_NE(test::MessageText(result.message).find(path), std::string::npos)
+        << test::MessageText(result.message);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // address comes back.
 #include "sources/favorites_reader.h"
 #include "sources/netscape_reader.h"
+#include "support/message_text.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
 #include "targets/netscape_writer.h"
@@ -43,10 +44,10 @@ TEST(NetscapeRoundTrip, FavoritesComeBackWithEveryNameAndAddress) {
     ASSERT_TRUE(BuildFavoritesTree(favorites, root.string()));
     NetscapeWriterOptions options;
     options.profileName = "Ann";
-    auto first = PrintBookmarkFile(favorites, dir / "first.html", options);
-    ASSERT_TRUE(first.ok) << first.message;
-    EXPECT_EQ(first.folders, 7);
-    EXPECT_EQ(first.links, 6);
+    auto first = PrintBookmarkFile(favorites, dir / "first.html", options, test::NoProgress());
+    ASSERT_TRUE(first.ok) << test::MessageText(first.message);
+    EXPECT_EQ(first.nFoldersWritten, 7);
+    EXPECT_EQ(first.nLinksWritten, 6);
 
     BookmarkTree back;
     ASSERT_TRUE(BuildNetscapeTree(back, dir / "first.html"));
@@ -63,7 +64,7 @@ TEST(NetscapeRoundTrip, FavoritesComeBackWithEveryNameAndAddress) {
               "https://ja.example.com/\xE6\x9D\xB1\xE4\xBA\xAC ] ]");
 
     // Writing what was read gives the same file again.
-    auto second = PrintBookmarkFile(back, dir / "second.html", options);
+    auto second = PrintBookmarkFile(back, dir / "second.html", options, test::NoProgress());
     ASSERT_TRUE(second.ok);
     EXPECT_EQ(test::ReadFile(dir.path() / "second.html"),
               test::ReadFile(dir.path() / "first.html"));

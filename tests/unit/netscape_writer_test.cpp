@@ -1,6 +1,7 @@
 #include "model/file_tree_builder.h"
 #include "sources/favorites_reader.h"
 #include "sources/netscape_reader.h"
+#include "support/message_text.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
 #include "targets/netscape_writer.h"
@@ -45,10 +46,11 @@ TEST(NetscapeWriter, WritesTheReferenceFileByteForByte) {
     BookmarkTree tree;
     BuildExampleTree(tree);
     test::TempDir dir;
-    auto result = PrintBookmarkFile(tree, dir / "bookmarks.html", Options(true));
-    ASSERT_TRUE(result.ok) << result.message;
-    EXPECT_EQ(result.folders, 1);
-    EXPECT_EQ(result.links, 3);
+    auto result =
+        PrintBookmarkFile(tree, dir / "bookmarks.html", Options(true), test::NoProgress());
+    ASSERT_TRUE(result.ok) << test::MessageText(result.message);
+    EXPECT_EQ(result.nFoldersWritten, 1);
+    EXPECT_EQ(result.nLinksWritten, 3);
     EXPECT_EQ(test::ReadFile(dir.path() / "bookmarks.html"),
               std::string(kHeader) + "<TITLE>Bookmarks for Ann</TITLE>\r\n"
                                      "<H1>Bookmarks for Ann</H1>\r\n"
@@ -70,7 +72,7 @@ TEST(NetscapeWriter, LinksAfterSubFoldersAndInsideANewFolder) {
     test::TempDir dir;
     auto options = Options();
     options.newFolder = "From IE";
-    auto result = PrintBookmarkFile(tree, dir / "b.html", options);
+    auto result = PrintBookmarkFile(tree, dir / "b.html", options, test::NoProgress());
     ASSERT_TRUE(result.ok);
     auto text = test::ReadFile(dir.path() / "b.html");
     EXPECT_EQ(text.substr(text.find("<DL><p>")), "<DL><p>\r\n"
@@ -85,7 +87,7 @@ TEST(NetscapeWriter, LinksAfterSubFoldersAndInsideANewFolder) {
                                                  "</DL><p>\r\n"
                                                  "</DL><p>\r\n"
                                                  "</DL><p>\r\n");
-    EXPECT_EQ(result.folders, 1); // the new folder is not one of the tree's
+    EXPECT_EQ(result.nFoldersWritten, 1); // the new folder is not one of the tree's
 }
 
 // root[ r1 A[ a1 B[ b1 b2 ] ] C[ ] ] with only B, its b2 and the empty C
@@ -114,10 +116,10 @@ TEST(NetscapeWriter, SelectionWritesCheckedFoldersInTheNearestWrittenAncestor) {
     test::TempDir dir;
     auto options = Options();
     options.exportAll = false;
-    auto result = PrintBookmarkFile(tree, dir / "b.html", options);
+    auto result = PrintBookmarkFile(tree, dir / "b.html", options, test::NoProgress());
     ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.folders, 2);
-    EXPECT_EQ(result.links, 1);
+    EXPECT_EQ(result.nFoldersWritten, 2);
+    EXPECT_EQ(result.nLinksWritten, 1);
     auto text = test::ReadFile(dir.path() / "b.html");
     EXPECT_EQ(text.substr(text.find("<DL><p>")), "<DL><p>\r\n"
                                                  "<DT><H3 FOLDED ADD_DATE=\"\">B</H3>\r\n"
@@ -141,7 +143,7 @@ TEST(NetscapeWriter, WritesUtf8AndEscapesWhatMarkupWouldEat) {
     test::TempDir dir;
     auto options = Options();
     options.profileName = "Jos\xC3\xA9 & Co";
-    ASSERT_TRUE(PrintBookmarkFile(tree, dir / "b.html", options).ok);
+    ASSERT_TRUE(PrintBookmarkFile(tree, dir / "b.html", options, test::NoProgress()).ok);
     auto text = test::ReadFile(dir.path() / "b.html");
     EXPECT_NE(text.find("<TITLE>Bookmarks for Jos\xC3\xA9 &amp; Co</TITLE>"), std::string::npos);
     EXPECT_NE(text.find("<DT><H3 FOLDED ADD_DATE=\"\">Caf\xC3\xA9 &lt;&amp;&gt;</H3>"),
@@ -166,11 +168,11 @@ TEST(NetscapeWriter, MergeAddsTheExportInsideTheOuterList) {
     BuildExampleTree(tree, "u:");
     test::TempDir dir;
     auto path = dir / "b.html";
-    ASSERT_TRUE(PrintBookmarkFile(tree, path, Options()).ok);
+    ASSERT_TRUE(PrintBookmarkFile(tree, path, Options(), test::NoProgress()).ok);
     auto first = test::ReadFile(path);
     auto options = Options();
     options.merge = true;
-    ASSERT_TRUE(PrintBookmarkFile(tree, path, options).ok);
+    ASSERT_TRUE(PrintBookmarkFile(tree, path, options, test::NoProgress()).ok);
     auto merged = test::ReadFile(path);
     auto kept = first.substr(0, first.rfind("</DL><p>"));
     EXPECT_EQ(merged.substr(0, kept.size()), kept);
@@ -193,7 +195,7 @@ TEST(NetscapeWriter, MergeIntoAFirefoxFileEndingWithoutParagraph) {
     BuildExampleTree(tree, "u:");
     auto options = Options();
     options.merge = true;
-    ASSERT_TRUE(PrintBookmarkFile(tree, path, options).ok);
+    ASSERT_TRUE(PrintBookmarkFile(tree, path, options, test::NoProgress()).ok);
     EXPECT_EQ(ReadBack(path),
               "Bookmarks Menu[ alpha=u:U1 Beta=u:U2 News[ Daily=u:U3 ] Other[ o=http://o/ ] ]");
 }
@@ -206,7 +208,7 @@ TEST(NetscapeWriter, MergeConvertsAnOldWindows1252FileToUtf8) {
     BuildExampleTree(tree);
     auto options = Options();
     options.merge = true;
-    ASSERT_TRUE(PrintBookmarkFile(tree, path, options).ok);
+    ASSERT_TRUE(PrintBookmarkFile(tree, path, options, test::NoProgress()).ok);
     auto text = test::ReadFile(path);
     EXPECT_EQ(text.substr(0, 25), "<H1>Caf\xC3\xA9</H1>\r\n<DL><p>\r\n");
     EXPECT_TRUE(IsValidUtf8(text));
@@ -221,12 +223,12 @@ TEST(NetscapeWriter, RefusesToMergeIntoAFileWithoutAList) {
     BuildExampleTree(tree);
     auto options = Options();
     options.merge = true;
-    auto result = PrintBookmarkFile(tree, path, options);
+    auto result = PrintBookmarkFile(tree, path, options, test::NoProgress());
     EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.message.find(path), std::string::npos);
-    EXPECT_NE(result.message.find("</DL>"), std::string::npos);
+    EXPECT_NE(test::MessageText(result.message).find(path), std::string::npos);
+    EXPECT_NE(test::MessageText(result.message).find("</DL>"), std::string::npos);
     EXPECT_EQ(test::ReadFile(path), old);
-    auto missing = PrintBookmarkFile(tree, dir / "missing.html", options);
+    auto missing = PrintBookmarkFile(tree, dir / "missing.html", options, test::NoProgress());
     EXPECT_FALSE(missing.ok);
     EXPECT_FALSE(fs::exists(dir.path() / "missing.html"));
 }
@@ -235,10 +237,13 @@ TEST(NetscapeWriter, FailuresNameThePathAndKeepTheOldFile) {
     BookmarkTree tree;
     BuildExampleTree(tree);
     test::TempDir dir;
-    auto inMissingFolder = PrintBookmarkFile(tree, dir / "no/such/b.html", Options());
+    auto inMissingFolder =
+        PrintBookmarkFile(tree, dir / "no/such/b.html", Options(), test::NoProgress());
     EXPECT_FALSE(inMissingFolder.ok);
-    EXPECT_NE(inMissingFolder.message.find(dir / "no/such/b.html"), std::string::npos);
-    EXPECT_NE(inMissingFolder.message.find("No such file or directory"), std::string::npos);
+    EXPECT_NE(test::MessageText(inMissingFolder.message).find(dir / "no/such/b.html"),
+              std::string::npos);
+    EXPECT_NE(test::MessageText(inMissingFolder.message).find("No such file or directory"),
+              std::string::npos);
 
     // A file-size limit makes the write fail midway, even for root.
     auto path = dir / "b.html";
@@ -255,11 +260,11 @@ TEST(NetscapeWriter, FailuresNameThePathAndKeepTheOldFile) {
     rlimit limited = saved;
     limited.rlim_cur = 1024;
     setrlimit(RLIMIT_FSIZE, &limited);
-    auto tooBig = PrintBookmarkFile(wide, path, Options());
+    auto tooBig = PrintBookmarkFile(wide, path, Options(), test::NoProgress());
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(tooBig.ok);
-    EXPECT_NE(tooBig.message.find(path), std::string::npos);
+    EXPECT_NE(test::MessageText(tooBig.message).find(path), std::string::npos);
     EXPECT_EQ(test::ReadFile(path), "old content");
 }
 
@@ -271,11 +276,11 @@ TEST(NetscapeWriter, ReportsFavoritesFoldersThatCannotBeRead) {
     BookmarkTree tree;
     ASSERT_TRUE(BuildFavoritesTree(tree, root.string()));
     fs::remove_all(root / "Gone");
-    auto result = PrintBookmarkFile(tree, dir / "b.html", Options());
+    auto result = PrintBookmarkFile(tree, dir / "b.html", Options(), test::NoProgress());
     EXPECT_TRUE(result.ok);
-    EXPECT_EQ(result.unreadableFolders, 1);
-    EXPECT_EQ(result.links, 1);
-    EXPECT_NE(result.message.find((root / "Gone").string()), std::string::npos);
+    EXPECT_EQ(result.nUnreadableFolders, 1);
+    EXPECT_EQ(result.nLinksWritten, 1);
+    EXPECT_NE(result.sFirstFailure.find((root / "Gone").string()), std::string::npos);
 }
 
 class StatusRecorder final : public ProgressSink {
@@ -293,7 +298,7 @@ TEST(NetscapeWriter, ReportsEachFolderAsItGoes) {
     tree.Node(0).Text = "Root";
     test::TempDir dir;
     StatusRecorder status;
-    ASSERT_TRUE(PrintBookmarkFile(tree, dir / "b.html", Options(), &status).ok);
+    ASSERT_TRUE(PrintBookmarkFile(tree, dir / "b.html", Options(), status).ok);
     EXPECT_EQ(status.texts, (std::vector<std::string>{"Exporting From Folder: Root",
                                                       "Exporting From Folder: News"}));
 }
@@ -308,9 +313,9 @@ TEST(NetscapeWriter, HundredThousandLevelsDeepStayLinearAndReadBack) {
     builder.AddLink("bottom", "http://bottom/");
     builder.Finish();
     test::TempDir dir;
-    auto result = PrintBookmarkFile(tree, dir / "deep.html", Options());
-    ASSERT_TRUE(result.ok) << result.message;
-    EXPECT_EQ(result.folders, kDepth);
+    auto result = PrintBookmarkFile(tree, dir / "deep.html", Options(), test::NoProgress());
+    ASSERT_TRUE(result.ok) << test::MessageText(result.message);
+    EXPECT_EQ(result.nFoldersWritten, kDepth);
     // Indentation stops growing, so the file stays proportional to the depth.
     EXPECT_LT(fs::file_size(dir.path() / "deep.html"), 300u * kDepth);
     BookmarkTree back;

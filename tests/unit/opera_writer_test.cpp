@@ -2,6 +2,7 @@
 #include "sources/opera_reader.h"
 #include "support/event_tree.h"
 #include "support/file_size_limit.h"
+#include "support/message_text.h"
 #include "support/progress_recorder.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
@@ -51,7 +52,7 @@ TEST(OperaWriter, NewFileWithLinksBeforeFolders) {
     options.links = LinksPlacement::BeforeFolders;
     test::ProgressRecorder progress;
     auto result = PrintHotlistFile(tree, dir / "h.adr", options, progress);
-    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_TRUE(result.ok) << test::MessageText(result.message);
     EXPECT_TRUE(result.Complete());
     EXPECT_EQ(result.nFoldersWritten, 1);
     EXPECT_EQ(result.nLinksWritten, 3);
@@ -171,18 +172,19 @@ TEST(OperaWriter, FailuresNameTheFileAndTheReasonAndWriteNothing) {
     auto below = dir / "plain-file/h.adr";
     auto result = Write(tree, below, {});
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.title, "Error");
-    EXPECT_EQ(result.message.rfind("Error Opening the Bookmark File.\r\n", 0), 0u);
-    EXPECT_NE(result.message.find(below), std::string::npos);
-    EXPECT_NE(result.message.find("Not a directory"), std::string::npos);
+    EXPECT_EQ(result.message.title, "Error");
+    EXPECT_EQ(test::MessageText(result.message).rfind("Error Opening the Bookmark File.\n", 0), 0u);
+    EXPECT_NE(test::MessageText(result.message).find(below), std::string::npos);
+    EXPECT_NE(test::MessageText(result.message).find("Not a directory"), std::string::npos);
     EXPECT_EQ(result.nLinksWritten, 0);
 
     OperaWriteOptions merge;
     merge.merge = true;
     auto missing = Write(tree, dir / "missing.adr", merge);
     EXPECT_FALSE(missing.ok);
-    EXPECT_NE(missing.message.find(dir / "missing.adr"), std::string::npos);
-    EXPECT_NE(missing.message.find("No such file or directory"), std::string::npos);
+    EXPECT_NE(test::MessageText(missing.message).find(dir / "missing.adr"), std::string::npos);
+    EXPECT_NE(test::MessageText(missing.message).find("No such file or directory"),
+              std::string::npos);
     EXPECT_FALSE(fs::exists(dir.path() / "missing.adr"));
 }
 
@@ -220,9 +222,11 @@ TEST(OperaWriter, AWriteCutShortByAFullDiskLeavesTheOldFileWhole) {
             result = Write(tree, dir / "h.adr", options);
         }
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message.rfind("Error Opening the Bookmark File.\r\n", 0), 0u)
-            << result.message;
-        EXPECT_NE(result.message.find("File too large"), std::string::npos) << result.message;
+        EXPECT_EQ(test::MessageText(result.message).rfind("Error Opening the Bookmark File.\n", 0),
+                  0u)
+            << test::MessageText(result.message);
+        EXPECT_NE(test::MessageText(result.message).find("File too large"), std::string::npos)
+            << test::MessageText(result.message);
         EXPECT_EQ(ReadFile(dir.path() / "h.adr"), old);
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
     }

@@ -3,6 +3,7 @@
 #include "sources/opera_reader.h"
 #include "support/canonical_tree.h"
 #include "support/event_tree.h"
+#include "support/message_text.h"
 #include "support/temp_dir.h"
 #include "targets/favorites_writer.h"
 #include "targets/netscape_writer.h"
@@ -135,7 +136,7 @@ protected:
         NullProgress progress;
         auto path = dir_ / name;
         auto result = PrintHotlistFile(tree, path, {}, progress);
-        EXPECT_TRUE(result.Complete()) << result.message;
+        EXPECT_TRUE(result.Complete()) << test::MessageText(result.message);
         BookmarkTree back;
         EXPECT_TRUE(LoadOperaTree(back, path));
         return back;
@@ -144,8 +145,8 @@ protected:
         auto path = dir_ / name;
         NetscapeWriterOptions options;
         options.profileName = "Ann";
-        auto result = PrintBookmarkFile(tree, path, options);
-        EXPECT_TRUE(result.ok) << result.message;
+        auto result = PrintBookmarkFile(tree, path, options, test::NoProgress());
+        EXPECT_TRUE(result.ok) << test::MessageText(result.message);
         BookmarkTree back;
         EXPECT_TRUE(BuildNetscapeTree(back, path));
         return back;
@@ -155,7 +156,7 @@ protected:
         auto folder = dir_ / name;
         fs::create_directories(folder);
         auto result = ExportToFavorites(tree, folder, {}, progress);
-        EXPECT_TRUE(result.Complete()) << result.message << result.sFirstFailure;
+        EXPECT_TRUE(result.Complete()) << test::MessageText(result.message) << result.sFirstFailure;
         BookmarkTree back;
         EXPECT_TRUE(BuildFavoritesTree(back, folder));
         return back;
@@ -265,7 +266,7 @@ TEST_P(NetscapeCorpusRoundTrip, ThroughAHotlistAndIntoAFavoritesFolder) {
     EXPECT_EQ(CanonicalTreeText(hotlist), expected);
 
     NetscapeWriterOptions options;
-    ASSERT_TRUE(PrintBookmarkFile(hotlist, dir / "back.html", options).ok);
+    ASSERT_TRUE(PrintBookmarkFile(hotlist, dir / "back.html", options, test::NoProgress()).ok);
     BookmarkTree back;
     ASSERT_TRUE(BuildNetscapeTree(back, dir / "back.html"));
     EXPECT_EQ(CanonicalTreeText(back), expected);

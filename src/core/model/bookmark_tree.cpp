@@ -18,6 +18,17 @@ void BookmarkTree::Clear() {
     rowLister_ = nullptr;
 }
 
+std::span<EntryRecord> BookmarkTree::Rows(std::int32_t folder) {
+    const auto& record = FolderTable.at(folder);
+    return std::span(EntryTable)
+        .subspan(static_cast<std::size_t>(record.nFirstEntry),
+                 static_cast<std::size_t>(record.nLastEntry + 1 - record.nFirstEntry));
+}
+
+std::span<const EntryRecord> BookmarkTree::Rows(std::int32_t folder) const {
+    return const_cast<BookmarkTree&>(*this).Rows(folder);
+}
+
 void BookmarkTree::AddRoot(StoreKind source, std::string text, std::string rootKey) {
     Clear();
     source_ = source;
@@ -156,9 +167,13 @@ std::int32_t FolderImage(StoreKind source) {
     }
 }
 
-std::int32_t FolderSelectedImage(StoreKind source) { return FolderImage(source) + 1; }
+std::int32_t FolderSelectedImage(StoreKind source) {
+    return FolderImage(source) + 1;
+}
 
-std::int32_t FolderRowIcon(StoreKind source) { return FolderImage(source); }
+std::int32_t FolderRowIcon(StoreKind source) {
+    return FolderImage(source);
+}
 
 std::int32_t LinkRowIcon(StoreKind source) {
     switch (source) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -76,8 +77,6 @@ public:
     std::int32_t nSelectedFolders = 0; // checked folders, the root never counts
     std::int32_t nSelectedLinks = 0;
     std::int32_t nListedEntries = 0; // rows appended by the Favorites lister
-    std::int32_t nSortColumn = 1;
-    std::int32_t nSortOrder = 0;
 
     // Empties the tree and both tables and resets the counters.
     void Clear();
@@ -95,6 +94,9 @@ public:
     // Makes sure a folder's rows are in the EntryTable; false when they could
     // not be listed.
     bool EnsureListed(std::int32_t folder);
+    // A listed folder's rows: its links and direct sub-folders.
+    std::span<EntryRecord> Rows(std::int32_t folder);
+    std::span<const EntryRecord> Rows(std::int32_t folder) const;
 
     bool HasRoot() const { return !nodes_.empty(); }
     StoreKind Source() const { return source_; }

@@ -2,12 +2,20 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tellavin {
 
 // The three bookmark stores and the menu page.
 enum class StoreKind { Favorites, Netscape, Opera, Menu };
+
+// Where one store is: its kind and its path (a folder for a Favorites
+// folder, a file otherwise).
+struct StoreLocation {
+    StoreKind kind;
+    std::string path;
+};
 
 // A conversion path code: 0 when no path is open, else 2 to 11. Codes 1 and
 // 3 are no paths; saved window options use them as the kinds of the main and

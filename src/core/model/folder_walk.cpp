@@ -4,11 +4,13 @@
 
 namespace tellavin {
 
-void WalkExportedFolders(const BookmarkTree& tree, bool exportAll, FolderVisitor& visitor,
-                         std::int32_t start) {
+void WalkExportedFolders(BookmarkTree& tree, bool exportAll, FolderVisitor& visitor,
+                         ExportResult& result, ProgressSink& progress, std::int32_t start) {
     if (!tree.HasRoot()) {
         return;
     }
+    progress.SetRange(0, tree.NodeCount());
+    std::int32_t walked = 0;
     struct Frame {
         std::int32_t folder;
         std::size_t nextChild;
@@ -16,7 +18,12 @@ void WalkExportedFolders(const BookmarkTree& tree, bool exportAll, FolderVisitor
     };
     auto open = [&](std::int32_t folder) {
         bool written = exportAll || tree.Node(folder).Checked;
+        progress.SetValue(++walked);
         if (written) {
+            progress.SetStatusText("Exporting From Folder: " + tree.Node(folder).Text);
+            if (!tree.EnsureListed(folder)) {
+                result.FolderUnreadable(tree.FolderPath(folder));
+            }
             visitor.Enter(folder, folder == start);
         }
         return Frame{folder, 0, written};

@@ -15,9 +15,6 @@ struct UserMessage {
     std::string title;
     std::vector<std::string> lines;
     MessageIcon icon = MessageIcon::Exclamation;
-
-    // The lines joined by CR LF, as the message box shows them.
-    std::string Text() const;
 };
 
 } // namespace tellavin

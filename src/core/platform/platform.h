@@ -30,9 +30,10 @@ public:
     // The logon name of the current user; empty when it cannot be found.
     virtual std::string GetCurrentUserName() const = 0;
 
-    // Opens a document or address with the desktop's default handler.
-    // Returns a value above 32 on success, as the Windows shell does.
-    virtual std::int32_t ShellOpen(const std::string& target, std::int32_t showCommand) = 0;
+    // Opens a document or address with the desktop's default handler, in a
+    // window shown as showCommand asks (maximised, normal) where the desktop
+    // lets the program choose. True when the handler took it.
+    virtual bool ShellOpen(const std::string& target, std::int32_t showCommand) = 0;
 
     // A special folder of the current user, UTF-8, or nothing when the
     // system has none.
@@ -65,6 +66,10 @@ Platform& SystemPlatform();
 // that the writer reports, leaving the old target whole, instead of the
 // system ending the process half-way. Called once at start-up.
 void ReportFileSizeLimitAsError();
+
+// Standard error goes to a terminal (where a progress line can update in
+// place), not to a file or a pipe.
+bool StandardErrorIsTerminal();
 
 // The character that separates folders in a path on this system.
 char PathSeparator();

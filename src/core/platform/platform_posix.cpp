@@ -38,7 +38,7 @@ public:
         return {};
     }
 
-    std::int32_t ShellOpen(const std::string& target, std::int32_t) override {
+    bool ShellOpen(const std::string& target, std::int32_t) override {
 #ifdef __APPLE__
         const char* opener = "open";
 #else
@@ -47,12 +47,12 @@ public:
         pid_t child = 0;
         char* argv[] = {const_cast<char*>(opener), const_cast<char*>(target.c_str()), nullptr};
         if (posix_spawnp(&child, opener, nullptr, nullptr, argv, environ) != 0) {
-            return 2; // the Windows shell's "file not found"
+            return false;
         }
         // The opener hands the document to the desktop and returns at once.
         int status = 0;
         waitpid(child, &status, 0);
-        return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 42 : 2;
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
 
     std::optional<std::string> GetSpecialFolder(SpecialFolder folder) const override {
@@ -154,7 +154,13 @@ private:
 
 } // namespace
 
-void ReportFileSizeLimitAsError() { std::signal(SIGXFSZ, SIG_IGN); }
+void ReportFileSizeLimitAsError() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+bool StandardErrorIsTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
 
 Platform& SystemPlatform() {
     static PosixPlatform platform;

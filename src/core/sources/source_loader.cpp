@@ -10,7 +10,7 @@ namespace tellavin {
 namespace {
 // Counts a bookmark file with the scanner of its kind.
 template <typename Scanner>
-std::optional<SourceCounts> CountFile(const std::string& path,
+std::optional<BookmarkCounts> CountFile(const std::string& path,
                                       const std::function<void(const std::string&)>& onFolder) {
     if (!FileExists(path)) {
         return std::nullopt;
@@ -18,11 +18,11 @@ std::optional<SourceCounts> CountFile(const std::string& path,
     Scanner scanner;
     scanner.FolderScan = onFolder;
     scanner.Scan(path);
-    return SourceCounts{scanner.nTotalFolders(), scanner.nTotalLinks()};
+    return BookmarkCounts{scanner.nTotalFolders(), scanner.nTotalLinks()};
 }
 } // namespace
 
-std::optional<SourceCounts> CountSource(const StoreLocation& source,
+std::optional<BookmarkCounts> CountSource(const StoreLocation& source,
                                         const std::function<void(const std::string&)>& onFolder) {
     switch (source.kind) {
     case StoreKind::Favorites: {
@@ -36,7 +36,7 @@ std::optional<SourceCounts> CountSource(const StoreLocation& source,
             };
         }
         scanner.Scan(source.path);
-        return SourceCounts{scanner.nFolder(), scanner.nLink()};
+        return BookmarkCounts{scanner.nFolder(), scanner.nLink()};
     }
     case StoreKind::Netscape:
         return CountFile<cNNFastScanning>(source.path, onFolder);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/bookmark_counts.h"
 #include "model/bookmark_tree.h"
 #include "model/progress.h"
 #include "sources/store_location.h"
@@ -11,15 +12,10 @@
 
 namespace tellavin {
 
-struct SourceCounts {
-    std::int32_t folders = 0;
-    std::int32_t links = 0;
-};
-
 // Counts a source's folders and links with the scanner of its kind; onFolder
 // hears each folder's name as the count goes. Nothing when the source cannot
 // be read.
-std::optional<SourceCounts> CountSource(const StoreLocation& source,
+std::optional<BookmarkCounts> CountSource(const StoreLocation& source,
                          const std::function<void(const std::string&)>& onFolder = {});
 
 // Builds the bookmark tree of a source with the reader of its kind. Returns

@@ -1,8 +1,10 @@
 #include "targets/backup_copy.h"
 
-#include "platform/atomic_file.h"
 #include "platform/file_io.h"
 #include "platform/platform.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace tellavin {
 
@@ -12,9 +14,14 @@ std::string BackupPathFor(const std::string& destination) {
     return destination.substr(0, cut) + "Backup_of_" + destination.substr(cut);
 }
 
-bool MakeBackupCopy(const std::string& destination) {
+WriteResult MakeBackupCopy(const std::string& destination) {
+    errno = 0;
     auto content = ReadWholeFile(destination);
-    return content && WriteFileAtomically(BackupPathFor(destination), *content).ok;
+    if (!content) {
+        std::string reason = errno != 0 ? std::strerror(errno) : "it cannot be read";
+        return {false, "Cannot read \"" + destination + "\": " + reason};
+    }
+    return WriteFileAtomically(BackupPathFor(destination), *content);
 }
 
 } // namespace tellavin

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/atomic_file.h"
+
 #include <string>
 
 namespace tellavin {
@@ -8,9 +10,10 @@ namespace tellavin {
 // file's name: /x/bookmarks.html gives /x/Backup_of_bookmarks.html.
 std::string BackupPathFor(const std::string& destination);
 
-// Copies the destination to its backup path before an export overwrites it.
-// Returns false when there was nothing to copy or the copy failed; the
-// export goes on either way.
-bool MakeBackupCopy(const std::string& destination);
+// Copies the destination to its backup path before an export overwrites it,
+// replacing an older backup in one step. On failure the message names the
+// file that could not be read or the backup that could not be written, with
+// the system's reason.
+WriteResult MakeBackupCopy(const std::string& destination);
 
 } // namespace tellavin

@@ -86,12 +86,8 @@ std::string FolderComponent(const std::string& name, FileNameRules rules) {
     return component == separator ? "-" + separator : component;
 }
 
-ExportResult Refusal(std::string title, std::string message) {
-    ExportResult result;
-    result.ok = false;
-    result.title = std::move(title);
-    result.message = std::move(message);
-    return result;
+ExportResult Refusal(std::string title, std::vector<std::string> lines) {
+    return ExportResult::Failed({std::move(title), std::move(lines), MessageIcon::Exclamation});
 }
 
 // The file names given so far in each directory of this export, so that
@@ -123,13 +119,12 @@ private:
 class FavoritesPrinter final : public FolderVisitor {
 public:
     FavoritesPrinter(BookmarkTree& tree, std::string base, const FavoritesWriteOptions& options,
-                     ProgressSink& progress, ExportResult& result)
-        : tree_(tree), base_(std::move(base)), options_(options), progress_(progress),
-          result_(result), names_(options.nameRules) {}
+                     ExportResult& result)
+        : tree_(tree), base_(std::move(base)), options_(options), result_(result),
+          names_(options.nameRules) {}
 
     void Enter(std::int32_t folder, bool isStart) override {
         const auto& text = tree_.Node(folder).Text;
-        progress_.SetStatusText("Exporting From Folder: " + text);
         auto relative = relative_.empty() ? std::string() : relative_.back();
         if (!isStart) {
             relative += FolderComponent(text, options_.nameRules);
@@ -146,10 +141,6 @@ public:
 
 private:
     void WriteLinks(std::int32_t folder, const std::string& directory) {
-        if (!tree_.EnsureListed(folder)) {
-            result_.NoteFailure("Cannot read the folder \"" + tree_.FolderPath(folder) + "\"");
-            return;
-        }
         for (const auto& link : GetFolderLinks(tree_, folder, options_.exportAll)) {
             auto name = SafeFileName(link.name);
             auto stem = FreeStem(name, directory);
@@ -183,7 +174,6 @@ private:
     BookmarkTree& tree_;
     std::string base_;
     const FavoritesWriteOptions& options_;
-    ProgressSink& progress_;
     ExportResult& result_;
     NamesInUse names_;
     std::vector<std::string> relative_; // the written folders' paths below base, innermost last
@@ -195,7 +185,7 @@ ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesF
                                const FavoritesWriteOptions& options, ProgressSink& progress) {
     if (favoritesFolder.empty() || !FolderExists(favoritesFolder)) {
         return Refusal(kFavoritesMissingTitle,
-                       std::string(kFavoritesMissingText) + "\r\n" + favoritesFolder);
+                       {kFavoritesMissingText, kChangeSelectionText, favoritesFolder});
     }
     auto base = EnsureTrailingSeparator(favoritesFolder);
     switch (options.where) {
@@ -204,7 +194,7 @@ ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesF
     case FavoritesPlace::NewFolder: {
         base += FolderComponent(options.newFolderName, options.nameRules);
         if (auto made = CreateFolder(base); !made.ok) {
-            return Refusal("Error", made.message);
+            return Refusal("Error", {made.message});
         }
         break;
     }
@@ -213,14 +203,14 @@ ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesF
             base = EnsureTrailingSeparator(base + options.existingFolder);
             if (!FolderExists(base)) {
                 return Refusal(kFavoritesMissingTitle,
-                               std::string(kSubfolderMissingText) + "\r\n" + base);
+                               {kSubfolderMissingText, kChangeSelectionText, base});
             }
         }
         break;
     }
     ExportResult result;
-    FavoritesPrinter printer(tree, base, options, progress, result);
-    WalkExportedFolders(tree, options.exportAll, printer);
+    FavoritesPrinter printer(tree, base, options, result);
+    WalkExportedFolders(tree, options.exportAll, printer, result, progress);
     return result;
 }
 

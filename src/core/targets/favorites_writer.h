@@ -1,10 +1,10 @@
 #pragma once
 
 #include "model/bookmark_tree.h"
+#include "model/export_result.h"
 #include "model/progress.h"
 #include "platform/atomic_file.h"
 #include "platform/file_name_rules.h"
-#include "targets/export_result.h"
 
 #include <cstdint>
 #include <string>
@@ -27,10 +27,10 @@ struct FavoritesWriteOptions {
 // Refusal texts when the place to write does not exist.
 inline constexpr const char* kFavoritesMissingTitle = "Selected Subfolder Does Not Exist";
 inline constexpr const char* kFavoritesMissingText =
-    "The Selected Folder Where To Export The Bookmarks\r\n"
-    "Does Not Exist Anymore. Please, Change Selection.";
+    "The Selected Folder Where To Export The Bookmarks";
 inline constexpr const char* kSubfolderMissingText =
-    "The Selected Subfolder Where To Export The Bookmarks\r\n"
+    "The Selected Subfolder Where To Export The Bookmarks";
+inline constexpr const char* kChangeSelectionText =
     "Does Not Exist Anymore. Please, Change Selection.";
 
 // Writes the tree into a Favorites folder: every written folder (checked,

@@ -18,6 +18,7 @@ namespace {
 constexpr std::int32_t kItemWidth = 230; // width of every submenu and of the vertical root
 constexpr std::int32_t kRowPitch = 21;   // height of one submenu row, borders shared
 constexpr std::int32_t kNoBreak = 1000;  // entries per menu when breaking is off
+constexpr const char* kBadBreakTitle = "Tellavin"; // the program's title, as the window shows it
 constexpr const char* kBadBreakCount = "Please, insert a number in range [2-99]";
 
 enum class ItemKind { Submenu, Link };
@@ -77,7 +78,11 @@ private:
     bool IsRootItem(std::int32_t node) const { return rootItems_[node]; }
 
     // The submenu walk enters each written folder in tree order.
-    void Enter(std::int32_t folder, bool) override { WriteSubmenu(folder); }
+    void Enter(std::int32_t folder, bool isStart) override {
+        // The root's menu is the page's own, not one of the tree's folders.
+        page_.result.nFoldersWritten += isStart ? 0 : 1;
+        WriteSubmenu(folder);
+    }
     void Leave(std::int32_t, bool) override {}
 
     BookmarkTree& tree_;
@@ -108,7 +113,7 @@ void MenuPageComposer::WriteScriptLines(std::string_view script) {
 
 MenuPage MenuPageComposer::Compose() {
     if (options_.bBreakMenus && (options_.nMaxItems < 2 || options_.nMaxItems > 99)) {
-        page_.result.message = kBadBreakCount;
+        page_.result = ExportResult::Failed({kBadBreakTitle, {kBadBreakCount}});
         return std::move(page_);
     }
     WriteHead();
@@ -130,11 +135,6 @@ MenuPage MenuPageComposer::Compose() {
     WritePageLine("// End Hide -->");
     WritePageLine("</script>");
     WriteBody();
-    page_.result.ok = true;
-    if (page_.result.nUnreadFolders > 0) {
-        page_.result.message = std::to_string(page_.result.nUnreadFolders) +
-                               " folders could not be read; their menus show no links.";
-    }
     return std::move(page_);
 }
 
@@ -232,7 +232,7 @@ void MenuPageComposer::WriteMenuScript() {
     WritePageLine(options_.bVertical ? "startMenu('root', true, 0, 16, 230, hBar);"
                                      : "startMenu('root', false, 10, 0, 17, hBar);");
     WriteRootItems();
-    WalkExportedFolders(tree_, options_.bExportAll, *this);
+    WalkExportedFolders(tree_, options_.bExportAll, *this, page_.result, progress_);
     WritePageLine("hideDelay=1500;");
     WritePageLine("};");
 }
@@ -266,8 +266,6 @@ void MenuPageComposer::WriteRootItems() {
 
 void MenuPageComposer::WriteSubmenu(std::int32_t node) {
     const auto& folder = tree_.Node(node);
-    progress_.SetStatusText("Exporting From Folder: " + folder.Text);
-    ++page_.result.nFolders;
     WritePageLine("");
     // A submenu of the horizontal bar drops below its item; every other one
     // opens at the right of its parent item.
@@ -276,11 +274,8 @@ void MenuPageComposer::WriteSubmenu(std::int32_t node) {
     WriteStartMenu(key, true, dropsBelow ? 0 : 227, dropsBelow ? 20 : 0, kItemWidth, "subM");
 
     auto folders = CollectSubfolders(node);
-    if (!tree_.EnsureListed(folder.Tag)) {
-        ++page_.result.nUnreadFolders;
-    }
     auto links = GetFolderLinks(tree_, folder.Tag, options_.bExportAll);
-    page_.result.nLinks += static_cast<std::int32_t>(links.size());
+    page_.result.nLinksWritten += static_cast<std::int32_t>(links.size());
 
     const auto count = static_cast<std::int32_t>(folders.size() + links.size());
     if (count == 0) {
@@ -400,17 +395,16 @@ MenuPage ComposeMenuPage(BookmarkTree& tree, const MenuPageOptions& options, Pro
     return MenuPageComposer(tree, options, progress, measure).Compose();
 }
 
-MenuPageResult WriteMenuPage(BookmarkTree& tree, const std::string& path,
-                             const MenuPageOptions& options, ProgressSink& progress,
-                             const TextMeasure& measure) {
+ExportResult WriteMenuPage(BookmarkTree& tree, const std::string& path,
+                           const MenuPageOptions& options, ProgressSink& progress,
+                           const TextMeasure& measure) {
     auto page = ComposeMenuPage(tree, options, progress, measure);
     if (!page.result.ok) {
         return page.result;
     }
-    auto written = WriteFileAtomically(path, page.text);
-    if (!written.ok) {
-        page.result.ok = false;
-        page.result.message = written.message;
+    if (auto written = WriteFileAtomically(path, page.text); !written.ok) {
+        return ExportResult::Failed(
+            {kMenuWriteErrorTitle, {kMenuWriteErrorText, written.message}, MessageIcon::Critical});
     }
     return page.result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/bookmark_tree.h"
+#include "model/export_result.h"
 #include "model/progress.h"
 #include "targets/color_presets.h"
 #include "targets/text_width.h"
@@ -32,20 +33,15 @@ struct MenuPageOptions {
     std::string sCreatedDate;
 };
 
-struct MenuPageResult {
-    bool ok = false;
-    std::string message;             // why the page was not made, or what it misses
-    std::int32_t nMenuItems = 0;     // every item line written, "more..." and "(Empty)" too
-    std::int32_t nFolders = 0;       // folders written as menus
-    std::int32_t nLinks = 0;         // links written as items
-    std::int32_t nUnreadFolders = 0; // folders whose links could not be listed
-};
-
 // The whole page as text, with its result.
 struct MenuPage {
     std::string text;
-    MenuPageResult result;
+    ExportResult result;
 };
+
+// The caption and first line of the result when the page cannot be written.
+inline constexpr const char* kMenuWriteErrorTitle = "Error";
+inline constexpr const char* kMenuWriteErrorText = "Error Writing the DHTML Menu File.";
 
 // Makes the menu page of a tree: the header, the styles, the engine, the
 // script that declares the menus (the root bar, then one submenu per
@@ -58,8 +54,8 @@ MenuPage ComposeMenuPage(BookmarkTree& tree, const MenuPageOptions& options, Pro
 // Composes the page and replaces the file at path with it in one step, so a
 // failed write leaves any old page whole. The caller adds nMenuItems to the
 // exported-items total.
-MenuPageResult WriteMenuPage(BookmarkTree& tree, const std::string& path,
-                             const MenuPageOptions& options, ProgressSink& progress,
-                             const TextMeasure& measure = BuiltinTextMeasure());
+ExportResult WriteMenuPage(BookmarkTree& tree, const std::string& path,
+                           const MenuPageOptions& options, ProgressSink& progress,
+                           const TextMeasure& measure = BuiltinTextMeasure());
 
 } // namespace tellavin

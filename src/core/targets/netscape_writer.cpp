@@ -75,26 +75,18 @@ std::size_t FindLastListEnd(std::string_view text) {
 
 class FileWriter final : public FolderVisitor {
 public:
-    FileWriter(BookmarkTree& tree, const NetscapeWriterOptions& options, ProgressSink* progress,
-               std::string& out)
-        : tree_(tree), options_(options), progress_(progress), out_(out) {}
+    FileWriter(BookmarkTree& tree, const NetscapeWriterOptions& options, std::string& out,
+               ExportResult& result)
+        : tree_(tree), options_(options), out_(out), result_(result) {}
 
     void Enter(std::int32_t folder, bool isStart) override {
         const auto& name = tree_.Node(folder).Text;
-        if (progress_ != nullptr) {
-            progress_->SetStatusText("Exporting From Folder: " + name);
-        }
         if (!isStart) {
             Line("<DT><H3 FOLDED ADD_DATE=\"\">" + EscapeName(name) + "</H3>");
             Line(kListStart);
-            ++folders;
+            ++result_.nFoldersWritten;
         }
         indent_ += 4;
-        if (!tree_.EnsureListed(folder)) {
-            if (unreadable++ == 0) {
-                firstUnreadable = tree_.FolderPath(folder);
-            }
-        }
         auto links = GetFolderLinks(tree_, folder, options_.exportAll);
         if (options_.linksBefore) {
             WriteLinks(links);
@@ -112,11 +104,6 @@ public:
         Line(kListEnd);
     }
 
-    std::int32_t folders = 0;
-    std::int32_t links = 0;
-    std::int32_t unreadable = 0;
-    std::string firstUnreadable;
-
 private:
     void Line(std::string_view text) {
         out_.append(static_cast<std::size_t>(std::min(indent_, kMaxIndent)), ' ');
@@ -129,13 +116,13 @@ private:
             Line("<DT><A HREF=\"" + EscapeAddress(link.url) + "\">" + EscapeName(link.name) +
                  "</A>");
         }
-        links += static_cast<std::int32_t>(items.size());
+        result_.nLinksWritten += static_cast<std::int32_t>(items.size());
     }
 
     BookmarkTree& tree_;
     const NetscapeWriterOptions& options_;
-    ProgressSink* progress_;
     std::string& out_;
+    ExportResult& result_;
     std::int32_t indent_ = 0;
     std::vector<std::vector<LinkItem>> pendingLinks_; // per open folder, links written last
 };
@@ -157,18 +144,24 @@ void AppendHeader(std::string& out, const std::string& profileName) {
     out.append(kLineEnd);
 }
 
+UserMessage MergeRefusal(const std::string& destination, std::string reason) {
+    return {kNetscapeWriteErrorTitle,
+            {"Cannot merge into \"" + destination + "\":", std::move(reason)},
+            MessageIcon::Exclamation};
+}
+
 // The old file up to its last "</DL>", as UTF-8, or a refusal.
-std::optional<std::string> KeptContent(const std::string& destination, std::string& message) {
+std::optional<std::string> KeptContent(const std::string& destination, UserMessage& refusal) {
     auto old = ReadWholeFile(destination);
     if (!old) {
-        message = "Cannot merge into \"" + destination + "\": the file cannot be read.";
+        refusal = MergeRefusal(destination, "the file cannot be read.");
         return std::nullopt;
     }
     auto end = FindLastListEnd(*old);
     if (end == std::string::npos) {
-        message = "Cannot merge into \"" + destination +
-                  "\": it holds no \"</DL>\" that ends a bookmark list, so its content would "
-                  "be lost. The file was left unchanged.";
+        refusal = MergeRefusal(destination,
+                               "it holds no \"</DL>\" that ends a bookmark list, so its content "
+                               "would be lost. The file was left unchanged.");
         return std::nullopt;
     }
     old->resize(end);
@@ -177,15 +170,14 @@ std::optional<std::string> KeptContent(const std::string& destination, std::stri
 
 } // namespace
 
-NetscapeWriteResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
-                                      const NetscapeWriterOptions& options,
-                                      ProgressSink* progress) {
-    NetscapeWriteResult result;
+ExportResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
+                               const NetscapeWriterOptions& options, ProgressSink& progress) {
     std::string out;
     if (options.merge) {
-        auto kept = KeptContent(destination, result.message);
+        UserMessage refusal;
+        auto kept = KeptContent(destination, refusal);
         if (!kept) {
-            return result;
+            return ExportResult::Failed(std::move(refusal));
         }
         out = std::move(*kept);
         out += kLineEnd;
@@ -200,24 +192,18 @@ NetscapeWriteResult PrintBookmarkFile(BookmarkTree& tree, const std::string& des
             .append(kLineEnd);
         out.append(kListStart).append(kLineEnd);
     }
-    FileWriter writer(tree, options, progress, out);
-    WalkExportedFolders(tree, options.exportAll, writer);
+    ExportResult result;
+    FileWriter writer(tree, options, out, result);
+    WalkExportedFolders(tree, options.exportAll, writer, result, progress);
     if (options.newFolder) {
         out.append(kListEnd).append(kLineEnd);
     }
     out.append(kListEnd).append(kLineEnd);
 
-    auto written = WriteFileAtomically(destination, out);
-    result.ok = written.ok;
-    result.folders = writer.folders;
-    result.links = writer.links;
-    result.unreadableFolders = writer.unreadable;
-    if (!written.ok) {
-        result.message = written.message;
-    } else if (writer.unreadable > 0) {
-        result.message = "The links of " + std::to_string(writer.unreadable) +
-                         " folder(s) could not be read, the first: \"" + writer.firstUnreadable +
-                         "\".";
+    if (auto written = WriteFileAtomically(destination, out); !written.ok) {
+        return ExportResult::Failed({kNetscapeWriteErrorTitle,
+                                     {kNetscapeWriteErrorText, written.message},
+                                     MessageIcon::Critical});
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/bookmark_tree.h"
+#include "model/export_result.h"
 #include "model/progress.h"
 
 #include <cstdint>
@@ -23,16 +24,9 @@ struct NetscapeWriterOptions {
     std::string profileName;
 };
 
-struct NetscapeWriteResult {
-    bool ok = false;
-    std::string message;      // on failure: what went wrong, with the file's path
-    std::int32_t folders = 0; // folder headings written
-    std::int32_t links = 0;   // links written
-    // Folders whose links could not be listed (a Favorites folder that
-    // vanished or cannot be opened); the export is then incomplete and
-    // message names the first of them.
-    std::int32_t unreadableFolders = 0;
-};
+// The caption and first line of the result when the file cannot be written.
+inline constexpr const char* kNetscapeWriteErrorTitle = "Error";
+inline constexpr const char* kNetscapeWriteErrorText = "Error Writing the Bookmark File.";
 
 // Writes the tree as a Netscape-format bookmark file, the HTML that Firefox
 // and Chromium import and export:
@@ -59,9 +53,9 @@ struct NetscapeWriteResult {
 // Merging keeps the old file up to its last "</DL>" (the end of its outer
 // list) and adds the export as a list inside it; a file with no "</DL>" is
 // refused and left as it was. The file is replaced in one step (a temporary
-// file renamed over it), so a failure never leaves it half-written.
-NetscapeWriteResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
-                                      const NetscapeWriterOptions& options,
-                                      ProgressSink* progress = nullptr);
+// file renamed over it), so a failure never leaves it half-written. The
+// status text shows each folder as it is written.
+ExportResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
+                               const NetscapeWriterOptions& options, ProgressSink& progress);
 
 } // namespace tellavin

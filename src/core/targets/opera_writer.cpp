@@ -66,12 +66,11 @@ void PrintHotlistFolderEnd(std::string& out) {
 
 class HotlistPrinter final : public FolderVisitor {
 public:
-    HotlistPrinter(BookmarkTree& tree, const OperaWriteOptions& options, ProgressSink& progress,
-                   std::string& out, ExportResult& result)
-        : tree_(tree), options_(options), progress_(progress), out_(out), result_(result) {}
+    HotlistPrinter(BookmarkTree& tree, const OperaWriteOptions& options, std::string& out,
+                   ExportResult& result)
+        : tree_(tree), options_(options), out_(out), result_(result) {}
 
     void Enter(std::int32_t folder, bool isStart) override {
-        progress_.SetStatusText("Exporting From Folder: " + tree_.Node(folder).Text);
         if (!isStart) {
             PrintHotlistFolderStart(out_, tree_.Node(folder).Text);
             ++result_.nFoldersWritten;
@@ -92,10 +91,6 @@ public:
 
 private:
     void PrintLinks(std::int32_t folder) {
-        if (!tree_.EnsureListed(folder)) {
-            result_.NoteFailure("Cannot read the folder \"" + tree_.FolderPath(folder) + "\"");
-            return;
-        }
         auto order = options_.links == LinksPlacement::BeforeFolders ? -2 : 0;
         for (const auto& link : GetFolderLinks(tree_, folder, options_.exportAll)) {
             PrintHotlistLink(out_, link, order);
@@ -105,7 +100,6 @@ private:
 
     BookmarkTree& tree_;
     const OperaWriteOptions& options_;
-    ProgressSink& progress_;
     std::string& out_;
     ExportResult& result_;
 };
@@ -122,11 +116,8 @@ std::string UnreadableReason(const std::string& path) {
 }
 
 ExportResult Failure(std::string reason) {
-    ExportResult result;
-    result.ok = false;
-    result.title = kOperaWriteErrorTitle;
-    result.message = std::string(kOperaWriteErrorText) + kEol + reason;
-    return result;
+    return ExportResult::Failed(
+        {kOperaWriteErrorTitle, {kOperaWriteErrorText, std::move(reason)}, MessageIcon::Critical});
 }
 
 } // namespace
@@ -151,8 +142,8 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
         PrintHotlistFolderStart(out, options.newFolderName);
     }
     ExportResult result;
-    HotlistPrinter printer(tree, options, progress, out, result);
-    WalkExportedFolders(tree, options.exportAll, printer);
+    HotlistPrinter printer(tree, options, out, result);
+    WalkExportedFolders(tree, options.exportAll, printer, result, progress);
     if (options.inNewFolder) {
         PrintHotlistFolderEnd(out);
     }

@@ -2,7 +2,7 @@
 
 #include "model/bookmark_tree.h"
 #include "model/progress.h"
-#include "targets/export_result.h"
+#include "model/export_result.h"
 
 #include <cstdint>
 #include <string>

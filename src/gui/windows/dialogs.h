@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/user_message.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -10,10 +12,6 @@ class QDialog;
 class QWidget;
 
 namespace tellavin {
-
-// The icons of the program's message boxes: refusals, results, and the stop
-// sign of a file error.
-enum class MessageIcon { Exclamation, Information, Critical };
 
 // Every modal box a window shows goes through one object of this class. It
 // builds the real Qt dialog and hands it to a runner: the program's runner

@@ -24,21 +24,17 @@ inline constexpr std::string_view kFirefoxProcessNames[] = {"firefox", "firefox-
                                                             "firefox.exe"};
 inline constexpr std::string_view kOperaProcessNames[] = {"opera", "opera.exe"};
 
-// What the check looks at: the conversion path, its store paths and the
+// What the check looks at: the source and the target store and the
 // choices of the export window, filled by the caller.
 struct ExportCheckInput {
-    ConversionPath code = 0;
-    std::string favoritesFolder;
-    std::string sourceFile;
-    std::string destinationFile;
-    std::string menuFile;
+    StoreLocation source{StoreKind::Favorites, {}};
+    StoreLocation target{StoreKind::Netscape, {}};
     bool merge = false;                 // merging into the destination is chosen and offered
     bool intoExistingSubfolder = false; // the export goes into an existing Favorites sub-folder
     std::string existingSubfolder;      // that sub-folder, relative to the Favorites folder
 };
 
-// The code and the store paths of the open conversion path; the window's
-// choices stay off.
+// The stores of the open conversion path; the window's choices stay off.
 ExportCheckInput ExportCheckInputFrom(const SessionState& state);
 
 // What the window does after showing a refusal.

@@ -1,4 +1,4 @@
-#include "targets/export_validation.h"
+#include "conversion/export_checks.h"
 
 #include "platform/file_checks.h"
 #include "platform/running_process.h"
@@ -20,25 +20,28 @@ ExportRefusal BookmarkFileGone() {
                    "Please, Select Another Bookmark File."});
 }
 
-// The location list that holds the source file of a path: the Firefox-Opera
-// window keeps it apart from the destination's list.
-const char* SourceListOf(ConversionPath code) {
-    return (SourceIsNetscape(code) && TargetIsOpera(code)) ||
-                   (SourceIsOpera(code) && TargetIsNetscape(code))
+bool IsBookmarkFile(StoreKind kind) {
+    return kind == StoreKind::Netscape || kind == StoreKind::Opera;
+}
+
+// The location list that holds the source file: the window that exports
+// from one bookmark file into another keeps it apart from the
+// destination's list.
+const char* SourceListOf(const ExportCheckInput& input) {
+    return IsBookmarkFile(input.source.kind) && IsBookmarkFile(input.target.kind)
                ? kSourceListControl
                : kDestinationListControl;
 }
 
 std::optional<ExportRefusal> CheckSource(const ExportCheckInput& input) {
-    if (SourceIsFavorites(input.code)) {
-        if (!FolderExists(input.favoritesFolder)) {
+    if (input.source.kind == StoreKind::Favorites) {
+        if (!FolderExists(input.source.path)) {
             return Refuse("Selected Folder Does Not Exist", {"The Selected Folder Does Not Exist.",
                                                              "Please, Select Another Folder."});
         }
-    } else if ((SourceIsOpera(input.code) || SourceIsNetscape(input.code)) &&
-               !FileExists(input.sourceFile)) {
+    } else if (IsBookmarkFile(input.source.kind) && !FileExists(input.source.path)) {
         auto refusal = BookmarkFileGone();
-        refusal.focus = SourceListOf(input.code);
+        refusal.focus = SourceListOf(input);
         refusal.resets = {refusal.focus, true, kNothingToExportCaption};
         return refusal;
     }
@@ -46,13 +49,13 @@ std::optional<ExportRefusal> CheckSource(const ExportCheckInput& input) {
 }
 
 std::optional<ExportRefusal> CheckFavoritesTarget(const ExportCheckInput& input) {
-    if (!FolderExists(input.favoritesFolder)) {
+    if (!FolderExists(input.target.path)) {
         return Refuse("Selected Subfolder Does Not Exist",
                       {"The Selected Folder Where To Export The Bookmarks",
                        "Does Not Exist Anymore. Please, Change Selection."});
     }
     if (input.intoExistingSubfolder &&
-        !FolderExists(input.favoritesFolder + PathSeparator() + input.existingSubfolder)) {
+        !FolderExists(input.target.path + PathSeparator() + input.existingSubfolder)) {
         return Refuse("Selected Subfolder Does Not Exist",
                       {"The Selected Subfolder Where To Export The Bookmarks",
                        "Does Not Exist Anymore. Please, Change Selection."});
@@ -61,7 +64,7 @@ std::optional<ExportRefusal> CheckFavoritesTarget(const ExportCheckInput& input)
 }
 
 std::optional<ExportRefusal> CheckFileTarget(const ExportCheckInput& input) {
-    const auto& file = input.destinationFile;
+    const auto& file = input.target.path;
     if (IsReadOnly(file)) {
         return Refuse("Read-Only Bookmark File",
                       {"The Selected Bookmark File is Read-Only.",
@@ -84,7 +87,7 @@ std::optional<ExportRefusal> CheckFileTarget(const ExportCheckInput& input) {
 }
 
 std::optional<ExportRefusal> CheckMenuTarget(const ExportCheckInput& input) {
-    const auto& file = input.menuFile;
+    const auto& file = input.target.path;
     if (!PathExists(file)) {
         auto refusal =
             Refuse("Warning", {file, "The Path of the Selected DHTML Menu File Does Not Exists.",
@@ -120,13 +123,13 @@ std::optional<ExportRefusal> CheckBrowser(const Platform& platform, const std::s
 }
 
 std::optional<ExportRefusal> CheckTarget(const ExportCheckInput& input) {
-    if (TargetIsFavorites(input.code)) {
+    switch (input.target.kind) {
+    case StoreKind::Favorites:
         return CheckFavoritesTarget(input);
-    }
-    if (TargetIsOpera(input.code) || TargetIsNetscape(input.code)) {
+    case StoreKind::Netscape:
+    case StoreKind::Opera:
         return CheckFileTarget(input);
-    }
-    if (TargetIsMenu(input.code)) {
+    case StoreKind::Menu:
         return CheckMenuTarget(input);
     }
     return std::nullopt;
@@ -136,11 +139,17 @@ std::optional<ExportRefusal> CheckTarget(const ExportCheckInput& input) {
 
 ExportCheckInput ExportCheckInputFrom(const SessionState& state) {
     ExportCheckInput input;
-    input.code = state.code;
-    input.favoritesFolder = state.favoritesFolder;
-    input.sourceFile = state.sourceFile;
-    input.destinationFile = state.destinationFile;
-    input.menuFile = state.menuFile;
+    auto path = FindConversionPath(state.code);
+    if (!path) {
+        return input;
+    }
+    auto pathOf = [&](StoreKind kind, const std::string& file) {
+        return kind == StoreKind::Favorites ? state.favoritesFolder : file;
+    };
+    input.source = {path->source, pathOf(path->source, state.sourceFile)};
+    input.target = {path->target, path->target == StoreKind::Menu
+                                      ? state.menuFile
+                                      : pathOf(path->target, state.destinationFile)};
     return input;
 }
 
@@ -155,10 +164,10 @@ std::optional<ExportRefusal> CheckBeforeExport(const ExportCheckInput& input, bo
     if (auto refusal = CheckTarget(input)) {
         return refusal;
     }
-    if (TargetIsOpera(input.code)) {
+    if (input.target.kind == StoreKind::Opera) {
         return CheckBrowser(platform, "Opera", kOperaProcessNames);
     }
-    if (TargetIsNetscape(input.code)) {
+    if (input.target.kind == StoreKind::Netscape) {
         return CheckBrowser(platform, "Firefox", kFirefoxProcessNames);
     }
     return std::nullopt;

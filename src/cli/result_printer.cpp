@@ -1,0 +1,35 @@
+#include "cli/result_printer.h"
+
+#include <ostream>
+
+namespace tellavin::cli {
+
+void PrintMessage(const UserMessage& message, std::ostream& err) {
+    err << "tellavin-cli: " << message.title << "\n";
+    for (const auto& line : message.lines) {
+        err << "  " << line << "\n";
+    }
+}
+
+int PrintExportResult(const ExportResult& result, std::ostream& out, std::ostream& err) {
+    if (!result.ok) {
+        PrintMessage(result.message, err);
+        return 1;
+    }
+    out << result.nFoldersWritten << " Folders & " << result.nLinksWritten
+        << " Links Exported Successfully.\n";
+    if (result.Complete()) {
+        return 0;
+    }
+    err << "tellavin-cli: the export is incomplete\n";
+    if (result.nLinksNotWritten > 0) {
+        err << "  " << result.nLinksNotWritten << " links could not be written.\n";
+    }
+    if (result.nUnreadableFolders > 0) {
+        err << "  The links of " << result.nUnreadableFolders << " folders could not be read.\n";
+    }
+    err << "  The first failure: " << result.sFirstFailure << "\n";
+    return 1;
+}
+
+} // namespace tellavin::cli

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "model/export_result.h"
+#include "model/user_message.h"
+
+#include <iosfwd>
+
+namespace tellavin::cli {
+
+// Prints a refusal or failure on err: its title, then each line indented.
+void PrintMessage(const UserMessage& message, std::ostream& err);
+
+// Prints what a conversion did: "N Folders & M Links Exported
+// Successfully." on out, and on err why nothing was written or what a
+// partial export misses. Returns the exit status: 0 when everything was
+// written, 1 otherwise.
+int PrintExportResult(const ExportResult& result, std::ostream& out, std::ostream& err);
+
+} // namespace tellavin::cli

@@ -1,0 +1,180 @@
+#include "conversion/conversion.h"
+
+#include "conversion/export_checks.h"
+#include "conversion/target_writer.h"
+#include "model/bookmark_counts.h"
+#include "platform/file_checks.h"
+#include "platform/file_io.h"
+#include "platform/local_time.h"
+#include "settings/exported_total.h"
+#include "sources/source_loader.h"
+#include "targets/backup_copy.h"
+
+#include <ctime>
+#include <filesystem>
+
+namespace tellavin {
+
+namespace {
+
+// The windows always hold absolute paths; a relative one names a file in
+// the current folder, which the checks would not find.
+StoreLocation MadeAbsolute(StoreLocation location) {
+    std::error_code error;
+    auto absolute = std::filesystem::absolute(PathFromUtf8(location.path), error);
+    if (!location.path.empty() && !error) {
+        location.path = Utf8FromPath(absolute);
+    }
+    return location;
+}
+
+bool IsBookmarkFile(StoreKind kind) {
+    return kind == StoreKind::Netscape || kind == StoreKind::Opera;
+}
+
+std::optional<UserMessage> RefusalOfRequest(const ConversionRequest& request) {
+    if (!ConversionPathFor(request.source.kind, request.target.kind)) {
+        return UserMessage{"No Such Conversion",
+                           {"There is no conversion from " +
+                            std::string(StoreKindName(request.source.kind)) + " to " +
+                            std::string(StoreKindName(request.target.kind)) + "."}};
+    }
+    auto unused = OptionsNotApplying(request.target.kind, request.options);
+    if (!unused.empty()) {
+        return UserMessage{"Option Does Not Apply",
+                           {"The option \"" + std::string(unused.front()) +
+                            "\" does not apply to a " +
+                            std::string(StoreKindName(request.target.kind)) + " target."}};
+    }
+    return std::nullopt;
+}
+
+std::optional<UserMessage> RefusalOfChecks(const ConversionRequest& request,
+                                           const Platform& platform) {
+    ExportCheckInput input;
+    input.source = request.source;
+    input.target = request.target;
+    input.merge = request.options.merge;
+    input.intoExistingSubfolder = request.options.existingFolder.has_value();
+    input.existingSubfolder = request.options.existingFolder.value_or("");
+    if (auto refusal = CheckBeforeExport(input, false, platform)) {
+        return refusal->message;
+    }
+    return std::nullopt;
+}
+
+// The backup copy of a file target that exists; a failed copy stops the
+// export, so the file the user wanted kept is never replaced without one.
+std::optional<UserMessage> FailureOfBackup(const ConversionRequest& request) {
+    const auto& target = request.target.path;
+    if (!request.options.backup || !FileExists(target)) {
+        return std::nullopt;
+    }
+    auto copied = MakeBackupCopy(target);
+    if (copied.ok) {
+        return std::nullopt;
+    }
+    return UserMessage{"Backup Failed",
+                       {"The backup copy \"" + BackupPathFor(target) + "\" could not be made:",
+                        copied.message, "The bookmarks were not exported."},
+                       MessageIcon::Critical};
+}
+
+std::optional<UserMessage> RefusalOfSource(const StoreLocation& source, BookmarkTree& tree,
+                                           ProgressSink& progress) {
+    bool isFile = IsBookmarkFile(source.kind);
+    if (!LoadSourceTree(source, tree, &progress)) {
+        return UserMessage{isFile ? "Bookmark File Cannot Be Read" : "Folder Cannot Be Read",
+                           {source.path, isFile ? "The Selected Bookmark File Cannot Be Read."
+                                                : "The Selected Folder Cannot Be Read."}};
+    }
+    if (CountBookmarks(tree).Empty()) {
+        return UserMessage{
+            isFile ? "Select a Bookmark File" : "Select a Folder",
+            {source.path, isFile ? "The Selected File Does Not Contain Any Bookmark."
+                                 : "The Selected Folder Does Not Contain Any Bookmark."}};
+    }
+    return std::nullopt;
+}
+
+// Fills what a menu page tells about its making: the totals counted in the
+// source and the date, unless the caller gave them.
+void CompleteMenuOptions(MenuPageOptions& menu, BookmarkTree& tree) {
+    auto counts = CountBookmarks(tree);
+    menu.nSourceFolders = counts.folders;
+    menu.nSourceLinks = counts.links;
+    auto now = std::time(nullptr);
+    if (menu.sCreatedDateTime.empty()) {
+        menu.sCreatedDateTime = LocalTimeText(now, "%x %X");
+    }
+    if (menu.sCreatedDate.empty()) {
+        menu.sCreatedDate = LocalTimeText(now, "%x");
+    }
+}
+
+// What the exported-items total grows by: a menu page's item lines, the
+// folders and links written otherwise.
+std::int32_t ExportedItems(StoreKind target, const ExportResult& result) {
+    return target == StoreKind::Menu ? result.nMenuItems
+                                     : result.nFoldersWritten + result.nLinksWritten;
+}
+
+ExportResult Convert(ConversionRequest request, const Platform& platform, ProgressSink& progress) {
+    if (auto refusal = RefusalOfRequest(request)) {
+        return ExportResult::Failed(*refusal);
+    }
+    if (auto refusal = RefusalOfChecks(request, platform)) {
+        return ExportResult::Failed(*refusal);
+    }
+    if (auto failure = FailureOfBackup(request)) {
+        return ExportResult::Failed(*failure);
+    }
+    BookmarkTree loaded;
+    if (request.tree == nullptr) {
+        if (auto refusal = RefusalOfSource(request.source, loaded, progress)) {
+            return ExportResult::Failed(*refusal);
+        }
+        request.tree = &loaded;
+    }
+    if (request.target.kind == StoreKind::Menu) {
+        CompleteMenuOptions(request.menu, *request.tree);
+    }
+    auto result = WriteTarget(*request.tree, request, platform, progress);
+    if (result.ok) {
+        AddToExportedTotal(platform, ExportedItems(request.target.kind, result));
+    }
+    return result;
+}
+
+} // namespace
+
+std::vector<std::string_view> OptionsNotApplying(StoreKind target, const TargetOptions& options) {
+    const bool favorites = target == StoreKind::Favorites;
+    const bool menu = target == StoreKind::Menu;
+    std::vector<std::string_view> names;
+    auto note = [&](bool given, std::string_view name) {
+        if (given) {
+            names.push_back(name);
+        }
+    };
+    note((favorites || menu) && options.merge, "merge");
+    note(menu && options.newFolder.has_value(), "new-folder");
+    note(!favorites && options.existingFolder.has_value(), "existing-folder");
+    note((favorites || menu) && options.links != LinksPlacement::AfterFolders, "links-first");
+    note(target != StoreKind::Netscape && options.profileName.has_value(), "profile");
+    note(favorites && options.backup, "backup");
+    return names;
+}
+
+ExportResult RunConversion(const ConversionRequest& request, const Platform& platform,
+                           ProgressSink& progress) {
+    auto absolute = request;
+    absolute.source = MadeAbsolute(request.source);
+    absolute.target = MadeAbsolute(request.target);
+    ProgressStart(progress, 0);
+    auto result = Convert(std::move(absolute), platform, progress);
+    ProgressEnd(progress, 0);
+    return result;
+}
+
+} // namespace tellavin

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "model/bookmark_tree.h"
+#include "model/conversion_path.h"
+#include "model/export_result.h"
+#include "model/progress.h"
+#include "platform/platform.h"
+#include "targets/menu_page.h"
+#include "targets/opera_writer.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tellavin {
+
+// The choices about the target, as an export window or the command line
+// holds them. Each kind of target takes the ones that apply to it.
+struct TargetOptions {
+    bool merge = false;                        // bookmark files: add to the file
+    std::optional<std::string> newFolder;      // put the export inside a new folder
+    std::optional<std::string> existingFolder; // Favorites: a sub-folder, relative to the target
+    LinksPlacement links = LinksPlacement::AfterFolders; // bookmark files
+    std::optional<std::string> profileName; // Netscape-format title; the user's name when absent
+    bool backup = false;                    // files: copy the old file to Backup_of_<name> first
+};
+
+// One conversion: from which store to which, what, and how.
+struct ConversionRequest {
+    StoreLocation source{StoreKind::Favorites, {}};
+    StoreLocation target{StoreKind::Netscape, {}};
+    // A tree the caller has already loaded from the source (the selection
+    // window's, with its check marks); without one the source is loaded.
+    BookmarkTree* tree = nullptr;
+    // Everything, or only the checked folders and links of the tree.
+    bool exportAll = true;
+    TargetOptions options;
+    // The look of a menu page target; its totals and dates are filled in.
+    MenuPageOptions menu;
+};
+
+// The options of the request that a target of this kind has no use for, by
+// name ("merge", "new-folder", "existing-folder", "links-first", "profile",
+// "backup"): a Favorites folder is neither merged, ordered nor backed up,
+// only a bookmark file has a profile name in its title, only a Favorites
+// folder has existing sub-folders, and a menu page takes none of them.
+std::vector<std::string_view> OptionsNotApplying(StoreKind target, const TargetOptions& options);
+
+// Runs a conversion, in this order: refuses a request with no conversion
+// path or with options the target cannot take; runs the export checks
+// (source present, target writable, its browser closed); makes the backup
+// copy when asked and the target exists, stopping when it fails; loads the
+// source unless a tree is handed in, refusing one that cannot be read or
+// holds no folder and no link; writes the target with the writer of its
+// kind; and adds what was exported to the exported-items total. Relative
+// paths are taken from the current folder. Every refusal or failure leaves
+// the target as it was and comes back as the result's message.
+ExportResult RunConversion(const ConversionRequest& request, const Platform& platform,
+                           ProgressSink& progress);
+
+} // namespace tellavin

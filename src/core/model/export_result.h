@@ -1,0 +1,62 @@
+#pragma once
+
+#include "model/user_message.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace tellavin {
+
+// What a writer, and a whole conversion, reports back to its caller.
+struct ExportResult {
+    // False when the target was not written at all: message says why, with
+    // the path and the system's reason, under its title.
+    bool ok = true;
+    UserMessage message;
+
+    // What was written: folders not counting the root (nor a new folder
+    // that wraps the export), and links.
+    std::int32_t nFoldersWritten = 0;
+    std::int32_t nLinksWritten = 0;
+    // Menu pages only: every item line written, "more..." and "(Empty)" too,
+    // which the exported-items total counts.
+    std::int32_t nMenuItems = 0;
+
+    // A partial success: links that could not be written, folders whose
+    // links could not be listed, and the first failure with its path and
+    // the system's reason.
+    std::int32_t nLinksNotWritten = 0;
+    std::int32_t nUnreadableFolders = 0;
+    std::string sFirstFailure;
+
+    // A result that wrote nothing, for the reason given.
+    static ExportResult Failed(UserMessage why) {
+        ExportResult result;
+        result.ok = false;
+        result.message = std::move(why);
+        return result;
+    }
+
+    // Everything asked for was written.
+    bool Complete() const { return ok && nLinksNotWritten == 0 && sFirstFailure.empty(); }
+
+    // Counts one link that could not be written, keeping the first reason.
+    void LinkNotWritten(std::string reason) {
+        ++nLinksNotWritten;
+        NoteFailure(std::move(reason));
+    }
+    // Counts one folder whose links could not be listed.
+    void FolderUnreadable(const std::string& path) {
+        ++nUnreadableFolders;
+        NoteFailure("Cannot read the folder \"" + path + "\"");
+    }
+    // Keeps the first failure (a folder that could not be created or read).
+    void NoteFailure(std::string reason) {
+        if (sFirstFailure.empty()) {
+            sFirstFailure = std::move(reason);
+        }
+    }
+};
+
+} // namespace tellavin
