@@ -93,10 +93,8 @@ class LinkCounter final : public FolderVisitor {
 public:
     explicit LinkCounter(BookmarkTree& tree) : tree_(tree) {}
     void Enter(std::int32_t folder, bool) override {
-        tree_.EnsureListed(folder);
-        const auto& record = tree_.FolderTable[folder];
-        for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
-            links += tree_.EntryTable[row].IsLink() && !tree_.EntryTable[row].sURL.empty() ? 1 : 0;
+        for (const auto& row : tree_.Rows(folder)) {
+            links += row.IsLink() && !row.sURL.empty() ? 1 : 0;
         }
     }
     void Leave(std::int32_t, bool) override {}
@@ -117,7 +115,8 @@ void BM_ReadFavoritesBack(benchmark::State& state) {
         BookmarkTree tree;
         BuildFavoritesTree(tree, folder.string());
         LinkCounter counter(tree);
-        WalkExportedFolders(tree, true, counter);
+        ExportResult unreadable;
+        WalkExportedFolders(tree, true, counter, unreadable, progress);
         if (counter.links != kFolders * kLinksPerFolder) {
             state.SkipWithError("not every link was read back");
         }

@@ -89,11 +89,8 @@ inline std::string CanonicalTree(BookmarkTree& tree) {
         explicit Visitor(BookmarkTree& tree) : tree_(tree) {}
         void Enter(std::int32_t folder, bool isStart) override {
             text += isStart ? "[" : "\x1F" + Name(tree_.Node(folder).Text) + "[";
-            tree_.EnsureListed(folder);
-            const auto& record = tree_.FolderTable[folder];
             std::vector<std::string> links;
-            for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
-                const auto& entry = tree_.EntryTable[row];
+            for (const auto& entry : tree_.Rows(folder)) {
                 auto address = Address(entry.sURL);
                 if (entry.IsLink() && HasScheme(address)) {
                     links.push_back(Name(entry.sName) + "\x1E" + address);

@@ -16,11 +16,8 @@ public:
 
     void Enter(std::int32_t folder, bool isStart) override {
         text += isStart ? "root[" : " " + tree_.Node(folder).Text + "[";
-        tree_.EnsureListed(folder);
-        const auto& record = tree_.FolderTable[folder];
         std::vector<std::pair<std::string, std::string>> links;
-        for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
-            const auto& entry = tree_.EntryTable[row];
+        for (const auto& entry : tree_.Rows(folder)) {
             if (entry.IsLink()) {
                 links.emplace_back(entry.sName, entry.sURL);
             }

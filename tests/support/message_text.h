@@ -9,11 +9,12 @@
 namespace tellavin {
 
 // How a test failure shows a message: its title and lines on one line.
-inline void PrintTo(const UserMessage& message, std::ostream* out) {
-    *out << message.title;
+inline std::ostream& operator<<(std::ostream& out, const UserMessage& message) {
+    out << message.title;
     for (const auto& line : message.lines) {
-        *out << " | " << line;
+        out << " | " << line;
     }
+    return out;
 }
 
 namespace test {

@@ -15,10 +15,7 @@ public:
             text += " ";
         }
         text += tree_.Node(folder).Text + "[";
-        tree_.EnsureListed(folder);
-        const auto& record = tree_.FolderTable[folder];
-        for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
-            const auto& entry = tree_.EntryTable[row];
+        for (const auto& entry : tree_.Rows(folder)) {
             if (entry.IsLink()) {
                 text += " " + entry.sName;
                 if (addresses_) {

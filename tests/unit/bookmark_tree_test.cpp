@@ -42,8 +42,8 @@ TEST(FileTreeBuilder, TablesHoldFoldersInFileOrderAndRowsInFileOrder) {
     EXPECT_EQ(tree.FolderTable[2].sName, "Work");
     EXPECT_EQ(tree.FolderTable[3].sName, "Deep");
     std::vector<std::string> rootRows;
-    for (auto row = tree.FolderTable[0].nFirstEntry; row <= tree.FolderTable[0].nLastEntry; ++row) {
-        rootRows.push_back(tree.EntryTable[row].sName);
+    for (const auto& row : tree.Rows(0)) {
+        rootRows.push_back(row.sName);
     }
     EXPECT_EQ(rootRows, (std::vector<std::string>{"Home", "News", "Beta", "Work", "alpha"}));
     // Folder rows follow the root's rows in record order, each range adjacent.

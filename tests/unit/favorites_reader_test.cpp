@@ -16,7 +16,9 @@ namespace fs = std::filesystem;
 using test::TempDir;
 using test::WriteFile;
 
-std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
+std::string Shortcut(const std::string& url) {
+    return "[InternetShortcut]\r\nURL=" + url + "\r\n";
+}
 
 // Favorites/
 //   Home.url, notes.txt, Report.url.txt, Mixed.URL
@@ -126,8 +128,7 @@ TEST(FavoritesTree, ListingTwoFoldersGivesAdjacentRangesInListingOrder) {
     EXPECT_EQ(daily.nIcon, image::kFavoritesLink);
     EXPECT_TRUE(daily.dDate.ok());
     int folderRows = 0;
-    for (auto row = rootRecord.nFirstEntry; row <= rootRecord.nLastEntry; ++row) {
-        const auto& entry = tree.EntryTable[row];
+    for (const auto& entry : tree.Rows(0)) {
         if (!entry.IsLink()) {
             ++folderRows;
             EXPECT_EQ(entry.nIcon, image::kFolderClosed);
@@ -250,9 +251,10 @@ TEST(InternetShortcut, EveryCorpusFileGivesItsAddress) {
     for (const auto& [name, url] : expected) {
         EXPECT_EQ(ReadShortcutUrl((corpus / "url" / name).string()), url) << name;
     }
-    auto radio = ReadShortcutUrl((corpus / "url" / "ie6-radio-station-guide-modified.url").string());
-    EXPECT_EQ(radio.rfind("http://www.microsoft.com/isapi/redir.dll?prd=windows&sbp=mediaplayer", 0),
-              0u);
+    auto radio =
+        ReadShortcutUrl((corpus / "url" / "ie6-radio-station-guide-modified.url").string());
+    EXPECT_EQ(
+        radio.rfind("http://www.microsoft.com/isapi/redir.dll?prd=windows&sbp=mediaplayer", 0), 0u);
     EXPECT_EQ(radio.back(), '=');
 }
 

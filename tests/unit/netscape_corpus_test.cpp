@@ -191,10 +191,9 @@ std::int32_t ChildNamed(const BookmarkTree& tree, std::int32_t parent, const std
 
 std::vector<std::string> LinkNames(const BookmarkTree& tree, std::int32_t folder) {
     std::vector<std::string> names;
-    const auto& record = tree.FolderTable[folder];
-    for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
-        if (tree.EntryTable[row].IsLink()) {
-            names.push_back(tree.EntryTable[row].sName);
+    for (const auto& row : tree.Rows(folder)) {
+        if (row.IsLink()) {
+            names.push_back(row.sName);
         }
     }
     return names;

@@ -110,9 +110,8 @@ TEST(OperaWriter, SelectionWritesCheckedFoldersAtTheNearestWrittenLevel) {
     });
     auto f2 = tree.Node(tree.Child(0)).children.front();
     tree.Node(f2).Checked = true;
-    const auto& record = tree.FolderTable[f2];
-    for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
-        tree.EntryTable[row].bChecked = tree.EntryTable[row].sName == "c";
+    for (auto& row : tree.Rows(f2)) {
+        row.bChecked = row.sName == "c";
     }
     OperaWriteOptions options;
     options.exportAll = false;

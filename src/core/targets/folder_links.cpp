@@ -94,10 +94,8 @@ void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
 
 std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder,
                                      bool exportAll) {
-    const auto& record = tree.FolderTable.at(folder);
     std::vector<LinkItem> links;
-    for (auto row = record.nFirstEntry; row <= record.nLastEntry; ++row) {
-        const auto& entry = tree.EntryTable[row];
+    for (const auto& entry : tree.Rows(folder)) {
         if (entry.IsLink() && (exportAll || entry.bChecked)) {
             links.push_back({entry.sName, entry.sURL});
         }

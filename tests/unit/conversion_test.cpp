@@ -1,0 +1,290 @@
+// Every conversion path through the one entry point, on real stores in a
+// temporary folder, each result read back as a whole tree.
+#include "conversion/conversion.h"
+#include "settings/exported_total.h"
+#include "sources/source_loader.h"
+#include "support/fake_platform.h"
+#include "support/file_size_limit.h"
+#include "support/message_text.h"
+#include "support/temp_dir.h"
+#include "support/tree_text.h"
+
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <utility>
+
+namespace tellavin {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+const std::string kSourceText =
+    "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<H1>Bookmarks</H1>\n<DL><p>\n"
+    "<DT><A HREF=\"http://top/\">Top</A>\n"
+    "<DT><H3>News</H3>\n<DL><p>\n"
+    "<DT><A HREF=\"http://daily/\">Daily</A>\n"
+    "<DT><H3>Deep</H3>\n<DL><p>\n<DT><A HREF=\"http://x/\">X</A>\n</DL><p>\n"
+    "</DL><p>\n"
+    "<DT><H3>Work</H3>\n<DL><p>\n<DT><A HREF=\"http://w/\">W</A>\n</DL><p>\n"
+    "</DL><p>\n";
+const std::string kOldText = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n"
+                             "<DT><A HREF=\"http://old/\">Old</A>\n</DL><p>\n";
+
+const std::string kWhole = "[ Top News[ Daily Deep[ X ] ] Work[ W ] ]";
+// News and Deep checked, of their links only Daily.
+const std::string kSelected = "[ News[ Daily Deep[ ] ] ]";
+
+enum class Mode { New, Merge, NewFolder, ExistingFolder, Backup };
+
+struct Row {
+    StoreKind source;
+    StoreKind target;
+    Mode mode;
+    bool selection;
+};
+
+// The tree below the root, whose name each kind of store gives its own way.
+std::string StoreText(const StoreLocation& store) {
+    BookmarkTree tree;
+    if (!LoadSourceTree(store, tree)) {
+        return "(unreadable)";
+    }
+    auto text = test::TreeText(tree);
+    return text.substr(text.find('['));
+}
+
+class Conversions : public ::testing::Test {
+protected:
+    Conversions() {
+        fs::create_directories(dir.path() / "bin");
+        platform.executablePath = dir / "bin/tellavin"; // the settings file goes there
+    }
+
+    // The sample tree in a store of the kind, made from the Netscape-format
+    // text through the entry point itself.
+    StoreLocation Source(StoreKind kind, const std::string& text = kSourceText) {
+        auto netscape = StoreLocation{StoreKind::Netscape, dir / "source-text.html"};
+        WriteFile(netscape.path, text);
+        if (kind == StoreKind::Netscape) {
+            return netscape;
+        }
+        return Made(netscape, kind, "source");
+    }
+
+    // A fresh store of the kind holding what the Netscape-format file holds.
+    StoreLocation Made(const StoreLocation& from, StoreKind kind, const std::string& name) {
+        StoreLocation store{kind, dir / (name + (kind == StoreKind::Opera ? ".adr" : ".html"))};
+        fs::remove_all(store.path);
+        if (kind == StoreKind::Netscape) {
+            fs::copy_file(from.path, store.path);
+            return store;
+        }
+        if (kind == StoreKind::Favorites) {
+            fs::create_directories(store.path);
+        }
+        ConversionRequest request;
+        request.source = from;
+        request.target = store;
+        EXPECT_TRUE(RunConversion(request, platform, progress).Complete());
+        return store;
+    }
+
+    ExportResult Run(ConversionRequest request) {
+        return RunConversion(request, platform, progress);
+    }
+
+    TempDir dir;
+    test::FakePlatform platform;
+    NullProgress progress;
+};
+
+// What the target holds afterwards. A Favorites target holds the empty
+// sub-folder Zub beforehand, which sorts last; a file target one link, Old.
+std::string Expected(const Row& row) {
+    auto exported = row.selection ? kSelected : kWhole;
+    auto inner = exported.substr(1, exported.size() - 3); // without the outer brackets
+    std::string zub = row.target == StoreKind::Favorites ? " Zub[ ]" : "";
+    switch (row.mode) {
+    case Mode::Merge:
+        return "[ Old" + inner + " ]";
+    case Mode::NewFolder:
+        return "[ Imported" + exported + zub + " ]";
+    case Mode::ExistingFolder:
+        return "[ Zub" + exported + " ]";
+    default:
+        return "[" + inner + zub + " ]";
+    }
+}
+
+TEST_F(Conversions, EveryPathEveryChoiceReadsBackAsAWholeTree) {
+    const StoreKind kinds[] = {StoreKind::Favorites, StoreKind::Netscape, StoreKind::Opera};
+    std::vector<Row> rows;
+    for (auto source : kinds) {
+        for (auto target : kinds) {
+            if (source == target) {
+                continue;
+            }
+            bool file = target != StoreKind::Favorites;
+            for (bool selection : {false, true}) {
+                for (auto mode : {Mode::New, Mode::Merge, Mode::NewFolder, Mode::ExistingFolder,
+                                  Mode::Backup}) {
+                    bool fileOnly = mode == Mode::Merge || mode == Mode::Backup;
+                    if (file ? mode == Mode::ExistingFolder : fileOnly) {
+                        continue;
+                    }
+                    rows.push_back({source, target, mode, selection});
+                }
+            }
+        }
+    }
+    ASSERT_EQ(rows.size(),
+              2u * (4 * 4 + 2 * 3)); // all and selection; 4 file paths, 2 into Favorites
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(StoreKindName(row.source)) + " to " +
+                     std::string(StoreKindName(row.target)) + " mode " +
+                     std::to_string(static_cast<int>(row.mode)) +
+                     (row.selection ? " selection" : " all"));
+        StoreLocation target{StoreKind::Favorites, dir / "fav"};
+        std::string before;
+        if (row.target == StoreKind::Favorites) {
+            fs::remove_all(target.path);
+            fs::create_directories(fs::path(target.path) / "Zub");
+        } else {
+            WriteFile(dir.path() / "old.html", kOldText);
+            target = Made({StoreKind::Netscape, dir / "old.html"}, row.target, "target");
+            before = ReadFile(target.path);
+        }
+
+        ConversionRequest request;
+        request.source = Source(row.source);
+        request.target = target;
+        BookmarkTree checked;
+        if (row.selection) {
+            ASSERT_TRUE(LoadSourceTree(request.source, checked));
+            for (std::int32_t node = 1; node < checked.NodeCount(); ++node) {
+                const auto& name = checked.Node(node).Text;
+                checked.Node(node).Checked = name == "News" || name == "Deep";
+                checked.EnsureListed(node);
+                for (auto& link : checked.Rows(node)) {
+                    link.bChecked = link.sName == "Daily";
+                }
+            }
+            request.tree = &checked;
+            request.exportAll = false;
+        }
+        request.options.merge = row.mode == Mode::Merge;
+        request.options.backup = row.mode == Mode::Backup;
+        if (row.mode == Mode::NewFolder) {
+            request.options.newFolder = "Imported";
+        }
+        if (row.mode == Mode::ExistingFolder) {
+            request.options.existingFolder = "Zub";
+        }
+        auto result = Run(request);
+        ASSERT_TRUE(result.Complete()) << test::MessageText(result.message) << result.sFirstFailure;
+        EXPECT_EQ(StoreText(target), Expected(row));
+        if (row.mode == Mode::Backup) {
+            EXPECT_EQ(ReadFile(fs::path(target.path).parent_path() /
+                               ("Backup_of_" + fs::path(target.path).filename().string())),
+                      before);
+        }
+    }
+}
+
+TEST_F(Conversions, MenuPagesFromEveryKindShowTheSourceTotals) {
+    for (auto kind : {StoreKind::Favorites, StoreKind::Netscape, StoreKind::Opera}) {
+        SCOPED_TRACE(StoreKindName(kind));
+        ConversionRequest request;
+        request.source = Source(kind);
+        request.target = {StoreKind::Menu, dir / "menu.html"};
+        request.menu.bShowStatistics = true;
+        auto totalBefore = AddToExportedTotal(platform, 0);
+        auto result = Run(request);
+        ASSERT_TRUE(result.Complete()) << result.message;
+        EXPECT_EQ(std::make_pair(result.nFoldersWritten, result.nLinksWritten),
+                  std::make_pair(3, 4));
+        EXPECT_NE(ReadFile(dir.path() / "menu.html").find("(3 folders and 4 links)."),
+                  std::string::npos);
+        EXPECT_EQ(AddToExportedTotal(platform, 0), totalBefore + result.nMenuItems);
+    }
+}
+
+// Each refusal or failure names its reason, and the target stays byte for
+// byte: an existing hotlist holding one link.
+TEST_F(Conversions, RefusalsAndFailuresLeaveTheTargetAsItWas) {
+    struct Case {
+        const char* title;
+        std::function<void(ConversionRequest&, test::FakePlatform&)> arrange;
+    };
+    const std::vector<Case> cases = {
+        {"Backup Failed",
+         [&](ConversionRequest& r, test::FakePlatform&) {
+             r.options.backup = true;
+             fs::create_directories(dir.path() / "Backup_of_target.adr" / "in-the-way");
+         }},
+        {"Read-Only Bookmark File",
+         [&](ConversionRequest& r, test::FakePlatform&) {
+             fs::permissions(r.target.path, fs::perms::owner_read);
+         }},
+        {"Bookmark File Does Not Exist",
+         [&](ConversionRequest& r, test::FakePlatform&) { r.source.path = dir / "gone.html"; }},
+        {"Opera is running",
+         [](ConversionRequest&, test::FakePlatform& p) { p.processNames = {{"opera"}}; }},
+        {"Unable to Check Opera",
+         [](ConversionRequest&, test::FakePlatform& p) { p.processNames.reset(); }},
+        {"Select a Bookmark File",
+         [&](ConversionRequest& r, test::FakePlatform&) {
+             WriteFile(r.source.path, "root:x:0:0:root:/root:/bin/bash\n");
+         }},
+        {"Select a Folder",
+         [&](ConversionRequest& r, test::FakePlatform&) {
+             r.source = {StoreKind::Favorites, dir / "EmptyFavorites"};
+             fs::create_directories(r.source.path);
+         }},
+        {"Option Does Not Apply",
+         [](ConversionRequest& r, test::FakePlatform&) { r.options.existingFolder = "x"; }},
+        {"No Such Conversion",
+         [&](ConversionRequest& r, test::FakePlatform&) { r.source = Source(StoreKind::Opera); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        WriteFile(dir.path() / "old.html", kOldText);
+        ConversionRequest request;
+        request.target = Made({StoreKind::Netscape, dir / "old.html"}, StoreKind::Opera, "target");
+        request.source = Source(StoreKind::Netscape);
+        auto before = ReadFile(request.target.path);
+        test::FakePlatform refusing = platform;
+        c.arrange(request, refusing);
+        auto result = RunConversion(request, refusing, progress);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.message.title, c.title) << result.message;
+        EXPECT_EQ(ReadFile(request.target.path), before);
+        fs::permissions(request.target.path, fs::perms::owner_all);
+        fs::remove_all(dir.path() / "Backup_of_target.adr");
+    }
+}
+
+TEST_F(Conversions, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
+    WriteFile(dir.path() / "old.html", kOldText);
+    ConversionRequest request;
+    request.target = Made({StoreKind::Netscape, dir / "old.html"}, StoreKind::Opera, "target");
+    request.source = Source(StoreKind::Netscape);
+    request.options.merge = true;
+    auto before = ReadFile(request.target.path);
+    ExportResult result;
+    {
+        test::FileSizeLimit limit(before.size() + 10);
+        result = Run(request);
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(test::MessageText(result.message).find("File too large"), std::string::npos)
+        << result.message;
+    EXPECT_EQ(ReadFile(request.target.path), before);
+}
+
+} // namespace
+} // namespace tellavin
