@@ -2,7 +2,7 @@
 // listing every folder's shortcuts, and the shortcut and INI parsers alone.
 #include "bench_data.h"
 #include "model/bookmark_counts.h"
-#include "settings/ini_document.h"
+#include "text/ini_document.h"
 #include "sources/favorites_reader.h"
 #include "sources/internet_shortcut.h"
 

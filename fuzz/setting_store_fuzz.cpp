@@ -4,7 +4,7 @@
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 #include "platform/file_io.h"
-#include "settings/ini_document.h"
+#include "text/ini_document.h"
 #include "settings/setting_store.h"
 
 #include <algorithm>

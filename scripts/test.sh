@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, runs each fuzz target for a short while, then
-# builds and runs every test twice: in the default build and in the debug
+# Installs what is missing, checks the include order of the core, runs each
+# fuzz target for a short while, then builds (warnings as errors) and runs
+# every test twice: in the default build and in the debug
 # build with AddressSanitizer and UndefinedBehaviorSanitizer.
 #   FUZZ_SECONDS   seconds per fuzz target (default 60; 0 skips fuzzing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+
+echo "== include order of the core"
+scripts/check-includes.py
 
 fuzz_seconds=${FUZZ_SECONDS:-60}
 echo "== fuzz targets"
@@ -24,7 +28,8 @@ fi
 jobs=$(nproc)
 for preset in default debug; do
   echo "== $preset build"
-  cmake --preset "$preset" >/dev/null
+  # Warnings fail the build here, so none slips into the code.
+  cmake --preset "$preset" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done

@@ -4,7 +4,7 @@
 #include "cli/store_argument.h"
 #include "conversion/conversion.h"
 #include "settings/setting_store.h"
-#include "targets/color_preset_list.h"
+#include "settings/color_preset_list.h"
 
 #include <charconv>
 #include <ostream>

@@ -3,8 +3,8 @@
 #include "support/fake_platform.h"
 #include "support/memory_window.h"
 #include "support/temp_dir.h"
-#include "targets/color_preset_list.h"
-#include "targets/color_presets.h"
+#include "settings/color_preset_list.h"
+#include "settings/color_presets.h"
 
 #include <deque>
 #include <filesystem>

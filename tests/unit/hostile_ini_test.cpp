@@ -1,5 +1,5 @@
 // INI text as it arrives from other systems and damaged files.
-#include "settings/ini_document.h"
+#include "text/ini_document.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,5 +1,5 @@
 #include "platform/file_checks.h"
-#include "settings/registry_value.h"
+#include "platform/registry_value.h"
 #include "settings/setting_store.h"
 #include "settings/settings_location.h"
 #include "support/fake_platform.h"

@@ -6,7 +6,7 @@
 #include "support/fake_platform.h"
 #include "support/memory_window.h"
 #include "support/temp_dir.h"
-#include "targets/color_presets.h"
+#include "settings/color_presets.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

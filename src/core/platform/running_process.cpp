@@ -1,6 +1,6 @@
 #include "platform/running_process.h"
 
-#include "settings/ini_document.h"
+#include "text/ini_document.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "settings/exported_total.h"
 
-#include "settings/ini_document.h"
+#include "text/ini_document.h"
 #include "settings/setting_store.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_io.h"
-#include "settings/ini_document.h"
-#include "settings/number_text.h"
+#include "text/ini_document.h"
+#include "text/number_text.h"
 #include "settings/settings_location.h"
 
 #include <algorithm>

@@ -2,10 +2,10 @@
 
 #include "platform/file_checks.h"
 #include "settings/location_lists.h"
-#include "settings/number_text.h"
+#include "text/number_text.h"
 #include "settings/setting_store.h"
 #include "settings/window_placement.h"
-#include "targets/color_presets.h"
+#include "settings/color_presets.h"
 
 #include <algorithm>
 #include <limits>

@@ -3,7 +3,7 @@
 #include "model/session_state.h"
 #include "platform/platform.h"
 #include "settings/window_controls.h"
-#include "targets/color_preset_list.h"
+#include "settings/color_preset_list.h"
 
 #include <cstdint>
 #include <string>

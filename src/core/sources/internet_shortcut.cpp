@@ -2,7 +2,7 @@
 
 #include "platform/file_io.h"
 #include "platform/platform.h"
-#include "settings/ini_document.h"
+#include "text/ini_document.h"
 #include "text/encoding.h"
 
 namespace tellavin {

@@ -2,9 +2,9 @@
 
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
-#include "settings/ini_document.h"
-#include "settings/number_text.h"
-#include "settings/registry_value.h"
+#include "text/ini_document.h"
+#include "text/number_text.h"
+#include "platform/registry_value.h"
 #include "sources/favorites_reader.h"
 #include "text/encoding.h"
 #include "text/replace_all.h"

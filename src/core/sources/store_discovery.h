@@ -2,7 +2,7 @@
 
 #include "model/progress.h"
 #include "platform/platform.h"
-#include "sources/location_list.h"
+#include "model/location_list.h"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 #include "model/bookmark_tree.h"
 #include "model/export_result.h"
 #include "model/progress.h"
-#include "targets/color_presets.h"
+#include "model/menu_colors.h"
 #include "targets/text_width.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "targets/color_presets.h"
+#include "settings/color_presets.h"
 
-#include "settings/ini_document.h"
+#include "text/ini_document.h"
 #include "settings/setting_store.h"
 
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "settings/ini_document.h"
+#include "text/ini_document.h"
 
 #include "text/encoding.h"
 

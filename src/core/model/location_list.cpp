@@ -1,4 +1,4 @@
-#include "sources/location_list.h"
+#include "model/location_list.h"
 
 #include <algorithm>
 

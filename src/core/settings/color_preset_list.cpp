@@ -1,6 +1,6 @@
-#include "targets/color_preset_list.h"
+#include "settings/color_preset_list.h"
 
-#include "settings/ini_document.h"
+#include "text/ini_document.h"
 #include "settings/setting_store.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "settings/registry_value.h"
+#include "platform/registry_value.h"
 
 namespace tellavin {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "targets/color_presets.h"
+#include "settings/color_presets.h"
 
 #include <cstddef>
 #include <optional>

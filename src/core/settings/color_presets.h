@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/menu_colors.h"
 #include "platform/platform.h"
 
 #include <array>
@@ -9,10 +10,6 @@
 
 namespace tellavin {
 
-// The eight colours of a menu page, slots 0 to 7, each a number from 0 to
-// 16777215 with red in the low byte.
-using MenuColors = std::array<std::uint32_t, 8>;
-
 // One entry of the preset table: the colours as read (whole numbers in
 // range, kept as the file gave them) and the preset's name, empty for the
 // "<Custom>" entry.
@@ -21,8 +18,6 @@ struct PresetRecord {
     std::string Name;
 };
 
-// The colours the user edits by hand, as every menu window starts them.
-inline constexpr MenuColors kCustomColors = {16777215, 0, 7091712, 33023, 0, 0, 13077057, 6960384};
 inline constexpr std::string_view kCustomPresetName = "<Custom>";
 
 // The presets file, "ColorPreset.ini" in the settings folder. Each preset is

@@ -1,6 +1,6 @@
-#include "settings/number_text.h"
+#include "text/number_text.h"
 
-#include "settings/ini_document.h"
+#include "text/ini_document.h"
 
 #include <cctype>
 #include <limits>
