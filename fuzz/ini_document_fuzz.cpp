@@ -2,6 +2,7 @@
 // promise about the result, and that writing the document back keeps
 // every value a reader sees.
 #include "fuzz_check.h"
+#include "text/ascii_text.h"
 #include "text/ini_document.h"
 
 #include <cstddef>

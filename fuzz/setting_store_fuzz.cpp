@@ -4,8 +4,9 @@
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 #include "platform/file_io.h"
-#include "text/ini_document.h"
 #include "settings/setting_store.h"
+#include "text/ascii_text.h"
+#include "text/ini_document.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "platform/running_process.h"
 
-#include "text/ini_document.h"
+#include "text/ascii_text.h"
 
 #include <algorithm>
 

@@ -1,7 +1,8 @@
 #include "settings/exported_total.h"
 
-#include "text/ini_document.h"
 #include "settings/setting_store.h"
+#include "text/ascii_text.h"
+#include "text/ini_document.h"
 
 #include <algorithm>
 #include <charconv>

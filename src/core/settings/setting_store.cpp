@@ -2,9 +2,10 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_io.h"
+#include "settings/settings_location.h"
+#include "text/ascii_text.h"
 #include "text/ini_document.h"
 #include "text/number_text.h"
-#include "settings/settings_location.h"
 
 #include <algorithm>
 #include <filesystem>

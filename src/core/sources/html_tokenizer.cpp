@@ -1,5 +1,6 @@
 #include "sources/html_tokenizer.h"
 
+#include "text/ascii_text.h"
 #include "text/html_references.h"
 #include "text/replace_all.h"
 

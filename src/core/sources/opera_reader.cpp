@@ -2,6 +2,7 @@
 
 #include "model/file_tree_builder.h"
 #include "platform/file_io.h"
+#include "text/ascii_text.h"
 #include "text/encoding.h"
 #include "text/replace_all.h"
 #include "text/utf8_repair.h"
@@ -11,31 +12,6 @@
 namespace tellavin {
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-    auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
-bool EqualsIgnoringCase(std::string_view text, std::string_view upper) {
-    if (text.size() != upper.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto c = text[i];
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-        if (c != upper[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string DecodeValue(std::string_view raw) {
     auto text = DecodeToUtf8(raw);

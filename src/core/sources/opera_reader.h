@@ -23,10 +23,11 @@ namespace tellavin {
 //                                              tag ("#SEPERATOR", "#DELETED",
 //                                              "#NOTE", ...)
 //   end-line  = "-"                            the current folder ends
-//   blank     = nothing but spaces and tabs    ends the field block
+//   blank     = nothing but blanks             ends the field block
 //   field-line= key "=" value                  inside an entry's field block
 //
-// Every line is read without its leading and trailing spaces and tabs, and
+// Every line is read without its leading and trailing blanks (spaces, tabs,
+// vertical tabs, form feeds), and
 // tags are compared without regard to case, so "#folder   " is a folder.
 // An entry is a tag line followed by its field block: the field lines up to
 // the next blank line, tag line or end line. The fields of an entry are

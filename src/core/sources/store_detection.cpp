@@ -2,6 +2,7 @@
 
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
+#include "text/ascii_text.h"
 #include "text/encoding.h"
 
 #include <algorithm>
@@ -23,9 +24,7 @@ bool StartsLikeAHotlist(const std::string& path) {
 }
 
 std::optional<StoreKind> KindByExtension(const std::string& path) {
-    auto extension = Utf8FromPath(PathFromUtf8(path).extension());
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    auto extension = LowerAscii(Utf8FromPath(PathFromUtf8(path).extension()));
     if (extension == ".adr") {
         return StoreKind::Opera;
     }

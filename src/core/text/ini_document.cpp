@@ -1,30 +1,13 @@
 #include "text/ini_document.h"
 
+#include "text/ascii_text.h"
 #include "text/encoding.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utf8.h>
 #include <utility>
 
 namespace tellavin {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t\r\n\v\f";
-    auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    auto last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
 
 namespace {
 

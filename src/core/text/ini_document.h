@@ -73,7 +73,4 @@ private:
     std::vector<Section> sections_;
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-std::string_view TrimBlanks(std::string_view text);
-
 } // namespace tellavin
