@@ -3,6 +3,7 @@
 #include "cli/store_argument.h"
 #include "cli/tree_printer.h"
 #include "model/bookmark_tree.h"
+#include "model/location_list.h"
 #include "sources/source_loader.h"
 #include "sources/store_discovery.h"
 
@@ -42,19 +43,17 @@ int RunDiscover(const Platform& platform, std::ostream& out) {
     auto favorites = LocateFavoritesFolder(platform);
     out << "Favorites folder:  " << (favorites.empty() ? kNone : favorites) << "\n";
 
-    LocationList firefox;
     NullProgress status;
-    LocateFirefoxBookmarks(platform, firefox, status);
-    for (const auto& item : firefox.Items()) {
-        out << "Firefox bookmarks: " << item << "\n";
+    auto firefox = LocateFirefoxBookmarks(platform, status);
+    for (const auto& store : firefox) {
+        out << "Firefox bookmarks: " << LabelledLocation(store.label, store.location.path) << "\n";
     }
-    if (firefox.Count() == 0) {
+    if (firefox.empty()) {
         out << "Firefox bookmarks: " << kNone << "\n";
     }
 
-    LocationList opera;
-    LocateOperaHotlist(platform, opera);
-    out << "Opera hotlist:     " << (opera.Count() == 0 ? kNone : opera.Item(0)) << "\n";
+    auto opera = LocateOperaHotlist(platform);
+    out << "Opera hotlist:     " << (opera.empty() ? kNone : opera.front().location.path) << "\n";
     return 0;
 }
 

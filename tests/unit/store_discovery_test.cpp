@@ -1,3 +1,4 @@
+#include "model/location_list.h"
 #include "sources/store_discovery.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
@@ -75,7 +76,7 @@ TEST(FirefoxDiscovery, TwoProfilesInSectionOrderAndThePromptStays) {
     auto list = PromptOnly();
     StatusRecorder status;
 
-    EXPECT_EQ(LocateFirefoxBookmarks(user.platform, list, status), 2);
+    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 2);
     EXPECT_EQ(list.Items(),
               Items({"<default> " + user.Path(".mozilla/firefox/ab612nev.default/bookmarks.html"),
                      "<default-esr> " +
@@ -85,6 +86,25 @@ TEST(FirefoxDiscovery, TwoProfilesInSectionOrderAndThePromptStays) {
     EXPECT_EQ(status.texts, (std::vector<std::string>{"Retrieving Bookmark Files", "Ready"}));
 }
 
+// Discovery tells what it found and nothing more: no prompt, no selection,
+// which a list without a prompt (the command line's) would get wrong.
+TEST(FirefoxDiscovery, FindsEachProfilesFileWithItsKindAndName) {
+    FakeHome user;
+    user.Install("profile-sections-out-of-order.ini", ".mozilla/firefox/profiles.ini");
+    user.Bookmarks(".mozilla/firefox/ab612nev.default");
+    user.Bookmarks(".mozilla/firefox/mz8hqsuw.default-esr");
+    NullProgress status;
+    std::string found;
+    for (const auto& store : LocateFirefoxBookmarks(user.platform, status)) {
+        found += std::string(StoreKindName(store.location.kind)) + " " + store.label + " " +
+                 store.location.path + "\n";
+    }
+    EXPECT_EQ(found, "netscape default " +
+                         user.Path(".mozilla/firefox/ab612nev.default/bookmarks.html") +
+                         "\nnetscape default-esr " +
+                         user.Path(".mozilla/firefox/mz8hqsuw.default-esr/bookmarks.html") + "\n");
+}
+
 TEST(FirefoxDiscovery, ASingleProfileIsSelected) {
     FakeHome user;
     user.Install("profiles-bom-crlf.ini", ".mozilla/firefox/profiles.ini");
@@ -92,7 +112,7 @@ TEST(FirefoxDiscovery, ASingleProfileIsSelected) {
     auto list = PromptOnly();
     StatusRecorder status;
 
-    EXPECT_EQ(LocateFirefoxBookmarks(user.platform, list, status), 1);
+    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 1);
     auto item =
         "<default> " + user.Path(".mozilla/firefox/Profiles/v04swu2d.default/bookmarks.html");
     EXPECT_EQ(list.Items(), Items({item}));
@@ -105,7 +125,7 @@ TEST(FirefoxDiscovery, ProfilesWithoutBookmarksNameOrPath) {
     user.Install("profile-sections-out-of-order.ini", ".mozilla/firefox/profiles.ini");
     user.Bookmarks(".mozilla/firefox/mz8hqsuw.default-esr"); // the other has none
     LocationList list;
-    EXPECT_EQ(AddProfilesFromIni(user.Path(".mozilla/firefox/"), list), 1);
+    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path(".mozilla/firefox/"))), 1);
     EXPECT_EQ(
         list.Items(),
         (std::vector<std::string>{
@@ -114,7 +134,7 @@ TEST(FirefoxDiscovery, ProfilesWithoutBookmarksNameOrPath) {
     user.Install("profile-without-name.ini", "unnamed/profiles.ini");
     user.Bookmarks("unnamed/unnamed.default");
     list.Clear();
-    EXPECT_EQ(AddProfilesFromIni(user.Path("unnamed/"), list), 1);
+    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path("unnamed/"))), 1);
     EXPECT_EQ(list.Items(),
               (std::vector<std::string>{"<NoName> " +
                                         user.Path("unnamed/unnamed.default/bookmarks.html")}));
@@ -125,7 +145,7 @@ TEST(FirefoxDiscovery, ProfilesWithoutBookmarksNameOrPath) {
     user.Bookmarks("pathless");
     user.Bookmarks("pathless/real.default");
     list.Clear();
-    EXPECT_EQ(AddProfilesFromIni(user.Path("pathless/"), list), 1);
+    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path("pathless/"))), 1);
     EXPECT_EQ(list.Items(), (std::vector<std::string>{
                                 "<real> " + user.Path("pathless/real.default/bookmarks.html")}));
 }
@@ -137,7 +157,7 @@ TEST(FirefoxDiscovery, AbsoluteLongAndNonAsciiProfilePaths) {
     WriteFile(stuff / "Default/bookmarks.html", "x");
     WriteFile(stuff / "School/bookmarks.html", "x");
     LocationList list;
-    EXPECT_EQ(AddProfilesFromIni(user.Path("abs/"), list), 2);
+    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path("abs/"))), 2);
     EXPECT_EQ(list.Items(),
               (std::vector<std::string>{"<Default> " + (stuff / "Default/bookmarks.html").string(),
                                         "<School> " + (stuff / "School/bookmarks.html").string()}));
@@ -145,7 +165,7 @@ TEST(FirefoxDiscovery, AbsoluteLongAndNonAsciiProfilePaths) {
     user.Install("profile-non-ascii-path.ini", "cyr/profiles.ini");
     user.Bookmarks("cyr/test_profile_firefox_L\xD0\xAE\xD1\x88\xD1\x80");
     list.Clear();
-    EXPECT_EQ(AddProfilesFromIni(user.Path("cyr/"), list), 1);
+    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path("cyr/"))), 1);
     EXPECT_EQ(list.Item(0), "<firefox_non-ascii> " +
                                 user.Path("cyr/test_profile_firefox_L\xD0\xAE\xD1\x88\xD1\x80/"
                                           "bookmarks.html"));
@@ -156,7 +176,7 @@ TEST(FirefoxDiscovery, AbsoluteLongAndNonAsciiProfilePaths) {
               "[Profile0]\nName=long\nIsRelative=1\nPath=" + longName + "\n");
     user.Bookmarks("long/" + longName);
     list.Clear();
-    EXPECT_EQ(AddProfilesFromIni(user.Path("long/"), list), 1);
+    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path("long/"))), 1);
     EXPECT_EQ(list.Item(0), "<long> " + user.Path("long/" + longName + "/bookmarks.html"));
 }
 
@@ -172,7 +192,7 @@ TEST(FirefoxDiscovery, RememberedEntriesAreNotDoubled) {
     list.SetListIndex(1);
     NullProgress status;
 
-    EXPECT_EQ(LocateFirefoxBookmarks(user.platform, list, status), 1);
+    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 1);
     EXPECT_EQ(
         list.Items(),
         Items({remembered,
@@ -198,7 +218,7 @@ TEST(FirefoxDiscovery, EveryLinuxLayoutInOrder) {
     }
     auto list = PromptOnly();
     NullProgress status;
-    EXPECT_EQ(LocateFirefoxBookmarks(user.platform, list, status), 4);
+    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 4);
     expected.insert(expected.begin(), kPrompt);
     EXPECT_EQ(list.Items(), expected);
 }
@@ -212,7 +232,7 @@ TEST(FirefoxDiscovery, AFolderReachedTwiceIsSearchedOnce) {
                                  user.home() / ".config/mozilla/firefox");
     auto list = PromptOnly();
     NullProgress status;
-    EXPECT_EQ(LocateFirefoxBookmarks(user.platform, list, status), 1);
+    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 1);
     EXPECT_EQ(list.Count(), 2);
 }
 
@@ -231,11 +251,11 @@ TEST(FirefoxDiscovery, BrokenFilesAddNothingAndDiscoveryGoesOn) {
     auto list = PromptOnly();
     StatusRecorder status;
 
-    EXPECT_EQ(LocateFirefoxBookmarks(user.platform, list, status), 1);
+    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 1);
     EXPECT_EQ(list.Count(), 2);
     EXPECT_EQ(status.texts.back(), "Ready");
     LocationList empty;
-    EXPECT_EQ(AddProfilesFromIni(user.Path("nowhere/"), empty), 0);
+    EXPECT_EQ(AddFoundStores(empty, ProfilesFromIni(user.Path("nowhere/"))), 0);
 }
 
 TEST(FirefoxDiscovery, NoHomeFindsNothing) {
@@ -243,7 +263,7 @@ TEST(FirefoxDiscovery, NoHomeFindsNothing) {
     auto list = PromptOnly();
     NullProgress status;
     EXPECT_TRUE(FirefoxDataFolders(platform).empty());
-    EXPECT_EQ(LocateFirefoxBookmarks(platform, list, status), 0);
+    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(platform, status)), 0);
     EXPECT_EQ(list.Items(), Items({}));
 }
 
@@ -262,20 +282,20 @@ TEST(FirefoxDiscovery, CorpusProfileFiles) {
     auto esr = install("firefox-profiles-linux-install-esr.ini", "esr");
     user.Bookmarks("esr/ab612nev.default");
     user.Bookmarks("esr/mz8hqsuw.default-esr");
-    EXPECT_EQ(AddProfilesFromIni(esr, list), 2);
+    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(esr)), 2);
     auto win = install("firefox-profiles-win-install-first.ini", "win");
     user.Bookmarks("win/Profiles/mauville.default");
-    EXPECT_EQ(AddProfilesFromIni(win, list), 1);
+    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(win)), 1);
     auto thunderbird = install("thunderbird-profiles-win-crlf.ini", "tb");
     user.Bookmarks("tb/Profiles/v04swu2d.default");
-    EXPECT_EQ(AddProfilesFromIni(thunderbird, list), 1);
+    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(thunderbird)), 1);
     auto cyrillic = install("firefox-profiles-fixture-nonascii.ini", "cyr");
     user.Bookmarks("cyr/test_profile_firefox_L\xD0\xAE\xD1\x88\xD1\x80");
     user.Bookmarks("cyr/test_profile_firefox_144");
-    EXPECT_EQ(AddProfilesFromIni(cyrillic, list), 2);
+    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(cyrillic)), 2);
     // Absolute paths of a template user that does not exist here.
     auto absolute = install("firefox-profiles-absolute-template.ini", "abs");
-    EXPECT_EQ(AddProfilesFromIni(absolute, list), 0);
+    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(absolute)), 0);
 
     EXPECT_EQ(list.Items(),
               (std::vector<std::string>{
@@ -297,7 +317,7 @@ TEST(OperaDiscovery, Opera12HotlistNamedThroughAFolderMacro) {
     WriteFile(user.home() / ".opera/bookmarks.adr", "Opera Hotlist version 2.0\n");
     auto list = PromptOnly();
 
-    EXPECT_EQ(LocateOperaHotlist(user.platform, list), 1);
+    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
     EXPECT_EQ(list.Items(), Items({user.Path(".opera/priv/opera6.adr")}));
     EXPECT_EQ(list.ListIndex(), 1);
     EXPECT_EQ(HotlistNamedInPreferences(user.Path(".opera/operaprefs.ini"), user.home().string()),
@@ -310,7 +330,7 @@ TEST(OperaDiscovery, Opera9UsesTheDefaultHotlist) {
     WriteFile(user.home() / ".opera/opera6.adr", "Opera Hotlist version 2.0\n");
     auto list = PromptOnly();
 
-    EXPECT_EQ(LocateOperaHotlist(user.platform, list), 1);
+    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
     EXPECT_EQ(list.Items(), Items({user.Path(".opera/opera6.adr")}));
     EXPECT_EQ(list.Text(), user.Path(".opera/opera6.adr"));
     EXPECT_EQ(HotlistNamedInPreferences(user.Path(".opera/opera6.ini"), user.home().string()), "");
@@ -323,14 +343,14 @@ TEST(OperaDiscovery, NewerPreferencesWinAndMissingHotlistsFallBack) {
     user.Install("operaprefs-bom-crlf-macro.ini", ".opera/operaprefs.ini");
     WriteFile(user.home() / ".opera/priv/opera6.adr", "Opera Hotlist version 2.0\n");
     LocationList list;
-    EXPECT_EQ(LocateOperaHotlist(user.platform, list), 1);
+    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
     EXPECT_EQ(list.Items(), (std::vector<std::string>{user.Path(".opera/priv/opera6.adr")}));
     EXPECT_EQ(list.ListIndex(), -1); // no prompt, so nothing is selected
 
     // The newer preferences name a hotlist that is gone: the older ones count.
     fs::remove(user.home() / ".opera/priv/opera6.adr");
     list.Clear();
-    EXPECT_EQ(LocateOperaHotlist(user.platform, list), 1);
+    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
     EXPECT_EQ(list.Items(),
               (std::vector<std::string>{(user.dir.path() / "shared/team.adr").string()}));
 
@@ -339,7 +359,7 @@ TEST(OperaDiscovery, NewerPreferencesWinAndMissingHotlistsFallBack) {
     WriteFile(user.home() / ".opera/bookmarks.adr", "x");
     WriteFile(user.home() / ".opera/opera6.adr", "x");
     list.Clear();
-    EXPECT_EQ(LocateOperaHotlist(user.platform, list), 1);
+    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
     EXPECT_EQ(list.Items(), (std::vector<std::string>{user.Path(".opera/bookmarks.adr")}));
 }
 
@@ -348,7 +368,7 @@ TEST(OperaDiscovery, AListedHotlistIsNotDoubledButSelected) {
     WriteFile(user.home() / ".opera/bookmarks.adr", "x");
     auto list = PromptOnly();
     list.AddItem(user.Path(".opera/bookmarks.adr"));
-    EXPECT_EQ(LocateOperaHotlist(user.platform, list), 0);
+    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 0);
     EXPECT_EQ(list.Count(), 2);
     EXPECT_EQ(list.ListIndex(), 1);
 }
@@ -358,11 +378,11 @@ TEST(OperaDiscovery, NothingFoundChangesNothing) {
     fs::create_directories(user.home() / ".opera/operaprefs.ini"); // unreadable
     user.Install("opera6-without-hotlist-key.ini", ".opera/opera6.ini");
     auto list = PromptOnly();
-    EXPECT_EQ(LocateOperaHotlist(user.platform, list), 0);
+    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 0);
     EXPECT_EQ(list.Items(), Items({}));
     EXPECT_EQ(list.ListIndex(), 0);
     test::FakePlatform homeless;
-    EXPECT_EQ(LocateOperaHotlist(homeless, list), 0);
+    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(homeless)), 0);
 }
 
 TEST(OperaDiscovery, CorpusPreferenceFiles) {
@@ -378,7 +398,7 @@ TEST(OperaDiscovery, CorpusPreferenceFiles) {
     WriteFile(user.home() / ".opera/priv/opera6.adr", "x");
     WriteFile(user.home() / ".opera/opera6.adr", "x");
     LocationList list;
-    EXPECT_EQ(LocateOperaHotlist(user.platform, list), 1);
+    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
     EXPECT_EQ(list.Items(), (std::vector<std::string>{user.Path(".opera/priv/opera6.adr")}));
     EXPECT_EQ(HotlistNamedInPreferences(user.Path(".opera/opera6.ini"), user.home().string()), "");
     EXPECT_EQ(HotlistNamedInPreferences((corpus / "ini/operaprefs_default-simpleu.ini").string(),

@@ -17,6 +17,13 @@ struct StoreLocation {
     std::string path;
 };
 
+// A store found on this machine: where it is, and for a Firefox profile's
+// bookmark file the profile's name (empty for the other stores).
+struct FoundStore {
+    StoreLocation location;
+    std::string label;
+};
+
 // A conversion path code: 0 when no path is open, else 2 to 11. Codes 1 and
 // 3 are no paths; saved window options use them as the kinds of the main and
 // the selection window.

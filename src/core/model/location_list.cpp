@@ -95,4 +95,21 @@ std::string LocationLabel(std::string_view item) {
     return std::string(item.substr(1, end - 1));
 }
 
+int AddFoundStores(LocationList& list, const std::vector<FoundStore>& found) {
+    int added = 0;
+    for (const auto& store : found) {
+        auto item = store.label.empty() ? store.location.path
+                                        : LabelledLocation(store.label, store.location.path);
+        int index = -1;
+        if (!FindComboItem(list, item, index)) {
+            list.AddItem(std::move(item));
+            ++added;
+        }
+    }
+    if (list.Count() == 2) {
+        list.SetText(list.Item(1));
+    }
+    return added;
+}
+
 } // namespace tellavin

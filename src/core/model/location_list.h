@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/conversion_path.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +50,12 @@ private:
 // Finds the first item equal to text (exact, case-sensitive): true with its
 // index, or false with index -1.
 bool FindComboItem(const LocationList& list, std::string_view text, int& index);
+
+// Appends the stores found, each labelled with its label when it has one,
+// unless an equal item is there already (a location the window restored);
+// when the list then holds its prompt and one file, that file is selected.
+// Returns the number of items appended.
+int AddFoundStores(LocationList& list, const std::vector<FoundStore>& found);
 
 // The labelled item of a store file: "<" + name + "> " + path.
 std::string LabelledLocation(std::string_view name, std::string_view path);

@@ -2,11 +2,11 @@
 
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
-#include "text/ini_document.h"
-#include "text/number_text.h"
 #include "platform/registry_value.h"
 #include "sources/favorites_reader.h"
 #include "text/encoding.h"
+#include "text/ini_document.h"
+#include "text/number_text.h"
 #include "text/replace_all.h"
 
 #include <filesystem>
@@ -33,23 +33,6 @@ std::int64_t IntegerKey(const IniDocument& ini, std::string_view section, std::s
     auto value = ini.Get(section, key);
     auto number = value ? ParseLeadingInteger(*value) : std::nullopt;
     return number ? number->value : 0;
-}
-
-// Selects the only file of a list that holds the prompt and one file.
-void SelectSoleFile(LocationList& list) {
-    if (list.Count() == 2) {
-        list.SetText(list.Item(1));
-    }
-}
-
-// Appends an item unless an equal one is there; true when it was appended.
-bool AddUnlessListed(LocationList& list, std::string item) {
-    int index = -1;
-    if (FindComboItem(list, item, index)) {
-        return false;
-    }
-    list.AddItem(std::move(item));
-    return true;
 }
 
 bool SameFolderAsAny(const std::string& folder, const std::vector<std::string>& others) {
@@ -116,28 +99,29 @@ std::vector<std::string> FirefoxDataFolders(const Platform& platform) {
     return folders;
 }
 
-int LocateFirefoxBookmarks(const Platform& platform, LocationList& list, ProgressSink& status) {
+std::vector<FoundStore> LocateFirefoxBookmarks(const Platform& platform, ProgressSink& status) {
     status.SetStatusText(kRetrievingBookmarkFilesStatus);
-    int added = 0;
+    std::vector<FoundStore> found;
     std::vector<std::string> searched;
     for (const auto& folder : FirefoxDataFolders(platform)) {
         if (!FileExists(folder + "profiles.ini") || SameFolderAsAny(folder, searched)) {
             continue;
         }
         searched.push_back(folder);
-        added += AddProfilesFromIni(folder, list);
+        for (auto& profile : ProfilesFromIni(folder)) {
+            found.push_back(std::move(profile));
+        }
     }
-    SelectSoleFile(list);
     status.SetStatusText(kReadyStatus);
-    return added;
+    return found;
 }
 
-int AddProfilesFromIni(const std::string& dir, LocationList& list) {
+std::vector<FoundStore> ProfilesFromIni(const std::string& dir) {
     auto ini = ReadIniFile(dir + "profiles.ini");
     if (!ini) {
-        return 0;
+        return {};
     }
-    int added = 0;
+    std::vector<FoundStore> found;
     for (const auto& section : ini->sections()) {
         if (section.name.find("Profile") == std::string::npos) {
             continue;
@@ -149,11 +133,11 @@ int AddProfilesFromIni(const std::string& dir, LocationList& list) {
         auto name = ini->Get(section.name, "Name").value_or("NoName");
         bool relative = IntegerKey(*ini, section.name, "IsRelative") == 1;
         auto file = EnsureTrailingSeparator(relative ? dir + path : path) + "bookmarks.html";
-        if (FileExists(file) && AddUnlessListed(list, LabelledLocation(name, file))) {
-            ++added;
+        if (FileExists(file)) {
+            found.push_back({{StoreKind::Netscape, file}, name});
         }
     }
-    return added;
+    return found;
 }
 
 std::string HotlistNamedInPreferences(const std::string& prefsFile, const std::string& homeFolder) {
@@ -222,16 +206,14 @@ std::vector<std::string> OperaProfileFolders(const Platform& platform) {
     return {EnsureTrailingSeparator(home) + ".opera/"};
 }
 
-int LocateOperaHotlist(const Platform& platform, LocationList& list) {
+std::vector<FoundStore> LocateOperaHotlist(const Platform& platform) {
     auto home = platform.GetSpecialFolder(SpecialFolder::Home).value_or(std::string());
     for (const auto& folder : OperaProfileFolders(platform)) {
         if (auto hotlist = FindHotlistIn(folder, home)) {
-            int added = AddUnlessListed(list, *hotlist) ? 1 : 0;
-            SelectSoleFile(list);
-            return added;
+            return {{{StoreKind::Opera, *hotlist}, {}}};
         }
     }
-    return 0;
+    return {};
 }
 
 } // namespace tellavin

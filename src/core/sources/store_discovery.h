@@ -1,8 +1,8 @@
 #pragma once
 
+#include "model/conversion_path.h"
 #include "model/progress.h"
 #include "platform/platform.h"
-#include "model/location_list.h"
 
 #include <string>
 #include <vector>
@@ -13,8 +13,8 @@ namespace tellavin {
 // bookmark file of each Firefox profile and the Opera hotlist. Discovery
 // never fails its caller: whatever cannot be read (a missing or malformed
 // profiles.ini or preferences file, a missing bookmark file) adds nothing.
-// Found files are appended to a location list unless an equal item is
-// already there, so entries the window restored first are not doubled.
+// It only tells what it found; a window fills its location list from that
+// (AddFoundStores).
 
 inline constexpr const char* kRetrievingBookmarkFilesStatus = "Retrieving Bookmark Files";
 inline constexpr const char* kReadyStatus = "Ready";
@@ -28,27 +28,23 @@ std::string LocateFavoritesFolder(const Platform& platform);
 // are the classic, the XDG, the snap and the flatpak locations.
 std::vector<std::string> FirefoxDataFolders(const Platform& platform);
 
-// Adds the bookmark file of every profile of every Firefox data folder
-// that holds a profiles.ini, labelled with the profile's name; a folder
-// reached twice (through a link) is searched once. When the list then
-// holds the prompt and one file, that file is selected. The status shows
-// kRetrievingBookmarkFilesStatus meanwhile and kReadyStatus after. Returns
-// the number of files added.
-int LocateFirefoxBookmarks(const Platform& platform, LocationList& list, ProgressSink& status);
+// The bookmark file of every profile of every Firefox data folder that
+// holds a profiles.ini, labelled with the profile's name; a folder reached
+// twice (through a link) is searched once. The status shows
+// kRetrievingBookmarkFilesStatus meanwhile and kReadyStatus after.
+std::vector<FoundStore> LocateFirefoxBookmarks(const Platform& platform, ProgressSink& status);
 
-// Adds, in the order of the profile sections of dir + "profiles.ini" (dir
-// ends in a separator), each profile's "bookmarks.html" that exists, as
-// "<" + name + "> " + path. A profile without a name is "NoName"; a
-// relative profile path is taken below dir; a section without a path is no
-// profile. Returns the number of files added.
-int AddProfilesFromIni(const std::string& dir, LocationList& list);
+// In the order of the profile sections of dir + "profiles.ini" (dir ends in
+// a separator), each profile's "bookmarks.html" that exists, labelled with
+// the profile's name. A profile without a name is "NoName"; a relative
+// profile path is taken below dir; a section without a path is no profile.
+std::vector<FoundStore> ProfilesFromIni(const std::string& dir);
 
-// Adds the Opera hotlist: the file that the preferences ("operaprefs.ini",
-// else "opera6.ini") of Opera's profile folder name under "Hot List File
-// Ver2" of "User Prefs", else "bookmarks.adr" or "opera6.adr" in that
-// folder. When the list then holds the prompt and one file, that file is
-// selected. Returns 1 when a file was added, else 0.
-int LocateOperaHotlist(const Platform& platform, LocationList& list);
+// The Opera hotlist, when there is one: the file that the preferences
+// ("operaprefs.ini", else "opera6.ini") of Opera's profile folder name under
+// "Hot List File Ver2" of "User Prefs", else "bookmarks.adr" or
+// "opera6.adr" in that folder.
+std::vector<FoundStore> LocateOperaHotlist(const Platform& platform);
 
 // The folders where Opera may keep its preferences, each ending in a
 // separator, in the order they are searched: on Windows those that Opera's
