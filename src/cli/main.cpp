@@ -1,106 +1,13 @@
 // tellavin-cli: counts, shows and converts bookmark stores from the command
 // line, for scripting and for machines without a display.
-#include "cli/commands.h"
-#include "cli/convert_command.h"
-#include "cli/menu_command.h"
-#include "cli/terminal_progress.h"
+#include "cli/command_line.h"
 #include "platform/platform.h"
 
-#include <CLI/CLI.hpp>
 #include <iostream>
 
 int main(int argc, char** argv) {
     tellavin::ReportFileSizeLimitAsError();
-    CLI::App app{"Tellavin: moves web bookmarks between a Favorites folder, a Netscape-format "
-                 "bookmark file and an Opera hotlist"};
-    app.require_subcommand(1);
-
-    std::string source;
-    auto* count = app.add_subcommand("count", "Print the number of folders and links of a store");
-    count->add_option("SOURCE", source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
-        ->required();
-    auto* tree = app.add_subcommand("tree", "Print the folder tree of a store with its links");
-    tree->add_option("SOURCE", source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
-        ->required();
-    auto* discover = app.add_subcommand(
-        "discover",
-        "List the Favorites folder, Firefox bookmark files and Opera hotlist found here");
-
-    tellavin::cli::ConvertArguments request;
-    bool quiet = false;
-    auto* convert = app.add_subcommand("convert", "Export every folder and link of a store into "
-                                                  "another store");
-    convert
-        ->add_option("SOURCE", request.source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
-        ->required();
-    convert
-        ->add_option("TARGET", request.target,
-                     "favorites:DIR, netscape:FILE, opera:FILE, or a path: a folder, an existing "
-                     "file, a new .adr, .html or .htm file")
-        ->required();
-    convert->add_flag("--merge", request.merge,
-                      "Add to the existing target instead of replacing it");
-    auto* newFolder = convert->add_option("--new-folder", request.newFolder,
-                                          "Put the export inside a new folder");
-    convert
-        ->add_option("--existing-folder", request.existingFolder,
-                     "Favorites target: put the export into this existing sub-folder")
-        ->excludes(newFolder);
-    convert->add_flag("--links-first", request.linksFirst,
-                      "Write each folder's links before its sub-folders");
-    convert->add_option("--profile", request.profile,
-                        "The name in the bookmark file's title (default: the user's name)");
-    convert->add_flag("--backup", request.backup,
-                      "Copy the target to Backup_of_<name> beside it first; when the copy "
-                      "fails, nothing is exported");
-    constexpr const char* kQuietHelp =
-        "No progress line (it is shown only when standard error is a terminal)";
-    convert->add_flag("--quiet,-q", quiet, kQuietHelp);
-
-    std::string page;
-    tellavin::cli::MenuArguments menuArguments;
-    auto* menu =
-        app.add_subcommand("menu", "Publish a store as an HTML page with a cascading menu");
-    menu->add_option("SOURCE", source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
-        ->required();
-    menu->add_option("PAGE", page, "The page to write, e.g. menu.html")->required();
-    menu->add_flag("--vertical", menuArguments.vertical, "A root column at the left, not a bar");
-    menu->add_flag("--new-window", menuArguments.newWindow, "Open links in a new window");
-    menu->add_flag("--no-url-status", menuArguments.noUrlStatus,
-                   "Do not show a link's address in the status bar");
-    menu->add_flag("--no-shadows", menuArguments.noShadows, "No shadows behind the submenus");
-    menu->add_flag("--statistics", menuArguments.statistics,
-                   "Add the date and the numbers of folders and links");
-    menu->add_option("--break", menuArguments.breakAfter, "Break submenus after N entries")
-        ->check(CLI::Range(2, 99));
-    menu->add_option("--title", menuArguments.title, "The page title")->capture_default_str();
-    auto* colors = menu->add_option(
-        "--colors", menuArguments.colors,
-        "Eight colours: item text, text under the pointer, background, background under the "
-        "pointer, border, border under the pointer, page, bar; each a colour number or "
-        "#RRGGBB, separated by commas");
-    menu->add_option("--preset", menuArguments.preset,
-                     "The colours of a menu colour preset, such as Ice or TwinHelix")
-        ->excludes(colors);
-    menu->add_flag("--quiet,-q", quiet, kQuietHelp);
-
-    CLI11_PARSE(app, argc, argv);
-
-    if (discover->parsed()) {
-        return tellavin::cli::RunDiscover(tellavin::SystemPlatform(), std::cout);
-    }
-    if (count->parsed()) {
-        return tellavin::cli::RunCount(source, std::cout, std::cerr);
-    }
-    auto& platform = tellavin::SystemPlatform();
-    tellavin::cli::TerminalProgress progress(std::cerr,
-                                             !quiet && tellavin::StandardErrorIsTerminal());
-    if (convert->parsed()) {
-        return tellavin::cli::RunConvert(request, std::cout, std::cerr, platform, progress);
-    }
-    if (menu->parsed()) {
-        return tellavin::cli::RunMenu(source, page, menuArguments, std::cout, std::cerr, platform,
-                                      progress);
-    }
-    return tellavin::cli::RunTree(source, std::cout, std::cerr);
+    return tellavin::cli::RunCommandLine(argc, argv, std::cout, std::cerr,
+                                         tellavin::SystemPlatform(),
+                                         tellavin::StandardErrorIsTerminal());
 }

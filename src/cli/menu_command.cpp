@@ -3,8 +3,8 @@
 #include "cli/result_printer.h"
 #include "cli/store_argument.h"
 #include "conversion/conversion.h"
-#include "settings/setting_store.h"
 #include "settings/color_preset_list.h"
+#include "settings/setting_store.h"
 
 #include <charconv>
 #include <ostream>

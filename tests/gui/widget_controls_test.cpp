@@ -154,7 +154,7 @@ TEST(WidgetControls, SavedOptionsReachTheWidgetsAndComeBack) {
     window.Get<QCheckBox>("chkBackup")->setChecked(true);
     window.Get<QRadioButton>("optOldMerge")->setChecked(true);
     window.Get<QLineEdit>("txtIELoc")->setText("/home/ann/Favorites");
-    const SettingsSaveResult saved = Settings_WhereNew(2, controls, platform);
+    const SettingsSaveResult saved = SaveWindowSettings(2, controls, platform);
     ASSERT_TRUE(saved.ok) << saved.message;
     const std::string text = test::ReadFile(dir.path() / "tellavin.ini");
     for (const char* line : {"Backup=1", "LinksBefore=2", "OldErase=0", "OldMerge=-1", "Where0=-1",

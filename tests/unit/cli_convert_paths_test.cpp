@@ -1,4 +1,4 @@
-// The built command line on the conversion paths into and out of Opera
+// The command line, in this process, on the conversion paths into and out of Opera
 // hotlists and into Favorites folders, with stores named by kind or by a
 // bare path.
 #include "support/run_cli.h"
@@ -12,7 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ReadFile;
-using test::RunCli;
+using test::RunCliHere;
 using test::TempDir;
 using test::WriteFile;
 
@@ -30,7 +30,7 @@ std::string SampleHotlist() {
 // The tree command's output without its first line (the root's name, which
 // each kind of store names its own way).
 std::string TreeBelowRoot(const std::string& store) {
-    auto run = RunCli("tree " + store);
+    auto run = RunCliHere("tree " + store);
     EXPECT_EQ(run.status, 0) << run.err;
     return run.out.substr(run.out.find('\n') + 1);
 }
@@ -47,13 +47,13 @@ const std::string kHotlistTree =
 TEST(ConvertPaths, FavoritesToOperaAndBackIntoAFavoritesFolder) {
     TempDir dir;
     auto hotlist = Quoted("opera:" + (dir / "h.adr"));
-    auto toOpera = RunCli("convert " + SampleFavorites() + " " + hotlist);
+    auto toOpera = RunCliHere("convert " + SampleFavorites() + " " + hotlist);
     EXPECT_EQ(toOpera.status, 0) << toOpera.err;
     EXPECT_EQ(toOpera.out, "5 Folders & 7 Links Exported Successfully.\n");
     EXPECT_EQ(TreeBelowRoot(hotlist), TreeBelowRoot(SampleFavorites()));
 
     fs::create_directories(dir.path() / "Fav");
-    auto toFavorites = RunCli("convert " + Quoted(dir / "h.adr") + " " + Quoted(dir / "Fav"));
+    auto toFavorites = RunCliHere("convert " + Quoted(dir / "h.adr") + " " + Quoted(dir / "Fav"));
     EXPECT_EQ(toFavorites.status, 0) << toFavorites.err;
     EXPECT_EQ(toFavorites.out, "5 Folders & 7 Links Exported Successfully.\n");
     EXPECT_EQ(TreeBelowRoot(Quoted(dir / "Fav")), TreeBelowRoot(SampleFavorites()));
@@ -62,14 +62,14 @@ TEST(ConvertPaths, FavoritesToOperaAndBackIntoAFavoritesFolder) {
 TEST(ConvertPaths, OperaToNetscapeToOperaWithBarePaths) {
     TempDir dir;
     EXPECT_EQ(TreeBelowRoot(SampleHotlist()), kHotlistTree);
-    auto toNetscape = RunCli("convert " + SampleHotlist() + " " + Quoted(dir / "b.html"));
+    auto toNetscape = RunCliHere("convert " + SampleHotlist() + " " + Quoted(dir / "b.html"));
     EXPECT_EQ(toNetscape.status, 0) << toNetscape.err;
     EXPECT_EQ(toNetscape.out, "3 Folders & 4 Links Exported Successfully.\n");
     EXPECT_EQ(TreeBelowRoot(Quoted(dir / "b.html")), kHotlistTree);
     EXPECT_NE(ReadFile(dir.path() / "b.html").find("<!DOCTYPE NETSCAPE-Bookmark-file-1>"),
               std::string::npos);
 
-    auto toOpera = RunCli("convert " + Quoted(dir / "b.html") + " " + Quoted(dir / "back.ADR"));
+    auto toOpera = RunCliHere("convert " + Quoted(dir / "b.html") + " " + Quoted(dir / "back.ADR"));
     EXPECT_EQ(toOpera.status, 0) << toOpera.err;
     EXPECT_EQ(ReadFile(dir.path() / "back.ADR").rfind("Opera Hotlist version 2.0\r\n", 0), 0u);
     EXPECT_EQ(TreeBelowRoot(Quoted(dir / "back.ADR")), kHotlistTree);
@@ -77,21 +77,22 @@ TEST(ConvertPaths, OperaToNetscapeToOperaWithBarePaths) {
 
 TEST(ConvertPaths, NetscapeIntoFavoritesSubFolders) {
     TempDir dir;
-    ASSERT_EQ(RunCli("convert " + SampleHotlist() + " " + Quoted(dir / "b.htm")).status, 0);
+    ASSERT_EQ(RunCliHere("convert " + SampleHotlist() + " " + Quoted(dir / "b.htm")).status, 0);
     fs::create_directories(dir.path() / "Fav" / "Old" / "Deeper");
 
-    auto newFolder = RunCli("convert " + Quoted(dir / "b.htm") + " " +
-                            Quoted("favorites:" + (dir / "Fav")) + " --new-folder 'From FF: 1/2'");
+    auto newFolder =
+        RunCliHere("convert " + Quoted(dir / "b.htm") + " " + Quoted("favorites:" + (dir / "Fav")) +
+                   " --new-folder 'From FF: 1/2'");
     EXPECT_EQ(newFolder.status, 0) << newFolder.err;
-    auto existing = RunCli("convert " + Quoted(dir / "b.htm") + " " + Quoted(dir / "Fav") +
-                           " --existing-folder Old/Deeper");
+    auto existing = RunCliHere("convert " + Quoted(dir / "b.htm") + " " + Quoted(dir / "Fav") +
+                               " --existing-folder Old/Deeper");
     EXPECT_EQ(existing.status, 0) << existing.err;
     EXPECT_TRUE(fs::exists(dir.path() / "Fav/From FF- 1-2/News/Weather.URL"));
     EXPECT_TRUE(fs::exists(dir.path() / "Fav/Old/Deeper/News/Weather.URL"));
-    EXPECT_EQ(RunCli("count " + Quoted(dir / "Fav")).out, "9 folders, 8 links\n");
+    EXPECT_EQ(RunCliHere("count " + Quoted(dir / "Fav")).out, "9 folders, 8 links\n");
 
-    auto missing = RunCli("convert " + Quoted(dir / "b.htm") + " " + Quoted(dir / "Fav") +
-                          " --existing-folder Gone");
+    auto missing = RunCliHere("convert " + Quoted(dir / "b.htm") + " " + Quoted(dir / "Fav") +
+                              " --existing-folder Gone");
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "tellavin-cli: Selected Subfolder Does Not Exist\n"
                            "  The Selected Subfolder Where To Export The Bookmarks\n"
@@ -102,11 +103,11 @@ TEST(ConvertPaths, NetscapeIntoFavoritesSubFolders) {
 TEST(ConvertPaths, MergeIntoAHotlistWithNewFolderLinksFirstAndBackup) {
     TempDir dir;
     auto hotlist = Quoted(dir / "h.adr");
-    ASSERT_EQ(RunCli("convert " + SampleFavorites() + " " + hotlist).status, 0);
-    ASSERT_EQ(RunCli("convert " + SampleHotlist() + " " + Quoted(dir / "b.html")).status, 0);
+    ASSERT_EQ(RunCliHere("convert " + SampleFavorites() + " " + hotlist).status, 0);
+    ASSERT_EQ(RunCliHere("convert " + SampleHotlist() + " " + Quoted(dir / "b.html")).status, 0);
     auto before = ReadFile(dir.path() / "h.adr");
-    auto merged = RunCli("convert " + Quoted(dir / "b.html") + " " + hotlist +
-                         " --merge --new-folder Imported --links-first --backup");
+    auto merged = RunCliHere("convert " + Quoted(dir / "b.html") + " " + hotlist +
+                             " --merge --new-folder Imported --links-first --backup");
     EXPECT_EQ(merged.status, 0) << merged.err;
     EXPECT_EQ(ReadFile(dir.path() / "Backup_of_h.adr"), before);
     auto after = ReadFile(dir.path() / "h.adr");
@@ -114,19 +115,19 @@ TEST(ConvertPaths, MergeIntoAHotlistWithNewFolderLinksFirstAndBackup) {
     // The new folder opens with the root's links (links first).
     const std::string added = "#FOLDER\r\n    NAME=Imported\r\n    ORDER = -1 \r\n\r\n#URL";
     EXPECT_EQ(after.substr(before.size(), added.size()), added);
-    EXPECT_EQ(RunCli("count " + hotlist).out, "9 folders, 11 links\n");
+    EXPECT_EQ(RunCliHere("count " + hotlist).out, "9 folders, 11 links\n");
 }
 
 TEST(ConvertPaths, BarePathsAreRecognisedByContentThenByExtension) {
     TempDir dir;
     WriteFile(dir.path() / "hotlist.txt",
               "\xEF\xBB\xBFOpera Hotlist version 2.0\n\n#URL\n\tNAME=A\n\tURL=http://a/\n");
-    EXPECT_EQ(RunCli("count " + Quoted(dir / "hotlist.txt")).out, "0 folders, 1 links\n");
+    EXPECT_EQ(RunCliHere("count " + Quoted(dir / "hotlist.txt")).out, "0 folders, 1 links\n");
     WriteFile(dir.path() / "pages.adr",
               "<DL><p>\n<DT><A HREF=\"http://a/\">A</A>\n<DT><A HREF=\"http://b/\">B</A>\n</DL>\n");
-    EXPECT_EQ(RunCli("count " + Quoted(dir / "pages.adr")).out, "0 folders, 2 links\n");
+    EXPECT_EQ(RunCliHere("count " + Quoted(dir / "pages.adr")).out, "0 folders, 2 links\n");
 
-    auto unknown = RunCli("convert " + SampleHotlist() + " " + Quoted(dir / "new.txt"));
+    auto unknown = RunCliHere("convert " + SampleHotlist() + " " + Quoted(dir / "new.txt"));
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.err.find("not a store: \"" + (dir / "new.txt") + "\""), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.path() / "new.txt"));
@@ -135,18 +136,18 @@ TEST(ConvertPaths, BarePathsAreRecognisedByContentThenByExtension) {
 TEST(ConvertPaths, OptionsATargetHasNoUseForAreRefused) {
     TempDir dir;
     fs::create_directories(dir.path() / "Fav");
-    auto merge = RunCli("convert " + SampleHotlist() + " " + Quoted(dir / "Fav") + " --merge");
+    auto merge = RunCliHere("convert " + SampleHotlist() + " " + Quoted(dir / "Fav") + " --merge");
     EXPECT_EQ(merge.status, 2);
     EXPECT_EQ(merge.err, "tellavin-cli: --merge does not apply to a favorites target\n");
     auto profile =
-        RunCli("convert " + SampleFavorites() + " " + Quoted(dir / "h.adr") + " --profile Ann");
+        RunCliHere("convert " + SampleFavorites() + " " + Quoted(dir / "h.adr") + " --profile Ann");
     EXPECT_EQ(profile.status, 2);
     EXPECT_EQ(profile.err, "tellavin-cli: --profile does not apply to a opera target\n");
-    auto existing = RunCli("convert " + SampleFavorites() + " " + Quoted(dir / "h.adr") +
-                           " --existing-folder x");
+    auto existing = RunCliHere("convert " + SampleFavorites() + " " + Quoted(dir / "h.adr") +
+                               " --existing-folder x");
     EXPECT_EQ(existing.status, 2);
-    auto both = RunCli("convert " + SampleHotlist() + " " + Quoted(dir / "Fav") +
-                       " --new-folder a --existing-folder b");
+    auto both = RunCliHere("convert " + SampleHotlist() + " " + Quoted(dir / "Fav") +
+                           " --new-folder a --existing-folder b");
     EXPECT_NE(both.status, 0);
     EXPECT_FALSE(fs::exists(dir.path() / "h.adr"));
     EXPECT_TRUE(fs::is_empty(dir.path() / "Fav"));
@@ -159,7 +160,7 @@ TEST(ConvertPaths, FailuresAndRefusalsLeaveTheTargetAndExitNonZero) {
     WriteFile(dir.path() / "locked.adr", old);
     fs::permissions(dir.path() / "locked.adr",
                     fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    auto readOnly = RunCli("convert " + SampleFavorites() + " " + Quoted(dir / "locked.adr"));
+    auto readOnly = RunCliHere("convert " + SampleFavorites() + " " + Quoted(dir / "locked.adr"));
     EXPECT_EQ(readOnly.status, 1);
     EXPECT_EQ(readOnly.err, "tellavin-cli: Read-Only Bookmark File\n"
                             "  The Selected Bookmark File is Read-Only.\n"
@@ -169,7 +170,7 @@ TEST(ConvertPaths, FailuresAndRefusalsLeaveTheTargetAndExitNonZero) {
     // A failure the checks cannot foresee: the writer's message.
     fs::create_directories(dir.path() / "folder.adr");
     auto failed =
-        RunCli("convert " + SampleFavorites() + " " + Quoted("opera:" + (dir / "folder.adr")));
+        RunCliHere("convert " + SampleFavorites() + " " + Quoted("opera:" + (dir / "folder.adr")));
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "");
     EXPECT_EQ(failed.err,
@@ -179,7 +180,7 @@ TEST(ConvertPaths, FailuresAndRefusalsLeaveTheTargetAndExitNonZero) {
     // A link file that cannot be written: the rest is exported, the
     // shortfall reported.
     fs::create_directories(dir.path() / "Fav" / "Tellavin project.URL");
-    auto partial = RunCli("convert " + SampleHotlist() + " " + Quoted(dir / "Fav"));
+    auto partial = RunCliHere("convert " + SampleHotlist() + " " + Quoted(dir / "Fav"));
     EXPECT_EQ(partial.status, 1);
     EXPECT_EQ(partial.out, "3 Folders & 3 Links Exported Successfully.\n");
     EXPECT_EQ(partial.err, "tellavin-cli: the export is incomplete\n"
@@ -197,17 +198,18 @@ TEST(ConvertPaths, CorpusHotlistsIntoBookmarkFilesAndFavorites) {
     for (const auto& entry : fs::directory_iterator(test::CorpusDir() / "opera")) {
         TempDir dir;
         auto source = Quoted(entry.path().string());
-        auto counts = RunCli("count " + source).out;
-        ASSERT_EQ(RunCli("convert " + source + " " + Quoted(dir / "b.html")).status, 0);
+        auto counts = RunCliHere("count " + source).out;
+        ASSERT_EQ(RunCliHere("convert " + source + " " + Quoted(dir / "b.html")).status, 0);
         // A bookmark file's reader skips an address without a scheme, like
         // the hand-written "URL=Programming " of one hotlist.
         auto netscapeCounts = entry.path().filename() == "openmandriva-default-handwritten.adr"
                                   ? "3 folders, 28 links\n"
                                   : counts;
-        EXPECT_EQ(RunCli("count " + Quoted(dir / "b.html")).out, netscapeCounts) << entry.path();
+        EXPECT_EQ(RunCliHere("count " + Quoted(dir / "b.html")).out, netscapeCounts)
+            << entry.path();
         fs::create_directories(dir.path() / "Fav");
-        ASSERT_EQ(RunCli("convert " + source + " " + Quoted(dir / "Fav")).status, 0);
-        EXPECT_EQ(RunCli("count " + Quoted(dir / "Fav")).out, counts) << entry.path();
+        ASSERT_EQ(RunCliHere("convert " + source + " " + Quoted(dir / "Fav")).status, 0);
+        EXPECT_EQ(RunCliHere("count " + Quoted(dir / "Fav")).out, counts) << entry.path();
     }
 }
 

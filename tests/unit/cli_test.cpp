@@ -1,8 +1,12 @@
+#include "cli/terminal_progress.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 
 namespace tellavin {
@@ -22,11 +26,13 @@ TEST(CommandLine, CountAgreesWithTheFilesOnDisk) {
         for (int b = 0; b < a % 4; ++b) {
             fs::create_directories(folder / ("sub" + std::to_string(b)));
             ++folders;
-            test::WriteFile(folder / ("sub" + std::to_string(b)) / "x.url", "[InternetShortcut]\nURL=u\n");
+            test::WriteFile(folder / ("sub" + std::to_string(b)) / "x.url",
+                            "[InternetShortcut]\nURL=u\n");
             ++links;
         }
         for (int l = 0; l < a; ++l) {
-            test::WriteFile(folder / ("L" + std::to_string(l) + ".url"), "[InternetShortcut]\nURL=u\n");
+            test::WriteFile(folder / ("L" + std::to_string(l) + ".url"),
+                            "[InternetShortcut]\nURL=u\n");
             ++links;
         }
         test::WriteFile(folder / "readme.txt", "not a link");
@@ -44,7 +50,8 @@ TEST(CommandLine, TreeOfTheBundledSamplesInDisplayOrder) {
                           "  Search  <https://search.example.com/>\n"
                           "  Tellavin project  <https://example.org/tellavin/>\n"
                           "  Caf\xC3\xA9 & Cuisine/\n"
-                          "    Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e  <https://recipes.example.com/creme-brulee>\n"
+                          "    Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+                          "e  <https://recipes.example.com/creme-brulee>\n"
                           "  Empty folder/\n"
                           "  News/\n"
                           "    Daily Planet  <https://news.example.com/daily>\n"
@@ -99,10 +106,78 @@ TEST(CommandLine, DiscoverListsTheStoresOfTheUser) {
 TEST(ConvertCommand, RelativePathsAreTakenFromTheCurrentFolder) {
     test::TempDir dir;
     auto result = RunCli(std::string("convert 'favorites:") + TELLAVIN_SAMPLES +
-                             "/Favorites' netscape:relative.html --profile Ann",
+                             "/Favorites' opera:relative.adr",
                          "-C '" + dir.path().string() + "'");
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_TRUE(fs::exists(dir.path() / "relative.html"));
+    EXPECT_TRUE(fs::exists(dir.path() / "relative.adr"));
+}
+
+// The tree shows each folder's links in the order the writers write them,
+// so what the user reviews is what the file will hold.
+TEST(CommandLine, TreeOrdersLinksAsTheWrittenFilesDo) {
+    test::TempDir dir;
+    test::WriteFile(dir.path() / "h.adr", "Opera Hotlist version 2.0\n\n"
+                                          "#URL\n\tNAME=\xC3\x89"
+                                          "clair\n\tURL=http://e/\n\n"
+                                          "#URL\n\tNAME=Fig\n\tURL=http://f/\n\n");
+    auto tree = RunCli("tree '" + (dir / "h.adr") + "'");
+    EXPECT_EQ(tree.out, "Opera Hotlist/\n  Fig  <http://f/>\n  \xC3\x89"
+                        "clair  <http://e/>\n");
+    ASSERT_EQ(
+        test::RunCliHere("convert '" + (dir / "h.adr") + "' '" + (dir / "b.html") + "'").status, 0);
+    auto written = test::ReadFile(dir.path() / "b.html");
+    EXPECT_LT(written.find(">Fig</A>"), written.find(">\xC3\x89"
+                                                     "clair</A>"));
+}
+
+TEST(TerminalProgress, FoldersDoneTheShareAndAHarmlessStatus) {
+    std::ostringstream out;
+    cli::TerminalProgress progress(out, true);
+    progress.SetVisible(true);
+    progress.SetStatusText("Exporting From Folder: \x1b]0;evil\x07News");
+    progress.SetRange(0, 8);
+    progress.SetValue(2);
+    EXPECT_EQ(progress.Line(), "2 folders (25%)  Exporting From Folder: ?]0;evil?News");
+    progress.SetVisible(false);
+    EXPECT_EQ(out.str().substr(0, 4), "\r\x1b[K");
+    EXPECT_EQ(out.str().substr(out.str().size() - 4), "\r\x1b[K");
+
+    std::ostringstream quiet;
+    cli::TerminalProgress off(quiet, false);
+    off.SetStatusText("News");
+    off.SetValue(1);
+    off.SetVisible(false);
+    EXPECT_EQ(quiet.str(), "");
+}
+
+// Runs the command line with a terminal as its standard error, and returns
+// what the terminal showed.
+std::string OnATerminal(const std::string& arguments) {
+    std::string command =
+        "script -qec \"" + std::string(TELLAVIN_CLI) + " " + arguments + " >/dev/null\" /dev/null";
+    std::string shown;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        std::array<char, 4096> buffer{};
+        while (auto read = fread(buffer.data(), 1, buffer.size(), pipe)) {
+            shown.append(buffer.data(), read);
+        }
+        pclose(pipe);
+    }
+    return shown;
+}
+
+TEST(ConvertCommand, AProgressLineOnATerminalUnlessQuiet) {
+    test::TempDir dir;
+    auto convert =
+        std::string("convert ") + TELLAVIN_SAMPLES + "/Favorites '" + (dir / "h.adr") + "'";
+    auto shown = OnATerminal(convert);
+    EXPECT_EQ(shown.substr(0, 4), "\r\x1b[K") << shown;
+    EXPECT_NE(shown.find(" folders"), std::string::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.size() - 4), "\r\x1b[K") << "the line is erased at the end";
+    EXPECT_EQ(OnATerminal(convert + " --quiet"), "");
+    auto piped = RunCli(convert);
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.err, "");
 }
 
 } // namespace

@@ -252,7 +252,7 @@ TEST_F(ColorPresets, TheMenuWindowRemembersItsChoice) {
     LoadWindowSettings(6, window, platform, session, &list);
     EXPECT_EQ(Texts(list), (Names{"<Custom>", "Ice", "TwinHelix"}));
     Select(list, "TwinHelix");
-    ASSERT_TRUE(Settings_WhereNew(6, window, platform, &list).ok);
+    ASSERT_TRUE(SaveWindowSettings(6, window, platform, &list).ok);
 
     PresetList reopened(platform);
     LoadWindowSettings(11, window, platform, session, &reopened);
@@ -260,7 +260,7 @@ TEST_F(ColorPresets, TheMenuWindowRemembersItsChoice) {
     EXPECT_EQ(reopened.swatches(), kTwinHelix);
 
     reopened.ChangeSwatch(0, 1);
-    ASSERT_TRUE(Settings_WhereNew(11, window, platform, &reopened).ok);
+    ASSERT_TRUE(SaveWindowSettings(11, window, platform, &reopened).ok);
     PresetList custom(platform);
     LoadWindowSettings(5, window, platform, session, &custom);
     EXPECT_EQ(custom.text(), "<Custom>");

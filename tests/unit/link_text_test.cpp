@@ -1,6 +1,5 @@
 #include "model/file_tree_builder.h"
 #include "targets/folder_links.h"
-#include "text/entities.h"
 #include "text/utf8_repair.h"
 
 #include <gtest/gtest.h>
@@ -21,10 +20,17 @@ TEST(SortLinks, OrdersByLowerCasedName) {
     SortLinks(links, 2);
     EXPECT_EQ(Names(links), (std::vector<std::string>{"Alpha", "alpha2", "beta"}));
     EXPECT_EQ(links[0].url, "a"); // addresses move with their names
-    std::vector<LinkItem> accents = {{"\xC3\x89t\xC3\xA9", ""}, {"zoo", ""}, {"\xC3\xA9" "a", ""}};
+    std::vector<LinkItem> accents = {{"\xC3\x89t\xC3\xA9", ""},
+                                     {"zoo", ""},
+                                     {"\xC3\xA9"
+                                      "a",
+                                      ""}};
     SortLinks(accents, 2);
     // É lowers to é, which sorts after z by code unit.
-    EXPECT_EQ(Names(accents), (std::vector<std::string>{"zoo", "\xC3\xA9" "a", "\xC3\x89t\xC3\xA9"}));
+    EXPECT_EQ(Names(accents), (std::vector<std::string>{"zoo",
+                                                        "\xC3\xA9"
+                                                        "a",
+                                                        "\xC3\x89t\xC3\xA9"}));
 }
 
 TEST(SortLinks, EqualNamesComeOutAsTheShellSortLeavesThem) {
@@ -59,13 +65,6 @@ TEST(GetFolderLinks, TakesCheckedLinksOrAllAndSkipsFolderRows) {
     auto checked = GetFolderLinks(tree, 0, false);
     ASSERT_EQ(checked.size(), 1u);
     EXPECT_EQ(checked[0].name, "link1146");
-}
-
-TEST(DecodeEntities, SixEntitiesInOrder) {
-    EXPECT_EQ(DecodeEntities("Tom &amp; Jerry"), "Tom & Jerry");
-    EXPECT_EQ(DecodeEntities("&lt;b&gt; &quot;q&quot; &#39;s&apos;"), "<b> \"q\" 's'");
-    EXPECT_EQ(DecodeEntities("&amp;lt;"), "<");
-    EXPECT_EQ(DecodeEntities("&copy; &AMP;"), "&copy; &AMP;");
 }
 
 TEST(RepairUtf8Text, MisreadUtf8BecomesTheCharacterAgain) {

@@ -43,7 +43,7 @@ protected:
         LoadWindowSettings(kind, window, platform, session, presets);
     }
     void Save(std::int32_t kind, const MemoryWindow& window, const PresetList* presets = nullptr) {
-        auto result = Settings_WhereNew(kind, window, platform, presets);
+        auto result = SaveWindowSettings(kind, window, platform, presets);
         ASSERT_TRUE(result.ok) << result.message;
     }
 
@@ -392,7 +392,7 @@ TEST_F(WindowSettings, SaveStopsAtTheFirstFailureAndSaysWhy) {
     window.values["chkBackup"] = 0;
     window.values["optOldErase"] = -1;
     window.values.erase("chkLinksBefore");
-    auto result = Settings_WhereNew(10, window, platform);
+    auto result = SaveWindowSettings(10, window, platform);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, "The window has no control chkLinksBefore");
     auto settings = Settings();
@@ -401,13 +401,13 @@ TEST_F(WindowSettings, SaveStopsAtTheFirstFailureAndSaysWhy) {
 
     fs::remove(dir.path() / "bin/tellavin.ini");
     fs::create_directories(dir.path() / "bin/tellavin.ini");
-    result = Settings_WhereNew(1, WindowOfKind(1), platform);
+    result = SaveWindowSettings(1, WindowOfKind(1), platform);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.message.find("Error writing Setting (75, "), std::string::npos)
         << result.message;
     EXPECT_NE(result.message.find(dir / "bin/tellavin.ini"), std::string::npos);
 
-    EXPECT_FALSE(Settings_WhereNew(12, WindowOfKind(1), platform).ok);
+    EXPECT_FALSE(SaveWindowSettings(12, WindowOfKind(1), platform).ok);
     auto window12 = WindowOfKind(1);
     window12.rect = {1, 2, 3, 4};
     LoadWindowSettings(12, window12, platform, session);

@@ -1,11 +1,11 @@
 #include "settings/window_settings.h"
 
 #include "platform/file_checks.h"
+#include "settings/color_presets.h"
 #include "settings/location_lists.h"
-#include "text/number_text.h"
 #include "settings/setting_store.h"
 #include "settings/window_placement.h"
-#include "settings/color_presets.h"
+#include "text/number_text.h"
 
 #include <algorithm>
 #include <limits>
@@ -316,8 +316,8 @@ void LoadWindowSettings(std::int32_t kind, WindowControls& window, const Platfor
     }
 }
 
-SettingsSaveResult Settings_WhereNew(std::int32_t kind, const WindowControls& window,
-                                     const Platform& platform, const PresetList* presets) {
+SettingsSaveResult SaveWindowSettings(std::int32_t kind, const WindowControls& window,
+                                      const Platform& platform, const PresetList* presets) {
     auto plan = PlanOf(kind);
     if (!plan) {
         return {false, "No window of kind " + std::to_string(kind)};

@@ -2,8 +2,8 @@
 
 #include "model/session_state.h"
 #include "platform/platform.h"
-#include "settings/window_controls.h"
 #include "settings/color_preset_list.h"
+#include "settings/window_controls.h"
 
 #include <cstdint>
 #include <string>
@@ -53,7 +53,8 @@ struct SettingsSaveResult {
 // A position beyond the 16-bit range is saved as the nearest value in range;
 // a "txtMaxItems" text that is no whole number keeps the saved "BreakAfter".
 // A kind that names no window saves nothing and says so.
-SettingsSaveResult Settings_WhereNew(std::int32_t kind, const WindowControls& window,
-                                     const Platform& platform, const PresetList* presets = nullptr);
+SettingsSaveResult SaveWindowSettings(std::int32_t kind, const WindowControls& window,
+                                      const Platform& platform,
+                                      const PresetList* presets = nullptr);
 
 } // namespace tellavin

@@ -60,8 +60,8 @@ MainWindow::MainWindow(Platform& platform, Dialogs& dialogs, PathWindowFactory c
     setWindowIcon(ProgramIcon());
     CreateButtons();
     ConnectMenus();
-    cat_ = new HoverHelp(*this, *ui_->StatusBar1, QStringLiteral("Ready"));
-    cat_->ShowRestText();
+    hoverHelp_ = new HoverHelp(*this, *ui_->StatusBar1, QStringLiteral("Ready"));
+    hoverHelp_->ShowRestText();
     FitStatusLineFont();
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -238,7 +238,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // A position that cannot be saved must not keep the program open; the
     // next start then opens where the last saved position says.
-    Settings_WhereNew(kMainWindowKind, WidgetControls(*this), platform_);
+    SaveWindowSettings(kMainWindowKind, WidgetControls(*this), platform_);
     event->accept();
 }
 

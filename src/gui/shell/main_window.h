@@ -71,7 +71,7 @@ private:
     PathWindowFactory createPathWindow_;
     SessionState session_;
     std::array<PictureButton*, kPathButtonCount> cmdInizio_{};
-    HoverHelp* cat_ = nullptr;
+    HoverHelp* hoverHelp_ = nullptr;
     QPointer<QWidget> exportWindow_;
 };
 
