@@ -88,7 +88,7 @@ std::optional<UserMessage> RefusalOfSource(const StoreLocation& source, Bookmark
                            {source.path, isFile ? "The Selected Bookmark File Cannot Be Read."
                                                 : "The Selected Folder Cannot Be Read."}};
     }
-    if (CountBookmarks(tree).Empty()) {
+    if (!HoldsAnyBookmark(tree)) {
         return UserMessage{
             isFile ? "Select a Bookmark File" : "Select a Folder",
             {source.path, isFile ? "The Selected File Does Not Contain Any Bookmark."

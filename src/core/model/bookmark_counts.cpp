@@ -1,6 +1,22 @@
 #include "model/bookmark_counts.h"
 
+#include <algorithm>
+
 namespace tellavin {
+
+bool HoldsAnyBookmark(BookmarkTree& tree) {
+    if (!tree.HasRoot()) {
+        return false;
+    }
+    if (tree.NodeCount() > 1) {
+        return true;
+    }
+    if (!tree.EnsureListed(0)) {
+        return false;
+    }
+    auto rows = tree.Rows(0);
+    return std::any_of(rows.begin(), rows.end(), [](const auto& row) { return row.IsLink(); });
+}
 
 BookmarkCounts CountBookmarks(BookmarkTree& tree) {
     BookmarkCounts counts;

@@ -1,22 +1,22 @@
 #include "settings/exported_total.h"
 
 #include "settings/setting_store.h"
-#include "text/ascii_text.h"
-#include "text/ini_document.h"
+#include "text/number_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 
 namespace tellavin {
 
 namespace {
 
+// The stored total when the value is a whole 32-bit number, else 0.
 std::int32_t StoredTotal(std::string_view text) {
-    text = TrimBlanks(text);
-    std::int32_t total = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), total);
-    return error == std::errc() && end == text.data() + text.size() ? total : 0;
+    auto number = ParseLeadingInteger(text);
+    bool fits = number && number->whole &&
+                number->value >= std::numeric_limits<std::int32_t>::min() &&
+                number->value <= std::numeric_limits<std::int32_t>::max();
+    return fits ? static_cast<std::int32_t>(number->value) : 0;
 }
 
 } // namespace

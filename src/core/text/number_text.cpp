@@ -1,7 +1,6 @@
 #include "text/number_text.h"
 
 #include "text/ascii_text.h"
-#include "text/ini_document.h"
 
 #include <cctype>
 #include <limits>
