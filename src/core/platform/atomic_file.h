@@ -13,7 +13,8 @@ struct WriteResult {
 // Replaces the file at path with bytes, or creates it, so that a reader
 // sees either the old or the whole new content: the bytes go to a temporary
 // file in the same folder, are flushed to disk and renamed over the target.
-// An existing target keeps its permissions; a target that is a symbolic
+// An existing target keeps its permissions, and its owner and group where
+// the system lets the writer give them away; a target that is a symbolic
 // link is replaced where the link points and the link stays. On failure the
 // old file is untouched and the temporary file removed. flushToDisk false skips the
 // flush, for writers of many small files where one flush per file would

@@ -55,6 +55,13 @@ std::string ResolvedTarget(const std::string& path) {
     return target;
 }
 
+// Gives the new file the old one's owner and group, so that a file replaced
+// by another user (root, say) stays the owner's. Only a privileged process
+// may give a file away; for anyone else the file keeps the writer as owner.
+bool KeepOwner(int fd, const struct stat& existing) {
+    return ::fchown(fd, existing.st_uid, existing.st_gid) == 0 || errno == EPERM;
+}
+
 } // namespace
 
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool flushToDisk) {
@@ -75,7 +82,8 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
         ::umask(mask);
         mode &= ~mask;
     }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && (!flushToDisk || ::fsync(fd) == 0);
+    bool ok = (!hadTarget || KeepOwner(fd, existing)) && ::fchmod(fd, mode) == 0 &&
+              WriteAll(fd, bytes) && (!flushToDisk || ::fsync(fd) == 0);
     int error = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
