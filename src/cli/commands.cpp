@@ -5,6 +5,7 @@
 #include "model/bookmark_tree.h"
 #include "sources/source_loader.h"
 #include "sources/store_discovery.h"
+#include "text/visible_text.h"
 
 #include <ostream>
 
@@ -17,7 +18,7 @@ int RunCount(const std::string& source, std::ostream& out, std::ostream& err) {
     }
     auto counts = CountSource(*location);
     if (!counts) {
-        err << "tellavin-cli: cannot read " << location->path << "\n";
+        err << "tellavin-cli: cannot read " << VisibleText(location->path) << "\n";
         return 1;
     }
     out << counts->folders << " folders, " << counts->links << " links\n";
@@ -40,13 +41,13 @@ int RunTree(const std::string& source, std::ostream& out, std::ostream& err) {
 int RunDiscover(const Platform& platform, std::ostream& out) {
     constexpr const char* kNone = "(none found)";
     auto favorites = LocateFavoritesFolder(platform);
-    out << "Favorites folder:  " << (favorites.empty() ? kNone : favorites) << "\n";
+    out << "Favorites folder:  " << (favorites.empty() ? kNone : VisibleText(favorites)) << "\n";
 
     LocationList firefox;
     NullProgress status;
     LocateFirefoxBookmarks(platform, firefox, status);
     for (const auto& item : firefox.Items()) {
-        out << "Firefox bookmarks: " << item << "\n";
+        out << "Firefox bookmarks: " << VisibleText(item) << "\n";
     }
     if (firefox.Count() == 0) {
         out << "Firefox bookmarks: " << kNone << "\n";
@@ -54,7 +55,8 @@ int RunDiscover(const Platform& platform, std::ostream& out) {
 
     LocationList opera;
     LocateOperaHotlist(platform, opera);
-    out << "Opera hotlist:     " << (opera.Count() == 0 ? kNone : opera.Item(0)) << "\n";
+    out << "Opera hotlist:     " << (opera.Count() == 0 ? kNone : VisibleText(opera.Item(0)))
+        << "\n";
     return 0;
 }
 

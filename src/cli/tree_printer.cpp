@@ -2,6 +2,7 @@
 
 #include "model/folder_walk.h"
 #include "text/collation.h"
+#include "text/visible_text.h"
 
 #include <algorithm>
 #include <ostream>
@@ -17,7 +18,7 @@ public:
 
     void Enter(std::int32_t folder, bool) override {
         std::string indent(2 * depth_, ' ');
-        out_ << indent << tree_.Node(folder).Text << "/\n";
+        out_ << indent << VisibleText(tree_.Node(folder).Text) << "/\n";
         ++depth_;
         if (!tree_.EnsureListed(folder)) {
             out_ << indent << "  (cannot be read)\n";
@@ -33,7 +34,8 @@ public:
         std::stable_sort(links.begin(), links.end(),
                          [](auto* a, auto* b) { return DisplayNameLess(a->sName, b->sName); });
         for (const auto* link : links) {
-            out_ << indent << "  " << link->sName << "  <" << link->sURL << ">\n";
+            out_ << indent << "  " << VisibleText(link->sName) << "  <" << VisibleText(link->sURL)
+                 << ">\n";
         }
     }
     void Leave(std::int32_t, bool) override { --depth_; }
