@@ -22,4 +22,15 @@ struct WriteResult {
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
                                 bool flushToDisk = true);
 
+// The reason a write into a folder that must not follow symbolic links
+// gives when one has the name to be written.
+inline constexpr const char* kSymbolicLinkInPlace = "a symbolic link is in its place";
+
+// As WriteFileAtomically, but a symbolic link at path is never followed:
+// the write fails, naming the link, and the link and what it points to stay
+// as they are. For writers into a folder whose links another user may have
+// planted.
+WriteResult WriteFileAtomicallyNotFollowing(const std::string& path, std::string_view bytes,
+                                            bool flushToDisk = true);
+
 } // namespace tellavin

@@ -62,10 +62,11 @@ bool KeepOwner(int fd, const struct stat& existing) {
     return ::fchown(fd, existing.st_uid, existing.st_gid) == 0 || errno == EPERM;
 }
 
-} // namespace
-
-WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool flushToDisk) {
-    const std::string target = ResolvedTarget(path);
+// Replaces the file target with bytes through a temporary file renamed
+// over it; the rename replaces whatever has the name, a symbolic link
+// included, and never writes where one points. Failures name path.
+WriteResult ReplaceFile(const std::string& path, const std::string& target, std::string_view bytes,
+                        bool flushToDisk) {
     struct stat existing {};
     bool hadTarget = ::stat(target.c_str(), &existing) == 0;
     if (hadTarget && S_ISDIR(existing.st_mode)) {
@@ -98,6 +99,21 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
         return Failure(path, error);
     }
     return {};
+}
+
+} // namespace
+
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool flushToDisk) {
+    return ReplaceFile(path, ResolvedTarget(path), bytes, flushToDisk);
+}
+
+WriteResult WriteFileAtomicallyNotFollowing(const std::string& path, std::string_view bytes,
+                                            bool flushToDisk) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        return {false, "Cannot write \"" + path + "\": " + kSymbolicLinkInPlace};
+    }
+    return ReplaceFile(path, path, bytes, flushToDisk);
 }
 
 } // namespace tellavin
