@@ -188,7 +188,16 @@ const TargetRow kTargetRows[] = {
      NoChoice,
      "written folders=0 links=1 not=2 [Cannot create the folder \"/Fav/news\": a symbolic link is "
      "in its place] Fav: Home.URL=http://home/ news -> /outside outside: "},
-    {"LinkNamedLikeAShortcutMadeTheExportOverwriteItsTarget",
+    {"ShortcutNamedLinkMadeTheExportOverwriteTheFileItPointsTo",
+     [](const fs::path& fav, const fs::path& outside) {
+         WriteFile(outside / "secret.txt", "keep");
+         fs::create_symlink(outside / "secret.txt", fav / "Home.URL");
+     },
+     NoChoice,
+     "written folders=1 links=2 not=1 [Cannot write \"/Fav/Home.URL\": a symbolic link is in its "
+     "place] Fav: Home.URL -> /outside/secret.txt News/ News/Daily.URL=http://daily/ "
+     "News/Weekly.URL=http://weekly/ outside: secret.txt=keep "},
+    {"LinkNamedLikeAShortcutInOtherCaseIsNotWrittenThrough",
      [](const fs::path& fav, const fs::path& outside) {
          WriteFile(outside / "secret.txt", "keep");
          fs::create_symlink(outside / "secret.txt", fav / "home.url");
