@@ -206,9 +206,8 @@ private:
         if (!tree_.EnsureListed(folder)) {
             return;
         }
-        for (const auto& link : GetFolderLinks(tree_, folder, options_.exportAll)) {
-            result_.LinkNotWritten("Cannot write \"" + link.name + "\": its folder was not made");
-        }
+        result_.nLinksNotWritten +=
+            static_cast<std::int32_t>(GetFolderLinks(tree_, folder, options_.exportAll).size());
     }
 
     BookmarkTree& tree_;

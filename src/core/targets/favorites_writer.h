@@ -49,9 +49,9 @@ inline constexpr const char* kSubfolderOutsideText =
 // case as on Windows; everything else in the folder stays. A symbolic link
 // where a folder or shortcut goes is never followed: that folder or link is
 // not written, and the link is left alone.
-// Two links of one folder whose file names come out equal are kept apart
-// by a number: "a-b.URL", then "a-b(2).URL". A folder whose name comes out
-// empty (unnamed, or only dots) is the directory "-".
+// Two links of one folder whose file names come out equal (in any letter
+// case) are kept apart by a number: "a-b.URL", then "a-b(2).URL". A folder
+// whose name comes out empty (unnamed, or only dots) is the directory "-".
 //
 // Fails, writing nothing, when the Favorites folder or the chosen existing
 // sub-folder does not exist or is not inside it, or the new sub-folder
