@@ -146,9 +146,76 @@ void BM_PlainFileReads(benchmark::State& state) {
     fs::remove_all(folder);
 }
 
+// A chain of folders deeper than the path limit allows, one link in each:
+// the writer makes what fits and counts the rest as not written.
+void BM_ExportDeepChain(benchmark::State& state) {
+    const auto levels = static_cast<int>(state.range(0));
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Opera);
+    builder.SetRootText("Bench");
+    for (int level = 0; level < levels; ++level) {
+        builder.BeginFolder("d");
+        builder.AddLink("x", "https://example.com/");
+    }
+    for (int level = 0; level < levels; ++level) {
+        builder.EndFolder();
+    }
+    builder.Finish();
+    auto folder = BenchRoot("deep");
+    NullProgress progress;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FreshFolder(folder);
+        state.ResumeTiming();
+        auto result = ExportToFavorites(tree, folder.string(), {}, progress);
+        benchmark::DoNotOptimize(result.nFoldersWritten);
+    }
+    state.SetItemsProcessed(state.iterations() * levels);
+    fs::remove_all(folder);
+}
+
+// Names that differ only past what a file name keeps, all numbered in one
+// folder: "nnn...(2).URL", "nnn...(3).URL" and so on.
+void BM_ExportCollidingNames(benchmark::State& state) {
+    const auto names = static_cast<int>(state.range(0));
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Opera);
+    builder.SetRootText("Bench");
+    const std::string common(300, 'n');
+    for (int i = 0; i < names; ++i) {
+        builder.AddLink(common + std::to_string(i), "https://example.com/");
+    }
+    builder.Finish();
+    auto folder = BenchRoot("colliding");
+    FavoritesWriteOptions options;
+    options.nameRules = FileNameRules::Posix;
+    NullProgress progress;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FreshFolder(folder);
+        state.ResumeTiming();
+        auto result = ExportToFavorites(tree, folder.string(), options, progress);
+        if (result.nLinksWritten != names) {
+            state.SkipWithError("not every link was written");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * names);
+    fs::remove_all(folder);
+}
+
 BENCHMARK(BM_ExportToFavorites)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PlainFileWrites)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadFavoritesBack)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PlainFileReads)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExportDeepChain)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_ExportCollidingNames)
+    ->Arg(2'000)
+    ->Arg(20'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "sources/internet_shortcut.h"
 
 #include <benchmark/benchmark.h>
+#include <filesystem>
+#include <unistd.h>
 
 namespace tellavin {
 namespace {
@@ -58,12 +60,34 @@ void BM_IniParse(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
+// A Favorites folder whose levels each hold two links to the next level's
+// folder: every folder is read once however many links lead to it.
+void BM_ReadLinkDiamonds(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    const auto levels = static_cast<int>(state.range(0));
+    auto base = fs::temp_directory_path() / ("tellavin-bench-diamonds-" + std::to_string(getpid()));
+    auto level = [&](int n) { return base / ("level" + std::to_string(n)); };
+    fs::create_directories(level(0));
+    for (int n = 0; n < levels; ++n) {
+        fs::create_directories(level(n + 1));
+        fs::create_directory_symlink(level(n + 1), level(n) / "a");
+        fs::create_directory_symlink(level(n + 1), level(n) / "b");
+    }
+    for (auto _ : state) {
+        BookmarkTree tree;
+        BuildFavoritesTree(tree, level(0).string());
+        benchmark::DoNotOptimize(tree.NodeCount());
+    }
+    fs::remove_all(base);
+}
+
 BENCHMARK_CAPTURE(BM_CountFavorites, 10k, "10k")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CountFavorites, 100k, "100k")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadFavorites, 10k, "10k")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadFavorites, 100k, "100k")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShortcutUrlFromText);
 BENCHMARK(BM_IniParse);
+BENCHMARK(BM_ReadLinkDiamonds)->Arg(18)->Arg(30)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tellavin

@@ -6,6 +6,7 @@
 #include "model/location_list.h"
 #include "sources/source_loader.h"
 #include "sources/store_discovery.h"
+#include "text/visible_text.h"
 
 #include <ostream>
 
@@ -18,7 +19,7 @@ int RunCount(const std::string& source, std::ostream& out, std::ostream& err) {
     }
     auto counts = CountSource(*location);
     if (!counts) {
-        err << "tellavin-cli: cannot read " << location->path << "\n";
+        err << "tellavin-cli: cannot read " << VisibleText(location->path) << "\n";
         return 1;
     }
     out << counts->folders << " folders, " << counts->links << " links\n";
@@ -41,19 +42,21 @@ int RunTree(const std::string& source, std::ostream& out, std::ostream& err) {
 int RunDiscover(const Platform& platform, std::ostream& out) {
     constexpr const char* kNone = "(none found)";
     auto favorites = LocateFavoritesFolder(platform);
-    out << "Favorites folder:  " << (favorites.empty() ? kNone : favorites) << "\n";
+    out << "Favorites folder:  " << (favorites.empty() ? kNone : VisibleText(favorites)) << "\n";
 
     NullProgress status;
     auto firefox = LocateFirefoxBookmarks(platform, status);
     for (const auto& store : firefox) {
-        out << "Firefox bookmarks: " << LabelledLocation(store.label, store.location.path) << "\n";
+        out << "Firefox bookmarks: "
+            << VisibleText(LabelledLocation(store.label, store.location.path)) << "\n";
     }
     if (firefox.empty()) {
         out << "Firefox bookmarks: " << kNone << "\n";
     }
 
     auto opera = LocateOperaHotlist(platform);
-    out << "Opera hotlist:     " << (opera.empty() ? kNone : opera.front().location.path) << "\n";
+    out << "Opera hotlist:     "
+        << (opera.empty() ? kNone : VisibleText(opera.front().location.path)) << "\n";
     return 0;
 }
 

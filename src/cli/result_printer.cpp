@@ -1,5 +1,7 @@
 #include "cli/result_printer.h"
 
+#include "text/visible_text.h"
+
 #include <ostream>
 
 namespace tellavin::cli {
@@ -7,7 +9,7 @@ namespace tellavin::cli {
 void PrintMessage(const UserMessage& message, std::ostream& err) {
     err << "tellavin-cli: " << message.title << "\n";
     for (const auto& line : message.lines) {
-        err << "  " << line << "\n";
+        err << "  " << VisibleText(line) << "\n";
     }
 }
 
@@ -28,7 +30,7 @@ int PrintExportResult(const ExportResult& result, std::ostream& out, std::ostrea
     if (result.nUnreadableFolders > 0) {
         err << "  The links of " << result.nUnreadableFolders << " folders could not be read.\n";
     }
-    err << "  The first failure: " << result.sFirstFailure << "\n";
+    err << "  The first failure: " << VisibleText(result.sFirstFailure) << "\n";
     return 1;
 }
 

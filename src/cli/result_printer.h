@@ -7,7 +7,8 @@
 
 namespace tellavin::cli {
 
-// Prints a refusal or failure on err: its title, then each line indented.
+// Prints a refusal or failure on err: its title, then each line indented,
+// control characters of the names and paths it quotes shown escaped.
 void PrintMessage(const UserMessage& message, std::ostream& err);
 
 // Prints what a conversion did: "N Folders & M Links Exported

@@ -2,6 +2,7 @@
 
 #include "sources/source_loader.h"
 #include "sources/store_detection.h"
+#include "text/visible_text.h"
 
 #include <ostream>
 
@@ -10,7 +11,7 @@ namespace tellavin::cli {
 std::optional<StoreLocation> StoreArgument(const std::string& text, std::ostream& err) {
     auto location = RecognizeStoreLocation(text);
     if (!location) {
-        err << "tellavin-cli: not a store: \"" << text
+        err << "tellavin-cli: not a store: \"" << VisibleText(text)
             << "\" (expected favorites:DIR, netscape:FILE, opera:FILE, an existing folder or "
                "file, or a new .adr, .html or .htm file)\n";
     }
@@ -21,7 +22,7 @@ bool LoadStoreTree(const StoreLocation& location, BookmarkTree& tree, std::ostre
     if (LoadSourceTree(location, tree)) {
         return true;
     }
-    err << "tellavin-cli: cannot read " << location.path << "\n";
+    err << "tellavin-cli: cannot read " << VisibleText(location.path) << "\n";
     return false;
 }
 

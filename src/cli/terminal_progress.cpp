@@ -1,5 +1,7 @@
 #include "cli/terminal_progress.h"
 
+#include "text/visible_text.h"
+
 #include <ostream>
 
 namespace tellavin::cli {
@@ -13,14 +15,15 @@ constexpr const char* kEraseLine = "\r\x1b[K";
 // The status as one short, harmless line: a folder name can hold control
 // characters that would move the cursor or retitle the terminal.
 std::string ShortStatus(const std::string& text) {
-    std::string shown;
-    for (unsigned char c : text) {
-        if (shown.size() >= kMaxStatusBytes && (c & 0xC0) != 0x80) {
-            return shown + "...";
-        }
-        shown.push_back(c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c));
+    auto shown = VisibleText(text);
+    if (shown.size() <= kMaxStatusBytes) {
+        return shown;
     }
-    return shown;
+    auto cut = kMaxStatusBytes;
+    while (cut > 0 && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80) {
+        --cut; // not inside a character
+    }
+    return shown.substr(0, cut) + "...";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "model/folder_walk.h"
 #include "targets/folder_links.h"
+#include "text/visible_text.h"
 
 #include <ostream>
 #include <string>
@@ -17,14 +18,15 @@ public:
 
     void Enter(std::int32_t folder, bool) override {
         std::string indent(2 * depth_, ' ');
-        out_ << indent << tree_.Node(folder).Text << "/\n";
+        out_ << indent << VisibleText(tree_.Node(folder).Text) << "/\n";
         ++depth_;
         if (!tree_.FolderTable[folder].bListed) {
             out_ << indent << "  (cannot be read)\n";
             return;
         }
         for (const auto& link : GetFolderLinks(tree_, folder, true)) {
-            out_ << indent << "  " << link.name << "  <" << link.url << ">\n";
+            out_ << indent << "  " << VisibleText(link.name) << "  <" << VisibleText(link.url)
+                 << ">\n";
         }
     }
     void Leave(std::int32_t, bool) override { --depth_; }

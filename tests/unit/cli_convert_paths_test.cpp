@@ -189,6 +189,16 @@ TEST(ConvertPaths, FailuresAndRefusalsLeaveTheTargetAndExitNonZero) {
                                (dir / "Fav/Tellavin project.URL") + "\": Is a directory\n");
 }
 
+TEST(ConvertPaths, MessagesShowControlCharactersOfNamesEscaped) {
+    TempDir dir;
+    WriteFile(dir.path() / "evil\x1b]0;x\x07.html", "no bookmarks here\n");
+    auto run = RunCliHere("convert " + Quoted(dir / "evil\x1b]0;x\x07.html") + " " +
+                          Quoted(dir / "h.adr"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("evil\\x1b]0;x\\x07.html"), std::string::npos) << run.err;
+}
+
 // Every hotlist of the corpus converts into the other two stores with its
 // counts intact.
 TEST(ConvertPaths, CorpusHotlistsIntoBookmarkFilesAndFavorites) {

@@ -1,6 +1,7 @@
 #include "cli/terminal_progress.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
+#include "text/visible_text.h"
 
 #include <array>
 #include <cstdio>
@@ -60,6 +61,41 @@ TEST(CommandLine, TreeOfTheBundledSamplesInDisplayOrder) {
                           "    Maps  <https://maps.example.net/>\n"
                           "    Europe/\n"
                           "      Gare de Lyon  <https://travel.example.net/fr/paris>\n");
+}
+
+struct TerminalRow {
+    const char* fault;
+    std::string raw;
+    std::string shown;
+};
+
+// Names that reached the terminal as they were: they could set the window
+// title, clear the screen or forge lines of output.
+const TerminalRow kTerminalRows[] = {
+    {"EscapeSequenceReachedTheTerminal", "a\x1b]0;title\x07z", "a\\x1b]0;title\\x07z"},
+    {"LineBreaksForgedLinesOfOutput", "one\r\ntwo\tthree", "one\\r\\ntwo\\tthree"},
+    {"DeleteAndC1ControlsPassed", "x\x7fy\xC2\x9B[31m", "x\\x7fy\\u009b[31m"},
+    {"StrayBytesActedAsEightBitControls", "caf\xE9\x9B", "caf\\xe9\\x9b"},
+    {"NothingElseChanges", "Caf\xC3\xA9 \\ \xE2\x80\xA8 \xF0\x9F\x8E\x89",
+     "Caf\xC3\xA9 \\ \xE2\x80\xA8 \xF0\x9F\x8E\x89"},
+};
+
+TEST(CommandLine, TreeShowsControlCharactersOfNamesEscaped) {
+    test::TempDir dir;
+    for (const auto& row : kTerminalRows) {
+        EXPECT_EQ(VisibleText(row.raw), row.shown) << row.fault;
+        test::WriteFile(dir.path() / (row.raw + ".url"), "[InternetShortcut]\nURL=http://x/\n");
+    }
+    auto result = RunCli("tree 'favorites:" + dir.path().string() + "'");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "My Favorites/\n"
+                          "  a\\x1b]0;title\\x07z  <http://x/>\n"
+                          "  Caf\xC3\xA9 \\ \xE2\x80\xA8 \xF0\x9F\x8E\x89  <http://x/>\n"
+                          "  caf\\xe9\\x9b  <http://x/>\n"
+                          "  one\\r\\ntwo\\tthree  <http://x/>\n"
+                          "  x\\x7fy\\u009b[31m  <http://x/>\n");
+    auto missing = RunCli("tree 'favorites:/no/such/\x1b[2J'");
+    EXPECT_EQ(missing.err, "tellavin-cli: cannot read /no/such/\\x1b[2J\n");
 }
 
 TEST(CommandLine, ErrorsAreOneLineAndNonZero) {
@@ -137,7 +173,7 @@ TEST(TerminalProgress, FoldersDoneTheShareAndAHarmlessStatus) {
     progress.SetStatusText("Exporting From Folder: \x1b]0;evil\x07News");
     progress.SetRange(0, 8);
     progress.SetValue(2);
-    EXPECT_EQ(progress.Line(), "2 folders (25%)  Exporting From Folder: ?]0;evil?News");
+    EXPECT_EQ(progress.Line(), "2 folders (25%)  Exporting From Folder: \\x1b]0;evil\\x07News");
     progress.SetVisible(false);
     EXPECT_EQ(out.str().substr(0, 4), "\r\x1b[K");
     EXPECT_EQ(out.str().substr(out.str().size() - 4), "\r\x1b[K");

@@ -159,5 +159,67 @@ TEST(HostileFavorites, NamesThatAreNotUtf8KeepTheirBytesSoTheFilesAreFoundAgain)
               "My Favorites[ caf\xE9=http://cafe/ d\xFF[ in=http://in/ ] ]");
 }
 
+// Folders levels deep, each level with links named "a" and "b" to the next
+// level's folder, which lies outside the Favorites folder; the last level
+// holds one shortcut.
+void MakeLinkDiamonds(const fs::path& root, int levels) {
+    auto level = [&](int n) {
+        return n == 0 ? root : root.parent_path() / ("level" + std::to_string(n));
+    };
+    for (int n = 0; n < levels; ++n) {
+        fs::create_directories(level(n + 1));
+        fs::create_directory_symlink(level(n + 1), level(n) / "a");
+        fs::create_directory_symlink(level(n + 1), level(n) / "b");
+    }
+    WriteFile(level(levels) / "x.url", Shortcut("http://bottom/"));
+}
+
+// The tree of the Favorites folder with the counts of its scan.
+std::string ScannedTree(const fs::path& root) {
+    cFastScanning scanner;
+    scanner.Scan(root.string());
+    BookmarkTree tree;
+    EXPECT_TRUE(BuildFavoritesTree(tree, root.string()));
+    return std::to_string(scanner.nFolder()) + " folders, " + std::to_string(scanner.nLink()) +
+           " links: " + test::TreeText(tree, true);
+}
+
+std::string NestedA(int levels, const std::string& inside) {
+    std::string text;
+    for (int n = 0; n < levels; ++n) {
+        text += " a[";
+    }
+    text += inside;
+    for (int n = 0; n < levels; ++n) {
+        text += " ]";
+    }
+    return text;
+}
+
+struct ReadScaleRow {
+    const char* fault;
+    int levels;
+};
+
+// Two links from each level to the next made 2^levels folders to walk: the
+// walk took minutes at 18 levels. Each directory is now walked once.
+const ReadScaleRow kReadScaleRows[] = {
+    {"TwoLinksToOneFolderListedItTwice", 1},
+    {"DiamondsOfFolderLinksWereWalkedOncePerPath", 30},
+};
+
+TEST(HostileFavoritesScale, EachRealDirectoryIsWalkedOnce) {
+    for (const auto& row : kReadScaleRows) {
+        TempDir dir;
+        auto root = dir.path() / "Favorites";
+        fs::create_directories(root);
+        MakeLinkDiamonds(root, row.levels);
+        EXPECT_EQ(ScannedTree(root), std::to_string(row.levels) +
+                                         " folders, 1 links: My Favorites[" +
+                                         NestedA(row.levels, " x=http://bottom/") + " ]")
+            << row.fault;
+    }
+}
+
 } // namespace
 } // namespace tellavin

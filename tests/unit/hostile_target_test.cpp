@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tellavin {
 namespace {
@@ -72,6 +74,42 @@ TEST(HostileTarget, SymbolicLinkIsWrittenThroughAndStays) {
     ASSERT_TRUE(WriteFileAtomically(dangling.string(), "adr").ok);
     EXPECT_FALSE(fs::is_symlink(dangling));
     EXPECT_EQ(ReadFile(dangling), "adr");
+}
+
+struct OwnedFile {
+    const char* fault;
+    mode_t mode;
+    uid_t owner;
+    gid_t group;
+};
+
+// Another user's file replaced by root: before, the new file was root's and
+// the owner could no longer read a 0600 file.
+const OwnedFile kOwnedFiles[] = {
+    {"ReplacingAnotherUsersPrivateFileMadeItRoots", 0600, 4321, 4321},
+    {"ReplacingChangedTheGroupOfASharedFile", 0640, 4321, 8765},
+    {"ReplacingDroppedTheSetGroupBit", 02750, 4321, 8765},
+};
+
+TEST(HostileTarget, ReplacedFileKeepsOwnerGroupAndMode) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may give a file to another user";
+    }
+    for (const auto& row : kOwnedFiles) {
+        TempDir dir;
+        auto target = dir / "bookmarks.html";
+        WriteFile(target, "old");
+        ASSERT_EQ(::chown(target.c_str(), row.owner, row.group), 0);
+        ASSERT_EQ(::chmod(target.c_str(), row.mode), 0);
+        ASSERT_TRUE(WriteFileAtomically(target, "new").ok) << row.fault;
+        struct stat info {};
+        ASSERT_EQ(::stat(target.c_str(), &info), 0);
+        auto kept = std::to_string(info.st_uid) + ":" + std::to_string(info.st_gid) + " " +
+                    std::to_string(info.st_mode & 07777) + " " + ReadFile(target);
+        auto wanted = std::to_string(row.owner) + ":" + std::to_string(row.group) + " " +
+                      std::to_string(row.mode) + " new";
+        EXPECT_EQ(kept, wanted) << row.fault;
+    }
 }
 
 } // namespace

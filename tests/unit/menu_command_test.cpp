@@ -69,7 +69,7 @@ TEST_F(MenuCommand, PublishesTheWholeStoreWithTheGivenOptions) {
               std::string::npos);
     EXPECT_NE(text.find("bgcolor='#0000FF'>"), std::string::npos);
     EXPECT_NE(text.find("&nbsp;(5 folders and 7 links)."), std::string::npos);
-    EXPECT_NE(text.find(" addItem('more...', 'mmo00', 'sm:');"), std::string::npos);
+    EXPECT_NE(text.find(" addItem('more...', 'mmo0_0', 'sm:');"), std::string::npos);
     EXPECT_EQ(text.find("addDropShadow"), std::string::npos);
     EXPECT_NE(text.find("'https://search.example.com/', '');"), std::string::npos);
 }

@@ -368,12 +368,12 @@ TEST(MenuPage, LongMenusContinueInRaisedSubmenus) {
                                     "startMenu('m12', true, 227, 0, 230, subM);",
                                     " addItem('e0', 'http://e0/', '');",
                                     " addItem('e1', 'http://e1/', '');",
-                                    " addItem('more...', 'mmo121', 'sm:');",
-                                    "startMenu('mmo121', true, 227, -42, 230, subM);",
+                                    " addItem('more...', 'mmo12_1', 'sm:');",
+                                    "startMenu('mmo12_1', true, 227, -42, 230, subM);",
                                     " addItem('e2', 'http://e2/', '');",
                                     " addItem('e3', 'http://e3/', '');",
-                                    " addItem('more...', 'mmo123', 'sm:');",
-                                    "startMenu('mmo123', true, 227, -42, 230, subM);",
+                                    " addItem('more...', 'mmo12_3', 'sm:');",
+                                    "startMenu('mmo12_3', true, 227, -42, 230, subM);",
                                     " addItem('e4', 'http://e4/', '');",
                                     " addItem('e5', 'http://e5/', '');",
                                     " addItem('e6', 'http://e6/', '');",
@@ -388,8 +388,8 @@ TEST(MenuPage, LongMenusContinueInRaisedSubmenus) {
                                     "startMenu('m12', true, 227, 0, 230, subM);",
                                     " addItem('e0', 'http://e0/', '');",
                                     " addItem('e1', 'http://e1/', '');",
-                                    " addItem('more...', 'mmo121', 'sm:');",
-                                    "startMenu('mmo121', true, 227, -21, 230, subM);",
+                                    " addItem('more...', 'mmo12_1', 'sm:');",
+                                    "startMenu('mmo12_1', true, 227, -21, 230, subM);",
                                     " addItem('e2', 'http://e2/', '');",
                                     " addItem('e3', 'http://e3/', '');",
                                 }));
@@ -397,11 +397,65 @@ TEST(MenuPage, LongMenusContinueInRaisedSubmenus) {
     EXPECT_EQ(BrokenMenu(3, 2), Lines({
                                     "startMenu('m12', true, 227, 0, 230, subM);",
                                     " addItem('e0', 'http://e0/', '');",
-                                    " addItem('more...', 'mmo120', 'sm:');",
-                                    "startMenu('mmo120', true, 227, -21, 230, subM);",
+                                    " addItem('more...', 'mmo12_0', 'sm:');",
+                                    "startMenu('mmo12_0', true, 227, -21, 230, subM);",
                                     " addItem('e1', 'http://e1/', '');",
                                     " addItem('e2', 'http://e2/', '');",
                                 }));
+}
+
+// The quoted texts that follow lead in the page, in page order: with
+// "startMenu('" the names the script gives its menus.
+std::vector<std::string> QuotedAfter(const std::string& page, const std::string& lead) {
+    std::vector<std::string> names;
+    for (auto at = page.find(lead); at != std::string::npos; at = page.find(lead, at + 1)) {
+        auto start = at + lead.size();
+        names.push_back(page.substr(start, page.find('\'', start) - start));
+    }
+    return names;
+}
+
+TEST(MenuPage, ContinuationNamesRanFolderNumberAndIndexTogether) {
+    // Twenty folders of 700 links broken after 25 entries: folder 1's
+    // continuation after entry 623 and folder 16's after entry 23 were both
+    // "mmo1623", so the later replaced the earlier and 76 of folder 1's links
+    // could not be reached.
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Netscape);
+    builder.SetRootText("root");
+    for (int f = 1; f <= 20; ++f) {
+        builder.BeginFolder("f" + std::to_string(100 + f));
+        for (int l = 0; l < 700; ++l) {
+            builder.AddLink("l" + std::to_string(1000 + l), "http://x/");
+        }
+        builder.EndFolder();
+    }
+    builder.Finish();
+    auto options = FixedOptions();
+    options.nMaxItems = 25;
+    NullProgress progress;
+    auto script = MenuScript(ComposeMenuPage(tree, options, progress).text);
+    auto defined = QuotedAfter(script, "startMenu('");
+    std::map<std::string, int> definitions;
+    for (const auto& name : defined) {
+        ++definitions[name];
+    }
+    std::string twice;
+    for (const auto& [name, count] : definitions) {
+        twice += count > 1 ? name + " " : "";
+    }
+    EXPECT_EQ(twice, "");
+    // The root bar, the root's menu, 20 folders and 29 continuations each.
+    EXPECT_EQ(definitions.size(), 602u);
+    EXPECT_EQ(defined.size(), definitions.size());
+    std::string undefined;
+    for (auto at = script.find("', 'sm:')"); at != std::string::npos;
+         at = script.find("', 'sm:')", at + 1)) {
+        auto start = script.rfind('\'', at - 1) + 1;
+        auto name = script.substr(start, at - start);
+        undefined += definitions.contains(name) ? "" : name + " ";
+    }
+    EXPECT_EQ(undefined, "");
 }
 
 TEST(MenuPage, FoldersBeforeLinksAndBothCountTowardsTheBreak) {
@@ -440,8 +494,8 @@ TEST(MenuPage, WithoutBreakingMenusStillBreakAfterAThousandEntries) {
             EXPECT_EQ(page.text.find("more..."), std::string::npos);
         } else {
             EXPECT_NE(page.text.find(" addItem('l10998', 'http://x/', 'nw:');\r\n"
-                                     " addItem('more...', 'mmo0998', 'sm:');\r\n"
-                                     "startMenu('mmo0998', true, 227, -21, 230, subM);\r\n"
+                                     " addItem('more...', 'mmo0_998', 'sm:');\r\n"
+                                     "startMenu('mmo0_998', true, 227, -21, 230, subM);\r\n"
                                      " addItem('l10999', 'http://x/', 'nw:');\r\n"
                                      " addItem('l11000', 'http://x/', 'nw:');\r\n"
                                      "hideDelay"),

@@ -1,6 +1,7 @@
 #include "targets/menu_text.h"
 #include "targets/text_width.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -88,6 +89,17 @@ TEST(FitTextToWidth, NeverSplitsACharacter) {
         expected += "\xC3\xA9";
     }
     EXPECT_EQ(FitTextToWidth(text, 230, measure), expected + "...");
+}
+
+TEST(FitTextToWidth, WidthSumPastThirtyTwoBitsLeftAHugeNameUncut) {
+    // 200 million "W" of 12 px measure 2.4 billion pixels: the sum wrapped
+    // to a negative width, which "fits", so the name went onto the page
+    // whole.
+    const auto& measure = BuiltinTextMeasure();
+    EXPECT_EQ(measure.TextWidth(std::string(200'000'000, 'W')), INT32_MAX);
+    auto fitted = FitTextToWidth(std::string(200'000'000, 'W'), 230, measure);
+    EXPECT_EQ(fitted.size() < 100 ? fitted : "uncut, " + std::to_string(fitted.size()) + " bytes",
+              std::string(16, 'W') + "...");
 }
 
 TEST(FitTextToWidth, ATextThatNeverFitsEndsEmpty) {

@@ -55,10 +55,18 @@ std::string ResolvedTarget(const std::string& path) {
     return target;
 }
 
-} // namespace
+// Gives the new file the old one's owner and group, so that a file replaced
+// by another user (root, say) stays the owner's. Only a privileged process
+// may give a file away; for anyone else the file keeps the writer as owner.
+bool KeepOwner(int fd, const struct stat& existing) {
+    return ::fchown(fd, existing.st_uid, existing.st_gid) == 0 || errno == EPERM;
+}
 
-WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool flushToDisk) {
-    const std::string target = ResolvedTarget(path);
+// Replaces the file target with bytes through a temporary file renamed
+// over it; the rename replaces whatever has the name, a symbolic link
+// included, and never writes where one points. Failures name path.
+WriteResult ReplaceFile(const std::string& path, const std::string& target, std::string_view bytes,
+                        bool flushToDisk) {
     struct stat existing {};
     bool hadTarget = ::stat(target.c_str(), &existing) == 0;
     if (hadTarget && S_ISDIR(existing.st_mode)) {
@@ -75,7 +83,8 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
         ::umask(mask);
         mode &= ~mask;
     }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && (!flushToDisk || ::fsync(fd) == 0);
+    bool ok = (!hadTarget || KeepOwner(fd, existing)) && ::fchmod(fd, mode) == 0 &&
+              WriteAll(fd, bytes) && (!flushToDisk || ::fsync(fd) == 0);
     int error = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -90,6 +99,21 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
         return Failure(path, error);
     }
     return {};
+}
+
+} // namespace
+
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool flushToDisk) {
+    return ReplaceFile(path, ResolvedTarget(path), bytes, flushToDisk);
+}
+
+WriteResult WriteFileAtomicallyNotFollowing(const std::string& path, std::string_view bytes,
+                                            bool flushToDisk) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        return {false, "Cannot write \"" + path + "\": " + kSymbolicLinkInPlace};
+    }
+    return ReplaceFile(path, path, bytes, flushToDisk);
 }
 
 } // namespace tellavin

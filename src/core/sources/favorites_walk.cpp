@@ -1,5 +1,6 @@
 #include "sources/favorites_walk.h"
 
+#include "platform/file_identity.h"
 #include "platform/file_io.h"
 #include "platform/local_time.h"
 #include "platform/platform.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <unordered_set>
 
 namespace tellavin {
 
@@ -30,12 +32,6 @@ std::chrono::year_month_day EntryDate(const fs::directory_entry& entry) {
     auto moment = std::chrono::file_clock::to_sys(written);
     return LocalDate(std::chrono::time_point_cast<std::chrono::system_clock::duration>(moment))
         .value_or(std::chrono::year_month_day{});
-}
-
-std::string CanonicalPath(const fs::path& path) {
-    std::error_code error;
-    auto canonical = fs::canonical(path, error);
-    return error ? Utf8FromPath(path) : Utf8FromPath(canonical);
 }
 
 } // namespace
@@ -66,24 +62,19 @@ std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::str
         if (!found.isFolder && !(IsLinkFileName(found.name) && entry.is_regular_file(typeError))) {
             continue;
         }
-        if (found.isFolder && entry.is_symlink(typeError)) {
-            found.linkTarget = CanonicalPath(entry.path());
-        }
         found.date = EntryDate(entry);
         entries.push_back(std::move(found));
     }
     // Listed by name, as NTFS returns them, so every system shows the same
     // row order.
-    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-        return DisplayNameLess(a.name, b.name);
-    });
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return DisplayNameLess(a.name, b.name); });
     return entries;
 }
 
 void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool reportLinks) {
     struct Frame {
-        std::string path;      // ends in the separator
-        std::string realPath;  // the directory's canonical path
+        std::string path; // ends in the separator
         std::vector<FavoritesEntry> entries;
         std::size_t next = 0;
     };
@@ -92,12 +83,14 @@ void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool repo
     if (!rootEntries) {
         return;
     }
+    // Every directory walked so far: a second link to one (a link cycle, or
+    // many links into one folder, which would multiply the walk) is skipped.
+    std::unordered_set<FileIdentity, FileIdentityHash> walked;
+    if (auto identity = IdentifyFile(rootPath)) {
+        walked.insert(*identity);
+    }
     std::vector<Frame> stack;
-    stack.push_back(Frame{rootPath, CanonicalPath(PathFromUtf8(root)), std::move(*rootEntries)});
-    auto onCurrentPath = [&stack](const std::string& realPath) {
-        return std::any_of(stack.begin(), stack.end(),
-                           [&](const Frame& frame) { return frame.realPath == realPath; });
-    };
+    stack.push_back(Frame{rootPath, std::move(*rootEntries)});
     while (!stack.empty()) {
         auto& frame = stack.back();
         if (frame.next == frame.entries.size()) {
@@ -114,16 +107,14 @@ void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool repo
             }
             continue;
         }
-        auto realPath = entry.linkTarget.empty()
-                            ? frame.realPath + PathSeparator() + entry.name
-                            : entry.linkTarget;
-        if (!entry.linkTarget.empty() && onCurrentPath(realPath)) {
+        auto path = EnsureTrailingSeparator(frame.path + entry.name);
+        auto identity = IdentifyFile(path);
+        if (identity && !walked.insert(*identity).second) {
             continue;
         }
         visitor.BeginFolder(frame.path, entry.name);
-        auto path = EnsureTrailingSeparator(frame.path + entry.name);
         auto entries = ReadFavoritesDirectory(path).value_or(std::vector<FavoritesEntry>{});
-        stack.push_back(Frame{path, std::move(realPath), std::move(entries)});
+        stack.push_back(Frame{path, std::move(entries)});
     }
 }
 

@@ -12,7 +12,6 @@ namespace tellavin {
 struct FavoritesEntry {
     std::string name;
     bool isFolder = false;
-    std::string linkTarget; // for a folder reached through a symbolic link: its real path
     std::chrono::year_month_day date{}; // local date of the last write; zero when unknown
 };
 
@@ -39,8 +38,10 @@ public:
 };
 
 // Walks everything below root (whose own folder is not reported) without
-// recursion. A symbolic link to a directory that is one of its own
-// ancestors is skipped, so link cycles cannot make the walk endless.
+// recursion. Each directory is walked once, at the first path that reaches
+// it: a symbolic link to a directory walked already (an ancestor, or one
+// that other links lead to as well) is skipped, so link cycles cannot make
+// the walk endless and links that meet again cannot multiply it.
 // reportLinks false skips the links, for walks that need only folders.
 void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool reportLinks = true);
 

@@ -4,6 +4,7 @@
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
 #include "platform/platform.h"
+#include "targets/favorites_directory.h"
 #include "targets/file_name_fit.h"
 #include "targets/folder_links.h"
 #include "text/replace_all.h"
@@ -11,9 +12,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <optional>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace tellavin {
@@ -51,7 +49,9 @@ WriteResult CreateFolder(const std::string& path) {
     if (error) {
         return {false, "Cannot create the folder \"" + path + "\": " + error.message()};
     }
-    if (!std::filesystem::is_directory(folder, error)) {
+    // A symbolic link to a directory is not one: the writer would write
+    // wherever it points.
+    if (!std::filesystem::is_directory(std::filesystem::symlink_status(folder, error))) {
         auto reason = std::make_error_code(std::errc::not_a_directory).message();
         return {false, "Cannot create the folder \"" + path + "\": " + reason};
     }
@@ -76,108 +76,156 @@ std::string InternetShortcutText(const std::string& url) {
 
 namespace {
 
-// A folder's name as a directory below the one before it, separator
-// included. A name that comes out empty (no name at all, or only dots)
-// would put the folder's contents into its parent, so it becomes "-", the
-// stand-in SafeFileName uses for every character a file name cannot hold.
-std::string FolderComponent(const std::string& name, FileNameRules rules) {
-    const std::string separator(1, PathSeparator());
-    auto component = FixTrailingDots(FitFolderName(SafeFileName(name), rules) + separator);
-    return component == separator ? "-" + separator : component;
+// A folder's name as a directory name. A name that comes out empty (no
+// name at all, or only dots) would put the folder's contents into its
+// parent, so it becomes "-", the stand-in SafeFileName uses for every
+// character a file name cannot hold.
+std::string FolderName(const std::string& name, FileNameRules rules) {
+    auto component = FixTrailingDots(FitFolderName(SafeFileName(name), rules) + PathSeparator());
+    component.pop_back();
+    return component.empty() ? "-" : component;
 }
 
 ExportResult Refusal(std::string title, std::vector<std::string> lines) {
     return ExportResult::Failed({std::move(title), std::move(lines), MessageIcon::Exclamation});
 }
 
-// The file names given so far in each directory of this export, so that
-// two links whose names come out equal do not overwrite each other. On
-// Windows names that differ only in case are the same file.
-class NamesInUse {
-public:
-    explicit NamesInUse(FileNameRules rules) : rules_(rules) {}
-
-    // Takes the name in the directory; false when it was taken already.
-    bool Take(const std::string& directory, const std::string& stem) {
-        return names_[directory].insert(Key(stem)).second;
-    }
-
-private:
-    std::string Key(const std::string& stem) const {
-        if (rules_ == FileNameRules::Posix) {
-            return stem;
-        }
-        auto folded = LinkSortKey(stem);
-        return std::string(reinterpret_cast<const char*>(folded.data()),
-                           folded.size() * sizeof(char16_t));
-    }
-
-    FileNameRules rules_;
-    std::unordered_map<std::string, std::unordered_set<std::string>> names_;
+// Where a folder's directory goes in its parent: an existing directory
+// whose name matches but for letter case is used under its own name, so a
+// second export does not add "news" beside "News"; otherwise a new one is
+// made. A symbolic link of that name is never entered. failure is empty on
+// success.
+struct FolderPlace {
+    std::string name;
+    std::string failure;
 };
 
+FolderPlace PlaceFolder(const FavoritesDirectory& parent, const std::string& parentPath,
+                        const std::string& name) {
+    auto existing = parent.Find(name);
+    FolderPlace place{existing ? existing->name : name, {}};
+    if (existing && existing->kind == FavoritesDirectory::Kind::SymbolicLink) {
+        place.failure =
+            "Cannot create the folder \"" + parentPath + place.name + "\": " + kSymbolicLinkInPlace;
+    } else if (!existing || existing->kind != FavoritesDirectory::Kind::Directory) {
+        place.failure = CreateFolder(parentPath + place.name).message;
+    }
+    return place;
+}
+
+// The walk keeps one path, the innermost written folder's directory, that
+// grows as it enters a folder and shrinks as it leaves, so a deep tree
+// costs what its names take and no more.
 class FavoritesPrinter final : public FolderVisitor {
 public:
     FavoritesPrinter(BookmarkTree& tree, std::string base, const FavoritesWriteOptions& options,
                      ExportResult& result)
-        : tree_(tree), base_(std::move(base)), options_(options), result_(result),
-          names_(options.nameRules) {}
+        : tree_(tree), path_(std::move(base)), options_(options), result_(result), root_(path_) {}
 
     void Enter(std::int32_t folder, bool isStart) override {
         const auto& text = tree_.Node(folder).Text;
-        auto relative = relative_.empty() ? std::string() : relative_.back();
-        if (!isStart) {
-            relative += FolderComponent(text, options_.nameRules);
-            ++result_.nFoldersWritten;
-            if (auto made = CreateFolder(base_ + relative); !made.ok) {
-                result_.NoteFailure(made.message);
-            }
+        // The root is not entered when it is not written: its checked
+        // sub-folders go straight into the base directory.
+        auto* parent = levels_.empty() ? &root_ : levels_.back().directory;
+        Level level{isStart ? &root_ : nullptr, path_.size()};
+        if (!isStart && parent != nullptr) {
+            level.directory = MakeFolder(*parent, text);
         }
-        relative_.push_back(relative);
-        WriteLinks(folder, base_ + relative);
+        levels_.push_back(level);
+        if (level.directory != nullptr) {
+            WriteLinks(folder, *level.directory);
+        } else {
+            CountUnwrittenLinks(folder);
+        }
     }
 
-    void Leave(std::int32_t, bool) override { relative_.pop_back(); }
+    void Leave(std::int32_t, bool) override {
+        path_.resize(levels_.back().pathSize);
+        levels_.pop_back();
+    }
 
 private:
-    void WriteLinks(std::int32_t folder, const std::string& directory) {
+    struct Level {
+        FavoritesDirectory* directory; // nothing when the folder was not made
+        std::size_t pathSize;          // the length of the path before the folder
+    };
+
+    // Makes or finds the folder's directory and enters it; nothing, with the
+    // failure noted, when it cannot be made.
+    FavoritesDirectory* MakeFolder(FavoritesDirectory& parent, const std::string& text) {
+        auto place = PlaceFolder(parent, path_, FolderName(text, options_.nameRules));
+        if (!place.failure.empty()) {
+            result_.NoteFailure(place.failure);
+            return nullptr;
+        }
+        ++result_.nFoldersWritten;
+        path_.append(place.name).push_back(PathSeparator());
+        return &parent.Child(place.name, path_);
+    }
+
+    void WriteLinks(std::int32_t folder, FavoritesDirectory& directory) {
         for (const auto& link : GetFolderLinks(tree_, folder, options_.exportAll)) {
-            auto name = SafeFileName(link.name);
-            auto stem = FreeStem(name, directory);
-            if (!stem) {
-                result_.LinkNotWritten("Cannot write \"" + directory + name +
-                                       std::string(kShortcutExtension) +
-                                       "\": the path is too long");
-                continue;
-            }
-            auto path = directory + *stem + std::string(kShortcutExtension);
-            auto written = WriteFileAtomically(path, InternetShortcutText(link.url), false);
-            if (written.ok) {
-                ++result_.nLinksWritten;
-            } else {
-                result_.LinkNotWritten(written.message);
-            }
+            WriteLink(link, directory);
         }
     }
 
-    // The link's file name stem, numbered "(2)", "(3)"... when an earlier
-    // link of this export took the name in this directory.
-    std::optional<std::string> FreeStem(const std::string& name, const std::string& directory) {
-        auto stem = FitLinkStem(name, options_.nameRules, directory);
-        for (std::int32_t number = 2; stem && !names_.Take(directory, *stem); ++number) {
-            auto suffix = std::string(1, '(').append(std::to_string(number)).append(1, ')');
-            stem = FitLinkStem(name, options_.nameRules, directory, suffix);
+    void WriteLink(const LinkItem& link, FavoritesDirectory& directory) {
+        const std::string extension(kShortcutExtension);
+        auto name = SafeFileName(link.name);
+        auto stem = directory.Stems().Take(name, options_.nameRules, path_);
+        if (!stem) {
+            result_.LinkNotWritten("Cannot write \"" + path_ + name + extension +
+                                   "\": the path is too long");
+            return;
         }
-        return stem;
+        // An existing shortcut whose name differs only in letter case is
+        // replaced under its own name rather than doubled.
+        auto existing = directory.Find(*stem + extension);
+        auto path = path_ + (existing ? existing->name : *stem + extension);
+        auto written = WriteFileAtomicallyNotFollowing(path, InternetShortcutText(link.url), false);
+        if (written.ok) {
+            ++result_.nLinksWritten;
+        } else {
+            result_.LinkNotWritten(written.message);
+        }
+    }
+
+    // The links of a folder that could not be made are not written; the
+    // folder's failure is their reason.
+    void CountUnwrittenLinks(std::int32_t folder) {
+        result_.nLinksNotWritten +=
+            static_cast<std::int32_t>(GetFolderLinks(tree_, folder, options_.exportAll).size());
     }
 
     BookmarkTree& tree_;
-    std::string base_;
+    std::string path_; // the innermost written folder's directory, separator at the end
     const FavoritesWriteOptions& options_;
     ExportResult& result_;
-    NamesInUse names_;
-    std::vector<std::string> relative_; // the written folders' paths below base, innermost last
+    FavoritesDirectory root_;
+    std::vector<Level> levels_;
 };
+
+// An existing sub-folder chosen to write into must lie inside the Favorites
+// folder: a relative path that does not climb out with ".." and passes
+// through no symbolic link.
+bool StaysInside(const std::string& base, const std::string& relative) {
+    auto path = PathFromUtf8(relative);
+    if (path.has_root_path()) {
+        return false;
+    }
+    auto reached = PathFromUtf8(base);
+    for (const auto& part : path) {
+        if (part == "..") {
+            return false;
+        }
+        reached /= part;
+        std::error_code error;
+        if (std::filesystem::is_symlink(std::filesystem::symlink_status(reached, error))) {
+            return false;
+        }
+    }
+    return true;
+}
 
 } // namespace
 
@@ -192,13 +240,19 @@ ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesF
     case FavoritesPlace::Root:
         break;
     case FavoritesPlace::NewFolder: {
-        base += FolderComponent(options.newFolderName, options.nameRules);
-        if (auto made = CreateFolder(base); !made.ok) {
-            return Refusal("Error", {made.message});
+        auto place = PlaceFolder(FavoritesDirectory(base), base,
+                                 FolderName(options.newFolderName, options.nameRules));
+        if (!place.failure.empty()) {
+            return Refusal("Error", {place.failure});
         }
+        base += place.name + PathSeparator();
         break;
     }
     case FavoritesPlace::ExistingFolder:
+        if (!options.existingFolder.empty() && !StaysInside(base, options.existingFolder)) {
+            return Refusal(kSubfolderOutsideTitle,
+                           {kSubfolderOutsideText, kNotInsideText, options.existingFolder});
+        }
         if (!options.existingFolder.empty()) {
             base = EnsureTrailingSeparator(base + options.existingFolder);
             if (!FolderExists(base)) {

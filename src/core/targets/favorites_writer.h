@@ -32,6 +32,13 @@ inline constexpr const char* kSubfolderMissingText =
     "The Selected Subfolder Where To Export The Bookmarks";
 inline constexpr const char* kChangeSelectionText =
     "Does Not Exist Anymore. Please, Change Selection.";
+// Refusal texts when the chosen existing sub-folder leads out of the
+// Favorites folder (an absolute path, "..", or a symbolic link).
+inline constexpr const char* kSubfolderOutsideTitle = "Selected Subfolder Is Not Inside Favorites";
+inline constexpr const char* kSubfolderOutsideText =
+    "The Selected Subfolder Where To Export The Bookmarks";
+inline constexpr const char* kNotInsideText =
+    "Is Not Inside The Favorites Folder. Please, Change Selection.";
 
 // Writes the tree into a Favorites folder: every written folder (checked,
 // or everything exported) becomes a directory, every exported link an
@@ -39,15 +46,20 @@ inline constexpr const char* kChangeSelectionText =
 // folder that is not written is left out of the paths below it, so the
 // contents of a checked folder under an unchecked one land in the nearest
 // written ancestor's directory. Existing directories are used and shortcut
-// files of the same name replaced; everything else in the folder stays.
-// Two links of one folder whose file names come out equal are kept apart
-// by a number: "a-b.URL", then "a-b(2).URL". A folder whose name comes out
-// empty (unnamed, or only dots) is the directory "-".
+// files of the same name replaced, names matched without regard to letter
+// case as on Windows; everything else in the folder stays. A symbolic link
+// where a folder or shortcut goes is never followed: that folder or link is
+// not written, and the link is left alone.
+// Two links of one folder whose file names come out equal (in any letter
+// case) are kept apart by a number: "a-b.URL", then "a-b(2).URL". A folder
+// whose name comes out empty (unnamed, or only dots) is the directory "-".
 //
 // Fails, writing nothing, when the Favorites folder or the chosen existing
-// sub-folder does not exist or the new sub-folder cannot be created. A
-// link that cannot be written is counted in nLinksNotWritten, and the
-// first such failure (or a folder that could not be created) is named in
+// sub-folder does not exist or is not inside it, or the new sub-folder
+// cannot be created. A link that cannot be written is counted in
+// nLinksNotWritten, and so are the links of a folder that could not be
+// created (which, with the folders below it, nFoldersWritten leaves out);
+// the first such failure (or a folder that could not be created) is named in
 // sFirstFailure. Each shortcut replaces its file in one step, so a failure
 // never leaves a half-written one.
 ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesFolder,

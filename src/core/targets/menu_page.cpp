@@ -298,7 +298,9 @@ void MenuPageComposer::WriteSubmenu(std::int32_t node) {
         std::int32_t left = count - written;
         if (left > 1 && written % (maxItems - 1) == 0) {
             std::int32_t rows = left >= maxItems ? maxItems : left;
-            auto more = "mo" + key + std::to_string(i);
+            // The "_" keeps the folder number and the entry index apart, so
+            // no two continuations of the page share a name.
+            auto more = "mo" + key + "_" + std::to_string(i);
             WriteMenuItem("more...", more, ItemKind::Submenu, 0);
             WriteStartMenu(more, true, 227, -kRowPitch * (rows - 1), kItemWidth, "subM");
         }

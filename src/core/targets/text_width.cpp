@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <utf8.h>
 
 namespace tellavin {
@@ -32,9 +33,12 @@ public:
     }
 
     std::int32_t TextWidth(std::string_view utf8) const override {
-        std::int32_t width = 0;
+        // A text of hundreds of millions of characters is wider than an
+        // int32 holds: the sum stops at the largest width.
+        constexpr std::int64_t kWidest = std::numeric_limits<std::int32_t>::max();
+        std::int64_t width = 0;
         auto it = utf8.begin();
-        while (it != utf8.end()) {
+        while (it != utf8.end() && width < kWidest) {
             char32_t c = 0xFFFD;
             try {
                 c = utf8::next(it, utf8.end());
@@ -43,7 +47,7 @@ public:
             }
             width += c < latin_.size() ? latin_[c] : LookUpWidth(c);
         }
-        return width;
+        return static_cast<std::int32_t>(std::min(width, kWidest));
     }
 
 private:

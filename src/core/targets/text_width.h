@@ -7,7 +7,8 @@ namespace tellavin {
 
 // Measures texts in the bold face of menu items, in whole pixels. The
 // generator asks it for every item text; a GUI may measure with the real
-// font, while BuiltinTextMeasure needs no display.
+// font, while BuiltinTextMeasure needs no display. A text wider than the
+// largest std::int32_t measures as that largest width.
 class TextMeasure {
 public:
     virtual ~TextMeasure() = default;

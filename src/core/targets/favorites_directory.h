@@ -1,0 +1,45 @@
+#pragma once
+
+#include "targets/link_stems.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace tellavin {
+
+// What the Favorites writer knows of one directory it writes into: the
+// entries the disk held when the export first came in, found by name
+// without regard to letter case as Windows finds them, the link names the
+// export has given there, and the same for each sub-directory it entered.
+class FavoritesDirectory {
+public:
+    enum class Kind { File, Directory, SymbolicLink, Other };
+    struct Entry {
+        std::string name;
+        Kind kind = Kind::Other;
+    };
+
+    // Lists the directory at path; one that cannot be listed holds nothing.
+    explicit FavoritesDirectory(const std::string& path);
+
+    // The entry named name, or else the first by name of those whose names
+    // differ from it only in letter case; a symbolic link is not followed.
+    std::optional<Entry> Find(const std::string& name) const;
+
+    // The export's knowledge of the sub-directory name (as it is on the
+    // disk), at path; listed when first asked for.
+    FavoritesDirectory& Child(const std::string& name, const std::string& path);
+
+    LinkStems& Stems() { return stems_; }
+
+private:
+    std::map<std::string, Kind> entries_;                 // by exact name
+    std::unordered_map<std::string, std::string> folded_; // folded name -> first exact name
+    std::unordered_map<std::string, std::unique_ptr<FavoritesDirectory>> children_;
+    LinkStems stems_;
+};
+
+} // namespace tellavin
