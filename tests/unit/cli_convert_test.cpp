@@ -58,8 +58,11 @@ TEST(ConvertCommand, MergeIntoANewFolderWithLinksFirstAndABackup) {
     auto count = RunCliHere("count " + Target(dir));
     EXPECT_EQ(count.out, "11 folders, 14 links\n");
     auto after = test::ReadFile(dir.path() / "bookmarks.html");
-    EXPECT_EQ(after.substr(0, before.rfind("</DL><p>")),
-              before.substr(0, before.rfind("</DL><p>")));
+    // The old file stays whole around the export, which goes just before the
+    // tag that closes its root list.
+    auto rootEnd = before.rfind("</DL><p>\r\n</DL><p>\r\n");
+    EXPECT_EQ(after.substr(0, rootEnd), before.substr(0, rootEnd));
+    EXPECT_EQ(after.substr(after.size() - (before.size() - rootEnd)), before.substr(rootEnd));
     // Inside the new folder the root's links come before its sub-folders.
     auto added = after.substr(after.find("From IE</H3>"));
     EXPECT_LT(added.find(">Search</A>"), added.find(">News</H3>"));

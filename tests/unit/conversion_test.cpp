@@ -9,9 +9,11 @@
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 #include <utility>
 
 namespace tellavin {
@@ -284,6 +286,46 @@ TEST_F(Conversions, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
     EXPECT_NE(test::MessageText(result.message).find("File too large"), std::string::npos)
         << result.message;
     EXPECT_EQ(ReadFile(request.target.path), before);
+}
+
+// Exports that merge into one file at the same time each keep their links:
+// one waits while the other reads, merges and replaces the file.
+TEST_F(Conversions, ConcurrentMergesIntoOneFileKeepEveryLink) {
+    constexpr int kWriters = 8;
+    StoreLocation target{StoreKind::Netscape, dir / "shared.html"};
+    WriteFile(target.path, kOldText);
+    std::vector<StoreLocation> sources;
+    for (int i = 0; i < kWriters; ++i) {
+        sources.push_back({StoreKind::Opera, dir / ("s" + std::to_string(i) + ".adr")});
+        WriteFile(sources.back().path, "Opera Hotlist version 2.0\n\n#URL\n\tNAME=link" +
+                                           std::to_string(i) + "\n\tURL=http://" +
+                                           std::to_string(i) + "/\n");
+    }
+    std::vector<std::thread> writers;
+    std::vector<int> complete(kWriters, 0);
+    for (int i = 0; i < kWriters; ++i) {
+        writers.emplace_back([&, i] {
+            ConversionRequest request;
+            request.source = sources[i];
+            request.target = target;
+            request.options.merge = true;
+            NullProgress quiet;
+            complete[i] = RunConversion(request, platform, quiet).Complete() ? 1 : 0;
+        });
+    }
+    for (auto& writer : writers) {
+        writer.join();
+    }
+    EXPECT_EQ(complete, std::vector<int>(kWriters, 1));
+    BookmarkTree merged;
+    ASSERT_TRUE(LoadSourceTree(target, merged));
+    std::vector<std::string> names;
+    for (const auto& row : merged.Rows(0)) {
+        names.push_back(row.sName);
+    }
+    std::sort(names.begin(), names.end()); // the writers took their turns in any order
+    EXPECT_EQ(names, (std::vector<std::string>{"Old", "link0", "link1", "link2", "link3", "link4",
+                                               "link5", "link6", "link7"}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Netscape-format files no browser wrote: empty, binary, one enormous line,
 // CR line ends, NUL bytes, a folder of 100,000 links.
 #include "model/bookmark_sink.h"
+#include "model/file_tree_builder.h"
 #include "sources/netscape_reader.h"
 #include "support/hostile_files.h"
 #include "support/message_text.h"
@@ -129,6 +130,54 @@ TEST(HostileNetscape, AFolderOfAHundredThousandLinksWritesSortedAndReadsBack) {
         const auto& before = again.EntryTable[row - 1].sName;
         const auto& name = again.EntryTable[row].sName;
         ASSERT_LE(LinkSortKey(before), LinkSortKey(name)) << row;
+    }
+}
+
+// Merging into files of unusual shapes: the export (the link New and the
+// folder Added) lands in the root list, every old link stays where it was,
+// and the file declares the UTF-8 it now is; a merge that could not read
+// back whole is refused with the file untouched.
+TEST(HostileNetscape, MergeIntoFilesOfUnusualShapes) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"unclosed-root-list.html",
+         "Bookmarks[ after inner=http://after-inner/ last=http://last/ New=http://new/ "
+         "Added[ deep=http://deep/ ] Inner[ inner=http://inner/ ] ] charset=UTF-8"},
+        {"unusual-closing-tag.html",
+         "Bookmarks[ after inner=http://after-inner/ New=http://new/ Added[ deep=http://deep/ ] "
+         "Inner[ inner=http://inner/ ] ] charset=UTF-8"},
+        {"dl-in-unclosed-trailing-comment.html",
+         "Bookmarks[ top=http://top/ New=http://new/ Added[ deep=http://deep/ ] ] charset=UTF-8"},
+        {"windows-1252-declared.html",
+         "Lesezeichen[ Caf\xC3\xA9 M\xC3\xBCller=http://cafe/ New=http://new/ "
+         "Added[ deep=http://deep/ ] ] charset=UTF-8"},
+        {"folder-left-open.html", "refused"},
+    };
+    BookmarkTree added;
+    FileTreeBuilder builder(added, StoreKind::Netscape);
+    builder.AddLink("New", "http://new/");
+    builder.BeginFolder("Added");
+    builder.AddLink("deep", "http://deep/");
+    builder.EndFolder();
+    builder.Finish();
+    NetscapeWriterOptions options;
+    options.merge = true;
+    for (const auto& [fixture, expected] : cases) {
+        SCOPED_TRACE(fixture);
+        TempDir dir;
+        auto path = dir / fixture;
+        auto old = test::ReadFile(std::string(TELLAVIN_TEST_DATA) + "/netscape/merge/" + fixture);
+        WriteFile(path, old);
+        if (!PrintBookmarkFile(added, path, options, test::NoProgress()).ok) {
+            EXPECT_EQ("refused", expected);
+            EXPECT_EQ(test::ReadFile(path), old);
+            continue;
+        }
+        auto merged = test::ReadFile(path);
+        auto charset = merged.find("charset=");
+        auto declared = charset == std::string::npos
+                            ? "none"
+                            : merged.substr(charset, merged.find('"', charset) - charset);
+        EXPECT_EQ(Load(path) + " " + declared, expected);
     }
 }
 

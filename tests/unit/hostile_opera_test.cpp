@@ -115,5 +115,31 @@ TEST(HostileOpera, AHundredThousandNestedFoldersGoThroughBothWriters) {
     EXPECT_EQ(test::TreeText(fromNetscape, true), expected);
 }
 
+// A merge appends records to a hotlist; appended to anything else no
+// reader would see them, so only a file that is a hotlist takes them.
+TEST(HostileOpera, MergeOnlyIntoAFileThatIsAHotlist) {
+    const std::pair<std::string, bool> cases[] = {
+        {"<html><body><DL><p></DL></body></html>\n", false},
+        {"\xFF\xFEO\0p\0e\0r\0a\0 \0H\0o\0t\0l\0i\0s\0t\0"s, false},
+        {"", false},
+        {"\xEF\xBB\xBFOpera Hotlist version 2.0\r\n\r\n", true},
+    };
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Netscape);
+    builder.AddLink("New", "http://new/");
+    builder.Finish();
+    OperaWriteOptions merge;
+    merge.merge = true;
+    NullProgress progress;
+    for (const auto& [old, takes] : cases) {
+        TempDir dir;
+        WriteFile(dir.path() / "h.adr", old);
+        auto result = PrintHotlistFile(tree, dir / "h.adr", merge, progress);
+        EXPECT_EQ(result.ok, takes) << test::MessageText(result.message);
+        auto now = test::ReadFile(dir.path() / "h.adr");
+        EXPECT_EQ(takes ? Loaded(now) : now, takes ? "Opera Hotlist[ New=http://new/ ]" : old);
+    }
+}
+
 } // namespace
 } // namespace tellavin

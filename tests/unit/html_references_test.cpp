@@ -60,7 +60,9 @@ public:
         }
         log += ">";
     }
-    void EndTag(std::string_view name) override { log += "</" + std::string(name) + ">"; }
+    void EndTag(std::string_view name, std::size_t) override {
+        log += "</" + std::string(name) + ">";
+    }
     void Text(std::string_view text) override { log += text; }
     std::string log;
 };

@@ -155,10 +155,10 @@ TEST(OperaWriter, MergeKeepsTheOldFileByteForByteAndAddsNoHeader) {
 
     // An old file whose last line has no line end gets one first, so the
     // new tag line does not run into it.
-    WriteFile(dir.path() / "open.adr", "#URL\n\tNAME=Old\n\tURL=http://old/");
+    const std::string open = "Opera Hotlist version 2.0\n\n#URL\n\tNAME=Old\n\tURL=http://old/";
+    WriteFile(dir.path() / "open.adr", open);
     ASSERT_TRUE(Write(tree, dir / "open.adr", options).ok);
-    EXPECT_EQ(ReadFile(dir.path() / "open.adr"),
-              "#URL\n\tNAME=Old\n\tURL=http://old/\r\n" + LinkBlock("alpha", "U1", " 0 "));
+    EXPECT_EQ(ReadFile(dir.path() / "open.adr"), open + "\r\n" + LinkBlock("alpha", "U1", " 0 "));
     BookmarkTree back;
     ASSERT_TRUE(LoadOperaTree(back, dir / "open.adr"));
     EXPECT_EQ(test::TreeText(back, true), "Opera Hotlist[ Old=http://old/ alpha=U1 ]");

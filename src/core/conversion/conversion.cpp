@@ -5,6 +5,7 @@
 #include "model/bookmark_counts.h"
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
+#include "platform/folder_lock.h"
 #include "platform/local_time.h"
 #include "settings/exported_total.h"
 #include "sources/source_loader.h"
@@ -119,6 +120,15 @@ std::int32_t ExportedItems(StoreKind target, const ExportResult& result) {
                                      : result.nFoldersWritten + result.nLinksWritten;
 }
 
+// The folder whose lock keeps two exports into one target apart: a
+// Favorites folder itself, the folder that holds any other target.
+std::string FolderToLock(const StoreLocation& target) {
+    if (target.kind == StoreKind::Favorites) {
+        return target.path;
+    }
+    return Utf8FromPath(PathFromUtf8(target.path).parent_path());
+}
+
 ExportResult Convert(ConversionRequest request, const Platform& platform, ProgressSink& progress) {
     if (auto refusal = RefusalOfRequest(request)) {
         return ExportResult::Failed(*refusal);
@@ -126,6 +136,10 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (auto refusal = RefusalOfChecks(request, platform)) {
         return ExportResult::Failed(*refusal);
     }
+    // From the backup to the replaced target, no other export may write
+    // there: a merge that read the file before another one replaced it
+    // would drop that one's links.
+    FolderLock lock(FolderToLock(request.target));
     if (auto failure = FailureOfBackup(request)) {
         return ExportResult::Failed(*failure);
     }

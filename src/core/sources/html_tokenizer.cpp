@@ -166,7 +166,7 @@ private:
         }
         pos_ = i;
         if (isEnd) {
-            handler_.EndTag(name_);
+            handler_.EndTag(name_, nameStart - 2);
             return;
         }
         tag_.name = name_;

@@ -24,7 +24,8 @@ public:
     // Whether the attributes of a start tag of this name are wanted.
     virtual bool WantsAttributes(std::string_view tagName) const = 0;
     virtual void StartTag(const HtmlStartTag& tag) = 0;
-    virtual void EndTag(std::string_view name) = 0;
+    // An end tag; at is the position of its "<" in the text.
+    virtual void EndTag(std::string_view name, std::size_t at) = 0;
     // A piece of text, its character references decoded; text comes in as
     // many pieces as the tokenizer likes.
     virtual void Text(std::string_view text) = 0;

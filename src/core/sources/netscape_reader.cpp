@@ -140,7 +140,7 @@ public:
         }
     }
 
-    void EndTag(std::string_view name) override {
+    void EndTag(std::string_view name, std::size_t) override {
         if (name == "a") {
             EndLink();
         } else if (IsHeading(name) || name == "dt" || name == "dd") {

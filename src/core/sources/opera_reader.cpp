@@ -82,6 +82,10 @@ PendingEntry::Kind KindOfTag(std::string_view tag) {
 
 } // namespace
 
+bool IsHotlistText(std::string_view bytes) {
+    return StripUtf8Bom(bytes).starts_with("Opera Hotlist");
+}
+
 void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
     sink.SetRootText(kOperaRootText);
     auto text = StripUtf8Bom(bytes);

@@ -58,6 +58,10 @@ namespace tellavin {
 // other folder.
 void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink);
 
+// The text is a hotlist: after an optional UTF-8 byte order mark it starts
+// with "Opera Hotlist", as every hotlist's header line does.
+bool IsHotlistText(std::string_view bytes);
+
 // The address given to a link whose entry has no URL field.
 inline constexpr const char* kUndefinedUrl = "Undefined";
 // The root's text in the tree of a hotlist.

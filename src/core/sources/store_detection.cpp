@@ -2,6 +2,7 @@
 
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
+#include "sources/opera_reader.h"
 #include "text/ascii_text.h"
 #include "text/encoding.h"
 
@@ -13,14 +14,12 @@ namespace tellavin {
 
 namespace {
 
-constexpr std::string_view kHotlistHeader = "Opera Hotlist";
-
 bool StartsLikeAHotlist(const std::string& path) {
     std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    std::string start(3 + kHotlistHeader.size(), '\0');
+    std::string start(32, '\0');
     in.read(start.data(), static_cast<std::streamsize>(start.size()));
     start.resize(static_cast<std::size_t>(in.gcount()));
-    return StripUtf8Bom(start).starts_with(kHotlistHeader);
+    return IsHotlistText(start);
 }
 
 std::optional<StoreKind> KindByExtension(const std::string& path) {

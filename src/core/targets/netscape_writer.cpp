@@ -4,6 +4,7 @@
 #include "platform/atomic_file.h"
 #include "platform/file_io.h"
 #include "targets/folder_links.h"
+#include "targets/netscape_merge.h"
 #include "text/encoding.h"
 #include "text/html_references.h"
 
@@ -58,19 +59,6 @@ std::string EscapeAddress(std::string_view address) {
         }
     }
     return out;
-}
-
-// The position of the last "</DL>" in any letter case, or npos.
-std::size_t FindLastListEnd(std::string_view text) {
-    for (auto at = text.rfind("</"); at != std::string_view::npos;
-         at = at == 0 ? std::string_view::npos : text.rfind("</", at - 1)) {
-        auto tag = text.substr(at + 2, 3);
-        if (tag.size() == 3 && (tag[0] == 'D' || tag[0] == 'd') &&
-            (tag[1] == 'L' || tag[1] == 'l') && tag[2] == '>') {
-            return at;
-        }
-    }
-    return std::string_view::npos;
 }
 
 class FileWriter final : public FolderVisitor {
@@ -144,46 +132,11 @@ void AppendHeader(std::string& out, const std::string& profileName) {
     out.append(kLineEnd);
 }
 
-UserMessage MergeRefusal(const std::string& destination, std::string reason) {
-    return {kNetscapeWriteErrorTitle,
-            {"Cannot merge into \"" + destination + "\":", std::move(reason)},
-            MessageIcon::Exclamation};
-}
-
-// The old file up to its last "</DL>", as UTF-8, or a refusal.
-std::optional<std::string> KeptContent(const std::string& destination, UserMessage& refusal) {
-    auto old = ReadWholeFile(destination);
-    if (!old) {
-        refusal = MergeRefusal(destination, "the file cannot be read.");
-        return std::nullopt;
-    }
-    auto end = FindLastListEnd(*old);
-    if (end == std::string::npos) {
-        refusal = MergeRefusal(destination,
-                               "it holds no \"</DL>\" that ends a bookmark list, so its content "
-                               "would be lost. The file was left unchanged.");
-        return std::nullopt;
-    }
-    old->resize(end);
-    return IsValidUtf8(*old) ? std::move(*old) : Windows1252ToUtf8(*old);
-}
-
-} // namespace
-
-ExportResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
-                               const NetscapeWriterOptions& options, ProgressSink& progress) {
+// The export as one list: "<DL><p>", the written folders and links (inside
+// the new folder when there is one), "</DL><p>".
+std::string ComposeList(BookmarkTree& tree, const NetscapeWriterOptions& options,
+                        ProgressSink& progress, ExportResult& result) {
     std::string out;
-    if (options.merge) {
-        UserMessage refusal;
-        auto kept = KeptContent(destination, refusal);
-        if (!kept) {
-            return ExportResult::Failed(std::move(refusal));
-        }
-        out = std::move(*kept);
-        out += kLineEnd;
-    } else {
-        AppendHeader(out, options.profileName);
-    }
     out.append(kListStart).append(kLineEnd);
     if (options.newFolder) {
         out.append("<DT><H3 FOLDED ADD_DATE=\"\">")
@@ -192,14 +145,33 @@ ExportResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destinatio
             .append(kLineEnd);
         out.append(kListStart).append(kLineEnd);
     }
-    ExportResult result;
     FileWriter writer(tree, options, out, result);
     WalkExportedFolders(tree, options.exportAll, writer, result, progress);
     if (options.newFolder) {
         out.append(kListEnd).append(kLineEnd);
     }
     out.append(kListEnd).append(kLineEnd);
+    return out;
+}
 
+} // namespace
+
+ExportResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
+                               const NetscapeWriterOptions& options, ProgressSink& progress) {
+    ExportResult result;
+    auto list = ComposeList(tree, options, progress, result);
+    std::string out;
+    if (options.merge) {
+        UserMessage refusal;
+        auto merged = MergeIntoBookmarkFile(destination, list, refusal);
+        if (!merged) {
+            return ExportResult::Failed(std::move(refusal));
+        }
+        out = std::move(*merged);
+    } else {
+        AppendHeader(out, options.profileName);
+        out += list;
+    }
     if (auto written = WriteFileAtomically(destination, out); !written.ok) {
         return ExportResult::Failed({kNetscapeWriteErrorTitle,
                                      {kNetscapeWriteErrorText, written.message},

@@ -50,11 +50,11 @@ inline constexpr const char* kNetscapeWriteErrorText = "Error Writing the Bookma
 // as a character reference as "&amp;", so that reading the file gives back
 // every name and address.
 //
-// Merging keeps the old file up to its last "</DL>" (the end of its outer
-// list) and adds the export as a list inside it; a file with no "</DL>" is
-// refused and left as it was. The file is replaced in one step (a temporary
-// file renamed over it), so a failure never leaves it half-written. The
-// status text shows each folder as it is written.
+// Merging adds the export as a list inside the old file's root list and
+// keeps the rest of the file (MergeIntoBookmarkFile); a file it cannot
+// merge into is refused and left as it was. The file is replaced in one
+// step (a temporary file renamed over it), so a failure never leaves it
+// half-written. The status text shows each folder as it is written.
 ExportResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
                                const NetscapeWriterOptions& options, ProgressSink& progress);
 

@@ -3,6 +3,7 @@
 #include "model/folder_walk.h"
 #include "platform/atomic_file.h"
 #include "platform/file_io.h"
+#include "sources/opera_reader.h"
 #include "targets/folder_links.h"
 
 #include <filesystem>
@@ -129,6 +130,15 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
         auto old = ReadWholeFile(destination);
         if (!old) {
             return Failure("Cannot read \"" + destination + "\": " + UnreadableReason(destination));
+        }
+        // Records appended to anything but a hotlist (a web page, a hotlist
+        // saved as UTF-16) would be read by nobody.
+        if (!IsHotlistText(*old)) {
+            return ExportResult::Failed(
+                {kOperaWriteErrorTitle,
+                 {"Cannot merge into \"" + destination + "\":",
+                  "it is not an Opera hotlist (it does not begin with \"Opera Hotlist\"). The "
+                  "file was left unchanged."}});
         }
         out = std::move(*old);
         if (!out.empty() && out.back() != '\n') {

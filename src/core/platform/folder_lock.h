@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace tellavin {
+
+// An exclusive advisory lock on a folder, held while the object lives.
+// Writers of this program take it on the folder that holds a bookmark file
+// (or on a Favorites folder) for the whole read, merge and replace of the
+// target, so two exports into one target run one after the other instead
+// of each replacing the file with its own merge. Locking the folder rather
+// than the file keeps the lock when the file is replaced by a rename, and
+// leaves no lock file behind. A second writer waits for the first.
+class FolderLock {
+public:
+    // Locks the folder, waiting while another writer holds it. A folder
+    // that cannot be opened is not locked: the writer then goes on, and its
+    // own write reports what is wrong with the folder.
+    explicit FolderLock(const std::string& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    bool Locked() const { return descriptor_ >= 0; }
+
+private:
+    int descriptor_ = -1;
+};
+
+} // namespace tellavin
