@@ -5,6 +5,8 @@
 // or added.
 #include "fuzz_check.h"
 #include "model/file_tree_builder.h"
+#include "platform/atomic_file.h"
+#include "platform/file_io.h"
 #include "round_trip.h"
 #include "sources/netscape_reader.h"
 #include "sources/opera_reader.h"
@@ -37,10 +39,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NullProgress progress;
     auto written = PrintBookmarkFile(tree, path, NetscapeWriterOptions{}, progress);
     FUZZ_CHECK(written.ok);
-    FUZZ_CHECK(written.links == counter.links());
+    FUZZ_CHECK(written.nLinksWritten == counter.links());
     BookmarkTree again;
     FUZZ_CHECK(BuildNetscapeTree(again, path));
     FUZZ_CHECK(fuzz::CanonicalTree(again) == expected);
+
+    // Merging one link into the input as an existing file: refused with the
+    // file untouched, or the file then holds every old link and the new one.
+    auto old = fuzz::ScratchPath("old.html");
+    const std::string oldBytes(reinterpret_cast<const char*>(data), size);
+    FUZZ_CHECK(WriteFileAtomically(old, oldBytes, false).ok);
+    BookmarkTree one;
+    FileTreeBuilder oneBuilder(one, StoreKind::Netscape);
+    oneBuilder.AddLink("new", "http://new/");
+    oneBuilder.Finish();
+    NetscapeWriterOptions merge;
+    merge.merge = true;
+    if (PrintBookmarkFile(one, old, merge, progress).ok) {
+        CountingSink merged;
+        FUZZ_CHECK(LoadNetscapeTree(old, merged));
+        FUZZ_CHECK(merged.links() == counter.links() + 1);
+    } else {
+        FUZZ_CHECK(ReadWholeFile(old) == oldBytes);
+    }
 
     auto hotlist = fuzz::ScratchPath("hotlist.adr");
     FUZZ_CHECK(PrintHotlistFile(tree, hotlist, OperaWriteOptions{}, progress).Complete());
