@@ -4,25 +4,77 @@
 #include "cli/convert_command.h"
 #include "cli/menu_command.h"
 #include "cli/terminal_progress.h"
+#include "model/product_info.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <optional>
 #include <ostream>
+#include <string_view>
+#include <vector>
 
 namespace tellavin::cli {
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+// The number of single-character edits that turn a into b.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        auto diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            auto above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The message for a first argument that is no command ("conver"), with the
+// command it most likely meant; nothing when it is a command or an option.
+std::optional<std::string> UnknownCommand(const CLI::App& app, int argc, const char* const* argv) {
+    if (argc < 2 || argv[1][0] == '-') {
+        return std::nullopt;
+    }
+    std::string_view given = argv[1];
+    std::string closest;
+    std::size_t best = 3; // more edits than this suggest nothing
+    for (const auto* command : app.get_subcommands({})) {
+        if (command->get_name() == given) {
+            return std::nullopt;
+        }
+        if (auto distance = EditDistance(given, command->get_name()); distance < best) {
+            best = distance;
+            closest = command->get_name();
+        }
+    }
+    auto message = "unknown command '" + std::string(given) + "'";
+    return closest.empty() ? message : message + "; did you mean '" + closest + "'?";
+}
+
+} // namespace
 
 int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                    const Platform& platform, bool errIsTerminal) {
     CLI::App app{"Tellavin: moves web bookmarks between a Favorites folder, a Netscape-format "
                  "bookmark file and an Opera hotlist"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("tellavin-cli ") + kProductVersion);
 
+    constexpr const char* kStoreHelp =
+        "favorites:DIR, netscape:FILE, opera:FILE or a path (a leading ~ is your home folder)";
     std::string source;
     auto* count = app.add_subcommand("count", "Print the number of folders and links of a store");
-    count->add_option("SOURCE", source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
-        ->required();
+    count->add_option("SOURCE", source, kStoreHelp)->required();
     auto* tree = app.add_subcommand("tree", "Print the folder tree of a store with its links");
-    tree->add_option("SOURCE", source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
-        ->required();
+    tree->add_option("SOURCE", source, kStoreHelp)->required();
     auto* discover = app.add_subcommand(
         "discover",
         "List the Favorites folder, Firefox bookmark files and Opera hotlist found here");
@@ -31,9 +83,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     bool quiet = false;
     auto* convert = app.add_subcommand("convert", "Export every folder and link of a store into "
                                                   "another store");
-    convert
-        ->add_option("SOURCE", request.source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
-        ->required();
+    convert->add_option("SOURCE", request.source, kStoreHelp)->required();
     convert
         ->add_option("TARGET", request.target,
                      "favorites:DIR, netscape:FILE, opera:FILE, or a path: a folder, an existing "
@@ -62,8 +112,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     MenuArguments menuArguments;
     auto* menu =
         app.add_subcommand("menu", "Publish a store as an HTML page with a cascading menu");
-    menu->add_option("SOURCE", source, "favorites:DIR, netscape:FILE, opera:FILE or a path")
-        ->required();
+    menu->add_option("SOURCE", source, kStoreHelp)->required();
     menu->add_option("PAGE", page, "The page to write, e.g. menu.html")->required();
     menu->add_flag("--vertical", menuArguments.vertical, "A root column at the left, not a bar");
     menu->add_flag("--new-window", menuArguments.newWindow, "Open links in a new window");
@@ -85,17 +134,22 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         ->excludes(colors);
     menu->add_flag("--quiet,-q", quiet, kQuietHelp);
 
+    if (auto unknown = UnknownCommand(app, argc, argv)) {
+        err << "tellavin-cli: " << *unknown << "\n";
+        return kUsageError;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error, out, err);
+        // --help and --version end the parse too, successfully.
+        return app.exit(error, out, err) == 0 ? 0 : kUsageError;
     }
 
     if (discover->parsed()) {
         return RunDiscover(platform, out);
     }
     if (count->parsed()) {
-        return RunCount(source, out, err);
+        return RunCount(source, platform, out, err);
     }
     TerminalProgress progress(err, !quiet && errIsTerminal);
     if (convert->parsed()) {
@@ -104,7 +158,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     if (menu->parsed()) {
         return RunMenu(source, page, menuArguments, out, err, platform, progress);
     }
-    return RunTree(source, out, err);
+    return RunTree(source, platform, out, err);
 }
 
 } // namespace tellavin::cli

@@ -12,8 +12,9 @@
 
 namespace tellavin::cli {
 
-int RunCount(const std::string& source, std::ostream& out, std::ostream& err) {
-    auto location = StoreArgument(source, err);
+int RunCount(const std::string& source, const Platform& platform, std::ostream& out,
+             std::ostream& err) {
+    auto location = StoreArgument(source, platform, err);
     if (!location) {
         return 2;
     }
@@ -26,8 +27,9 @@ int RunCount(const std::string& source, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-int RunTree(const std::string& source, std::ostream& out, std::ostream& err) {
-    auto location = StoreArgument(source, err);
+int RunTree(const std::string& source, const Platform& platform, std::ostream& out,
+            std::ostream& err) {
+    auto location = StoreArgument(source, platform, err);
     if (!location) {
         return 2;
     }

@@ -9,8 +9,10 @@ namespace tellavin::cli {
 
 // Each command returns the process exit status and writes a one-line
 // message to err on failure.
-int RunCount(const std::string& source, std::ostream& out, std::ostream& err);
-int RunTree(const std::string& source, std::ostream& out, std::ostream& err);
+int RunCount(const std::string& source, const Platform& platform, std::ostream& out,
+             std::ostream& err);
+int RunTree(const std::string& source, const Platform& platform, std::ostream& out,
+            std::ostream& err);
 // Lists the stores that discovery finds on this machine; never fails.
 int RunDiscover(const Platform& platform, std::ostream& out);
 

@@ -10,14 +10,14 @@ namespace tellavin::cli {
 
 int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostream& err,
                const Platform& platform, ProgressSink& progress) {
-    auto source = StoreArgument(arguments.source, err);
-    auto target = StoreArgument(arguments.target, err);
+    auto source = StoreArgument(arguments.source, platform, err);
+    auto target = StoreArgument(arguments.target, platform, err);
     if (!source || !target) {
         return 2;
     }
     if (!ConversionPathFor(source->kind, target->kind)) {
-        err << "tellavin-cli: there is no conversion from " << StoreKindName(source->kind) << " to "
-            << StoreKindName(target->kind) << "\n";
+        err << "tellavin-cli: there is no conversion from " << StoreKindDescription(source->kind)
+            << " to " << StoreKindDescription(target->kind) << "\n";
         return 2;
     }
     ConversionRequest request;
@@ -32,8 +32,8 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     options.profileName = arguments.profile;
     options.backup = arguments.backup;
     if (auto unused = OptionsNotApplying(target->kind, options); !unused.empty()) {
-        err << "tellavin-cli: --" << unused.front() << " does not apply to a "
-            << StoreKindName(target->kind) << " target\n";
+        err << "tellavin-cli: --" << unused.front() << " does not apply to "
+            << StoreKindDescription(target->kind) << "\n";
         return 2;
     }
     return PrintExportResult(RunConversion(request, platform, progress), out, err);

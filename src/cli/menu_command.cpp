@@ -79,7 +79,7 @@ std::optional<MenuColors> PresetColors(const std::string& name, const Platform& 
 int RunMenu(const std::string& source, const std::string& page, const MenuArguments& arguments,
             std::ostream& out, std::ostream& err, const Platform& platform,
             ProgressSink& progress) {
-    auto location = StoreArgument(source, err);
+    auto location = StoreArgument(source, platform, err);
     if (!location) {
         return 2;
     }

@@ -8,8 +8,30 @@
 
 namespace tellavin::cli {
 
-std::optional<StoreLocation> StoreArgument(const std::string& text, std::ostream& err) {
-    auto location = RecognizeStoreLocation(text);
+namespace {
+
+std::string WithHomeExpanded(std::string text, const Platform& platform) {
+    std::size_t start = 0;
+    for (auto kind : {StoreKind::Favorites, StoreKind::Netscape, StoreKind::Opera}) {
+        auto prefix = std::string(StoreKindName(kind)) + ":";
+        if (text.starts_with(prefix)) {
+            start = prefix.size();
+        }
+    }
+    bool tilde = text.compare(start, 1, "~") == 0 &&
+                 (text.size() == start + 1 || text[start + 1] == PathSeparator());
+    auto home = platform.GetSpecialFolder(SpecialFolder::Home);
+    if (tilde && home && !home->empty()) {
+        text.replace(start, 1, *home);
+    }
+    return text;
+}
+
+} // namespace
+
+std::optional<StoreLocation> StoreArgument(const std::string& text, const Platform& platform,
+                                           std::ostream& err) {
+    auto location = RecognizeStoreLocation(WithHomeExpanded(text, platform));
     if (!location) {
         err << "tellavin-cli: not a store: \"" << VisibleText(text)
             << "\" (expected favorites:DIR, netscape:FILE, opera:FILE, an existing folder or "

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/bookmark_tree.h"
+#include "platform/platform.h"
 #include "sources/store_location.h"
 
 #include <iosfwd>
@@ -11,8 +12,11 @@ namespace tellavin::cli {
 
 // The store a command-line argument names ("kind:path" or a path
 // recognised by its kind); nothing, with a one-line message on err, when
-// the argument names none.
-std::optional<StoreLocation> StoreArgument(const std::string& text, std::ostream& err);
+// the argument names none. A path that starts with "~" alone or "~/" starts
+// in the user's home folder, as a shell would expand it had the path stood
+// on its own: no shell expands "favorites:~/Favorites".
+std::optional<StoreLocation> StoreArgument(const std::string& text, const Platform& platform,
+                                           std::ostream& err);
 
 // Builds the tree of a store; false, with a one-line message on err, when
 // the store cannot be read.

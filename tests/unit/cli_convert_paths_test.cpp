@@ -138,11 +138,11 @@ TEST(ConvertPaths, OptionsATargetHasNoUseForAreRefused) {
     fs::create_directories(dir.path() / "Fav");
     auto merge = RunCliHere("convert " + SampleHotlist() + " " + Quoted(dir / "Fav") + " --merge");
     EXPECT_EQ(merge.status, 2);
-    EXPECT_EQ(merge.err, "tellavin-cli: --merge does not apply to a favorites target\n");
+    EXPECT_EQ(merge.err, "tellavin-cli: --merge does not apply to a Favorites folder\n");
     auto profile =
         RunCliHere("convert " + SampleFavorites() + " " + Quoted(dir / "h.adr") + " --profile Ann");
     EXPECT_EQ(profile.status, 2);
-    EXPECT_EQ(profile.err, "tellavin-cli: --profile does not apply to a opera target\n");
+    EXPECT_EQ(profile.err, "tellavin-cli: --profile does not apply to an Opera hotlist\n");
     auto existing = RunCliHere("convert " + SampleFavorites() + " " + Quoted(dir / "h.adr") +
                                " --existing-folder x");
     EXPECT_EQ(existing.status, 2);

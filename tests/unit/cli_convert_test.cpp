@@ -86,7 +86,8 @@ TEST(ConvertCommand, RefusalsAndErrorsGoToStandardErrorWithAnExitStatus) {
 
     auto sameKind = RunCliHere("convert " + Target(dir, "a.html") + " " + Target(dir, "b.html"));
     EXPECT_EQ(sameKind.status, 2);
-    EXPECT_EQ(sameKind.err, "tellavin-cli: there is no conversion from netscape to netscape\n");
+    EXPECT_EQ(sameKind.err, "tellavin-cli: there is no conversion from a Netscape-format file to a "
+                            "Netscape-format file\n");
 
     auto unknown = RunCliHere("convert " + Samples() + " 'chrome:x'");
     EXPECT_EQ(unknown.status, 2);

@@ -1,4 +1,5 @@
 #include "cli/terminal_progress.h"
+#include "support/fake_platform.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 #include "text/visible_text.h"
@@ -214,6 +215,34 @@ TEST(ConvertCommand, AProgressLineOnATerminalUnlessQuiet) {
     auto piped = RunCli(convert);
     EXPECT_EQ(piped.status, 0);
     EXPECT_EQ(piped.err, "");
+}
+
+// What users of command-line tools expect: a version, a hint at a typo,
+// exit status 2 for every usage error, and "~" as the home folder inside
+// kind:path arguments that no shell expands.
+TEST(CommandLine, ConventionsOfACommandLineTool) {
+    test::FakePlatform platform;
+    platform.folders[SpecialFolder::Home] = TELLAVIN_SAMPLES;
+    struct Case {
+        const char* arguments;
+        int status;
+        std::string shown; // the start of what the command printed, out and err
+    };
+    const Case cases[] = {
+        {"--version", 0, "tellavin-cli 2.48\n"},
+        {"conver a b", 2, "tellavin-cli: unknown command 'conver'; did you mean 'convert'?\n"},
+        {"frobnicate", 2, "tellavin-cli: unknown command 'frobnicate'\n"},
+        {"convert --bogus a b", 2, "The following argument was not expected: --bogus"},
+        {"", 2, "A subcommand is required"},
+        {"count favorites:~/Favorites", 0, "5 folders, 7 links\n"},
+        {"count ~/hotlist.adr", 0, "3 folders, 4 links\n"},
+        {"count opera:~nobody/h.adr", 1, "tellavin-cli: cannot read ~nobody/h.adr\n"},
+    };
+    for (const auto& c : cases) {
+        auto run = test::RunCliWith(c.arguments, platform);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        EXPECT_EQ((run.out + run.err).substr(0, c.shown.size()), c.shown) << c.arguments;
+    }
 }
 
 } // namespace

@@ -37,15 +37,15 @@ std::optional<UserMessage> RefusalOfRequest(const ConversionRequest& request) {
     if (!ConversionPathFor(request.source.kind, request.target.kind)) {
         return UserMessage{"No Such Conversion",
                            {"There is no conversion from " +
-                            std::string(StoreKindName(request.source.kind)) + " to " +
-                            std::string(StoreKindName(request.target.kind)) + "."}};
+                            std::string(StoreKindDescription(request.source.kind)) + " to " +
+                            std::string(StoreKindDescription(request.target.kind)) + "."}};
     }
     auto unused = OptionsNotApplying(request.target.kind, request.options);
     if (!unused.empty()) {
         return UserMessage{"Option Does Not Apply",
                            {"The option \"" + std::string(unused.front()) +
-                            "\" does not apply to a " +
-                            std::string(StoreKindName(request.target.kind)) + " target."}};
+                            "\" does not apply to " +
+                            std::string(StoreKindDescription(request.target.kind)) + "."}};
     }
     return std::nullopt;
 }

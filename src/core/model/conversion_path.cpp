@@ -31,13 +31,27 @@ bool TargetIs(ConversionPath code, StoreKind kind) {
 }
 } // namespace
 
-bool SourceIsFavorites(ConversionPath code) { return SourceIs(code, StoreKind::Favorites); }
-bool SourceIsNetscape(ConversionPath code) { return SourceIs(code, StoreKind::Netscape); }
-bool SourceIsOpera(ConversionPath code) { return SourceIs(code, StoreKind::Opera); }
-bool TargetIsFavorites(ConversionPath code) { return TargetIs(code, StoreKind::Favorites); }
-bool TargetIsNetscape(ConversionPath code) { return TargetIs(code, StoreKind::Netscape); }
-bool TargetIsOpera(ConversionPath code) { return TargetIs(code, StoreKind::Opera); }
-bool TargetIsMenu(ConversionPath code) { return TargetIs(code, StoreKind::Menu); }
+bool SourceIsFavorites(ConversionPath code) {
+    return SourceIs(code, StoreKind::Favorites);
+}
+bool SourceIsNetscape(ConversionPath code) {
+    return SourceIs(code, StoreKind::Netscape);
+}
+bool SourceIsOpera(ConversionPath code) {
+    return SourceIs(code, StoreKind::Opera);
+}
+bool TargetIsFavorites(ConversionPath code) {
+    return TargetIs(code, StoreKind::Favorites);
+}
+bool TargetIsNetscape(ConversionPath code) {
+    return TargetIs(code, StoreKind::Netscape);
+}
+bool TargetIsOpera(ConversionPath code) {
+    return TargetIs(code, StoreKind::Opera);
+}
+bool TargetIsMenu(ConversionPath code) {
+    return TargetIs(code, StoreKind::Menu);
+}
 
 std::string_view StoreKindName(StoreKind kind) {
     switch (kind) {
@@ -49,6 +63,20 @@ std::string_view StoreKindName(StoreKind kind) {
         return "opera";
     case StoreKind::Menu:
         return "menu";
+    }
+    return "";
+}
+
+std::string_view StoreKindDescription(StoreKind kind) {
+    switch (kind) {
+    case StoreKind::Favorites:
+        return "a Favorites folder";
+    case StoreKind::Netscape:
+        return "a Netscape-format file";
+    case StoreKind::Opera:
+        return "an Opera hotlist";
+    case StoreKind::Menu:
+        return "a menu page";
     }
     return "";
 }

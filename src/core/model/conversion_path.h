@@ -55,6 +55,12 @@ bool TargetIsNetscape(ConversionPath code);
 bool TargetIsOpera(ConversionPath code);
 bool TargetIsMenu(ConversionPath code);
 
+// The kind's name in "kind:path" arguments: "favorites", "netscape", ...
 std::string_view StoreKindName(StoreKind kind);
+
+// The kind as a message names one store of it, article included: "a
+// Favorites folder", "a Netscape-format file", "an Opera hotlist", "a menu
+// page".
+std::string_view StoreKindDescription(StoreKind kind);
 
 } // namespace tellavin
