@@ -30,7 +30,7 @@ trap 'rm -rf "$scratch"' EXIT
 echo "== building tellavin-cli (release)" >&2
 cmake --preset release -DTELLAVIN_BUILD_GUI=OFF >/dev/null
 cmake --build --preset release -j 2 --target tellavin-cli >&2
-cli=$PWD/build/release/tellavin-cli
+cli=$PWD/build/release/bin/tellavin-cli
 
 have_npm=0
 if command -v node >/dev/null && command -v npm >/dev/null; then

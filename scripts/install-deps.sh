@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libutfcpp-dev
   qt6-base-dev qt6-svg-dev
-  python3
+  python3 desktop-file-utils
   chromium fonts-dejavu-core nodejs
   clang libclang-rt-14-dev
 )

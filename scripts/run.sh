@@ -10,10 +10,10 @@ cmake --preset default >/dev/null
 cmake --build --preset default -j "$(nproc)"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-  exec build/default/src/gui/tellavin
+  exec build/default/bin/tellavin
 fi
 
-cli=build/default/tellavin-cli
+cli=build/default/bin/tellavin-cli
 samples=resources/samples
 echo "== Sample Favorites folder"
 "$cli" count "favorites:$samples/Favorites"

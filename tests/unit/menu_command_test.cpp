@@ -1,3 +1,6 @@
+#include "settings/color_presets.h"
+#include "settings/exported_total.h"
+#include "support/fake_platform.h"
 #include "support/temp_dir.h"
 
 #include <cstdio>
@@ -78,11 +81,25 @@ TEST_F(MenuCommand, EveryPageAddsItsItemsToTheExportedTotal) {
     // The samples make 14 item lines: the root item, 6 in the root's menu,
     // and 1, 1 ("(Empty)"), 2, 2 and 1 in the five folders below it.
     ASSERT_EQ(Run("menu " + samples + " '" + page + "'").status, 0);
-    EXPECT_NE(Settings("tellavin-cli.ini").find("TotalItemsExported=14"), std::string::npos)
-        << Settings("tellavin-cli.ini");
+    EXPECT_NE(Settings("tellavin.ini").find("TotalItemsExported=14"), std::string::npos)
+        << Settings("tellavin.ini");
     ASSERT_EQ(Run("menu " + samples + " '" + page + "'").status, 0);
-    EXPECT_NE(Settings("tellavin-cli.ini").find("TotalItemsExported=28"), std::string::npos)
-        << Settings("tellavin-cli.ini");
+    EXPECT_NE(Settings("tellavin.ini").find("TotalItemsExported=28"), std::string::npos)
+        << Settings("tellavin.ini");
+}
+
+// The desktop program, beside the command line, reads the same settings:
+// the total the About window shows counts the command line's exports, and
+// a preset the menu window saves is one --preset knows.
+TEST_F(MenuCommand, BothProgramsShareOneSettingsFile) {
+    ASSERT_EQ(Run("menu " + samples + " '" + page + "'").status, 0);
+    test::FakePlatform desktop;
+    desktop.executablePath = dir / "bin/tellavin";
+    EXPECT_EQ(AddToExportedTotal(desktop, 0), 14);
+    ASSERT_TRUE(SavePresetColors(desktop, "Mine", {255, 0, 0, 0, 0, 0, 65280, 0}));
+    ASSERT_EQ(Run("menu " + samples + " '" + page + "' --preset Mine").status, 0);
+    EXPECT_NE(ReadFile(page).find("color: #FF0000 }"), std::string::npos);
+    EXPECT_EQ(AddToExportedTotal(desktop, 0), 28);
 }
 
 TEST_F(MenuCommand, ColoursComeFromAPresetByName) {
@@ -119,7 +136,7 @@ TEST_F(MenuCommand, RefusesBadOptionsAndUnreadableSources) {
     auto missing = Run("menu 'favorites:" + dir / "none" + "'" + target);
     EXPECT_EQ(missing.status, 1) << missing.output;
     EXPECT_FALSE(std::filesystem::exists(page));
-    EXPECT_EQ(Settings("tellavin-cli.ini").find("TotalItemsExported"), std::string::npos);
+    EXPECT_EQ(Settings("tellavin.ini").find("TotalItemsExported"), std::string::npos);
 }
 
 TEST_F(MenuCommand, RefusesAPageThatCannotBeWritten) {
@@ -138,7 +155,7 @@ TEST_F(MenuCommand, RefusesAPageThatCannotBeWritten) {
                                "  The Selected DHTML Menu File is Read-Only.\n"
                                "  Please, Select Another Bookmark File or Change Attribute.\n");
     EXPECT_EQ(ReadFile(page), "old page");
-    EXPECT_EQ(Settings("tellavin-cli.ini").find("TotalItemsExported"), std::string::npos);
+    EXPECT_EQ(Settings("tellavin.ini").find("TotalItemsExported"), std::string::npos);
 }
 
 TEST_F(MenuCommand, PublishesAHotlistNamedByItsPath) {

@@ -71,7 +71,7 @@ CSetting::CSetting(const Platform& platform) : platform_(&platform) {}
 
 void CSetting::Init(std::optional<std::string> name, std::int32_t mode) {
     std::string trimmed = name ? std::string(TrimBlanks(*name)) : std::string();
-    appName_ = trimmed.empty() ? ProgramName(*platform_) : trimmed;
+    appName_ = trimmed.empty() ? std::string(kProgramName) : trimmed;
     if (IsPathName(appName_)) {
         iniFile_ = appName_;
     } else {

@@ -5,10 +5,6 @@
 
 namespace tellavin {
 
-namespace {
-constexpr const char* kProgramFolderName = "tellavin";
-} // namespace
-
 std::string SettingsFolder(const Platform& platform) {
     auto executable = platform.GetExecutablePath();
     std::string programFolder;
@@ -20,18 +16,10 @@ std::string SettingsFolder(const Platform& platform) {
     }
     if (auto config = platform.GetSpecialFolder(SpecialFolder::AppData);
         config && !config->empty()) {
-        return Utf8FromPath(PathFromUtf8(*config) / kProgramFolderName);
+        return Utf8FromPath(PathFromUtf8(*config) / kProgramName);
     }
     return programFolder;
 }
 
-std::string ProgramName(const Platform& platform) {
-    auto executable = platform.GetExecutablePath();
-    if (!executable) {
-        return kProgramFolderName;
-    }
-    auto stem = Utf8FromPath(PathFromUtf8(*executable).stem());
-    return stem.empty() ? kProgramFolderName : stem;
-}
 
 } // namespace tellavin

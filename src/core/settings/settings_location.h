@@ -14,8 +14,9 @@ namespace tellavin {
 // write creates it.
 std::string SettingsFolder(const Platform& platform);
 
-// The executable's file name without its extension, which names the
-// settings file; "tellavin" when the system cannot tell.
-std::string ProgramName(const Platform& platform);
+// The name of the settings file ("tellavin.ini"): the same for the desktop
+// program and the command line, so that both see one exported-items total
+// and one list of colour presets.
+inline constexpr const char* kProgramName = "tellavin";
 
 } // namespace tellavin
