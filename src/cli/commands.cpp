@@ -19,8 +19,8 @@ int RunCount(const std::string& source, const Platform& platform, std::ostream& 
         return 2;
     }
     auto counts = CountSource(*location);
-    if (!counts) {
-        err << "tellavin-cli: cannot read " << VisibleText(location->path) << "\n";
+    bool empty = !counts || (counts->folders == 0 && counts->links == 0);
+    if ((empty && !ReportUnreadable(*location, err)) || !counts) {
         return 1;
     }
     out << counts->folders << " folders, " << counts->links << " links\n";

@@ -1,5 +1,6 @@
 #include "cli/store_argument.h"
 
+#include "model/bookmark_counts.h"
 #include "sources/source_loader.h"
 #include "sources/store_detection.h"
 #include "text/visible_text.h"
@@ -40,12 +41,17 @@ std::optional<StoreLocation> StoreArgument(const std::string& text, const Platfo
     return location;
 }
 
-bool LoadStoreTree(const StoreLocation& location, BookmarkTree& tree, std::ostream& err) {
-    if (LoadSourceTree(location, tree)) {
-        return true;
+bool ReportUnreadable(const StoreLocation& location, std::ostream& err) {
+    auto why = WhySourceUnreadable(location);
+    if (!why.empty()) {
+        err << "tellavin-cli: cannot read " << VisibleText(location.path) << ": " << why << "\n";
     }
-    err << "tellavin-cli: cannot read " << VisibleText(location.path) << "\n";
-    return false;
+    return why.empty();
+}
+
+bool LoadStoreTree(const StoreLocation& location, BookmarkTree& tree, std::ostream& err) {
+    bool loaded = LoadSourceTree(location, tree);
+    return (loaded && HoldsAnyBookmark(tree)) ? true : ReportUnreadable(location, err) && loaded;
 }
 
 } // namespace tellavin::cli

@@ -18,6 +18,10 @@ namespace tellavin::cli {
 std::optional<StoreLocation> StoreArgument(const std::string& text, const Platform& platform,
                                            std::ostream& err);
 
+// False, with "cannot read PATH: " and the reason on err, when the store
+// cannot be read as a store of its kind (WhySourceUnreadable).
+bool ReportUnreadable(const StoreLocation& location, std::ostream& err);
+
 // Builds the tree of a store; false, with a one-line message on err, when
 // the store cannot be read.
 bool LoadStoreTree(const StoreLocation& location, BookmarkTree& tree, std::ostream& err);

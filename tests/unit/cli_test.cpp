@@ -96,7 +96,8 @@ TEST(CommandLine, TreeShowsControlCharactersOfNamesEscaped) {
                           "  one\\r\\ntwo\\tthree  <http://x/>\n"
                           "  x\\x7fy\\u009b[31m  <http://x/>\n");
     auto missing = RunCli("tree 'favorites:/no/such/\x1b[2J'");
-    EXPECT_EQ(missing.err, "tellavin-cli: cannot read /no/such/\\x1b[2J\n");
+    EXPECT_EQ(missing.err,
+              "tellavin-cli: cannot read /no/such/\\x1b[2J: No such file or directory\n");
 }
 
 TEST(CommandLine, ErrorsAreOneLineAndNonZero) {
@@ -105,7 +106,8 @@ TEST(CommandLine, ErrorsAreOneLineAndNonZero) {
     EXPECT_NE(unknown.err.find("not a store"), std::string::npos);
     auto missing = RunCli("tree 'favorites:/no/such/folder'");
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "tellavin-cli: cannot read /no/such/folder\n");
+    EXPECT_EQ(missing.err,
+              "tellavin-cli: cannot read /no/such/folder: No such file or directory\n");
     EXPECT_EQ(missing.out, "");
 }
 
@@ -236,7 +238,14 @@ TEST(CommandLine, ConventionsOfACommandLineTool) {
         {"", 2, "A subcommand is required"},
         {"count favorites:~/Favorites", 0, "5 folders, 7 links\n"},
         {"count ~/hotlist.adr", 0, "3 folders, 4 links\n"},
-        {"count opera:~nobody/h.adr", 1, "tellavin-cli: cannot read ~nobody/h.adr\n"},
+        {"count opera:~nobody/h.adr", 1,
+         "tellavin-cli: cannot read ~nobody/h.adr: No such file or directory\n"},
+        {"count opera:~/Favorites", 1,
+         "tellavin-cli: cannot read " + std::string(TELLAVIN_SAMPLES) +
+             "/Favorites: Is a directory\n"},
+        {"tree netscape:~/hotlist.adr", 1,
+         "tellavin-cli: cannot read " + std::string(TELLAVIN_SAMPLES) +
+             "/hotlist.adr: not a Netscape-format file\n"},
     };
     for (const auto& c : cases) {
         auto run = test::RunCliWith(c.arguments, platform);

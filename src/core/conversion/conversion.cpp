@@ -86,8 +86,10 @@ std::optional<UserMessage> RefusalOfSource(const StoreLocation& source, Bookmark
     bool isFile = IsBookmarkFile(source.kind);
     if (!LoadSourceTree(source, tree, &progress)) {
         return UserMessage{isFile ? "Bookmark File Cannot Be Read" : "Folder Cannot Be Read",
-                           {source.path, isFile ? "The Selected Bookmark File Cannot Be Read."
-                                                : "The Selected Folder Cannot Be Read."}};
+                           {source.path,
+                            isFile ? "The Selected Bookmark File Cannot Be Read."
+                                   : "The Selected Folder Cannot Be Read.",
+                            WhySourceUnreadable(source)}};
     }
     if (!HoldsAnyBookmark(tree)) {
         return UserMessage{

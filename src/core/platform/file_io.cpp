@@ -14,6 +14,21 @@ std::string Utf8FromPath(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+std::string ReasonCannotRead(const std::string& path, bool folder) {
+    std::error_code error;
+    auto status = std::filesystem::status(PathFromUtf8(path), error);
+    if (error) {
+        return error.message();
+    }
+    auto reason = std::errc::permission_denied;
+    if (folder && !std::filesystem::is_directory(status)) {
+        reason = std::errc::not_a_directory;
+    } else if (!folder && std::filesystem::is_directory(status)) {
+        reason = std::errc::is_a_directory;
+    }
+    return std::make_error_code(reason).message();
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::error_code error;
     auto fsPath = PathFromUtf8(path);

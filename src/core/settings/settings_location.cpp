@@ -21,5 +21,4 @@ std::string SettingsFolder(const Platform& platform) {
     return programFolder;
 }
 
-
 } // namespace tellavin

@@ -1,9 +1,11 @@
 #include "sources/source_loader.h"
 
 #include "platform/file_checks.h"
+#include "platform/file_io.h"
 #include "sources/favorites_reader.h"
 #include "sources/netscape_reader.h"
 #include "sources/opera_reader.h"
+#include "text/ascii_text.h"
 
 namespace tellavin {
 
@@ -11,7 +13,7 @@ namespace {
 // Counts a bookmark file with the scanner of its kind.
 template <typename Scanner>
 std::optional<BookmarkCounts> CountFile(const std::string& path,
-                                      const std::function<void(const std::string&)>& onFolder) {
+                                        const std::function<void(const std::string&)>& onFolder) {
     if (!FileExists(path)) {
         return std::nullopt;
     }
@@ -23,7 +25,7 @@ std::optional<BookmarkCounts> CountFile(const std::string& path,
 } // namespace
 
 std::optional<BookmarkCounts> CountSource(const StoreLocation& source,
-                                        const std::function<void(const std::string&)>& onFolder) {
+                                          const std::function<void(const std::string&)>& onFolder) {
     switch (source.kind) {
     case StoreKind::Favorites: {
         if (!FolderExists(source.path)) {
@@ -45,6 +47,29 @@ std::optional<BookmarkCounts> CountSource(const StoreLocation& source,
     default:
         return std::nullopt;
     }
+}
+
+std::string WhySourceUnreadable(const StoreLocation& source) {
+    bool folder = source.kind == StoreKind::Favorites;
+    if (folder ? !FolderExists(source.path) : !FileExists(source.path)) {
+        return ReasonCannotRead(source.path, folder);
+    }
+    if (folder) {
+        return {};
+    }
+    auto bytes = ReadWholeFile(source.path);
+    if (!bytes) {
+        return ReasonCannotRead(source.path, false);
+    }
+    if (source.kind == StoreKind::Opera) {
+        return IsHotlistText(*bytes) ? std::string() : "not an Opera hotlist";
+    }
+    if (LowerAscii(*bytes).find("<!doctype netscape-bookmark-file") != std::string::npos) {
+        return {};
+    }
+    auto counts = CountSource(source);
+    return counts && (counts->folders > 0 || counts->links > 0) ? std::string()
+                                                                : "not a Netscape-format file";
 }
 
 bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree, ProgressSink* progress) {

@@ -15,8 +15,16 @@ namespace tellavin {
 // Counts a source's folders and links with the scanner of its kind; onFolder
 // hears each folder's name as the count goes. Nothing when the source cannot
 // be read.
-std::optional<BookmarkCounts> CountSource(const StoreLocation& source,
-                         const std::function<void(const std::string&)>& onFolder = {});
+std::optional<BookmarkCounts>
+CountSource(const StoreLocation& source,
+            const std::function<void(const std::string&)>& onFolder = {});
+
+// Why a source cannot be read as a store of its kind: the system's reason
+// when it cannot be read at all; "not a Netscape-format file" for a file
+// without the bookmark file's doctype from which the reader takes nothing,
+// "not an Opera hotlist" for a file without a hotlist's header. Empty when
+// the source reads as its kind.
+std::string WhySourceUnreadable(const StoreLocation& source);
 
 // Builds the bookmark tree of a source with the reader of its kind. Returns
 // false, leaving the tree empty, when the source cannot be read.

@@ -105,17 +105,6 @@ private:
     ExportResult& result_;
 };
 
-std::string UnreadableReason(const std::string& path) {
-    std::error_code error;
-    auto status = std::filesystem::status(PathFromUtf8(path), error);
-    if (error) {
-        return error.message();
-    }
-    auto reason = std::filesystem::is_directory(status) ? std::errc::is_a_directory
-                                                        : std::errc::permission_denied;
-    return std::make_error_code(reason).message();
-}
-
 ExportResult Failure(std::string reason) {
     return ExportResult::Failed(
         {kOperaWriteErrorTitle, {kOperaWriteErrorText, std::move(reason)}, MessageIcon::Critical});
@@ -129,7 +118,8 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
     if (options.merge) {
         auto old = ReadWholeFile(destination);
         if (!old) {
-            return Failure("Cannot read \"" + destination + "\": " + UnreadableReason(destination));
+            return Failure("Cannot read \"" + destination +
+                           "\": " + ReasonCannotRead(destination, false));
         }
         // Records appended to anything but a hotlist (a web page, a hotlist
         // saved as UTF-16) would be read by nobody.
