@@ -68,9 +68,9 @@ protected:
 
     // The sample tree in a store of the kind, made from the Netscape-format
     // text through the entry point itself.
-    StoreLocation Source(StoreKind kind, const std::string& text = kSourceText) {
+    StoreLocation Source(StoreKind kind) {
         auto netscape = StoreLocation{StoreKind::Netscape, dir / "source-text.html"};
-        WriteFile(netscape.path, text);
+        WriteFile(netscape.path, kSourceText);
         if (kind == StoreKind::Netscape) {
             return netscape;
         }
