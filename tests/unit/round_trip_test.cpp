@@ -31,6 +31,7 @@ struct RoundTripCase {
     std::string expected;             // what a hotlist keeps: everything
     std::string expectedViaFavorites; // what a Favorites folder keeps
     std::string expectedViaNetscape;  // what a Netscape-format file keeps
+    std::string expectedViaBoth = {}; // what a Favorites folder and a Netscape-format file keep
 };
 
 std::string DeepExpected() {
@@ -99,6 +100,8 @@ const std::vector<RoundTripCase>& Cases() {
          "root[ a = b; c=http://eq.example/?a=b&c=d#e R&D -lab-[ Tom & Jerry --quoted-- "
          "'x'=http://x.example/?a=1&b=<2>\"' ] ]",
          "root[ a = b; c=http://eq.example/?a=b&c=d#e R&D <lab>[ Tom & Jerry <\"quoted\"> "
+         "'x'=http://x.example/?a=1&b=<2>%22' ] ]",
+         "root[ a = b; c=http://eq.example/?a=b&c=d#e R&D -lab-[ Tom & Jerry --quoted-- "
          "'x'=http://x.example/?a=1&b=<2>%22' ] ]"},
         {"DuplicateNames",
          [](BookmarkSink& s) {
@@ -128,6 +131,9 @@ std::string ViaFavorites(const RoundTripCase& c) {
 }
 std::string ViaNetscape(const RoundTripCase& c) {
     return c.expectedViaNetscape.empty() ? c.expected : c.expectedViaNetscape;
+}
+std::string ViaBoth(const RoundTripCase& c) {
+    return c.expectedViaBoth.empty() ? ViaFavorites(c) : c.expectedViaBoth;
 }
 
 class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {
@@ -201,6 +207,26 @@ TEST_P(RoundTrip, NetscapeToOperaToNetscape) {
     EXPECT_EQ(CanonicalTreeText(hotlist), ViaNetscape(GetParam()));
     auto back = ThroughNetscape(hotlist, "back.html");
     EXPECT_EQ(CanonicalTreeText(back), ViaNetscape(GetParam()));
+}
+
+TEST_P(RoundTrip, FavoritesToNetscapeToFavorites) {
+    auto events = test::TreeFromEvents(GetParam().events);
+    auto favorites = ThroughFavorites(events, "Source");
+    ASSERT_EQ(CanonicalTreeText(favorites), ViaFavorites(GetParam()));
+    auto netscape = ThroughNetscape(favorites, "middle.html");
+    EXPECT_EQ(CanonicalTreeText(netscape), ViaBoth(GetParam()));
+    auto back = ThroughFavorites(netscape, "Back");
+    EXPECT_EQ(CanonicalTreeText(back), ViaBoth(GetParam()));
+}
+
+TEST_P(RoundTrip, NetscapeToFavoritesToNetscape) {
+    auto events = test::TreeFromEvents(GetParam().events);
+    auto netscape = ThroughNetscape(events, "source.html");
+    ASSERT_EQ(CanonicalTreeText(netscape), ViaNetscape(GetParam()));
+    auto favorites = ThroughFavorites(netscape, "Favorites");
+    EXPECT_EQ(CanonicalTreeText(favorites), ViaBoth(GetParam()));
+    auto back = ThroughNetscape(favorites, "back.html");
+    EXPECT_EQ(CanonicalTreeText(back), ViaBoth(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RoundTrip, ::testing::ValuesIn(Cases()),
