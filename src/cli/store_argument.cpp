@@ -3,6 +3,7 @@
 #include "model/bookmark_counts.h"
 #include "sources/source_loader.h"
 #include "sources/store_detection.h"
+#include "sources/store_location.h"
 #include "text/visible_text.h"
 
 #include <ostream>
@@ -12,13 +13,8 @@ namespace tellavin::cli {
 namespace {
 
 std::string WithHomeExpanded(std::string text, const Platform& platform) {
-    std::size_t start = 0;
-    for (auto kind : {StoreKind::Favorites, StoreKind::Netscape, StoreKind::Opera}) {
-        auto prefix = std::string(StoreKindName(kind)) + ":";
-        if (text.starts_with(prefix)) {
-            start = prefix.size();
-        }
-    }
+    auto named = ParseStoreLocation(text);
+    std::size_t start = named ? text.size() - named->path.size() : 0;
     bool tilde = text.compare(start, 1, "~") == 0 &&
                  (text.size() == start + 1 || text[start + 1] == PathSeparator());
     auto home = platform.GetSpecialFolder(SpecialFolder::Home);
@@ -50,8 +46,12 @@ bool ReportUnreadable(const StoreLocation& location, std::ostream& err) {
 }
 
 bool LoadStoreTree(const StoreLocation& location, BookmarkTree& tree, std::ostream& err) {
-    bool loaded = LoadSourceTree(location, tree);
-    return (loaded && HoldsAnyBookmark(tree)) ? true : ReportUnreadable(location, err) && loaded;
+    if (LoadSourceTree(location, tree) && HoldsAnyBookmark(tree)) {
+        return true;
+    }
+    // An empty store of its kind (an empty Favorites folder) is a tree too;
+    // a source that could not be loaded has no root.
+    return ReportUnreadable(location, err) && tree.HasRoot();
 }
 
 } // namespace tellavin::cli

@@ -29,10 +29,6 @@ StoreLocation MadeAbsolute(StoreLocation location) {
     return location;
 }
 
-bool IsBookmarkFile(StoreKind kind) {
-    return kind == StoreKind::Netscape || kind == StoreKind::Opera;
-}
-
 std::optional<UserMessage> RefusalOfRequest(const ConversionRequest& request) {
     if (!ConversionPathFor(request.source.kind, request.target.kind)) {
         return UserMessage{"No Such Conversion",
@@ -83,7 +79,7 @@ std::optional<UserMessage> FailureOfBackup(const ConversionRequest& request) {
 
 std::optional<UserMessage> RefusalOfSource(const StoreLocation& source, BookmarkTree& tree,
                                            ProgressSink& progress) {
-    bool isFile = IsBookmarkFile(source.kind);
+    bool isFile = IsBookmarkFileKind(source.kind);
     if (!LoadSourceTree(source, tree, &progress)) {
         return UserMessage{isFile ? "Bookmark File Cannot Be Read" : "Folder Cannot Be Read",
                            {source.path,

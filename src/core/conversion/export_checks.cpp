@@ -20,15 +20,11 @@ ExportRefusal BookmarkFileGone() {
                    "Please, Select Another Bookmark File."});
 }
 
-bool IsBookmarkFile(StoreKind kind) {
-    return kind == StoreKind::Netscape || kind == StoreKind::Opera;
-}
-
 // The location list that holds the source file: the window that exports
 // from one bookmark file into another keeps it apart from the
 // destination's list.
 const char* SourceListOf(const ExportCheckInput& input) {
-    return IsBookmarkFile(input.source.kind) && IsBookmarkFile(input.target.kind)
+    return IsBookmarkFileKind(input.source.kind) && IsBookmarkFileKind(input.target.kind)
                ? kSourceListControl
                : kDestinationListControl;
 }
@@ -39,7 +35,7 @@ std::optional<ExportRefusal> CheckSource(const ExportCheckInput& input) {
             return Refuse("Selected Folder Does Not Exist", {"The Selected Folder Does Not Exist.",
                                                              "Please, Select Another Folder."});
         }
-    } else if (IsBookmarkFile(input.source.kind) && !FileExists(input.source.path)) {
+    } else if (IsBookmarkFileKind(input.source.kind) && !FileExists(input.source.path)) {
         auto refusal = BookmarkFileGone();
         refusal.focus = SourceListOf(input);
         refusal.resets = {refusal.focus, true, kNothingToExportCaption};

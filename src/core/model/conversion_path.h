@@ -55,6 +55,12 @@ bool TargetIsNetscape(ConversionPath code);
 bool TargetIsOpera(ConversionPath code);
 bool TargetIsMenu(ConversionPath code);
 
+// The store is a single bookmark file (Netscape-format or hotlist), not a
+// folder or a menu page.
+inline bool IsBookmarkFileKind(StoreKind kind) {
+    return kind == StoreKind::Netscape || kind == StoreKind::Opera;
+}
+
 // The kind's name in "kind:path" arguments: "favorites", "netscape", ...
 std::string_view StoreKindName(StoreKind kind);
 

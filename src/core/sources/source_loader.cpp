@@ -64,12 +64,16 @@ std::string WhySourceUnreadable(const StoreLocation& source) {
     if (source.kind == StoreKind::Opera) {
         return IsHotlistText(*bytes) ? std::string() : "not an Opera hotlist";
     }
-    if (LowerAscii(*bytes).find("<!doctype netscape-bookmark-file") != std::string::npos) {
+    // The doctype opens the file, after at most a byte order mark and blanks.
+    constexpr std::size_t kHead = 1024;
+    auto head = LowerAscii(std::string_view(*bytes).substr(0, kHead));
+    if (head.find("<!doctype netscape-bookmark-file") != std::string::npos) {
         return {};
     }
-    auto counts = CountSource(source);
-    return counts && (counts->folders > 0 || counts->links > 0) ? std::string()
-                                                                : "not a Netscape-format file";
+    CountingSink counts;
+    ParseNetscapeText(DecodeNetscapeBytes(std::move(*bytes)), counts);
+    return counts.folders() > 0 || counts.links() > 0 ? std::string()
+                                                      : "not a Netscape-format file";
 }
 
 bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree, ProgressSink* progress) {
