@@ -90,6 +90,10 @@ TEST(IniDocumentWrite, QuotedValuesComeBackWithTheirQuotes) {
         ASSERT_TRUE(document.Set("S", "k", value));
         EXPECT_EQ(IniDocument::Parse(document.ToText()).Get("S", "k"), value);
     }
+    // Blanks around a quoted value are trimmed on reading; the quotes stay.
+    ASSERT_TRUE(document.Set("S", "k", " '''''\t\t"));
+    EXPECT_EQ(document.Get("S", "k"), "'''''");
+    EXPECT_EQ(IniDocument::Parse(document.ToText()).Get("S", "k"), "'''''");
 }
 
 TEST(IniDocumentWrite, RefusesNamesAndValuesTheFormatCannotHold) {

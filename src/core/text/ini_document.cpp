@@ -22,9 +22,11 @@ std::string_view Unquote(std::string_view value) {
     return value;
 }
 
-// A value that itself starts and ends with the same quote would lose those
-// quotes on reading; one more pair around it brings it back whole.
+// The value as a reader gets it back: readers trim the line, so blanks at
+// either end go now, and a value that then starts and ends with the same
+// quote would lose those quotes on reading; one more pair brings it back.
 std::string QuoteForFile(std::string_view value) {
+    value = TrimBlanks(value);
     if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()) {
         return value.front() + std::string(value) + value.back();
     }
