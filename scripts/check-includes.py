@@ -2,8 +2,9 @@
 """Fails when an include inside the core runs back up its layers.
 
 The core's modules, lowest first. A module may include its own headers and
-those of the modules below it; settings stands beside sources and targets,
-and a target may use a source's reader (a merge reads the file it adds to);
+those of the modules below it; settings and selection (what the user checks
+in a loaded tree) stand beside sources and targets, and a target may use a
+source's reader (a merge reads the file it adds to);
 nothing in the core includes the command line or the GUI.
 """
 import pathlib
@@ -15,6 +16,7 @@ ALLOWED = {
     "platform": {"text", "platform"},
     "model": {"text", "platform", "model"},
     "settings": {"text", "platform", "model", "settings"},
+    "selection": {"text", "platform", "model", "selection"},
     "sources": {"text", "platform", "model", "sources"},
     "targets": {"text", "platform", "model", "sources", "targets"},
     "conversion": {"text", "platform", "model", "settings", "sources", "targets", "conversion"},

@@ -31,6 +31,7 @@ struct FolderNode {
     std::int32_t Tag = 0;
     bool Checked = false;  // the folder is selected for export
     bool Bold = false;     // the folder or one below it holds a checked link
+    std::int32_t boldChildren = 0; // how many children are Bold
     bool Expanded = false; // set on the root when it is created
     std::int32_t Image = 0;
     std::int32_t SelectedImage = 0;
