@@ -14,5 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(tellavin::IsValidUtf8(url));
     FUZZ_CHECK(url.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
     FUZZ_CHECK(url.size() <= 4 * size);
+    // The icon file is read by the same rules, and reading it leaves the
+    // address as it was.
+    auto fields = tellavin::ShortcutFieldsFromText(bytes);
+    FUZZ_CHECK(fields.url == url);
+    FUZZ_CHECK(tellavin::IsValidUtf8(fields.iconFile));
+    FUZZ_CHECK(fields.iconFile.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
     return 0;
 }

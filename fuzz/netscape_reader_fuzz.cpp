@@ -1,5 +1,6 @@
 // Reads arbitrary bytes as a Netscape-format bookmark file: the count
-// equals what the tree holds, everything read is UTF-8, the tree comes back
+// equals what the tree holds, everything read is UTF-8, keeping icons
+// changes nothing else, the tree comes back
 // whole after the Netscape-format writer wrote it and the reader read it
 // again, and written as a hotlist it reads back with no folder or link lost
 // or added.
@@ -34,6 +35,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(counter.links() == fuzz::LinkCount(tree));
     auto expected = fuzz::CanonicalTree(tree);
     FUZZ_CHECK(IsValidUtf8(expected));
+
+    // Keeping icons changes no folder or link, and every link shows its
+    // default image or one the icon table holds.
+    BookmarkTree withIcons;
+    withIcons.SetKeepIcons(true);
+    FileTreeBuilder iconBuilder(withIcons, StoreKind::Netscape);
+    ParseNetscapeText(text, iconBuilder);
+    iconBuilder.Finish();
+    FUZZ_CHECK(fuzz::CanonicalTree(withIcons) == expected);
+    for (const auto& row : withIcons.EntryTable) {
+        FUZZ_CHECK(!row.IsLink() || row.nIcon == LinkRowIcon(StoreKind::Netscape) ||
+                   !withIcons.LinkIconBytes(row.nIcon).empty());
+    }
 
     auto path = fuzz::ScratchPath("bookmarks.html");
     NullProgress progress;

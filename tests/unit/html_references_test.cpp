@@ -52,7 +52,11 @@ TEST(HtmlReferences, NumericReferencesFollowTheBrowserRules) {
 
 class Recorder final : public HtmlTokenHandler {
 public:
+    explicit Recorder(std::string_view only) : only_(only) {}
     bool WantsAttributes(std::string_view name) const override { return name == "a"; }
+    bool WantsAttribute(std::string_view, std::string_view attribute) const override {
+        return only_.empty() || attribute == only_;
+    }
     void StartTag(const HtmlStartTag& tag) override {
         log += "<" + std::string(tag.name);
         for (const auto& [name, value] : tag.attributes) {
@@ -65,10 +69,13 @@ public:
     }
     void Text(std::string_view text) override { log += text; }
     std::string log;
+
+private:
+    std::string_view only_; // the one attribute wanted; all when empty
 };
 
-std::string Tokens(std::string_view html) {
-    Recorder recorder;
+std::string Tokens(std::string_view html, std::string_view only = {}) {
+    Recorder recorder(only);
     TokenizeHtml(html, recorder);
     return recorder.log;
 }
@@ -78,6 +85,8 @@ TEST(HtmlTokenizer, ReadsAttributesInAnyCaseAndQuoting) {
               "<a href=[x&y] b=[1>2] c=[bare] d=[]>t</a>");
     // Attributes of other tags are not kept; a tag cut off by the end is dropped.
     EXPECT_EQ(Tokens("<DT CLASS=x><H3 FOLDED>n</H3 junk><A HREF=\"open"), "<dt><h3>n</h3>");
+    // Only the attributes the handler wants are kept, whatever their case.
+    EXPECT_EQ(Tokens("<A ICON='data:,x' Href=1 href=2 ADD_DATE=3>", "href"), "<a href=[1]>");
 }
 
 TEST(HtmlTokenizer, SkipsCommentsAndReadsElementTextAsText) {

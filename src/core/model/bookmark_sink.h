@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace tellavin {
 
@@ -16,6 +18,16 @@ public:
     virtual void BeginFolder(std::string name) = 0;
     // A link with an empty address stands for an empty folder.
     virtual void AddLink(std::string name, std::string url) = 0;
+    // Whether the sink keeps links' icons; readers find and decode them
+    // only then.
+    virtual bool WantsLinkIcons() const { return false; }
+    // A link whose store holds an icon for it, as image bytes (empty when
+    // the icon could not be decoded). Sinks that keep no icons take the link
+    // alone.
+    virtual void AddLinkWithIcon(std::string name, std::string url, std::string_view iconBytes) {
+        (void)iconBytes;
+        AddLink(std::move(name), std::move(url));
+    }
     // Closes the innermost open folder; ignored at the top level.
     virtual void EndFolder() = 0;
 };

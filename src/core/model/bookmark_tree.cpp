@@ -1,5 +1,6 @@
 #include "model/bookmark_tree.h"
 
+#include "model/icon_image.h"
 #include "platform/platform.h"
 #include "text/collation.h"
 
@@ -16,6 +17,36 @@ void BookmarkTree::Clear() {
     nodes_.clear();
     rootKey_.clear();
     rowLister_ = nullptr;
+    linkIcons_.clear();
+    linkIconsByHash_.clear();
+}
+
+std::int32_t BookmarkTree::AddLinkIcon(std::string_view imageBytes) {
+    if (!keepIcons_ || !IsIconImage(imageBytes)) {
+        return LinkRowIcon(source_);
+    }
+    auto hash = std::hash<std::string_view>{}(imageBytes);
+    auto [first, last] = linkIconsByHash_.equal_range(hash);
+    for (auto at = first; at != last; ++at) {
+        if (linkIcons_[static_cast<std::size_t>(at->second)] == imageBytes) {
+            return image::kFirstLinkIcon + at->second;
+        }
+    }
+    if (LinkIconCount() >= image::kMaxLinkIcons) {
+        return LinkRowIcon(source_);
+    }
+    auto place = LinkIconCount();
+    linkIcons_.emplace_back(imageBytes);
+    linkIconsByHash_.emplace(hash, place);
+    return image::kFirstLinkIcon + place;
+}
+
+std::string_view BookmarkTree::LinkIconBytes(std::int32_t nIcon) const {
+    auto place = nIcon - image::kFirstLinkIcon;
+    if (place < 0 || place >= LinkIconCount()) {
+        return {};
+    }
+    return linkIcons_[static_cast<std::size_t>(place)];
 }
 
 std::span<EntryRecord> BookmarkTree::Rows(std::int32_t folder) {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tellavin {
@@ -22,6 +24,11 @@ inline constexpr std::int32_t kFavoritesLink = 6;
 inline constexpr std::int32_t kOperaFolderClosed = 7;
 inline constexpr std::int32_t kOperaFolderOpened = 8;
 inline constexpr std::int32_t kOperaBookmark = 9;
+// The icons links bring from their stores follow the fixed images; the
+// shared list holds at most kMaxImages images in all.
+inline constexpr std::int32_t kFirstLinkIcon = 10;
+inline constexpr std::int32_t kMaxImages = 500;
+inline constexpr std::int32_t kMaxLinkIcons = kMaxImages - kFirstLinkIcon + 1;
 } // namespace image
 
 // One folder of the tree. A node's index in the tree is also the index of
@@ -79,8 +86,24 @@ public:
     std::int32_t nSelectedLinks = 0;
     std::int32_t nListedEntries = 0; // rows appended by the Favorites lister
 
-    // Empties the tree and both tables and resets the counters.
+    // Empties the tree, both tables and the link icons and resets the
+    // counters. Whether icons are kept stays as set.
     void Clear();
+
+    // Whether loads keep the icons links bring from their stores (off by
+    // default: a conversion reads no icon data). Set before the load.
+    void SetKeepIcons(bool keep) { keepIcons_ = keep; }
+    bool KeepsIcons() const { return keepIcons_; }
+    // The image a link whose store holds these image bytes shows: the
+    // bytes' place in the icon table after image::kFirstLinkIcon, each
+    // distinct image stored once. The source's default link image when icons
+    // are not kept, the bytes are no image (IsIconImage), or the table holds
+    // image::kMaxLinkIcons others already.
+    std::int32_t AddLinkIcon(std::string_view imageBytes);
+    // The image bytes of a link icon; empty for the fixed images and for
+    // numbers the table does not hold.
+    std::string_view LinkIconBytes(std::int32_t nIcon) const;
+    std::int32_t LinkIconCount() const { return static_cast<std::int32_t>(linkIcons_.size()); }
 
     // Starts a tree: the root node 0 with its record. For the Favorites
     // source rootKey is the Favorites folder path; file sources derive the
@@ -131,6 +154,9 @@ private:
     std::string rootKey_;
     std::vector<FolderNode> nodes_;
     RowLister rowLister_;
+    bool keepIcons_ = false;
+    std::vector<std::string> linkIcons_;
+    std::unordered_multimap<std::size_t, std::int32_t> linkIconsByHash_; // hash to table place
 };
 
 // Images of folder nodes and of sub-folder and link rows by source kind.

@@ -51,6 +51,11 @@ void FileTreeBuilder::BeginFolder(std::string name) {
 }
 
 void FileTreeBuilder::AddLink(std::string name, std::string url) {
+    AddLinkWithIcon(std::move(name), std::move(url), {});
+}
+
+void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
+                                      std::string_view iconBytes) {
     name = UniqueName(open_.back(), std::move(name));
     if (url.empty()) {
         AddFolderRow(std::move(name));
@@ -59,7 +64,7 @@ void FileTreeBuilder::AddLink(std::string name, std::string url) {
     EntryRecord row;
     row.sName = std::move(name);
     row.sURL = std::move(url);
-    row.nIcon = LinkRowIcon(source_);
+    row.nIcon = iconBytes.empty() ? LinkRowIcon(source_) : tree_.AddLinkIcon(iconBytes);
     rows_[open_.back().index].push_back(std::move(row));
 }
 

@@ -17,7 +17,8 @@ namespace tellavin {
 // each folder's rows (its links and direct sub-folders) keep file order and
 // every folder is listed. Siblings with the same name are numbered: the
 // second News becomes News(2), the next News(3). A link without an address
-// becomes an empty folder.
+// becomes an empty folder. A link's icon goes into the tree's icon table
+// when the tree keeps icons.
 class FileTreeBuilder final : public BookmarkSink {
 public:
     // progress, when given, is moved to the number of folders read so far.
@@ -26,6 +27,9 @@ public:
     void SetRootText(std::string text) override;
     void BeginFolder(std::string name) override;
     void AddLink(std::string name, std::string url) override;
+    // Icons are wanted when the tree keeps them (BookmarkTree::SetKeepIcons).
+    bool WantsLinkIcons() const override { return tree_.KeepsIcons(); }
+    void AddLinkWithIcon(std::string name, std::string url, std::string_view iconBytes) override;
     void EndFolder() override;
 
     // Lays the rows out in the EntryTable and puts the tree in display

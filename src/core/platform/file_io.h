@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,5 +19,8 @@ std::string ReasonCannotRead(const std::string& path, bool folder);
 // The whole content of a regular file, or nothing when it cannot be read
 // (missing, a directory, no permission).
 std::optional<std::string> ReadWholeFile(const std::string& path);
+// The same for a file of at most maxBytes; nothing, without reading it, for
+// a larger one.
+std::optional<std::string> ReadSmallFile(const std::string& path, std::uintmax_t maxBytes);
 
 } // namespace tellavin

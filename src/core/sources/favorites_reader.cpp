@@ -1,6 +1,7 @@
 #include "sources/favorites_reader.h"
 
 #include "sources/favorites_walk.h"
+#include "sources/icon_file.h"
 #include "sources/internet_shortcut.h"
 
 #include <unordered_map>
@@ -114,9 +115,17 @@ bool ListFolderEntries(BookmarkTree& tree, std::int32_t folder) {
             row.sName = std::move(entry.name);
             row.nIcon = image::kFolderClosed;
         } else {
-            row.sURL = ReadShortcutUrl(folderPath + entry.name);
-            row.sName = LinkNameFromFileName(entry.name);
             row.nIcon = image::kFavoritesLink;
+            if (tree.KeepsIcons()) {
+                auto fields = ReadShortcutFields(folderPath + entry.name);
+                row.sURL = std::move(fields.url);
+                if (!fields.iconFile.empty()) {
+                    row.nIcon = tree.AddLinkIcon(ReadIconFile(fields.iconFile, path));
+                }
+            } else {
+                row.sURL = ReadShortcutUrl(folderPath + entry.name);
+            }
+            row.sName = LinkNameFromFileName(entry.name);
         }
         tree.EntryTable.push_back(std::move(row));
     }

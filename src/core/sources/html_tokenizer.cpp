@@ -228,15 +228,18 @@ private:
                 }
             }
             if (keep) {
-                Keep(name, value);
+                attribute_.assign(name);
+                std::transform(attribute_.begin(), attribute_.end(), attribute_.begin(), Lower);
+                if (handler_.WantsAttribute(name_, attribute_)) {
+                    Keep(value);
+                }
             }
         }
     }
 
-    void Keep(std::string_view rawName, std::string_view rawValue) {
-        std::string name(rawName);
-        std::transform(name.begin(), name.end(), name.begin(), Lower);
-        if (tag_.Find(name) != nullptr) {
+    // Keeps the value of the attribute named attribute_.
+    void Keep(std::string_view rawValue) {
+        if (tag_.Find(attribute_) != nullptr) {
             return;
         }
         std::string value;
@@ -244,7 +247,7 @@ private:
         if (value.find('\0') != std::string::npos) {
             ReplaceAll(value, "\0"sv, "\xEF\xBF\xBD");
         }
-        tag_.attributes.emplace_back(std::move(name), std::move(value));
+        tag_.attributes.emplace_back(attribute_, std::move(value));
     }
 
     // The text of a <title>-like element, up to its end tag, which the main
@@ -274,6 +277,7 @@ private:
     HtmlTokenHandler& handler_;
     std::size_t pos_ = 0;
     std::string name_;
+    std::string attribute_; // the attribute being read, lower case
     HtmlStartTag tag_;
 };
 

@@ -10,7 +10,7 @@ namespace tellavin {
 struct HtmlStartTag {
     std::string_view name; // lower case
     // The attributes, names in lower case and values decoded, in file order
-    // with later duplicates dropped; empty unless the handler asked for them.
+    // with later duplicates dropped; only those the handler asked for.
     std::vector<std::pair<std::string, std::string>> attributes;
 
     // The value of an attribute, or nothing when the tag does not carry it.
@@ -23,6 +23,13 @@ public:
     virtual ~HtmlTokenHandler() = default;
     // Whether the attributes of a start tag of this name are wanted.
     virtual bool WantsAttributes(std::string_view tagName) const = 0;
+    // Of a tag whose attributes are wanted, whether this one (its name in
+    // lower case) is: an attribute not wanted is neither decoded nor copied.
+    virtual bool WantsAttribute(std::string_view tagName, std::string_view attribute) const {
+        (void)tagName;
+        (void)attribute;
+        return true;
+    }
     virtual void StartTag(const HtmlStartTag& tag) = 0;
     // An end tag; at is the position of its "<" in the text.
     virtual void EndTag(std::string_view name, std::size_t at) = 0;

@@ -16,8 +16,22 @@ namespace tellavin {
 // UTF-7 encoded, in [InternetShortcut.W]; when [InternetShortcut.A] repeats
 // the base value, the .W address is the one taken. The address ends at a
 // NUL byte and loses any line breaks and tabs.
+//
+// The key IconFile, the file the link's icon comes from, is read by the same
+// rules.
+
+// What a shortcut file says about its link.
+struct ShortcutFields {
+    std::string url;
+    std::string iconFile; // a path or an address; empty when the file names none
+};
+
+ShortcutFields ShortcutFieldsFromText(std::string_view fileBytes);
 std::string ShortcutUrlFromText(std::string_view fileBytes);
 
+// What the shortcut file at path says; empty fields when the file cannot be
+// read or holds no such keys.
+ShortcutFields ReadShortcutFields(const std::string& path);
 // The address of the shortcut file at path; empty when the file cannot be
 // read or holds no address.
 std::string ReadShortcutUrl(const std::string& path);

@@ -3,6 +3,7 @@
 #include "model/file_tree_builder.h"
 #include "platform/file_io.h"
 #include "sources/html_tokenizer.h"
+#include "text/data_url.h"
 #include "text/encoding.h"
 #include "text/utf8_repair.h"
 
@@ -108,9 +109,14 @@ bool IsHeading(std::string_view tag) {
 class NetscapeParser final : public HtmlTokenHandler {
 public:
     NetscapeParser(BookmarkSink& sink, bool repairLinkNames)
-        : sink_(sink), repairLinkNames_(repairLinkNames) {}
+        : sink_(sink), repairLinkNames_(repairLinkNames), wantsIcons_(sink.WantsLinkIcons()) {}
 
     bool WantsAttributes(std::string_view tagName) const override { return tagName == "a"; }
+    // Only what is read: the address, and the icon when the sink keeps
+    // icons (favicons run to kilobytes each, and most loads do not show them).
+    bool WantsAttribute(std::string_view, std::string_view attribute) const override {
+        return attribute == "href" || (wantsIcons_ && attribute == "icon");
+    }
 
     void StartTag(const HtmlStartTag& tag) override {
         const auto name = tag.name;
@@ -118,6 +124,10 @@ public:
             EndLink();
             linkOpen_ = true;
             linkAddress_ = CleanAddress(tag.Find("href"));
+            if (wantsIcons_) {
+                const auto* icon = tag.Find("icon");
+                linkIcon_ = icon != nullptr ? *icon : std::string();
+            }
             text_.clear();
         } else if (IsHeading(name)) {
             EndItem();
@@ -189,10 +199,18 @@ private:
         linkOpen_ = false;
         if (!linkAddress_.empty()) {
             auto name = Trim(text_);
-            sink_.AddLink(repairLinkNames_ ? RepairUtf8Text(std::move(name)) : std::move(name),
-                          std::move(linkAddress_));
+            if (repairLinkNames_) {
+                name = RepairUtf8Text(std::move(name));
+            }
+            if (linkIcon_.empty()) {
+                sink_.AddLink(std::move(name), std::move(linkAddress_));
+            } else {
+                sink_.AddLinkWithIcon(std::move(name), std::move(linkAddress_),
+                                      DecodeDataUrl(linkIcon_).value_or(std::string()));
+            }
         }
         linkAddress_.clear();
+        linkIcon_.clear();
         text_.clear();
     }
 
@@ -227,6 +245,8 @@ private:
     std::vector<Frame> frames_{Frame{}}; // the root first
     std::string text_;                   // the name being read
     std::string linkAddress_;
+    std::string linkIcon_; // the ICON attribute, read only when the sink keeps icons
+    bool wantsIcons_;
     bool linkOpen_ = false;
     bool headingOpen_ = false;
     bool headerOpen_ = false;

@@ -44,6 +44,9 @@ namespace tellavin {
 //   - An address is the HREF value without surrounding whitespace and
 //     without tabs and line breaks inside. A link whose address is missing
 //     or has no scheme ("http:", "file:", "place:", ...) is skipped.
+//   - A link's ICON attribute, a data: URL of its favicon, is read only
+//     when the sink keeps icons (BookmarkSink::WantsLinkIcons) and passed
+//     decoded; ICON_URI, an address on the web, is never fetched.
 //   - A heading with no <DL> after it holds the links that follow it up to
 //     the next heading or </DL> (usually none: an empty folder); that </DL>
 //     then also ends the list the heading stood in.
@@ -79,7 +82,8 @@ bool LoadNetscapeTree(const std::string& path, BookmarkSink& sink,
                       std::string* pageTitle = nullptr);
 
 // Builds the bookmark tree of a bookmark file: the root shows the header,
-// every folder is listed, duplicate names are numbered. Returns false,
+// every folder is listed, duplicate names are numbered, links keep their
+// icons when the tree keeps icons. Returns false,
 // leaving the tree empty, when the file cannot be read.
 bool BuildNetscapeTree(BookmarkTree& tree, const std::string& path,
                        ProgressSink* progress = nullptr);

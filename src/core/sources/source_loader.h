@@ -26,8 +26,10 @@ CountSource(const StoreLocation& source,
 // the source reads as its kind.
 std::string WhySourceUnreadable(const StoreLocation& source);
 
-// Builds the bookmark tree of a source with the reader of its kind. Returns
-// false, leaving the tree empty, when the source cannot be read.
+// Builds the bookmark tree of a source with the reader of its kind. Links
+// bring the icons their store holds when the tree keeps icons
+// (BookmarkTree::SetKeepIcons). Returns false, leaving the tree empty, when
+// the source cannot be read.
 bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree,
                     ProgressSink* progress = nullptr);
 

@@ -1,0 +1,75 @@
+#include "text/base64.h"
+
+#include <cstdint>
+
+namespace tellavin {
+
+namespace {
+
+// The value of a base64 digit, or -1.
+int DigitValue(char c) {
+    if (c >= 'A' && c <= 'Z') {
+        return c - 'A';
+    }
+    if (c >= 'a' && c <= 'z') {
+        return c - 'a' + 26;
+    }
+    if (c >= '0' && c <= '9') {
+        return c - '0' + 52;
+    }
+    return c == '+' ? 62 : c == '/' ? 63 : -1;
+}
+
+bool IsBase64Space(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+}
+
+} // namespace
+
+std::optional<std::string> DecodeBase64(std::string_view text) {
+    std::string digits;
+    digits.reserve(text.size());
+    for (char c : text) {
+        if (!IsBase64Space(c)) {
+            digits.push_back(c);
+        }
+    }
+    // Padding counts only where it completes the last group of four.
+    if (digits.size() % 4 == 0) {
+        for (int i = 0; i < 2 && !digits.empty() && digits.back() == '='; ++i) {
+            digits.pop_back();
+        }
+    }
+    if (digits.size() % 4 == 1) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    bytes.reserve(digits.size() / 4 * 3 + 2);
+    std::uint32_t bits = 0;
+    int count = 0;
+    for (char c : digits) {
+        auto value = DigitValue(c);
+        if (value < 0) {
+            return std::nullopt;
+        }
+        bits = (bits << 6) | static_cast<std::uint32_t>(value);
+        if (++count == 4) {
+            bytes.push_back(static_cast<char>(bits >> 16));
+            bytes.push_back(static_cast<char>(bits >> 8));
+            bytes.push_back(static_cast<char>(bits));
+            bits = 0;
+            count = 0;
+        }
+    }
+    // Two or three digits left over hold one or two bytes; the spare low
+    // bits are dropped.
+    if (count == 2) {
+        bytes.push_back(static_cast<char>(bits >> 4));
+    } else if (count == 3) {
+        bytes.push_back(static_cast<char>(bits >> 10));
+        bytes.push_back(static_cast<char>(bits >> 2));
+    }
+    return bytes;
+}
+
+} // namespace tellavin

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tellavin {
+
+// Decodes base64 the forgiving way browsers read it in data: URLs: ASCII
+// whitespace anywhere is skipped and the closing "=" padding may be left
+// out. Nothing when the text holds any other character, padding anywhere
+// but at the end, or a length no base64 text can have.
+std::optional<std::string> DecodeBase64(std::string_view text);
+
+} // namespace tellavin
