@@ -1,0 +1,126 @@
+#include "selection/folder_tree_model.h"
+
+#include "model/bookmark_tree.h"
+#include "selection/image_list.h"
+
+#include <QFont>
+
+namespace tellavin {
+
+namespace {
+
+// Beyond this many ancestors one repaint of the whole view is cheaper than
+// one change signal per node.
+constexpr int kMostSingleChanges = 64;
+
+} // namespace
+
+FolderTreeModel::FolderTreeModel(BookmarkTree& tree, const ImageList& images, QObject* parent)
+    : QAbstractItemModel(parent), tree_(tree), images_(images) {}
+
+void FolderTreeModel::Reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+void FolderTreeModel::ShowChanged(std::int32_t node) {
+    int changes = 0;
+    for (auto at = node; at >= 0; at = tree_.Parent(at)) {
+        if (++changes > kMostSingleChanges) {
+            ShowAllChanged();
+            return;
+        }
+        auto shown = IndexOf(at);
+        emit dataChanged(shown, shown, {Qt::CheckStateRole, Qt::FontRole});
+    }
+}
+
+void FolderTreeModel::ShowAllChanged() {
+    // The items stay where they are; the views lay out and repaint what
+    // they show.
+    emit layoutAboutToBeChanged();
+    emit layoutChanged();
+}
+
+QModelIndex FolderTreeModel::IndexOf(std::int32_t node) const {
+    if (node < 0 || node >= tree_.NodeCount()) {
+        return {};
+    }
+    return createIndex(node == 0 ? 0 : tree_.Node(node).siblingIndex, 0,
+                       static_cast<quintptr>(node));
+}
+
+std::int32_t FolderTreeModel::NodeOf(const QModelIndex& index) const {
+    return index.isValid() ? static_cast<std::int32_t>(index.internalId()) : -1;
+}
+
+QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (!hasIndex(row, column, parent)) {
+        return {};
+    }
+    if (!parent.isValid()) {
+        return IndexOf(0);
+    }
+    return IndexOf(tree_.Node(NodeOf(parent)).children[static_cast<std::size_t>(row)]);
+}
+
+QModelIndex FolderTreeModel::parent(const QModelIndex& child) const {
+    return child.isValid() ? IndexOf(tree_.Parent(NodeOf(child))) : QModelIndex();
+}
+
+int FolderTreeModel::rowCount(const QModelIndex& parent) const {
+    if (!parent.isValid()) {
+        return tree_.HasRoot() ? 1 : 0;
+    }
+    return parent.column() == 0 ? tree_.Children(NodeOf(parent)) : 0;
+}
+
+int FolderTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
+
+QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    const auto& node = tree_.Node(NodeOf(index));
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return QString::fromStdString(node.Text);
+    case Qt::DecorationRole:
+        return images_.FolderIcon(node.Image);
+    case Qt::CheckStateRole:
+        return node.Checked ? Qt::Checked : Qt::Unchecked;
+    case Qt::FontRole: {
+        if (!node.Bold) {
+            return {};
+        }
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    case Qt::AccessibleDescriptionRole:
+        return QString(node.Checked ? "checked" : "not checked") +
+               (node.Bold ? ", holds checked links" : "");
+    default:
+        return {};
+    }
+}
+
+bool FolderTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::CheckStateRole || !onCheck) {
+        return false;
+    }
+    onCheck(NodeOf(index), value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags FolderTreeModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
+}
+
+} // namespace tellavin

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QAbstractItemModel>
+#include <cstdint>
+#include <functional>
+
+namespace tellavin {
+
+class BookmarkTree;
+class ImageList;
+
+// The folder tree of a loaded bookmark tree, as the tree view shows it: the
+// root as the only top-level item, each node's children in display order,
+// with the node's check box, Bold mark and folder picture. The view asks
+// only for the items it lays out, so a tree of any size shows at once.
+//
+// A user's click on a check box goes to onCheck, which runs the selection
+// command; what the command changed is shown through ShowChanged, never fed
+// back as if it had been clicked.
+class FolderTreeModel : public QAbstractItemModel {
+    Q_OBJECT
+
+public:
+    FolderTreeModel(BookmarkTree& tree, const ImageList& images, QObject* parent = nullptr);
+
+    std::function<void(std::int32_t node, bool checked)> onCheck;
+
+    // Shows the tree as it now is, after it was built or emptied.
+    void Reload();
+    // Shows the check marks and Bold marks of node and its ancestors anew.
+    void ShowChanged(std::int32_t node);
+    // Shows every mark anew, after a command over many folders.
+    void ShowAllChanged();
+
+    QModelIndex IndexOf(std::int32_t node) const;
+    // The node an index shows; -1 for none.
+    std::int32_t NodeOf(const QModelIndex& index) const;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    BookmarkTree& tree_;
+    const ImageList& images_;
+};
+
+} // namespace tellavin

@@ -1,0 +1,191 @@
+#include "conversion/conversion.h"
+#include "model/session_state.h"
+#include "selection/folder_rows_model.h"
+#include "selection/folder_tree_model.h"
+#include "selection/selection_window.h"
+#include "sources/source_loader.h"
+#include "support/fake_platform.h"
+#include "support/progress_recorder.h"
+#include "support/temp_dir.h"
+
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+namespace tellavin {
+namespace {
+
+constexpr const char* kBookmarks = R"(<!DOCTYPE NETSCAPE-Bookmark-file-1>
+<H1>Bookmarks</H1>
+<DL><p>
+    <DT><H3>News</H3>
+    <DL><p>
+        <DT><A HREF="http://weekly/">Weekly</A>
+        <DT><A HREF="http://daily/">daily</A>
+        <DT><H3>Old</H3>
+        <DL><p>
+            <DT><A HREF="http://archive/">Archive</A>
+        </DL><p>
+    </DL><p>
+    <DT><A HREF="http://home/">Home</A>
+</DL>
+)";
+
+class SelectionWindowTest : public ::testing::Test {
+protected:
+    SelectionWindowTest() {
+        test::WriteFile(dir_.path() / "bookmarks.html", kBookmarks);
+        platform_.executablePath = dir_ / "tellavin";
+        window_ = std::make_unique<SelectionWindow>(source_, BookmarkCounts{2, 4}, progress_,
+                                                    platform_, session_);
+        EXPECT_TRUE(window_->LoadTree());
+        window_->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    QTreeView* Tree() { return window_->findChild<QTreeView*>(QStringLiteral("TreeView1")); }
+    QTreeView* List() { return window_->findChild<QTreeView*>(QStringLiteral("ListView1")); }
+
+    // The list as the user sees it: each row's name, "+" when checked, "*"
+    // when Bold.
+    std::string ListText() {
+        std::string text;
+        auto* model = List()->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            auto index = model->index(row, 0);
+            text += (text.empty() ? "" : " ") + index.data().toString().toStdString() +
+                    (index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? "+" : "") +
+                    (index.data(Qt::FontRole).value<QFont>().bold() ? "*" : "");
+        }
+        return text;
+    }
+
+    std::string StatusText() {
+        std::string text;
+        for (auto* panel : window_->findChild<QStatusBar*>(QStringLiteral("StatusBar1"))
+                               ->findChildren<QLabel*>()) {
+            text += (text.empty() ? "" : " | ") + panel->text().toStdString();
+        }
+        return text;
+    }
+
+    QModelIndex TreeItem(const QString& name) {
+        auto found = Tree()->model()->match(Tree()->model()->index(0, 0), Qt::DisplayRole, name,
+                                            1, Qt::MatchExactly | Qt::MatchRecursive);
+        return found.value(0);
+    }
+
+    // Selects an item and presses Space on it, as a keyboard user does.
+    void ToggleWithSpace(QTreeView* view, const QModelIndex& index) {
+        view->setFocus();
+        view->setCurrentIndex(index);
+        QTest::keyClick(view, Qt::Key_Space);
+    }
+
+    test::TempDir dir_;
+    StoreLocation source_{StoreKind::Netscape, dir_ / "bookmarks.html"};
+    test::FakePlatform platform_;
+    test::ProgressRecorder progress_;
+    SessionState session_;
+    std::unique_ptr<SelectionWindow> window_;
+};
+
+TEST_F(SelectionWindowTest, TheModelsPassTheItemModelChecks) {
+    QAbstractItemModelTester treeCheck(Tree()->model(),
+                                       QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester listCheck(List()->model(),
+                                       QAbstractItemModelTester::FailureReportingMode::Fatal);
+    ToggleWithSpace(Tree(), TreeItem(QStringLiteral("Old")));
+    List()->header()->sectionClicked(1);
+    EXPECT_EQ(window_->Tree().nSelectedLinks, 1);
+}
+
+TEST_F(SelectionWindowTest, ChecksInTheTreeAndTheListReachEachOtherAndTheStatusBar) {
+    EXPECT_EQ(Tree()->currentIndex(), TreeItem(QStringLiteral("Bookmarks")));
+    EXPECT_EQ(ListText(), "News Home");
+    EXPECT_EQ(StatusText(), "Selected Folders: 0 of 2 | Selected Links: 0 of 4");
+
+    ToggleWithSpace(Tree(), TreeItem(QStringLiteral("News")));
+    EXPECT_EQ(ListText(), "Old daily+ Weekly+");
+    EXPECT_EQ(StatusText(), "Selected Folders: 1 of 2 | Selected Links: 2 of 4");
+    EXPECT_TRUE(TreeItem(QStringLiteral("Bookmarks")).data(Qt::FontRole).value<QFont>().bold());
+
+    // Unchecking both links in the list unchecks the folder and its Bold.
+    ToggleWithSpace(List(), List()->model()->index(1, 0));
+    ToggleWithSpace(List(), List()->model()->index(2, 0));
+    EXPECT_EQ(ListText(), "Old daily Weekly");
+    EXPECT_EQ(TreeItem(QStringLiteral("News")).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    EXPECT_FALSE(TreeItem(QStringLiteral("Bookmarks")).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_EQ(StatusText(), "Selected Folders: 0 of 2 | Selected Links: 0 of 4");
+
+    // A sub-folder row's check box checks that folder, shown Bold in the list.
+    ToggleWithSpace(List(), List()->model()->index(0, 0));
+    EXPECT_EQ(ListText(), "Old+* daily Weekly");
+    EXPECT_EQ(StatusText(), "Selected Folders: 1 of 2 | Selected Links: 1 of 4");
+}
+
+TEST_F(SelectionWindowTest, HeaderClicksFlipTheOrderOnEveryColumn) {
+    Tree()->setCurrentIndex(TreeItem(QStringLiteral("News")));
+    const std::pair<int, const char*> clicks[] = {
+        {0, "Weekly daily Old"}, // the first click sorts descending
+        {1, "Old daily Weekly"},
+        {2, "Old Weekly daily"}, // by date, descending: the folder, then the links
+        {2, "Weekly daily Old"},
+    };
+    for (auto [section, expected] : clicks) {
+        SCOPED_TRACE(section);
+        List()->header()->sectionClicked(section);
+        EXPECT_EQ(ListText(), expected);
+        EXPECT_FALSE(List()->model()->headerData(section, Qt::Horizontal, Qt::DecorationRole)
+                         .value<QIcon>()
+                         .isNull());
+    }
+}
+
+TEST_F(SelectionWindowTest, DoubleClicksOpenASubFolderOrTheLinkMaximised) {
+    Tree()->setCurrentIndex(TreeItem(QStringLiteral("News")));
+    List()->doubleClicked(List()->model()->index(2, 0));
+    EXPECT_EQ(platform_.opened, std::vector<std::string>{"http://weekly/"});
+    EXPECT_EQ(platform_.openedShowCommands, std::vector<std::int32_t>{3});
+    List()->doubleClicked(List()->model()->index(0, 0));
+    EXPECT_EQ(Tree()->currentIndex(), TreeItem(QStringLiteral("Old")));
+    EXPECT_EQ(ListText(), "Archive");
+}
+
+TEST_F(SelectionWindowTest, ConfirmKeepsTheSelectionForTheExportAndCancelEmptiesIt) {
+    ToggleWithSpace(Tree(), TreeItem(QStringLiteral("Old")));
+    QSignalSpy confirmed(window_.get(), &SelectionWindow::Confirmed);
+    window_->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    EXPECT_EQ(confirmed.count(), 1);
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(progress_.statusTexts.back(), "Ready");
+
+    ConversionRequest request;
+    request.source = source_;
+    request.target = {StoreKind::Opera, dir_ / "out.adr"};
+    request.tree = &window_->Tree();
+    request.exportAll = false;
+    NullProgress quiet;
+    ASSERT_TRUE(RunConversion(request, platform_, quiet).Complete());
+    BookmarkTree written;
+    ASSERT_TRUE(LoadSourceTree(request.target, written));
+    ASSERT_EQ(written.NodeCount(), 2);
+    EXPECT_EQ(written.Node(1).Text + "[" + written.Rows(1)[0].sName + "]", "Old[Archive]");
+    EXPECT_EQ(written.Rows(0).size() + written.Rows(1).size(), 2u);
+
+    window_->show();
+    QSignalSpy unloaded(window_.get(), &SelectionWindow::Unloaded);
+    window_->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    EXPECT_EQ(unloaded.count(), 1);
+    EXPECT_FALSE(window_->Tree().HasRoot());
+    EXPECT_EQ(window_->Tree().nSelectedLinks, 0);
+}
+
+} // namespace
+} // namespace tellavin
