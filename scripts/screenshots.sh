@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes screenshots of the main window at both levels, with a path window
-# open, and of the about box, on a virtual X display with a window manager,
+# open, of the about box and of the selection window (a Favorites folder
+# with icons, a bookmark file with favicons), on a virtual X display with a window manager,
 # into screenshots/ (ignored by git).
 set -euo pipefail
 cd "$(dirname "$0")/.."

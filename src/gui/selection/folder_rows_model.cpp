@@ -7,7 +7,6 @@
 #include <QDate>
 #include <QFont>
 #include <QLocale>
-#include <algorithm>
 
 namespace tellavin {
 
@@ -75,11 +74,6 @@ void FolderRowsModel::ShowSortMark(std::int32_t column, std::int32_t markImage) 
     markedColumn_ = column;
     markImage_ = markImage;
     emit headerDataChanged(Qt::Horizontal, 0, kColumns - 1);
-}
-
-int FolderRowsModel::ViewRowOf(std::int32_t row) const {
-    auto found = std::find(order_.begin(), order_.end(), row);
-    return found == order_.end() ? -1 : static_cast<int>(found - order_.begin());
 }
 
 int FolderRowsModel::rowCount(const QModelIndex& parent) const {

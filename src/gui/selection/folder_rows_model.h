@@ -38,8 +38,6 @@ public:
     std::int32_t Folder() const { return folder_; }
     // The folder's row shown in a view row.
     std::int32_t RowAt(int viewRow) const { return order_.at(static_cast<std::size_t>(viewRow)); }
-    // The view row that shows a folder's row; -1 when none does.
-    int ViewRowOf(std::int32_t row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

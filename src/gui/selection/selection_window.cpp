@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
+#include <algorithm>
 
 namespace tellavin {
 
@@ -181,6 +182,17 @@ void SelectionWindow::NodeClick(std::int32_t folder) {
     mouse.SetPointer(Qt::WaitCursor);
     tree_.EnsureListed(folder);
     rowsModel_->ShowFolder(folder, sort_.Order(tree_, folder));
+    FitColumns(); // a new listing starts the header afresh
+}
+
+void SelectionWindow::FitColumns() {
+    // Name and address take two fifths of the list each and the date the
+    // rest, with room for its title.
+    auto* header = ui_->ListView1->header();
+    const int width = ui_->ListView1->viewport()->width();
+    const int dateWidth = std::max(width / 5, header->sectionSizeHint(2));
+    header->resizeSection(0, (width - dateWidth) / 2);
+    header->resizeSection(1, (width - dateWidth) / 2);
 }
 
 std::int32_t SelectionWindow::SelectedFolder() const {
@@ -312,10 +324,7 @@ bool SelectionWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == ui_->ListView1 && event->type() == QEvent::Resize) {
-        // Name and address take two fifths of the list each, the date the rest.
-        const int width = ui_->ListView1->viewport()->width();
-        ui_->ListView1->header()->resizeSection(0, width * 2 / 5);
-        ui_->ListView1->header()->resizeSection(1, width * 2 / 5);
+        FitColumns();
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -64,7 +64,7 @@ private:
     void SetUpViews();
     void ConnectCommands();
     void NodeClick(std::int32_t folder);
-    void ListSelectedFolder();
+    void FitColumns();
     std::int32_t SelectedFolder() const;
     // Runs a command that changed checks and shows what it changed.
     void RunFolderCommand(std::int32_t folder, bool checked);

@@ -1,13 +1,18 @@
-// Opens the main window and the about box on the display the program runs
-// on and saves what the screen shows of them, for scripts/screenshots.sh:
+// Opens the main window, the about box and the selection window on the
+// display the program runs on and saves what the screen shows of them, for
+// scripts/screenshots.sh:
 //   tellavin_screenshots OUTPUT-FOLDER
+#include "model/progress.h"
+#include "model/session_state.h"
 #include "platform/platform.h"
+#include "selection/selection_window.h"
 #include "shell/gui_resources.h"
 #include "shell/main_window.h"
 #include "shell/path_window_factory.h"
 #include "windows/control_array.h"
 #include "windows/dialogs.h"
 #include "windows/picture_button.h"
+#include "windows/svg_picture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +20,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QScreen>
+#include <QTemporaryDir>
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 
 namespace {
@@ -47,6 +56,87 @@ void Shoot(QWidget& window, const char* name) {
 void PointAt(QWidget& control) {
     QCursor::setPos(control.mapToGlobal(control.rect().center()));
     Settle(300);
+}
+
+// Links in two folders, most with an icon drawn from the program's own
+// pictures.
+constexpr std::pair<const char*, const char*> kLinks[] = {
+    {"News/Daily Paper", "bookmark-file"}, {"News/Weather", "favorites"},
+    {"News/Radio", "hotlist"},             {"News/Plain Link", nullptr},
+    {"Tools/Menu Maker", "menu-page"},     {"Tools/Back", "back"},
+};
+
+QByteArray IconPng(const char* picture) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    tellavin::RenderSvg(QStringLiteral(":/icons/%1-normal.svg").arg(picture), {16, 16}, 1)
+        .save(&buffer, "PNG");
+    return png;
+}
+
+// A Favorites folder whose shortcuts name icon files.
+QString MakeFavoritesWithIcons(const QTemporaryDir& scratch) {
+    const QDir root(scratch.filePath(QStringLiteral("Favorites")));
+    for (auto [name, picture] : kLinks) {
+        const QString file = root.filePath(QString::fromUtf8(name) + QStringLiteral(".url"));
+        QDir().mkpath(QFileInfo(file).path());
+        QString text = QStringLiteral("[InternetShortcut]\r\nURL=https://example.org/%1\r\n")
+                           .arg(QString::fromUtf8(name).section('/', -1));
+        if (picture != nullptr) {
+            const QString icon = scratch.filePath(QString::fromUtf8(picture) + ".png");
+            QFile png(icon);
+            png.open(QIODevice::WriteOnly);
+            png.write(IconPng(picture));
+            text += QStringLiteral("IconFile=%1\r\nIconIndex=0\r\n").arg(icon);
+        }
+        QFile out(file);
+        out.open(QIODevice::WriteOnly);
+        out.write(text.toUtf8());
+    }
+    return root.path();
+}
+
+// A bookmark file whose links carry their favicons, as browsers export them.
+QString MakeBookmarkFileWithFavicons(const QTemporaryDir& scratch) {
+    QByteArray text = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<H1>Bookmarks Menu</H1>\n<DL><p>\n";
+    QString folder;
+    for (auto [name, picture] : kLinks) {
+        const QString path = QString::fromUtf8(name);
+        if (path.section('/', 0, 0) != folder) {
+            text += folder.isEmpty() ? "" : "</DL><p>\n";
+            folder = path.section('/', 0, 0);
+            text += "<DT><H3>" + folder.toUtf8() + "</H3>\n<DL><p>\n";
+        }
+        QByteArray icon;
+        if (picture != nullptr) {
+            icon = " ICON=\"data:image/png;base64," + IconPng(picture).toBase64() + "\"";
+        }
+        text += "<DT><A HREF=\"https://example.org/\"" + icon + ">" +
+                path.section('/', -1).toUtf8() + "</A>\n";
+    }
+    text += "</DL><p>\n</DL>\n";
+    const QString file = scratch.filePath(QStringLiteral("favicons.html"));
+    QFile out(file);
+    out.open(QIODevice::WriteOnly);
+    out.write(text);
+    return file;
+}
+
+// The selection window on a source, with the first sub-folder listed.
+void ShootSelection(tellavin::StoreKind kind, const QString& path, const char* name) {
+    tellavin::NullProgress progress;
+    tellavin::SessionState session;
+    tellavin::SelectionWindow window({kind, path.toStdString()}, {0, 0}, progress,
+                                     tellavin::SystemPlatform(), session);
+    window.resize(760, 420);
+    window.LoadTree();
+    window.show();
+    if (window.Tree().NodeCount() > 1) {
+        window.SelectFolder(window.Tree().Child(0));
+    }
+    Settle();
+    Shoot(window, name);
 }
 
 } // namespace
@@ -88,5 +178,11 @@ int main(int argc, char** argv) {
     Settle();
 
     window.findChild<QAction*>(QStringLiteral("mnuHelpAbout"))->trigger();
+
+    QTemporaryDir scratch;
+    ShootSelection(tellavin::StoreKind::Favorites, MakeFavoritesWithIcons(scratch),
+                   "selection-favorites-icons.png");
+    ShootSelection(tellavin::StoreKind::Netscape, MakeBookmarkFileWithFavicons(scratch),
+                   "selection-netscape-favicons.png");
     return gFailures == 0 ? 0 : 1;
 }
