@@ -7,6 +7,7 @@
 #include "support/fake_platform.h"
 #include "support/progress_recorder.h"
 #include "support/temp_dir.h"
+#include "windows/tree_images.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
@@ -185,6 +186,62 @@ TEST_F(SelectionWindowTest, ConfirmKeepsTheSelectionForTheExportAndCancelEmpties
     EXPECT_EQ(unloaded.count(), 1);
     EXPECT_FALSE(window_->Tree().HasRoot());
     EXPECT_EQ(window_->Tree().nSelectedLinks, 0);
+}
+
+// The root's rows as listed: each link's name, "@" when it shows an icon of
+// its own rather than its source's link picture.
+std::string RootLinksWithIcons(SelectionWindow& window) {
+    const auto plain = TreeImage(LinkRowIcon(window.Tree().Source())).pixmap(16).toImage();
+    auto* list = window.findChild<QTreeView*>(QStringLiteral("ListView1"))->model();
+    std::string text;
+    for (int row = 0; row < list->rowCount(); ++row) {
+        auto index = list->index(row, 0);
+        if (list->index(row, 1).data().toString().isEmpty()) {
+            continue; // a sub-folder row
+        }
+        const bool own = index.data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage() != plain;
+        text += " " + index.data().toString().toStdString() + (own ? "@" : "");
+    }
+    return text;
+}
+
+TEST(SelectionWindowSources, EachStoreShowsItsFoldersLinksAndPictures) {
+    struct Source {
+        StoreKind kind;
+        std::filesystem::path path;
+        const char* expected;
+    };
+    const auto corpus = test::CorpusDir() / "netscape" / "firefox-2023-exported-csp.html";
+    const Source sources[] = {
+        {StoreKind::Favorites, std::filesystem::path(TELLAVIN_SAMPLES) / "Favorites",
+         "My Favorites: Search Tellavin project"},
+        {StoreKind::Opera, std::filesystem::path(TELLAVIN_SAMPLES) / "hotlist.adr",
+         "Opera Hotlist: Tellavin project"},
+        {StoreKind::Netscape,
+         std::filesystem::path(TELLAVIN_TEST_DATA) / "netscape" / "favicons-shared-and-broken.html",
+         "Favicons: A@ C@ D E F G H I@"},
+    };
+    test::FakePlatform platform;
+    SessionState session;
+    NullProgress progress;
+    for (const auto& source : sources) {
+        SCOPED_TRACE(source.path.string());
+        SelectionWindow window({source.kind, source.path.string()}, {}, progress, platform,
+                               session);
+        ASSERT_TRUE(window.LoadTree());
+        auto* tree = window.findChild<QTreeView*>(QStringLiteral("TreeView1"))->model();
+        auto root = tree->index(0, 0);
+        EXPECT_EQ(root.data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage(),
+                  TreeImage(FolderImage(source.kind)).pixmap(16).toImage());
+        EXPECT_EQ(root.data().toString().toStdString() + ":" + RootLinksWithIcons(window),
+                  source.expected);
+    }
+    if (std::filesystem::exists(corpus)) {
+        SelectionWindow window({StoreKind::Netscape, corpus.string()}, {}, progress, platform,
+                               session);
+        ASSERT_TRUE(window.LoadTree());
+        EXPECT_GT(window.Tree().NodeCount(), 1);
+    }
 }
 
 } // namespace
