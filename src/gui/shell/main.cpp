@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     }
 
     tellavin::Dialogs dialogs;
-    tellavin::MainWindow window(platform, dialogs, tellavin::CreatePathWindow);
+    tellavin::MainWindow window(platform, dialogs, tellavin::PathWindows(platform, dialogs));
     QObject::connect(&instance, &tellavin::SingleInstance::activationRequested, &window,
                      &tellavin::MainWindow::BringToFront);
     window.show();

@@ -153,7 +153,8 @@ int main(int argc, char** argv) {
         Shoot(dialog, "about.png");
         return static_cast<int>(QDialog::Accepted);
     });
-    tellavin::MainWindow window(tellavin::SystemPlatform(), dialogs, tellavin::CreatePathWindow);
+    tellavin::MainWindow window(tellavin::SystemPlatform(), dialogs,
+                             tellavin::PathWindows(tellavin::SystemPlatform(), dialogs));
     const auto button = [&window](int index) {
         return tellavin::FindControl<tellavin::PictureButton>(window, QStringLiteral("cmdInizio"),
                                                               index);

@@ -3,6 +3,7 @@
 #include "windows/dialogs.h"
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QString>
 #include <deque>
 #include <functional>
@@ -11,8 +12,8 @@
 namespace tellavin::test {
 
 // A dialogs service whose boxes a test answers: every dialog goes to the
-// next answer in line (or is rejected when none is left) and its title is
-// recorded, without a modal loop.
+// next answer in line (or is rejected when none is left) and its title and
+// a message box's text are recorded, without a modal loop.
 class AnsweredDialogs {
 public:
     using Answer = std::function<int(QDialog&)>;
@@ -20,6 +21,8 @@ public:
     AnsweredDialogs()
         : dialogs_([this](QDialog& dialog) {
               titles.push_back(dialog.windowTitle());
+              auto* box = qobject_cast<QMessageBox*>(&dialog);
+              texts.push_back(box != nullptr ? box->text() : QString());
               if (answers_.empty()) {
                   return static_cast<int>(QDialog::Rejected);
               }
@@ -32,6 +35,7 @@ public:
     Dialogs& service() { return dialogs_; }
 
     std::vector<QString> titles;
+    std::vector<QString> texts;
 
 private:
     std::deque<Answer> answers_;

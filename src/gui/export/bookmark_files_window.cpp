@@ -1,0 +1,198 @@
+#include "export/bookmark_files_window.h"
+
+#include "export/file_target_options.h"
+#include "export/location_box.h"
+#include "export/what_to_export.h"
+#include "platform/file_checks.h"
+#include "shell/conversion_path_texts.h"
+#include "shell/path_buttons.h"
+#include "sources/store_discovery.h"
+#include "ui_bookmark_files_window.h"
+#include "windows/svg_picture.h"
+#include "windows/widget_progress.h"
+
+#include <QCloseEvent>
+
+namespace tellavin {
+
+namespace {
+
+constexpr ConversionPath kOperaToNetscape = 10;
+
+const LocationBoxTexts kBookmarkFileSource{
+    QStringLiteral("- Please Select a Bookmark File -"), QStringLiteral("Select a Bookmark File"),
+    QStringLiteral("HTML Files (*.html *.htm);;All Files (*)")};
+const LocationBoxTexts kHotlistSource{QStringLiteral("- Please Select an Opera Hotlist File -"),
+                                      QStringLiteral("Select an Opera Hotlist File"),
+                                      QStringLiteral("Hotlist Files (*.adr);;All Files (*)")};
+
+// The picture of a path's button in the main window, for the export button.
+QPixmap PathPicture(ConversionPath code, const QWidget& window) {
+    const auto pictures = BuildPathButtonPictures(window, window.devicePixelRatioF());
+    for (int i = 0; i < kPathButtonCount; ++i) {
+        if (kPathButtons[i].role == PathButtonRole::Path && kPathButtons[i].code == code) {
+            return pictures.normal.value(i);
+        }
+    }
+    return {};
+}
+
+QPixmap Picture(const char* name) {
+    return RenderSvg(QStringLiteral(":/icons/%1-normal.svg").arg(name), {24, 24}, 2);
+}
+
+} // namespace
+
+BookmarkFilesWindow::BookmarkFilesWindow(ConversionPath code, SessionState& session,
+                                         Platform& platform, Dialogs& dialogs, QWidget& owner)
+    : ExportWindow(code, session, platform, dialogs, owner), ui_(std::make_unique<Ui::Form6>()),
+      sourceKind_(code == kOperaToNetscape ? StoreKind::Opera : StoreKind::Netscape),
+      targetKind_(code == kOperaToNetscape ? StoreKind::Netscape : StoreKind::Opera) {
+    ui_->setupUi(this);
+    SetUpCommon(*ui_->StatusBar1, *ui_->ProgressBar1, *ui_->TabStrip1);
+    SetUpForPath();
+
+    what_ = new WhatToExport(*ui_->fraWhat, *ui_->optWhatAll, *ui_->optWhatSelect, platform_,
+                             session_, *this);
+    options_ = new FileTargetOptions(
+        {ui_->Label1, ui_->frmOld, ui_->optOldErase, ui_->optOldMerge, ui_->chkBackup,
+         ui_->frmWhere, ui_->optWhere_0, ui_->optWhere_1, ui_->txtWhereNew, ui_->chkLinksBefore},
+        this);
+    connect(from_, &LocationBox::Chosen, this, &BookmarkFilesWindow::SourceChosen);
+    connect(to_, &LocationBox::Chosen, this, &BookmarkFilesWindow::DestinationChosen);
+    connect(ui_->cmdSelectFrom, &QPushButton::clicked, from_, &LocationBox::Browse);
+    connect(ui_->Command2, &QPushButton::clicked, to_, &LocationBox::Browse);
+    connect(ui_->Command5, &QPushButton::clicked, this, &BookmarkFilesWindow::SelectLinks);
+    connect(ui_->Command10, &QPushButton::clicked, this, &BookmarkFilesWindow::StartExport);
+    connect(ui_->Command8, &QPushButton::clicked, this, &QWidget::close);
+    connect(what_, &WhatToExport::SelectionClosed, this,
+            [this] { SetStatus(QStringLiteral("Ready")); });
+
+    LoadSettings();
+    DiscoverStores();
+    options_->RefreshOptions(FileExists(to_->Path()), !to_->Path().empty());
+}
+
+BookmarkFilesWindow::~BookmarkFilesWindow() = default;
+
+void BookmarkFilesWindow::SetUpForPath() {
+    const bool fromOpera = code_ == kOperaToNetscape;
+    setWindowTitle(PathWindowTitle(code_));
+    const QString bookmarkFile = QStringLiteral("Location of Firefox Bookmarks:");
+    const QString hotlist = QStringLiteral("Location of Opera Hotlist:");
+    ui_->Label3->setText(fromOpera ? hotlist : bookmarkFile);
+    ui_->Label1->setText(fromOpera ? bookmarkFile : hotlist);
+    ui_->cmdSelectFrom->setStatusTip(fromOpera ? QStringLiteral("Select the Opera Hotlist to Export")
+                                               : QStringLiteral("Select the Bookmark File to Export"));
+    if (!fromOpera) {
+        ui_->Command2->setStatusTip(QStringLiteral("Select the Opera Hotlist File Where to Export"));
+    }
+    ui_->optOldMerge->setText(fromOpera
+                                  ? QStringLiteral("Merge Opera Bookmarks with Old Firefox Bookmarks")
+                                  : QStringLiteral("Merge Firefox Bookmarks with Old Opera Bookmarks"));
+    ui_->txtWhereNew->setText(NewFolderName(fromOpera ? QStringLiteral("Imported from Opera (")
+                                                      : QStringLiteral("Imported from FF (")));
+
+    auto destination = fromOpera ? kBookmarkFileSource : kHotlistSource;
+    destination.dialogTitle = fromOpera ? QStringLiteral("Select Where To Export The Opera Bookmarks")
+                                        : QStringLiteral("Select Where To Export The FF Bookmarks");
+    from_ = new LocationBox(*ui_->cboFromLoc, LocationBox::Role::Source,
+                            fromOpera ? kHotlistSource : kBookmarkFileSource, dialogs_, *this);
+    to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, destination, dialogs_,
+                          *this);
+    from_->SetCounter([this](const std::string& path) {
+        return CountWithProgress({sourceKind_, path});
+    });
+
+    ui_->cmdSelectFrom->SetPicture(Picture(fromOpera ? "hotlist" : "bookmark-file"));
+    ui_->Command2->SetPicture(Picture(fromOpera ? "bookmark-file" : "hotlist"));
+    ui_->Command8->SetPicture(Picture("back"));
+    ui_->Command10->SetPicture(PathPicture(code_, *this));
+}
+
+void BookmarkFilesWindow::DiscoverStores() {
+    auto firefox = LocateFirefoxBookmarks(platform_, *progress_);
+    auto opera = LocateOperaHotlist(platform_);
+    const bool fromOpera = code_ == kOperaToNetscape;
+    from_->AddFound(fromOpera ? opera : firefox);
+    to_->AddFound(fromOpera ? firefox : opera);
+    SetStatus(QString());
+}
+
+void BookmarkFilesWindow::SourceChosen() {
+    session_.sourceFile = from_->Path();
+    what_->SetSource(Source(), from_->Counts().value_or(BookmarkCounts{}));
+    session_.nSourceFolders = what_->Totals().folders;
+    session_.nSourceLinks = what_->Totals().links;
+    SetStatus(QStringLiteral("Ready"));
+}
+
+void BookmarkFilesWindow::DestinationChosen() {
+    session_.destinationFile = to_->Path();
+    session_.profileName = to_->ProfileName();
+    options_->RefreshOptions(FileExists(to_->Path()));
+}
+
+void BookmarkFilesWindow::SelectLinks() {
+    from_->TakeTypedText();
+    ExportCheckInput input;
+    input.source = Source();
+    input.target = Destination();
+    if (ShowRefusal(CheckBeforeExport(input, true, platform_))) {
+        return;
+    }
+    RunBusy([this] { what_->OpenSelection(*progress_); });
+    SetStatus(QStringLiteral("Ready"));
+}
+
+void BookmarkFilesWindow::StartExport() {
+    from_->TakeTypedText();
+    to_->TakeTypedText();
+    if (from_->IsPromptSelected()) {
+        RefuseNotSelected(QStringLiteral("Please, Select a Bookmark File to Export."),
+                          kSourceListControl, MessageIcon::Exclamation);
+        return;
+    }
+    if (to_->IsPromptSelected()) {
+        RefuseNotSelected(QStringLiteral("Please, Select a Bookmark File Where to Export."),
+                          kDestinationListControl, MessageIcon::Exclamation);
+        return;
+    }
+    ConversionRequest request;
+    request.source = Source();
+    request.target = Destination();
+    request.options = options_->Options();
+    request.options.profileName = to_->ProfileName().empty()
+                                      ? std::nullopt
+                                      : std::optional<std::string>(to_->ProfileName());
+    ExportCheckInput input;
+    input.source = request.source;
+    input.target = request.target;
+    input.merge = request.options.merge;
+    if (ShowRefusal(CheckBeforeExport(input, false, platform_))) {
+        return;
+    }
+    if (!what_->ExportsAll() && what_->SelectedTree() != nullptr) {
+        request.tree = what_->SelectedTree();
+        request.exportAll = false;
+    }
+    ExportAndReport(request);
+    options_->RefreshOptions(FileExists(to_->Path()));
+}
+
+StoreLocation BookmarkFilesWindow::Source() const {
+    return {sourceKind_, from_->Path()};
+}
+
+StoreLocation BookmarkFilesWindow::Destination() const {
+    return {targetKind_, to_->Path()};
+}
+
+void BookmarkFilesWindow::closeEvent(QCloseEvent* event) {
+    ExportWindow::closeEvent(event);
+    if (event->isAccepted()) {
+        what_->DiscardSelection();
+    }
+}
+
+} // namespace tellavin

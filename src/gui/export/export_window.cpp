@@ -1,0 +1,166 @@
+#include "export/export_window.h"
+
+#include "settings/window_settings.h"
+#include "shell/gui_resources.h"
+#include "sources/source_loader.h"
+#include "windows/busy_cursor.h"
+#include "windows/dialogs.h"
+#include "windows/hover_help.h"
+#include "windows/widget_controls.h"
+#include "windows/widget_progress.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QGroupBox>
+#include <QLocale>
+#include <QProgressBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTabWidget>
+
+namespace tellavin {
+
+namespace {
+
+QStringList Lines(const std::vector<std::string>& lines) {
+    QStringList out;
+    for (const auto& line : lines) {
+        out.append(QString::fromStdString(line));
+    }
+    return out;
+}
+
+} // namespace
+
+ExportWindow::ExportWindow(ConversionPath code, SessionState& session, Platform& platform,
+                           Dialogs& dialogs, QWidget& owner)
+    : QWidget(&owner, Qt::Window), code_(code), session_(session), platform_(platform),
+      dialogs_(dialogs) {
+    session_.code = code;
+}
+
+ExportWindow::~ExportWindow() = default;
+
+void ExportWindow::SetUpCommon(QStatusBar& statusLine, QProgressBar& bar, QTabWidget& tabs) {
+    statusLine_ = &statusLine;
+    tabs_ = &tabs;
+    setWindowIcon(ProgramIcon());
+    statusLine.addWidget(&bar, 1);
+    bar.hide();
+    progress_ = std::make_unique<WidgetProgress>(statusLine, bar);
+    hoverHelp_ = new HoverHelp(*this, statusLine, QString());
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void ExportWindow::LoadSettings() {
+    WidgetControls controls(*this);
+    LoadWindowSettings(code_, controls, platform_, session_);
+}
+
+void ExportWindow::RunBusy(const std::function<void()>& work) {
+    cMouse mouse;
+    mouse.SetPointer(Qt::WaitCursor);
+    busy_ = true;
+    work();
+    busy_ = false;
+}
+
+std::optional<BookmarkCounts> ExportWindow::CountWithProgress(const StoreLocation& source) {
+    std::optional<BookmarkCounts> counts;
+    RunBusy([&] {
+        counts = CountSource(source, [this](const std::string& folder) {
+            progress_->SetStatusText("Searching Folder: " + folder);
+        });
+    });
+    SetStatus(QStringLiteral("Ready"));
+    return counts;
+}
+
+bool ExportWindow::ShowRefusal(const std::optional<ExportRefusal>& refusal) {
+    if (!refusal) {
+        return false;
+    }
+    dialogs_.Message(this, refusal->message.icon, QString::fromStdString(refusal->message.title),
+                     Lines(refusal->message.lines));
+    const auto& resets = refusal->resets;
+    if (!resets.list.empty()) {
+        if (auto* list = findChild<QComboBox*>(QString::fromStdString(resets.list))) {
+            list->setToolTip(QString());
+            list->setCurrentIndex(0);
+        }
+    }
+    if (resets.selectFirstTab) {
+        tabs_->setCurrentIndex(0);
+    }
+    if (!resets.whatCaption.empty()) {
+        if (auto* frame = findChild<QGroupBox*>(QString::fromLatin1(kWhatFrameControl))) {
+            frame->setTitle(QString::fromStdString(resets.whatCaption));
+        }
+    }
+    if (auto* focus = findChild<QWidget*>(QString::fromStdString(refusal->focus))) {
+        focus->setFocus();
+    }
+    return true;
+}
+
+void ExportWindow::RefuseNotSelected(const QString& text, const char* list, MessageIcon icon) {
+    dialogs_.Message(this, icon, QStringLiteral("Bookmark File Not Selected"), {text});
+    tabs_->setCurrentIndex(0);
+    if (auto* box = findChild<QWidget*>(QString::fromLatin1(list))) {
+        box->setFocus();
+    }
+}
+
+bool ExportWindow::ExportAndReport(const ConversionRequest& request) {
+    ExportResult result;
+    RunBusy([&] { result = RunConversion(request, platform_, *progress_); });
+    SetStatus(QStringLiteral("Ready"));
+    if (!result.ok) {
+        dialogs_.Message(this, result.message.icon, QString::fromStdString(result.message.title),
+                         Lines(result.message.lines));
+        return false;
+    }
+    dialogs_.Message(this, MessageIcon::Information, QStringLiteral("Exporting Complete"),
+                     {QStringLiteral("%1 Folders & %2 Links Exported Successfully.")
+                          .arg(result.nFoldersWritten)
+                          .arg(result.nLinksWritten)});
+    if (!result.Complete()) {
+        QStringList lines;
+        if (result.nLinksNotWritten > 0) {
+            lines.append(QStringLiteral("%1 Links Could Not Be Written.").arg(result.nLinksNotWritten));
+        }
+        if (result.nUnreadableFolders > 0) {
+            lines.append(
+                QStringLiteral("%1 Folders Could Not Be Read.").arg(result.nUnreadableFolders));
+        }
+        if (!result.sFirstFailure.empty()) {
+            lines.append(QStringLiteral("The first: ") +
+                         QString::fromStdString(result.sFirstFailure));
+        }
+        dialogs_.Message(this, MessageIcon::Exclamation, QStringLiteral("Exporting Incomplete"),
+                         lines);
+    }
+    return true;
+}
+
+void ExportWindow::SetStatus(const QString& text) {
+    statusLine_->showMessage(text);
+}
+
+void ExportWindow::closeEvent(QCloseEvent* event) {
+    if (busy_) {
+        event->ignore(); // the work ends first; its file must not be left half written
+        return;
+    }
+    SaveWindowSettings(code_, WidgetControls(*this), platform_);
+    event->accept();
+}
+
+QString NewFolderName(const QString& prefix) {
+    return prefix + QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat) +
+           QStringLiteral(")");
+}
+
+} // namespace tellavin

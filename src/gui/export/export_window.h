@@ -1,0 +1,82 @@
+#pragma once
+
+#include "conversion/conversion.h"
+#include "conversion/export_checks.h"
+#include "model/bookmark_counts.h"
+#include "model/session_state.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QProgressBar;
+class QStatusBar;
+class QTabWidget;
+
+namespace tellavin {
+
+class Dialogs;
+class HoverHelp;
+class Platform;
+class WidgetProgress;
+
+// What every export window shares: the hover help on its status line, the
+// progress bar over it, long work with the window kept painted, refusals
+// and results shown as message boxes, Escape to leave, and its place and
+// options saved when it closes.
+//
+// Long work (counting, loading the selection, exporting) runs on the
+// window's own thread and lets the event loop paint the windows from its
+// progress, without taking the user's input: the core's readers and
+// writers are single-threaded and own the tree they work on, so keeping
+// them on one thread needs no locking and no copy of a million-link tree.
+// While work runs the window refuses to close, so the main window never
+// returns while a file is half written.
+class ExportWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    ~ExportWindow() override;
+
+protected:
+    ExportWindow(ConversionPath code, SessionState& session, Platform& platform, Dialogs& dialogs,
+                 QWidget& owner);
+
+    // Call once the window's controls exist.
+    void SetUpCommon(QStatusBar& statusLine, QProgressBar& bar, QTabWidget& tabs);
+    // Restores the window's place, options and remembered locations.
+    void LoadSettings();
+
+    // Runs long work with the busy pointer, progress kept painted and the
+    // window closed to the user's input.
+    void RunBusy(const std::function<void()>& work);
+    // Counts a source, showing each folder on the status line.
+    std::optional<BookmarkCounts> CountWithProgress(const StoreLocation& source);
+    // Shows a refusal and does what follows it; true when there was one.
+    bool ShowRefusal(const std::optional<ExportRefusal>& refusal);
+    // A "Bookmark File Not Selected" refusal that puts the focus on list.
+    void RefuseNotSelected(const QString& text, const char* list, MessageIcon icon);
+    // Runs the conversion and reports its result; true when it wrote.
+    bool ExportAndReport(const ConversionRequest& request);
+    void SetStatus(const QString& text);
+
+    void closeEvent(QCloseEvent* event) override;
+
+    ConversionPath code_;
+    SessionState& session_;
+    Platform& platform_;
+    Dialogs& dialogs_;
+    std::unique_ptr<WidgetProgress> progress_;
+
+private:
+    QStatusBar* statusLine_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    HoverHelp* hoverHelp_ = nullptr;
+    bool busy_ = false;
+};
+
+// "Imported from FF (" + today's date in the system's short format + ")".
+QString NewFolderName(const QString& prefix);
+
+} // namespace tellavin

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "model/bookmark_counts.h"
+#include "model/conversion_path.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class QWidget;
+
+namespace tellavin {
+
+class Dialogs;
+
+// What a location box asks of the user: its prompt item and its file dialog.
+struct LocationBoxTexts {
+    QString prompt;       // item 0, "- Please Select a Bookmark File -"
+    QString dialogTitle;  // "Select a Bookmark File"
+    QString dialogFilter; // in Qt's form, "HTML Files (*.html *.htm);;All Files (*)"
+};
+
+// The drop-down of an export window that holds the files of one store kind:
+// item 0 is the prompt, then the files discovery found, then at most five
+// files the user picked with the dialog (the newest first). A file chosen
+// from the list moves up to position 1. An item may carry a profile label,
+// "<name> path"; the label names the profile of a destination file.
+//
+// A source box counts its file when it is chosen and remembers what it
+// counted, so choosing the same file again counts nothing; a file picked
+// with the dialog that holds no link is refused. A destination box only
+// takes the path and the label.
+//
+// Qt's combo box tells a user's choice (activated) apart from the program
+// moving the selection, so moving the chosen item needs no guard against
+// the choice coming back.
+class LocationBox : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Role { Source, Destination };
+    // Counts a source file; nothing when it cannot be read.
+    using Counter = std::function<std::optional<BookmarkCounts>(const std::string& path)>;
+
+    LocationBox(QComboBox& box, Role role, LocationBoxTexts texts, Dialogs& dialogs,
+                QWidget& window);
+
+    void SetCounter(Counter counter) { counter_ = std::move(counter); }
+
+    // Adds the stores discovery found, after the prompt, and widens the
+    // drop-down to its longest item.
+    void AddFound(const std::vector<FoundStore>& found);
+
+    // The prompt is shown: nothing was chosen.
+    bool IsPromptSelected() const;
+    // Takes a path the user typed into the box, unless it is what was last
+    // chosen, as if it had been chosen from the list (counted when a source).
+    void TakeTypedText();
+    // The chosen file and the profile label that came with it.
+    const std::string& Path() const { return path_; }
+    const std::string& ProfileName() const { return profileName_; }
+    // What the source box counted last; nothing before a count.
+    const std::optional<BookmarkCounts>& Counts() const { return counts_; }
+
+    // The file dialog: an open dialog for a source, a save dialog for a
+    // destination.
+    void Browse();
+
+signals:
+    // A file was chosen (a source: and counted).
+    void Chosen();
+
+private:
+    void ItemChosen(int index);
+    void Take(const QString& text);
+    void AddPickedFile(const QString& path);
+    void FitDropWidth();
+
+    QComboBox& box_;
+    Role role_;
+    LocationBoxTexts texts_;
+    Dialogs& dialogs_;
+    QWidget& window_;
+    Counter counter_;
+    QStringList found_; // what discovery found, which never counts as picked
+    QString chosenText_;  // the item or text last taken
+    QString countedText_; // the source text last counted
+    std::string path_;
+    std::string profileName_;
+    std::optional<BookmarkCounts> counts_;
+};
+
+} // namespace tellavin

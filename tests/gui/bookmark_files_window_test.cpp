@@ -1,0 +1,204 @@
+#include "export/bookmark_files_window.h"
+#include "selection/selection_window.h"
+#include "sources/source_loader.h"
+#include "support/answered_dialogs.h"
+#include "support/fake_platform.h"
+#include "support/temp_dir.h"
+#include "support/tree_text.h"
+#include "targets/backup_copy.h"
+
+#include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tellavin {
+namespace {
+
+constexpr const char* kNetscapeSource = R"(<!DOCTYPE NETSCAPE-Bookmark-file-1>
+<H1>Bookmarks</H1>
+<DL><p>
+<DT><H3>News</H3>
+<DL><p>
+<DT><A HREF="http://daily/">Daily</A>
+</DL><p>
+<DT><A HREF="http://home/">Home</A>
+</DL>
+)";
+
+constexpr const char* kOperaSource = "Opera Hotlist version 2.0\r\n"
+                                     "Options: encoding = utf8, version=3\r\n\r\n"
+                                     "#FOLDER\r\n\tID=1\r\n\tNAME=News\r\n\r\n"
+                                     "#URL\r\n\tID=2\r\n\tNAME=Daily\r\n\tURL=http://daily/\r\n\r\n"
+                                     "-\r\n\r\n"
+                                     "#URL\r\n\tID=3\r\n\tNAME=Home\r\n\tURL=http://home/\r\n\r\n";
+
+constexpr const char* kOldNetscape = R"(<!DOCTYPE NETSCAPE-Bookmark-file-1>
+<H1>Old</H1>
+<DL><p>
+<DT><A HREF="http://old/">Old link</A>
+</DL>
+)";
+
+constexpr const char* kOldOpera = "Opera Hotlist version 2.0\r\n"
+                                  "Options: encoding = utf8, version=3\r\n\r\n"
+                                  "#URL\r\n\tID=1\r\n\tNAME=Old link\r\n\tURL=http://old/\r\n\r\n";
+
+enum class Old { None, Overwrite, Merge, MergeIntoNewFolder };
+
+struct ExportCase {
+    ConversionPath code;
+    Old old;
+    bool backup;
+    bool selectNews; // only the News folder, through the selection window
+    const char* tree;
+    const char* message;
+};
+
+class BookmarkFilesWindowTest : public ::testing::Test {
+protected:
+    BookmarkFilesWindowTest() { platform_.executablePath = dir_ / "tellavin"; }
+
+    std::unique_ptr<BookmarkFilesWindow> Open(ConversionPath code) {
+        auto window = std::make_unique<BookmarkFilesWindow>(code, session_, platform_,
+                                                            dialogs_.service(), owner_);
+        window->show();
+        return window;
+    }
+
+    // The next file dialog picks path.
+    void PickFile(const std::string& path) {
+        dialogs_.Then([path](QDialog& dialog) {
+            static_cast<QFileDialog&>(dialog).selectFile(QString::fromStdString(path));
+            return static_cast<int>(QDialog::Accepted);
+        });
+    }
+
+    template <typename Control> Control* Find(QWidget& window, const char* name) {
+        auto* control = window.findChild<Control*>(QString::fromLatin1(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    void Click(QWidget& window, const char* name) { Find<QAbstractButton>(window, name)->click(); }
+
+    // Checks one folder in the open selection window and confirms.
+    void SelectOnly(QWidget& window, const QString& folder) {
+        auto* selection = window.findChild<SelectionWindow*>();
+        ASSERT_NE(selection, nullptr);
+        auto* tree = selection->findChild<QTreeView*>(QStringLiteral("TreeView1"))->model();
+        auto found = tree->match(tree->index(0, 0), Qt::DisplayRole, folder, 1,
+                                 Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1);
+        tree->setData(found[0], Qt::Checked, Qt::CheckStateRole);
+        Click(*selection, "Command2");
+    }
+
+    test::TempDir dir_;
+    test::FakePlatform platform_;
+    test::AnsweredDialogs dialogs_;
+    SessionState session_;
+    QWidget owner_;
+};
+
+TEST_F(BookmarkFilesWindowTest, BothPathsExportWhatWasChosenAsWasChosen) {
+    const ExportCase cases[] = {
+        {8, Old::None, false, false, "Opera Hotlist[ Home News[ Daily ] ]",
+         "1 Folders & 2 Links Exported Successfully."},
+        {8, Old::Overwrite, true, false, "Opera Hotlist[ Home News[ Daily ] ]",
+         "1 Folders & 2 Links Exported Successfully."},
+        {8, Old::Merge, false, true, "Opera Hotlist[ Old link News[ Daily ] ]",
+         "1 Folders & 1 Links Exported Successfully."},
+        {10, Old::None, false, false, "Bookmarks for ann[ Home News[ Daily ] ]",
+         "1 Folders & 2 Links Exported Successfully."},
+        {10, Old::MergeIntoNewFolder, true, false,
+         "Old[ Old link Imported[ Home News[ Daily ] ] ]",
+         "1 Folders & 2 Links Exported Successfully."},
+        {10, Old::Overwrite, false, true, "Bookmarks for ann[ News[ Daily ] ]",
+         "1 Folders & 1 Links Exported Successfully."},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(std::to_string(row.code) + " case " + row.tree);
+        const bool toOpera = row.code == 8;
+        const auto source = dir_ / (toOpera ? "source.html" : "source.adr");
+        const auto target = dir_ / (toOpera ? "target.adr" : "target.html");
+        test::WriteFile(source, toOpera ? kNetscapeSource : kOperaSource);
+        std::filesystem::remove(target);
+        std::filesystem::remove(BackupPathFor(target));
+        if (row.old != Old::None) {
+            test::WriteFile(target, toOpera ? kOldOpera : kOldNetscape);
+        }
+        auto window = Open(row.code);
+        PickFile(source);
+        Click(*window, "cmdSelectFrom");
+        PickFile(target);
+        Click(*window, "Command2");
+        if (row.selectNews) {
+            Click(*window, "Command5");
+            SelectOnly(*window, QStringLiteral("News"));
+        }
+        if (row.old != Old::None) {
+            Click(*window, row.old == Old::Overwrite ? "optOldErase" : "optOldMerge");
+            Find<QCheckBox>(*window, "chkBackup")->setChecked(row.backup);
+            Click(*window, row.old == Old::MergeIntoNewFolder ? "optWhere_1" : "optWhere_0");
+            Find<QLineEdit>(*window, "txtWhereNew")->setText(QStringLiteral("Imported"));
+        }
+        dialogs_.texts.clear();
+        Click(*window, "Command10");
+        EXPECT_EQ(dialogs_.texts, std::vector<QString>{QString::fromLatin1(row.message)});
+
+        BookmarkTree written;
+        ASSERT_TRUE(LoadSourceTree({toOpera ? StoreKind::Opera : StoreKind::Netscape, target},
+                                   written));
+        EXPECT_EQ(test::TreeText(written), row.tree);
+        EXPECT_EQ(std::filesystem::exists(BackupPathFor(target)), row.backup);
+        window->close();
+    }
+}
+
+TEST_F(BookmarkFilesWindowTest, RefusalsComeInOrderAndTypedPathsAreTaken) {
+    auto window = Open(10);
+    Click(*window, "Command10");
+    Find<QComboBox>(*window, "cboFromLoc")->setEditText(QString::fromStdString(dir_ / "none.adr"));
+    Click(*window, "Command10");
+    test::WriteFile(dir_.path() / "source.adr", kOperaSource);
+    Find<QComboBox>(*window, "cboFromLoc")->setEditText(QString::fromStdString(dir_ / "source.adr"));
+    Find<QComboBox>(*window, "cboNNLoc")->setEditText(QString::fromStdString(dir_ / "out.html"));
+    Click(*window, "Command10");
+    EXPECT_EQ(dialogs_.texts,
+              (std::vector<QString>{
+                  QStringLiteral("Please, Select a Bookmark File to Export."),
+                  QStringLiteral("Please, Select a Bookmark File Where to Export."),
+                  QStringLiteral("1 Folders & 2 Links Exported Successfully.")}));
+    EXPECT_TRUE(std::filesystem::exists(dir_.path() / "out.html"));
+}
+
+TEST_F(BookmarkFilesWindowTest, TheListKeepsFivePickedFilesAndAFileWithoutLinksIsRefused) {
+    auto window = Open(8);
+    test::WriteFile(dir_.path() / "empty.html", "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL></DL>\n");
+    PickFile(dir_ / "empty.html");
+    Click(*window, "cmdSelectFrom");
+    EXPECT_EQ(dialogs_.texts.back(), "The Selected File Does Not Contain Any Bookmark.");
+    for (int i = 1; i <= 6; ++i) {
+        PickFile(dir_ / ("out" + std::to_string(i) + ".adr"));
+        Click(*window, "Command2");
+    }
+    auto* list = Find<QComboBox>(*window, "cboNNLoc");
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) {
+        items.append(QFileInfo(list->itemText(i)).fileName());
+    }
+    EXPECT_EQ(items.join(' '), "- Please Select an Opera Hotlist File - out6.adr out5.adr "
+                               "out4.adr out3.adr out2.adr");
+    EXPECT_EQ(list->currentIndex(), 1);
+}
+
+} // namespace
+} // namespace tellavin
