@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QBuffer>
 #include <QFile>
@@ -174,9 +175,27 @@ int main(int argc, char** argv) {
     window.PathButtonClick(8);
     Settle();
     Shoot(window, "main-disabled.png");
-    Shoot(*window.CurrentExportWindow(), "path-window.png");
     window.CurrentExportWindow()->close();
     Settle();
+
+    // Each kind of export window, on both of its tabs.
+    const std::pair<int, const char*> exportWindows[] = {
+        {4, "favorites-to-file"}, {7, "file-to-favorites"}, {8, "bookmark-files"}};
+    for (auto [button, name] : exportWindows) {
+        window.PathButtonClick(button);
+        Settle();
+        QWidget& shown = *window.CurrentExportWindow();
+        auto* tabs = shown.findChild<QTabWidget*>(QStringLiteral("TabStrip1"));
+        for (int tab = 0; tab < (tabs != nullptr ? tabs->count() : 1); ++tab) {
+            if (tabs != nullptr) {
+                tabs->setCurrentIndex(tab);
+            }
+            Settle(300);
+            Shoot(shown, qPrintable(QStringLiteral("%1-tab%2.png").arg(name).arg(tab + 1)));
+        }
+        shown.close();
+        Settle();
+    }
 
     window.findChild<QAction*>(QStringLiteral("mnuHelpAbout"))->trigger();
 
