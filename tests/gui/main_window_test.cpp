@@ -77,10 +77,10 @@ protected:
     void GoBackFromPathWindow() {
         QWidget* pathWindow = window_.CurrentExportWindow();
         ASSERT_NE(pathWindow, nullptr);
-        // The stand-in's button, or the export windows' picture button.
-        auto* back = pathWindow->findChild<QPushButton*>(QStringLiteral("cmdBack"));
-        if (back == nullptr) {
-            back = pathWindow->findChild<QPushButton*>(QStringLiteral("Command8"));
+        // The stand-in's button, or an export window's picture button.
+        QPushButton* back = nullptr;
+        for (const char* name : {"cmdBack", "Command8", "NNcmdExit", "cmdExit"}) {
+            back = back != nullptr ? back : pathWindow->findChild<QPushButton*>(name);
         }
         ASSERT_NE(back, nullptr);
         QTest::mouseClick(back, Qt::LeftButton);

@@ -2,13 +2,12 @@
 
 #include "export/file_target_options.h"
 #include "export/location_box.h"
+#include "export/path_pictures.h"
 #include "export/what_to_export.h"
 #include "platform/file_checks.h"
 #include "shell/conversion_path_texts.h"
-#include "shell/path_buttons.h"
 #include "sources/store_discovery.h"
 #include "ui_bookmark_files_window.h"
-#include "windows/svg_picture.h"
 #include "windows/widget_progress.h"
 
 #include <QCloseEvent>
@@ -25,21 +24,6 @@ const LocationBoxTexts kBookmarkFileSource{
 const LocationBoxTexts kHotlistSource{QStringLiteral("- Please Select an Opera Hotlist File -"),
                                       QStringLiteral("Select an Opera Hotlist File"),
                                       QStringLiteral("Hotlist Files (*.adr);;All Files (*)")};
-
-// The picture of a path's button in the main window, for the export button.
-QPixmap PathPicture(ConversionPath code, const QWidget& window) {
-    const auto pictures = BuildPathButtonPictures(window, window.devicePixelRatioF());
-    for (int i = 0; i < kPathButtonCount; ++i) {
-        if (kPathButtons[i].role == PathButtonRole::Path && kPathButtons[i].code == code) {
-            return pictures.normal.value(i);
-        }
-    }
-    return {};
-}
-
-QPixmap Picture(const char* name) {
-    return RenderSvg(QStringLiteral(":/icons/%1-normal.svg").arg(name), {24, 24}, 2);
-}
 
 } // namespace
 
@@ -104,9 +88,9 @@ void BookmarkFilesWindow::SetUpForPath() {
         return CountWithProgress({sourceKind_, path});
     });
 
-    ui_->cmdSelectFrom->SetPicture(Picture(fromOpera ? "hotlist" : "bookmark-file"));
-    ui_->Command2->SetPicture(Picture(fromOpera ? "bookmark-file" : "hotlist"));
-    ui_->Command8->SetPicture(Picture("back"));
+    ui_->cmdSelectFrom->SetPicture(SmallPicture(fromOpera ? "hotlist" : "bookmark-file"));
+    ui_->Command2->SetPicture(SmallPicture(fromOpera ? "bookmark-file" : "hotlist"));
+    ui_->Command8->SetPicture(SmallPicture("back"));
     ui_->Command10->SetPicture(PathPicture(code_, *this));
 }
 

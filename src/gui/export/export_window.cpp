@@ -54,9 +54,10 @@ void ExportWindow::SetUpCommon(QStatusBar& statusLine, QProgressBar& bar, QTabWi
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
-void ExportWindow::LoadSettings() {
+void ExportWindow::LoadSettings(PresetList* presets) {
+    presets_ = presets;
     WidgetControls controls(*this);
-    LoadWindowSettings(code_, controls, platform_, session_);
+    LoadWindowSettings(code_, controls, platform_, session_, presets_);
 }
 
 void ExportWindow::RunBusy(const std::function<void()>& work) {
@@ -113,7 +114,7 @@ void ExportWindow::RefuseNotSelected(const QString& text, const char* list, Mess
     }
 }
 
-bool ExportWindow::ExportAndReport(const ConversionRequest& request) {
+bool ExportWindow::ExportAndReport(const ConversionRequest& request, bool announceSuccess) {
     ExportResult result;
     RunBusy([&] { result = RunConversion(request, platform_, *progress_); });
     SetStatus(QStringLiteral("Ready"));
@@ -122,10 +123,12 @@ bool ExportWindow::ExportAndReport(const ConversionRequest& request) {
                          Lines(result.message.lines));
         return false;
     }
-    dialogs_.Message(this, MessageIcon::Information, QStringLiteral("Exporting Complete"),
-                     {QStringLiteral("%1 Folders & %2 Links Exported Successfully.")
-                          .arg(result.nFoldersWritten)
-                          .arg(result.nLinksWritten)});
+    if (announceSuccess) {
+        dialogs_.Message(this, MessageIcon::Information, QStringLiteral("Exporting Complete"),
+                         {QStringLiteral("%1 Folders & %2 Links Exported Successfully.")
+                              .arg(result.nFoldersWritten)
+                              .arg(result.nLinksWritten)});
+    }
     if (!result.Complete()) {
         QStringList lines;
         if (result.nLinksNotWritten > 0) {
@@ -154,7 +157,7 @@ void ExportWindow::closeEvent(QCloseEvent* event) {
         event->ignore(); // the work ends first; its file must not be left half written
         return;
     }
-    SaveWindowSettings(code_, WidgetControls(*this), platform_);
+    SaveWindowSettings(code_, WidgetControls(*this), platform_, presets_);
     event->accept();
 }
 

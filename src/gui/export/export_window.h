@@ -18,6 +18,7 @@ namespace tellavin {
 
 class Dialogs;
 class HoverHelp;
+class PresetList;
 class Platform;
 class WidgetProgress;
 
@@ -45,8 +46,9 @@ protected:
 
     // Call once the window's controls exist.
     void SetUpCommon(QStatusBar& statusLine, QProgressBar& bar, QTabWidget& tabs);
-    // Restores the window's place, options and remembered locations.
-    void LoadSettings();
+    // Restores the window's place, options and remembered locations (and,
+    // for a menu window, its colour presets).
+    void LoadSettings(PresetList* presets = nullptr);
 
     // Runs long work with the busy pointer, progress kept painted and the
     // window closed to the user's input.
@@ -57,8 +59,10 @@ protected:
     bool ShowRefusal(const std::optional<ExportRefusal>& refusal);
     // A "Bookmark File Not Selected" refusal that puts the focus on list.
     void RefuseNotSelected(const QString& text, const char* list, MessageIcon icon);
-    // Runs the conversion and reports its result; true when it wrote.
-    bool ExportAndReport(const ConversionRequest& request);
+    // Runs the conversion and reports its result: a failure, or (unless
+    // announceSuccess is false) "Exporting Complete" with what was written,
+    // and then what could not be. True when it wrote.
+    bool ExportAndReport(const ConversionRequest& request, bool announceSuccess = true);
     void SetStatus(const QString& text);
 
     void closeEvent(QCloseEvent* event) override;
@@ -70,6 +74,7 @@ protected:
     std::unique_ptr<WidgetProgress> progress_;
 
 private:
+    PresetList* presets_ = nullptr;
     QStatusBar* statusLine_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     HoverHelp* hoverHelp_ = nullptr;

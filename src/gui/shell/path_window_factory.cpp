@@ -1,6 +1,7 @@
 #include "shell/path_window_factory.h"
 
 #include "export/bookmark_files_window.h"
+#include "export/menu_page_window.h"
 #include "shell/path_placeholder_window.h"
 
 namespace tellavin {
@@ -8,6 +9,10 @@ namespace tellavin {
 QWidget* CreatePathWindow(ConversionPath code, SessionState& session, QWidget& owner,
                           Platform& platform, Dialogs& dialogs) {
     switch (code) {
+    case 5:
+    case 6:
+    case 11:
+        return new MenuPageWindow(code, session, platform, dialogs, owner);
     case 8:
     case 10:
         return new BookmarkFilesWindow(code, session, platform, dialogs, owner);

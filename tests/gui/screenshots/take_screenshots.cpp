@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
 
     // Each kind of export window, on both of its tabs.
     const std::pair<int, const char*> exportWindows[] = {
-        {4, "favorites-to-file"}, {7, "file-to-favorites"}, {8, "bookmark-files"}};
+        {4, "favorites-to-file"}, {7, "file-to-favorites"}, {8, "bookmark-files"}, {9, "menu-page"}};
     for (auto [button, name] : exportWindows) {
         window.PathButtonClick(button);
         Settle();

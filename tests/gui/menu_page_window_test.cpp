@@ -1,0 +1,196 @@
+#include "export/menu_page_window.h"
+#include "selection/selection_window.h"
+#include "support/answered_dialogs.h"
+#include "support/fake_platform.h"
+#include "support/temp_dir.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tellavin {
+namespace {
+
+constexpr const char* kNetscape = R"(<!DOCTYPE NETSCAPE-Bookmark-file-1>
+<H1>Bookmarks</H1>
+<DL><p>
+<DT><H3>News</H3>
+<DL><p>
+<DT><A HREF="http://daily/">Daily</A>
+</DL><p>
+<DT><A HREF="http://home/">Home</A>
+</DL>
+)";
+
+constexpr const char* kOpera = "Opera Hotlist version 2.0\r\n"
+                               "Options: encoding = utf8, version=3\r\n\r\n"
+                               "#FOLDER\r\n\tID=1\r\n\tNAME=News\r\n\r\n"
+                               "#URL\r\n\tID=2\r\n\tNAME=Daily\r\n\tURL=http://daily/\r\n\r\n"
+                               "-\r\n\r\n"
+                               "#URL\r\n\tID=3\r\n\tNAME=Home\r\n\tURL=http://home/\r\n\r\n";
+
+// Which of the bookmarks a page shows as items.
+std::string ItemsIn(const std::string& page) {
+    std::string items;
+    for (const char* name : {"News", "Daily", "Home"}) {
+        if (page.find(std::string("'") + name + "'") != std::string::npos) {
+            items += items.empty() ? name : std::string(" ") + name;
+        }
+    }
+    return items;
+}
+
+class MenuPageWindowTest : public ::testing::Test {
+protected:
+    MenuPageWindowTest() {
+        platform_.executablePath = dir_ / "tellavin";
+        platform_.folders[SpecialFolder::Documents] = dir_.path().string();
+        platform_.folders[SpecialFolder::Favorites] = (dir_.path() / "Favorites").string();
+        test::WriteFile(dir_.path() / "Favorites" / "News" / "Daily.url",
+                        "[InternetShortcut]\r\nURL=http://daily/\r\n");
+        test::WriteFile(dir_.path() / "Favorites" / "Home.url",
+                        "[InternetShortcut]\r\nURL=http://home/\r\n");
+        test::WriteFile(dir_.path() / "bookmarks.html", kNetscape);
+        test::WriteFile(dir_.path() / "hotlist.adr", kOpera);
+    }
+
+    std::unique_ptr<MenuPageWindow> Open(ConversionPath code) {
+        auto window =
+            std::make_unique<MenuPageWindow>(code, session_, platform_, dialogs_.service(), owner_);
+        window->show();
+        if (code != 5) {
+            window->findChild<QComboBox*>(QStringLiteral("cboNNLoc"))
+                ->setEditText(QString::fromStdString(dir_ / (code == 6 ? "bookmarks.html" : "hotlist.adr")));
+        }
+        return window;
+    }
+
+    template <typename Control> Control* Find(QWidget& window, const char* name) {
+        auto* control = window.findChild<Control*>(QString::fromLatin1(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    test::TempDir dir_;
+    test::FakePlatform platform_;
+    test::AnsweredDialogs dialogs_;
+    SessionState session_;
+    QWidget owner_;
+};
+
+TEST_F(MenuPageWindowTest, EachPathPublishesWhatWasChosen) {
+    for (ConversionPath code : {5, 6, 11}) {
+        for (bool selection : {false, true}) {
+            SCOPED_TRACE(std::to_string(code) + (selection ? " selection" : " all"));
+            auto window = Open(code);
+            Find<QCheckBox>(*window, "chkShowBrowser")->setChecked(false);
+            if (selection) {
+                Find<QPushButton>(*window, "cmdSelect")->click();
+                auto* chooser = window->findChild<SelectionWindow*>();
+                ASSERT_NE(chooser, nullptr);
+                auto* tree = chooser->findChild<QTreeView*>(QStringLiteral("TreeView1"))->model();
+                auto news = tree->match(tree->index(0, 0), Qt::DisplayRole, QStringLiteral("News"),
+                                        1, Qt::MatchExactly | Qt::MatchRecursive);
+                ASSERT_EQ(news.size(), 1);
+                tree->setData(news[0], Qt::Checked, Qt::CheckStateRole);
+                chooser->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+            }
+            dialogs_.texts.clear();
+            Find<QPushButton>(*window, "cmdCreaDHTML")->click();
+            EXPECT_EQ(dialogs_.texts,
+                      std::vector<QString>{selection
+                                               ? QStringLiteral("1 Folders & 1 Links Exported Successfully.")
+                                               : QStringLiteral("1 Folders & 2 Links Exported Successfully.")});
+            EXPECT_EQ(ItemsIn(test::ReadFile(dir_.path() / "TL_Menu.html")),
+                      selection ? "News Daily" : "News Daily Home");
+            window->close();
+        }
+    }
+}
+
+TEST_F(MenuPageWindowTest, OptionsReachThePageAndTheBrowserOpensIt) {
+    auto window = Open(6);
+    Find<QCheckBox>(*window, "chkVertical")->setChecked(true);
+    Find<QCheckBox>(*window, "chkShadows")->setChecked(false);
+    Find<QLineEdit>(*window, "txtPageTitle")->setText(QStringLiteral("Mine & yours"));
+    Find<QCheckBox>(*window, "chkShowBrowser")->setChecked(true);
+    dialogs_.texts.clear();
+    Find<QPushButton>(*window, "cmdCreaDHTML")->click();
+    EXPECT_TRUE(dialogs_.texts.empty()) << "no box when the page opens in the browser";
+    const auto page = dir_ / "TL_Menu.html";
+    EXPECT_EQ(platform_.opened, std::vector<std::string>{page});
+    EXPECT_EQ(platform_.openedShowCommands, std::vector<std::int32_t>{3});
+    const auto text = test::ReadFile(page);
+    EXPECT_NE(text.find("<title>Mine &amp; yours</title>"), std::string::npos);
+    EXPECT_NE(text.find("startMenu('root', true"), std::string::npos);
+    EXPECT_EQ(Find<QLabel>(*window, "Label1")->text(), "Location of the DHTML Menu: (File Exists)");
+}
+
+TEST_F(MenuPageWindowTest, RefusalsAndTheBreakCount) {
+    auto window = Open(6);
+    auto* source = Find<QComboBox>(*window, "cboNNLoc");
+    source->setEditText(source->itemText(0));
+    auto* count = Find<QLineEdit>(*window, "txtMaxItems");
+    QTest::keyClicks(count, "1x23"); // non-digits dropped, two digits at most
+    const QString typed = count->text();
+    count->setText(QStringLiteral("1"));
+    Find<QPushButton>(*window, "cmdCreaDHTML")->click();
+    count->setText(QStringLiteral("99"));
+    Find<QPushButton>(*window, "cmdSelect")->click();
+    Find<QPushButton>(*window, "cmdCreaDHTML")->click();
+    EXPECT_EQ(typed.size(), 2);
+    EXPECT_EQ(dialogs_.texts, (std::vector<QString>{QStringLiteral("Please, insert a number in range [2-99]"),
+                                                    QStringLiteral("Please, Select a Bookmark File."),
+                                                    QStringLiteral("Please, Select A Bookmark File.")}));
+    EXPECT_FALSE(std::filesystem::exists(dir_.path() / "TL_Menu.html"));
+}
+
+TEST_F(MenuPageWindowTest, PreviewClicksChooseTheSlotAndAChangeMakesTheColorsCustom) {
+    auto window = Open(6);
+    struct Click {
+        const char* part;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers keys;
+        const char* swatch; // the swatch that takes the colour; nullptr for none
+    };
+    const Click clicks[] = {
+        {"lblPreview_1", Qt::LeftButton, Qt::NoModifier, "picColor_3"},
+        {"lblPreview_1", Qt::RightButton, Qt::NoModifier, "picColor_2"},
+        {"lblPreview_1", Qt::LeftButton, Qt::ShiftModifier, "picColor_1"},
+        {"lblPreview_1", Qt::RightButton, Qt::ShiftModifier, "picColor_0"},
+        {"lblPreview_1", Qt::LeftButton, Qt::ControlModifier, nullptr},
+        {"lblPreview_0", Qt::LeftButton, Qt::NoModifier, "picColor_5"},
+        {"lblPreview_0", Qt::RightButton, Qt::NoModifier, "picColor_4"},
+        {"lblMenuBar", Qt::RightButton, Qt::NoModifier, "picColor_7"},
+        {"lblSfondo", Qt::LeftButton, Qt::NoModifier, "picColor_6"},
+    };
+    int shade = 10;
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(std::string(click.part) + " " + std::to_string(shade));
+        const QColor chosen(shade, 20, 30);
+        dialogs_.Then([chosen](QDialog& dialog) {
+            static_cast<QColorDialog&>(dialog).setCurrentColor(chosen);
+            return static_cast<int>(QDialog::Accepted);
+        });
+        const auto dialogsBefore = dialogs_.titles.size();
+        QTest::mouseClick(Find<QLabel>(*window, click.part), click.button, click.keys, QPoint(2, 2));
+        if (click.swatch == nullptr) {
+            EXPECT_EQ(dialogs_.titles.size(), dialogsBefore) << "no colour dialog";
+            break;
+        }
+        EXPECT_TRUE(Find<QPushButton>(*window, click.swatch)->styleSheet().contains(chosen.name()));
+        EXPECT_EQ(Find<QComboBox>(*window, "cboMenuColor")->currentText(), "<Custom>");
+        ++shade;
+    }
+}
+
+} // namespace
+} // namespace tellavin
