@@ -1,8 +1,8 @@
 #include "export/bookmark_files_window.h"
 
+#include "export/export_pictures.h"
 #include "export/file_target_options.h"
 #include "export/location_box.h"
-#include "export/path_pictures.h"
 #include "export/what_to_export.h"
 #include "platform/file_checks.h"
 #include "shell/conversion_path_texts.h"
@@ -17,13 +17,6 @@ namespace tellavin {
 namespace {
 
 constexpr ConversionPath kOperaToNetscape = 10;
-
-const LocationBoxTexts kBookmarkFileSource{
-    QStringLiteral("- Please Select a Bookmark File -"), QStringLiteral("Select a Bookmark File"),
-    QStringLiteral("HTML Files (*.html *.htm);;All Files (*)")};
-const LocationBoxTexts kHotlistSource{QStringLiteral("- Please Select an Opera Hotlist File -"),
-                                      QStringLiteral("Select an Opera Hotlist File"),
-                                      QStringLiteral("Hotlist Files (*.adr);;All Files (*)")};
 
 } // namespace
 
@@ -77,20 +70,20 @@ void BookmarkFilesWindow::SetUpForPath() {
     ui_->txtWhereNew->setText(NewFolderName(fromOpera ? QStringLiteral("Imported from Opera (")
                                                       : QStringLiteral("Imported from FF (")));
 
-    auto destination = fromOpera ? kBookmarkFileSource : kHotlistSource;
+    auto destination = fromOpera ? BookmarkFileTexts() : HotlistTexts();
     destination.dialogTitle = fromOpera ? QStringLiteral("Select Where To Export The Opera Bookmarks")
                                         : QStringLiteral("Select Where To Export The FF Bookmarks");
     from_ = new LocationBox(*ui_->cboFromLoc, LocationBox::Role::Source,
-                            fromOpera ? kHotlistSource : kBookmarkFileSource, dialogs_, *this);
+                            fromOpera ? HotlistTexts() : BookmarkFileTexts(), dialogs_, *this);
     to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, destination, dialogs_,
                           *this);
     from_->SetCounter([this](const std::string& path) {
         return CountWithProgress({sourceKind_, path});
     });
 
-    ui_->cmdSelectFrom->SetPicture(SmallPicture(fromOpera ? "hotlist" : "bookmark-file"));
-    ui_->Command2->SetPicture(SmallPicture(fromOpera ? "bookmark-file" : "hotlist"));
-    ui_->Command8->SetPicture(SmallPicture("back"));
+    ui_->cmdSelectFrom->SetPicture(ButtonPicture(fromOpera ? "hotlist" : "bookmark-file"));
+    ui_->Command2->SetPicture(ButtonPicture(fromOpera ? "bookmark-file" : "hotlist"));
+    ui_->Command8->SetPicture(ButtonPicture("back"));
     ui_->Command10->SetPicture(PathPicture(code_, *this));
 }
 

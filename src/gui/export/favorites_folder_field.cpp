@@ -16,12 +16,7 @@ FavoritesFolderField::FavoritesFolderField(QLineEdit& text, QAbstractButton& bro
                                            Dialogs& dialogs, QWidget& window)
     : QObject(&window), text_(text), platform_(platform), dialogs_(dialogs), window_(window) {
     // A typed folder counts once the user has finished typing it.
-    connect(&text_, &QLineEdit::editingFinished, this, [this] {
-        if (text_.isModified()) {
-            text_.setModified(false);
-            emit Changed();
-        }
-    });
+    connect(&text_, &QLineEdit::editingFinished, this, &FavoritesFolderField::TakeTypedText);
     connect(&browse, &QAbstractButton::clicked, this, &FavoritesFolderField::BrowseFavoritesFolder);
     connect(&autoLocate, &QAbstractButton::clicked, this,
             [this] { SetFolder(LocateFavoritesFolder()); });
@@ -35,6 +30,13 @@ void FavoritesFolderField::SetFolder(const std::string& folder) {
     text_.setText(QString::fromStdString(folder));
     text_.setModified(false);
     emit Changed();
+}
+
+void FavoritesFolderField::TakeTypedText() {
+    if (text_.isModified()) {
+        text_.setModified(false);
+        emit Changed();
+    }
 }
 
 std::string FavoritesFolderField::LocateFavoritesFolder() {

@@ -32,6 +32,10 @@ public:
     // is none.
     std::string LocateFavoritesFolder();
 
+    // Takes a folder the user typed and has not yet left the text box of,
+    // so that an export uses what the box shows.
+    void TakeTypedText();
+
     // The folder chooser, starting in the present folder.
     void BrowseFavoritesFolder();
 

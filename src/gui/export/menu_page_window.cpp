@@ -4,7 +4,7 @@
 #include "export/location_box.h"
 #include "export/menu_colors_panel.h"
 #include "export/menu_file_list.h"
-#include "export/path_pictures.h"
+#include "export/export_pictures.h"
 #include "export/what_to_export.h"
 #include "model/product_info.h"
 #include "platform/platform.h"
@@ -119,9 +119,7 @@ void MenuPageWindow::SetUpSource() {
         opera ? LocationBoxTexts{QStringLiteral("- Please Select an Hotlist File -"),
                                  QStringLiteral("Select an Opera Hotlist File"),
                                  QStringLiteral("Hotlist Files (*.adr);;All Files (*)")}
-              : LocationBoxTexts{QStringLiteral("- Please Select a Bookmark File -"),
-                                 QStringLiteral("Select a Bookmark File"),
-                                 QStringLiteral("HTML Files (*.html *.htm);;All Files (*)")};
+              : BookmarkFileTexts();
     source_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Source, texts, dialogs_, *this);
     source_->SetCounter(
         [this](const std::string& path) { return CountWithProgress({sourceKind_, path}); });
@@ -141,10 +139,10 @@ void MenuPageWindow::SetUpBreakCount() {
 }
 
 void MenuPageWindow::SetUpPictures() {
-    ui_->cmdIEBrowse->SetPicture(SmallPicture("favorites"));
-    ui_->cmdNNBrowse->SetPicture(SmallPicture(sourceKind_ == StoreKind::Opera ? "hotlist" : "bookmark-file"));
-    ui_->cmdMenuFilename->SetPicture(SmallPicture("menu-page"));
-    ui_->cmdExit->SetPicture(SmallPicture("back"));
+    ui_->cmdIEBrowse->SetPicture(ButtonPicture("favorites"));
+    ui_->cmdNNBrowse->SetPicture(ButtonPicture(sourceKind_ == StoreKind::Opera ? "hotlist" : "bookmark-file"));
+    ui_->cmdMenuFilename->SetPicture(ButtonPicture("menu-page"));
+    ui_->cmdExit->SetPicture(ButtonPicture("back"));
     ui_->cmdCreaDHTML->SetPicture(PathPicture(code_, *this));
 }
 
@@ -189,6 +187,9 @@ bool MenuPageWindow::ValidateMaxItems() {
 }
 
 bool MenuPageWindow::RefuseWithoutSource(const QString& text) {
+    if (favorites_ != nullptr) {
+        favorites_->TakeTypedText();
+    }
     if (source_ != nullptr) {
         source_->TakeTypedText();
     }

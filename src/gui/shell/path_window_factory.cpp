@@ -1,6 +1,7 @@
 #include "shell/path_window_factory.h"
 
 #include "export/bookmark_files_window.h"
+#include "export/favorites_to_file_window.h"
 #include "export/menu_page_window.h"
 #include "shell/path_placeholder_window.h"
 
@@ -9,6 +10,9 @@ namespace tellavin {
 QWidget* CreatePathWindow(ConversionPath code, SessionState& session, QWidget& owner,
                           Platform& platform, Dialogs& dialogs) {
     switch (code) {
+    case 2:
+    case 7:
+        return new FavoritesToFileWindow(code, session, platform, dialogs, owner);
     case 5:
     case 6:
     case 11:

@@ -1,8 +1,9 @@
-#include "export/path_pictures.h"
+#include "export/export_pictures.h"
 
 #include "shell/path_buttons.h"
 #include "windows/svg_picture.h"
 
+#include <QString>
 #include <QWidget>
 
 namespace tellavin {
@@ -17,8 +18,9 @@ QPixmap PathPicture(ConversionPath code, const QWidget& window) {
     return {};
 }
 
-QPixmap SmallPicture(const char* name) {
-    return RenderSvg(QStringLiteral(":/icons/%1-normal.svg").arg(name), {24, 24}, 2);
+QPixmap ButtonPicture(const char* name) {
+    return RenderSvg(QStringLiteral(":/icons/%1-normal.svg").arg(QString::fromLatin1(name)),
+                     {24, 24}, 2);
 }
 
 } // namespace tellavin

@@ -1,0 +1,168 @@
+#include "export/favorites_to_file_window.h"
+
+#include "export/export_pictures.h"
+#include "export/favorites_folder_field.h"
+#include "export/file_target_options.h"
+#include "export/location_box.h"
+#include "export/what_to_export.h"
+#include "platform/file_checks.h"
+#include "shell/conversion_path_texts.h"
+#include "sources/store_discovery.h"
+#include "ui_favorites_to_file_window.h"
+#include "windows/widget_progress.h"
+
+#include <QCloseEvent>
+
+namespace tellavin {
+
+namespace {
+
+constexpr ConversionPath kFavoritesToOpera = 7;
+
+} // namespace
+
+FavoritesToFileWindow::FavoritesToFileWindow(ConversionPath code, SessionState& session,
+                                             Platform& platform, Dialogs& dialogs, QWidget& owner)
+    : ExportWindow(code, session, platform, dialogs, owner), ui_(std::make_unique<Ui::Form2>()),
+      targetKind_(code == kFavoritesToOpera ? StoreKind::Opera : StoreKind::Netscape) {
+    ui_->setupUi(this);
+    SetUpCommon(*ui_->StatusBar1, *ui_->ProgressBar1, *ui_->TabStrip1);
+    SetUpForPath();
+
+    favorites_ = new FavoritesFolderField(*ui_->txtIELoc, *ui_->Command1, *ui_->Command3, platform_,
+                                          dialogs_, *this);
+    what_ = new WhatToExport(*ui_->fraWhat, *ui_->optWhatAll, *ui_->optWhatSelect, platform_,
+                             session_, *this);
+    options_ = new FileTargetOptions({ui_->Label1, ui_->frmOld, ui_->optOldErase, ui_->optOldMerge,
+                                      ui_->chkBackup, ui_->frmWhere, ui_->optWhere_0,
+                                      ui_->optWhere_1, ui_->txtWhereNew, ui_->chkLinksBefore},
+                                     this);
+    connect(favorites_, &FavoritesFolderField::Changed, this,
+            &FavoritesToFileWindow::FolderChanged);
+    connect(to_, &LocationBox::Chosen, this, &FavoritesToFileWindow::DestinationChosen);
+    connect(ui_->Command2, &QPushButton::clicked, to_, &LocationBox::Browse);
+    connect(ui_->Command5, &QPushButton::clicked, this, &FavoritesToFileWindow::SelectLinks);
+    connect(ui_->Command10, &QPushButton::clicked, this, &FavoritesToFileWindow::StartExport);
+    connect(ui_->Command8, &QPushButton::clicked, this, &QWidget::close);
+    connect(what_, &WhatToExport::SelectionClosed, this,
+            [this] { SetStatus(QStringLiteral("Ready")); });
+
+    LoadSettings();
+    ShowFirstFolder();
+    DiscoverStores();
+    options_->RefreshOptions(FileExists(to_->Path()), !to_->Path().empty());
+}
+
+FavoritesToFileWindow::~FavoritesToFileWindow() = default;
+
+void FavoritesToFileWindow::SetUpForPath() {
+    const bool toOpera = code_ == kFavoritesToOpera;
+    setWindowTitle(PathWindowTitle(code_));
+    if (toOpera) {
+        ui_->Label1->setText(QStringLiteral("Location of Opera Hotlist:"));
+        ui_->Command2->setStatusTip(
+            QStringLiteral("Select the Opera Hotlist File Where to Export"));
+    }
+    ui_->txtWhereNew->setText(NewFolderName(QStringLiteral("Imported from IE (")));
+
+    auto destination = toOpera ? HotlistTexts() : BookmarkFileTexts();
+    destination.dialogTitle = QStringLiteral("Select Where To Export The IE Favorites");
+    to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, destination, dialogs_,
+                          *this);
+
+    ui_->Command1->SetPicture(ButtonPicture("favorites"));
+    ui_->Command2->SetPicture(ButtonPicture(toOpera ? "hotlist" : "bookmark-file"));
+    ui_->Command8->SetPicture(ButtonPicture("back"));
+    ui_->Command10->SetPicture(PathPicture(code_, *this));
+}
+
+// The remembered Favorites folder, or the user's own when none is
+// remembered, is counted as soon as the window opens.
+void FavoritesToFileWindow::ShowFirstFolder() {
+    auto folder = session_.favoritesFolder;
+    if (folder.empty()) {
+        folder = favorites_->LocateFavoritesFolder();
+    }
+    ui_->cboNNLoc->setFocus();
+    favorites_->SetFolder(folder);
+}
+
+void FavoritesToFileWindow::DiscoverStores() {
+    to_->AddFound(code_ == kFavoritesToOpera ? LocateOperaHotlist(platform_)
+                                             : LocateFirefoxBookmarks(platform_, *progress_));
+    SetStatus(QStringLiteral("Ready"));
+}
+
+void FavoritesToFileWindow::FolderChanged() {
+    session_.favoritesFolder = favorites_->Folder();
+    const auto counts = CountWithProgress(Source()).value_or(BookmarkCounts{});
+    what_->SetSource(Source(), counts);
+    session_.nSourceFolders = counts.folders;
+    session_.nSourceLinks = counts.links;
+    SetStatus(QStringLiteral("Ready"));
+}
+
+void FavoritesToFileWindow::DestinationChosen() {
+    session_.destinationFile = to_->Path();
+    session_.profileName = to_->ProfileName();
+    options_->RefreshOptions(FileExists(to_->Path()));
+}
+
+void FavoritesToFileWindow::SelectLinks() {
+    favorites_->TakeTypedText();
+    ExportCheckInput input;
+    input.source = Source();
+    input.target = Destination();
+    if (ShowRefusal(CheckBeforeExport(input, true, platform_))) {
+        return;
+    }
+    RunBusy([this] { what_->OpenSelection(*progress_); });
+    SetStatus(QStringLiteral("Ready"));
+}
+
+void FavoritesToFileWindow::StartExport() {
+    favorites_->TakeTypedText();
+    to_->TakeTypedText();
+    if (to_->IsPromptSelected()) {
+        RefuseNotSelected(
+            QStringLiteral("Please, Select a Bookmark File Where to Export IE Favorites."),
+            kDestinationListControl, MessageIcon::Exclamation);
+        return;
+    }
+    ConversionRequest request;
+    request.source = Source();
+    request.target = Destination();
+    request.options = options_->Options();
+    request.options.profileName =
+        to_->ProfileName().empty() ? std::nullopt : std::optional<std::string>(to_->ProfileName());
+    ExportCheckInput input;
+    input.source = request.source;
+    input.target = request.target;
+    input.merge = request.options.merge;
+    if (ShowRefusal(CheckBeforeExport(input, false, platform_))) {
+        return;
+    }
+    if (!what_->ExportsAll() && what_->SelectedTree() != nullptr) {
+        request.tree = what_->SelectedTree();
+        request.exportAll = false;
+    }
+    ExportAndReport(request);
+    options_->RefreshOptions(FileExists(to_->Path()));
+}
+
+StoreLocation FavoritesToFileWindow::Source() const {
+    return {StoreKind::Favorites, favorites_->Folder()};
+}
+
+StoreLocation FavoritesToFileWindow::Destination() const {
+    return {targetKind_, to_->Path()};
+}
+
+void FavoritesToFileWindow::closeEvent(QCloseEvent* event) {
+    ExportWindow::closeEvent(event);
+    if (event->isAccepted()) {
+        what_->DiscardSelection();
+    }
+}
+
+} // namespace tellavin
