@@ -78,9 +78,11 @@ protected:
         QWidget* pathWindow = window_.CurrentExportWindow();
         ASSERT_NE(pathWindow, nullptr);
         // The stand-in's button, or the export windows' picture button.
-        auto* back = pathWindow->findChild<QPushButton*>(QStringLiteral("cmdBack"));
-        if (back == nullptr) {
-            back = pathWindow->findChild<QPushButton*>(QStringLiteral("Command8"));
+        QPushButton* back = nullptr;
+        for (const char* name : {"cmdBack", "Command8", "NNcmdExit"}) {
+            if (back == nullptr) {
+                back = pathWindow->findChild<QPushButton*>(QString::fromLatin1(name));
+            }
         }
         ASSERT_NE(back, nullptr);
         QTest::mouseClick(back, Qt::LeftButton);

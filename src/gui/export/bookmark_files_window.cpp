@@ -1,14 +1,13 @@
 #include "export/bookmark_files_window.h"
 
+#include "export/button_pictures.h"
 #include "export/file_target_options.h"
 #include "export/location_box.h"
 #include "export/what_to_export.h"
 #include "platform/file_checks.h"
 #include "shell/conversion_path_texts.h"
-#include "shell/path_buttons.h"
 #include "sources/store_discovery.h"
 #include "ui_bookmark_files_window.h"
-#include "windows/svg_picture.h"
 #include "windows/widget_progress.h"
 
 #include <QCloseEvent>
@@ -18,28 +17,6 @@ namespace tellavin {
 namespace {
 
 constexpr ConversionPath kOperaToNetscape = 10;
-
-const LocationBoxTexts kBookmarkFileSource{
-    QStringLiteral("- Please Select a Bookmark File -"), QStringLiteral("Select a Bookmark File"),
-    QStringLiteral("HTML Files (*.html *.htm);;All Files (*)")};
-const LocationBoxTexts kHotlistSource{QStringLiteral("- Please Select an Opera Hotlist File -"),
-                                      QStringLiteral("Select an Opera Hotlist File"),
-                                      QStringLiteral("Hotlist Files (*.adr);;All Files (*)")};
-
-// The picture of a path's button in the main window, for the export button.
-QPixmap PathPicture(ConversionPath code, const QWidget& window) {
-    const auto pictures = BuildPathButtonPictures(window, window.devicePixelRatioF());
-    for (int i = 0; i < kPathButtonCount; ++i) {
-        if (kPathButtons[i].role == PathButtonRole::Path && kPathButtons[i].code == code) {
-            return pictures.normal.value(i);
-        }
-    }
-    return {};
-}
-
-QPixmap Picture(const char* name) {
-    return RenderSvg(QStringLiteral(":/icons/%1-normal.svg").arg(name), {24, 24}, 2);
-}
 
 } // namespace
 
@@ -93,20 +70,20 @@ void BookmarkFilesWindow::SetUpForPath() {
     ui_->txtWhereNew->setText(NewFolderName(fromOpera ? QStringLiteral("Imported from Opera (")
                                                       : QStringLiteral("Imported from FF (")));
 
-    auto destination = fromOpera ? kBookmarkFileSource : kHotlistSource;
+    auto destination = SourceFileTexts(fromOpera ? StoreKind::Netscape : StoreKind::Opera);
     destination.dialogTitle = fromOpera ? QStringLiteral("Select Where To Export The Opera Bookmarks")
                                         : QStringLiteral("Select Where To Export The FF Bookmarks");
     from_ = new LocationBox(*ui_->cboFromLoc, LocationBox::Role::Source,
-                            fromOpera ? kHotlistSource : kBookmarkFileSource, dialogs_, *this);
+                            SourceFileTexts(sourceKind_), dialogs_, *this);
     to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, destination, dialogs_,
                           *this);
     from_->SetCounter([this](const std::string& path) {
         return CountWithProgress({sourceKind_, path});
     });
 
-    ui_->cmdSelectFrom->SetPicture(Picture(fromOpera ? "hotlist" : "bookmark-file"));
-    ui_->Command2->SetPicture(Picture(fromOpera ? "bookmark-file" : "hotlist"));
-    ui_->Command8->SetPicture(Picture("back"));
+    ui_->cmdSelectFrom->SetPicture(ButtonPicture(fromOpera ? "hotlist" : "bookmark-file"));
+    ui_->Command2->SetPicture(ButtonPicture(fromOpera ? "bookmark-file" : "hotlist"));
+    ui_->Command8->SetPicture(ButtonPicture("back"));
     ui_->Command10->SetPicture(PathPicture(code_, *this));
 }
 

@@ -19,6 +19,17 @@ constexpr int kDropMargin = 30;
 
 } // namespace
 
+LocationBoxTexts SourceFileTexts(StoreKind kind) {
+    if (kind == StoreKind::Opera) {
+        return {QStringLiteral("- Please Select an Opera Hotlist File -"),
+                QStringLiteral("Select an Opera Hotlist File"),
+                QStringLiteral("Hotlist Files (*.adr);;All Files (*)")};
+    }
+    return {QStringLiteral("- Please Select a Bookmark File -"),
+            QStringLiteral("Select a Bookmark File"),
+            QStringLiteral("HTML Files (*.html *.htm);;All Files (*)")};
+}
+
 LocationBox::LocationBox(QComboBox& box, Role role, LocationBoxTexts texts, Dialogs& dialogs,
                          QWidget& window)
     : QObject(&window), box_(box), role_(role), texts_(std::move(texts)), dialogs_(dialogs),

@@ -24,6 +24,10 @@ struct LocationBoxTexts {
     QString dialogFilter; // in Qt's form, "HTML Files (*.html *.htm);;All Files (*)"
 };
 
+// The prompt and file dialog of a list of bookmark files (Netscape) or of
+// Opera hotlists (Opera).
+LocationBoxTexts SourceFileTexts(StoreKind kind);
+
 // The drop-down of an export window that holds the files of one store kind:
 // item 0 is the prompt, then the files discovery found, then at most five
 // files the user picked with the dialog (the newest first). A file chosen

@@ -1,6 +1,7 @@
 #include "shell/path_window_factory.h"
 
 #include "export/bookmark_files_window.h"
+#include "export/file_to_favorites_window.h"
 #include "shell/path_placeholder_window.h"
 
 namespace tellavin {
@@ -8,6 +9,9 @@ namespace tellavin {
 QWidget* CreatePathWindow(ConversionPath code, SessionState& session, QWidget& owner,
                           Platform& platform, Dialogs& dialogs) {
     switch (code) {
+    case 4:
+    case 9:
+        return new FileToFavoritesWindow(code, session, platform, dialogs, owner);
     case 8:
     case 10:
         return new BookmarkFilesWindow(code, session, platform, dialogs, owner);
