@@ -226,6 +226,21 @@ TEST_F(FileToFavoritesWindowTest, AFileWithoutLinksIsRefusedAndASourceIsCountedO
                                               "What to Export: (0 Folders && 1 Links)");
 }
 
+TEST_F(FileToFavoritesWindowTest, ATypedSourceIsTakenAndExported) {
+    test::WriteFile(dir_.path() / "typed.adr", kOperaSource);
+    auto window = Open(9);
+    Find<QComboBox>(*window, "cboNNLoc")
+        ->setEditText(QString::fromStdString((dir_.path() / "typed.adr").string()));
+    Click(*window, "NNoptWhere_0");
+    Click(*window, "Command10");
+    EXPECT_EQ(dialogs_.texts,
+              std::vector<QString>{QStringLiteral("1 Folders & 2 Links Exported Successfully.")});
+    BookmarkTree written;
+    ASSERT_TRUE(
+        LoadSourceTree({StoreKind::Favorites, (dir_.path() / "Favorites").string()}, written));
+    EXPECT_EQ(test::TreeText(written), "My Favorites[ Home News[ Daily ] Old[ Deep[ ] ] ]");
+}
+
 struct ChooserCase {
     const char* picked; // in the test folder; nullptr cancels the chooser
     const char* result;
