@@ -3,6 +3,7 @@
 #include "export/bookmark_files_window.h"
 #include "export/favorites_to_file_window.h"
 #include "export/menu_page_window.h"
+#include "export/file_to_favorites_window.h"
 #include "shell/path_placeholder_window.h"
 
 namespace tellavin {
@@ -17,6 +18,9 @@ QWidget* CreatePathWindow(ConversionPath code, SessionState& session, QWidget& o
     case 6:
     case 11:
         return new MenuPageWindow(code, session, platform, dialogs, owner);
+    case 4:
+    case 9:
+        return new FileToFavoritesWindow(code, session, platform, dialogs, owner);
     case 8:
     case 10:
         return new BookmarkFilesWindow(code, session, platform, dialogs, owner);
