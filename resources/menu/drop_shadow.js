@@ -3,7 +3,8 @@ else addDropShadow(pMenu, subM, [55,"#000000",9,9,-8,-8], [35,"#000000",7,7,-4,-
 
 // Puts shadow layers behind every menu of mObj whose item style is iS. Each
 // layer is [opacity percent, colour, left, top, width change, height change],
-// relative to the menu's box; the first layer lies lowest.
+// relative to the menu's box; the first layer lies lowest. The layers follow
+// the box's size, which is cut to the window for a menu taller than it.
 function addDropShadow(mObj, iS) {
   var layers = Array.prototype.slice.call(arguments, 2);
   mObj.decorators.push(function (m, box) {
@@ -13,8 +14,8 @@ function addDropShadow(mObj, iS) {
       layer.className = 'menuShadow';
       layer.style.cssText = 'position:absolute;z-index:-1;pointer-events:none';
       layer.style.left = l[2] + 'px'; layer.style.top = l[3] + 'px';
-      layer.style.width = Math.max(0, m.w + l[4]) + 'px';
-      layer.style.height = Math.max(0, m.h + l[5]) + 'px';
+      layer.style.width = 'max(0px, calc(100% + ' + l[4] + 'px))';
+      layer.style.height = 'max(0px, calc(100% + ' + l[5] + 'px))';
       layer.style.background = l[1]; layer.style.opacity = l[0] / 100;
       box.appendChild(layer);
     }

@@ -2,6 +2,9 @@
 // The page script declares item styles and menus through this API; the
 // engine draws the root menu once the page has loaded and the submenus the
 // first time they open. Item texts are shown as text, never as markup.
+// Link items are real links, so the browser shows their address, opens them
+// in a new tab on a middle click and offers its link menu. The menus follow
+// the ARIA menubar pattern and can be walked with the keyboard.
 
 var isDOM = !!document.getElementById;
 var isOp = !!window.opera;
@@ -20,7 +23,9 @@ function ItemStyle(len, spacing, popInd, popPos, pad, outCol, overCol, outClass,
   this.normCursor = normCursor; this.nullCursor = nullCursor;
 }
 
-// A set of menus; myName is the variable that holds it.
+// A set of menus; myName is the variable that holds it. The page script
+// runs inside "with (pMenu)", so no field may share a name with the page's
+// own variables (hBar, subM).
 function PopupMenu(myName) {
   this.myName = myName;
   this.menu = {};         // menus by name; menu[mN][iN] is an item
@@ -45,6 +50,16 @@ PopupMenu.prototype.addItem = function (text, href, type, itemSty, len) {
   this.filling.push({ text: text, href: href, type: type, sty: sty, len: len || sty.len });
 };
 
+// The submenu an item opens, or null.
+PopupMenu.prototype.subOf = function (it) {
+  return it.type == 'sm:' ? this.menu[it.href] || null : null;
+};
+
+// Whether an item is a link the browser follows by itself.
+function isLinkItem(it) {
+  return it.type != 'sm:' && it.type != 'js:' && !!it.href && it.href != '#';
+}
+
 // Item places: neighbours overlap by one pixel so their borders share a line.
 PopupMenu.prototype.layout = function (m) {
   var at = 0, w = 0, h = 0;
@@ -58,23 +73,49 @@ PopupMenu.prototype.layout = function (m) {
   m.w = w; m.h = h;
 };
 
+// A menu is a box holding the decorations (shadows) and the list of items;
+// a submenu's list scrolls when the menu is taller than the window.
 PopupMenu.prototype.build = function (m) {
+  var self = this;
   this.layout(m);
   var box = m.box = document.createElement('div');
   box.style.cssText = 'position:absolute;left:0;top:0;visibility:hidden;z-index:1000';
   box.style.width = m.w + 'px'; box.style.height = m.h + 'px';
-  for (var i = 0; i < m.length; i++) box.appendChild(this.buildItem(m, i));
+  var list = m.list = document.createElement('div');
+  list.style.cssText = 'position:relative;width:100%;height:100%;' +
+    (m.isRoot ? '' : 'overflow-x:hidden;overflow-y:auto');
+  list.setAttribute('role', m.isRoot ? 'menubar' : 'menu');
+  list.setAttribute('aria-orientation', m.isVert ? 'vertical' : 'horizontal');
+  for (var i = 0; i < m.length; i++) list.appendChild(this.buildItem(m, i));
+  if (!m.isRoot) list.addEventListener('scroll', function () { self.position(); });
+  box.appendChild(list);
   for (var d = 0; d < this.decorators.length; d++) this.decorators[d](m, box);
-  document.body.appendChild(box);
+  // The root bar comes first in the page, so Tab reaches it first.
+  if (m.isRoot) document.body.insertBefore(box, document.body.firstChild);
+  else document.body.appendChild(box);
 };
 
 PopupMenu.prototype.buildItem = function (m, i) {
   var self = this, it = m[i], s = it.sty;
-  var el = it.el = document.createElement('div');
-  el.style.cssText = 'position:absolute;box-sizing:border-box;overflow:hidden';
+  var el = it.el = document.createElement('a');
+  el.style.cssText = 'position:absolute;display:block;box-sizing:border-box;overflow:hidden;' +
+    'text-decoration:none;outline-offset:-3px';
   el.style.left = it.x + 'px'; el.style.top = it.y + 'px';
   el.style.width = it.w + 'px'; el.style.height = it.h + 'px';
-  var txt = it.txt = document.createElement('div');
+  el.id = this.myName + '_' + m.name + '_' + i;
+  el.setAttribute('role', 'menuitem');
+  // Root items are Tab stops; the items of a submenu are reached with the
+  // arrow keys.
+  el.tabIndex = m.isRoot ? 0 : -1;
+  if (isLinkItem(it)) {
+    el.href = it.href;
+    if (it.type == 'nw:') { el.target = '_blank'; el.rel = 'noopener'; }
+  } else if (it.type != 'sm:' && it.type != 'js:') el.setAttribute('aria-disabled', 'true');
+  if (it.type == 'sm:') {
+    el.setAttribute('aria-haspopup', 'menu');
+    el.setAttribute('aria-expanded', 'false');
+  }
+  var txt = it.txt = document.createElement('span');
   txt.style.cssText = 'position:absolute;white-space:nowrap;overflow:hidden';
   var hasInd = it.type == 'sm:' && s.popInd;
   txt.style.left = txt.style.top = s.pad + 'px';
@@ -84,16 +125,19 @@ PopupMenu.prototype.buildItem = function (m, i) {
   txt.appendChild(document.createTextNode(it.text));
   el.appendChild(txt);
   if (hasInd) {
-    var ind = it.ind = document.createElement('div');
+    var ind = it.ind = document.createElement('span');
     ind.style.cssText = 'position:absolute;white-space:nowrap';
     ind.style.left = (s.popPos < 0 ? it.w + s.popPos : s.popPos) + 'px';
     ind.style.top = s.pad + 'px'; ind.style.lineHeight = txt.style.lineHeight;
+    ind.setAttribute('aria-hidden', 'true');
     ind.innerHTML = s.popInd; // the style's own markup, such as '&gt;'
     el.appendChild(ind);
   }
   el.addEventListener('mouseenter', function () { self.over(m.name, i); });
   el.addEventListener('mouseleave', function () { self.out(m.name, i); });
-  el.addEventListener('click', function () { self.click(m.name, i); });
+  el.addEventListener('click', function (e) { self.click(m.name, i, e); });
+  el.addEventListener('focus', function () { self.focusItem(m.name, i); });
+  el.addEventListener('keydown', function (e) { self.key(m.name, i, e); });
   this.paint(m, i, false);
   return el;
 };
@@ -122,53 +166,76 @@ PopupMenu.prototype.light = function (m, i) {
 
 // Places a submenu at its parent item plus its offsets, flipped to the
 // parent's left side when it would cross the window's right edge, and kept
-// between 16 px from the page top and the window's bottom.
+// between 16 px from the page top and the window's bottom. A submenu taller
+// than that space is cut to it and scrolls, starting 16 px below the
+// window's top.
 PopupMenu.prototype.place = function (m) {
   if (m.isRoot) { m.x = m.offX; m.y = m.offY; }
   else {
     var p = m.parent, it = p[m.parentItem], de = document.documentElement;
     var scrX = window.pageXOffset, scrY = window.pageYOffset;
-    var x = p.x + it.x + m.offX, y = p.y + it.y + m.offY;
-    if (x + m.w > scrX + de.clientWidth) {
-      x = Math.min(p.x + it.x - m.offX + 8, scrX + de.clientWidth - m.w);
+    var topGap = 16, bottomGap = isIE ? 5 : 20;
+    var h = Math.min(m.h, Math.max(de.clientHeight - topGap - bottomGap, it.h));
+    m.box.style.height = h + 'px';
+    m.box.style.width = m.w + 'px';
+    // A scroll bar takes room from the items: widen the box by its width.
+    var w = m.w + (h < m.h ? m.list.offsetWidth - m.list.clientWidth : 0);
+    m.box.style.width = w + 'px';
+    var x = p.x + it.x + m.offX, y = p.y + it.y - p.list.scrollTop + m.offY;
+    if (x + w > scrX + de.clientWidth) {
+      x = Math.min(p.x + it.x - m.offX + 8, scrX + de.clientWidth - w);
       x = Math.max(x, scrX);
       y += 4;
     }
-    y = Math.min(y, scrY + de.clientHeight - m.h - (isIE ? 5 : 20));
-    m.x = x; m.y = Math.max(y, 16);
+    if (h < m.h) y = scrY + topGap;
+    else y = Math.max(Math.min(y, scrY + de.clientHeight - h - bottomGap), 16);
+    m.x = x; m.y = y;
   }
   m.box.style.left = m.x + 'px'; m.box.style.top = m.y + 'px';
 };
 
-// Closes the open submenus that lie beyond menu m in the open chain.
+// Opens the submenu of item iN of menu m, beyond the open ones up to m.
+PopupMenu.prototype.open = function (m, iN) {
+  var sub = this.subOf(m[iN]);
+  if (!sub) return null;
+  this.closeAfter(m);
+  if (!sub.box) this.build(sub);
+  sub.box.style.zIndex = 1001 + this.opened.length;
+  sub.parent = m; sub.parentItem = iN;
+  sub.list.setAttribute('aria-labelledby', m[iN].el.id);
+  this.place(sub);
+  sub.box.style.visibility = 'visible';
+  m[iN].el.setAttribute('aria-expanded', 'true');
+  this.opened.push(sub);
+  return sub;
+};
+
+// Closes the open submenus that lie beyond menu m in the open chain. When
+// the keyboard focus was in one of them, it goes back to the item that
+// opened the outermost one closed.
 PopupMenu.prototype.closeAfter = function (m) {
+  var focusTo = null;
   while (this.opened.length && this.opened[this.opened.length - 1] != m) {
-    var sub = this.opened.pop();
+    var sub = this.opened.pop(), opener = sub.parent[sub.parentItem].el;
+    if (focusTo || sub.box.contains(document.activeElement)) focusTo = opener;
     sub.box.style.visibility = 'hidden';
+    opener.setAttribute('aria-expanded', 'false');
     this.light(sub, -1);
   }
+  if (focusTo) focusTo.focus();
 };
 
 PopupMenu.prototype.over = function (mN, iN) {
   clearTimeout(this.timer);
-  var m = this.menu[mN], it = m[iN];
+  var m = this.menu[mN];
   this.closeAfter(m);
   this.light(m, iN);
-  var sub = it.type == 'sm:' ? this.menu[it.href] : null;
-  if (sub) {
-    if (!sub.box) this.build(sub);
-    sub.box.style.zIndex = 1001 + this.opened.length;
-    sub.parent = m; sub.parentItem = iN;
-    this.place(sub);
-    sub.box.style.visibility = 'visible';
-    this.opened.push(sub);
-  }
+  this.open(m, iN);
   if (this.onmouseover) this.onmouseover(mN, iN);
 };
 
 PopupMenu.prototype.out = function (mN, iN) {
-  var self = this, m = this.menu[mN], it = m[iN];
-  var sub = it.type == 'sm:' ? this.menu[it.href] : null;
+  var self = this, m = this.menu[mN], sub = this.subOf(m[iN]);
   if (!sub || this.opened.indexOf(sub) < 0) this.light(m, -1);
   clearTimeout(this.timer);
   this.timer = setTimeout(function () { self.closeAll(); }, this.hideDelay);
@@ -180,19 +247,61 @@ PopupMenu.prototype.closeAll = function () {
   for (var name in this.menu) if (this.menu[name].isRoot) this.light(this.menu[name], -1);
 };
 
-// Follows an item: 'js:' runs its script, 'nw:' opens a new window, ''
-// opens the address here; submenu items and the '#' placeholder do nothing.
-PopupMenu.prototype.click = function (mN, iN) {
-  var it = this.menu[mN][iN], href = it.href;
-  if (it.type == 'sm:' || !href || href == '#') return;
+// A focused item is lit; menus opened beyond its menu close, except the
+// item's own submenu (a click focuses the item it has just opened).
+PopupMenu.prototype.focusItem = function (mN, iN) {
+  clearTimeout(this.timer);
+  var m = this.menu[mN], sub = this.subOf(m[iN]);
+  this.closeAfter(sub && this.opened.indexOf(sub) >= 0 ? sub : m);
+  this.light(m, iN);
+};
+
+// Moves the focus to item iN of menu m, wrapping around at either end.
+PopupMenu.prototype.focusAt = function (m, iN) {
+  m[(iN + m.length) % m.length].el.focus();
+};
+
+// The keys of the menubar pattern. Along the menu: the arrows of its
+// direction, Home and End. Into a submenu: Enter, Space, or the arrow that
+// points to where it opens. Out of a submenu: ArrowLeft or Escape.
+PopupMenu.prototype.key = function (mN, iN, e) {
+  if (e.altKey || e.ctrlKey || e.metaKey) return;
+  var m = this.menu[mN], it = m[iN], k = e.key;
+  var bar = m.isRoot && !m.isVert;
+  var opens = bar ? 'ArrowDown' : 'ArrowRight';
+  if (k == (bar ? 'ArrowRight' : 'ArrowDown')) this.focusAt(m, iN + 1);
+  else if (k == (bar ? 'ArrowLeft' : 'ArrowUp')) this.focusAt(m, iN - 1);
+  else if (k == 'Home') this.focusAt(m, 0);
+  else if (k == 'End') this.focusAt(m, m.length - 1);
+  else if (it.type == 'sm:' && (k == opens || k == 'Enter' || k == ' ')) {
+    var sub = this.open(m, iN);
+    if (sub && sub.length) sub[0].el.focus();
+  } else if (!m.isRoot && (k == 'ArrowLeft' || k == 'Escape')) this.closeAfter(m.parent);
+  else if (m.isRoot && k == 'Escape') this.closeAll();
+  else if (k == ' ' || (k == 'Enter' && !isLinkItem(it))) it.el.click();
+  else return; // Enter on a link: the browser follows it
+  clearTimeout(this.timer);
+  e.preventDefault();
+};
+
+// Follows an item: a link is followed by the browser itself (in a new
+// window for 'nw:'), 'js:' runs its script; submenu items open their
+// submenu and the '#' placeholder does nothing.
+PopupMenu.prototype.click = function (mN, iN, e) {
+  var m = this.menu[mN], it = m[iN], href = it.href;
+  if (it.type == 'sm:') {
+    if (this.opened.indexOf(this.subOf(it)) < 0) this.open(m, iN);
+    return;
+  }
+  if (!href || href == '#') return;
   clearTimeout(this.timer);
   this.closeAll();
   if (it.type == 'js:') {
+    if (e) e.preventDefault();
     var code = href.replace(/^javascript:/i, '');
-    try { code = decodeURIComponent(code); } catch (e) {}
+    try { code = decodeURIComponent(code); } catch (err) {}
     (0, eval)(code);
-  } else if (it.type == 'nw:') window.open(href);
-  else window.location.href = href;
+  }
 };
 
 // Draws the root menus; called once the page has loaded.
@@ -206,7 +315,8 @@ PopupMenu.prototype.update = function () {
   }
 };
 
-// Places the menus again after the window scrolled or changed its size.
+// Places the menus again after the window or a menu scrolled, or the window
+// changed its size.
 PopupMenu.prototype.position = function () {
   for (var name in this.menu) if (this.menu[name].isRoot && this.menu[name].box) this.place(this.menu[name]);
   for (var i = 0; i < this.opened.length; i++) this.place(this.opened[i]);

@@ -215,6 +215,23 @@ bool WriteBigPage(const std::filesystem::path& folder) {
     return Write(folder, "big.html", tree, BaseOptions("Ten thousand links"));
 }
 
+// One folder of 995 links and no breaks: its submenu is far taller than
+// any window.
+bool WriteTallPage(const std::filesystem::path& folder) {
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Netscape);
+    builder.SetRootText("Tall");
+    builder.BeginFolder("Long folder");
+    for (int l = 0; l < 995; ++l) {
+        builder.AddLink("Link " + std::to_string(1000 + l), "target.html?" + std::to_string(l));
+    }
+    builder.EndFolder();
+    builder.Finish();
+    auto options = BaseOptions("Tall");
+    options.bBreakMenus = false;
+    return Write(folder, "tall.html", tree, options);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -264,5 +281,6 @@ int main(int argc, char** argv) {
     ok = WriteHostilePage(folder) && ok;
     ok = WriteFuzzPage(folder) && ok;
     ok = WriteBigPage(folder) && ok;
+    ok = WriteTallPage(folder) && ok;
     return ok ? 0 : 1;
 }

@@ -267,7 +267,7 @@ test('fuzzed names come through the script unchanged', async () => {
       if (!m.box) pMenu.build(m);
       for (const it of m) {
         if (name === 'm0' && it.type === 'sm:') folders.push(it.txt.textContent);
-        if (it.type !== 'sm:') links.push([it.txt.textContent, it.href]);
+        if (it.type !== 'sm:') links.push([it.txt.textContent, it.el.getAttribute('href')]);
       }
     }
     return { folders, links };
@@ -277,6 +277,133 @@ test('fuzzed names come through the script unchanged', async () => {
   assert.deepEqual(shown.links.map((l) => l.join('\u0000')).sort(byText),
     expected.links.map((l) => l.join('\u0000')).sort(byText));
   noProblems(errors, dialogs);
+  await page.close();
+});
+
+test('link items are links to their address; a middle click opens a new tab', async () => {
+  // Per page: each link item's text, element, href, target and rel.
+  const cases = [
+    ['horizontal.html', null, null],
+    ['vertical.html', '_blank', 'noopener'],
+  ];
+  for (const [name, target, rel] of cases) {
+    const { page, errors } = await openPage(browser.context, name);
+    let menu = 'root';
+    if (name === 'vertical.html') menu = (await hover(page, menu, 'Bookmarks')).opens;
+    const links = await hover(page, menu, 'Links and scripts');
+    const items = await page.evaluate((n) => pMenu.menu[n].map((it) => [it.txt.textContent,
+      it.el.tagName, it.el.getAttribute('href'), it.el.getAttribute('target'),
+      it.el.getAttribute('rel')]), links.opens);
+    assert.deepEqual(items, [
+      ['Encoded script', 'A', null, null, null],
+      ['Run script', 'A', null, null, null],
+      ['Target page', 'A', 'target.html', target, rel],
+    ], name);
+    noProblems(errors);
+    await page.close();
+  }
+
+  const { page, errors } = await openPage(browser.context, 'horizontal.html');
+  const links = await hover(page, 'root', 'Links and scripts');
+  await hover(page, links.opens, 'Target page');
+  const opened = browser.context.waitForEvent('page');
+  await page.mouse.down({ button: 'middle' });
+  await page.mouse.up({ button: 'middle' });
+  const tab = await opened;
+  await tab.waitForLoadState();
+  assert.match(tab.url(), /target\.html$/);
+  assert.match(page.url(), /horizontal\.html$/);
+  await tab.close();
+  noProblems(errors);
+  await page.close();
+});
+
+// Presses each key in turn; after each, the text of the focused item (or
+// the focused element's tag) and the number of open submenus.
+async function pressKeys(page, keys) {
+  const seen = [];
+  for (const key of keys) {
+    await page.keyboard.press(key);
+    seen.push([key, ...await page.evaluate(() => {
+      const el = document.activeElement;
+      const text = el.getAttribute('role') === 'menuitem' ? el.firstChild.textContent : el.tagName;
+      return [text, pMenu.opened.filter((m) => getComputedStyle(m.box).visibility === 'visible').length];
+    })]);
+  }
+  return seen;
+}
+
+test('the keyboard opens, walks and closes the menus, which carry ARIA roles', async () => {
+  const { page, errors } = await openPage(browser.context, 'horizontal.html');
+  assert.deepEqual(await pressKeys(page, ['Tab', 'ArrowRight', 'ArrowRight', 'ArrowRight',
+    'ArrowDown', 'ArrowDown', 'ArrowUp', 'ArrowRight', 'Escape', 'ArrowLeft', 'Enter', 'End']), [
+    ['Tab', 'Alpha', 0],
+    ['ArrowRight', 'Empty', 0],
+    ['ArrowRight', 'Links and scripts', 0],
+    ['ArrowRight', 'Alpha', 0],
+    ['ArrowDown', 'Deep', 1],
+    ['ArrowDown', 'a1', 1],
+    ['ArrowUp', 'Deep', 1],
+    ['ArrowRight', 'Deeper', 2],
+    ['Escape', 'Deep', 1],
+    ['ArrowLeft', 'Alpha', 0],
+    ['Enter', 'Deep', 1],
+    ['End', 'a3', 1],
+  ]);
+  const bar = page.getByRole('menubar');
+  assert.equal(await bar.getByRole('menuitem', { name: 'Alpha', expanded: true }).count(), 1);
+  assert.equal(await bar.getByRole('menuitem', { name: 'Empty', expanded: false }).count(), 1);
+  assert.deepEqual(await page.getByRole('menu', { name: 'Alpha' }).getByRole('menuitem').allTextContents(),
+    ['Deep>', 'a1', 'a2', 'a3']);
+  await page.keyboard.press('Enter');
+  await page.waitForURL(/target\.html\?a3$/);
+  noProblems(errors);
+  await page.close();
+
+  const vertical = await openPage(browser.context, 'vertical.html');
+  assert.deepEqual(await pressKeys(vertical.page, ['Tab', 'ArrowRight', 'ArrowDown', ' ', 'ArrowLeft',
+    'ArrowDown', 'Enter', 'ArrowDown', 'Enter']), [
+    ['Tab', 'Bookmarks', 0],
+    ['ArrowRight', 'Alpha', 1],
+    ['ArrowDown', 'Empty', 1],
+    [' ', '(Empty)', 2],
+    ['ArrowLeft', 'Empty', 1],
+    ['ArrowDown', 'Links and scripts', 1],
+    ['Enter', 'Encoded script', 2],
+    ['ArrowDown', 'Run script', 2],
+    ['Enter', 'Bookmarks', 0],
+  ]);
+  assert.equal(await vertical.page.title(), 'js ran');
+  noProblems(vertical.errors);
+  await vertical.page.close();
+});
+
+test('a submenu taller than the window stays inside it and scrolls', async () => {
+  const { page, errors } = await openPage(browser.context, 'tall.html');
+  // The menu's box in the window, its list's scroll sizes and the focused
+  // item's box.
+  const state = () => page.evaluate(() => {
+    const m = pMenu.opened[pMenu.opened.length - 1];
+    const r = m.box.getBoundingClientRect();
+    const f = document.activeElement.getBoundingClientRect();
+    return { top: r.top, bottom: r.bottom, winH: innerHeight, items: m.length,
+      scrolls: m.list.scrollHeight > m.list.clientHeight, scrollTop: m.list.scrollTop,
+      focused: document.activeElement.firstChild.textContent, focusTop: f.top, focusBottom: f.bottom };
+  });
+  const inside = (s) => s.top >= 0 && s.bottom <= s.winH && s.focusTop >= s.top && s.focusBottom <= s.bottom;
+  await pressKeys(page, ['Tab', 'ArrowDown', 'ArrowRight']);
+  let s = await state();
+  assert.deepEqual([s.items, s.focused, s.scrolls, s.scrollTop, inside(s)], [995, 'Link 1000', true, 0, true]);
+  await page.keyboard.press('End');
+  s = await state();
+  assert.deepEqual([s.focused, s.scrollTop > 0, inside(s)], ['Link 1994', true, true]);
+  await page.setViewportSize({ width: 1000, height: 400 });
+  await page.waitForFunction(() => pMenu.opened[pMenu.opened.length - 1].box
+    .getBoundingClientRect().bottom <= innerHeight, null, { timeout: 5000 });
+  s = await state();
+  assert.deepEqual([s.top, s.bottom], [16, 400 - 20]);
+  await page.screenshot({ path: screenshotPath('tall.png') });
+  noProblems(errors);
   await page.close();
 });
 
