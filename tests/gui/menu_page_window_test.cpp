@@ -37,11 +37,14 @@ constexpr const char* kOpera = "Opera Hotlist version 2.0\r\n"
                                "-\r\n\r\n"
                                "#URL\r\n\tID=3\r\n\tNAME=Home\r\n\tURL=http://home/\r\n\r\n";
 
-// Which of the bookmarks a page shows as items.
+// Which of the bookmarks a page shows as items: the folder by its quoted
+// name, the links by their addresses.
 std::string ItemsIn(const std::string& page) {
     std::string items;
-    for (const char* name : {"News", "Daily", "Home"}) {
-        if (page.find(std::string("'") + name + "'") != std::string::npos) {
+    const std::pair<const char*, const char*> bookmarks[] = {
+        {"News", "'News'"}, {"Daily", "http://daily/"}, {"Home", "http://home/"}};
+    for (auto [name, mark] : bookmarks) {
+        if (page.find(mark) != std::string::npos) {
             items += items.empty() ? name : std::string(" ") + name;
         }
     }
