@@ -8,6 +8,9 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -193,6 +196,38 @@ TEST_F(MenuPageWindowTest, PreviewClicksChooseTheSlotAndAChangeMakesTheColorsCus
         EXPECT_EQ(Find<QComboBox>(*window, "cboMenuColor")->currentText(), "<Custom>");
         ++shade;
     }
+}
+
+TEST_F(MenuPageWindowTest, PageListKeepsFiveNewestFirstAndPresetsAreSavedAndDeleted) {
+    auto window = Open(6);
+    for (int i = 1; i <= 6; ++i) {
+        dialogs_.Then([this, i](QDialog& dialog) {
+            static_cast<QFileDialog&>(dialog).selectFile(
+                QString::fromStdString(dir_ / ("page" + std::to_string(i) + ".html")));
+            return static_cast<int>(QDialog::Accepted);
+        });
+        Find<QPushButton>(*window, "cmdMenuFilename")->click();
+    }
+    auto* pages = Find<QComboBox>(*window, "cboDHTMLLoc");
+    pages->activated(3); // page3, chosen again, goes back to the top
+    QStringList names;
+    for (int i = 0; i < pages->count(); ++i) {
+        names.append(QFileInfo(pages->itemText(i)).fileName());
+    }
+    EXPECT_EQ(names.join(' '), "page3.html page6.html page5.html page4.html page2.html");
+
+    dialogs_.Then([](QDialog& dialog) {
+        static_cast<QInputDialog&>(dialog).setTextValue(QStringLiteral("Evening"));
+        return static_cast<int>(QDialog::Accepted);
+    });
+    Find<QPushButton>(*window, "cmdPresetSave")->click();
+    auto* presets = Find<QComboBox>(*window, "cboMenuColor");
+    EXPECT_EQ(presets->currentText(), "Evening");
+    EXPECT_TRUE(Find<QPushButton>(*window, "cmdPresetDelete")->isEnabled());
+    dialogs_.Then([](QDialog&) { return static_cast<int>(QMessageBox::Yes); });
+    Find<QPushButton>(*window, "cmdPresetDelete")->click();
+    EXPECT_EQ(presets->currentText(), "<Custom>");
+    EXPECT_EQ(presets->findText(QStringLiteral("Evening")), -1);
 }
 
 } // namespace
