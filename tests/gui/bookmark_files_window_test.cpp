@@ -2,6 +2,7 @@
 #include "selection/selection_window.h"
 #include "sources/source_loader.h"
 #include "support/answered_dialogs.h"
+#include "support/window_driver.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
@@ -22,23 +23,10 @@
 namespace tellavin {
 namespace {
 
-constexpr const char* kNetscapeSource = R"(<!DOCTYPE NETSCAPE-Bookmark-file-1>
-<H1>Bookmarks</H1>
-<DL><p>
-<DT><H3>News</H3>
-<DL><p>
-<DT><A HREF="http://daily/">Daily</A>
-</DL><p>
-<DT><A HREF="http://home/">Home</A>
-</DL>
-)";
-
-constexpr const char* kOperaSource = "Opera Hotlist version 2.0\r\n"
-                                     "Options: encoding = utf8, version=3\r\n\r\n"
-                                     "#FOLDER\r\n\tID=1\r\n\tNAME=News\r\n\r\n"
-                                     "#URL\r\n\tID=2\r\n\tNAME=Daily\r\n\tURL=http://daily/\r\n\r\n"
-                                     "-\r\n\r\n"
-                                     "#URL\r\n\tID=3\r\n\tNAME=Home\r\n\tURL=http://home/\r\n\r\n";
+using test::Click;
+using test::Find;
+using test::PickFile;
+using test::SelectOnly;
 
 constexpr const char* kOldNetscape = R"(<!DOCTYPE NETSCAPE-Bookmark-file-1>
 <H1>Old</H1>
@@ -73,34 +61,6 @@ protected:
         return window;
     }
 
-    // The next file dialog picks path.
-    void PickFile(const std::string& path) {
-        dialogs_.Then([path](QDialog& dialog) {
-            static_cast<QFileDialog&>(dialog).selectFile(QString::fromStdString(path));
-            return static_cast<int>(QDialog::Accepted);
-        });
-    }
-
-    template <typename Control> Control* Find(QWidget& window, const char* name) {
-        auto* control = window.findChild<Control*>(QString::fromLatin1(name));
-        EXPECT_NE(control, nullptr) << name;
-        return control;
-    }
-
-    void Click(QWidget& window, const char* name) { Find<QAbstractButton>(window, name)->click(); }
-
-    // Checks one folder in the open selection window and confirms.
-    void SelectOnly(QWidget& window, const QString& folder) {
-        auto* selection = window.findChild<SelectionWindow*>();
-        ASSERT_NE(selection, nullptr);
-        auto* tree = selection->findChild<QTreeView*>(QStringLiteral("TreeView1"))->model();
-        auto found = tree->match(tree->index(0, 0), Qt::DisplayRole, folder, 1,
-                                 Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_EQ(found.size(), 1);
-        tree->setData(found[0], Qt::Checked, Qt::CheckStateRole);
-        Click(*selection, "Command2");
-    }
-
     test::TempDir dir_;
     test::FakePlatform platform_;
     test::AnsweredDialogs dialogs_;
@@ -129,16 +89,16 @@ TEST_F(BookmarkFilesWindowTest, BothPathsExportWhatWasChosenAsWasChosen) {
         const bool toOpera = row.code == 8;
         const auto source = dir_ / (toOpera ? "source.html" : "source.adr");
         const auto target = dir_ / (toOpera ? "target.adr" : "target.html");
-        test::WriteFile(source, toOpera ? kNetscapeSource : kOperaSource);
+        test::WriteFile(source, toOpera ? test::kNewsAndHomeNetscape : test::kNewsAndHomeOpera);
         std::filesystem::remove(target);
         std::filesystem::remove(BackupPathFor(target));
         if (row.old != Old::None) {
             test::WriteFile(target, toOpera ? kOldOpera : kOldNetscape);
         }
         auto window = Open(row.code);
-        PickFile(source);
+        PickFile(dialogs_, source);
         Click(*window, "cmdSelectFrom");
-        PickFile(target);
+        PickFile(dialogs_, target);
         Click(*window, "Command2");
         if (row.selectNews) {
             Click(*window, "Command5");
@@ -168,7 +128,7 @@ TEST_F(BookmarkFilesWindowTest, RefusalsComeInOrderAndTypedPathsAreTaken) {
     Click(*window, "Command10");
     Find<QComboBox>(*window, "cboFromLoc")->setEditText(QString::fromStdString(dir_ / "none.adr"));
     Click(*window, "Command10");
-    test::WriteFile(dir_.path() / "source.adr", kOperaSource);
+    test::WriteFile(dir_.path() / "source.adr", test::kNewsAndHomeOpera);
     Find<QComboBox>(*window, "cboFromLoc")->setEditText(QString::fromStdString(dir_ / "source.adr"));
     Find<QComboBox>(*window, "cboNNLoc")->setEditText(QString::fromStdString(dir_ / "out.html"));
     Click(*window, "Command10");
@@ -183,11 +143,11 @@ TEST_F(BookmarkFilesWindowTest, RefusalsComeInOrderAndTypedPathsAreTaken) {
 TEST_F(BookmarkFilesWindowTest, TheListKeepsFivePickedFilesAndAFileWithoutLinksIsRefused) {
     auto window = Open(8);
     test::WriteFile(dir_.path() / "empty.html", "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL></DL>\n");
-    PickFile(dir_ / "empty.html");
+    PickFile(dialogs_, dir_ / "empty.html");
     Click(*window, "cmdSelectFrom");
     EXPECT_EQ(dialogs_.texts.back(), "The Selected File Does Not Contain Any Bookmark.");
     for (int i = 1; i <= 6; ++i) {
-        PickFile(dir_ / ("out" + std::to_string(i) + ".adr"));
+        PickFile(dialogs_, dir_ / ("out" + std::to_string(i) + ".adr"));
         Click(*window, "Command2");
     }
     auto* list = Find<QComboBox>(*window, "cboNNLoc");

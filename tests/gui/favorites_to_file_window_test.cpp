@@ -2,6 +2,7 @@
 #include "selection/selection_window.h"
 #include "sources/source_loader.h"
 #include "support/answered_dialogs.h"
+#include "support/window_driver.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
@@ -20,6 +21,11 @@
 
 namespace tellavin {
 namespace {
+
+using test::Click;
+using test::Find;
+using test::PickFile;
+using test::SelectOnly;
 
 constexpr const char* kShortcut = "[InternetShortcut]\r\nURL=http://x/\r\n";
 
@@ -71,28 +77,8 @@ protected:
         });
     }
 
-    template <typename Control> Control* Find(QWidget& window, const char* name) {
-        auto* control = window.findChild<Control*>(QString::fromLatin1(name));
-        EXPECT_NE(control, nullptr) << name;
-        return control;
-    }
-
-    void Click(QWidget& window, const char* name) { Find<QAbstractButton>(window, name)->click(); }
-
     std::string WhatCaption(QWidget& window) {
         return Find<QGroupBox>(window, "fraWhat")->title().toStdString();
-    }
-
-    // Checks one folder in the open selection window and confirms.
-    void SelectOnly(QWidget& window, const QString& folder) {
-        auto* selection = window.findChild<SelectionWindow*>();
-        ASSERT_NE(selection, nullptr);
-        auto* tree = selection->findChild<QTreeView*>(QStringLiteral("TreeView1"))->model();
-        auto found = tree->match(tree->index(0, 0), Qt::DisplayRole, folder, 1,
-                                 Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_EQ(found.size(), 1);
-        tree->setData(found[0], Qt::Checked, Qt::CheckStateRole);
-        Click(*selection, "Command2");
     }
 
     test::TempDir dir_;

@@ -2,6 +2,7 @@
 #include "selection/selection_window.h"
 #include "sources/source_loader.h"
 #include "support/answered_dialogs.h"
+#include "support/window_driver.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
@@ -21,23 +22,10 @@
 namespace tellavin {
 namespace {
 
-constexpr const char* kNetscapeSource = R"(<!DOCTYPE NETSCAPE-Bookmark-file-1>
-<H1>Bookmarks</H1>
-<DL><p>
-<DT><H3>News</H3>
-<DL><p>
-<DT><A HREF="http://daily/">Daily</A>
-</DL><p>
-<DT><A HREF="http://home/">Home</A>
-</DL>
-)";
-
-constexpr const char* kOperaSource = "Opera Hotlist version 2.0\r\n"
-                                     "Options: encoding = utf8, version=3\r\n\r\n"
-                                     "#FOLDER\r\n\tID=1\r\n\tNAME=News\r\n\r\n"
-                                     "#URL\r\n\tID=2\r\n\tNAME=Daily\r\n\tURL=http://daily/\r\n\r\n"
-                                     "-\r\n\r\n"
-                                     "#URL\r\n\tID=3\r\n\tNAME=Home\r\n\tURL=http://home/\r\n\r\n";
+using test::Click;
+using test::Find;
+using test::PickFile;
+using test::SelectOnly;
 
 class FileToFavoritesWindowTest : public ::testing::Test {
 protected:
@@ -52,34 +40,6 @@ protected:
                                                               dialogs_.service(), owner_);
         window->show();
         return window;
-    }
-
-    // The next file dialog or folder chooser picks path.
-    void PickFile(const std::filesystem::path& path) {
-        dialogs_.Then([path](QDialog& dialog) {
-            static_cast<QFileDialog&>(dialog).selectFile(QString::fromStdString(path.string()));
-            return static_cast<int>(QDialog::Accepted);
-        });
-    }
-
-    template <typename Control> Control* Find(QWidget& window, const char* name) {
-        auto* control = window.findChild<Control*>(QString::fromLatin1(name));
-        EXPECT_NE(control, nullptr) << name;
-        return control;
-    }
-
-    void Click(QWidget& window, const char* name) { Find<QAbstractButton>(window, name)->click(); }
-
-    // Checks one folder in the open selection window and confirms.
-    void SelectOnly(QWidget& window, const QString& folder) {
-        auto* selection = window.findChild<SelectionWindow*>();
-        ASSERT_NE(selection, nullptr);
-        auto* tree = selection->findChild<QTreeView*>(QStringLiteral("TreeView1"))->model();
-        auto found = tree->match(tree->index(0, 0), Qt::DisplayRole, folder, 1,
-                                 Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_EQ(found.size(), 1);
-        tree->setData(found[0], Qt::Checked, Qt::CheckStateRole);
-        Click(*selection, "Command2");
     }
 
     // Which "Where to Export" choice is set, and the existing folder's text.
@@ -135,9 +95,9 @@ TEST_F(FileToFavoritesWindowTest, BothPathsExportWhatWasChosenWhereItWasChosen) 
         std::filesystem::create_directories(favorites / "Old" / "Deep");
         const bool fromOpera = row.code == 9;
         const auto source = dir_.path() / (fromOpera ? "source.adr" : "source.html");
-        test::WriteFile(source, fromOpera ? kOperaSource : kNetscapeSource);
+        test::WriteFile(source, fromOpera ? test::kNewsAndHomeOpera : test::kNewsAndHomeNetscape);
         auto window = Open(row.code);
-        PickFile(source);
+        PickFile(dialogs_, source);
         Click(*window, "NNcmdNNBrowse");
         if (row.selectNews) {
             Click(*window, "NNcmdSelect");
@@ -152,7 +112,7 @@ TEST_F(FileToFavoritesWindowTest, BothPathsExportWhatWasChosenWhereItWasChosen) 
             Find<QLineEdit>(*window, "NNtxtWhereNew")->setText(QStringLiteral("Imported"));
             break;
         case Where::Existing:
-            PickFile(favorites / "Old" / "Deep");
+            PickFile(dialogs_, favorites / "Old" / "Deep");
             Click(*window, "NNoptWhere_2");
             break;
         }
@@ -197,15 +157,15 @@ TEST_F(FileToFavoritesWindowTest, NoSourceChosenIsRefusedOnTheFirstTab) {
 TEST_F(FileToFavoritesWindowTest, AFileWithoutLinksIsRefusedAndASourceIsCountedOnce) {
     auto window = Open(4);
     test::WriteFile(dir_.path() / "empty.html", "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL></DL>\n");
-    PickFile(dir_.path() / "empty.html");
+    PickFile(dialogs_, dir_.path() / "empty.html");
     Click(*window, "NNcmdNNBrowse");
     EXPECT_EQ(dialogs_.texts.back(), "The Selected File Does Not Contain Any Bookmark.");
 
-    test::WriteFile(dir_.path() / "a.html", kNetscapeSource);
-    test::WriteFile(dir_.path() / "b.html", kNetscapeSource);
-    PickFile(dir_.path() / "a.html");
+    test::WriteFile(dir_.path() / "a.html", test::kNewsAndHomeNetscape);
+    test::WriteFile(dir_.path() / "b.html", test::kNewsAndHomeNetscape);
+    PickFile(dialogs_, dir_.path() / "a.html");
     Click(*window, "NNcmdNNBrowse");
-    PickFile(dir_.path() / "b.html");
+    PickFile(dialogs_, dir_.path() / "b.html");
     Click(*window, "NNcmdNNBrowse");
     auto* list = Find<QComboBox>(*window, "cboNNLoc");
     auto choose = [&](const std::filesystem::path& file) {
@@ -227,7 +187,7 @@ TEST_F(FileToFavoritesWindowTest, AFileWithoutLinksIsRefusedAndASourceIsCountedO
 }
 
 TEST_F(FileToFavoritesWindowTest, ATypedSourceIsTakenAndExported) {
-    test::WriteFile(dir_.path() / "typed.adr", kOperaSource);
+    test::WriteFile(dir_.path() / "typed.adr", test::kNewsAndHomeOpera);
     auto window = Open(9);
     Find<QComboBox>(*window, "cboNNLoc")
         ->setEditText(QString::fromStdString((dir_.path() / "typed.adr").string()));
@@ -259,7 +219,7 @@ TEST_F(FileToFavoritesWindowTest, AnExistingFolderIsTakenOnlyInsideTheFavoritesF
         auto window = Open(4);
         Click(*window, "NNoptWhere_0");
         if (row.picked != nullptr) {
-            PickFile(dir_.path() / row.picked);
+            PickFile(dialogs_, dir_.path() / row.picked);
         }
         Click(*window, "NNoptWhere_2");
         EXPECT_EQ(WhereChoice(*window), row.result);
@@ -270,10 +230,10 @@ TEST_F(FileToFavoritesWindowTest, AnExistingFolderIsTakenOnlyInsideTheFavoritesF
 TEST_F(FileToFavoritesWindowTest, ANewFavoritesFolderEmptiesTheExistingFolderChoice) {
     std::filesystem::create_directories(dir_.path() / "Other");
     auto window = Open(9);
-    PickFile(dir_.path() / "Favorites" / "Old");
+    PickFile(dialogs_, dir_.path() / "Favorites" / "Old");
     Click(*window, "NNcmdWhereBrowse");
     const QString before = WhereChoice(*window);
-    PickFile(dir_.path() / "Other");
+    PickFile(dialogs_, dir_.path() / "Other");
     Click(*window, "NNcmdIEBrowse");
     EXPECT_EQ(before + " then " + WhereChoice(*window), "NNoptWhere_2 [Old] then NNoptWhere_1 []");
     EXPECT_EQ(dialogs_.titles, (std::vector<QString>{QStringLiteral("Please, Select a Folder."),

@@ -1,6 +1,7 @@
 #include "export/menu_page_window.h"
 #include "selection/selection_window.h"
 #include "support/answered_dialogs.h"
+#include "support/window_driver.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 
@@ -22,23 +23,10 @@
 namespace tellavin {
 namespace {
 
-constexpr const char* kNetscape = R"(<!DOCTYPE NETSCAPE-Bookmark-file-1>
-<H1>Bookmarks</H1>
-<DL><p>
-<DT><H3>News</H3>
-<DL><p>
-<DT><A HREF="http://daily/">Daily</A>
-</DL><p>
-<DT><A HREF="http://home/">Home</A>
-</DL>
-)";
-
-constexpr const char* kOpera = "Opera Hotlist version 2.0\r\n"
-                               "Options: encoding = utf8, version=3\r\n\r\n"
-                               "#FOLDER\r\n\tID=1\r\n\tNAME=News\r\n\r\n"
-                               "#URL\r\n\tID=2\r\n\tNAME=Daily\r\n\tURL=http://daily/\r\n\r\n"
-                               "-\r\n\r\n"
-                               "#URL\r\n\tID=3\r\n\tNAME=Home\r\n\tURL=http://home/\r\n\r\n";
+using test::Click;
+using test::Find;
+using test::PickFile;
+using test::SelectOnly;
 
 // Which of the bookmarks a page shows as items: the folder by its quoted
 // name, the links by their addresses.
@@ -64,8 +52,8 @@ protected:
                         "[InternetShortcut]\r\nURL=http://daily/\r\n");
         test::WriteFile(dir_.path() / "Favorites" / "Home.url",
                         "[InternetShortcut]\r\nURL=http://home/\r\n");
-        test::WriteFile(dir_.path() / "bookmarks.html", kNetscape);
-        test::WriteFile(dir_.path() / "hotlist.adr", kOpera);
+        test::WriteFile(dir_.path() / "bookmarks.html", test::kNewsAndHomeNetscape);
+        test::WriteFile(dir_.path() / "hotlist.adr", test::kNewsAndHomeOpera);
     }
 
     std::unique_ptr<MenuPageWindow> Open(ConversionPath code) {
@@ -77,12 +65,6 @@ protected:
                 ->setEditText(QString::fromStdString(dir_ / (code == 6 ? "bookmarks.html" : "hotlist.adr")));
         }
         return window;
-    }
-
-    template <typename Control> Control* Find(QWidget& window, const char* name) {
-        auto* control = window.findChild<Control*>(QString::fromLatin1(name));
-        EXPECT_NE(control, nullptr) << name;
-        return control;
     }
 
     test::TempDir dir_;

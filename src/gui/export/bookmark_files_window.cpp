@@ -3,14 +3,12 @@
 #include "export/export_pictures.h"
 #include "export/file_target_options.h"
 #include "export/location_box.h"
-#include "export/what_to_export.h"
 #include "platform/file_checks.h"
 #include "shell/conversion_path_texts.h"
 #include "sources/store_discovery.h"
 #include "ui_bookmark_files_window.h"
 #include "windows/widget_progress.h"
 
-#include <QCloseEvent>
 
 namespace tellavin {
 
@@ -29,8 +27,7 @@ BookmarkFilesWindow::BookmarkFilesWindow(ConversionPath code, SessionState& sess
     SetUpCommon(*ui_->StatusBar1, *ui_->ProgressBar1, *ui_->TabStrip1);
     SetUpForPath();
 
-    what_ = new WhatToExport(*ui_->fraWhat, *ui_->optWhatAll, *ui_->optWhatSelect, platform_,
-                             session_, *this);
+    SetUpWhatToExport(*ui_->fraWhat, *ui_->optWhatAll, *ui_->optWhatSelect);
     options_ = new FileTargetOptions(
         {ui_->Label1, ui_->frmOld, ui_->optOldErase, ui_->optOldMerge, ui_->chkBackup,
          ui_->frmWhere, ui_->optWhere_0, ui_->optWhere_1, ui_->txtWhereNew, ui_->chkLinksBefore},
@@ -42,8 +39,6 @@ BookmarkFilesWindow::BookmarkFilesWindow(ConversionPath code, SessionState& sess
     connect(ui_->Command5, &QPushButton::clicked, this, &BookmarkFilesWindow::SelectLinks);
     connect(ui_->Command10, &QPushButton::clicked, this, &BookmarkFilesWindow::StartExport);
     connect(ui_->Command8, &QPushButton::clicked, this, &QWidget::close);
-    connect(what_, &WhatToExport::SelectionClosed, this,
-            [this] { SetStatus(QStringLiteral("Ready")); });
 
     LoadSettings();
     DiscoverStores();
@@ -98,10 +93,7 @@ void BookmarkFilesWindow::DiscoverStores() {
 
 void BookmarkFilesWindow::SourceChosen() {
     session_.sourceFile = from_->Path();
-    what_->SetSource(Source(), from_->Counts().value_or(BookmarkCounts{}));
-    session_.nSourceFolders = what_->Totals().folders;
-    session_.nSourceLinks = what_->Totals().links;
-    SetStatus(QStringLiteral("Ready"));
+    TakeSourceCounts(Source(), from_->Counts().value_or(BookmarkCounts{}));
 }
 
 void BookmarkFilesWindow::DestinationChosen() {
@@ -112,14 +104,7 @@ void BookmarkFilesWindow::DestinationChosen() {
 
 void BookmarkFilesWindow::SelectLinks() {
     from_->TakeTypedText();
-    ExportCheckInput input;
-    input.source = Source();
-    input.target = Destination();
-    if (ShowRefusal(CheckBeforeExport(input, true, platform_))) {
-        return;
-    }
-    RunBusy([this] { what_->OpenSelection(*progress_); });
-    SetStatus(QStringLiteral("Ready"));
+    OpenSelection(Source(), Destination());
 }
 
 void BookmarkFilesWindow::StartExport() {
@@ -142,18 +127,7 @@ void BookmarkFilesWindow::StartExport() {
     request.options.profileName = to_->ProfileName().empty()
                                       ? std::nullopt
                                       : std::optional<std::string>(to_->ProfileName());
-    ExportCheckInput input;
-    input.source = request.source;
-    input.target = request.target;
-    input.merge = request.options.merge;
-    if (ShowRefusal(CheckBeforeExport(input, false, platform_))) {
-        return;
-    }
-    if (!what_->ExportsAll() && what_->SelectedTree() != nullptr) {
-        request.tree = what_->SelectedTree();
-        request.exportAll = false;
-    }
-    ExportAndReport(request);
+    CheckAndExport(request);
     options_->RefreshOptions(FileExists(to_->Path()));
 }
 
@@ -163,13 +137,6 @@ StoreLocation BookmarkFilesWindow::Source() const {
 
 StoreLocation BookmarkFilesWindow::Destination() const {
     return {targetKind_, to_->Path()};
-}
-
-void BookmarkFilesWindow::closeEvent(QCloseEvent* event) {
-    ExportWindow::closeEvent(event);
-    if (event->isAccepted()) {
-        what_->DiscardSelection();
-    }
 }
 
 } // namespace tellavin

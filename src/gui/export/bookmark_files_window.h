@@ -12,7 +12,6 @@ namespace tellavin {
 
 class FileTargetOptions;
 class LocationBox;
-class WhatToExport;
 
 // The export window between the two bookmark files: path 8 reads a
 // Netscape-format file into an Opera hotlist, path 10 the reverse. The
@@ -25,9 +24,6 @@ public:
     BookmarkFilesWindow(ConversionPath code, SessionState& session, Platform& platform,
                         Dialogs& dialogs, QWidget& owner);
     ~BookmarkFilesWindow() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void SetUpForPath();
@@ -44,7 +40,6 @@ private:
     StoreKind targetKind_;
     LocationBox* from_ = nullptr;
     LocationBox* to_ = nullptr;
-    WhatToExport* what_ = nullptr;
     FileTargetOptions* options_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "export/export_window.h"
 
+#include "export/what_to_export.h"
 #include "settings/window_settings.h"
 #include "shell/gui_resources.h"
 #include "sources/source_loader.h"
@@ -114,7 +115,45 @@ void ExportWindow::RefuseNotSelected(const QString& text, const char* list, Mess
     }
 }
 
-bool ExportWindow::ExportAndReport(const ConversionRequest& request, bool announceSuccess) {
+void ExportWindow::SetUpWhatToExport(QGroupBox& frame, QAbstractButton& all,
+                                     QAbstractButton& selected) {
+    what_ = new WhatToExport(frame, all, selected, platform_, session_, *this);
+    connect(what_, &WhatToExport::SelectionClosed, this,
+            [this] { SetStatus(QStringLiteral("Ready")); });
+}
+
+void ExportWindow::TakeSourceCounts(const StoreLocation& source, BookmarkCounts counts) {
+    what_->SetSource(source, counts);
+    session_.nSourceFolders = counts.folders;
+    session_.nSourceLinks = counts.links;
+    SetStatus(QStringLiteral("Ready"));
+}
+
+void ExportWindow::OpenSelection(const StoreLocation& source, const StoreLocation& target) {
+    ExportCheckInput input;
+    input.source = source;
+    input.target = target;
+    if (ShowRefusal(CheckBeforeExport(input, true, platform_))) {
+        return;
+    }
+    RunBusy([this] { what_->OpenSelection(*progress_); });
+    SetStatus(QStringLiteral("Ready"));
+}
+
+bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSuccess) {
+    ExportCheckInput input;
+    input.source = request.source;
+    input.target = request.target;
+    input.merge = request.options.merge;
+    input.intoExistingSubfolder = request.options.existingFolder.has_value();
+    input.existingSubfolder = request.options.existingFolder.value_or(std::string());
+    if (ShowRefusal(CheckBeforeExport(input, false, platform_))) {
+        return false;
+    }
+    if (!what_->ExportsAll() && what_->SelectedTree() != nullptr) {
+        request.tree = what_->SelectedTree();
+        request.exportAll = false;
+    }
     ExportResult result;
     RunBusy([&] { result = RunConversion(request, platform_, *progress_); });
     SetStatus(QStringLiteral("Ready"));
@@ -158,6 +197,9 @@ void ExportWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     SaveWindowSettings(code_, WidgetControls(*this), platform_, presets_);
+    if (what_ != nullptr) {
+        what_->DiscardSelection();
+    }
     event->accept();
 }
 

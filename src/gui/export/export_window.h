@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+class QAbstractButton;
+class QGroupBox;
 class QProgressBar;
 class QStatusBar;
 class QTabWidget;
@@ -19,6 +21,7 @@ namespace tellavin {
 class Dialogs;
 class HoverHelp;
 class PresetList;
+class WhatToExport;
 class Platform;
 class WidgetProgress;
 
@@ -59,15 +62,24 @@ protected:
     bool ShowRefusal(const std::optional<ExportRefusal>& refusal);
     // A "Bookmark File Not Selected" refusal that puts the focus on list.
     void RefuseNotSelected(const QString& text, const char* list, MessageIcon icon);
-    // Runs the conversion and reports its result: a failure, or (unless
-    // announceSuccess is false) "Exporting Complete" with what was written,
-    // and then what could not be. True when it wrote.
-    bool ExportAndReport(const ConversionRequest& request, bool announceSuccess = true);
+    // Call once: the window's What to Export frame and its two choices.
+    void SetUpWhatToExport(QGroupBox& frame, QAbstractButton& all, QAbstractButton& selected);
+    // A source was counted: its totals go to the frame and the session.
+    void TakeSourceCounts(const StoreLocation& source, BookmarkCounts counts);
+    // "Select Links...": the source is checked, then the selection window
+    // opens on it.
+    void OpenSelection(const StoreLocation& source, const StoreLocation& target);
+    // The export checks, then the conversion of everything or of the
+    // confirmed selection, as the frame says, with its result reported: a
+    // failure, or (unless announceSuccess is false) "Exporting Complete"
+    // with what was written, and then what could not be. True when it wrote.
+    bool CheckAndExport(ConversionRequest request, bool announceSuccess = true);
     void SetStatus(const QString& text);
 
     void closeEvent(QCloseEvent* event) override;
 
     ConversionPath code_;
+    WhatToExport* what_ = nullptr;
     SessionState& session_;
     Platform& platform_;
     Dialogs& dialogs_;

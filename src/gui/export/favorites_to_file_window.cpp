@@ -4,7 +4,6 @@
 #include "export/favorites_folder_field.h"
 #include "export/file_target_options.h"
 #include "export/location_box.h"
-#include "export/what_to_export.h"
 #include "platform/file_checks.h"
 #include "shell/conversion_path_texts.h"
 #include "sources/store_discovery.h"
@@ -31,8 +30,7 @@ FavoritesToFileWindow::FavoritesToFileWindow(ConversionPath code, SessionState& 
 
     favorites_ = new FavoritesFolderField(*ui_->txtIELoc, *ui_->Command1, *ui_->Command3, platform_,
                                           dialogs_, *this);
-    what_ = new WhatToExport(*ui_->fraWhat, *ui_->optWhatAll, *ui_->optWhatSelect, platform_,
-                             session_, *this);
+    SetUpWhatToExport(*ui_->fraWhat, *ui_->optWhatAll, *ui_->optWhatSelect);
     options_ = new FileTargetOptions({ui_->Label1, ui_->frmOld, ui_->optOldErase, ui_->optOldMerge,
                                       ui_->chkBackup, ui_->frmWhere, ui_->optWhere_0,
                                       ui_->optWhere_1, ui_->txtWhereNew, ui_->chkLinksBefore},
@@ -44,8 +42,6 @@ FavoritesToFileWindow::FavoritesToFileWindow(ConversionPath code, SessionState& 
     connect(ui_->Command5, &QPushButton::clicked, this, &FavoritesToFileWindow::SelectLinks);
     connect(ui_->Command10, &QPushButton::clicked, this, &FavoritesToFileWindow::StartExport);
     connect(ui_->Command8, &QPushButton::clicked, this, &QWidget::close);
-    connect(what_, &WhatToExport::SelectionClosed, this,
-            [this] { SetStatus(QStringLiteral("Ready")); });
 
     LoadSettings();
     ShowFirstFolder();
@@ -95,11 +91,7 @@ void FavoritesToFileWindow::DiscoverStores() {
 
 void FavoritesToFileWindow::FolderChanged() {
     session_.favoritesFolder = favorites_->Folder();
-    const auto counts = CountWithProgress(Source()).value_or(BookmarkCounts{});
-    what_->SetSource(Source(), counts);
-    session_.nSourceFolders = counts.folders;
-    session_.nSourceLinks = counts.links;
-    SetStatus(QStringLiteral("Ready"));
+    TakeSourceCounts(Source(), CountWithProgress(Source()).value_or(BookmarkCounts{}));
 }
 
 void FavoritesToFileWindow::DestinationChosen() {
@@ -110,14 +102,7 @@ void FavoritesToFileWindow::DestinationChosen() {
 
 void FavoritesToFileWindow::SelectLinks() {
     favorites_->TakeTypedText();
-    ExportCheckInput input;
-    input.source = Source();
-    input.target = Destination();
-    if (ShowRefusal(CheckBeforeExport(input, true, platform_))) {
-        return;
-    }
-    RunBusy([this] { what_->OpenSelection(*progress_); });
-    SetStatus(QStringLiteral("Ready"));
+    OpenSelection(Source(), Destination());
 }
 
 void FavoritesToFileWindow::StartExport() {
@@ -135,18 +120,7 @@ void FavoritesToFileWindow::StartExport() {
     request.options = options_->Options();
     request.options.profileName =
         to_->ProfileName().empty() ? std::nullopt : std::optional<std::string>(to_->ProfileName());
-    ExportCheckInput input;
-    input.source = request.source;
-    input.target = request.target;
-    input.merge = request.options.merge;
-    if (ShowRefusal(CheckBeforeExport(input, false, platform_))) {
-        return;
-    }
-    if (!what_->ExportsAll() && what_->SelectedTree() != nullptr) {
-        request.tree = what_->SelectedTree();
-        request.exportAll = false;
-    }
-    ExportAndReport(request);
+    CheckAndExport(request);
     options_->RefreshOptions(FileExists(to_->Path()));
 }
 
@@ -156,13 +130,6 @@ StoreLocation FavoritesToFileWindow::Source() const {
 
 StoreLocation FavoritesToFileWindow::Destination() const {
     return {targetKind_, to_->Path()};
-}
-
-void FavoritesToFileWindow::closeEvent(QCloseEvent* event) {
-    ExportWindow::closeEvent(event);
-    if (event->isAccepted()) {
-        what_->DiscardSelection();
-    }
 }
 
 } // namespace tellavin

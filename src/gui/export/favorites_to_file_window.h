@@ -13,7 +13,6 @@ namespace tellavin {
 class FavoritesFolderField;
 class FileTargetOptions;
 class LocationBox;
-class WhatToExport;
 
 // The export window from the Internet Explorer Favorites folder into a
 // bookmark file: path 2 writes a Netscape-format file, path 7 an Opera
@@ -26,9 +25,6 @@ public:
     FavoritesToFileWindow(ConversionPath code, SessionState& session, Platform& platform,
                           Dialogs& dialogs, QWidget& owner);
     ~FavoritesToFileWindow() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void SetUpForPath();
@@ -45,7 +41,6 @@ private:
     StoreKind targetKind_;
     FavoritesFolderField* favorites_ = nullptr;
     LocationBox* to_ = nullptr;
-    WhatToExport* what_ = nullptr;
     FileTargetOptions* options_ = nullptr;
 };
 

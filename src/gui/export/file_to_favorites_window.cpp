@@ -4,13 +4,11 @@
 #include "export/favorites_folder_field.h"
 #include "export/favorites_place.h"
 #include "export/location_box.h"
-#include "export/what_to_export.h"
 #include "shell/conversion_path_texts.h"
 #include "sources/store_discovery.h"
 #include "ui_file_to_favorites_window.h"
 #include "windows/widget_progress.h"
 
-#include <QCloseEvent>
 
 namespace tellavin {
 
@@ -28,8 +26,7 @@ FileToFavoritesWindow::FileToFavoritesWindow(ConversionPath code, SessionState& 
     SetUpCommon(*ui_->StatusBar1, *ui_->ProgressBar1, *ui_->TabStrip1);
     SetUpForPath();
 
-    what_ = new WhatToExport(*ui_->fraWhat, *ui_->NNoptWhatAll, *ui_->NNoptWhatSelect, platform_,
-                             session_, *this);
+    SetUpWhatToExport(*ui_->fraWhat, *ui_->NNoptWhatAll, *ui_->NNoptWhatSelect);
     favorites_ = new FavoritesFolderField(*ui_->txtIELoc, *ui_->NNcmdIEBrowse, *ui_->NNcmdIEAuto,
                                           platform_, dialogs_, *this);
     place_ = new FavoritesPlace(
@@ -43,8 +40,6 @@ FileToFavoritesWindow::FileToFavoritesWindow(ConversionPath code, SessionState& 
     connect(ui_->NNcmdSelect, &QPushButton::clicked, this, &FileToFavoritesWindow::SelectLinks);
     connect(ui_->Command10, &QPushButton::clicked, this, &FileToFavoritesWindow::StartExport);
     connect(ui_->NNcmdExit, &QPushButton::clicked, this, &QWidget::close);
-    connect(what_, &WhatToExport::SelectionClosed, this,
-            [this] { SetStatus(QStringLiteral("Ready")); });
 
     LoadSettings();
     place_->ShowChoice();
@@ -88,10 +83,7 @@ void FileToFavoritesWindow::ShowFavoritesFolder() {
 
 void FileToFavoritesWindow::SourceChosen() {
     session_.sourceFile = source_->Path();
-    what_->SetSource({sourceKind_, source_->Path()}, source_->Counts().value_or(BookmarkCounts{}));
-    session_.nSourceFolders = what_->Totals().folders;
-    session_.nSourceLinks = what_->Totals().links;
-    SetStatus(QStringLiteral("Ready"));
+    TakeSourceCounts({sourceKind_, source_->Path()}, source_->Counts().value_or(BookmarkCounts{}));
 }
 
 void FileToFavoritesWindow::FavoritesFolderChanged() {
@@ -108,28 +100,14 @@ bool FileToFavoritesWindow::RefuseWithoutSource(const QString& text) {
     return true;
 }
 
-ExportCheckInput FileToFavoritesWindow::CheckInput() const {
-    ExportCheckInput input;
-    input.source = {sourceKind_, source_->Path()};
-    input.target = {StoreKind::Favorites, favorites_->Folder()};
-    const auto existing = place_->ExistingFolder();
-    input.intoExistingSubfolder = existing.has_value();
-    input.existingSubfolder = existing.value_or(std::string());
-    return input;
-}
-
 void FileToFavoritesWindow::SelectLinks() {
-    if (RefuseWithoutSource(QStringLiteral("Please, Select a Bookmark File.")) ||
-        ShowRefusal(CheckBeforeExport(CheckInput(), true, platform_))) {
-        return;
+    if (!RefuseWithoutSource(QStringLiteral("Please, Select a Bookmark File."))) {
+        OpenSelection({sourceKind_, source_->Path()}, {StoreKind::Favorites, favorites_->Folder()});
     }
-    RunBusy([this] { what_->OpenSelection(*progress_); });
-    SetStatus(QStringLiteral("Ready"));
 }
 
 void FileToFavoritesWindow::StartExport() {
-    if (RefuseWithoutSource(QStringLiteral("Please, Select A Bookmark File.")) ||
-        ShowRefusal(CheckBeforeExport(CheckInput(), false, platform_))) {
+    if (RefuseWithoutSource(QStringLiteral("Please, Select A Bookmark File."))) {
         return;
     }
     ConversionRequest request;
@@ -137,18 +115,7 @@ void FileToFavoritesWindow::StartExport() {
     request.target = {StoreKind::Favorites, favorites_->Folder()};
     request.options.newFolder = place_->NewFolder();
     request.options.existingFolder = place_->ExistingFolder();
-    if (!what_->ExportsAll() && what_->SelectedTree() != nullptr) {
-        request.tree = what_->SelectedTree();
-        request.exportAll = false;
-    }
-    ExportAndReport(request);
-}
-
-void FileToFavoritesWindow::closeEvent(QCloseEvent* event) {
-    ExportWindow::closeEvent(event);
-    if (event->isAccepted()) {
-        what_->DiscardSelection();
-    }
+    CheckAndExport(request);
 }
 
 } // namespace tellavin

@@ -13,7 +13,6 @@ namespace tellavin {
 class FavoritesFolderField;
 class FavoritesPlace;
 class LocationBox;
-class WhatToExport;
 
 // The export window into the Favorites folder: path 4 reads a
 // Netscape-format file, path 9 an Opera hotlist. The list holds the source
@@ -27,9 +26,6 @@ public:
                           Dialogs& dialogs, QWidget& owner);
     ~FileToFavoritesWindow() override;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void SetUpForPath();
     void ShowFavoritesFolder();
@@ -39,12 +35,10 @@ private:
     void StartExport();
     // Refuses when no source file is chosen; true when it did.
     bool RefuseWithoutSource(const QString& text);
-    ExportCheckInput CheckInput() const;
 
     std::unique_ptr<Ui::Form4> ui_;
     StoreKind sourceKind_;
     LocationBox* source_ = nullptr;
-    WhatToExport* what_ = nullptr;
     FavoritesFolderField* favorites_ = nullptr;
     FavoritesPlace* place_ = nullptr;
 };

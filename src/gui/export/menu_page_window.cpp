@@ -5,7 +5,6 @@
 #include "export/menu_colors_panel.h"
 #include "export/menu_file_list.h"
 #include "export/export_pictures.h"
-#include "export/what_to_export.h"
 #include "model/product_info.h"
 #include "platform/platform.h"
 #include "shell/conversion_path_texts.h"
@@ -14,7 +13,6 @@
 #include "windows/dialogs.h"
 #include "windows/widget_progress.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QRegularExpressionValidator>
 #include <QTimer>
@@ -49,8 +47,7 @@ MenuPageWindow::MenuPageWindow(ConversionPath code, SessionState& session, Platf
     ui_->setupUi(this);
     setWindowTitle(PathWindowTitle(code_));
     SetUpCommon(*ui_->StatusBar1, *ui_->ProgressBar1, *ui_->TabStrip1);
-    what_ = new WhatToExport(*ui_->fraWhat, *ui_->optWhatAll, *ui_->optWhatSelect, platform_,
-                             session_, *this);
+    SetUpWhatToExport(*ui_->fraWhat, *ui_->optWhatAll, *ui_->optWhatSelect);
     SetUpSource();
     menuFiles_ = new MenuFileList(*ui_->cboDHTMLLoc, *ui_->Label1, dialogs_, *this);
     colors_ = new MenuColorsPanel(
@@ -70,8 +67,6 @@ MenuPageWindow::MenuPageWindow(ConversionPath code, SessionState& session, Platf
     connect(ui_->cmdSelect, &QPushButton::clicked, this, &MenuPageWindow::SelectLinks);
     connect(ui_->cmdCreaDHTML, &QPushButton::clicked, this, &MenuPageWindow::StartExport);
     connect(ui_->cmdExit, &QPushButton::clicked, this, &QWidget::close);
-    connect(what_, &WhatToExport::SelectionClosed, this,
-            [this] { SetStatus(QStringLiteral("Ready")); });
 
     LoadSettings(&presets_);
     colors_->ShowPresets();
@@ -102,7 +97,7 @@ void MenuPageWindow::SetUpSource() {
                                               platform_, dialogs_, *this);
         connect(favorites_, &FavoritesFolderField::Changed, this, [this] {
             session_.favoritesFolder = favorites_->Folder();
-            SourceCounted(CountWithProgress(Source()).value_or(BookmarkCounts{}));
+            TakeSourceCounts(Source(), CountWithProgress(Source()).value_or(BookmarkCounts{}));
         });
         return;
     }
@@ -125,7 +120,7 @@ void MenuPageWindow::SetUpSource() {
         [this](const std::string& path) { return CountWithProgress({sourceKind_, path}); });
     connect(source_, &LocationBox::Chosen, this, [this] {
         session_.sourceFile = source_->Path();
-        SourceCounted(source_->Counts().value_or(BookmarkCounts{}));
+        TakeSourceCounts(Source(), source_->Counts().value_or(BookmarkCounts{}));
     });
     connect(ui_->cmdNNBrowse, &QPushButton::clicked, source_, &LocationBox::Browse);
 }
@@ -160,13 +155,6 @@ void MenuPageWindow::PlacePreview() {
     ui_->lblPreview_0->setGeometry((ui_->lblSfondo->width() - 100) / 2,
                                    (ui_->lblSfondo->height() - 20) / 2, 100, 20);
     ui_->lblPreview_1->setGeometry(1, 1, 98, 18);
-}
-
-void MenuPageWindow::SourceCounted(BookmarkCounts counts) {
-    what_->SetSource(Source(), counts);
-    session_.nSourceFolders = counts.folders;
-    session_.nSourceLinks = counts.links;
-    SetStatus(QStringLiteral("Ready"));
 }
 
 bool MenuPageWindow::ValidateMaxItems() {
@@ -204,14 +192,7 @@ void MenuPageWindow::SelectLinks() {
     if (RefuseWithoutSource(QStringLiteral("Please, Select a Bookmark File."))) {
         return;
     }
-    ExportCheckInput input;
-    input.source = Source();
-    input.target = {StoreKind::Menu, menuFiles_->Path()};
-    if (ShowRefusal(CheckBeforeExport(input, true, platform_))) {
-        return;
-    }
-    RunBusy([this] { what_->OpenSelection(*progress_); });
-    SetStatus(QStringLiteral("Ready"));
+    OpenSelection(Source(), {StoreKind::Menu, menuFiles_->Path()});
 }
 
 void MenuPageWindow::StartExport() {
@@ -223,19 +204,9 @@ void MenuPageWindow::StartExport() {
     request.source = Source();
     request.target = {StoreKind::Menu, menuFiles_->Path()};
     request.menu = MenuOptions();
-    ExportCheckInput input;
-    input.source = request.source;
-    input.target = request.target;
-    if (ShowRefusal(CheckBeforeExport(input, false, platform_))) {
-        return;
-    }
-    if (!what_->ExportsAll() && what_->SelectedTree() != nullptr) {
-        request.tree = what_->SelectedTree();
-        request.exportAll = false;
-    }
     session_.menuFile = menuFiles_->Path();
     const bool showPage = ui_->chkShowBrowser->isChecked();
-    if (ExportAndReport(request, !showPage) && showPage) {
+    if (CheckAndExport(request, !showPage) && showPage) {
         platform_.ShellOpen(menuFiles_->Path(), kShowMaximized);
     }
     menuFiles_->RefreshLabel();
@@ -264,13 +235,6 @@ bool MenuPageWindow::eventFilter(QObject* watched, QEvent* event) {
         ValidateMaxItems();
     }
     return ExportWindow::eventFilter(watched, event);
-}
-
-void MenuPageWindow::closeEvent(QCloseEvent* event) {
-    ExportWindow::closeEvent(event);
-    if (event->isAccepted()) {
-        what_->DiscardSelection();
-    }
 }
 
 } // namespace tellavin

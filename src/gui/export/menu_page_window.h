@@ -15,7 +15,6 @@ class FavoritesFolderField;
 class LocationBox;
 class MenuColorsPanel;
 class MenuFileList;
-class WhatToExport;
 
 // The export window that publishes a store as a menu page: path 5 from the
 // Favorites folder, 6 from a Netscape-format file, 11 from an Opera
@@ -30,7 +29,6 @@ public:
     ~MenuPageWindow() override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -39,7 +37,6 @@ private:
     void SetUpBreakCount();
     void SetUpPictures();
     void PlacePreview();
-    void SourceCounted(BookmarkCounts counts);
     bool ValidateMaxItems();
     bool RefuseWithoutSource(const QString& text);
     void SelectLinks();
@@ -54,7 +51,6 @@ private:
     LocationBox* source_ = nullptr;              // paths 6 and 11
     MenuFileList* menuFiles_ = nullptr;
     MenuColorsPanel* colors_ = nullptr;
-    WhatToExport* what_ = nullptr;
 };
 
 } // namespace tellavin
