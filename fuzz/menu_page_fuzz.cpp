@@ -8,6 +8,7 @@
 #include "model/file_tree_builder.h"
 #include "targets/menu_page.h"
 #include "targets/menu_text.h"
+#include "text/ascii_text.h"
 #include "text/encoding.h"
 
 #include <cstddef>
@@ -20,19 +21,6 @@
 using namespace tellavin;
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // The value of the body of a single-quoted JavaScript string as a script
 // engine reads it (the escapes EscapeJsText uses, \xHH and \uHHHH), or
@@ -64,7 +52,7 @@ std::optional<std::string> ReadJsString(std::string_view body) {
             std::size_t digits = body[i] == 'x' ? 2 : 4;
             std::uint32_t code = 0;
             for (std::size_t d = 1; d <= digits; ++d) {
-                int v = i + d < body.size() ? HexValue(body[i + d]) : -1;
+                int v = i + d < body.size() ? HexDigitValue(body[i + d]) : -1;
                 if (v < 0) {
                     return std::nullopt;
                 }

@@ -19,4 +19,7 @@ std::string LowerAscii(std::string_view text);
 // feed) at either end.
 std::string_view TrimBlanks(std::string_view text);
 
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+int HexDigitValue(char c);
+
 } // namespace tellavin
