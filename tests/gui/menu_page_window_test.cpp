@@ -122,6 +122,30 @@ TEST_F(MenuPageWindowTest, OptionsReachThePageAndTheBrowserOpensIt) {
     EXPECT_EQ(Find<QLabel>(*window, "Label1")->text(), "Location of the DHTML Menu: (File Exists)");
 }
 
+TEST_F(MenuPageWindowTest, EachCheckBoxOptionShowsInThePage) {
+    const std::pair<const char*, const char*> options[] = {
+        {"chkVertical", "startMenu('root', true"},
+        {"chkOpenNew", "'http://daily/', 'nw:'"},
+        {"chkShowUrl", "pMenu.onmouseover"},
+        {"chkShadows", "addDropShadow(pMenu"},
+        {"chkShowStatistics", "This page has been created the"},
+    };
+    auto window = Open(6);
+    Find<QCheckBox>(*window, "chkShowBrowser")->setChecked(false);
+    for (auto [option, mark] : options) {
+        SCOPED_TRACE(option);
+        std::string shown;
+        for (bool on : {true, false}) {
+            Find<QCheckBox>(*window, option)->setChecked(on);
+            Find<QPushButton>(*window, "cmdCreaDHTML")->click();
+            shown += test::ReadFile(dir_.path() / "TL_Menu.html").find(mark) != std::string::npos
+                         ? "shown "
+                         : "absent ";
+        }
+        EXPECT_EQ(shown, "shown absent ");
+    }
+}
+
 TEST_F(MenuPageWindowTest, RefusalsAndTheBreakCount) {
     auto window = Open(6);
     auto* source = Find<QComboBox>(*window, "cboNNLoc");
