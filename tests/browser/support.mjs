@@ -1,5 +1,6 @@
 // Shared helpers of the browser tests: where the pages are, their scripts,
 // and a headless Debian Chromium with an empty profile.
+import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -68,4 +69,53 @@ export async function openPage(context, name, viewport) {
 export function screenshotPath(name) {
   fs.mkdirSync(outputDir, { recursive: true });
   return path.join(outputDir, name);
+}
+
+// A menu's or an item's box in page coordinates.
+export function menuBox(page, name) {
+  return page.evaluate((n) => {
+    const m = pMenu.menu[n];
+    if (!m || !m.box) return null;
+    const r = m.box.getBoundingClientRect();
+    return { x: r.left + scrollX, y: r.top + scrollY, w: r.width, h: r.height,
+      visible: getComputedStyle(m.box).visibility === 'visible',
+      shadows: m.box.querySelectorAll('.menuShadow').length };
+  }, name);
+}
+
+export function itemBox(page, name, index) {
+  return page.evaluate(([n, i]) => {
+    const r = pMenu.menu[n][i].el.getBoundingClientRect();
+    return { x: r.left + scrollX, y: r.top + scrollY, w: r.width, h: r.height };
+  }, [name, index]);
+}
+
+export function itemTexts(page, name) {
+  return page.evaluate((n) => pMenu.menu[n].map((it) => (it.txt ? it.txt.textContent : null)), name);
+}
+
+// Moves the pointer onto the item with the given text; returns the item's
+// index and, for a submenu item, the name of the menu it opens.
+export async function hover(page, name, text) {
+  const found = await page.evaluate(([n, t]) => {
+    const m = pMenu.menu[n];
+    for (let i = 0; i < m.length; i++) {
+      if (m[i].text === t) return { index: i, opens: m[i].type === 'sm:' ? m[i].href : null };
+    }
+    return null;
+  }, [name, text]);
+  assert.ok(found, `no item ${text} in ${name}`);
+  const box = await itemBox(page, name, found.index);
+  await page.mouse.move(box.x + box.w / 2 - (await page.evaluate(() => scrollX)),
+    box.y + box.h / 2 - (await page.evaluate(() => scrollY)));
+  if (found.opens) {
+    await page.waitForFunction((m) => pMenu.menu[m].box &&
+      getComputedStyle(pMenu.menu[m].box).visibility === 'visible', found.opens);
+  }
+  return found;
+}
+
+export function noProblems(errors, dialogs = []) {
+  assert.deepEqual(errors, [], 'script errors');
+  assert.deepEqual(dialogs, [], 'dialogs');
 }
