@@ -3,7 +3,6 @@
 #include "export/export_pictures.h"
 #include "export/file_target_options.h"
 #include "export/location_box.h"
-#include "platform/file_checks.h"
 #include "shell/conversion_path_texts.h"
 #include "sources/store_discovery.h"
 #include "ui_bookmark_files_window.h"
@@ -28,12 +27,8 @@ BookmarkFilesWindow::BookmarkFilesWindow(ConversionPath code, SessionState& sess
     SetUpForPath();
 
     SetUpWhatToExport(*ui_->fraWhat, *ui_->optWhatAll, *ui_->optWhatSelect);
-    options_ = new FileTargetOptions(
-        {ui_->Label1, ui_->frmOld, ui_->optOldErase, ui_->optOldMerge, ui_->chkBackup,
-         ui_->frmWhere, ui_->optWhere_0, ui_->optWhere_1, ui_->txtWhereNew, ui_->chkLinksBefore},
-        this);
+    options_ = new FileTargetOptions(FileTargetOptions::Of(*ui_), *to_, session_, this);
     connect(from_, &LocationBox::Chosen, this, &BookmarkFilesWindow::SourceChosen);
-    connect(to_, &LocationBox::Chosen, this, &BookmarkFilesWindow::DestinationChosen);
     connect(ui_->cmdSelectFrom, &QPushButton::clicked, from_, &LocationBox::Browse);
     connect(ui_->Command2, &QPushButton::clicked, to_, &LocationBox::Browse);
     connect(ui_->Command5, &QPushButton::clicked, this, &BookmarkFilesWindow::SelectLinks);
@@ -42,7 +37,7 @@ BookmarkFilesWindow::BookmarkFilesWindow(ConversionPath code, SessionState& sess
 
     LoadSettings();
     DiscoverStores();
-    options_->RefreshOptions(FileExists(to_->Path()), !to_->Path().empty());
+    options_->RefreshOptions();
 }
 
 BookmarkFilesWindow::~BookmarkFilesWindow() = default;
@@ -96,12 +91,6 @@ void BookmarkFilesWindow::SourceChosen() {
     TakeSourceCounts(Source(), from_->Counts().value_or(BookmarkCounts{}));
 }
 
-void BookmarkFilesWindow::DestinationChosen() {
-    session_.destinationFile = to_->Path();
-    session_.profileName = to_->ProfileName();
-    options_->RefreshOptions(FileExists(to_->Path()));
-}
-
 void BookmarkFilesWindow::SelectLinks() {
     from_->TakeTypedText();
     OpenSelection(Source(), Destination());
@@ -124,11 +113,8 @@ void BookmarkFilesWindow::StartExport() {
     request.source = Source();
     request.target = Destination();
     request.options = options_->Options();
-    request.options.profileName = to_->ProfileName().empty()
-                                      ? std::nullopt
-                                      : std::optional<std::string>(to_->ProfileName());
     CheckAndExport(request);
-    options_->RefreshOptions(FileExists(to_->Path()));
+    options_->RefreshOptions();
 }
 
 StoreLocation BookmarkFilesWindow::Source() const {

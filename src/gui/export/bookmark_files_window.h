@@ -29,7 +29,6 @@ private:
     void SetUpForPath();
     void DiscoverStores();
     void SourceChosen();
-    void DestinationChosen();
     void SelectLinks();
     void StartExport();
     StoreLocation Source() const;

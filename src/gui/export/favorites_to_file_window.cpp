@@ -4,7 +4,6 @@
 #include "export/favorites_folder_field.h"
 #include "export/file_target_options.h"
 #include "export/location_box.h"
-#include "platform/file_checks.h"
 #include "shell/conversion_path_texts.h"
 #include "sources/store_discovery.h"
 #include "ui_favorites_to_file_window.h"
@@ -31,13 +30,9 @@ FavoritesToFileWindow::FavoritesToFileWindow(ConversionPath code, SessionState& 
     favorites_ = new FavoritesFolderField(*ui_->txtIELoc, *ui_->Command1, *ui_->Command3, platform_,
                                           dialogs_, *this);
     SetUpWhatToExport(*ui_->fraWhat, *ui_->optWhatAll, *ui_->optWhatSelect);
-    options_ = new FileTargetOptions({ui_->Label1, ui_->frmOld, ui_->optOldErase, ui_->optOldMerge,
-                                      ui_->chkBackup, ui_->frmWhere, ui_->optWhere_0,
-                                      ui_->optWhere_1, ui_->txtWhereNew, ui_->chkLinksBefore},
-                                     this);
+    options_ = new FileTargetOptions(FileTargetOptions::Of(*ui_), *to_, session_, this);
     connect(favorites_, &FavoritesFolderField::Changed, this,
             &FavoritesToFileWindow::FolderChanged);
-    connect(to_, &LocationBox::Chosen, this, &FavoritesToFileWindow::DestinationChosen);
     connect(ui_->Command2, &QPushButton::clicked, to_, &LocationBox::Browse);
     connect(ui_->Command5, &QPushButton::clicked, this, &FavoritesToFileWindow::SelectLinks);
     connect(ui_->Command10, &QPushButton::clicked, this, &FavoritesToFileWindow::StartExport);
@@ -46,7 +41,7 @@ FavoritesToFileWindow::FavoritesToFileWindow(ConversionPath code, SessionState& 
     LoadSettings();
     ShowFirstFolder();
     DiscoverStores();
-    options_->RefreshOptions(FileExists(to_->Path()), !to_->Path().empty());
+    options_->RefreshOptions();
 }
 
 FavoritesToFileWindow::~FavoritesToFileWindow() = default;
@@ -94,12 +89,6 @@ void FavoritesToFileWindow::FolderChanged() {
     TakeSourceCounts(Source(), CountWithProgress(Source()).value_or(BookmarkCounts{}));
 }
 
-void FavoritesToFileWindow::DestinationChosen() {
-    session_.destinationFile = to_->Path();
-    session_.profileName = to_->ProfileName();
-    options_->RefreshOptions(FileExists(to_->Path()));
-}
-
 void FavoritesToFileWindow::SelectLinks() {
     favorites_->TakeTypedText();
     OpenSelection(Source(), Destination());
@@ -118,10 +107,8 @@ void FavoritesToFileWindow::StartExport() {
     request.source = Source();
     request.target = Destination();
     request.options = options_->Options();
-    request.options.profileName =
-        to_->ProfileName().empty() ? std::nullopt : std::optional<std::string>(to_->ProfileName());
     CheckAndExport(request);
-    options_->RefreshOptions(FileExists(to_->Path()));
+    options_->RefreshOptions();
 }
 
 StoreLocation FavoritesToFileWindow::Source() const {

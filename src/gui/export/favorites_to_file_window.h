@@ -31,7 +31,6 @@ private:
     void ShowFirstFolder();
     void DiscoverStores();
     void FolderChanged();
-    void DestinationChosen();
     void SelectLinks();
     void StartExport();
     StoreLocation Source() const;

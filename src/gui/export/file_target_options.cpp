@@ -1,5 +1,9 @@
 #include "export/file_target_options.h"
 
+#include "export/location_box.h"
+#include "model/session_state.h"
+#include "platform/file_checks.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,17 +12,25 @@
 
 namespace tellavin {
 
-FileTargetOptions::FileTargetOptions(Controls controls, QObject* parent)
-    : QObject(parent), c_(controls), labelText_(c_.destinationLabel->text()) {
+FileTargetOptions::FileTargetOptions(Controls controls, const LocationBox& destination,
+                                     SessionState& session, QObject* parent)
+    : QObject(parent), c_(controls), destination_(destination), session_(session),
+      labelText_(c_.destinationLabel->text()) {
+    connect(&destination_, &LocationBox::Chosen, this, [this] {
+        session_.destinationFile = destination_.Path();
+        session_.profileName = destination_.ProfileName();
+        RefreshOptions();
+    });
     connect(c_.optOldErase, &QRadioButton::clicked, this, &FileTargetOptions::OverwriteChosen);
     connect(c_.optOldMerge, &QRadioButton::clicked, this, &FileTargetOptions::MergeChosen);
     connect(c_.optWhere0, &QRadioButton::toggled, this, &FileTargetOptions::ShowWhere);
     connect(c_.optWhere1, &QRadioButton::toggled, this, &FileTargetOptions::ShowWhere);
 }
 
-void FileTargetOptions::RefreshOptions(bool destinationExists, bool chosen) {
+void FileTargetOptions::RefreshOptions() {
+    const bool destinationExists = FileExists(destination_.Path());
     QString state;
-    if (chosen) {
+    if (!destination_.Path().empty()) {
         state = destinationExists ? QStringLiteral(" (File Exists)") : QStringLiteral(" (New File)");
     }
     c_.destinationLabel->setText(labelText_ + state);
@@ -41,6 +53,9 @@ TargetOptions FileTargetOptions::Options() const {
     }
     options.links = c_.chkLinksBefore->isChecked() ? LinksPlacement::BeforeFolders
                                                    : LinksPlacement::AfterFolders;
+    if (!destination_.ProfileName().empty()) {
+        options.profileName = destination_.ProfileName();
+    }
     return options;
 }
 

@@ -13,11 +13,15 @@ class QRadioButton;
 
 namespace tellavin {
 
+class LocationBox;
+struct SessionState;
+
 // The Options tab of an export window whose target is a bookmark file:
 // overwrite or merge, the backup, the root or a new folder, links before
 // folders. A new file is always written whole, at its root, so the choices
 // about old bookmarks are offered only while the destination exists; a new
-// folder only while merging.
+// folder only while merging. It follows the window's destination list: a
+// chosen destination becomes the session's, with its profile name.
 class FileTargetOptions : public QObject {
     Q_OBJECT
 
@@ -35,12 +39,22 @@ public:
         QCheckBox* chkLinksBefore;
     };
 
-    FileTargetOptions(Controls controls, QObject* parent);
+    // The controls of a window's design, which names them alike in every
+    // window with a bookmark-file target.
+    template <typename Design> static Controls Of(Design& ui) {
+        return {ui.Label1,   ui.frmOld,     ui.optOldErase, ui.optOldMerge,
+                ui.chkBackup, ui.frmWhere,  ui.optWhere_0,  ui.optWhere_1,
+                ui.txtWhereNew, ui.chkLinksBefore};
+    }
 
-    // Brings the options into line with whether the destination exists and,
-    // once a destination is chosen, says so beside the destination's label.
-    void RefreshOptions(bool destinationExists, bool chosen = true);
-    // The target options the controls stand for.
+    FileTargetOptions(Controls controls, const LocationBox& destination, SessionState& session,
+                      QObject* parent);
+
+    // Brings the options into line with whether the chosen destination
+    // exists and, once one is chosen, says so beside its label.
+    void RefreshOptions();
+    // The target options the controls stand for, with the destination's
+    // profile name.
     TargetOptions Options() const;
 
 private:
@@ -49,6 +63,8 @@ private:
     void ShowWhere();
 
     Controls c_;
+    const LocationBox& destination_;
+    SessionState& session_;
     QString labelText_;
     bool rememberedNewFolder_ = false; // optWhere(1) while overwriting forces the root
 };
