@@ -46,6 +46,7 @@ ExportWindow::~ExportWindow() = default;
 void ExportWindow::SetUpCommon(QStatusBar& statusLine, QProgressBar& bar, QTabWidget& tabs) {
     statusLine_ = &statusLine;
     tabs_ = &tabs;
+    tabs.setAccessibleName(QStringLiteral("Pages of the window"));
     setWindowIcon(ProgramIcon());
     statusLine.addWidget(&bar, 1);
     bar.hide();
