@@ -6,20 +6,6 @@ namespace tellavin {
 
 namespace {
 
-// The value of a base64 digit, or -1.
-int DigitValue(char c) {
-    if (c >= 'A' && c <= 'Z') {
-        return c - 'A';
-    }
-    if (c >= 'a' && c <= 'z') {
-        return c - 'a' + 26;
-    }
-    if (c >= '0' && c <= '9') {
-        return c - '0' + 52;
-    }
-    return c == '+' ? 62 : c == '/' ? 63 : -1;
-}
-
 bool IsBase64Space(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
 }
@@ -48,7 +34,7 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
     std::uint32_t bits = 0;
     int count = 0;
     for (char c : digits) {
-        auto value = DigitValue(c);
+        auto value = Base64DigitValue(c);
         if (value < 0) {
             return std::nullopt;
         }
@@ -70,6 +56,19 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
         bytes.push_back(static_cast<char>(bits >> 2));
     }
     return bytes;
+}
+
+int Base64DigitValue(char c) {
+    if (c >= 'A' && c <= 'Z') {
+        return c - 'A';
+    }
+    if (c >= 'a' && c <= 'z') {
+        return c - 'a' + 26;
+    }
+    if (c >= '0' && c <= '9') {
+        return c - '0' + 52;
+    }
+    return c == '+' ? 62 : c == '/' ? 63 : -1;
 }
 
 } // namespace tellavin

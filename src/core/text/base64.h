@@ -12,4 +12,8 @@ namespace tellavin {
 // but at the end, or a length no base64 text can have.
 std::optional<std::string> DecodeBase64(std::string_view text);
 
+// The value of a base64 digit ("A" to "Z", "a" to "z", "0" to "9", "+",
+// "/"), or -1 for any other character.
+int Base64DigitValue(char c);
+
 } // namespace tellavin

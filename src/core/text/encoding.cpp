@@ -1,5 +1,7 @@
 #include "text/encoding.h"
 
+#include "text/base64.h"
+
 #include <array>
 #include <cstdint>
 #include <utf8.h>
@@ -14,25 +16,6 @@ constexpr std::array<char16_t, 32> kWindows1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
-
-int Base64Value(char c) {
-    if (c >= 'A' && c <= 'Z') {
-        return c - 'A';
-    }
-    if (c >= 'a' && c <= 'z') {
-        return c - 'a' + 26;
-    }
-    if (c >= '0' && c <= '9') {
-        return c - '0' + 52;
-    }
-    if (c == '+') {
-        return 62;
-    }
-    if (c == '/') {
-        return 63;
-    }
-    return -1;
-}
 
 // Turns UTF-16 units into UTF-8, pairing surrogates; a lone surrogate
 // becomes U+FFFD.
@@ -106,8 +89,8 @@ std::string Utf7ToUtf8(std::string_view text) {
         std::u16string units;
         std::uint32_t bits = 0;
         int bitCount = 0;
-        while (i < text.size() && Base64Value(text[i]) >= 0) {
-            bits = (bits << 6) | static_cast<std::uint32_t>(Base64Value(text[i]));
+        while (i < text.size() && Base64DigitValue(text[i]) >= 0) {
+            bits = (bits << 6) | static_cast<std::uint32_t>(Base64DigitValue(text[i]));
             bitCount += 6;
             if (bitCount >= 16) {
                 bitCount -= 16;

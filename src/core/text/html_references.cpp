@@ -1,5 +1,6 @@
 #include "text/html_references.h"
 
+#include "text/ascii_text.h"
 #include "text/encoding.h"
 #include "text/html_entity_table.h"
 
@@ -17,16 +18,10 @@ bool IsAsciiAlnum(char c) {
 }
 
 int DigitValue(char c, bool hex) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
+    if (hex) {
+        return HexDigitValue(c);
     }
-    if (hex && c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (hex && c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
+    return c >= '0' && c <= '9' ? c - '0' : -1;
 }
 
 const detail::HtmlEntity* FindEntity(std::string_view name) {
