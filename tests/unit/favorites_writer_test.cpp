@@ -1,5 +1,7 @@
 #include "support/event_tree.h"
+#ifndef _WIN32
 #include "support/file_size_limit.h"
+#endif
 #include "support/message_text.h"
 #include "support/progress_recorder.h"
 #include "support/temp_dir.h"
@@ -292,6 +294,8 @@ TEST(FavoritesWriter, LinksThatCannotBeWrittenAreCountedWithTheFirstReason) {
     EXPECT_EQ(ReadFile(fav / "News"), "a file where the folder goes");
 }
 
+#ifndef _WIN32
+// Windows sets no file-size limit on a process, so no write can be cut short this way there.
 TEST(FavoritesWriter, AFullDiskLeavesTheOldShortcutWhole) {
     TempDir dir;
     auto fav = dir.path() / "Fav";
@@ -314,6 +318,7 @@ TEST(FavoritesWriter, AFullDiskLeavesTheOldShortcutWhole) {
     EXPECT_EQ(ReadFile(fav / "Home.URL"), old);
     EXPECT_EQ(Listing(fav), (std::vector<std::string>{"Home.URL"}));
 }
+#endif
 
 } // namespace
 } // namespace tellavin

@@ -1,4 +1,4 @@
-#include "platform/atomic_file.h"
+#include "platform/atomic_replace.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -38,12 +38,27 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// The file a path names: a symbolic link is followed, so that replacing
-// the file keeps the link (a bookmark file kept in a synchronised folder,
-// say) pointing at the new content.
-std::string ResolvedTarget(const std::string& path) {
+// Gives the new file the old one's owner and group, so that a file replaced
+// by another user (root, say) stays the owner's. Only a privileged process
+// may give a file away; for anyone else the file keeps the writer as owner.
+bool KeepOwner(int fd, const struct stat& existing) {
+    return ::fchown(fd, existing.st_uid, existing.st_gid) == 0 || errno == EPERM;
+}
+
+} // namespace
+
+namespace detail {
+
+bool IsSymbolicLink(const std::string& path) {
     struct stat link {};
-    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+    return ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+}
+
+// A symbolic link is followed so that replacing the file keeps the link
+// (a bookmark file kept in a synchronised folder, say) pointing at the new
+// content.
+std::string ResolvedTarget(const std::string& path) {
+    if (!IsSymbolicLink(path)) {
         return path;
     }
     char* resolved = ::realpath(path.c_str(), nullptr);
@@ -55,18 +70,8 @@ std::string ResolvedTarget(const std::string& path) {
     return target;
 }
 
-// Gives the new file the old one's owner and group, so that a file replaced
-// by another user (root, say) stays the owner's. Only a privileged process
-// may give a file away; for anyone else the file keeps the writer as owner.
-bool KeepOwner(int fd, const struct stat& existing) {
-    return ::fchown(fd, existing.st_uid, existing.st_gid) == 0 || errno == EPERM;
-}
-
-// Replaces the file target with bytes through a temporary file renamed
-// over it; the rename replaces whatever has the name, a symbolic link
-// included, and never writes where one points. Failures name path.
-WriteResult ReplaceFile(const std::string& path, const std::string& target, std::string_view bytes,
-                        bool flushToDisk) {
+WriteResult ReplaceThroughTemporary(const std::string& path, const std::string& target,
+                                    std::string_view bytes, bool flushToDisk) {
     struct stat existing {};
     bool hadTarget = ::stat(target.c_str(), &existing) == 0;
     if (hadTarget && S_ISDIR(existing.st_mode)) {
@@ -101,19 +106,6 @@ WriteResult ReplaceFile(const std::string& path, const std::string& target, std:
     return {};
 }
 
-} // namespace
-
-WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool flushToDisk) {
-    return ReplaceFile(path, ResolvedTarget(path), bytes, flushToDisk);
-}
-
-WriteResult WriteFileAtomicallyNotFollowing(const std::string& path, std::string_view bytes,
-                                            bool flushToDisk) {
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        return {false, "Cannot write \"" + path + "\": " + kSymbolicLinkInPlace};
-    }
-    return ReplaceFile(path, path, bytes, flushToDisk);
-}
+} // namespace detail
 
 } // namespace tellavin
