@@ -47,7 +47,11 @@ if command -v wine >/dev/null && command -v x86_64-w64-mingw32-g++-posix >/dev/n
   WINEPREFIX=$(mktemp -d)
   export WINEPREFIX WINEDEBUG=-all
   trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
-  wineboot -i >/dev/null 2>&1
+  # One Wine server for the whole run, with its helper processes started by
+  # wineboot, apart from the tests: ones a test started would hold CTest's
+  # output pipe open after the test ends.
+  wineserver -p </dev/null >/dev/null 2>&1
+  wineboot -i </dev/null >/dev/null 2>&1
   ctest --preset windows -j "$jobs"
   scripts/wine-cli-check.sh
 else

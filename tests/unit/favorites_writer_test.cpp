@@ -24,8 +24,11 @@ using test::WriteFile;
 // in "/".
 std::vector<std::string> Listing(const fs::path& root) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        auto name = fs::relative(entry.path(), root).string();
+    auto deepRoot = test::DeepReach(root);
+    auto rootLength = deepRoot.generic_u8string().size() + 1;
+    for (const auto& entry : fs::recursive_directory_iterator(deepRoot)) {
+        auto path = entry.path().generic_u8string();
+        std::string name(path.begin() + static_cast<std::ptrdiff_t>(rootLength), path.end());
         names.push_back(entry.is_directory() ? name + "/" : name);
     }
     std::sort(names.begin(), names.end());

@@ -11,7 +11,7 @@ namespace tellavin {
 std::wstring WideFromUtf8(std::string_view utf8);
 std::string Utf8FromWide(std::wstring_view wide);
 
-// A path for the wide file functions: a path that reaches the classic
+// A path for the wide file functions: a path that nears the classic
 // 260-character limit is made absolute, with backslashes, and given the
 // long-path prefix (\\?\, or \\?\UNC\ for a share), under which the
 // system takes paths of up to 32,767 characters as they are. A shorter path

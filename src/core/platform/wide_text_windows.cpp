@@ -7,9 +7,10 @@ namespace tellavin {
 
 namespace {
 
-// The first path length the classic functions refuse: MAX_PATH less the
-// room they keep for the terminating NUL.
-constexpr std::size_t kClassicPathLimit = MAX_PATH - 1;
+// The first path length the classic functions may refuse: a folder's path
+// must leave room for an 8.3 file name (MAX_PATH less 12), and listing a
+// folder adds "\\*" to its path.
+constexpr std::size_t kClassicPathLimit = MAX_PATH - 12;
 
 bool IsAbsoluteDrivePath(std::wstring_view path) {
     return path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
