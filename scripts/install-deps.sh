@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev libutfcpp-dev
+  libcli11-dev libutfcpp-dev libsqlite3-dev nlohmann-json3-dev
   qt6-base-dev qt6-svg-dev
   python3 desktop-file-utils
   chromium fonts-dejavu-core nodejs

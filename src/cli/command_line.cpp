@@ -69,7 +69,9 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     app.set_version_flag("--version", std::string("tellavin-cli ") + kProductVersion);
 
     constexpr const char* kStoreHelp =
-        "favorites:DIR, netscape:FILE, opera:FILE or a path (a leading ~ is your home folder)";
+        "favorites:DIR, netscape:FILE, opera:FILE, firefox:PROFILE (a Firefox profile folder or "
+        "its places.sqlite), chromium:PROFILE (a Chromium, Chrome, Edge, Brave or Vivaldi "
+        "profile folder or its Bookmarks file) or a path (a leading ~ is your home folder)";
     std::string source;
     auto* count = app.add_subcommand("count", "Print the number of folders and links of a store");
     count->add_option("SOURCE", source, kStoreHelp)->required();
@@ -77,7 +79,8 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     tree->add_option("SOURCE", source, kStoreHelp)->required();
     auto* discover = app.add_subcommand(
         "discover",
-        "List the Favorites folder, Firefox bookmark files and Opera hotlist found here");
+        "List the Favorites folder, Firefox bookmark files and databases, Chromium-family "
+        "Bookmarks files and Opera hotlist found here");
 
     ConvertArguments request;
     bool quiet = false;

@@ -3,6 +3,8 @@
 #include "cli/result_printer.h"
 #include "cli/store_argument.h"
 #include "conversion/conversion.h"
+#include "sources/browser_store.h"
+#include "sources/store_location.h"
 
 #include <ostream>
 
@@ -13,6 +15,10 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     auto source = StoreArgument(arguments.source, platform, err);
     auto target = StoreArgument(arguments.target, platform, err);
     if (!source || !target) {
+        return 2;
+    }
+    if (NamesBrowserStore(arguments.target)) {
+        err << "tellavin-cli: " << kBrowserStoreNotWritable << "\n";
         return 2;
     }
     if (!ConversionPathFor(source->kind, target->kind)) {

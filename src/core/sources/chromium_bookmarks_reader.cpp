@@ -1,0 +1,88 @@
+#include "sources/chromium_bookmarks_reader.h"
+
+#include "platform/file_io.h"
+
+#include <nlohmann/json.hpp>
+#include <utility>
+#include <vector>
+
+namespace tellavin {
+
+namespace {
+
+using Json = nlohmann::json;
+
+constexpr const char* kNotBookmarks = "not a Chromium Bookmarks file";
+
+std::string TextOf(const Json& node, const char* key) {
+    auto found = node.find(key);
+    return found != node.end() && found->is_string() ? found->get<std::string>() : std::string();
+}
+
+const Json* ChildrenOf(const Json& node) {
+    auto found = node.find("children");
+    return found != node.end() && found->is_array() ? &*found : nullptr;
+}
+
+// Pushes the nodes of a children list, and every folder below them, in
+// stored order. An explicit stack walks the nesting, so depth is not limited.
+void PushChildren(const Json& children, BookmarkSink& sink) {
+    std::vector<std::pair<const Json*, std::size_t>> open{{&children, 0}};
+    while (!open.empty()) {
+        auto& [list, next] = open.back();
+        if (next == list->size()) {
+            open.pop_back();
+            if (!open.empty()) {
+                sink.EndFolder();
+            }
+            continue;
+        }
+        const Json& node = (*list)[next++];
+        if (!node.is_object()) {
+            continue;
+        }
+        auto type = TextOf(node, "type");
+        if (type == "url") {
+            auto url = TextOf(node, "url");
+            if (!url.empty()) {
+                sink.AddLink(TextOf(node, "name"), std::move(url));
+            }
+        } else if (type == "folder") {
+            sink.BeginFolder(TextOf(node, "name"));
+            static const Json kNoChildren = Json::array();
+            const Json* inner = ChildrenOf(node);
+            open.emplace_back(inner != nullptr ? inner : &kNoChildren, 0);
+        }
+    }
+}
+
+} // namespace
+
+std::string LoadChromiumBookmarks(const std::string& path, BookmarkSink& sink) {
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) {
+        return ReasonCannotRead(path, false);
+    }
+    auto document = Json::parse(*bytes, nullptr, false);
+    auto roots = document.is_object() ? document.find("roots") : document.end();
+    if (roots == document.end() || !roots->is_object()) {
+        return kNotBookmarks;
+    }
+    auto bar = roots->find("bookmark_bar");
+    if (bar == roots->end() || !bar->is_object() || ChildrenOf(*bar) == nullptr) {
+        return kNotBookmarks;
+    }
+    sink.SetRootText(kChromiumRootText);
+    sink.BeginFolder(TextOf(*bar, "name"));
+    PushChildren(*ChildrenOf(*bar), sink);
+    sink.EndFolder();
+    for (const char* key : {"other", "synced"}) {
+        auto root = roots->find(key);
+        if (root != roots->end() && root->is_object() && ChildrenOf(*root) != nullptr) {
+            PushChildren(*ChildrenOf(*root), sink);
+        }
+    }
+    return {};
+}
+
+} // namespace tellavin
