@@ -10,7 +10,7 @@ packages=(
   libcli11-dev libutfcpp-dev libsqlite3-dev nlohmann-json3-dev
   qt6-base-dev qt6-svg-dev
   python3 desktop-file-utils
-  chromium fonts-dejavu-core nodejs
+  chromium firefox-esr fonts-dejavu-core nodejs
   clang libclang-rt-14-dev
 )
 # The browser tests take playwright-core from the npm registry; npm comes

@@ -1,0 +1,73 @@
+// Debian's Firefox ESR imports a bookmark file into a fresh headless
+// profile and exports it again on shutdown; the profile's places.sqlite
+// must read as the same tree as Firefox's own export of it.
+#include "model/bookmark_counts.h"
+#include "sources/source_loader.h"
+#include "support/temp_dir.h"
+#include "support/tree_text.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tellavin {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kFirefox = "/usr/bin/firefox-esr";
+
+// Prefs that import the profile's bookmarks.html at start-up and write it
+// again from the database at shutdown; a page that closes the only window
+// after the import makes Firefox quit on its own.
+void PrepareProfile(const fs::path& profile, const fs::path& page) {
+    auto file = (profile / "bookmarks.html").string();
+    test::WriteFile(profile / "user.js",
+                    "user_pref(\"browser.places.importBookmarksHTML\", true);\n"
+                    "user_pref(\"browser.bookmarks.autoExportHTML\", true);\n"
+                    "user_pref(\"browser.bookmarks.file\", \"" +
+                        file +
+                        "\");\n"
+                        "user_pref(\"dom.allow_scripts_to_close_windows\", true);\n"
+                        "user_pref(\"browser.shell.checkDefaultBrowser\", false);\n"
+                        "user_pref(\"app.update.disabledForTesting\", true);\n"
+                        "user_pref(\"datareporting.policy.dataSubmissionEnabled\", false);\n");
+    fs::copy_file(fs::path(TELLAVIN_TEST_DATA) / "browsers" / "firefox-import.html", file);
+    test::WriteFile(page, "<script>setTimeout(function () { window.close(); }, 6000);</script>\n");
+}
+
+std::string TreeOf(const std::string& path, BookmarkCounts& counts) {
+    BookmarkTree tree;
+    EXPECT_TRUE(LoadSourceTree({StoreKind::Netscape, path}, tree)) << path;
+    counts = CountSource({StoreKind::Netscape, path}).value_or(BookmarkCounts{-1, -1});
+    return test::TreeText(tree, true);
+}
+
+TEST(FirefoxEsr, TheDatabaseReadsAsFirefoxsOwnExportOfIt) {
+    if (!fs::exists(kFirefox)) {
+        GTEST_SKIP() << "Firefox ESR is not installed (" << kFirefox << ")";
+    }
+    test::TempDir dir;
+    auto profile = dir.path() / "profile";
+    auto page = dir.path() / "close.html";
+    PrepareProfile(profile, page);
+    auto command = "HOME='" + dir.path().string() + "' timeout 150 " + kFirefox +
+                   " --headless --no-remote --profile '" + profile.string() + "' 'file://" +
+                   page.string() + "' >'" + (dir / "firefox.log") + "' 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << test::ReadFile(dir.path() / "firefox.log");
+    auto exported = test::ReadFile(profile / "bookmarks.html");
+    // Firefox's own export starts with its generated-file comment; the
+    // imported file has none.
+    ASSERT_NE(exported.find("automatically generated file"), std::string::npos) << exported;
+
+    BookmarkCounts fromDatabase;
+    BookmarkCounts fromExport;
+    auto database = TreeOf((profile / "places.sqlite").string(), fromDatabase);
+    EXPECT_EQ(database, TreeOf((profile / "bookmarks.html").string(), fromExport));
+    EXPECT_EQ(fromDatabase.folders, fromExport.folders);
+    EXPECT_EQ(fromDatabase.links, fromExport.links);
+    EXPECT_NE(database.find("Tools["), std::string::npos) << database;
+}
+
+} // namespace
+} // namespace tellavin
