@@ -20,6 +20,9 @@ int PrintExportResult(const ExportResult& result, std::ostream& out, std::ostrea
     }
     out << result.nFoldersWritten << " Folders & " << result.nLinksWritten
         << " Links Exported Successfully.\n";
+    for (const auto& line : result.advice) {
+        out << line << "\n";
+    }
     if (result.Complete()) {
         return 0;
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace tellavin {
 
@@ -29,6 +30,10 @@ struct ExportResult {
     std::int32_t nLinksNotWritten = 0;
     std::int32_t nUnreadableFolders = 0;
     std::string sFirstFailure;
+
+    // What the user still does to use the written target (how to import a
+    // file into Firefox), shown after the success; empty when nothing.
+    std::vector<std::string> advice;
 
     // A result that wrote nothing, for the reason given.
     static ExportResult Failed(UserMessage why) {

@@ -151,4 +151,14 @@ std::vector<FoundStore> LocateBrowserDatabases(const Platform& platform) {
     return found;
 }
 
+std::vector<FoundStore> LocateBookmarkFileSources(const Platform& platform, ProgressSink& status) {
+    status.SetStatusText(kRetrievingBookmarkFilesStatus);
+    auto found = LocateFirefoxProfileFiles(platform, "bookmarks.html");
+    for (auto& database : LocateBrowserDatabases(platform)) {
+        found.push_back(std::move(database));
+    }
+    status.SetStatusText(kReadyStatus);
+    return found;
+}
+
 } // namespace tellavin

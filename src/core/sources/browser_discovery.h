@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/conversion_path.h"
+#include "model/progress.h"
 #include "platform/platform.h"
 
 #include <string>
@@ -37,5 +38,11 @@ std::vector<FoundStore> ChromiumProfiles(const ChromiumDataFolder& data);
 // Chromium-family profile's "Bookmarks" file; a folder reached twice
 // (through a link) is searched once.
 std::vector<FoundStore> LocateBrowserDatabases(const Platform& platform);
+
+// What a window offers as a Netscape-kind source: every Firefox profile's
+// bookmarks.html (labelled with the profile's name), then every browser
+// database (LocateBrowserDatabases). The status shows
+// kRetrievingBookmarkFilesStatus meanwhile and kReadyStatus after.
+std::vector<FoundStore> LocateBookmarkFileSources(const Platform& platform, ProgressSink& status);
 
 } // namespace tellavin

@@ -1,10 +1,10 @@
 #include "sources/chromium_bookmarks_reader.h"
 
 #include "platform/file_io.h"
+#include "sources/nested_lists.h"
 
 #include <nlohmann/json.hpp>
 #include <utility>
-#include <vector>
 
 namespace tellavin {
 
@@ -25,21 +25,12 @@ const Json* ChildrenOf(const Json& node) {
 }
 
 // Pushes the nodes of a children list, and every folder below them, in
-// stored order. An explicit stack walks the nesting, so depth is not limited.
+// stored order.
 void PushChildren(const Json& children, BookmarkSink& sink) {
-    std::vector<std::pair<const Json*, std::size_t>> open{{&children, 0}};
-    while (!open.empty()) {
-        auto& [list, next] = open.back();
-        if (next == list->size()) {
-            open.pop_back();
-            if (!open.empty()) {
-                sink.EndFolder();
-            }
-            continue;
-        }
-        const Json& node = (*list)[next++];
+    static const Json kNoChildren = Json::array();
+    WalkNestedLists(children, sink, [&](const Json& node) -> const Json* {
         if (!node.is_object()) {
-            continue;
+            return nullptr;
         }
         auto type = TextOf(node, "type");
         if (type == "url") {
@@ -49,11 +40,11 @@ void PushChildren(const Json& children, BookmarkSink& sink) {
             }
         } else if (type == "folder") {
             sink.BeginFolder(TextOf(node, "name"));
-            static const Json kNoChildren = Json::array();
             const Json* inner = ChildrenOf(node);
-            open.emplace_back(inner != nullptr ? inner : &kNoChildren, 0);
+            return inner != nullptr ? inner : &kNoChildren;
         }
-    }
+        return nullptr;
+    });
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/file_io.h"
 #include "platform/scratch_folder.h"
+#include "sources/nested_lists.h"
 
 #include <cstdint>
 #include <memory>
@@ -65,32 +66,24 @@ std::optional<FolderItems> ReadFolderItems(sqlite3* db) {
 }
 
 // Pushes a folder's items, and every folder below them, in Firefox's order.
-// An explicit stack walks the nesting, so depth is not limited.
 void PushFolderItems(const FolderItems& items, std::int64_t folder, BookmarkSink& sink) {
     static const std::vector<PlacesItem> kNone;
     auto itemsOf = [&](std::int64_t id) -> const std::vector<PlacesItem>& {
         auto found = items.find(id);
         return found == items.end() ? kNone : found->second;
     };
-    std::vector<std::pair<const std::vector<PlacesItem>*, std::size_t>> open{{&itemsOf(folder), 0}};
-    while (!open.empty()) {
-        auto& [list, next] = open.back();
-        if (next == list->size()) {
-            open.pop_back();
-            if (!open.empty()) {
-                sink.EndFolder();
-            }
-            continue;
-        }
-        const PlacesItem& item = (*list)[next++];
-        if (item.type == kFolder) {
-            sink.BeginFolder(item.title);
-            open.emplace_back(&itemsOf(item.id), 0);
-        } else if (item.type == kLink && !item.url.empty() &&
-                   !std::string_view(item.url).starts_with("place:")) {
-            sink.AddLink(item.title, item.url);
-        }
-    }
+    WalkNestedLists(itemsOf(folder), sink,
+                    [&](const PlacesItem& item) -> const std::vector<PlacesItem>* {
+                        if (item.type == kFolder) {
+                            sink.BeginFolder(item.title);
+                            return &itemsOf(item.id);
+                        }
+                        if (item.type == kLink && !item.url.empty() &&
+                            !std::string_view(item.url).starts_with("place:")) {
+                            sink.AddLink(item.title, item.url);
+                        }
+                        return nullptr;
+                    });
 }
 
 // The id of the root folder with the given guid among the top folders.

@@ -164,10 +164,12 @@ bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSucces
         return false;
     }
     if (announceSuccess) {
-        dialogs_.Message(this, MessageIcon::Information, QStringLiteral("Exporting Complete"),
-                         {QStringLiteral("%1 Folders & %2 Links Exported Successfully.")
+        QStringList lines{QStringLiteral("%1 Folders & %2 Links Exported Successfully.")
                               .arg(result.nFoldersWritten)
-                              .arg(result.nLinksWritten)});
+                              .arg(result.nLinksWritten)};
+        lines.append(Lines(result.advice));
+        dialogs_.Message(this, MessageIcon::Information, QStringLiteral("Exporting Complete"),
+                         lines);
     }
     if (!result.Complete()) {
         QStringList lines;
