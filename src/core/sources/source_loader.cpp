@@ -85,16 +85,18 @@ std::string WhySourceUnreadable(const StoreLocation& source) {
     if (folder) {
         return {};
     }
+    if (source.kind == StoreKind::Netscape) {
+        if (auto store = DetectBrowserStore(source.path); store != BrowserStore::None) {
+            CountingSink counts;
+            return ReadBrowserStore(store, source.path, counts);
+        }
+    }
     auto bytes = ReadWholeFile(source.path);
     if (!bytes) {
         return ReasonCannotRead(source.path, false);
     }
     if (source.kind == StoreKind::Opera) {
         return IsHotlistText(*bytes) ? std::string() : "not an Opera hotlist";
-    }
-    if (auto store = DetectBrowserStore(source.path); store != BrowserStore::None) {
-        CountingSink counts;
-        return ReadBrowserStore(store, source.path, counts);
     }
     // The doctype opens the file, after at most a byte order mark and blanks.
     constexpr std::size_t kHead = 1024;
