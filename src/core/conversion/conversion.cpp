@@ -154,6 +154,10 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     auto result = WriteTarget(*request.tree, request, platform, progress);
     if (result.ok) {
         AddToExportedTotal(platform, ExportedItems(request.target.kind, result));
+        // What reading left out comes first, then what the target could not hold.
+        auto losses = request.tree->ReadLosses;
+        losses.Add(result.losses);
+        result.losses = std::move(losses);
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/loss_report.h"
 #include "model/user_message.h"
 
 #include <cstdint>
@@ -29,6 +30,9 @@ struct ExportResult {
     std::int32_t nLinksNotWritten = 0;
     std::int32_t nUnreadableFolders = 0;
     std::string sFirstFailure;
+
+    // What the target could not hold, or reading the source left out.
+    LossReport losses;
 
     // A result that wrote nothing, for the reason given.
     static ExportResult Failed(UserMessage why) {
