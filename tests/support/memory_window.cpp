@@ -60,8 +60,8 @@ MemoryWindow WindowOfKind(std::int32_t kind, std::int32_t initialValue) {
         window.texts["txtIELoc"] = "";
     }
     if (exportOptions) {
-        values({"chkBackup", "chkLinksBefore", "optOldErase", "optOldMerge", "optWhere(0)",
-                "optWhere(1)"});
+        values({"chkBackup", "chkLinksBefore", "chkKeepOrder", "optOldErase", "optOldMerge",
+                "optWhere(0)", "optWhere(1)"});
     }
     if (kind == 4 || kind == 9) {
         values({"NNoptWhere(0)", "NNoptWhere(1)"});

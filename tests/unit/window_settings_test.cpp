@@ -53,7 +53,7 @@ protected:
 };
 
 const std::map<std::string, std::int32_t> kExportDefaults = {
-    {"chkBackup", 1},    {"chkLinksBefore", 0}, {"optOldErase", 0},
+    {"chkBackup", 1},    {"chkLinksBefore", 0}, {"chkKeepOrder", 0}, {"optOldErase", 0},
     {"optOldMerge", -1}, {"optWhere(0)", 0},    {"optWhere(1)", -1},
 };
 const std::map<std::string, std::int32_t> kMenuDefaults = {
@@ -204,7 +204,9 @@ TEST_F(WindowSettings, EveryKeyOfAFileWrittenOnWindowsReachesItsControl) {
     auto fromFavorites = WindowOfKind(7, kUntouched);
     Load(7, fromFavorites);
     EXPECT_EQ(std::tie(fromFavorites.rect.left, fromFavorites.rect.top), std::make_tuple(200, 100));
+    // A file from before the source's order could be kept leaves it unchecked.
     EXPECT_EQ(fromFavorites.values, (decltype(fromFavorites.values){{"chkBackup", 0},
+                                                                    {"chkKeepOrder", 0},
                                                                     {"chkLinksBefore", 1},
                                                                     {"optOldErase", -1},
                                                                     {"optOldMerge", 0},

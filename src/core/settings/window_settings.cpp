@@ -34,6 +34,7 @@ struct OptionKey {
 constexpr OptionKey kExportOptions[] = {
     {"Backup", "chkBackup", Stored::Value, 1},
     {"LinksBefore", "chkLinksBefore", Stored::Value, 0},
+    {"KeepOrder", "chkKeepOrder", Stored::Value, 0},
     {"OldErase", "optOldErase", Stored::Value, 0},
     {"OldMerge", "optOldMerge", Stored::Value, -1},
     {"Where0", "optWhere(0)", Stored::Value, 0},
