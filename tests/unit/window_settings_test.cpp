@@ -82,7 +82,7 @@ TEST_F(WindowSettings, FirstRunGivesEveryDefault) {
         if (kind == 2 || kind == 7 || kind == 8 || kind == 10) {
             expected = kExportDefaults;
         } else if (kind == 4 || kind == 9) {
-            expected = {{"NNoptWhere(0)", 0}, {"NNoptWhere(1)", -1}};
+            expected = {{"chkKeepOrder", 0}, {"NNoptWhere(0)", 0}, {"NNoptWhere(1)", -1}};
         } else if (kind == 5 || kind == 6 || kind == 11) {
             expected = kMenuDefaults;
             EXPECT_EQ(window.texts["txtPageTitle"], "Bookmarks By Tellavin");
@@ -215,7 +215,8 @@ TEST_F(WindowSettings, EveryKeyOfAFileWrittenOnWindowsReachesItsControl) {
     auto toFavorites = WindowOfKind(9, kUntouched);
     Load(9, toFavorites);
     EXPECT_EQ(toFavorites.values,
-              (decltype(toFavorites.values){{"NNoptWhere(0)", -1}, {"NNoptWhere(1)", 0}}));
+              (decltype(toFavorites.values){
+                  {"chkKeepOrder", 0}, {"NNoptWhere(0)", -1}, {"NNoptWhere(1)", 0}}));
 
     auto menu = WindowOfKind(5, kUntouched);
     PresetList presets(platform);

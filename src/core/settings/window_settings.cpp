@@ -41,6 +41,11 @@ constexpr OptionKey kExportOptions[] = {
     {"Where1", "optWhere(1)", Stored::Value, -1},
 };
 
+// The one export option of the windows that write into a Favorites folder.
+constexpr OptionKey kOrderOptions[] = {
+    {"KeepOrder", "chkKeepOrder", Stored::Value, 0},
+};
+
 constexpr OptionKey kMenuOptions[] = {
     {"OpenInNewWin", "chkOpenNew", Stored::Value, 1},
     {"ShowURL", "chkShowUrl", Stored::Value, 1},
@@ -259,6 +264,7 @@ void SaveWindow(CSetting& settings, std::int32_t kind, const KindPlan& plan,
         SaveOptions(settings, kExportOptions, window);
     }
     if (plan.whereRoot) {
+        SaveOptions(settings, kOrderOptions, window);
         settings.SaveSettingInt(
             kSettings, "WhereRoot",
             Clamped16(Required(window.GetValue("NNoptWhere(0)"), "NNoptWhere(0)")));
@@ -304,6 +310,7 @@ void LoadWindowSettings(std::int32_t kind, WindowControls& window, const Platfor
         LoadOptions(settings, kExportOptions, window);
     }
     if (plan->whereRoot) {
+        LoadOptions(settings, kOrderOptions, window);
         IgnoringErrors([&] { LoadWhereRoot(settings, window); });
     }
     if (plan->nnLoc) {
