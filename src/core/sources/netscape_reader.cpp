@@ -3,6 +3,7 @@
 #include "model/file_tree_builder.h"
 #include "platform/file_io.h"
 #include "sources/html_tokenizer.h"
+#include "text/ascii_text.h"
 #include "text/data_url.h"
 #include "text/encoding.h"
 #include "text/number_text.h"
@@ -152,7 +153,7 @@ public:
                 CloseFolderWithoutList();
                 headingOpen_ = true;
                 const auto* toolbar = tag.Find("personal_toolbar_folder");
-                headingIsToolbar_ = toolbar != nullptr && EqualsTrue(*toolbar);
+                headingIsToolbar_ = toolbar != nullptr && EqualsIgnoringCase(*toolbar, "true");
             }
             text_.clear();
         } else if (name == "dl") {
@@ -215,11 +216,6 @@ private:
         std::int32_t openLists = 0;
         bool awaitingList = false; // a folder whose heading ended, before any <DL>
     };
-
-    static bool EqualsTrue(std::string_view value) {
-        return value.size() == 4 && (value[0] | 0x20) == 't' && (value[1] | 0x20) == 'r' &&
-               (value[2] | 0x20) == 'u' && (value[3] | 0x20) == 'e';
-    }
 
     // What a link's start tag says besides its address: the dates, and
     // whether it carries what no target takes (tags, a keyword, an icon).
