@@ -102,13 +102,16 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         ->excludes(newFolder);
     convert->add_flag("--links-first", request.linksFirst,
                       "Write each folder's links before its sub-folders");
+    convert->add_flag("--keep-order", request.keepOrder,
+                      "Write folders, links and separators in the source's order instead of "
+                      "sorted (a Favorites folder shows its own order)");
     convert->add_option("--profile", request.profile,
                         "The name in the bookmark file's title (default: the user's name)");
     convert->add_flag("--backup", request.backup,
                       "Copy the target to Backup_of_<name> beside it first; when the copy "
                       "fails, nothing is exported");
-    constexpr const char* kQuietHelp =
-        "No progress line (it is shown only when standard error is a terminal)";
+    constexpr const char* kQuietHelp = "No progress line (it is shown only when standard error "
+                                       "is a terminal) and no report of what was not carried over";
     convert->add_flag("--quiet,-q", quiet, kQuietHelp);
 
     std::string page;
@@ -156,9 +159,11 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     }
     TerminalProgress progress(err, !quiet && errIsTerminal);
     if (convert->parsed()) {
+        request.quiet = quiet;
         return RunConvert(request, out, err, platform, progress);
     }
     if (menu->parsed()) {
+        menuArguments.quiet = quiet;
         return RunMenu(source, page, menuArguments, out, err, platform, progress);
     }
     return RunTree(source, platform, out, err);

@@ -37,12 +37,14 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
         arguments.linksFirst ? LinksPlacement::BeforeFolders : LinksPlacement::AfterFolders;
     options.profileName = arguments.profile;
     options.backup = arguments.backup;
+    options.keepOrder = arguments.keepOrder;
     if (auto unused = OptionsNotApplying(target->kind, options); !unused.empty()) {
         err << "tellavin-cli: --" << unused.front() << " does not apply to "
             << StoreKindDescription(target->kind) << "\n";
         return 2;
     }
-    return PrintExportResult(RunConversion(request, platform, progress), out, err);
+    return PrintExportResult(RunConversion(request, platform, progress), out, err,
+                             !arguments.quiet);
 }
 
 } // namespace tellavin::cli

@@ -158,6 +158,10 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
         if (request.target.kind == StoreKind::Netscape) {
             result.advice = FirefoxImportAdvice(request.target.path, platform);
         }
+        // What reading left out comes first, then what the target could not hold.
+        auto losses = request.tree->ReadLosses;
+        losses.Add(result.losses);
+        result.losses = std::move(losses);
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/loss_report.h"
 #include "model/user_message.h"
 
 #include <cstdint>
@@ -34,6 +35,9 @@ struct ExportResult {
     // What the user still does to use the written target (how to import a
     // file into Firefox), shown after the success; empty when nothing.
     std::vector<std::string> advice;
+
+    // What the target could not hold, or reading the source left out.
+    LossReport losses;
 
     // A result that wrote nothing, for the reason given.
     static ExportResult Failed(UserMessage why) {

@@ -25,6 +25,7 @@ std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
         std::string candidate = name + "(" + std::to_string(number) + ")";
         if (folder.names.insert(candidate).second) {
             hint = number + 1;
+            tree_.ReadLosses.Note(LossKind::DuplicateNumbered, RenamedExample(name, candidate));
             return candidate;
         }
     }
@@ -46,8 +47,10 @@ std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
 }
 
 void FileTreeBuilder::BeginFolder(std::string name) {
+    lastLink_ = nullptr;
     auto index = AddFolderRow(UniqueName(open_.back(), std::move(name)));
     open_.push_back(OpenFolder{index, {}, {}});
+    lastFolder_ = index;
 }
 
 void FileTreeBuilder::AddLink(std::string name, std::string url) {
@@ -56,26 +59,61 @@ void FileTreeBuilder::AddLink(std::string name, std::string url) {
 
 void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
                                       std::string_view iconBytes) {
+    lastLink_ = nullptr;
     name = UniqueName(open_.back(), std::move(name));
     if (url.empty()) {
-        AddFolderRow(std::move(name));
+        lastFolder_ = AddFolderRow(std::move(name));
         return;
     }
     EntryRecord row;
     row.sName = std::move(name);
     row.sURL = std::move(url);
     row.nIcon = iconBytes.empty() ? LinkRowIcon(source_) : tree_.AddLinkIcon(iconBytes);
-    rows_[open_.back().index].push_back(std::move(row));
+    auto& rows = rows_[open_.back().index];
+    rows.push_back(std::move(row));
+    lastLink_ = &rows.back();
 }
 
 void FileTreeBuilder::EndFolder() {
+    lastLink_ = nullptr;
     if (open_.size() > 1) {
         open_.pop_back();
     }
 }
 
+void FileTreeBuilder::AddSeparator() {
+    lastLink_ = nullptr;
+    EntryRecord row;
+    row.bSeparator = true;
+    rows_[open_.back().index].push_back(std::move(row));
+}
+
+void FileTreeBuilder::SetLinkDates(std::int64_t created, std::int64_t changed) {
+    if (lastLink_ != nullptr) {
+        lastLink_->nCreated = created;
+        lastLink_->nChanged = changed;
+    }
+}
+
+void FileTreeBuilder::MarkToolbarFolder() {
+    if (lastFolder_ >= 0) {
+        tree_.FolderTable[static_cast<std::size_t>(lastFolder_)].bToolbar = true;
+    }
+}
+
+void FileTreeBuilder::MarkTrashFolder() {
+    if (lastFolder_ >= 0) {
+        tree_.FolderTable[static_cast<std::size_t>(lastFolder_)].bTrash = true;
+    }
+}
+
+void FileTreeBuilder::NoteLoss(LossKind kind, std::string example) {
+    tree_.ReadLosses.Note(kind, std::move(example));
+}
+
 void FileTreeBuilder::Finish() {
     open_.clear();
+    lastLink_ = nullptr;
     std::size_t total = 0;
     for (const auto& rows : rows_) {
         total += rows.size();

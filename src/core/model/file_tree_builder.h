@@ -16,8 +16,9 @@ namespace tellavin {
 // Folders get their records in the order the file opens them (pre-order);
 // each folder's rows (its links and direct sub-folders) keep file order and
 // every folder is listed. Siblings with the same name are numbered: the
-// second News becomes News(2), the next News(3). A link without an address
-// becomes an empty folder. A link's icon goes into the tree's icon table
+// second News becomes News(2), the next News(3), and each number given is
+// noted in the tree's ReadLosses. A link without an address becomes an
+// empty folder. Separators are rows of their own. A link's icon goes into the tree's icon table
 // when the tree keeps icons.
 class FileTreeBuilder final : public BookmarkSink {
 public:
@@ -31,6 +32,11 @@ public:
     bool WantsLinkIcons() const override { return tree_.KeepsIcons(); }
     void AddLinkWithIcon(std::string name, std::string url, std::string_view iconBytes) override;
     void EndFolder() override;
+    void AddSeparator() override;
+    void SetLinkDates(std::int64_t created, std::int64_t changed) override;
+    void MarkToolbarFolder() override;
+    void MarkTrashFolder() override;
+    void NoteLoss(LossKind kind, std::string example) override;
 
     // Lays the rows out in the EntryTable and puts the tree in display
     // order. Call once, after the reader finished.
@@ -51,6 +57,8 @@ private:
     ProgressSink* progress_;
     std::vector<OpenFolder> open_;
     std::vector<std::vector<EntryRecord>> rows_; // per folder, until Finish
+    EntryRecord* lastLink_ = nullptr;            // the link added last, until the next event
+    std::int32_t lastFolder_ = -1;               // the folder begun last
 };
 
 } // namespace tellavin

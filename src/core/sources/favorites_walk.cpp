@@ -23,15 +23,18 @@ std::string Lowered(std::string_view text) {
     return lower;
 }
 
-std::chrono::year_month_day EntryDate(const fs::directory_entry& entry) {
+// The entry's last write: its local date and its seconds since 1970.
+void ReadEntryTime(const fs::directory_entry& entry, FavoritesEntry& found) {
     std::error_code error;
     auto written = entry.last_write_time(error);
     if (error) {
-        return {};
+        return;
     }
     auto moment = std::chrono::file_clock::to_sys(written);
-    return LocalDate(std::chrono::time_point_cast<std::chrono::system_clock::duration>(moment))
-        .value_or(std::chrono::year_month_day{});
+    found.date =
+        LocalDate(std::chrono::time_point_cast<std::chrono::system_clock::duration>(moment))
+            .value_or(std::chrono::year_month_day{});
+    found.modified = std::chrono::floor<std::chrono::seconds>(moment).time_since_epoch().count();
 }
 
 } // namespace
@@ -62,7 +65,7 @@ std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::str
         if (!found.isFolder && !(IsLinkFileName(found.name) && entry.is_regular_file(typeError))) {
             continue;
         }
-        found.date = EntryDate(entry);
+        ReadEntryTime(entry, found);
         entries.push_back(std::move(found));
     }
     // Listed by name, as NTFS returns them, so every system shows the same

@@ -13,6 +13,7 @@ struct FavoritesEntry {
     std::string name;
     bool isFolder = false;
     std::chrono::year_month_day date{}; // local date of the last write; zero when unknown
+    std::int64_t modified = 0;          // the last write in seconds since 1970; 0 when unknown
 };
 
 // The folders and links of one directory, in display order of their names;

@@ -4,10 +4,13 @@
 #include "platform/file_io.h"
 #include "text/ascii_text.h"
 #include "text/encoding.h"
+#include "text/number_text.h"
 #include "text/replace_all.h"
 #include "text/utf8_repair.h"
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace tellavin {
 
@@ -30,12 +33,16 @@ std::string DecodeName(std::string_view raw) {
 // The entry being read: its kind and the fields found so far.
 class PendingEntry {
 public:
-    enum class Kind { None, Folder, Link, Other };
+    enum class Kind { None, Folder, Link, Separator, Other };
 
     void Start(Kind kind) {
         kind_ = kind;
         name_.reset();
         url_.reset();
+        created_ = 0;
+        onToolbar_ = false;
+        trash_ = false;
+        dropped_.clear();
     }
 
     bool TakesFields() const { return kind_ == Kind::Folder || kind_ == Kind::Link; }
@@ -51,23 +58,64 @@ public:
             name_ = DecodeName(value);
         } else if (EqualsIgnoringCase(key, "URL") && !url_) {
             url_ = DecodeValue(value);
+        } else if (EqualsIgnoringCase(key, "CREATED")) {
+            created_ = ParseSecondsSince1970(value);
+        } else if (EqualsIgnoringCase(key, "ON PERSONALBAR")) {
+            onToolbar_ = EqualsIgnoringCase(TrimBlanks(value), "YES");
+        } else if (EqualsIgnoringCase(key, "TRASH FOLDER")) {
+            trash_ = EqualsIgnoringCase(TrimBlanks(value), "YES");
+        } else if (!TrimBlanks(value).empty()) {
+            NoteDroppedField(key);
         }
     }
 
     // Hands a finished entry to the sink; the next lines belong to no entry.
-    void Flush(BookmarkSink& sink) {
-        if (kind_ == Kind::Folder) {
-            sink.BeginFolder(name_.value_or(""));
-        } else if (kind_ == Kind::Link) {
-            sink.AddLink(name_.value_or(""), url_.value_or(kUndefinedUrl));
+    void Flush(BookmarkSink& sink, bool& toolbarSeen) {
+        auto kind = std::exchange(kind_, Kind::None);
+        auto name = name_.value_or("");
+        if (kind == Kind::Folder) {
+            sink.BeginFolder(name);
+            if (trash_) {
+                sink.MarkTrashFolder();
+            } else if (onToolbar_ && !std::exchange(toolbarSeen, true)) {
+                sink.MarkToolbarFolder();
+            }
+            NoteDroppedFields(sink, name);
+        } else if (kind == Kind::Link) {
+            sink.AddLink(name, url_.value_or(kUndefinedUrl));
+            if (created_ != 0) {
+                sink.SetLinkDates(created_, 0);
+            }
+            NoteDroppedFields(sink, name);
+        } else if (kind == Kind::Separator) {
+            sink.AddSeparator();
         }
-        kind_ = Kind::None;
     }
 
 private:
+    void NoteDroppedField(std::string_view key) {
+        if (EqualsIgnoringCase(key, "DESCRIPTION")) {
+            dropped_.push_back(LossKind::DescriptionDropped);
+        } else if (EqualsIgnoringCase(key, "SHORT NAME")) {
+            dropped_.push_back(LossKind::KeywordDropped);
+        } else if (EqualsIgnoringCase(key, "ICONFILE")) {
+            dropped_.push_back(LossKind::IconDropped);
+        }
+    }
+
+    void NoteDroppedFields(BookmarkSink& sink, const std::string& name) {
+        for (auto kind : dropped_) {
+            sink.NoteLoss(kind, name);
+        }
+    }
+
     Kind kind_ = Kind::None;
     std::optional<std::string> name_;
     std::optional<std::string> url_;
+    std::int64_t created_ = 0;
+    bool onToolbar_ = false;
+    bool trash_ = false;
+    std::vector<LossKind> dropped_;
 };
 
 PendingEntry::Kind KindOfTag(std::string_view tag) {
@@ -76,6 +124,9 @@ PendingEntry::Kind KindOfTag(std::string_view tag) {
     }
     if (EqualsIgnoringCase(tag, "#URL")) {
         return PendingEntry::Kind::Link;
+    }
+    if (EqualsIgnoringCase(tag, "#SEPERATOR")) {
+        return PendingEntry::Kind::Separator;
     }
     return PendingEntry::Kind::Other;
 }
@@ -90,6 +141,8 @@ void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
     sink.SetRootText(kOperaRootText);
     auto text = StripUtf8Bom(bytes);
     PendingEntry entry;
+    bool toolbarSeen = false;
+    auto flush = [&] { entry.Flush(sink, toolbarSeen); };
     while (!text.empty()) {
         // A line ends at CR LF, LF, or a CR alone (files from old Macs).
         auto end = text.find_first_of("\r\n");
@@ -101,19 +154,19 @@ void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
         }
         auto trimmed = TrimBlanks(line);
         if (trimmed.empty()) {
-            entry.Flush(sink);
+            flush();
         } else if (trimmed.front() == '#') {
-            entry.Flush(sink);
+            flush();
             entry.Start(KindOfTag(trimmed));
         } else if (trimmed == "-") {
-            entry.Flush(sink);
+            flush();
             sink.EndFolder();
         } else if (entry.TakesFields()) {
             // Only leading blanks go: a value keeps its trailing ones.
             entry.Field(line.substr(line.find_first_not_of(" \t")));
         }
     }
-    entry.Flush(sink);
+    flush();
 }
 
 void cOperaFastScanning::Scan(const std::string& sFileName) {

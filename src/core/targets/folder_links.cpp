@@ -92,12 +92,16 @@ void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
     } while (h > 1);
 }
 
+LinkItem LinkItemOf(const EntryRecord& row) {
+    return {row.sName, row.sURL, row.nCreated, row.nChanged};
+}
+
 std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder,
                                      bool exportAll) {
     std::vector<LinkItem> links;
     for (const auto& entry : tree.Rows(folder)) {
         if (entry.IsLink() && (exportAll || entry.bChecked)) {
-            links.push_back({entry.sName, entry.sURL});
+            links.push_back(LinkItemOf(entry));
         }
     }
     if (!links.empty()) {

@@ -65,16 +65,25 @@ class FileWriter final : public FolderVisitor {
 public:
     FileWriter(BookmarkTree& tree, const NetscapeWriterOptions& options, std::string& out,
                ExportResult& result)
-        : tree_(tree), options_(options), out_(out), result_(result) {}
+        : tree_(tree), options_(options), out_(out), result_(result),
+          order_(OrderToWalk(tree, options.keepOrder)) {}
+
+    WalkOrder Order() const { return order_; }
 
     void Enter(std::int32_t folder, bool isStart) override {
         const auto& name = tree_.Node(folder).Text;
         if (!isStart) {
-            Line("<DT><H3 FOLDED ADD_DATE=\"\">" + EscapeName(name) + "</H3>");
+            const bool toolbar = tree_.FolderTable.at(folder).bToolbar;
+            Line(std::string("<DT><H3 FOLDED ADD_DATE=\"\"") +
+                 (toolbar ? " PERSONAL_TOOLBAR_FOLDER=\"true\"" : "") + ">" + EscapeName(name) +
+                 "</H3>");
             Line(kListStart);
             ++result_.nFoldersWritten;
         }
         indent_ += 4;
+        if (order_ == WalkOrder::Source) {
+            return; // the rows come one by one through Row
+        }
         auto links = GetFolderLinks(tree_, folder, options_.exportAll);
         if (options_.linksBefore) {
             WriteLinks(links);
@@ -84,12 +93,21 @@ public:
     }
 
     void Leave(std::int32_t, bool) override {
-        if (!options_.linksBefore) {
+        if (!options_.linksBefore && order_ == WalkOrder::Display) {
             WriteLinks(pendingLinks_.back());
             pendingLinks_.pop_back();
         }
         indent_ -= 4;
         Line(kListEnd);
+    }
+
+    void Row(std::int32_t, const EntryRecord& row) override {
+        if (row.IsSeparator()) {
+            Line("<HR>");
+            return;
+        }
+        WriteLink(LinkItemOf(row));
+        ++result_.nLinksWritten;
     }
 
 private:
@@ -101,16 +119,28 @@ private:
 
     void WriteLinks(const std::vector<LinkItem>& items) {
         for (const auto& link : items) {
-            Line("<DT><A HREF=\"" + EscapeAddress(link.url) + "\">" + EscapeName(link.name) +
-                 "</A>");
+            WriteLink(link);
         }
         result_.nLinksWritten += static_cast<std::int32_t>(items.size());
+    }
+
+    void WriteLink(const LinkItem& link) {
+        std::string dates;
+        if (link.created != 0) {
+            dates += " ADD_DATE=\"" + std::to_string(link.created) + "\"";
+        }
+        if (link.changed != 0) {
+            dates += " LAST_MODIFIED=\"" + std::to_string(link.changed) + "\"";
+        }
+        Line("<DT><A HREF=\"" + EscapeAddress(link.url) + "\"" + dates + ">" +
+             EscapeName(link.name) + "</A>");
     }
 
     BookmarkTree& tree_;
     const NetscapeWriterOptions& options_;
     std::string& out_;
     ExportResult& result_;
+    WalkOrder order_;
     std::int32_t indent_ = 0;
     std::vector<std::vector<LinkItem>> pendingLinks_; // per open folder, links written last
 };
@@ -146,7 +176,7 @@ std::string ComposeList(BookmarkTree& tree, const NetscapeWriterOptions& options
         out.append(kListStart).append(kLineEnd);
     }
     FileWriter writer(tree, options, out, result);
-    WalkExportedFolders(tree, options.exportAll, writer, result, progress);
+    WalkExportedFolders(tree, options.exportAll, writer, result, progress, {0, writer.Order()});
     if (options.newFolder) {
         out.append(kListEnd).append(kLineEnd);
     }

@@ -43,10 +43,13 @@ namespace {
 constexpr const char* kEol = "\r\n";
 constexpr std::int32_t kFolderOrder = -1;
 
-void PrintHotlistFolderStart(std::string& out, const std::string& name) {
+void PrintHotlistFolderStart(std::string& out, const std::string& name, bool toolbar = false) {
     out += "#FOLDER";
     out += kEol;
     out += "    NAME=" + detail::FieldText(name) + kEol;
+    if (toolbar) {
+        out += std::string("    ON PERSONALBAR=YES") + kEol;
+    }
     out += "    ORDER = " + detail::OrderText(kFolderOrder) + kEol;
     out += kEol;
 }
@@ -56,7 +59,16 @@ void PrintHotlistLink(std::string& out, const LinkItem& link, std::int32_t order
     out += kEol;
     out += "    NAME=" + detail::FieldText(link.name) + kEol;
     out += "    URL=" + detail::FieldText(link.url) + kEol;
+    if (link.created != 0) {
+        out += "    CREATED=" + std::to_string(link.created) + kEol;
+    }
     out += "    ORDER = " + detail::OrderText(order) + kEol;
+    out += kEol;
+}
+
+void PrintHotlistSeparator(std::string& out) {
+    out += "#SEPERATOR";
+    out += kEol;
     out += kEol;
 }
 
@@ -69,20 +81,24 @@ class HotlistPrinter final : public FolderVisitor {
 public:
     HotlistPrinter(BookmarkTree& tree, const OperaWriteOptions& options, std::string& out,
                    ExportResult& result)
-        : tree_(tree), options_(options), out_(out), result_(result) {}
+        : tree_(tree), options_(options), out_(out), result_(result),
+          order_(OrderToWalk(tree, options.keepOrder)) {}
+
+    WalkOrder Order() const { return order_; }
 
     void Enter(std::int32_t folder, bool isStart) override {
         if (!isStart) {
-            PrintHotlistFolderStart(out_, tree_.Node(folder).Text);
+            PrintHotlistFolderStart(out_, tree_.Node(folder).Text,
+                                    tree_.FolderTable.at(folder).bToolbar);
             ++result_.nFoldersWritten;
         }
-        if (options_.links == LinksPlacement::BeforeFolders) {
+        if (options_.links == LinksPlacement::BeforeFolders && order_ == WalkOrder::Display) {
             PrintLinks(folder);
         }
     }
 
     void Leave(std::int32_t folder, bool isStart) override {
-        if (options_.links == LinksPlacement::AfterFolders) {
+        if (options_.links == LinksPlacement::AfterFolders && order_ == WalkOrder::Display) {
             PrintLinks(folder);
         }
         if (!isStart) {
@@ -90,12 +106,27 @@ public:
         }
     }
 
+    void Row(std::int32_t, const EntryRecord& row) override {
+        if (row.IsSeparator()) {
+            PrintHotlistSeparator(out_);
+        } else if (options_.links != LinksPlacement::None) {
+            PrintLink(LinkItemOf(row));
+        }
+    }
+
 private:
     void PrintLinks(std::int32_t folder) {
-        auto order = options_.links == LinksPlacement::BeforeFolders ? -2 : 0;
         for (const auto& link : GetFolderLinks(tree_, folder, options_.exportAll)) {
-            PrintHotlistLink(out_, link, order);
-            ++result_.nLinksWritten;
+            PrintLink(link);
+        }
+    }
+
+    void PrintLink(const LinkItem& link) {
+        auto order = options_.links == LinksPlacement::BeforeFolders ? -2 : 0;
+        PrintHotlistLink(out_, link, order);
+        ++result_.nLinksWritten;
+        if (link.changed != 0) {
+            result_.losses.Note(LossKind::ChangedDateDropped, link.name);
         }
     }
 
@@ -103,6 +134,7 @@ private:
     const OperaWriteOptions& options_;
     std::string& out_;
     ExportResult& result_;
+    WalkOrder order_;
 };
 
 ExportResult Failure(std::string reason) {
@@ -143,7 +175,7 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
     }
     ExportResult result;
     HotlistPrinter printer(tree, options, out, result);
-    WalkExportedFolders(tree, options.exportAll, printer, result, progress);
+    WalkExportedFolders(tree, options.exportAll, printer, result, progress, {0, printer.Order()});
     if (options.inNewFolder) {
         PrintHotlistFolderEnd(out);
     }

@@ -116,6 +116,7 @@ void FileToFavoritesWindow::StartExport() {
     request.target = {StoreKind::Favorites, favorites_->Folder()};
     request.options.newFolder = place_->NewFolder();
     request.options.existingFolder = place_->ExistingFolder();
+    request.options.keepOrder = ui_->chkKeepOrder->isChecked();
     CheckAndExport(request);
 }
 
