@@ -4,7 +4,7 @@
 #include "model/bookmark_counts.h"
 #include "sources/source_loader.h"
 #include "support/temp_dir.h"
-#include "support/tree_text.h"
+#include "support/ordered_tree.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -18,8 +18,10 @@ std::string Fixture(const std::string& name) {
     return (fs::path(TELLAVIN_TEST_DATA) / "browsers" / name).string();
 }
 
-// The tree a Netscape-kind source loads as, with addresses, after checking
-// that counting it gives the tree's own counts.
+// The root's text, the tree a Netscape-kind source loads as in its own
+// order (with addresses, dates, separators and the toolbar mark) and what
+// reading left out, after checking that counting it gives the tree's own
+// counts.
 std::string Loaded(const std::string& path) {
     StoreLocation source{StoreKind::Netscape, path};
     BookmarkTree tree;
@@ -32,7 +34,11 @@ std::string Loaded(const std::string& path) {
         EXPECT_EQ(counts->links, loaded.links) << path;
     }
     EXPECT_EQ(WhySourceUnreadable(source), "") << path;
-    return test::TreeText(tree, true);
+    auto text = tree.Node(0).Text + ": " + test::OrderedTreeText(tree);
+    for (const auto& line : tree.ReadLosses.Lines()) {
+        text += "\n" + line;
+    }
+    return text;
 }
 
 struct StoreCase {
@@ -43,24 +49,32 @@ struct StoreCase {
 TEST(BrowserStores, TreesAsEachBrowsersOwnExportArrangesThem) {
     const StoreCase cases[] = {
         // Menu contents at the top; the toolbar, unfiled and mobile roots as
-        // folders; tags, separators and the place: query leave no trace.
+        // folders; dates in whole seconds; the place: query and the tag are
+        // left out and reported.
         {"nested-folders-tags-queries.sqlite",
-         "Bookmarks Menu[ Zürich – Ünïcode=https://example.org/z%C3%BCrich "
-         "=http://example.com/untitled Bookmarks Toolbar[ Toolbar link=http://example.com/toolbar "
-         "Tools[ 日本語=http://example.jp/ ] ] Empty[ ] Mobile Bookmarks[ "
-         "Phone link=http://example.com/phone ] Nested[ After separator=http://example.com/after "
-         "Deep[ Deep link=http://example.com/deep?a=1&b=<2> ] ] Other Bookmarks[ "
-         "Unfiled link=http://example.com/unfiled ] ]"},
+         "Bookmarks Menu: root[ "
+         "Zürich – Ünïcode=https://example.org/z%C3%BCrich{1600000101/1600086501} "
+         "Nested[ Deep[ Deep link=http://example.com/deep?a=1&b=<2>{1600000104/1600086504} ] "
+         "--- After separator=http://example.com/after{1600000106/1600086506} ] Empty[ ] "
+         "=http://example.com/untitled{1600000109/1600086509} --- Bookmarks Toolbar*[ "
+         "Toolbar link=http://example.com/toolbar{1600000111/1600086511} Tools[ "
+         "日本語=http://example.jp/{1600000113/1600086513} ] ] Other Bookmarks[ "
+         "Unfiled link=http://example.com/unfiled{1600000114/1600086514} ] Mobile Bookmarks[ "
+         "Phone link=http://example.com/phone{1600000115/1600086515} ] ]\n"
+         "Tags dropped: 1 (news)\n"
+         "Links without a usable address skipped: 1 (Most Visited)"},
         // Bookmarks still only in the write-ahead log are read.
         {"unmerged-wal.sqlite",
-         "Bookmarks Menu[ Merged link=http://example.com/merged "
-         "Only in the log=http://example.com/log Bookmarks Toolbar[ Log folder[ "
-         "Log child=http://example.com/log/child ] ] ]"},
-        // The bar as a folder, "other" and "synced" contents at the top.
+         "Bookmarks Menu: root[ Merged link=http://example.com/merged{1600000101/1600086501} "
+         "Only in the log=http://example.com/log{1600000102/1600086502} Bookmarks Toolbar*[ "
+         "Log folder[ Log child=http://example.com/log/child{1600000104/1600086504} ] ] ]"},
+        // The bar as the toolbar folder, "other" and "synced" contents at the
+        // top; times counted from 1601 in microseconds.
         {"chromium-nested-roots.json",
-         "Bookmarks[ Ünïcode – 日本語=http://example.jp/%E6%97%A5 Phone=http://example.com/phone "
-         "Bookmarks bar[ Bar link=https://example.com/bar Empty[ ] Nested[ Deep[ "
-         "Deep link=http://example.com/a&b ] ] ] Other folder[ Inner=http://example.com/inner ] ]"},
+         "Bookmarks: root[ Bookmarks bar*[ Bar link=https://example.com/bar{1655526400/0} "
+         "Nested[ Deep[ Deep link=http://example.com/a&b{1655526400/0} ] ] Empty[ ] ] "
+         "Ünïcode – 日本語=http://example.jp/%E6%97%A5{1655526400/0} Other folder[ "
+         "Inner=http://example.com/inner{1655526400/0} ] Phone=http://example.com/phone{1655526400/0} ]"},
     };
     for (const auto& row : cases) {
         EXPECT_EQ(Loaded(Fixture(row.fixture)), row.tree) << row.fixture;

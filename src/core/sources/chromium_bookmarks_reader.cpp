@@ -3,6 +3,9 @@
 #include "platform/file_io.h"
 #include "sources/nested_lists.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <utility>
 
@@ -17,6 +20,19 @@ constexpr const char* kNotBookmarks = "not a Chromium Bookmarks file";
 std::string TextOf(const Json& node, const char* key) {
     auto found = node.find(key);
     return found != node.end() && found->is_string() ? found->get<std::string>() : std::string();
+}
+
+// Chromium stores times as microseconds since 1601 in a string; seconds
+// since 1970, or 0 when the string holds no such time.
+std::int64_t SecondsSince1970(const Json& node, const char* key) {
+    constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+    auto text = TextOf(node, key);
+    std::int64_t micros = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), micros);
+    if (error != std::errc() || end != text.data() + text.size() || micros <= 0) {
+        return 0;
+    }
+    return std::max<std::int64_t>(micros / 1'000'000 - kSecondsFrom1601To1970, 0);
 }
 
 const Json* ChildrenOf(const Json& node) {
@@ -37,6 +53,7 @@ void PushChildren(const Json& children, BookmarkSink& sink) {
             auto url = TextOf(node, "url");
             if (!url.empty()) {
                 sink.AddLink(TextOf(node, "name"), std::move(url));
+                sink.SetLinkDates(SecondsSince1970(node, "date_added"), 0);
             }
         } else if (type == "folder") {
             sink.BeginFolder(TextOf(node, "name"));
@@ -65,6 +82,7 @@ std::string LoadChromiumBookmarks(const std::string& path, BookmarkSink& sink) {
     }
     sink.SetRootText(kChromiumRootText);
     sink.BeginFolder(TextOf(*bar, "name"));
+    sink.MarkToolbarFolder();
     PushChildren(*ChildrenOf(*bar), sink);
     sink.EndFolder();
     for (const char* key : {"other", "synced"}) {

@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* kNotPlaces = "not a Firefox bookmark database";
 
-enum ItemType : std::int64_t { kLink = 1, kFolder = 2 };
+enum ItemType : std::int64_t { kLink = 1, kFolder = 2, kSeparator = 3 };
 
 struct PlacesItem {
     std::int64_t id = 0;
@@ -26,6 +26,8 @@ struct PlacesItem {
     std::string title;
     std::string url;
     std::string guid;
+    std::int64_t dateAdded = 0;    // microseconds since 1970, as Firefox stores them
+    std::int64_t lastModified = 0;
 };
 
 // The items of each folder by its id, in Firefox's order.
@@ -47,7 +49,8 @@ std::string ColumnText(sqlite3_stmt* statement, int column) {
 // database has no bookmark table of Firefox's layout.
 std::optional<FolderItems> ReadFolderItems(sqlite3* db) {
     constexpr const char* kQuery =
-        "SELECT b.id, b.parent, b.type, b.title, p.url, b.guid FROM moz_bookmarks b "
+        "SELECT b.id, b.parent, b.type, b.title, p.url, b.guid, b.dateAdded, b.lastModified "
+        "FROM moz_bookmarks b "
         "LEFT JOIN moz_places p ON p.id = b.fk ORDER BY b.parent, b.position, b.id";
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(db, kQuery, -1, &raw, nullptr) != SQLITE_OK) {
@@ -60,7 +63,8 @@ std::optional<FolderItems> ReadFolderItems(sqlite3* db) {
     while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
         items[sqlite3_column_int64(raw, 1)].push_back(
             {sqlite3_column_int64(raw, 0), sqlite3_column_int64(raw, 2), ColumnText(raw, 3),
-             ColumnText(raw, 4), ColumnText(raw, 5)});
+             ColumnText(raw, 4), ColumnText(raw, 5), sqlite3_column_int64(raw, 6),
+             sqlite3_column_int64(raw, 7)});
     }
     return step == SQLITE_DONE ? std::optional(std::move(items)) : std::nullopt;
 }
@@ -78,9 +82,17 @@ void PushFolderItems(const FolderItems& items, std::int64_t folder, BookmarkSink
                             sink.BeginFolder(item.title);
                             return &itemsOf(item.id);
                         }
-                        if (item.type == kLink && !item.url.empty() &&
-                            !std::string_view(item.url).starts_with("place:")) {
+                        if (item.type == kSeparator) {
+                            sink.AddSeparator();
+                        } else if (item.type == kLink &&
+                                   std::string_view(item.url).starts_with("place:")) {
+                            // A saved search, not an address another browser can open.
+                            sink.NoteLoss(LossKind::AddressUnusable, item.title);
+                        } else if (item.type == kLink && !item.url.empty()) {
                             sink.AddLink(item.title, item.url);
+                            // Firefox's own export writes the dates in whole seconds.
+                            sink.SetLinkDates(item.dateAdded / 1'000'000,
+                                              item.lastModified / 1'000'000);
                         }
                         return nullptr;
                     });
@@ -98,6 +110,23 @@ std::optional<std::int64_t> RootId(const FolderItems& items, std::int64_t top,
         }
     }
     return std::nullopt;
+}
+
+// Tags are folders below the tags root; a tag given to a link is not
+// carried over, so each is noted.
+void NoteTags(const FolderItems& items, std::int64_t tagsRoot, BookmarkSink& sink) {
+    auto tags = items.find(tagsRoot);
+    if (tags == items.end()) {
+        return;
+    }
+    for (const auto& tag : tags->second) {
+        auto tagged = items.find(tag.id);
+        if (tagged != items.end()) {
+            for (std::size_t n = 0; n < tagged->second.size(); ++n) {
+                sink.NoteLoss(LossKind::TagsDropped, tag.title);
+            }
+        }
+    }
 }
 
 // Pushes the tree of Firefox's HTML export from the grouped rows.
@@ -119,9 +148,15 @@ std::string PushPlacesTree(const FolderItems& items, BookmarkSink& sink) {
         auto root = RootId(items, *top, guid);
         if (root && items.contains(*root)) {
             sink.BeginFolder(title);
+            if (guid == "toolbar_____") {
+                sink.MarkToolbarFolder();
+            }
             PushFolderItems(items, *root, sink);
             sink.EndFolder();
         }
+    }
+    if (auto tags = RootId(items, *top, "tags________")) {
+        NoteTags(items, *tags, sink);
     }
     return {};
 }

@@ -60,10 +60,14 @@ class Places:
         self.next_id += 1
         position = self.positions.get(parent, 0)
         self.positions[parent] = position + 1
+        # Microseconds since 1970 with a part below the second, which
+        # Firefox's own export drops.
+        added = 1_600_000_000_000_000 + self.next_id * 1_000_000 + 250_000
         self.db.execute(
-            "INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, guid)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?)",
-            (self.next_id, kind, fk, parent, position, title, f"item{self.next_id:07d}"))
+            "INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, dateAdded,"
+            " lastModified, guid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            (self.next_id, kind, fk, parent, position, title, added, added + 86_400_000_000,
+             f"item{self.next_id:07d}"))
         return self.next_id
 
     def place(self, url):
