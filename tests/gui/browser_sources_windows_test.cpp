@@ -112,12 +112,13 @@ TEST_F(BrowserSourcesWindowsTest, ChromiumProfileConvertedIntoFavorites) {
     EXPECT_EQ(dialogs_.texts,
               std::vector<QString>{QStringLiteral("5 Folders & 5 Links Exported Successfully.")});
 
-    // Favorites show links in their own sorted order.
+    // Favorites show links in their own sorted order; the bookmarks bar is
+    // the Favorites toolbar folder, Links.
     BookmarkTree written;
     ASSERT_TRUE(
         LoadSourceTree({StoreKind::Favorites, (dir_.path() / "Favorites").string()}, written));
     EXPECT_EQ(test::TreeText(written),
-              "My Favorites[ Phone Ünïcode – 日本語 Bookmarks bar[ Bar link Empty[ ] Nested[ "
+              "My Favorites[ Phone Ünïcode – 日本語 Links[ Bar link Empty[ ] Nested[ "
               "Deep[ Deep link ] ] ] Other folder[ Inner ] ]");
 }
 

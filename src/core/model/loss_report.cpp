@@ -27,7 +27,8 @@ constexpr std::array<const char*, kLossKinds> kLabels = {
 void LossReport::Note(LossKind kind, std::string example) {
     auto& entry = entries_[static_cast<std::size_t>(kind)];
     ++entry.count;
-    if (entry.examples.size() < kMaxExamples) {
+    // An untitled link is no example anyone could find again.
+    if (!example.empty() && entry.examples.size() < kMaxExamples) {
         entry.examples.push_back(std::move(example));
     }
 }
