@@ -3,6 +3,7 @@
 #include "model/file_tree_builder.h"
 #include "platform/file_io.h"
 #include "text/ascii_text.h"
+#include "text/byte_set.h"
 #include "text/encoding.h"
 #include "text/replace_all.h"
 #include "text/utf8_repair.h"
@@ -92,7 +93,8 @@ void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
     PendingEntry entry;
     while (!text.empty()) {
         // A line ends at CR LF, LF, or a CR alone (files from old Macs).
-        auto end = text.find_first_of("\r\n");
+        constexpr ByteSet kLineBreaks("\r\n");
+        auto end = kLineBreaks.FindIn(text);
         auto line = text.substr(0, end);
         if (end == std::string_view::npos) {
             text = {};
