@@ -1,5 +1,7 @@
 #include "targets/folder_links.h"
 
+#include <numeric>
+#include <string_view>
 #include <utf8.h>
 
 namespace tellavin {
@@ -32,13 +34,18 @@ char32_t ToLower(char32_t c) {
     return c;
 }
 
-} // namespace
-
-std::u16string LinkSortKey(const std::string& name) {
-    std::u16string key;
-    key.reserve(name.size());
+// Writes the key of name at out, which has room for a unit per byte of the
+// name (no character takes more units than bytes); returns the end.
+// ASCII, most of any name, is lowered byte by byte.
+char16_t* WriteLinkSortKey(char16_t* out, std::string_view name) {
     auto it = name.begin();
     while (it != name.end()) {
+        auto byte = static_cast<unsigned char>(*it);
+        if (byte < 0x80) {
+            *out++ = static_cast<char16_t>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
+            ++it;
+            continue;
+        }
         char32_t c = 0xFFFD;
         try {
             c = utf8::next(it, name.end());
@@ -47,12 +54,20 @@ std::u16string LinkSortKey(const std::string& name) {
         }
         c = ToLower(c);
         if (c >= 0x10000) {
-            key.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-            key.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+            *out++ = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
         } else {
-            key.push_back(static_cast<char16_t>(c));
+            *out++ = static_cast<char16_t>(c);
         }
     }
+    return out;
+}
+
+} // namespace
+
+std::u16string LinkSortKey(const std::string& name) {
+    std::u16string key(name.size(), u'\0');
+    key.resize(static_cast<std::size_t>(WriteLinkSortKey(key.data(), name) - key.data()));
     return key;
 }
 
@@ -62,12 +77,27 @@ void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
     if (n < 2) {
         return;
     }
-    // Keys are lowered once, and move with their links.
-    std::vector<std::u16string> keys;
-    keys.reserve(static_cast<std::size_t>(n));
+    // Every key is lowered once into one buffer; the sort moves the links'
+    // numbers, and each link moves once, to its place, at the end.
+    std::size_t nameBytes = 0;
     for (std::int32_t i = lo; i <= hi; ++i) {
-        keys.push_back(LinkSortKey(links[i].name));
+        nameBytes += links[static_cast<std::size_t>(i)].name.size();
     }
+    std::u16string keyText(nameBytes, u'\0');
+    std::vector<std::size_t> keyStart(static_cast<std::size_t>(n) + 1);
+    char16_t* end = keyText.data();
+    for (std::int32_t i = lo; i <= hi; ++i) {
+        keyStart[static_cast<std::size_t>(i)] = static_cast<std::size_t>(end - keyText.data());
+        end = WriteLinkSortKey(end, links[static_cast<std::size_t>(i)].name);
+    }
+    keyStart[static_cast<std::size_t>(n)] = static_cast<std::size_t>(end - keyText.data());
+    const std::u16string_view keys = keyText;
+    auto keyOf = [&](std::int32_t link) {
+        auto at = static_cast<std::size_t>(link);
+        return keys.substr(keyStart[at], keyStart[at + 1] - keyStart[at]);
+    };
+    std::vector<std::int32_t> order(static_cast<std::size_t>(n));
+    std::iota(order.begin(), order.end(), lo);
     std::int32_t h = 0;
     while (h <= n) {
         h = 3 * h + 1;
@@ -75,21 +105,25 @@ void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
     do {
         h /= 3;
         for (std::int32_t i = lo + h; i <= hi; ++i) {
-            LinkItem saved = std::move(links[i]);
-            std::u16string savedKey = std::move(keys[i]);
+            const std::int32_t saved = order[i];
+            const auto savedKey = keyOf(saved);
             std::int32_t j = i;
-            while ((keys[j - h] > savedKey) != descending) {
-                links[j] = std::move(links[j - h]);
-                keys[j] = std::move(keys[j - h]);
+            while ((keyOf(order[j - h]) > savedKey) != descending) {
+                order[j] = order[j - h];
                 j -= h;
                 if (j - h < lo) {
                     break;
                 }
             }
-            links[j] = std::move(saved);
-            keys[j] = std::move(savedKey);
+            order[j] = saved;
         }
     } while (h > 1);
+    std::vector<LinkItem> sorted;
+    sorted.reserve(order.size());
+    for (auto link : order) {
+        sorted.push_back(std::move(links[static_cast<std::size_t>(link)]));
+    }
+    std::move(sorted.begin(), sorted.end(), links.begin());
 }
 
 std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder,

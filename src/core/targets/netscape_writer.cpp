@@ -6,6 +6,7 @@
 #include "targets/folder_links.h"
 #include "targets/netscape_merge.h"
 #include "text/encoding.h"
+#include "text/byte_set.h"
 #include "text/html_references.h"
 
 #include <algorithm>
@@ -22,11 +23,15 @@ constexpr std::string_view kListEnd = "</DL><p>";
 // indentation, so the file grows linearly with the depth of the tree.
 constexpr std::int32_t kMaxIndent = 4 * 16;
 
-std::string EscapeName(std::string_view name) {
-    std::string out;
-    out.reserve(name.size());
-    for (char c : name) {
-        switch (c) {
+// Appends name with the characters that would end it or start markup
+// written as references; the runs between them are copied whole.
+void AppendEscapedName(std::string& out, std::string_view name) {
+    constexpr ByteSet kSpecial("&<>\"");
+    std::size_t done = 0;
+    for (auto special = kSpecial.FindIn(name); special != std::string_view::npos;
+         special = kSpecial.FindIn(name, done)) {
+        out.append(name.substr(done, special - done));
+        switch (name[special]) {
         case '&':
             out += "&amp;";
             break;
@@ -36,36 +41,47 @@ std::string EscapeName(std::string_view name) {
         case '>':
             out += "&gt;";
             break;
-        case '"':
-            out += "&quot;";
-            break;
         default:
-            out += c;
+            out += "&quot;";
         }
+        done = special + 1;
     }
+    out.append(name.substr(done));
+}
+
+std::string EscapeName(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    AppendEscapedName(out, name);
     return out;
 }
 
-std::string EscapeAddress(std::string_view address) {
-    std::string out;
-    out.reserve(address.size());
-    for (std::size_t i = 0; i < address.size(); ++i) {
-        if (address[i] == '"') {
+// Appends address with its quotes percent-encoded and each "&" that would
+// read as a character reference written as "&amp;".
+void AppendEscapedAddress(std::string& out, std::string_view address) {
+    constexpr ByteSet kSpecial("\"&");
+    std::size_t done = 0;
+    for (auto special = kSpecial.FindIn(address); special != std::string_view::npos;
+         special = kSpecial.FindIn(address, done)) {
+        out.append(address.substr(done, special - done));
+        if (address[special] == '"') {
             out += "%22";
-        } else if (address[i] == '&' && ReadHtmlReference(address, i, HtmlContext::Attribute)) {
+        } else if (ReadHtmlReference(address, special, HtmlContext::Attribute)) {
             out += "&amp;";
         } else {
-            out += address[i];
+            out += '&';
         }
+        done = special + 1;
     }
-    return out;
+    out.append(address.substr(done));
 }
 
 class FileWriter final : public FolderVisitor {
 public:
+    // file, when given, takes out's text whenever it holds a block.
     FileWriter(BookmarkTree& tree, const NetscapeWriterOptions& options, std::string& out,
-               ExportResult& result)
-        : tree_(tree), options_(options), out_(out), result_(result) {}
+               AtomicFileWriter* file, ExportResult& result)
+        : tree_(tree), options_(options), out_(out), file_(file), result_(result) {}
 
     void Enter(std::int32_t folder, bool isStart) override {
         const auto& name = tree_.Node(folder).Text;
@@ -90,19 +106,34 @@ public:
         }
         indent_ -= 4;
         Line(kListEnd);
+        WriteIfFull();
     }
 
 private:
+    void Indent() { out_.append(static_cast<std::size_t>(std::min(indent_, kMaxIndent)), ' '); }
+
     void Line(std::string_view text) {
-        out_.append(static_cast<std::size_t>(std::min(indent_, kMaxIndent)), ' ');
+        Indent();
         out_ += text;
         out_ += kLineEnd;
     }
 
+    void WriteIfFull() {
+        if (file_ != nullptr) {
+            file_->WriteIfFull();
+        }
+    }
+
     void WriteLinks(const std::vector<LinkItem>& items) {
         for (const auto& link : items) {
-            Line("<DT><A HREF=\"" + EscapeAddress(link.url) + "\">" + EscapeName(link.name) +
-                 "</A>");
+            Indent();
+            out_ += "<DT><A HREF=\"";
+            AppendEscapedAddress(out_, link.url);
+            out_ += "\">";
+            AppendEscapedName(out_, link.name);
+            out_ += "</A>";
+            out_ += kLineEnd;
+            WriteIfFull();
         }
         result_.nLinksWritten += static_cast<std::int32_t>(items.size());
     }
@@ -110,6 +141,7 @@ private:
     BookmarkTree& tree_;
     const NetscapeWriterOptions& options_;
     std::string& out_;
+    AtomicFileWriter* file_;
     ExportResult& result_;
     std::int32_t indent_ = 0;
     std::vector<std::vector<LinkItem>> pendingLinks_; // per open folder, links written last
@@ -132,11 +164,12 @@ void AppendHeader(std::string& out, const std::string& profileName) {
     out.append(kLineEnd);
 }
 
-// The export as one list: "<DL><p>", the written folders and links (inside
-// the new folder when there is one), "</DL><p>".
-std::string ComposeList(BookmarkTree& tree, const NetscapeWriterOptions& options,
-                        ProgressSink& progress, ExportResult& result) {
-    std::string out;
+// Appends the export as one list: "<DL><p>", the written folders and links
+// (inside the new folder when there is one), "</DL><p>". With file, the
+// text goes to the file whenever out holds a block.
+void ComposeList(std::string& out, AtomicFileWriter* file, BookmarkTree& tree,
+                 const NetscapeWriterOptions& options, ProgressSink& progress,
+                 ExportResult& result) {
     out.append(kListStart).append(kLineEnd);
     if (options.newFolder) {
         out.append("<DT><H3 FOLDED ADD_DATE=\"\">")
@@ -145,13 +178,36 @@ std::string ComposeList(BookmarkTree& tree, const NetscapeWriterOptions& options
             .append(kLineEnd);
         out.append(kListStart).append(kLineEnd);
     }
-    FileWriter writer(tree, options, out, result);
+    FileWriter writer(tree, options, out, file, result);
     WalkExportedFolders(tree, options.exportAll, writer, result, progress);
     if (options.newFolder) {
         out.append(kListEnd).append(kLineEnd);
     }
     out.append(kListEnd).append(kLineEnd);
-    return out;
+}
+
+WriteResult WriteMerged(BookmarkTree& tree, const std::string& destination,
+                        const NetscapeWriterOptions& options, ProgressSink& progress,
+                        ExportResult& result) {
+    std::string list;
+    ComposeList(list, nullptr, tree, options, progress, result);
+    UserMessage refusal;
+    auto merged = MergeIntoBookmarkFile(destination, list, refusal);
+    if (!merged) {
+        result = ExportResult::Failed(std::move(refusal));
+        return {};
+    }
+    return WriteFileAtomically(destination, *merged);
+}
+
+// A new file is written while it is composed.
+WriteResult WriteNew(BookmarkTree& tree, const std::string& destination,
+                     const NetscapeWriterOptions& options, ProgressSink& progress,
+                     ExportResult& result) {
+    AtomicFileWriter file(destination);
+    AppendHeader(file.Buffer(), options.profileName);
+    ComposeList(file.Buffer(), &file, tree, options, progress, result);
+    return file.Commit();
 }
 
 } // namespace
@@ -159,20 +215,9 @@ std::string ComposeList(BookmarkTree& tree, const NetscapeWriterOptions& options
 ExportResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
                                const NetscapeWriterOptions& options, ProgressSink& progress) {
     ExportResult result;
-    auto list = ComposeList(tree, options, progress, result);
-    std::string out;
-    if (options.merge) {
-        UserMessage refusal;
-        auto merged = MergeIntoBookmarkFile(destination, list, refusal);
-        if (!merged) {
-            return ExportResult::Failed(std::move(refusal));
-        }
-        out = std::move(*merged);
-    } else {
-        AppendHeader(out, options.profileName);
-        out += list;
-    }
-    if (auto written = WriteFileAtomically(destination, out); !written.ok) {
+    auto written = options.merge ? WriteMerged(tree, destination, options, progress, result)
+                                 : WriteNew(tree, destination, options, progress, result);
+    if (!written.ok) {
         return ExportResult::Failed({kNetscapeWriteErrorTitle,
                                      {kNetscapeWriteErrorText, written.message},
                                      MessageIcon::Critical});

@@ -6,7 +6,9 @@
 #include "sources/opera_reader.h"
 #include "targets/folder_links.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace tellavin {
@@ -19,21 +21,21 @@ std::string OrderText(std::int32_t order) {
     return text + std::to_string(magnitude) + " ";
 }
 
-std::string FieldText(const std::string& value) {
-    std::string text;
-    text.reserve(value.size());
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        char c = value[i];
-        if (c == '\r' || c == '\n') {
-            text += "\x02\x02";
-            if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
-                ++i;
-            }
-        } else {
-            text.push_back(c);
+// Line breaks are rare: two bulk searches find the first of either.
+void AppendFieldText(std::string& out, std::string_view value) {
+    auto nextBreak = [&](std::size_t from) {
+        return std::min(value.find('\r', from), value.find('\n', from));
+    };
+    std::size_t done = 0;
+    for (auto brk = nextBreak(0); brk != std::string_view::npos; brk = nextBreak(done)) {
+        out.append(value.substr(done, brk - done));
+        out += "\x02\x02";
+        done = brk + 1;
+        if (value[brk] == '\r' && done < value.size() && value[done] == '\n') {
+            ++done;
         }
     }
-    return text;
+    out.append(value.substr(done));
 }
 
 } // namespace detail
@@ -44,20 +46,22 @@ constexpr const char* kEol = "\r\n";
 constexpr std::int32_t kFolderOrder = -1;
 
 void PrintHotlistFolderStart(std::string& out, const std::string& name) {
-    out += "#FOLDER";
-    out += kEol;
-    out += "    NAME=" + detail::FieldText(name) + kEol;
-    out += "    ORDER = " + detail::OrderText(kFolderOrder) + kEol;
-    out += kEol;
+    out += "#FOLDER\r\n    NAME=";
+    detail::AppendFieldText(out, name);
+    out += "\r\n    ORDER = ";
+    out += detail::OrderText(kFolderOrder);
+    out += "\r\n\r\n";
 }
 
-void PrintHotlistLink(std::string& out, const LinkItem& link, std::int32_t order) {
-    out += "#URL";
-    out += kEol;
-    out += "    NAME=" + detail::FieldText(link.name) + kEol;
-    out += "    URL=" + detail::FieldText(link.url) + kEol;
-    out += "    ORDER = " + detail::OrderText(order) + kEol;
-    out += kEol;
+// orderLine is the whole ORDER line with its line end and the empty line
+// after it, the same for every link of a folder.
+void PrintHotlistLink(std::string& out, const LinkItem& link, std::string_view orderLine) {
+    out += "#URL\r\n    NAME=";
+    detail::AppendFieldText(out, link.name);
+    out += "\r\n    URL=";
+    detail::AppendFieldText(out, link.url);
+    out += "\r\n";
+    out += orderLine;
 }
 
 void PrintHotlistFolderEnd(std::string& out) {
@@ -67,9 +71,9 @@ void PrintHotlistFolderEnd(std::string& out) {
 
 class HotlistPrinter final : public FolderVisitor {
 public:
-    HotlistPrinter(BookmarkTree& tree, const OperaWriteOptions& options, std::string& out,
+    HotlistPrinter(BookmarkTree& tree, const OperaWriteOptions& options, AtomicFileWriter& file,
                    ExportResult& result)
-        : tree_(tree), options_(options), out_(out), result_(result) {}
+        : tree_(tree), options_(options), file_(file), out_(file.Buffer()), result_(result) {}
 
     void Enter(std::int32_t folder, bool isStart) override {
         if (!isStart) {
@@ -88,20 +92,24 @@ public:
         if (!isStart) {
             PrintHotlistFolderEnd(out_);
         }
+        file_.WriteIfFull();
     }
 
 private:
     void PrintLinks(std::int32_t folder) {
         auto order = options_.links == LinksPlacement::BeforeFolders ? -2 : 0;
+        const auto orderLine = "    ORDER = " + detail::OrderText(order) + "\r\n\r\n";
         for (const auto& link : GetFolderLinks(tree_, folder, options_.exportAll)) {
-            PrintHotlistLink(out_, link, order);
+            PrintHotlistLink(out_, link, orderLine);
+            file_.WriteIfFull();
             ++result_.nLinksWritten;
         }
     }
 
     BookmarkTree& tree_;
     const OperaWriteOptions& options_;
-    std::string& out_;
+    AtomicFileWriter& file_;
+    std::string& out_; // the file's buffer
     ExportResult& result_;
 };
 
@@ -114,9 +122,9 @@ ExportResult Failure(std::string reason) {
 
 ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination,
                               const OperaWriteOptions& options, ProgressSink& progress) {
-    std::string out;
+    std::optional<std::string> old;
     if (options.merge) {
-        auto old = ReadWholeFile(destination);
+        old = ReadWholeFile(destination);
         if (!old) {
             return Failure("Cannot read \"" + destination +
                            "\": " + ReasonCannotRead(destination, false));
@@ -130,10 +138,16 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
                   "it is not an Opera hotlist (it does not begin with \"Opera Hotlist\"). The "
                   "file was left unchanged."}});
         }
-        out = std::move(*old);
-        if (!out.empty() && out.back() != '\n') {
+    }
+    // The text goes to the file as it is composed.
+    AtomicFileWriter file(destination);
+    auto& out = file.Buffer();
+    if (old) {
+        file.Write(*old);
+        if (!old->empty() && old->back() != '\n') {
             out += kEol;
         }
+        old.reset();
     } else {
         out = std::string("Opera Hotlist version 2.0") + kEol + "Options:encoding=utf8,version=3" +
               kEol + kEol;
@@ -142,12 +156,12 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
         PrintHotlistFolderStart(out, options.newFolderName);
     }
     ExportResult result;
-    HotlistPrinter printer(tree, options, out, result);
+    HotlistPrinter printer(tree, options, file, result);
     WalkExportedFolders(tree, options.exportAll, printer, result, progress);
     if (options.inNewFolder) {
         PrintHotlistFolderEnd(out);
     }
-    auto written = WriteFileAtomically(destination, out);
+    auto written = file.Commit();
     if (!written.ok) {
         return Failure(written.message);
     }
