@@ -1,5 +1,6 @@
 #include "targets/folder_links.h"
 
+#include <algorithm>
 #include <numeric>
 #include <string_view>
 #include <utf8.h>
@@ -71,24 +72,28 @@ std::u16string LinkSortKey(const std::string& name) {
     return key;
 }
 
-void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
-    const std::int32_t lo = 0;
-    const std::int32_t n = hi - lo + 1;
+namespace {
+
+// The order SortLinks gives n links whose names nameOf(0..n-1) tells, as
+// their numbers. Every key is lowered once into one buffer, and the sort
+// moves numbers, not links.
+template <typename NameOf>
+std::vector<std::int32_t> ShellSortOrder(std::int32_t n, NameOf nameOf, bool descending) {
+    std::vector<std::int32_t> order(static_cast<std::size_t>(std::max(n, 0)));
+    std::iota(order.begin(), order.end(), 0);
     if (n < 2) {
-        return;
+        return order;
     }
-    // Every key is lowered once into one buffer; the sort moves the links'
-    // numbers, and each link moves once, to its place, at the end.
     std::size_t nameBytes = 0;
-    for (std::int32_t i = lo; i <= hi; ++i) {
-        nameBytes += links[static_cast<std::size_t>(i)].name.size();
+    for (std::int32_t i = 0; i < n; ++i) {
+        nameBytes += nameOf(i).size();
     }
     std::u16string keyText(nameBytes, u'\0');
     std::vector<std::size_t> keyStart(static_cast<std::size_t>(n) + 1);
     char16_t* end = keyText.data();
-    for (std::int32_t i = lo; i <= hi; ++i) {
+    for (std::int32_t i = 0; i < n; ++i) {
         keyStart[static_cast<std::size_t>(i)] = static_cast<std::size_t>(end - keyText.data());
-        end = WriteLinkSortKey(end, links[static_cast<std::size_t>(i)].name);
+        end = WriteLinkSortKey(end, nameOf(i));
     }
     keyStart[static_cast<std::size_t>(n)] = static_cast<std::size_t>(end - keyText.data());
     const std::u16string_view keys = keyText;
@@ -96,8 +101,8 @@ void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
         auto at = static_cast<std::size_t>(link);
         return keys.substr(keyStart[at], keyStart[at + 1] - keyStart[at]);
     };
-    std::vector<std::int32_t> order(static_cast<std::size_t>(n));
-    std::iota(order.begin(), order.end(), lo);
+    const std::int32_t lo = 0;
+    const std::int32_t hi = n - 1;
     std::int32_t h = 0;
     while (h <= n) {
         h = 3 * h + 1;
@@ -118,6 +123,19 @@ void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
             order[j] = saved;
         }
     } while (h > 1);
+    return order;
+}
+
+} // namespace
+
+void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
+    auto order = ShellSortOrder(
+        hi + 1, [&](std::int32_t i) -> std::string_view { return links[static_cast<std::size_t>(i)].name; },
+        descending);
+    if (order.size() < 2) {
+        return;
+    }
+    // Each link moves once, to its place.
     std::vector<LinkItem> sorted;
     sorted.reserve(order.size());
     for (auto link : order) {
@@ -126,16 +144,36 @@ void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
     std::move(sorted.begin(), sorted.end(), links.begin());
 }
 
+std::vector<std::int32_t> GetFolderLinkRows(const BookmarkTree& tree, std::int32_t folder,
+                                            bool exportAll) {
+    std::vector<std::int32_t> rows;
+    const auto first = tree.FolderTable[static_cast<std::size_t>(folder)].nFirstEntry;
+    const auto entries = tree.Rows(folder);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].IsLink() && (exportAll || entries[i].bChecked)) {
+            rows.push_back(first + static_cast<std::int32_t>(i));
+        }
+    }
+    auto order = ShellSortOrder(
+        static_cast<std::int32_t>(rows.size()),
+        [&](std::int32_t i) -> std::string_view {
+            return tree.EntryTable[static_cast<std::size_t>(rows[static_cast<std::size_t>(i)])].sName;
+        },
+        false);
+    std::vector<std::int32_t> sorted;
+    sorted.reserve(order.size());
+    for (auto i : order) {
+        sorted.push_back(rows[static_cast<std::size_t>(i)]);
+    }
+    return sorted;
+}
+
 std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder,
                                      bool exportAll) {
     std::vector<LinkItem> links;
-    for (const auto& entry : tree.Rows(folder)) {
-        if (entry.IsLink() && (exportAll || entry.bChecked)) {
-            links.push_back({entry.sName, entry.sURL});
-        }
-    }
-    if (!links.empty()) {
-        SortLinks(links, static_cast<std::int32_t>(links.size()) - 1);
+    for (auto row : GetFolderLinkRows(tree, folder, exportAll)) {
+        const auto& entry = tree.EntryTable[static_cast<std::size_t>(row)];
+        links.push_back({entry.sName, entry.sURL});
     }
     return links;
 }

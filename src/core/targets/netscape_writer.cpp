@@ -91,7 +91,7 @@ public:
             ++result_.nFoldersWritten;
         }
         indent_ += 4;
-        auto links = GetFolderLinks(tree_, folder, options_.exportAll);
+        auto links = GetFolderLinkRows(tree_, folder, options_.exportAll);
         if (options_.linksBefore) {
             WriteLinks(links);
         } else {
@@ -124,18 +124,21 @@ private:
         }
     }
 
-    void WriteLinks(const std::vector<LinkItem>& items) {
-        for (const auto& link : items) {
+    // The links by their rows in the EntryTable, which the walk may grow
+    // (and move) while a folder's links wait for its sub-folders.
+    void WriteLinks(const std::vector<std::int32_t>& rows) {
+        for (auto row : rows) {
+            const auto& link = tree_.EntryTable[static_cast<std::size_t>(row)];
             Indent();
             out_ += "<DT><A HREF=\"";
-            AppendEscapedAddress(out_, link.url);
+            AppendEscapedAddress(out_, link.sURL);
             out_ += "\">";
-            AppendEscapedName(out_, link.name);
+            AppendEscapedName(out_, link.sName);
             out_ += "</A>";
             out_ += kLineEnd;
             WriteIfFull();
         }
-        result_.nLinksWritten += static_cast<std::int32_t>(items.size());
+        result_.nLinksWritten += static_cast<std::int32_t>(rows.size());
     }
 
     BookmarkTree& tree_;
@@ -144,7 +147,7 @@ private:
     AtomicFileWriter* file_;
     ExportResult& result_;
     std::int32_t indent_ = 0;
-    std::vector<std::vector<LinkItem>> pendingLinks_; // per open folder, links written last
+    std::vector<std::vector<std::int32_t>> pendingLinks_; // per open folder, links written last
 };
 
 void AppendHeader(std::string& out, const std::string& profileName) {

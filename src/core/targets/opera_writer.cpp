@@ -55,11 +55,11 @@ void PrintHotlistFolderStart(std::string& out, const std::string& name) {
 
 // orderLine is the whole ORDER line with its line end and the empty line
 // after it, the same for every link of a folder.
-void PrintHotlistLink(std::string& out, const LinkItem& link, std::string_view orderLine) {
+void PrintHotlistLink(std::string& out, const EntryRecord& link, std::string_view orderLine) {
     out += "#URL\r\n    NAME=";
-    detail::AppendFieldText(out, link.name);
+    detail::AppendFieldText(out, link.sName);
     out += "\r\n    URL=";
-    detail::AppendFieldText(out, link.url);
+    detail::AppendFieldText(out, link.sURL);
     out += "\r\n";
     out += orderLine;
 }
@@ -99,8 +99,8 @@ private:
     void PrintLinks(std::int32_t folder) {
         auto order = options_.links == LinksPlacement::BeforeFolders ? -2 : 0;
         const auto orderLine = "    ORDER = " + detail::OrderText(order) + "\r\n\r\n";
-        for (const auto& link : GetFolderLinks(tree_, folder, options_.exportAll)) {
-            PrintHotlistLink(out_, link, orderLine);
+        for (auto row : GetFolderLinkRows(tree_, folder, options_.exportAll)) {
+            PrintHotlistLink(out_, tree_.EntryTable[static_cast<std::size_t>(row)], orderLine);
             file_.WriteIfFull();
             ++result_.nLinksWritten;
         }
