@@ -5,6 +5,7 @@
 #include "model/file_tree_builder.h"
 #include "sources/netscape_reader.h"
 #include "targets/netscape_writer.h"
+#include "targets/opera_writer.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -206,6 +207,36 @@ void BM_WriteNetscapeFile(benchmark::State& state) {
         PeakExtraBytes([&] { PrintBookmarkFile(tree, path.string(), options, progress); }) / size;
 }
 BENCHMARK(BM_WriteNetscapeFile)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// The same tree written as an Opera hotlist, so both writers' composing
+// speeds are measured alike.
+void BM_WriteHotlistFile(benchmark::State& state) {
+    auto links = static_cast<int>(state.range(0));
+    BookmarkTree tree;
+    BuildFavoritesStyleTree(tree, links);
+    auto path = BenchDir() / ("written-" + std::to_string(links) + ".adr");
+    OperaWriteOptions options;
+    NullProgress progress;
+    for (auto _ : state) {
+        auto result = PrintHotlistFile(tree, path.string(), options, progress);
+        if (!result.ok) {
+            state.SkipWithError(result.message.title.c_str());
+            return;
+        }
+    }
+    auto size = static_cast<double>(fs::file_size(path));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
+    state.SetComplexityN(links);
+    state.counters["file_MB"] = size / 1e6;
+    state.counters["peak_per_file_byte"] =
+        PeakExtraBytes([&] { PrintHotlistFile(tree, path.string(), options, progress); }) / size;
+}
+BENCHMARK(BM_WriteHotlistFile)
     ->Arg(10000)
     ->Arg(100000)
     ->Arg(1000000)
