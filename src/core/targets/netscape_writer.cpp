@@ -23,15 +23,27 @@ constexpr std::string_view kListEnd = "</DL><p>";
 // indentation, so the file grows linearly with the depth of the tree.
 constexpr std::int32_t kMaxIndent = 4 * 16;
 
+// Appends text with each byte of special replaced by what replace appends
+// for the byte at that place; the runs between them are copied whole.
+template <typename Replace>
+void AppendReplacing(std::string& out, std::string_view text, const ByteSet& special,
+                     Replace replace) {
+    std::size_t done = 0;
+    for (auto at = special.FindIn(text); at != std::string_view::npos;
+         at = special.FindIn(text, done)) {
+        out.append(text.substr(done, at - done));
+        replace(at);
+        done = at + 1;
+    }
+    out.append(text.substr(done));
+}
+
 // Appends name with the characters that would end it or start markup
-// written as references; the runs between them are copied whole.
+// written as references.
 void AppendEscapedName(std::string& out, std::string_view name) {
     constexpr ByteSet kSpecial("&<>\"");
-    std::size_t done = 0;
-    for (auto special = kSpecial.FindIn(name); special != std::string_view::npos;
-         special = kSpecial.FindIn(name, done)) {
-        out.append(name.substr(done, special - done));
-        switch (name[special]) {
+    AppendReplacing(out, name, kSpecial, [&](std::size_t at) {
+        switch (name[at]) {
         case '&':
             out += "&amp;";
             break;
@@ -44,9 +56,7 @@ void AppendEscapedName(std::string& out, std::string_view name) {
         default:
             out += "&quot;";
         }
-        done = special + 1;
-    }
-    out.append(name.substr(done));
+    });
 }
 
 std::string EscapeName(std::string_view name) {
@@ -60,20 +70,15 @@ std::string EscapeName(std::string_view name) {
 // read as a character reference written as "&amp;".
 void AppendEscapedAddress(std::string& out, std::string_view address) {
     constexpr ByteSet kSpecial("\"&");
-    std::size_t done = 0;
-    for (auto special = kSpecial.FindIn(address); special != std::string_view::npos;
-         special = kSpecial.FindIn(address, done)) {
-        out.append(address.substr(done, special - done));
-        if (address[special] == '"') {
+    AppendReplacing(out, address, kSpecial, [&](std::size_t at) {
+        if (address[at] == '"') {
             out += "%22";
-        } else if (ReadHtmlReference(address, special, HtmlContext::Attribute)) {
+        } else if (ReadHtmlReference(address, at, HtmlContext::Attribute)) {
             out += "&amp;";
         } else {
             out += '&';
         }
-        done = special + 1;
-    }
-    out.append(address.substr(done));
+    });
 }
 
 class FileWriter final : public FolderVisitor {
