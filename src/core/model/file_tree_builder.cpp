@@ -5,7 +5,7 @@ namespace tellavin {
 FileTreeBuilder::FileTreeBuilder(BookmarkTree& tree, StoreKind source, ProgressSink* progress)
     : tree_(tree), source_(source), progress_(progress) {
     tree_.AddRoot(source, {});
-    open_.push_back(OpenFolder{0, {}, {}});
+    open_.push_back(Open(0));
     rows_.emplace_back();
 }
 
@@ -14,8 +14,17 @@ void FileTreeBuilder::SetRootText(std::string text) {
     tree_.FolderTable[0].sName = std::move(text);
 }
 
+std::string_view FileTreeBuilder::RowNames::NameOf(std::int32_t row) const {
+    return (*rows)[static_cast<std::size_t>(folder)][static_cast<std::size_t>(row)].sName;
+}
+
+FileTreeBuilder::OpenFolder FileTreeBuilder::Open(std::int32_t index) const {
+    const RowNames byName{&rows_, index};
+    return OpenFolder{index, decltype(OpenFolder::names)(0, byName, byName), {}};
+}
+
 std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
-    if (folder.names.insert(name).second) {
+    if (!folder.names.contains(std::string_view(name))) {
         return name;
     }
     // The hint remembers the last number given to this name, so a folder
@@ -23,12 +32,18 @@ std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
     auto& hint = folder.nextSuffix[name];
     for (std::int32_t number = std::max(hint, 2);; ++number) {
         std::string candidate = name + "(" + std::to_string(number) + ")";
-        if (folder.names.insert(candidate).second) {
+        if (!folder.names.contains(std::string_view(candidate))) {
             hint = number + 1;
             tree_.ReadLosses.Note(LossKind::DuplicateNumbered, RenamedExample(name, candidate));
             return candidate;
         }
     }
+}
+
+void FileTreeBuilder::AppendRow(OpenFolder& folder, EntryRecord row) {
+    auto& rows = rows_[static_cast<std::size_t>(folder.index)];
+    rows.push_back(std::move(row));
+    folder.names.insert(static_cast<std::int32_t>(rows.size()) - 1);
 }
 
 std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
@@ -39,7 +54,7 @@ std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
     row.nFolder = index;
     row.sName = std::move(name);
     row.nIcon = FolderRowIcon(source_);
-    rows_[parent.index].push_back(std::move(row));
+    AppendRow(parent, std::move(row));
     if (progress_ != nullptr) {
         progress_->SetValue(index);
     }
@@ -49,7 +64,7 @@ std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
 void FileTreeBuilder::BeginFolder(std::string name) {
     lastLink_ = nullptr;
     auto index = AddFolderRow(UniqueName(open_.back(), std::move(name)));
-    open_.push_back(OpenFolder{index, {}, {}});
+    open_.push_back(Open(index));
     lastFolder_ = index;
 }
 
@@ -69,9 +84,8 @@ void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
     row.sName = std::move(name);
     row.sURL = std::move(url);
     row.nIcon = iconBytes.empty() ? LinkRowIcon(source_) : tree_.AddLinkIcon(iconBytes);
-    auto& rows = rows_[open_.back().index];
-    rows.push_back(std::move(row));
-    lastLink_ = &rows.back();
+    AppendRow(open_.back(), std::move(row));
+    lastLink_ = &rows_[static_cast<std::size_t>(open_.back().index)].back();
 }
 
 void FileTreeBuilder::EndFolder() {

@@ -4,6 +4,7 @@
 #include "model/bookmark_tree.h"
 #include "model/progress.h"
 
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -43,13 +44,35 @@ public:
     void Finish();
 
 private:
+    using FolderRows = std::vector<std::vector<EntryRecord>>;
+    // Hashes and compares a folder's rows by their names, and names with
+    // them: the names taken in a folder are kept as row numbers, so no name
+    // is stored a second time.
+    struct RowNames {
+        using is_transparent = void;
+        const FolderRows* rows;
+        std::int32_t folder;
+
+        std::string_view NameOf(std::int32_t row) const;
+        std::string_view NameOf(std::string_view name) const { return name; }
+        template <typename Key> std::size_t operator()(const Key& key) const {
+            return std::hash<std::string_view>{}(NameOf(key));
+        }
+        template <typename A, typename B> bool operator()(const A& a, const B& b) const {
+            return NameOf(a) == NameOf(b);
+        }
+    };
     struct OpenFolder {
         std::int32_t index;
-        std::unordered_set<std::string> names;
+        std::unordered_set<std::int32_t, RowNames, RowNames> names; // of its rows
         std::unordered_map<std::string, std::int32_t> nextSuffix;
     };
 
+    OpenFolder Open(std::int32_t index) const;
+    // The name, numbered when the folder has a row of that name already.
     std::string UniqueName(OpenFolder& folder, std::string name);
+    // Appends a row to the folder's rows; its name is taken from then on.
+    void AppendRow(OpenFolder& folder, EntryRecord row);
     std::int32_t AddFolderRow(std::string name);
 
     BookmarkTree& tree_;

@@ -62,20 +62,45 @@ bool KeepOwner(int fd, const struct stat& existing) {
     return ::fchown(fd, existing.st_uid, existing.st_gid) == 0 || errno == EPERM;
 }
 
-// Replaces the file target with bytes through a temporary file renamed
-// over it; the rename replaces whatever has the name, a symbolic link
-// included, and never writes where one points. Failures name path.
-WriteResult ReplaceFile(const std::string& path, const std::string& target, std::string_view bytes,
-                        bool flushToDisk) {
-    struct stat existing {};
-    bool hadTarget = ::stat(target.c_str(), &existing) == 0;
-    if (hadTarget && S_ISDIR(existing.st_mode)) {
-        return Failure(path, EISDIR);
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path, bool flushToDisk, bool followLinks)
+    : path_(path), flushToDisk_(flushToDisk) {
+    Open(followLinks);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (fd_ >= 0) {
+        ::close(fd_);
     }
-    std::string temp = FolderOf(target) + "/.tellavin-XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        return Failure(path, errno);
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+    }
+}
+
+// Makes the temporary file beside the target, with the target's
+// permissions and owner, or those a new file gets; the rename replaces
+// whatever has the name, a symbolic link included, and never writes where
+// one points.
+void AtomicFileWriter::Open(bool followLinks) {
+    struct stat link {};
+    if (!followLinks && ::lstat(path_.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        refusedLink_ = true;
+        return;
+    }
+    target_ = followLinks ? ResolvedTarget(path_) : path_;
+    struct stat existing {};
+    bool hadTarget = ::stat(target_.c_str(), &existing) == 0;
+    if (hadTarget && S_ISDIR(existing.st_mode)) {
+        Fail(EISDIR);
+        return;
+    }
+    temp_ = FolderOf(target_) + "/.tellavin-XXXXXX";
+    fd_ = ::mkstemp(temp_.data());
+    if (fd_ < 0) {
+        temp_.clear();
+        Fail(errno);
+        return;
     }
     mode_t mode = hadTarget ? (existing.st_mode & 07777) : 0666;
     if (!hadTarget) {
@@ -83,37 +108,66 @@ WriteResult ReplaceFile(const std::string& path, const std::string& target, std:
         ::umask(mask);
         mode &= ~mask;
     }
-    bool ok = (!hadTarget || KeepOwner(fd, existing)) && ::fchmod(fd, mode) == 0 &&
-              WriteAll(fd, bytes) && (!flushToDisk || ::fsync(fd) == 0);
-    int error = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
+    if (!((!hadTarget || KeepOwner(fd_, existing)) && ::fchmod(fd_, mode) == 0)) {
+        Fail(errno);
     }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        error = errno;
+}
+
+void AtomicFileWriter::Fail(int error) {
+    if (error_ == 0) {
+        error_ = error;
     }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return Failure(path, error);
+}
+
+void AtomicFileWriter::WriteBuffer() {
+    if (fd_ >= 0 && error_ == 0 && !WriteAll(fd_, buffer_)) {
+        Fail(errno);
     }
+    buffer_.clear();
+}
+
+void AtomicFileWriter::Write(std::string_view bytes) {
+    WriteBuffer();
+    if (fd_ >= 0 && error_ == 0 && !WriteAll(fd_, bytes)) {
+        Fail(errno);
+    }
+}
+
+WriteResult AtomicFileWriter::Commit() {
+    if (refusedLink_) {
+        return {false, "Cannot write \"" + path_ + "\": " + kSymbolicLinkInPlace};
+    }
+    WriteBuffer();
+    if (fd_ >= 0) {
+        if (error_ == 0 && flushToDisk_ && ::fsync(fd_) != 0) {
+            Fail(errno);
+        }
+        if (::close(fd_) != 0) {
+            Fail(errno);
+        }
+        fd_ = -1;
+    }
+    if (error_ == 0 && ::rename(temp_.c_str(), target_.c_str()) != 0) {
+        Fail(errno);
+    }
+    if (error_ != 0) {
+        return Failure(path_, error_);
+    }
+    temp_.clear();
     return {};
 }
 
-} // namespace
-
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool flushToDisk) {
-    return ReplaceFile(path, ResolvedTarget(path), bytes, flushToDisk);
+    AtomicFileWriter writer(path, flushToDisk);
+    writer.Write(bytes);
+    return writer.Commit();
 }
 
 WriteResult WriteFileAtomicallyNotFollowing(const std::string& path, std::string_view bytes,
                                             bool flushToDisk) {
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        return {false, "Cannot write \"" + path + "\": " + kSymbolicLinkInPlace};
-    }
-    return ReplaceFile(path, path, bytes, flushToDisk);
+    AtomicFileWriter writer(path, flushToDisk, false);
+    writer.Write(bytes);
+    return writer.Commit();
 }
 
 } // namespace tellavin

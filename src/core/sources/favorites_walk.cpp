@@ -47,7 +47,8 @@ std::string LinkNameFromFileName(std::string_view fileName) {
     return std::string(fileName.substr(0, Lowered(fileName).find(".url")));
 }
 
-std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::string& path) {
+std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::string& path,
+                                                                  bool withDates) {
     std::error_code error;
     fs::directory_iterator it(PathFromUtf8(path), error);
     if (error) {
@@ -65,7 +66,9 @@ std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::str
         if (!found.isFolder && !(IsLinkFileName(found.name) && entry.is_regular_file(typeError))) {
             continue;
         }
-        ReadEntryTime(entry, found);
+        if (withDates) {
+            ReadEntryTime(entry, found);
+        }
         entries.push_back(std::move(found));
     }
     // Listed by name, as NTFS returns them, so every system shows the same
@@ -82,7 +85,8 @@ void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool repo
         std::size_t next = 0;
     };
     auto rootPath = EnsureTrailingSeparator(root);
-    auto rootEntries = ReadFavoritesDirectory(rootPath);
+    // The walk reports no dates; the rows of a listed folder carry them.
+    auto rootEntries = ReadFavoritesDirectory(rootPath, false);
     if (!rootEntries) {
         return;
     }
@@ -116,7 +120,8 @@ void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool repo
             continue;
         }
         visitor.BeginFolder(frame.path, entry.name);
-        auto entries = ReadFavoritesDirectory(path).value_or(std::vector<FavoritesEntry>{});
+        auto entries =
+            ReadFavoritesDirectory(path, false).value_or(std::vector<FavoritesEntry>{});
         stack.push_back(Frame{path, std::move(entries)});
     }
 }

@@ -4,6 +4,7 @@
 #include "platform/file_io.h"
 #include "sources/html_tokenizer.h"
 #include "text/ascii_text.h"
+#include "text/byte_set.h"
 #include "text/data_url.h"
 #include "text/encoding.h"
 #include "text/number_text.h"
@@ -33,8 +34,17 @@ bool IsAsciiSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
+// Every Unicode space above begins and ends with a byte of 0x80 or more, so
+// an ASCII character that is no space ends the trim at once.
+bool IsAsciiNonSpace(char c) {
+    return static_cast<unsigned char>(c) < 0x80 && !IsAsciiSpace(c);
+}
+
 std::size_t SpaceAtStart(std::string_view text) {
-    if (!text.empty() && IsAsciiSpace(text.front())) {
+    if (text.empty() || IsAsciiNonSpace(text.front())) {
+        return 0;
+    }
+    if (IsAsciiSpace(text.front())) {
         return 1;
     }
     for (auto space : kUnicodeSpaces) {
@@ -46,7 +56,10 @@ std::size_t SpaceAtStart(std::string_view text) {
 }
 
 std::size_t SpaceAtEnd(std::string_view text) {
-    if (!text.empty() && IsAsciiSpace(text.back())) {
+    if (text.empty() || IsAsciiNonSpace(text.back())) {
+        return 0;
+    }
+    if (IsAsciiSpace(text.back())) {
         return 1;
     }
     for (auto space : kUnicodeSpaces) {
@@ -57,14 +70,18 @@ std::size_t SpaceAtEnd(std::string_view text) {
     return 0;
 }
 
-std::string Trim(std::string_view text) {
+std::string_view TrimmedView(std::string_view text) {
     while (auto size = SpaceAtStart(text)) {
         text.remove_prefix(size);
     }
     while (auto size = SpaceAtEnd(text)) {
         text.remove_suffix(size);
     }
-    return std::string(text);
+    return text;
+}
+
+std::string Trim(std::string_view text) {
+    return std::string(TrimmedView(text));
 }
 
 bool IsAsciiAlpha(char c) {
@@ -94,12 +111,17 @@ std::string CleanAddress(const std::string* href) {
     if (href == nullptr) {
         return {};
     }
+    constexpr ByteSet kBreaks("\t\n\r");
+    auto trimmed = TrimmedView(*href);
     std::string address;
-    for (char c : Trim(*href)) {
-        if (c != '\t' && c != '\n' && c != '\r') {
-            address += c;
-        }
+    address.reserve(trimmed.size());
+    std::size_t done = 0;
+    for (auto brk = kBreaks.FindIn(trimmed); brk != std::string_view::npos;
+         brk = kBreaks.FindIn(trimmed, done)) {
+        address.append(trimmed.substr(done, brk - done));
+        done = brk + 1;
     }
+    address.append(trimmed.substr(done));
     return HasScheme(address) ? address : std::string();
 }
 

@@ -8,6 +8,7 @@
 #include "text/replace_all.h"
 #include "text/utf8_repair.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -131,6 +132,35 @@ PendingEntry::Kind KindOfTag(std::string_view tag) {
     return PendingEntry::Kind::Other;
 }
 
+// Finds line breaks with bulk searches for CR and for LF, each kept until
+// the reading passes it: a file of LF lines is searched for a CR once.
+class LineBreaks {
+public:
+    explicit LineBreaks(std::string_view text)
+        : text_(text), cr_(Find('\r', 0)), lf_(Find('\n', 0)) {}
+
+    // The place of the first CR or LF at or after from; the text's size
+    // when none follows.
+    std::size_t NextFrom(std::size_t from) {
+        if (cr_ < from) {
+            cr_ = Find('\r', from);
+        }
+        if (lf_ < from) {
+            lf_ = Find('\n', from);
+        }
+        return std::min(cr_, lf_);
+    }
+
+private:
+    std::size_t Find(char c, std::size_t from) const {
+        return std::min(text_.find(c, from), text_.size());
+    }
+
+    std::string_view text_;
+    std::size_t cr_;
+    std::size_t lf_;
+};
+
 } // namespace
 
 bool IsHotlistText(std::string_view bytes) {
@@ -139,19 +169,17 @@ bool IsHotlistText(std::string_view bytes) {
 
 void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
     sink.SetRootText(kOperaRootText);
-    auto text = StripUtf8Bom(bytes);
+    const auto text = StripUtf8Bom(bytes);
     PendingEntry entry;
     bool toolbarSeen = false;
     auto flush = [&] { entry.Flush(sink, toolbarSeen); };
-    while (!text.empty()) {
+    LineBreaks breaks(text);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
         // A line ends at CR LF, LF, or a CR alone (files from old Macs).
-        auto end = text.find_first_of("\r\n");
-        auto line = text.substr(0, end);
-        if (end == std::string_view::npos) {
-            text = {};
-        } else {
-            text.remove_prefix(text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1);
-        }
+        auto end = breaks.NextFrom(pos);
+        auto line = text.substr(pos, end - pos);
+        pos = end == text.size() ? end : text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
         auto trimmed = TrimBlanks(line);
         if (trimmed.empty()) {
             flush();

@@ -23,6 +23,11 @@ LinkItem LinkItemOf(const EntryRecord& row);
 // of them when everything is exported. The folder must be listed.
 std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder, bool exportAll);
 
+// The same links in the same order as the tree's own rows, by their place
+// in the EntryTable, so that a writer copies no name or address.
+std::vector<std::int32_t> GetFolderLinkRows(const BookmarkTree& tree, std::int32_t folder,
+                                            bool exportAll);
+
 // Sorts links[0..hi] in place by lower-cased name: a shell sort with
 // Knuth's gaps (1, 4, 13, 40, ...), comparing the lower-cased names as
 // UTF-16 code units. It is not stable, and equal names come out in exactly

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tellavin {
 
@@ -48,8 +49,9 @@ inline constexpr const char* kOperaWriteErrorText = "Error Opening the Bookmark 
 // the source's order kept a separator is a "#SEPERATOR" block at its place.
 // A hotlist has no change date: a link's is noted as a loss.
 //
-// The whole file is built first and then replaces the destination in one
-// step, so a failure leaves the old file as it was; the result then holds
+// The file is written while it is composed, into a temporary file that
+// replaces the destination in one step once it is whole, so a failure
+// leaves the old file as it was; the result then holds
 // kOperaWriteErrorText, the path and the system's reason. The status text
 // shows each folder as it is written.
 ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination,
@@ -59,9 +61,9 @@ namespace detail {
 // "-1 ", "-2 ", " 0 ": a sign (a space for 0 and above), the digits and a
 // space, as the ORDER lines carry them.
 std::string OrderText(std::int32_t order);
-// The text of a field value: every line break (CR LF, CR or LF) becomes
-// the bytes 0x02 0x02.
-std::string FieldText(const std::string& value);
+// Appends the text of a field value: every line break (CR LF, CR or LF)
+// becomes the bytes 0x02 0x02.
+void AppendFieldText(std::string& out, std::string_view value);
 } // namespace detail
 
 } // namespace tellavin
