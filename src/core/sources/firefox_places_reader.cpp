@@ -26,7 +26,7 @@ struct PlacesItem {
     std::string title;
     std::string url;
     std::string guid;
-    std::int64_t dateAdded = 0;    // microseconds since 1970, as Firefox stores them
+    std::int64_t dateAdded = 0; // microseconds since 1970, as Firefox stores them
     std::int64_t lastModified = 0;
 };
 
@@ -76,26 +76,24 @@ void PushFolderItems(const FolderItems& items, std::int64_t folder, BookmarkSink
         auto found = items.find(id);
         return found == items.end() ? kNone : found->second;
     };
-    WalkNestedLists(itemsOf(folder), sink,
-                    [&](const PlacesItem& item) -> const std::vector<PlacesItem>* {
-                        if (item.type == kFolder) {
-                            sink.BeginFolder(item.title);
-                            return &itemsOf(item.id);
-                        }
-                        if (item.type == kSeparator) {
-                            sink.AddSeparator();
-                        } else if (item.type == kLink &&
-                                   std::string_view(item.url).starts_with("place:")) {
-                            // A saved search, not an address another browser can open.
-                            sink.NoteLoss(LossKind::AddressUnusable, item.title);
-                        } else if (item.type == kLink && !item.url.empty()) {
-                            sink.AddLink(item.title, item.url);
-                            // Firefox's own export writes the dates in whole seconds.
-                            sink.SetLinkDates(item.dateAdded / 1'000'000,
-                                              item.lastModified / 1'000'000);
-                        }
-                        return nullptr;
-                    });
+    WalkNestedLists(
+        itemsOf(folder), sink, [&](const PlacesItem& item) -> const std::vector<PlacesItem>* {
+            if (item.type == kFolder) {
+                sink.BeginFolder(item.title);
+                return &itemsOf(item.id);
+            }
+            if (item.type == kSeparator) {
+                sink.AddSeparator();
+            } else if (item.type == kLink && std::string_view(item.url).starts_with("place:")) {
+                // A saved search, not an address another browser can open.
+                sink.NoteLoss(LossKind::AddressUnusable, item.title);
+            } else if (item.type == kLink && !item.url.empty()) {
+                sink.AddLink(item.title, item.url);
+                // Firefox's own export writes the dates in whole seconds.
+                sink.SetLinkDates(item.dateAdded / 1'000'000, item.lastModified / 1'000'000);
+            }
+            return nullptr;
+        });
 }
 
 // The id of the root folder with the given guid among the top folders.

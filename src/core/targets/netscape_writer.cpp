@@ -5,8 +5,8 @@
 #include "platform/file_io.h"
 #include "targets/folder_links.h"
 #include "targets/netscape_merge.h"
-#include "text/encoding.h"
 #include "text/byte_set.h"
+#include "text/encoding.h"
 #include "text/html_references.h"
 
 #include <algorithm>
