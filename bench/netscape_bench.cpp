@@ -5,6 +5,7 @@
 #include "model/file_tree_builder.h"
 #include "sources/netscape_reader.h"
 #include "targets/netscape_writer.h"
+#include "targets/opera_writer.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -181,18 +182,16 @@ BENCHMARK(BM_CountNetscapeFile)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
-// Converting a Favorites-style tree into a bookmark file (path 2 without
-// the disk reads of the Favorites folder).
-void BM_WriteNetscapeFile(benchmark::State& state) {
+// Writes a Favorites-style tree of state.range(0) links with write, into
+// a file of the given extension, and reports its speed and peak memory.
+template <typename Write>
+void MeasureWriter(benchmark::State& state, const std::string& extension, Write write) {
     auto links = static_cast<int>(state.range(0));
     BookmarkTree tree;
     BuildFavoritesStyleTree(tree, links);
-    auto path = BenchDir() / ("written-" + std::to_string(links) + ".html");
-    NetscapeWriterOptions options;
-    options.profileName = "Bench";
-    NullProgress progress;
+    auto path = (BenchDir() / ("written-" + std::to_string(links) + extension)).string();
     for (auto _ : state) {
-        auto result = PrintBookmarkFile(tree, path.string(), options, progress);
+        auto result = write(tree, path);
         if (!result.ok) {
             state.SkipWithError(result.message.title.c_str());
             return;
@@ -202,10 +201,35 @@ void BM_WriteNetscapeFile(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
     state.SetComplexityN(links);
     state.counters["file_MB"] = size / 1e6;
-    state.counters["peak_per_file_byte"] =
-        PeakExtraBytes([&] { PrintBookmarkFile(tree, path.string(), options, progress); }) / size;
+    state.counters["peak_per_file_byte"] = PeakExtraBytes([&] { write(tree, path); }) / size;
+}
+
+// Converting a Favorites-style tree into a bookmark file (path 2 without
+// the disk reads of the Favorites folder).
+void BM_WriteNetscapeFile(benchmark::State& state) {
+    NetscapeWriterOptions options;
+    options.profileName = "Bench";
+    NullProgress progress;
+    MeasureWriter(state, ".html", [&](BookmarkTree& tree, const std::string& path) {
+        return PrintBookmarkFile(tree, path, options, progress);
+    });
 }
 BENCHMARK(BM_WriteNetscapeFile)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// The same tree written as an Opera hotlist.
+void BM_WriteHotlistFile(benchmark::State& state) {
+    OperaWriteOptions options;
+    NullProgress progress;
+    MeasureWriter(state, ".adr", [&](BookmarkTree& tree, const std::string& path) {
+        return PrintHotlistFile(tree, path, options, progress);
+    });
+}
+BENCHMARK(BM_WriteHotlistFile)
     ->Arg(10000)
     ->Arg(100000)
     ->Arg(1000000)

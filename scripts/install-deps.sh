@@ -7,10 +7,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev libutfcpp-dev
+  libcli11-dev libutfcpp-dev libsqlite3-dev nlohmann-json3-dev
   qt6-base-dev qt6-svg-dev
   python3 desktop-file-utils
-  chromium fonts-dejavu-core nodejs
+  chromium firefox-esr fonts-dejavu-core nodejs
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64
 )

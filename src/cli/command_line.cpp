@@ -69,7 +69,9 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     app.set_version_flag("--version", std::string("tellavin-cli ") + kProductVersion);
 
     constexpr const char* kStoreHelp =
-        "favorites:DIR, netscape:FILE, opera:FILE or a path (a leading ~ is your home folder)";
+        "favorites:DIR, netscape:FILE, opera:FILE, firefox:PROFILE (a Firefox profile folder or "
+        "its places.sqlite), chromium:PROFILE (a Chromium, Chrome, Edge, Brave or Vivaldi "
+        "profile folder or its Bookmarks file) or a path (a leading ~ is your home folder)";
     std::string source;
     auto* count = app.add_subcommand("count", "Print the number of folders and links of a store");
     count->add_option("SOURCE", source, kStoreHelp)->required();
@@ -77,7 +79,8 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     tree->add_option("SOURCE", source, kStoreHelp)->required();
     auto* discover = app.add_subcommand(
         "discover",
-        "List the Favorites folder, Firefox bookmark files and Opera hotlist found here");
+        "List the Favorites folder, Firefox bookmark files and databases, Chromium-family "
+        "Bookmarks files and Opera hotlist found here");
 
     ConvertArguments request;
     bool quiet = false;
@@ -99,13 +102,16 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         ->excludes(newFolder);
     convert->add_flag("--links-first", request.linksFirst,
                       "Write each folder's links before its sub-folders");
+    convert->add_flag("--keep-order", request.keepOrder,
+                      "Write folders, links and separators in the source's order instead of "
+                      "sorted (a Favorites folder shows its own order)");
     convert->add_option("--profile", request.profile,
                         "The name in the bookmark file's title (default: the user's name)");
     convert->add_flag("--backup", request.backup,
                       "Copy the target to Backup_of_<name> beside it first; when the copy "
                       "fails, nothing is exported");
-    constexpr const char* kQuietHelp =
-        "No progress line (it is shown only when standard error is a terminal)";
+    constexpr const char* kQuietHelp = "No progress line (it is shown only when standard error "
+                                       "is a terminal) and no report of what was not carried over";
     convert->add_flag("--quiet,-q", quiet, kQuietHelp);
 
     std::string page;
@@ -153,9 +159,11 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     }
     TerminalProgress progress(err, !quiet && errIsTerminal);
     if (convert->parsed()) {
+        request.quiet = quiet;
         return RunConvert(request, out, err, platform, progress);
     }
     if (menu->parsed()) {
+        menuArguments.quiet = quiet;
         return RunMenu(source, page, menuArguments, out, err, platform, progress);
     }
     return RunTree(source, platform, out, err);

@@ -4,6 +4,7 @@
 #include "cli/tree_printer.h"
 #include "model/bookmark_tree.h"
 #include "model/location_list.h"
+#include "sources/browser_discovery.h"
 #include "sources/source_loader.h"
 #include "sources/store_discovery.h"
 #include "text/visible_text.h"
@@ -54,6 +55,15 @@ int RunDiscover(const Platform& platform, std::ostream& out) {
     }
     if (firefox.empty()) {
         out << "Firefox bookmarks: " << kNone << "\n";
+    }
+
+    auto databases = LocateBrowserDatabases(platform);
+    for (const auto& store : databases) {
+        out << "Browser database:  "
+            << VisibleText(LabelledLocation(store.label, store.location.path)) << "\n";
+    }
+    if (databases.empty()) {
+        out << "Browser database:  " << kNone << "\n";
     }
 
     auto opera = LocateOperaHotlist(platform);

@@ -3,6 +3,8 @@
 #include "cli/result_printer.h"
 #include "cli/store_argument.h"
 #include "conversion/conversion.h"
+#include "sources/browser_store.h"
+#include "sources/store_location.h"
 
 #include <ostream>
 
@@ -13,6 +15,10 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     auto source = StoreArgument(arguments.source, platform, err);
     auto target = StoreArgument(arguments.target, platform, err);
     if (!source || !target) {
+        return 2;
+    }
+    if (NamesBrowserStore(arguments.target)) {
+        err << "tellavin-cli: " << kBrowserStoreNotWritable << "\n";
         return 2;
     }
     if (!ConversionPathFor(source->kind, target->kind)) {
@@ -31,12 +37,14 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
         arguments.linksFirst ? LinksPlacement::BeforeFolders : LinksPlacement::AfterFolders;
     options.profileName = arguments.profile;
     options.backup = arguments.backup;
+    options.keepOrder = arguments.keepOrder;
     if (auto unused = OptionsNotApplying(target->kind, options); !unused.empty()) {
         err << "tellavin-cli: --" << unused.front() << " does not apply to "
             << StoreKindDescription(target->kind) << "\n";
         return 2;
     }
-    return PrintExportResult(RunConversion(request, platform, progress), out, err);
+    return PrintExportResult(RunConversion(request, platform, progress), out, err,
+                             !arguments.quiet);
 }
 
 } // namespace tellavin::cli

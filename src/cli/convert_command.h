@@ -20,12 +20,14 @@ struct ConvertArguments {
     bool linksFirst = false;
     std::optional<std::string> profile; // the user's name when not given
     bool backup = false;
+    bool keepOrder = false; // the source's order instead of sorted
+    bool quiet = false;     // the result line only, without the loss report
 };
 
 // Converts a whole store into another and prints "N Folders & M Links
-// Exported Successfully.". Returns the exit status: 2 for arguments that
-// name no store or options the target cannot take, 1 when the conversion
-// was refused, failed or is incomplete; the reasons go to err.
+// Exported Successfully." and, unless quiet, what was not carried over. Returns the exit status: 2
+// for arguments that name no store or options the target cannot take, 1 when the conversion was
+// refused, failed or is incomplete; the reasons go to err.
 int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostream& err,
                const Platform& platform, ProgressSink& progress);
 

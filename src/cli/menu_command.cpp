@@ -111,7 +111,8 @@ int RunMenu(const std::string& source, const std::string& page, const MenuArgume
         }
         options.colors = *colors;
     }
-    return PrintExportResult(RunConversion(request, platform, progress), out, err);
+    return PrintExportResult(RunConversion(request, platform, progress), out, err,
+                             !arguments.quiet);
 }
 
 } // namespace tellavin::cli

@@ -13,13 +13,23 @@ void PrintMessage(const UserMessage& message, std::ostream& err) {
     }
 }
 
-int PrintExportResult(const ExportResult& result, std::ostream& out, std::ostream& err) {
+int PrintExportResult(const ExportResult& result, std::ostream& out, std::ostream& err,
+                      bool withLosses) {
     if (!result.ok) {
         PrintMessage(result.message, err);
         return 1;
     }
     out << result.nFoldersWritten << " Folders & " << result.nLinksWritten
         << " Links Exported Successfully.\n";
+    for (const auto& line : result.advice) {
+        out << line << "\n";
+    }
+    if (withLosses && !result.losses.Empty()) {
+        out << "Not carried over:\n";
+        for (const auto& line : result.losses.Lines()) {
+            out << "  " << VisibleText(line) << "\n";
+        }
+    }
     if (result.Complete()) {
         return 0;
     }

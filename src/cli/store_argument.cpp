@@ -13,8 +13,8 @@ namespace tellavin::cli {
 namespace {
 
 std::string WithHomeExpanded(std::string text, const Platform& platform) {
-    auto named = ParseStoreLocation(text);
-    std::size_t start = named ? text.size() - named->path.size() : 0;
+    // The path of "kind:path" starts after the kind.
+    std::size_t start = ParseStoreLocation(text) ? text.find(':') + 1 : 0;
     bool tilde = text.compare(start, 1, "~") == 0 &&
                  (text.size() == start + 1 || text[start + 1] == PathSeparator());
     auto home = platform.GetSpecialFolder(SpecialFolder::Home);
@@ -31,8 +31,9 @@ std::optional<StoreLocation> StoreArgument(const std::string& text, const Platfo
     auto location = RecognizeStoreLocation(WithHomeExpanded(text, platform));
     if (!location) {
         err << "tellavin-cli: not a store: \"" << VisibleText(text)
-            << "\" (expected favorites:DIR, netscape:FILE, opera:FILE, an existing folder or "
-               "file, or a new .adr, .html or .htm file)\n";
+            << "\" (expected favorites:DIR, netscape:FILE, opera:FILE, firefox:PROFILE, "
+               "chromium:PROFILE, an existing folder or file, or a new .adr, .html or .htm "
+               "file)\n";
     }
     return location;
 }

@@ -43,7 +43,7 @@ void PrintTree(BookmarkTree& tree, std::ostream& out) {
     TreePrinter printer(tree, out);
     ExportResult unused;
     NullProgress progress;
-    WalkExportedFolders(tree, true, printer, unused, progress);
+    WalkExportedFolders(tree, true, printer, unused, progress, {.withTrash = true});
 }
 
 } // namespace tellavin::cli

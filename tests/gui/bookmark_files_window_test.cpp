@@ -4,6 +4,7 @@
 #include "support/answered_dialogs.h"
 #include "support/window_driver.h"
 #include "support/fake_platform.h"
+#include "support/ordered_tree.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
 #include "targets/backup_copy.h"
@@ -121,6 +122,44 @@ TEST_F(BookmarkFilesWindowTest, BothPathsExportWhatWasChosenAsWasChosen) {
         EXPECT_EQ(std::filesystem::exists(BackupPathFor(target)), row.backup);
         window->close();
     }
+}
+
+// Unchecked at first; checked, the hotlist holds the Firefox export's order,
+// separators, creation dates and toolbar, the message lists what it could
+// not hold, and the next window remembers the choice.
+TEST_F(BookmarkFilesWindowTest, KeepTheSourceOrderIsAnOptionAndTheMessageListsTheLosses) {
+    const auto source =
+        std::string(TELLAVIN_TEST_DATA) + "/netscape/toolbar-dates-separators-order-lost.html";
+    const auto target = dir_ / "ordered.adr";
+    auto window = Open(8);
+    auto* keepOrder = Find<QCheckBox>(*window, "chkKeepOrder");
+    EXPECT_FALSE(keepOrder->isChecked());
+    keepOrder->setChecked(true);
+    PickFile(dialogs_, source);
+    Click(*window, "cmdSelectFrom");
+    PickFile(dialogs_, target);
+    Click(*window, "Command2");
+    dialogs_.texts.clear();
+    dialogs_.details.clear();
+    Click(*window, "Command10");
+    EXPECT_EQ(dialogs_.texts,
+              std::vector<QString>{QStringLiteral("2 Folders & 5 Links Exported Successfully.")});
+    EXPECT_EQ(dialogs_.details,
+              std::vector<QString>{QStringLiteral("Change dates dropped: 2 (Zeta, W)\n"
+                                                  "Descriptions dropped: 1 (Mid)\n"
+                                                  "Tags dropped: 1 (Alpha)\n"
+                                                  "Keywords dropped: 1 (Alpha)\n"
+                                                  "Icons dropped: 1 (Zeta)\n"
+                                                  "Links without a usable address skipped: 1 "
+                                                  "(Broken)")});
+    BookmarkTree written;
+    ASSERT_TRUE(LoadSourceTree({StoreKind::Opera, target}, written));
+    EXPECT_EQ(test::OrderedTreeText(written),
+              "root[ Bookmarks Toolbar*[ Zeta=https://z.example/{1600000000/0} --- "
+              "Alpha=https://a.example/{1600000100/0} ] --- Mid=https://m.example/ Work[ "
+              "W=https://w.example/ ] Beta=https://b.example/ ]");
+    window->close();
+    EXPECT_TRUE(Find<QCheckBox>(*Open(8), "chkKeepOrder")->isChecked());
 }
 
 TEST_F(BookmarkFilesWindowTest, RefusalsComeInOrderAndTypedPathsAreTaken) {

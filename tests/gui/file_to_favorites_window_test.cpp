@@ -8,6 +8,7 @@
 #include "support/tree_text.h"
 
 #include <QAbstractItemModel>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -199,6 +200,25 @@ TEST_F(FileToFavoritesWindowTest, ATypedSourceIsTakenAndExported) {
     ASSERT_TRUE(
         LoadSourceTree({StoreKind::Favorites, (dir_.path() / "Favorites").string()}, written));
     EXPECT_EQ(test::TreeText(written), "My Favorites[ Home News[ Daily ] Old[ Deep[ ] ] ]");
+}
+
+// A Favorites folder cannot hold the source's order: asked to keep it, the
+// message names the folder that loses it; the box starts unchecked.
+TEST_F(FileToFavoritesWindowTest, KeepingTheSourceOrderNamesTheFoldersThatLoseIt) {
+    test::WriteFile(dir_.path() / "ordered.adr", "Opera Hotlist version 2.0\r\n\r\n"
+                                                 "#URL\r\n\tNAME=Zed\r\n\tURL=http://zed/\r\n\r\n"
+                                                 "#FOLDER\r\n\tNAME=Alpha\r\n\r\n-\r\n\r\n");
+    auto window = Open(9);
+    auto* keepOrder = Find<QCheckBox>(*window, "chkKeepOrder");
+    EXPECT_FALSE(keepOrder->isChecked());
+    keepOrder->setChecked(true);
+    Find<QComboBox>(*window, "cboNNLoc")
+        ->setEditText(QString::fromStdString((dir_.path() / "ordered.adr").string()));
+    Click(*window, "NNoptWhere_0");
+    Click(*window, "Command10");
+    EXPECT_EQ(dialogs_.details,
+              std::vector<QString>{QStringLiteral("Folders not kept in the source's order: 1 "
+                                                  "(top level)")});
 }
 
 struct ChooserCase {

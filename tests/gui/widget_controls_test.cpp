@@ -24,6 +24,7 @@ public:
         Make<QLineEdit>("txtIELoc", this);
         Make<QCheckBox>("chkBackup", this);
         Make<QCheckBox>("chkLinksBefore", this);
+        Make<QCheckBox>("chkKeepOrder", this);
         auto* old = Make<QGroupBox>("fraOld", this);
         Make<QRadioButton>("optOldErase", old);
         Make<QRadioButton>("optOldMerge", old);

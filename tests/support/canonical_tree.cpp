@@ -35,13 +35,41 @@ private:
     BookmarkTree& tree_;
 };
 
+class CountingVisitor final : public FolderVisitor {
+public:
+    explicit CountingVisitor(BookmarkTree& tree) : tree_(tree) {}
+
+    void Enter(std::int32_t folder, bool isStart) override {
+        folders += isStart ? 0 : 1;
+        for (const auto& entry : tree_.Rows(folder)) {
+            links += entry.IsLink() ? 1 : 0;
+        }
+    }
+    void Leave(std::int32_t, bool) override {}
+
+    std::int32_t folders = 0;
+    std::int32_t links = 0;
+
+private:
+    BookmarkTree& tree_;
+};
+
 } // namespace
 
-std::string CanonicalTreeText(BookmarkTree& tree) {
-    CanonicalVisitor visitor(tree);
+std::string ExportedCountText(BookmarkTree& tree) {
+    CountingVisitor visitor(tree);
     ExportResult unreadable;
     NullProgress quiet;
     WalkExportedFolders(tree, true, visitor, unreadable, quiet);
+    return std::to_string(visitor.folders) + " folders, " + std::to_string(visitor.links) +
+           " links\n";
+}
+
+std::string CanonicalTreeText(BookmarkTree& tree, bool withTrash) {
+    CanonicalVisitor visitor(tree);
+    ExportResult unreadable;
+    NullProgress quiet;
+    WalkExportedFolders(tree, true, visitor, unreadable, quiet, {.withTrash = withTrash});
     return visitor.text;
 }
 

@@ -39,7 +39,7 @@ std::string TreeText(BookmarkTree& tree, bool addresses) {
     TextVisitor visitor(tree, addresses);
     ExportResult unreadable;
     NullProgress quiet;
-    WalkExportedFolders(tree, true, visitor, unreadable, quiet);
+    WalkExportedFolders(tree, true, visitor, unreadable, quiet, {.withTrash = true});
     return visitor.text;
 }
 

@@ -127,13 +127,31 @@ TEST(ConvertCommand, RefusedWhileTheTargetsBrowserRuns) {
     test::FakePlatform firefoxRuns;
     firefoxRuns.executablePath = dir / "tellavin-cli";
     firefoxRuns.processNames = {{"/usr/lib/firefox/firefox"}};
-    auto run = test::RunCliWith("convert " + Samples() + " " + Target(dir), firefoxRuns);
+    // The target lies in a Firefox profile folder; a file elsewhere is
+    // written while Firefox runs.
+    test::WriteFile(dir.path() / "profile/prefs.js", "");
+    auto elsewhere = test::RunCliWith("convert " + Samples() + " " + Target(dir), firefoxRuns);
+    EXPECT_EQ(elsewhere.status, 0) << elsewhere.err;
+    EXPECT_EQ(elsewhere.out, "5 Folders & 7 Links Exported Successfully.\n");
+    auto run = test::RunCliWith(
+        "convert " + Samples() + " " + Target(dir, "profile/bookmarks.html"), firefoxRuns);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "tellavin-cli: Firefox is running\n"
                        "  The Firefox browser appears to be running.\n"
                        "  In order to export the bookmarks to Firefox,\n"
                        "  it is necessary to close all the Firefox browsers.\n");
-    EXPECT_FALSE(fs::exists(dir.path() / "bookmarks.html"));
+    EXPECT_FALSE(fs::exists(dir.path() / "profile/bookmarks.html"));
+}
+
+TEST(ConvertCommand, AFileWrittenIntoAFirefoxProfileTellsHowToImportIt) {
+    test::TempDir dir;
+    test::WriteFile(dir.path() / "profile/prefs.js", "");
+    auto run = RunCliHere("convert " + Samples() + " " + Target(dir, "profile/bookmarks.html"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "5 Folders & 7 Links Exported Successfully.\n"
+                       "Firefox does not read this file on its own. To bring the bookmarks in,\n"
+                       "open Bookmarks > Manage Bookmarks in Firefox and choose\n"
+                       "Import and Backup > Import Bookmarks from HTML...\n");
 }
 
 } // namespace

@@ -120,6 +120,8 @@ TEST(CommandLine, DiscoverListsTheStoresOfTheUser) {
                     "[Profile1]\nName=play\nIsRelative=1\nPath=p.default\n");
     test::WriteFile(home / ".mozilla/firefox/w.default/bookmarks.html", "x");
     test::WriteFile(home / ".mozilla/firefox/p.default/bookmarks.html", "x");
+    test::WriteFile(home / ".mozilla/firefox/w.default/places.sqlite", "x");
+    test::WriteFile(home / ".config/chromium/Default/Bookmarks", "x");
     test::WriteFile(home / ".opera/bookmarks.adr", "x");
     std::string environment = "-u XDG_CONFIG_HOME -u WINEPREFIX HOME='" + home.string() + "'";
 
@@ -130,6 +132,10 @@ TEST(CommandLine, DiscoverListsTheStoresOfTheUser) {
                               "/.mozilla/firefox/w.default/bookmarks.html\n" +
                               "Firefox bookmarks: <play> " + home.string() +
                               "/.mozilla/firefox/p.default/bookmarks.html\n" +
+                              "Browser database:  <Firefox work> " + home.string() +
+                              "/.mozilla/firefox/w.default/places.sqlite\n" +
+                              "Browser database:  <Chromium Default> " + home.string() +
+                              "/.config/chromium/Default/Bookmarks\n" +
                               "Opera hotlist:     " + home.string() + "/.opera/bookmarks.adr\n");
 
     auto empty = dir.path() / "empty";
@@ -139,6 +145,7 @@ TEST(CommandLine, DiscoverListsTheStoresOfTheUser) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "Favorites folder:  (none found)\n"
                           "Firefox bookmarks: (none found)\n"
+                          "Browser database:  (none found)\n"
                           "Opera hotlist:     (none found)\n");
 }
 

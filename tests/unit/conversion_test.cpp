@@ -217,6 +217,17 @@ TEST_F(Conversions, MenuPagesFromEveryKindShowTheSourceTotals) {
     }
 }
 
+// A running Opera only guards the hotlists in its own folder: the target
+// becomes a copy of itself in the home folder's ".opera".
+void MoveIntoOperaFolder(ConversionRequest& request, test::FakePlatform& platform) {
+    auto home = fs::path(request.target.path).parent_path();
+    platform.folders[SpecialFolder::Home] = home.string();
+    fs::create_directories(home / ".opera");
+    auto moved = home / ".opera" / "target.adr";
+    fs::copy_file(request.target.path, moved, fs::copy_options::overwrite_existing);
+    request.target.path = moved.string();
+}
+
 // Each refusal or failure names its reason, and the target stays byte for
 // byte: an existing hotlist holding one link.
 TEST_F(Conversions, RefusalsAndFailuresLeaveTheTargetAsItWas) {
@@ -237,9 +248,15 @@ TEST_F(Conversions, RefusalsAndFailuresLeaveTheTargetAsItWas) {
         {"Bookmark File Does Not Exist",
          [&](ConversionRequest& r, test::FakePlatform&) { r.source.path = dir / "gone.html"; }},
         {"Opera is running",
-         [](ConversionRequest&, test::FakePlatform& p) { p.processNames = {{"opera"}}; }},
+         [&](ConversionRequest& r, test::FakePlatform& p) {
+             MoveIntoOperaFolder(r, p);
+             p.processNames = {{"opera"}};
+         }},
         {"Unable to Check Opera",
-         [](ConversionRequest&, test::FakePlatform& p) { p.processNames.reset(); }},
+         [&](ConversionRequest& r, test::FakePlatform& p) {
+             MoveIntoOperaFolder(r, p);
+             p.processNames.reset();
+         }},
         {"Select a Bookmark File",
          [&](ConversionRequest& r, test::FakePlatform&) {
              WriteFile(r.source.path, "root:x:0:0:root:/root:/bin/bash\n");

@@ -24,14 +24,26 @@ constexpr ConversionPath kFirefoxToOpera = 8;
 constexpr ConversionPath kOperaToFavorites = 9;
 constexpr ConversionPath kOperaToFirefox = 10;
 
+// Where the user's bookmark file and hotlist lie below the home folder: in
+// Firefox's and Opera's own folders.
+constexpr const char* kBookmarkFile = ".mozilla/firefox/p.default/bookmarks.html";
+constexpr const char* kHotlist = ".opera/opera6.adr";
+
+// A file beside another one.
+std::string Beside(const std::string& file, const std::string& name) {
+    return (fs::path(file).parent_path() / name).string();
+}
+
 // The stores of one user, all present: a Favorites folder with a sub-folder,
-// a bookmark file, a hotlist and a menu page.
+// a bookmark file, a hotlist and a menu page; the temporary folder is the
+// user's home.
 class Stores {
 public:
     Stores() {
+        platform.folders[SpecialFolder::Home] = dir.path().string();
         fs::create_directories(dir.path() / "Favorites/Links");
-        WriteFile(dir.path() / "bookmarks.html", "x");
-        WriteFile(dir.path() / "opera6.adr", "x");
+        WriteFile(dir.path() / kBookmarkFile, "x");
+        WriteFile(dir.path() / kHotlist, "x");
         WriteFile(dir.path() / "menu.html", "x");
     }
     ExportCheckInput Input(ConversionPath code) const {
@@ -41,11 +53,11 @@ public:
             case StoreKind::Favorites:
                 return dir / "Favorites";
             case StoreKind::Opera:
-                return dir / "opera6.adr";
+                return dir / kHotlist;
             case StoreKind::Menu:
                 return dir / "menu.html";
             default:
-                return dir / "bookmarks.html";
+                return dir / kBookmarkFile;
             }
         };
         ExportCheckInput input;
@@ -143,7 +155,7 @@ TEST(CheckBeforeExport, MissingSourceFileEmptiesTheListThatHoldsIt) {
 
 TEST(CheckBeforeExport, SourceOnlyLooksAtNothingElse) {
     Stores stores;
-    stores.MakeReadOnly("bookmarks.html");
+    stores.MakeReadOnly(kBookmarkFile);
     stores.platform.processNames = std::vector<std::string>{"firefox"};
     auto input = stores.Input(kFavoritesToFirefox);
     EXPECT_FALSE(CheckBeforeExport(input, true, stores.platform));
@@ -186,7 +198,7 @@ TEST(CheckBeforeExport, FileTargetChecksInOrder) {
 
         // A new file in an existing folder may be written once the browser
         // has closed.
-        input.target.path = stores.dir / "new.html";
+        input.target.path = Beside(stores.Input(code).target.path, "new.html");
         EXPECT_TRUE(CheckBeforeExport(input, false, stores.platform));
         test::FakePlatform closed;
         EXPECT_FALSE(CheckBeforeExport(input, false, closed));
@@ -287,17 +299,22 @@ TEST(CheckBeforeExport, AnUncheckableBrowserIsNotTakenForClosed) {
 TEST(CheckBeforeExport, RealReadOnlyFileAndRealRunningBrowser) {
     Stores stores;
     auto input = stores.Input(kFavoritesToFirefox);
-    stores.MakeReadOnly("bookmarks.html");
+    stores.MakeReadOnly(kBookmarkFile);
     ExpectRefusal(CheckBeforeExport(input, false, SystemPlatform()),
                   {"Read-Only Bookmark File", kReadOnlyLines, "", {}});
 
     if (!SystemPlatform().ListProcessNames()) {
         GTEST_SKIP() << "this system has no readable process list";
     }
-    input.target.path = stores.dir / "new.html";
+    // A profile folder anywhere is Firefox's: it holds prefs.js.
+    WriteFile(stores.dir.path() / "profile/prefs.js", "");
+    input.target.path = stores.dir / "profile/new.html";
     test::NamedProcess firefox(stores.dir.path() / "bin", "firefox");
     auto refusal = CheckBeforeExport(input, false, SystemPlatform());
     ExpectRefusal(refusal, {"Firefox is running", kFirefoxRunningLines, "", {}});
+    // A file elsewhere, meant for another browser, is written meanwhile.
+    input.target.path = stores.dir / "for-chromium.html";
+    EXPECT_FALSE(CheckBeforeExport(input, false, SystemPlatform()));
 }
 
 TEST(CheckBeforeExport, InputFromTheSharedState) {
@@ -316,6 +333,59 @@ TEST(CheckBeforeExport, InputFromTheSharedState) {
               std::make_tuple(StoreKind::Favorites, "/f", StoreKind::Menu, "/m.html"));
     EXPECT_FALSE(input.merge);
     EXPECT_FALSE(input.intoExistingSubfolder);
+}
+
+TEST(CheckBeforeExport, ARunningBrowserOnlyGuardsItsOwnFolders) {
+    Stores stores;
+    stores.platform.processNames = std::vector<std::string>{"firefox", "opera"};
+    const Expected firefox{"Firefox is running", kFirefoxRunningLines, "", {}};
+    const Expected opera{"Opera is running", kOperaRunningLines, "", {}};
+    struct Case {
+        ConversionPath code;
+        std::string target; // below the home folder
+        std::optional<Expected> refusal;
+    };
+    const Case cases[] = {
+        {kFavoritesToFirefox, ".mozilla/firefox/p.default/new.html", firefox},
+        {kFavoritesToFirefox, "snap/firefox/common/.mozilla/firefox/p/new.html", firefox},
+        {kFavoritesToFirefox, ".config/mozilla/firefox/new.html", firefox},
+        {kFavoritesToFirefox, "Documents/for-chromium.html", std::nullopt},
+        {kOperaToFirefox, "bookmarks.html", std::nullopt},
+        {kFavoritesToOpera, ".opera/new.adr", opera},
+        {kFirefoxToOpera, "Documents/elsewhere.adr", std::nullopt},
+    };
+    stores.platform.folders[SpecialFolder::AppData] = (stores.dir.path() / ".config").string();
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.target);
+        fs::create_directories((stores.dir.path() / row.target).parent_path());
+        auto input = stores.Input(row.code);
+        input.target.path = stores.dir / row.target;
+        auto refusal = CheckBeforeExport(input, false, stores.platform);
+        if (row.refusal) {
+            ExpectRefusal(refusal, *row.refusal);
+        } else {
+            EXPECT_FALSE(refusal.has_value()) << refusal->message.title;
+        }
+    }
+}
+
+TEST(CheckBeforeExport, ABrowsersOwnDatabaseIsNoTarget) {
+    Stores stores;
+    const auto data = fs::path(TELLAVIN_TEST_DATA) / "browsers";
+    for (auto [code, fixture] :
+         {std::pair{kFavoritesToFirefox, "nested-folders-tags-queries.sqlite"},
+          {kOperaToFirefox, "chromium-nested-roots.json"},
+          {kFavoritesToOpera, "nested-folders-tags-queries.sqlite"}}) {
+        SCOPED_TRACE(fixture);
+        auto input = stores.Input(code);
+        input.target.path = stores.dir / fixture;
+        fs::copy_file(data / fixture, input.target.path, fs::copy_options::overwrite_existing);
+        ExpectRefusal(CheckBeforeExport(input, false, stores.platform),
+                      {"Browser Database",
+                       {"writing a browser's own database is not supported"},
+                       "cboNNLoc",
+                       {}});
+    }
 }
 
 } // namespace

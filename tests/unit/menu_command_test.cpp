@@ -161,8 +161,17 @@ TEST_F(MenuCommand, RefusesAPageThatCannotBeWritten) {
 TEST_F(MenuCommand, PublishesAHotlistNamedByItsPath) {
     auto run = Run("menu '" + std::string(TELLAVIN_SAMPLES) + "/hotlist.adr' '" + page + "'");
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(run.output, "3 Folders & 4 Links Exported Successfully.\n");
+    EXPECT_EQ(run.output, "2 Folders & 4 Links Exported Successfully.\n"
+                          "Not carried over:\n"
+                          "  Separators dropped: 1 (top level)\n"
+                          "  Descriptions dropped: 1 (Weather)\n"
+                          "  Keywords dropped: 1 (Crème brûlée)\n"
+                          "  Trash folder and its deleted entries skipped: 1 "
+                          "(Trash)\n");
     EXPECT_NE(ReadFile(page).find("Crème brûlée"), std::string::npos);
+    auto quiet =
+        Run("menu --quiet '" + std::string(TELLAVIN_SAMPLES) + "/hotlist.adr' '" + page + "'");
+    EXPECT_EQ(quiet.output, "2 Folders & 4 Links Exported Successfully.\n");
 }
 
 } // namespace

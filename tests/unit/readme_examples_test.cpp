@@ -57,6 +57,14 @@ TEST(ReadmeExamples, RunAsTheReadmeSays) {
     fs::copy(fs::path(TELLAVIN_SAMPLES) / "Favorites", home.path() / "Favorites",
              fs::copy_options::recursive);
     fs::create_directories(home.path() / ".opera");
+    // A Firefox and a Chromium profile with their own stores.
+    const auto browsers = fs::path(TELLAVIN_TEST_DATA) / "browsers";
+    fs::create_directories(home.path() / ".mozilla/firefox/abc.default");
+    fs::copy_file(browsers / "nested-folders-tags-queries.sqlite",
+                  home.path() / ".mozilla/firefox/abc.default/places.sqlite");
+    fs::create_directories(home.path() / ".config/chromium/Default");
+    fs::copy_file(browsers / "chromium-nested-roots.json",
+                  home.path() / ".config/chromium/Default/Bookmarks");
     fs::copy_file(fs::path(TELLAVIN_SAMPLES) / "hotlist.adr", home.path() / ".opera/bookmarks.adr");
     test::FakePlatform platform;
     platform.folders[SpecialFolder::Home] = home.path().string();

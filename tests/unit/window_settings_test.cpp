@@ -53,7 +53,7 @@ protected:
 };
 
 const std::map<std::string, std::int32_t> kExportDefaults = {
-    {"chkBackup", 1},    {"chkLinksBefore", 0}, {"optOldErase", 0},
+    {"chkBackup", 1},    {"chkLinksBefore", 0}, {"chkKeepOrder", 0}, {"optOldErase", 0},
     {"optOldMerge", -1}, {"optWhere(0)", 0},    {"optWhere(1)", -1},
 };
 const std::map<std::string, std::int32_t> kMenuDefaults = {
@@ -82,7 +82,7 @@ TEST_F(WindowSettings, FirstRunGivesEveryDefault) {
         if (kind == 2 || kind == 7 || kind == 8 || kind == 10) {
             expected = kExportDefaults;
         } else if (kind == 4 || kind == 9) {
-            expected = {{"NNoptWhere(0)", 0}, {"NNoptWhere(1)", -1}};
+            expected = {{"chkKeepOrder", 0}, {"NNoptWhere(0)", 0}, {"NNoptWhere(1)", -1}};
         } else if (kind == 5 || kind == 6 || kind == 11) {
             expected = kMenuDefaults;
             EXPECT_EQ(window.texts["txtPageTitle"], "Bookmarks By Tellavin");
@@ -204,7 +204,9 @@ TEST_F(WindowSettings, EveryKeyOfAFileWrittenOnWindowsReachesItsControl) {
     auto fromFavorites = WindowOfKind(7, kUntouched);
     Load(7, fromFavorites);
     EXPECT_EQ(std::tie(fromFavorites.rect.left, fromFavorites.rect.top), std::make_tuple(200, 100));
+    // A file from before the source's order could be kept leaves it unchecked.
     EXPECT_EQ(fromFavorites.values, (decltype(fromFavorites.values){{"chkBackup", 0},
+                                                                    {"chkKeepOrder", 0},
                                                                     {"chkLinksBefore", 1},
                                                                     {"optOldErase", -1},
                                                                     {"optOldMerge", 0},
@@ -213,7 +215,8 @@ TEST_F(WindowSettings, EveryKeyOfAFileWrittenOnWindowsReachesItsControl) {
     auto toFavorites = WindowOfKind(9, kUntouched);
     Load(9, toFavorites);
     EXPECT_EQ(toFavorites.values,
-              (decltype(toFavorites.values){{"NNoptWhere(0)", -1}, {"NNoptWhere(1)", 0}}));
+              (decltype(toFavorites.values){
+                  {"chkKeepOrder", 0}, {"NNoptWhere(0)", -1}, {"NNoptWhere(1)", 0}}));
 
     auto menu = WindowOfKind(5, kUntouched);
     PresetList presets(platform);

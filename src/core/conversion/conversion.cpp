@@ -8,6 +8,7 @@
 #include "platform/folder_lock.h"
 #include "platform/local_time.h"
 #include "settings/exported_total.h"
+#include "sources/browser_folders.h"
 #include "sources/source_loader.h"
 #include "targets/backup_copy.h"
 
@@ -154,6 +155,13 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     auto result = WriteTarget(*request.tree, request, platform, progress);
     if (result.ok) {
         AddToExportedTotal(platform, ExportedItems(request.target.kind, result));
+        if (request.target.kind == StoreKind::Netscape) {
+            result.advice = FirefoxImportAdvice(request.target.path, platform);
+        }
+        // What reading left out comes first, then what the target could not hold.
+        auto losses = request.tree->ReadLosses;
+        losses.Add(result.losses);
+        result.losses = std::move(losses);
     }
     return result;
 }

@@ -24,6 +24,7 @@ struct TargetOptions {
     LinksPlacement links = LinksPlacement::AfterFolders; // bookmark files
     std::optional<std::string> profileName; // Netscape-format title; the user's name when absent
     bool backup = false;                    // files: copy the old file to Backup_of_<name> first
+    bool keepOrder = false; // the source's order instead of sorted (a Favorites folder has none)
 };
 
 // One conversion: from which store to which, what, and how.
@@ -53,7 +54,9 @@ std::vector<std::string_view> OptionsNotApplying(StoreKind target, const TargetO
 // copy when asked and the target exists, stopping when it fails; loads the
 // source unless a tree is handed in, refusing one that cannot be read or
 // holds no folder and no link; writes the target with the writer of its
-// kind; and adds what was exported to the exported-items total. Relative
+// kind; and adds what was exported to the exported-items total. The
+// result's losses list what reading the source left out, then what the
+// target could not hold. Relative
 // paths are taken from the current folder. Every refusal or failure leaves
 // the target as it was and comes back as the result's message.
 ExportResult RunConversion(const ConversionRequest& request, const Platform& platform,

@@ -2,6 +2,8 @@
 
 #include "platform/file_checks.h"
 #include "platform/running_process.h"
+#include "sources/browser_folders.h"
+#include "sources/browser_store.h"
 
 #include <span>
 
@@ -61,6 +63,11 @@ std::optional<ExportRefusal> CheckFavoritesTarget(const ExportCheckInput& input)
 
 std::optional<ExportRefusal> CheckFileTarget(const ExportCheckInput& input) {
     const auto& file = input.target.path;
+    if (FileExists(file) && DetectBrowserStore(file) != BrowserStore::None) {
+        auto refusal = Refuse("Browser Database", {kBrowserStoreNotWritable});
+        refusal.focus = kDestinationListControl;
+        return refusal;
+    }
     if (IsReadOnly(file)) {
         return Refuse("Read-Only Bookmark File",
                       {"The Selected Bookmark File is Read-Only.",
@@ -160,10 +167,12 @@ std::optional<ExportRefusal> CheckBeforeExport(const ExportCheckInput& input, bo
     if (auto refusal = CheckTarget(input)) {
         return refusal;
     }
-    if (input.target.kind == StoreKind::Opera) {
+    // A running browser only matters for a file in its own folders.
+    const auto& target = input.target.path;
+    if (input.target.kind == StoreKind::Opera && LiesInOperaFolders(target, platform)) {
         return CheckBrowser(platform, "Opera", kOperaProcessNames);
     }
-    if (input.target.kind == StoreKind::Netscape) {
+    if (input.target.kind == StoreKind::Netscape && LiesInFirefoxFolders(target, platform)) {
         return CheckBrowser(platform, "Firefox", kFirefoxProcessNames);
     }
     return std::nullopt;

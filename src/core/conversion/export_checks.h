@@ -53,8 +53,10 @@ struct ExportRefusal {
 };
 
 // Checks, in order, that the source exists, then (unless sourceOnly) that
-// the destination exists or can be written and is not read-only, and that
-// the browser whose store is the target does not run. Nothing when the
+// the destination is no browser's own database, exists or can be written
+// and is not read-only, and, when the destination lies in Firefox's or
+// Opera's own folders (LiesInFirefoxFolders, LiesInOperaFolders), that this
+// browser does not run. Nothing when the
 // export (or, with sourceOnly, the selection) may go on; otherwise the
 // first refusal. A running-browser check that cannot be made refuses too,
 // saying so.

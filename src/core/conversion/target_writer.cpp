@@ -16,6 +16,7 @@ ExportResult WriteNetscape(BookmarkTree& tree, const ConversionRequest& request,
     netscape.exportAll = request.exportAll;
     netscape.linksBefore = options.links == LinksPlacement::BeforeFolders;
     netscape.profileName = options.profileName.value_or(platform.GetCurrentUserName());
+    netscape.keepOrder = options.keepOrder;
     return PrintBookmarkFile(tree, request.target.path, netscape, progress);
 }
 
@@ -28,6 +29,7 @@ ExportResult WriteOpera(BookmarkTree& tree, const ConversionRequest& request, co
     opera.newFolderName = options.newFolder.value_or("");
     opera.exportAll = request.exportAll;
     opera.links = options.links;
+    opera.keepOrder = options.keepOrder;
     return PrintHotlistFile(tree, request.target.path, opera, progress);
 }
 
@@ -43,6 +45,7 @@ ExportResult WriteFavorites(BookmarkTree& tree, const ConversionRequest& request
         favorites.existingFolder = *options.existingFolder;
     }
     favorites.exportAll = request.exportAll;
+    favorites.keepOrder = options.keepOrder;
     return ExportToFavorites(tree, request.target.path, favorites, progress);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/loss_report.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -30,6 +32,24 @@ public:
     }
     // Closes the innermost open folder; ignored at the top level.
     virtual void EndFolder() = 0;
+
+    // A separator line between the items of the innermost open folder.
+    virtual void AddSeparator() {}
+    // The creation and last change of the link added last, in seconds since
+    // 1970 UTC (0 when unknown). Ignored when that link became a folder.
+    virtual void SetLinkDates(std::int64_t created, std::int64_t changed) {
+        (void)created;
+        (void)changed;
+    }
+    // The folder begun last is the browser's bookmarks toolbar.
+    virtual void MarkToolbarFolder() {}
+    // The folder begun last holds deleted entries (a hotlist's trash).
+    virtual void MarkTrashFolder() {}
+    // Something of the source that reading leaves out, with an example.
+    virtual void NoteLoss(LossKind kind, std::string example) {
+        (void)kind;
+        (void)example;
+    }
 };
 
 // Counts what a parse would load, with the same rule as the tree builder,

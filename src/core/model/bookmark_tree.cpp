@@ -14,6 +14,7 @@ void BookmarkTree::Clear() {
     nSelectedFolders = 0;
     nSelectedLinks = 0;
     nListedEntries = 0;
+    ReadLosses = {};
     nodes_.clear();
     rootKey_.clear();
     rowLister_ = nullptr;
@@ -184,7 +185,7 @@ std::string BookmarkTree::FolderPath(std::int32_t index) const {
 }
 
 std::string BookmarkTree::FolderKeyOf(const EntryRecord& row) const {
-    return row.IsLink() ? std::string() : Key(row.nFolder);
+    return row.IsFolder() ? Key(row.nFolder) : std::string();
 }
 
 std::int32_t FolderImage(StoreKind source) {

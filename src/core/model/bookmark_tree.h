@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/conversion_path.h"
+#include "model/loss_report.h"
 
 #include <chrono>
 #include <cstdint>
@@ -36,10 +37,10 @@ inline constexpr std::int32_t kMaxLinkIcons = kMaxImages - kFirstLinkIcon + 1;
 struct FolderNode {
     std::string Text;
     std::int32_t Tag = 0;
-    bool Checked = false;  // the folder is selected for export
-    bool Bold = false;     // the folder or one below it holds a checked link
+    bool Checked = false;          // the folder is selected for export
+    bool Bold = false;             // the folder or one below it holds a checked link
     std::int32_t boldChildren = 0; // how many children are Bold
-    bool Expanded = false; // set on the root when it is created
+    bool Expanded = false;         // set on the root when it is created
     std::int32_t Image = 0;
     std::int32_t SelectedImage = 0;
     std::int32_t Parent = -1;
@@ -53,18 +54,32 @@ struct FolderRecord {
     std::int32_t nCheckedLinks = 0;
     std::int32_t nFirstEntry = 0;
     std::int32_t nLastEntry = -1; // nFirstEntry - 1 when the folder has no rows
+    // The folder a browser shows as its bookmarks toolbar (a Netscape-format
+    // file's PERSONAL_TOOLBAR_FOLDER, the Favorites Links folder).
+    bool bToolbar = false;
+    // The folder of deleted entries (a hotlist's trash): never exported.
+    bool bTrash = false;
 };
 
-// One row of a folder's content list: a link, or a direct sub-folder.
+// One row of a folder's content list: a link, a direct sub-folder, or a
+// separator line between them (file sources only; the selection lists do
+// not show separators).
 struct EntryRecord {
     bool bChecked = false;     // links only; folders take their mark from the node
-    std::int32_t nFolder = -1; // the sub-folder's node for a folder row, -1 for a link
+    std::int32_t nFolder = -1; // the sub-folder's node for a folder row, -1 otherwise
+    bool bSeparator = false;
     std::string sName;
     std::string sURL;
     std::int32_t nIcon = 0;
     std::chrono::year_month_day dDate{}; // Favorites rows only; zero otherwise
+    // A link's creation and last change, in seconds since 1970 UTC; 0 when
+    // the source does not say.
+    std::int64_t nCreated = 0;
+    std::int64_t nChanged = 0;
 
-    bool IsLink() const { return nFolder < 0; }
+    bool IsLink() const { return nFolder < 0 && !bSeparator; }
+    bool IsFolder() const { return nFolder >= 0; }
+    bool IsSeparator() const { return bSeparator; }
 };
 
 // The in-memory model of the bookmarks being converted: a tree of folder
@@ -85,6 +100,9 @@ public:
     std::int32_t nSelectedFolders = 0; // checked folders, the root never counts
     std::int32_t nSelectedLinks = 0;
     std::int32_t nListedEntries = 0; // rows appended by the Favorites lister
+    // What reading the source left out (descriptions, the trash folder, ...)
+    // and changed (numbered duplicate names).
+    LossReport ReadLosses;
 
     // Empties the tree, both tables and the link icons and resets the
     // counters. Whether icons are kept stays as set.

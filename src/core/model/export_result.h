@@ -1,10 +1,12 @@
 #pragma once
 
+#include "model/loss_report.h"
 #include "model/user_message.h"
 
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace tellavin {
 
@@ -29,6 +31,13 @@ struct ExportResult {
     std::int32_t nLinksNotWritten = 0;
     std::int32_t nUnreadableFolders = 0;
     std::string sFirstFailure;
+
+    // What the user still does to use the written target (how to import a
+    // file into Firefox), shown after the success; empty when nothing.
+    std::vector<std::string> advice;
+
+    // What the target could not hold, or reading the source left out.
+    LossReport losses;
 
     // A result that wrote nothing, for the reason given.
     static ExportResult Failed(UserMessage why) {

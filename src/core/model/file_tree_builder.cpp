@@ -5,7 +5,7 @@ namespace tellavin {
 FileTreeBuilder::FileTreeBuilder(BookmarkTree& tree, StoreKind source, ProgressSink* progress)
     : tree_(tree), source_(source), progress_(progress) {
     tree_.AddRoot(source, {});
-    open_.push_back(OpenFolder{0, {}, {}});
+    open_.push_back(Open(0));
     rows_.emplace_back();
 }
 
@@ -14,8 +14,17 @@ void FileTreeBuilder::SetRootText(std::string text) {
     tree_.FolderTable[0].sName = std::move(text);
 }
 
+std::string_view FileTreeBuilder::RowNames::NameOf(std::int32_t row) const {
+    return (*rows)[static_cast<std::size_t>(folder)][static_cast<std::size_t>(row)].sName;
+}
+
+FileTreeBuilder::OpenFolder FileTreeBuilder::Open(std::int32_t index) const {
+    const RowNames byName{&rows_, index};
+    return OpenFolder{index, decltype(OpenFolder::names)(0, byName, byName), {}};
+}
+
 std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
-    if (folder.names.insert(name).second) {
+    if (!folder.names.contains(std::string_view(name))) {
         return name;
     }
     // The hint remembers the last number given to this name, so a folder
@@ -23,11 +32,18 @@ std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
     auto& hint = folder.nextSuffix[name];
     for (std::int32_t number = std::max(hint, 2);; ++number) {
         std::string candidate = name + "(" + std::to_string(number) + ")";
-        if (folder.names.insert(candidate).second) {
+        if (!folder.names.contains(std::string_view(candidate))) {
             hint = number + 1;
+            tree_.ReadLosses.Note(LossKind::DuplicateNumbered, RenamedExample(name, candidate));
             return candidate;
         }
     }
+}
+
+void FileTreeBuilder::AppendRow(OpenFolder& folder, EntryRecord row) {
+    auto& rows = rows_[static_cast<std::size_t>(folder.index)];
+    rows.push_back(std::move(row));
+    folder.names.insert(static_cast<std::int32_t>(rows.size()) - 1);
 }
 
 std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
@@ -38,7 +54,7 @@ std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
     row.nFolder = index;
     row.sName = std::move(name);
     row.nIcon = FolderRowIcon(source_);
-    rows_[parent.index].push_back(std::move(row));
+    AppendRow(parent, std::move(row));
     if (progress_ != nullptr) {
         progress_->SetValue(index);
     }
@@ -46,8 +62,10 @@ std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
 }
 
 void FileTreeBuilder::BeginFolder(std::string name) {
+    lastLink_ = nullptr;
     auto index = AddFolderRow(UniqueName(open_.back(), std::move(name)));
-    open_.push_back(OpenFolder{index, {}, {}});
+    open_.push_back(Open(index));
+    lastFolder_ = index;
 }
 
 void FileTreeBuilder::AddLink(std::string name, std::string url) {
@@ -56,26 +74,60 @@ void FileTreeBuilder::AddLink(std::string name, std::string url) {
 
 void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
                                       std::string_view iconBytes) {
+    lastLink_ = nullptr;
     name = UniqueName(open_.back(), std::move(name));
     if (url.empty()) {
-        AddFolderRow(std::move(name));
+        lastFolder_ = AddFolderRow(std::move(name));
         return;
     }
     EntryRecord row;
     row.sName = std::move(name);
     row.sURL = std::move(url);
     row.nIcon = iconBytes.empty() ? LinkRowIcon(source_) : tree_.AddLinkIcon(iconBytes);
-    rows_[open_.back().index].push_back(std::move(row));
+    AppendRow(open_.back(), std::move(row));
+    lastLink_ = &rows_[static_cast<std::size_t>(open_.back().index)].back();
 }
 
 void FileTreeBuilder::EndFolder() {
+    lastLink_ = nullptr;
     if (open_.size() > 1) {
         open_.pop_back();
     }
 }
 
+void FileTreeBuilder::AddSeparator() {
+    lastLink_ = nullptr;
+    EntryRecord row;
+    row.bSeparator = true;
+    rows_[open_.back().index].push_back(std::move(row));
+}
+
+void FileTreeBuilder::SetLinkDates(std::int64_t created, std::int64_t changed) {
+    if (lastLink_ != nullptr) {
+        lastLink_->nCreated = created;
+        lastLink_->nChanged = changed;
+    }
+}
+
+void FileTreeBuilder::MarkToolbarFolder() {
+    if (lastFolder_ >= 0) {
+        tree_.FolderTable[static_cast<std::size_t>(lastFolder_)].bToolbar = true;
+    }
+}
+
+void FileTreeBuilder::MarkTrashFolder() {
+    if (lastFolder_ >= 0) {
+        tree_.FolderTable[static_cast<std::size_t>(lastFolder_)].bTrash = true;
+    }
+}
+
+void FileTreeBuilder::NoteLoss(LossKind kind, std::string example) {
+    tree_.ReadLosses.Note(kind, std::move(example));
+}
+
 void FileTreeBuilder::Finish() {
     open_.clear();
+    lastLink_ = nullptr;
     std::size_t total = 0;
     for (const auto& rows : rows_) {
         total += rows.size();

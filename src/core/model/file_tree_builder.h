@@ -4,6 +4,7 @@
 #include "model/bookmark_tree.h"
 #include "model/progress.h"
 
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -16,8 +17,9 @@ namespace tellavin {
 // Folders get their records in the order the file opens them (pre-order);
 // each folder's rows (its links and direct sub-folders) keep file order and
 // every folder is listed. Siblings with the same name are numbered: the
-// second News becomes News(2), the next News(3). A link without an address
-// becomes an empty folder. A link's icon goes into the tree's icon table
+// second News becomes News(2), the next News(3), and each number given is
+// noted in the tree's ReadLosses. A link without an address becomes an
+// empty folder. Separators are rows of their own. A link's icon goes into the tree's icon table
 // when the tree keeps icons.
 class FileTreeBuilder final : public BookmarkSink {
 public:
@@ -31,19 +33,46 @@ public:
     bool WantsLinkIcons() const override { return tree_.KeepsIcons(); }
     void AddLinkWithIcon(std::string name, std::string url, std::string_view iconBytes) override;
     void EndFolder() override;
+    void AddSeparator() override;
+    void SetLinkDates(std::int64_t created, std::int64_t changed) override;
+    void MarkToolbarFolder() override;
+    void MarkTrashFolder() override;
+    void NoteLoss(LossKind kind, std::string example) override;
 
     // Lays the rows out in the EntryTable and puts the tree in display
     // order. Call once, after the reader finished.
     void Finish();
 
 private:
+    using FolderRows = std::vector<std::vector<EntryRecord>>;
+    // Hashes and compares a folder's rows by their names, and names with
+    // them: the names taken in a folder are kept as row numbers, so no name
+    // is stored a second time.
+    struct RowNames {
+        using is_transparent = void;
+        const FolderRows* rows;
+        std::int32_t folder;
+
+        std::string_view NameOf(std::int32_t row) const;
+        std::string_view NameOf(std::string_view name) const { return name; }
+        template <typename Key> std::size_t operator()(const Key& key) const {
+            return std::hash<std::string_view>{}(NameOf(key));
+        }
+        template <typename A, typename B> bool operator()(const A& a, const B& b) const {
+            return NameOf(a) == NameOf(b);
+        }
+    };
     struct OpenFolder {
         std::int32_t index;
-        std::unordered_set<std::string> names;
+        std::unordered_set<std::int32_t, RowNames, RowNames> names; // of its rows
         std::unordered_map<std::string, std::int32_t> nextSuffix;
     };
 
+    OpenFolder Open(std::int32_t index) const;
+    // The name, numbered when the folder has a row of that name already.
     std::string UniqueName(OpenFolder& folder, std::string name);
+    // Appends a row to the folder's rows; its name is taken from then on.
+    void AppendRow(OpenFolder& folder, EntryRecord row);
     std::int32_t AddFolderRow(std::string name);
 
     BookmarkTree& tree_;
@@ -51,6 +80,8 @@ private:
     ProgressSink* progress_;
     std::vector<OpenFolder> open_;
     std::vector<std::vector<EntryRecord>> rows_; // per folder, until Finish
+    EntryRecord* lastLink_ = nullptr;            // the link added last, until the next event
+    std::int32_t lastFolder_ = -1;               // the folder begun last
 };
 
 } // namespace tellavin

@@ -19,10 +19,31 @@ public:
     virtual void Enter(std::int32_t folder, bool isStart) = 0;
     // A written folder ends, after all its sub-folders.
     virtual void Leave(std::int32_t folder, bool isStart) = 0;
+    // Walks in the source's order only: an exported link or a separator of
+    // a written folder, at its place among the folder's sub-folders.
+    virtual void Row(std::int32_t folder, const EntryRecord& row) {
+        (void)folder;
+        (void)row;
+    }
+};
+
+// The order a walk takes a folder's contents in.
+enum class WalkOrder {
+    // Sub-folders in display order; writers add the links themselves
+    // (GetFolderLinks) and have no place for separators, so each separator
+    // of a written folder is noted as dropped.
+    Display,
+    // The rows as the source holds them: sub-folders, links and separators
+    // interleaved, the links reported through FolderVisitor::Row. A
+    // Favorites tree has no order of its own and is walked in display order.
+    Source,
 };
 
 // Walks the folders below and including start, depth first in display
-// order. A folder is written when it is checked or everything is exported;
+// order. A trash folder (FolderRecord::bTrash) is not walked unless asked
+// for: it and each folder and link in it are noted in result's losses as
+// skipped. A folder is written
+// when it is checked or everything is exported;
 // the sub-folders of a folder that is not written are still walked, so a
 // checked folder below an unchecked one lands in the nearest written
 // ancestor. Each written folder is listed before it is entered; one that
@@ -30,7 +51,21 @@ public:
 // "Exporting From Folder: " and the name of each written folder, and its
 // bar runs over the folders walked. Works without recursion, so any depth
 // is safe.
+// The order a writer asked to keep the source's order (or not) walks this
+// tree in: a Favorites tree has no order of its own.
+WalkOrder OrderToWalk(const BookmarkTree& tree, bool keepOrder);
+
+// How a loss report names a folder: its path below the root, or "top
+// level" for the root, whose name each store gives its own way.
+std::string FolderInReport(const BookmarkTree& tree, std::int32_t folder);
+
+struct WalkOptions {
+    std::int32_t start = 0; // the folder the walk begins at
+    WalkOrder order = WalkOrder::Display;
+    bool withTrash = false; // walk the trash too (to show the whole tree, not to export)
+};
+
 void WalkExportedFolders(BookmarkTree& tree, bool exportAll, FolderVisitor& visitor,
-                         ExportResult& result, ProgressSink& progress, std::int32_t start = 0);
+                         ExportResult& result, ProgressSink& progress, WalkOptions options = {});
 
 } // namespace tellavin

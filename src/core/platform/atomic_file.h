@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,7 +16,8 @@ struct WriteResult {
 // sees either the old or the whole new content: the bytes go to a temporary
 // file in the same folder, are flushed to disk and renamed over the target.
 // An existing target keeps its permissions, and its owner and group where
-// the system lets the writer give them away; a target that is a symbolic
+// the system lets the writer give them away (on Windows its hidden, system
+// and archive attributes); a target that is a symbolic
 // link is replaced where the link points and the link stays. On failure the
 // old file is untouched and the temporary file removed. flushToDisk false skips the
 // flush, for writers of many small files where one flush per file would
@@ -32,5 +35,53 @@ inline constexpr const char* kSymbolicLinkInPlace = "a symbolic link is in its p
 // planted.
 WriteResult WriteFileAtomicallyNotFollowing(const std::string& path, std::string_view bytes,
                                             bool flushToDisk = true);
+
+// Writes a file's new content while it is being composed, with the
+// guarantees of WriteFileAtomically: the composer appends to Buffer(),
+// which goes to the temporary file each time it holds a block, so a file
+// of any size needs only a block of memory; Commit writes the rest,
+// flushes and renames. Until Commit succeeds the target is untouched, and
+// a writer destroyed without Commit removes its temporary file. A failure
+// on the way is kept and reported by Commit; appending after it costs
+// nothing but the buffer.
+class AtomicFileWriter {
+public:
+    static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+    // followLinks false refuses a symbolic link at path, as
+    // WriteFileAtomicallyNotFollowing does.
+    explicit AtomicFileWriter(const std::string& path, bool flushToDisk = true,
+                              bool followLinks = true);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    std::string& Buffer() { return buffer_; }
+    // Writes the buffer out when it holds at least a block.
+    void WriteIfFull() {
+        if (buffer_.size() >= kBlockBytes) {
+            WriteBuffer();
+        }
+    }
+    // Appends bytes after what the buffer holds, without copying them.
+    void Write(std::string_view bytes);
+    WriteResult Commit();
+
+private:
+    void Open(bool followLinks);
+    void WriteBuffer();
+    void Fail(unsigned long error);
+
+    std::string path_; // as the caller named it, for messages
+    std::string temp_; // the temporary file, once made
+    std::string target_;
+    std::string buffer_;
+    // The open temporary file: a descriptor, or on Windows a handle; -1
+    // while none is open.
+    std::intptr_t file_ = -1;
+    unsigned long error_ = 0; // the first failure, as the system numbers it
+    bool refusedLink_ = false;
+    bool flushToDisk_;
+};
 
 } // namespace tellavin

@@ -1,4 +1,4 @@
-#include "platform/atomic_replace.h"
+#include "platform/atomic_file.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,8 +12,8 @@ namespace tellavin {
 
 namespace {
 
-WriteResult Failure(const std::string& path, int error) {
-    return {false, "Cannot write \"" + path + "\": " + std::strerror(error)};
+WriteResult Failure(const std::string& path, unsigned long error) {
+    return {false, "Cannot write \"" + path + "\": " + std::strerror(static_cast<int>(error))};
 }
 
 std::string FolderOf(const std::string& path) {
@@ -38,27 +38,12 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Gives the new file the old one's owner and group, so that a file replaced
-// by another user (root, say) stays the owner's. Only a privileged process
-// may give a file away; for anyone else the file keeps the writer as owner.
-bool KeepOwner(int fd, const struct stat& existing) {
-    return ::fchown(fd, existing.st_uid, existing.st_gid) == 0 || errno == EPERM;
-}
-
-} // namespace
-
-namespace detail {
-
-bool IsSymbolicLink(const std::string& path) {
-    struct stat link {};
-    return ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
-}
-
-// A symbolic link is followed so that replacing the file keeps the link
-// (a bookmark file kept in a synchronised folder, say) pointing at the new
-// content.
+// The file a path names: a symbolic link is followed, so that replacing
+// the file keeps the link (a bookmark file kept in a synchronised folder,
+// say) pointing at the new content.
 std::string ResolvedTarget(const std::string& path) {
-    if (!IsSymbolicLink(path)) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
         return path;
     }
     char* resolved = ::realpath(path.c_str(), nullptr);
@@ -70,17 +55,53 @@ std::string ResolvedTarget(const std::string& path) {
     return target;
 }
 
-WriteResult ReplaceThroughTemporary(const std::string& path, const std::string& target,
-                                    std::string_view bytes, bool flushToDisk) {
-    struct stat existing {};
-    bool hadTarget = ::stat(target.c_str(), &existing) == 0;
-    if (hadTarget && S_ISDIR(existing.st_mode)) {
-        return Failure(path, EISDIR);
+// Gives the new file the old one's owner and group, so that a file replaced
+// by another user (root, say) stays the owner's. Only a privileged process
+// may give a file away; for anyone else the file keeps the writer as owner.
+bool KeepOwner(int fd, const struct stat& existing) {
+    return ::fchown(fd, existing.st_uid, existing.st_gid) == 0 || errno == EPERM;
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path, bool flushToDisk, bool followLinks)
+    : path_(path), flushToDisk_(flushToDisk) {
+    Open(followLinks);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (file_ >= 0) {
+        ::close(static_cast<int>(file_));
     }
-    std::string temp = FolderOf(target) + "/.tellavin-XXXXXX";
-    int fd = ::mkstemp(temp.data());
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+    }
+}
+
+// Makes the temporary file beside the target, with the target's
+// permissions and owner, or those a new file gets; the rename replaces
+// whatever has the name, a symbolic link included, and never writes where
+// one points.
+void AtomicFileWriter::Open(bool followLinks) {
+    struct stat link {};
+    if (!followLinks && ::lstat(path_.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        refusedLink_ = true;
+        return;
+    }
+    target_ = followLinks ? ResolvedTarget(path_) : path_;
+    struct stat existing {};
+    bool hadTarget = ::stat(target_.c_str(), &existing) == 0;
+    if (hadTarget && S_ISDIR(existing.st_mode)) {
+        Fail(EISDIR);
+        return;
+    }
+    temp_ = FolderOf(target_) + "/.tellavin-XXXXXX";
+    int fd = ::mkstemp(temp_.data());
+    file_ = fd;
     if (fd < 0) {
-        return Failure(path, errno);
+        temp_.clear();
+        Fail(errno);
+        return;
     }
     mode_t mode = hadTarget ? (existing.st_mode & 07777) : 0666;
     if (!hadTarget) {
@@ -88,24 +109,54 @@ WriteResult ReplaceThroughTemporary(const std::string& path, const std::string& 
         ::umask(mask);
         mode &= ~mask;
     }
-    bool ok = (!hadTarget || KeepOwner(fd, existing)) && ::fchmod(fd, mode) == 0 &&
-              WriteAll(fd, bytes) && (!flushToDisk || ::fsync(fd) == 0);
-    int error = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
+    if (!((!hadTarget || KeepOwner(fd, existing)) && ::fchmod(fd, mode) == 0)) {
+        Fail(errno);
     }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return Failure(path, error);
-    }
-    return {};
 }
 
-} // namespace detail
+void AtomicFileWriter::Fail(unsigned long error) {
+    if (error_ == 0) {
+        error_ = error;
+    }
+}
+
+void AtomicFileWriter::WriteBuffer() {
+    if (file_ >= 0 && error_ == 0 && !WriteAll(static_cast<int>(file_), buffer_)) {
+        Fail(errno);
+    }
+    buffer_.clear();
+}
+
+void AtomicFileWriter::Write(std::string_view bytes) {
+    WriteBuffer();
+    if (file_ >= 0 && error_ == 0 && !WriteAll(static_cast<int>(file_), bytes)) {
+        Fail(errno);
+    }
+}
+
+WriteResult AtomicFileWriter::Commit() {
+    if (refusedLink_) {
+        return {false, "Cannot write \"" + path_ + "\": " + kSymbolicLinkInPlace};
+    }
+    WriteBuffer();
+    if (file_ >= 0) {
+        int fd = static_cast<int>(file_);
+        file_ = -1;
+        if (error_ == 0 && flushToDisk_ && ::fsync(fd) != 0) {
+            Fail(errno);
+        }
+        if (::close(fd) != 0) {
+            Fail(errno);
+        }
+    }
+    if (error_ == 0 && ::rename(temp_.c_str(), target_.c_str()) != 0) {
+        Fail(errno);
+    }
+    if (error_ != 0) {
+        return Failure(path_, error_);
+    }
+    temp_.clear();
+    return {};
+}
 
 } // namespace tellavin

@@ -49,19 +49,26 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     if (!std::filesystem::is_regular_file(fsPath, error)) {
         return std::nullopt;
     }
-    std::ifstream in(fsPath, std::ios::binary);
+    // Opened at its end, whose place is the size: no second look-up of the
+    // path, which costs as much as the read itself on small files.
+    std::ifstream in(fsPath, std::ios::binary | std::ios::ate);
     if (!in) {
         return std::nullopt;
     }
-    std::string content;
-    auto size = std::filesystem::file_size(fsPath, error);
-    if (!error) {
-        content.reserve(size);
+    auto size = static_cast<std::streamoff>(in.tellg());
+    if (size < 0 || !in.seekg(0)) {
+        return std::nullopt;
     }
-    // Whole blocks at a time: a character at a time costs more than the
-    // reading itself on files of hundreds of megabytes.
+    // The size the file had is read straight into the string, in one call;
+    // a file that grew since is read on in blocks, one that shrank is cut.
+    std::string content;
+    if (size > 0) {
+        content.resize(static_cast<std::size_t>(size));
+        in.read(content.data(), size);
+        content.resize(static_cast<std::size_t>(in.gcount()));
+    }
     std::array<char, 1 << 16> block;
-    while (in.read(block.data(), block.size()) || in.gcount() > 0) {
+    while (in && (in.read(block.data(), block.size()) || in.gcount() > 0)) {
         content.append(block.data(), static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad()) {

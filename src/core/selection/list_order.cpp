@@ -3,19 +3,24 @@
 #include "text/collation.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace tellavin {
 
 namespace {
 
 // The folder's row indices, stably sorted by less, or by its reverse.
+// Separator rows are left out: the list shows links and folders only.
 template <typename Less>
 std::vector<std::int32_t> SortedRows(const BookmarkTree& tree, std::int32_t folder,
                                      std::int32_t order, Less less) {
     auto rows = tree.Rows(folder);
-    std::vector<std::int32_t> indices(rows.size());
-    std::iota(indices.begin(), indices.end(), 0);
+    std::vector<std::int32_t> indices;
+    indices.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!rows[i].IsSeparator()) {
+            indices.push_back(static_cast<std::int32_t>(i));
+        }
+    }
     std::stable_sort(indices.begin(), indices.end(), [&](std::int32_t a, std::int32_t b) {
         const auto& rowA = rows[static_cast<std::size_t>(a)];
         const auto& rowB = rows[static_cast<std::size_t>(b)];

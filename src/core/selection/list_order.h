@@ -16,9 +16,9 @@ inline constexpr std::int32_t kAscending = 0;
 inline constexpr std::int32_t kDescending = 1;
 
 // The order in which the list shows a listed folder's rows, as indices into
-// Rows(folder). By text (the name for column 1, the address otherwise),
-// ignoring case as the tree's names do: sub-folder rows come before the
-// links in ascending order. Rows with equal keys keep their stored order.
+// Rows(folder); separator rows are not shown. By text (the name for column 1, the address
+// otherwise), ignoring case as the tree's names do: sub-folder rows come before the links in
+// ascending order. Rows with equal keys keep their stored order.
 std::vector<std::int32_t> SortListByText(const BookmarkTree& tree, std::int32_t folder,
                                          std::int32_t column, std::int32_t order);
 // By date: the sub-folder rows come after the links in ascending order,

@@ -34,10 +34,16 @@ struct OptionKey {
 constexpr OptionKey kExportOptions[] = {
     {"Backup", "chkBackup", Stored::Value, 1},
     {"LinksBefore", "chkLinksBefore", Stored::Value, 0},
+    {"KeepOrder", "chkKeepOrder", Stored::Value, 0},
     {"OldErase", "optOldErase", Stored::Value, 0},
     {"OldMerge", "optOldMerge", Stored::Value, -1},
     {"Where0", "optWhere(0)", Stored::Value, 0},
     {"Where1", "optWhere(1)", Stored::Value, -1},
+};
+
+// The one export option of the windows that write into a Favorites folder.
+constexpr OptionKey kOrderOptions[] = {
+    {"KeepOrder", "chkKeepOrder", Stored::Value, 0},
 };
 
 constexpr OptionKey kMenuOptions[] = {
@@ -258,6 +264,7 @@ void SaveWindow(CSetting& settings, std::int32_t kind, const KindPlan& plan,
         SaveOptions(settings, kExportOptions, window);
     }
     if (plan.whereRoot) {
+        SaveOptions(settings, kOrderOptions, window);
         settings.SaveSettingInt(
             kSettings, "WhereRoot",
             Clamped16(Required(window.GetValue("NNoptWhere(0)"), "NNoptWhere(0)")));
@@ -303,6 +310,7 @@ void LoadWindowSettings(std::int32_t kind, WindowControls& window, const Platfor
         LoadOptions(settings, kExportOptions, window);
     }
     if (plan->whereRoot) {
+        LoadOptions(settings, kOrderOptions, window);
         IgnoringErrors([&] { LoadWhereRoot(settings, window); });
     }
     if (plan->nnLoc) {

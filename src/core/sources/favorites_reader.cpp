@@ -3,6 +3,7 @@
 #include "sources/favorites_walk.h"
 #include "sources/icon_file.h"
 #include "sources/internet_shortcut.h"
+#include "text/ascii_text.h"
 
 #include <unordered_map>
 #include <vector>
@@ -51,6 +52,17 @@ private:
     std::vector<std::int32_t> open_{0};
 };
 
+// The Links folder at the top of the Favorites is the one the browser shows
+// as its toolbar.
+void MarkLinksFolder(BookmarkTree& tree) {
+    for (auto child : tree.Node(0).children) {
+        if (EqualsIgnoringCase(tree.Node(child).Text, kFavoritesToolbarName)) {
+            tree.FolderTable[static_cast<std::size_t>(child)].bToolbar = true;
+            return;
+        }
+    }
+}
+
 } // namespace
 
 std::optional<std::string> cFastScanning::GetFolderPath(const Platform& platform) {
@@ -83,6 +95,7 @@ bool BuildFavoritesTree(BookmarkTree& tree, const std::string& favoritesFolder,
     tree.AddRoot(StoreKind::Favorites, "My Favorites", EnsureTrailingSeparator(favoritesFolder));
     TreeVisitor builder(tree, progress);
     WalkFavorites(favoritesFolder, builder, false);
+    MarkLinksFolder(tree);
     tree.FinishBuild();
     tree.SetRowLister(ListFolderEntries);
     return true;
@@ -126,6 +139,7 @@ bool ListFolderEntries(BookmarkTree& tree, std::int32_t folder) {
                 row.sURL = ReadShortcutUrl(folderPath + entry.name);
             }
             row.sName = LinkNameFromFileName(entry.name);
+            row.nChanged = entry.modified;
         }
         tree.EntryTable.push_back(std::move(row));
     }

@@ -12,6 +12,10 @@
 namespace tellavin {
 
 // The message shown when the Favorites folder cannot be found.
+// The Favorites folder whose links the browser shows as its toolbar; a
+// tree built from the Favorites marks it (FolderRecord::bToolbar).
+inline constexpr const char* kFavoritesToolbarName = "Links";
+
 inline constexpr const char* kAutoLocateFailedTitle = "Unable to Autolocate IE Folder";
 inline constexpr const char* kAutoLocateFailedText =
     "Unable to AutoLocate the Internet Explorer Favorites Folder.\r\nPlease Insert It Manually.";
@@ -48,8 +52,9 @@ private:
 
 // Builds the folder tree of a Favorites folder: the root "My Favorites" and
 // one node per directory below it. Rows are listed later, folder by folder,
-// through the tree's EnsureListed. Returns false, leaving the tree empty,
-// when the path is empty.
+// through the tree's EnsureListed; a link's change date is its file's last
+// write. The top-level Links folder is marked as the toolbar. Returns false,
+// leaving the tree empty, when the path is empty.
 bool BuildFavoritesTree(BookmarkTree& tree, const std::string& favoritesFolder,
                         ProgressSink* progress = nullptr);
 

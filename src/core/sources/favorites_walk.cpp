@@ -23,15 +23,18 @@ std::string Lowered(std::string_view text) {
     return lower;
 }
 
-std::chrono::year_month_day EntryDate(const fs::directory_entry& entry) {
+// The entry's last write: its local date and its seconds since 1970.
+void ReadEntryTime(const fs::directory_entry& entry, FavoritesEntry& found) {
     std::error_code error;
     auto written = entry.last_write_time(error);
     if (error) {
-        return {};
+        return;
     }
     auto moment = std::chrono::file_clock::to_sys(written);
-    return LocalDate(std::chrono::time_point_cast<std::chrono::system_clock::duration>(moment))
-        .value_or(std::chrono::year_month_day{});
+    found.date =
+        LocalDate(std::chrono::time_point_cast<std::chrono::system_clock::duration>(moment))
+            .value_or(std::chrono::year_month_day{});
+    found.modified = std::chrono::floor<std::chrono::seconds>(moment).time_since_epoch().count();
 }
 
 } // namespace
@@ -44,7 +47,8 @@ std::string LinkNameFromFileName(std::string_view fileName) {
     return std::string(fileName.substr(0, Lowered(fileName).find(".url")));
 }
 
-std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::string& path) {
+std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::string& path,
+                                                                  bool withDates) {
     std::error_code error;
     fs::directory_iterator it(PathFromUtf8(path), error);
     if (error) {
@@ -62,7 +66,9 @@ std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::str
         if (!found.isFolder && !(IsLinkFileName(found.name) && entry.is_regular_file(typeError))) {
             continue;
         }
-        found.date = EntryDate(entry);
+        if (withDates) {
+            ReadEntryTime(entry, found);
+        }
         entries.push_back(std::move(found));
     }
     // Listed by name, as NTFS returns them, so every system shows the same
@@ -79,7 +85,8 @@ void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool repo
         std::size_t next = 0;
     };
     auto rootPath = EnsureTrailingSeparator(root);
-    auto rootEntries = ReadFavoritesDirectory(rootPath);
+    // The walk reports no dates; the rows of a listed folder carry them.
+    auto rootEntries = ReadFavoritesDirectory(rootPath, false);
     if (!rootEntries) {
         return;
     }
@@ -113,7 +120,8 @@ void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool repo
             continue;
         }
         visitor.BeginFolder(frame.path, entry.name);
-        auto entries = ReadFavoritesDirectory(path).value_or(std::vector<FavoritesEntry>{});
+        auto entries =
+            ReadFavoritesDirectory(path, false).value_or(std::vector<FavoritesEntry>{});
         stack.push_back(Frame{path, std::move(entries)});
     }
 }

@@ -13,13 +13,16 @@ struct FavoritesEntry {
     std::string name;
     bool isFolder = false;
     std::chrono::year_month_day date{}; // local date of the last write; zero when unknown
+    std::int64_t modified = 0;          // the last write in seconds since 1970; 0 when unknown
 };
 
 // The folders and links of one directory, in display order of their names;
 // nothing when the directory cannot be opened. Every
 // sub-directory is a folder; a regular file whose lower-cased name contains
-// ".url" is a link; anything else is ignored.
-std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::string& path);
+// ".url" is a link; anything else is ignored. withDates false leaves every
+// date zero and saves a look at each entry, for walks that show no dates.
+std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::string& path,
+                                                                  bool withDates = true);
 
 // A link's file name is a link name up to ".url": News.url and
 // Report.url.txt are links named News and Report, notes.txt is no link.
@@ -42,7 +45,8 @@ public:
 // it: a symbolic link to a directory walked already (an ancestor, or one
 // that other links lead to as well) is skipped, so link cycles cannot make
 // the walk endless and links that meet again cannot multiply it.
-// reportLinks false skips the links, for walks that need only folders.
+// reportLinks false skips the links, for walks that need only folders. The
+// links reported carry no dates (ReadFavoritesDirectory without them).
 void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool reportLinks = true);
 
 } // namespace tellavin

@@ -1,6 +1,7 @@
 #include "sources/html_tokenizer.h"
 
 #include "text/ascii_text.h"
+#include "text/byte_set.h"
 #include "text/html_references.h"
 #include "text/replace_all.h"
 
@@ -31,6 +32,19 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 enum class Content { Markup, EscapableText, RawText, PlainText };
 
 Content ContentOf(std::string_view tag) {
+    // The tags of a bookmark file (a, dt, dl, h3, p) are none of these, and
+    // their first letter says so.
+    switch (tag.empty() ? '\0' : tag.front()) {
+    case 't':
+    case 's':
+    case 'x':
+    case 'i':
+    case 'n':
+    case 'p':
+        break;
+    default:
+        return Content::Markup;
+    }
     if (tag == "title" || tag == "textarea") {
         return Content::EscapableText;
     }
@@ -65,7 +79,8 @@ private:
     void EmitText(std::string_view text, bool references) {
         std::size_t done = 0;
         while (done < text.size()) {
-            auto special = text.find_first_of(references ? "&\0"sv : "\0"sv, done);
+            constexpr ByteSet kReferenceOrNul("&\0"sv);
+            auto special = references ? kReferenceOrNul.FindIn(text, done) : text.find('\0', done);
             if (special == std::string_view::npos) {
                 special = text.size();
             }
@@ -152,14 +167,12 @@ private:
     // Reads a tag whose name starts at nameStart; returns with pos_ after
     // the tag, or at the end when the text ends inside it.
     void Tag(std::size_t nameStart, bool isEnd) {
-        auto i = nameStart;
-        while (i < text_.size() && !IsSpace(text_[i]) && text_[i] != '/' && text_[i] != '>') {
-            ++i;
-        }
+        constexpr ByteSet kTagNameEnd(" \t\n\f\r/>");
+        auto i = std::min(kTagNameEnd.FindIn(text_, nameStart), text_.size());
         name_.assign(text_.substr(nameStart, i - nameStart));
         std::transform(name_.begin(), name_.end(), name_.begin(), Lower);
         bool keep = !isEnd && handler_.WantsAttributes(name_);
-        tag_.attributes.clear();
+        RecycleAttributes();
         if (!Attributes(i, keep)) {
             pos_ = text_.size();
             return;
@@ -194,11 +207,9 @@ private:
                 ++i;
                 return true;
             }
-            auto nameStart = i++;
-            while (i < text_.size() && !IsSpace(text_[i]) && text_[i] != '/' && text_[i] != '>' &&
-                   text_[i] != '=') {
-                ++i;
-            }
+            constexpr ByteSet kAttributeNameEnd(" \t\n\f\r/>=");
+            auto nameStart = i;
+            i = std::min(kAttributeNameEnd.FindIn(text_, i + 1), text_.size());
             auto name = text_.substr(nameStart, i - nameStart);
             while (i < text_.size() && IsSpace(text_[i])) {
                 ++i;
@@ -220,10 +231,9 @@ private:
                     value = text_.substr(i + 1, close - i - 1);
                     i = close + 1;
                 } else {
+                    constexpr ByteSet kBareValueEnd(" \t\n\f\r>");
                     auto start = i;
-                    while (i < text_.size() && !IsSpace(text_[i]) && text_[i] != '>') {
-                        ++i;
-                    }
+                    i = std::min(kBareValueEnd.FindIn(text_, i), text_.size());
                     value = text_.substr(start, i - start);
                 }
             }
@@ -243,11 +253,25 @@ private:
             return;
         }
         std::string value;
+        if (!spareValues_.empty()) {
+            value = std::move(spareValues_.back());
+            spareValues_.pop_back();
+            value.clear();
+        }
         AppendHtmlDecoded(value, rawValue, HtmlContext::Attribute);
         if (value.find('\0') != std::string::npos) {
             ReplaceAll(value, "\0"sv, "\xEF\xBF\xBD");
         }
         tag_.attributes.emplace_back(attribute_, std::move(value));
+    }
+
+    // Empties the attributes of the last tag, keeping their values' memory
+    // for the next ones: a file of a million links decodes millions of them.
+    void RecycleAttributes() {
+        for (auto& attribute : tag_.attributes) {
+            spareValues_.push_back(std::move(attribute.second));
+        }
+        tag_.attributes.clear();
     }
 
     // The text of a <title>-like element, up to its end tag, which the main
@@ -279,6 +303,7 @@ private:
     std::string name_;
     std::string attribute_; // the attribute being read, lower case
     HtmlStartTag tag_;
+    std::vector<std::string> spareValues_;
 };
 
 } // namespace

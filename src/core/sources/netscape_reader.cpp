@@ -3,11 +3,15 @@
 #include "model/file_tree_builder.h"
 #include "platform/file_io.h"
 #include "sources/html_tokenizer.h"
+#include "text/ascii_text.h"
+#include "text/byte_set.h"
 #include "text/data_url.h"
 #include "text/encoding.h"
+#include "text/number_text.h"
 #include "text/utf8_repair.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace tellavin {
@@ -30,8 +34,17 @@ bool IsAsciiSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
+// Every Unicode space above begins and ends with a byte of 0x80 or more, so
+// an ASCII character that is no space ends the trim at once.
+bool IsAsciiNonSpace(char c) {
+    return static_cast<unsigned char>(c) < 0x80 && !IsAsciiSpace(c);
+}
+
 std::size_t SpaceAtStart(std::string_view text) {
-    if (!text.empty() && IsAsciiSpace(text.front())) {
+    if (text.empty() || IsAsciiNonSpace(text.front())) {
+        return 0;
+    }
+    if (IsAsciiSpace(text.front())) {
         return 1;
     }
     for (auto space : kUnicodeSpaces) {
@@ -43,7 +56,10 @@ std::size_t SpaceAtStart(std::string_view text) {
 }
 
 std::size_t SpaceAtEnd(std::string_view text) {
-    if (!text.empty() && IsAsciiSpace(text.back())) {
+    if (text.empty() || IsAsciiNonSpace(text.back())) {
+        return 0;
+    }
+    if (IsAsciiSpace(text.back())) {
         return 1;
     }
     for (auto space : kUnicodeSpaces) {
@@ -54,14 +70,18 @@ std::size_t SpaceAtEnd(std::string_view text) {
     return 0;
 }
 
-std::string Trim(std::string_view text) {
+std::string_view TrimmedView(std::string_view text) {
     while (auto size = SpaceAtStart(text)) {
         text.remove_prefix(size);
     }
     while (auto size = SpaceAtEnd(text)) {
         text.remove_suffix(size);
     }
-    return std::string(text);
+    return text;
+}
+
+std::string Trim(std::string_view text) {
+    return std::string(TrimmedView(text));
 }
 
 bool IsAsciiAlpha(char c) {
@@ -91,12 +111,17 @@ std::string CleanAddress(const std::string* href) {
     if (href == nullptr) {
         return {};
     }
+    constexpr ByteSet kBreaks("\t\n\r");
+    auto trimmed = TrimmedView(*href);
     std::string address;
-    for (char c : Trim(*href)) {
-        if (c != '\t' && c != '\n' && c != '\r') {
-            address += c;
-        }
+    address.reserve(trimmed.size());
+    std::size_t done = 0;
+    for (auto brk = kBreaks.FindIn(trimmed); brk != std::string_view::npos;
+         brk = kBreaks.FindIn(trimmed, done)) {
+        address.append(trimmed.substr(done, brk - done));
+        done = brk + 1;
     }
+    address.append(trimmed.substr(done));
     return HasScheme(address) ? address : std::string();
 }
 
@@ -111,11 +136,23 @@ public:
     NetscapeParser(BookmarkSink& sink, bool repairLinkNames)
         : sink_(sink), repairLinkNames_(repairLinkNames), wantsIcons_(sink.WantsLinkIcons()) {}
 
-    bool WantsAttributes(std::string_view tagName) const override { return tagName == "a"; }
-    // Only what is read: the address, and the icon when the sink keeps
-    // icons (favicons run to kilobytes each, and most loads do not show them).
-    bool WantsAttribute(std::string_view, std::string_view attribute) const override {
-        return attribute == "href" || (wantsIcons_ && attribute == "icon");
+    bool WantsAttributes(std::string_view tagName) const override {
+        return tagName == "a" || IsHeading(tagName);
+    }
+    // Only what is read: the address, dates, the toolbar mark, what is
+    // reported as left out, and the icon when the sink keeps icons (favicons
+    // run to kilobytes each, and most loads do not show them). An icon
+    // that is not kept is only seen, never copied.
+    bool WantsAttribute(std::string_view tagName, std::string_view attribute) const override {
+        if (tagName != "a") {
+            return attribute == "personal_toolbar_folder";
+        }
+        if (attribute == "icon" || attribute == "icon_uri") {
+            iconSeen_ = true;
+            return wantsIcons_ && attribute == "icon";
+        }
+        return attribute == "href" || attribute == "add_date" || attribute == "last_modified" ||
+               attribute == "tags" || attribute == "shortcuturl";
     }
 
     void StartTag(const HtmlStartTag& tag) override {
@@ -128,6 +165,7 @@ public:
                 const auto* icon = tag.Find("icon");
                 linkIcon_ = icon != nullptr ? *icon : std::string();
             }
+            ReadLinkDetails(tag);
             text_.clear();
         } else if (IsHeading(name)) {
             EndItem();
@@ -136,6 +174,8 @@ public:
             } else {
                 CloseFolderWithoutList();
                 headingOpen_ = true;
+                const auto* toolbar = tag.Find("personal_toolbar_folder");
+                headingIsToolbar_ = toolbar != nullptr && EqualsIgnoringCase(*toolbar, "true");
             }
             text_.clear();
         } else if (name == "dl") {
@@ -145,6 +185,11 @@ public:
             ++folder.openLists;
         } else if (name == "dt" || name == "dd" || name == "hr") {
             EndItem();
+            if (name == "hr") {
+                sink_.AddSeparator();
+            } else if (name == "dd") {
+                descriptionOpen_ = true;
+            }
         } else if (name == "title") {
             inTitle_ = !titleSeen_;
         }
@@ -174,6 +219,8 @@ public:
             title_ += text;
         } else if (linkOpen_ || headingOpen_ || headerOpen_) {
             text_ += text;
+        } else if (descriptionOpen_ && !Trim(text).empty()) {
+            descriptionHasText_ = true;
         }
     }
 
@@ -192,21 +239,42 @@ private:
         bool awaitingList = false; // a folder whose heading ended, before any <DL>
     };
 
+    // What a link's start tag says besides its address: the dates, and
+    // whether it carries what no target takes (tags, a keyword, an icon).
+    void ReadLinkDetails(const HtmlStartTag& tag) {
+        const auto* added = tag.Find("add_date");
+        const auto* modified = tag.Find("last_modified");
+        linkCreated_ = added != nullptr ? ParseSecondsSince1970(*added) : 0;
+        linkChanged_ = modified != nullptr ? ParseSecondsSince1970(*modified) : 0;
+        const auto* tags = tag.Find("tags");
+        const auto* keyword = tag.Find("shortcuturl");
+        linkHasTags_ = tags != nullptr && !Trim(*tags).empty();
+        linkHasKeyword_ = keyword != nullptr && !Trim(*keyword).empty();
+        linkHasIcon_ = std::exchange(iconSeen_, false);
+    }
+
     void EndLink() {
         if (!linkOpen_) {
             return;
         }
         linkOpen_ = false;
-        if (!linkAddress_.empty()) {
-            auto name = Trim(text_);
-            if (repairLinkNames_) {
-                name = RepairUtf8Text(std::move(name));
-            }
+        auto name = Trim(text_);
+        if (repairLinkNames_) {
+            name = RepairUtf8Text(std::move(name));
+        }
+        if (linkAddress_.empty()) {
+            sink_.NoteLoss(LossKind::AddressUnusable, name);
+        } else {
+            NoteLinkLosses(name);
+            lastItemName_ = name;
             if (linkIcon_.empty()) {
                 sink_.AddLink(std::move(name), std::move(linkAddress_));
             } else {
                 sink_.AddLinkWithIcon(std::move(name), std::move(linkAddress_),
                                       DecodeDataUrl(linkIcon_).value_or(std::string()));
+            }
+            if (linkCreated_ != 0 || linkChanged_ != 0) {
+                sink_.SetLinkDates(linkCreated_, linkChanged_);
             }
         }
         linkAddress_.clear();
@@ -214,12 +282,39 @@ private:
         text_.clear();
     }
 
-    // Ends an open link and an open heading.
+    void NoteLinkLosses(const std::string& name) {
+        if (linkHasTags_) {
+            sink_.NoteLoss(LossKind::TagsDropped, name);
+        }
+        if (linkHasKeyword_) {
+            sink_.NoteLoss(LossKind::KeywordDropped, name);
+        }
+        if (linkHasIcon_) {
+            sink_.NoteLoss(LossKind::IconDropped, name);
+        }
+    }
+
+    // A description (<DD>) ends at the next item; one with text is noted
+    // under the item it describes.
+    void EndDescription() {
+        if (descriptionOpen_ && descriptionHasText_) {
+            sink_.NoteLoss(LossKind::DescriptionDropped, lastItemName_);
+        }
+        descriptionOpen_ = false;
+        descriptionHasText_ = false;
+    }
+
+    // Ends an open link, an open heading and an open description.
     void EndItem() {
+        EndDescription();
         EndLink();
         if (headingOpen_) {
             headingOpen_ = false;
-            sink_.BeginFolder(Trim(text_));
+            lastItemName_ = Trim(text_);
+            sink_.BeginFolder(lastItemName_);
+            if (headingIsToolbar_) {
+                sink_.MarkToolbarFolder();
+            }
             frames_.push_back(Frame{0, true});
         } else if (headerOpen_) {
             headerOpen_ = false;
@@ -247,6 +342,16 @@ private:
     std::string linkAddress_;
     std::string linkIcon_; // the ICON attribute, read only when the sink keeps icons
     bool wantsIcons_;
+    mutable bool iconSeen_ = false; // the tag being read carries an icon
+    std::int64_t linkCreated_ = 0;
+    std::int64_t linkChanged_ = 0;
+    bool linkHasTags_ = false;
+    bool linkHasKeyword_ = false;
+    bool linkHasIcon_ = false;
+    bool headingIsToolbar_ = false;
+    bool descriptionOpen_ = false;
+    bool descriptionHasText_ = false;
+    std::string lastItemName_; // the link or folder a description belongs to
     bool linkOpen_ = false;
     bool headingOpen_ = false;
     bool headerOpen_ = false;

@@ -35,8 +35,14 @@ namespace tellavin {
 // hold several items (an <HR> and the next <DT>) and one item may run over
 // several lines (<DT> and <A> apart, a name with a line break in it). Text
 // and attribute values have their character references decoded ("&amp;",
-// "&eacute;", "&#233;"). Comments, the doctype, <TITLE>, <META>, <DT>, <p>,
-// <HR> separators and <DD> descriptions leave no trace.
+// "&eacute;", "&#233;"). Comments, the doctype, <TITLE>, <META>, <DT> and
+// <p> leave no trace. An <HR> is a separator in the innermost open folder.
+// A link's ADD_DATE and LAST_MODIFIED (seconds since 1970; anything else
+// is no date) are its dates, and a heading with
+// PERSONAL_TOOLBAR_FOLDER="true" opens the toolbar folder. What is read
+// but not kept is noted as a loss (BookmarkSink::NoteLoss): a <DD>
+// description with text, a link's TAGS, SHORTCUTURL (keyword) and ICON or
+// ICON_URI, and a link skipped for its address.
 //
 //   - A name is all text between the heading's or link's start and end tags,
 //     markup inside it dropped, trimmed of surrounding whitespace; line

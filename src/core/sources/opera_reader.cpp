@@ -4,10 +4,14 @@
 #include "platform/file_io.h"
 #include "text/ascii_text.h"
 #include "text/encoding.h"
+#include "text/number_text.h"
 #include "text/replace_all.h"
 #include "text/utf8_repair.h"
 
+#include <algorithm>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace tellavin {
 
@@ -30,12 +34,16 @@ std::string DecodeName(std::string_view raw) {
 // The entry being read: its kind and the fields found so far.
 class PendingEntry {
 public:
-    enum class Kind { None, Folder, Link, Other };
+    enum class Kind { None, Folder, Link, Separator, Other };
 
     void Start(Kind kind) {
         kind_ = kind;
         name_.reset();
         url_.reset();
+        created_ = 0;
+        onToolbar_ = false;
+        trash_ = false;
+        dropped_.clear();
     }
 
     bool TakesFields() const { return kind_ == Kind::Folder || kind_ == Kind::Link; }
@@ -51,23 +59,64 @@ public:
             name_ = DecodeName(value);
         } else if (EqualsIgnoringCase(key, "URL") && !url_) {
             url_ = DecodeValue(value);
+        } else if (EqualsIgnoringCase(key, "CREATED")) {
+            created_ = ParseSecondsSince1970(value);
+        } else if (EqualsIgnoringCase(key, "ON PERSONALBAR")) {
+            onToolbar_ = EqualsIgnoringCase(TrimBlanks(value), "YES");
+        } else if (EqualsIgnoringCase(key, "TRASH FOLDER")) {
+            trash_ = EqualsIgnoringCase(TrimBlanks(value), "YES");
+        } else if (!TrimBlanks(value).empty()) {
+            NoteDroppedField(key);
         }
     }
 
     // Hands a finished entry to the sink; the next lines belong to no entry.
-    void Flush(BookmarkSink& sink) {
-        if (kind_ == Kind::Folder) {
-            sink.BeginFolder(name_.value_or(""));
-        } else if (kind_ == Kind::Link) {
-            sink.AddLink(name_.value_or(""), url_.value_or(kUndefinedUrl));
+    void Flush(BookmarkSink& sink, bool& toolbarSeen) {
+        auto kind = std::exchange(kind_, Kind::None);
+        auto name = name_.value_or("");
+        if (kind == Kind::Folder) {
+            sink.BeginFolder(name);
+            if (trash_) {
+                sink.MarkTrashFolder();
+            } else if (onToolbar_ && !std::exchange(toolbarSeen, true)) {
+                sink.MarkToolbarFolder();
+            }
+            NoteDroppedFields(sink, name);
+        } else if (kind == Kind::Link) {
+            sink.AddLink(name, url_.value_or(kUndefinedUrl));
+            if (created_ != 0) {
+                sink.SetLinkDates(created_, 0);
+            }
+            NoteDroppedFields(sink, name);
+        } else if (kind == Kind::Separator) {
+            sink.AddSeparator();
         }
-        kind_ = Kind::None;
     }
 
 private:
+    void NoteDroppedField(std::string_view key) {
+        if (EqualsIgnoringCase(key, "DESCRIPTION")) {
+            dropped_.push_back(LossKind::DescriptionDropped);
+        } else if (EqualsIgnoringCase(key, "SHORT NAME")) {
+            dropped_.push_back(LossKind::KeywordDropped);
+        } else if (EqualsIgnoringCase(key, "ICONFILE")) {
+            dropped_.push_back(LossKind::IconDropped);
+        }
+    }
+
+    void NoteDroppedFields(BookmarkSink& sink, const std::string& name) {
+        for (auto kind : dropped_) {
+            sink.NoteLoss(kind, name);
+        }
+    }
+
     Kind kind_ = Kind::None;
     std::optional<std::string> name_;
     std::optional<std::string> url_;
+    std::int64_t created_ = 0;
+    bool onToolbar_ = false;
+    bool trash_ = false;
+    std::vector<LossKind> dropped_;
 };
 
 PendingEntry::Kind KindOfTag(std::string_view tag) {
@@ -77,8 +126,40 @@ PendingEntry::Kind KindOfTag(std::string_view tag) {
     if (EqualsIgnoringCase(tag, "#URL")) {
         return PendingEntry::Kind::Link;
     }
+    if (EqualsIgnoringCase(tag, "#SEPERATOR")) {
+        return PendingEntry::Kind::Separator;
+    }
     return PendingEntry::Kind::Other;
 }
+
+// Finds line breaks with bulk searches for CR and for LF, each kept until
+// the reading passes it: a file of LF lines is searched for a CR once.
+class LineBreaks {
+public:
+    explicit LineBreaks(std::string_view text)
+        : text_(text), cr_(Find('\r', 0)), lf_(Find('\n', 0)) {}
+
+    // The place of the first CR or LF at or after from; the text's size
+    // when none follows.
+    std::size_t NextFrom(std::size_t from) {
+        if (cr_ < from) {
+            cr_ = Find('\r', from);
+        }
+        if (lf_ < from) {
+            lf_ = Find('\n', from);
+        }
+        return std::min(cr_, lf_);
+    }
+
+private:
+    std::size_t Find(char c, std::size_t from) const {
+        return std::min(text_.find(c, from), text_.size());
+    }
+
+    std::string_view text_;
+    std::size_t cr_;
+    std::size_t lf_;
+};
 
 } // namespace
 
@@ -88,32 +169,32 @@ bool IsHotlistText(std::string_view bytes) {
 
 void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
     sink.SetRootText(kOperaRootText);
-    auto text = StripUtf8Bom(bytes);
+    const auto text = StripUtf8Bom(bytes);
     PendingEntry entry;
-    while (!text.empty()) {
+    bool toolbarSeen = false;
+    auto flush = [&] { entry.Flush(sink, toolbarSeen); };
+    LineBreaks breaks(text);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
         // A line ends at CR LF, LF, or a CR alone (files from old Macs).
-        auto end = text.find_first_of("\r\n");
-        auto line = text.substr(0, end);
-        if (end == std::string_view::npos) {
-            text = {};
-        } else {
-            text.remove_prefix(text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1);
-        }
+        auto end = breaks.NextFrom(pos);
+        auto line = text.substr(pos, end - pos);
+        pos = end == text.size() ? end : text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
         auto trimmed = TrimBlanks(line);
         if (trimmed.empty()) {
-            entry.Flush(sink);
+            flush();
         } else if (trimmed.front() == '#') {
-            entry.Flush(sink);
+            flush();
             entry.Start(KindOfTag(trimmed));
         } else if (trimmed == "-") {
-            entry.Flush(sink);
+            flush();
             sink.EndFolder();
         } else if (entry.TakesFields()) {
             // Only leading blanks go: a value keeps its trailing ones.
             entry.Field(line.substr(line.find_first_not_of(" \t")));
         }
     }
-    entry.Flush(sink);
+    flush();
 }
 
 void cOperaFastScanning::Scan(const std::string& sFileName) {

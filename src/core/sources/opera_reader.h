@@ -49,13 +49,21 @@ namespace tellavin {
 //   #URL     a link named by NAME, with the address of URL. Without a URL
 //            field the address is "Undefined"; an empty URL makes it an
 //            empty folder, like a link without address in any file source.
-//   others   "#SEPERATOR" (a separator line in Opera), "#DELETED" (the
-//            partner ids of default bookmarks the user deleted) and every
-//            other tag carry no bookmark: they and their fields are skipped,
-//            and they open no folder, so no end line belongs to them.
+//   #SEPERATOR  a separator line between the items of its folder.
+//   others   "#DELETED" (the partner ids of default bookmarks the user
+//            deleted) and every other tag carry no bookmark: they and their
+//            fields are skipped, and they open no folder, so no end line
+//            belongs to them.
 // Everything else (the "Opera Hotlist version 2.0" header, the "Options:"
-// line, stray field lines) is ignored. A trash folder is read like any
-// other folder.
+// line, stray field lines) is ignored.
+//
+// Besides NAME and URL an entry's block may hold: CREATED, a link's
+// creation in seconds since 1970; "ON PERSONALBAR=YES", which on the first
+// folder that has it makes that folder the toolbar (a browser has one);
+// "TRASH FOLDER=YES" marks the folder of deleted entries, which is read
+// like any other and which no writer exports (WalkExportedFolders). A
+// DESCRIPTION, a SHORT NAME (keyword) and an ICONFILE are not read; each
+// non-empty one is noted as a loss.
 void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink);
 
 // The text is a hotlist: after an optional UTF-8 byte order mark it starts

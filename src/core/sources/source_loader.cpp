@@ -1,7 +1,9 @@
 #include "sources/source_loader.h"
 
+#include "model/file_tree_builder.h"
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
+#include "sources/browser_store.h"
 #include "sources/favorites_reader.h"
 #include "sources/netscape_reader.h"
 #include "sources/opera_reader.h"
@@ -22,6 +24,29 @@ std::optional<BookmarkCounts> CountFile(const std::string& path,
     scanner.Scan(path);
     return BookmarkCounts{scanner.nTotalFolders(), scanner.nTotalLinks()};
 }
+// Counts a browser's own store through the same read that builds its tree.
+std::optional<BookmarkCounts>
+CountBrowserStore(BrowserStore store, const std::string& path,
+                  const std::function<void(const std::string&)>& onFolder) {
+    CountingSink counts;
+    counts.onFolder = onFolder;
+    if (!ReadBrowserStore(store, path, counts).empty()) {
+        return std::nullopt;
+    }
+    return BookmarkCounts{counts.folders(), counts.links()};
+}
+
+bool BuildBrowserStoreTree(BrowserStore store, BookmarkTree& tree, const std::string& path,
+                           ProgressSink* progress) {
+    FileTreeBuilder builder(tree, StoreKind::Netscape, progress);
+    if (!ReadBrowserStore(store, path, builder).empty()) {
+        tree.Clear();
+        return false;
+    }
+    builder.Finish();
+    return true;
+}
+
 } // namespace
 
 std::optional<BookmarkCounts> CountSource(const StoreLocation& source,
@@ -41,6 +66,9 @@ std::optional<BookmarkCounts> CountSource(const StoreLocation& source,
         return BookmarkCounts{scanner.nFolder(), scanner.nLink()};
     }
     case StoreKind::Netscape:
+        if (auto store = DetectBrowserStore(source.path); store != BrowserStore::None) {
+            return CountBrowserStore(store, source.path, onFolder);
+        }
         return CountFile<cNNFastScanning>(source.path, onFolder);
     case StoreKind::Opera:
         return CountFile<cOperaFastScanning>(source.path, onFolder);
@@ -56,6 +84,12 @@ std::string WhySourceUnreadable(const StoreLocation& source) {
     }
     if (folder) {
         return {};
+    }
+    if (source.kind == StoreKind::Netscape) {
+        if (auto store = DetectBrowserStore(source.path); store != BrowserStore::None) {
+            CountingSink counts;
+            return ReadBrowserStore(store, source.path, counts);
+        }
     }
     auto bytes = ReadWholeFile(source.path);
     if (!bytes) {
@@ -86,6 +120,9 @@ bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree, ProgressSin
         return BuildFavoritesTree(tree, source.path, progress);
     }
     case StoreKind::Netscape:
+        if (auto store = DetectBrowserStore(source.path); store != BrowserStore::None) {
+            return BuildBrowserStoreTree(store, tree, source.path, progress);
+        }
         return BuildNetscapeTree(tree, source.path, progress);
     case StoreKind::Opera:
         return LoadOperaTree(tree, source.path, progress);

@@ -35,16 +35,6 @@ std::int64_t IntegerKey(const IniDocument& ini, std::string_view section, std::s
     return number ? number->value : 0;
 }
 
-bool SameFolderAsAny(const std::string& folder, const std::vector<std::string>& others) {
-    for (const auto& other : others) {
-        std::error_code error;
-        if (std::filesystem::equivalent(PathFromUtf8(folder), PathFromUtf8(other), error)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::string FolderOf(const std::string& file) {
     auto separator = file.find_last_of(PathSeparator());
     return separator == std::string::npos ? std::string() : file.substr(0, separator + 1);
@@ -67,6 +57,16 @@ std::optional<std::string> FindHotlistIn(const std::string& folder, const std::s
 }
 
 } // namespace
+
+bool SameFolderAsAny(const std::string& folder, const std::vector<std::string>& others) {
+    for (const auto& other : others) {
+        std::error_code error;
+        if (std::filesystem::equivalent(PathFromUtf8(folder), PathFromUtf8(other), error)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::string LocateFavoritesFolder(const Platform& platform) {
     return cFastScanning().GetFolderPath(platform).value_or(std::string());
@@ -101,6 +101,13 @@ std::vector<std::string> FirefoxDataFolders(const Platform& platform) {
 
 std::vector<FoundStore> LocateFirefoxBookmarks(const Platform& platform, ProgressSink& status) {
     status.SetStatusText(kRetrievingBookmarkFilesStatus);
+    auto found = LocateFirefoxProfileFiles(platform, "bookmarks.html");
+    status.SetStatusText(kReadyStatus);
+    return found;
+}
+
+std::vector<FoundStore> LocateFirefoxProfileFiles(const Platform& platform,
+                                                  const std::string& fileName) {
     std::vector<FoundStore> found;
     std::vector<std::string> searched;
     for (const auto& folder : FirefoxDataFolders(platform)) {
@@ -108,15 +115,14 @@ std::vector<FoundStore> LocateFirefoxBookmarks(const Platform& platform, Progres
             continue;
         }
         searched.push_back(folder);
-        for (auto& profile : ProfilesFromIni(folder)) {
+        for (auto& profile : ProfilesFromIni(folder, fileName)) {
             found.push_back(std::move(profile));
         }
     }
-    status.SetStatusText(kReadyStatus);
     return found;
 }
 
-std::vector<FoundStore> ProfilesFromIni(const std::string& dir) {
+std::vector<FoundStore> ProfilesFromIni(const std::string& dir, const std::string& fileName) {
     auto ini = ReadIniFile(dir + "profiles.ini");
     if (!ini) {
         return {};
@@ -132,7 +138,7 @@ std::vector<FoundStore> ProfilesFromIni(const std::string& dir) {
         }
         auto name = ini->Get(section.name, "Name").value_or("NoName");
         bool relative = IntegerKey(*ini, section.name, "IsRelative") == 1;
-        auto file = EnsureTrailingSeparator(relative ? dir + path : path) + "bookmarks.html";
+        auto file = EnsureTrailingSeparator(relative ? dir + path : path) + fileName;
         if (FileExists(file)) {
             found.push_back({{StoreKind::Netscape, file}, name});
         }

@@ -34,11 +34,21 @@ std::vector<std::string> FirefoxDataFolders(const Platform& platform);
 // kRetrievingBookmarkFilesStatus meanwhile and kReadyStatus after.
 std::vector<FoundStore> LocateFirefoxBookmarks(const Platform& platform, ProgressSink& status);
 
+// The file of that name in every profile of every Firefox data folder that
+// holds a profiles.ini (ProfilesFromIni), each folder searched once.
+std::vector<FoundStore> LocateFirefoxProfileFiles(const Platform& platform,
+                                                  const std::string& fileName);
+
 // In the order of the profile sections of dir + "profiles.ini" (dir ends in
-// a separator), each profile's "bookmarks.html" that exists, labelled with
+// a separator), each profile's file of that name ("bookmarks.html", or
+// "places.sqlite" for the bookmark database) that exists, labelled with
 // the profile's name. A profile without a name is "NoName"; a relative
 // profile path is taken below dir; a section without a path is no profile.
-std::vector<FoundStore> ProfilesFromIni(const std::string& dir);
+std::vector<FoundStore> ProfilesFromIni(const std::string& dir,
+                                        const std::string& fileName = "bookmarks.html");
+
+// Whether folder is one of others, reached through any path or link.
+bool SameFolderAsAny(const std::string& folder, const std::vector<std::string>& others);
 
 // The Opera hotlist, when there is one: the file that the preferences
 // ("operaprefs.ini", else "opera6.ini") of Opera's profile folder name under

@@ -4,9 +4,11 @@
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
 #include "platform/platform.h"
+#include "sources/favorites_reader.h"
 #include "targets/favorites_directory.h"
 #include "targets/file_name_fit.h"
 #include "targets/folder_links.h"
+#include "text/collation.h"
 #include "text/replace_all.h"
 #include "text/utf8_repair.h"
 
@@ -123,17 +125,24 @@ public:
         : tree_(tree), path_(std::move(base)), options_(options), result_(result), root_(path_) {}
 
     void Enter(std::int32_t folder, bool isStart) override {
-        const auto& text = tree_.Node(folder).Text;
+        auto text = tree_.Node(folder).Text;
         // The root is not entered when it is not written: its checked
         // sub-folders go straight into the base directory.
         auto* parent = levels_.empty() ? &root_ : levels_.back().directory;
         Level level{isStart ? &root_ : nullptr, path_.size()};
+        if (!isStart && parent == &root_ && tree_.FolderTable.at(folder).bToolbar &&
+            text != kFavoritesToolbarName) {
+            result_.losses.Note(LossKind::ToolbarRenamed,
+                                RenamedExample(text, kFavoritesToolbarName));
+            text = kFavoritesToolbarName;
+        }
         if (!isStart && parent != nullptr) {
             level.directory = MakeFolder(*parent, text);
         }
         levels_.push_back(level);
         if (level.directory != nullptr) {
             WriteLinks(folder, *level.directory);
+            NoteOrderNotKept(folder);
         } else {
             CountUnwrittenLinks(folder);
         }
@@ -159,6 +168,9 @@ private:
             return nullptr;
         }
         ++result_.nFoldersWritten;
+        if (place.name != text) {
+            result_.losses.Note(LossKind::NameChanged, RenamedExample(text, place.name));
+        }
         path_.append(place.name).push_back(PathSeparator());
         return &parent.Child(place.name, path_);
     }
@@ -183,10 +195,57 @@ private:
         auto existing = directory.Find(*stem + extension);
         auto path = path_ + (existing ? existing->name : *stem + extension);
         auto written = WriteFileAtomicallyNotFollowing(path, InternetShortcutText(link.url), false);
-        if (written.ok) {
-            ++result_.nLinksWritten;
-        } else {
+        if (!written.ok) {
             result_.LinkNotWritten(written.message);
+            return;
+        }
+        ++result_.nLinksWritten;
+        if (*stem != link.name) {
+            result_.losses.Note(LossKind::NameChanged, RenamedExample(link.name, *stem));
+        }
+        KeepDates(link, path);
+    }
+
+    // The change date becomes the file's last write; a shortcut file has no
+    // place for the creation date.
+    void KeepDates(const LinkItem& link, const std::string& path) {
+        if (link.created != 0) {
+            result_.losses.Note(LossKind::CreatedDateDropped, link.name);
+        }
+        if (link.changed == 0) {
+            return;
+        }
+        auto moment = std::chrono::sys_seconds(std::chrono::seconds(link.changed));
+        std::error_code error;
+        std::filesystem::last_write_time(PathFromUtf8(path),
+                                         std::chrono::file_clock::from_sys(moment), error);
+        if (error) {
+            result_.losses.Note(LossKind::ChangedDateDropped, link.name);
+        }
+    }
+
+    // A Favorites folder shows its sub-folders by name, then its links by
+    // name: a folder whose source order differs loses it.
+    void NoteOrderNotKept(std::int32_t folder) {
+        if (OrderToWalk(tree_, options_.keepOrder) == WalkOrder::Display) {
+            return;
+        }
+        auto shownBefore = [](const EntryRecord& a, const EntryRecord& b) {
+            if (a.IsFolder() != b.IsFolder()) {
+                return a.IsFolder();
+            }
+            return DisplayNameLess(a.sName, b.sName);
+        };
+        const EntryRecord* previous = nullptr;
+        for (const auto& row : tree_.Rows(folder)) {
+            if (row.IsSeparator()) {
+                continue;
+            }
+            if (previous != nullptr && shownBefore(row, *previous)) {
+                result_.losses.Note(LossKind::OrderNotKept, FolderInReport(tree_, folder));
+                return;
+            }
+            previous = &row;
         }
     }
 

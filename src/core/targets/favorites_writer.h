@@ -22,6 +22,10 @@ struct FavoritesWriteOptions {
     std::string existingFolder; // ExistingFolder: a path relative to the Favorites folder
     bool exportAll = true;      // every folder and link, ignoring the check marks
     FileNameRules nameRules = NativeFileNameRules();
+    // The caller asked for the source's order, which a Favorites folder
+    // cannot hold: each folder that then comes out in another order is
+    // noted as a loss.
+    bool keepOrder = false;
 };
 
 // Refusal texts when the place to write does not exist.
@@ -53,6 +57,11 @@ inline constexpr const char* kNotInsideText =
 // Two links of one folder whose file names come out equal (in any letter
 // case) are kept apart by a number: "a-b.URL", then "a-b(2).URL". A folder
 // whose name comes out empty (unnamed, or only dots) is the directory "-".
+// The toolbar folder, written straight into the base directory, becomes the
+// Links folder. A link's change date becomes its file's last write.
+// The result's losses name every name changed on the way, the creation
+// dates (a shortcut file keeps none) and, with keepOrder, each folder
+// whose items a Favorites folder shows in another order.
 //
 // Fails, writing nothing, when the Favorites folder or the chosen existing
 // sub-folder does not exist or is not inside it, or the new sub-folder

@@ -1,5 +1,8 @@
 #include "targets/folder_links.h"
 
+#include <algorithm>
+#include <numeric>
+#include <string_view>
 #include <utf8.h>
 
 namespace tellavin {
@@ -32,13 +35,18 @@ char32_t ToLower(char32_t c) {
     return c;
 }
 
-} // namespace
-
-std::u16string LinkSortKey(const std::string& name) {
-    std::u16string key;
-    key.reserve(name.size());
+// Writes the key of name at out, which has room for a unit per byte of the
+// name (no character takes more units than bytes); returns the end.
+// ASCII, most of any name, is lowered byte by byte.
+char16_t* WriteLinkSortKey(char16_t* out, std::string_view name) {
     auto it = name.begin();
     while (it != name.end()) {
+        auto byte = static_cast<unsigned char>(*it);
+        if (byte < 0x80) {
+            *out++ = static_cast<char16_t>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
+            ++it;
+            continue;
+        }
         char32_t c = 0xFFFD;
         try {
             c = utf8::next(it, name.end());
@@ -47,27 +55,54 @@ std::u16string LinkSortKey(const std::string& name) {
         }
         c = ToLower(c);
         if (c >= 0x10000) {
-            key.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-            key.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+            *out++ = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
         } else {
-            key.push_back(static_cast<char16_t>(c));
+            *out++ = static_cast<char16_t>(c);
         }
     }
+    return out;
+}
+
+} // namespace
+
+std::u16string LinkSortKey(const std::string& name) {
+    std::u16string key(name.size(), u'\0');
+    key.resize(static_cast<std::size_t>(WriteLinkSortKey(key.data(), name) - key.data()));
     return key;
 }
 
-void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
-    const std::int32_t lo = 0;
-    const std::int32_t n = hi - lo + 1;
+namespace {
+
+// The order SortLinks gives n links whose names nameOf(0..n-1) tells, as
+// their numbers. Every key is lowered once into one buffer, and the sort
+// moves numbers, not links.
+template <typename NameOf>
+std::vector<std::int32_t> ShellSortOrder(std::int32_t n, NameOf nameOf, bool descending) {
+    std::vector<std::int32_t> order(static_cast<std::size_t>(std::max(n, 0)));
+    std::iota(order.begin(), order.end(), 0);
     if (n < 2) {
-        return;
+        return order;
     }
-    // Keys are lowered once, and move with their links.
-    std::vector<std::u16string> keys;
-    keys.reserve(static_cast<std::size_t>(n));
-    for (std::int32_t i = lo; i <= hi; ++i) {
-        keys.push_back(LinkSortKey(links[i].name));
+    std::size_t nameBytes = 0;
+    for (std::int32_t i = 0; i < n; ++i) {
+        nameBytes += nameOf(i).size();
     }
+    std::u16string keyText(nameBytes, u'\0');
+    std::vector<std::size_t> keyStart(static_cast<std::size_t>(n) + 1);
+    char16_t* end = keyText.data();
+    for (std::int32_t i = 0; i < n; ++i) {
+        keyStart[static_cast<std::size_t>(i)] = static_cast<std::size_t>(end - keyText.data());
+        end = WriteLinkSortKey(end, nameOf(i));
+    }
+    keyStart[static_cast<std::size_t>(n)] = static_cast<std::size_t>(end - keyText.data());
+    const std::u16string_view keys = keyText;
+    auto keyOf = [&](std::int32_t link) {
+        auto at = static_cast<std::size_t>(link);
+        return keys.substr(keyStart[at], keyStart[at + 1] - keyStart[at]);
+    };
+    const std::int32_t lo = 0;
+    const std::int32_t hi = n - 1;
     std::int32_t h = 0;
     while (h <= n) {
         h = 3 * h + 1;
@@ -75,33 +110,74 @@ void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
     do {
         h /= 3;
         for (std::int32_t i = lo + h; i <= hi; ++i) {
-            LinkItem saved = std::move(links[i]);
-            std::u16string savedKey = std::move(keys[i]);
+            const std::int32_t saved = order[i];
+            const auto savedKey = keyOf(saved);
             std::int32_t j = i;
-            while ((keys[j - h] > savedKey) != descending) {
-                links[j] = std::move(links[j - h]);
-                keys[j] = std::move(keys[j - h]);
+            while ((keyOf(order[j - h]) > savedKey) != descending) {
+                order[j] = order[j - h];
                 j -= h;
                 if (j - h < lo) {
                     break;
                 }
             }
-            links[j] = std::move(saved);
-            keys[j] = std::move(savedKey);
+            order[j] = saved;
         }
     } while (h > 1);
+    return order;
+}
+
+} // namespace
+
+void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
+    auto order = ShellSortOrder(
+        hi + 1, [&](std::int32_t i) -> std::string_view { return links[static_cast<std::size_t>(i)].name; },
+        descending);
+    if (order.size() < 2) {
+        return;
+    }
+    // Each link moves once, to its place.
+    std::vector<LinkItem> sorted;
+    sorted.reserve(order.size());
+    for (auto link : order) {
+        sorted.push_back(std::move(links[static_cast<std::size_t>(link)]));
+    }
+    std::move(sorted.begin(), sorted.end(), links.begin());
+}
+
+std::vector<std::int32_t> GetFolderLinkRows(const BookmarkTree& tree, std::int32_t folder,
+                                            bool exportAll) {
+    std::vector<std::int32_t> rows;
+    const auto first = tree.FolderTable[static_cast<std::size_t>(folder)].nFirstEntry;
+    const auto entries = tree.Rows(folder);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].IsLink() && (exportAll || entries[i].bChecked)) {
+            rows.push_back(first + static_cast<std::int32_t>(i));
+        }
+    }
+    auto order = ShellSortOrder(
+        static_cast<std::int32_t>(rows.size()),
+        [&](std::int32_t i) -> std::string_view {
+            return tree.EntryTable[static_cast<std::size_t>(rows[static_cast<std::size_t>(i)])].sName;
+        },
+        false);
+    std::vector<std::int32_t> sorted;
+    sorted.reserve(order.size());
+    for (auto i : order) {
+        sorted.push_back(rows[static_cast<std::size_t>(i)]);
+    }
+    return sorted;
+}
+
+LinkItem LinkItemOf(const EntryRecord& row) {
+    return {row.sName, row.sURL, row.nCreated, row.nChanged};
 }
 
 std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder,
                                      bool exportAll) {
     std::vector<LinkItem> links;
-    for (const auto& entry : tree.Rows(folder)) {
-        if (entry.IsLink() && (exportAll || entry.bChecked)) {
-            links.push_back({entry.sName, entry.sURL});
-        }
-    }
-    if (!links.empty()) {
-        SortLinks(links, static_cast<std::int32_t>(links.size()) - 1);
+    for (auto row : GetFolderLinkRows(tree, folder, exportAll)) {
+        const auto& entry = tree.EntryTable[static_cast<std::size_t>(row)];
+        links.push_back(LinkItemOf(entry));
     }
     return links;
 }

@@ -11,13 +11,22 @@ namespace tellavin {
 struct LinkItem {
     std::string name;
     std::string url;
+    std::int64_t created = 0; // seconds since 1970 UTC; 0 when unknown
+    std::int64_t changed = 0;
 };
+
+// A link row as the item a writer writes.
+LinkItem LinkItemOf(const EntryRecord& row);
 
 // The links of one folder that are to be exported, sorted by SortLinks:
 // the folder's link rows (not its sub-folder rows) that are checked, or all
 // of them when everything is exported. The folder must be listed.
-std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder,
-                                     bool exportAll);
+std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder, bool exportAll);
+
+// The same links in the same order as the tree's own rows, by their place
+// in the EntryTable, so that a writer copies no name or address.
+std::vector<std::int32_t> GetFolderLinkRows(const BookmarkTree& tree, std::int32_t folder,
+                                            bool exportAll);
 
 // Sorts links[0..hi] in place by lower-cased name: a shell sort with
 // Knuth's gaps (1, 4, 13, 40, ...), comparing the lower-cased names as

@@ -76,6 +76,8 @@ private:
         return options_.bExportAll || tree_.Node(node).Checked;
     }
     bool IsRootItem(std::int32_t node) const { return rootItems_[node]; }
+    // Deleted entries are not published, as the walk of the submenus skips them.
+    bool IsTrash(std::int32_t node) const { return tree_.FolderTable.at(node).bTrash; }
 
     // The submenu walk enters each written folder in tree order.
     void Enter(std::int32_t folder, bool isStart) override {
@@ -248,6 +250,9 @@ void MenuPageComposer::WriteRootItems() {
     while (!pending.empty()) {
         auto node = pending.back();
         pending.pop_back();
+        if (IsTrash(node)) {
+            continue;
+        }
         if (!IsWritten(node)) {
             const auto& children = tree_.Node(node).children;
             pending.insert(pending.end(), children.rbegin(), children.rend());
@@ -316,6 +321,9 @@ std::vector<LinkItem> MenuPageComposer::CollectSubfolders(std::int32_t node) con
     while (!pending.empty()) {
         auto child = pending.back();
         pending.pop_back();
+        if (IsTrash(child)) {
+            continue;
+        }
         if (IsWritten(child)) {
             rows.push_back({tree_.Node(child).Text, std::to_string(child)});
         } else {

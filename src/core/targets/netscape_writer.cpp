@@ -5,6 +5,7 @@
 #include "platform/file_io.h"
 #include "targets/folder_links.h"
 #include "targets/netscape_merge.h"
+#include "text/byte_set.h"
 #include "text/encoding.h"
 #include "text/html_references.h"
 
@@ -22,11 +23,27 @@ constexpr std::string_view kListEnd = "</DL><p>";
 // indentation, so the file grows linearly with the depth of the tree.
 constexpr std::int32_t kMaxIndent = 4 * 16;
 
-std::string EscapeName(std::string_view name) {
-    std::string out;
-    out.reserve(name.size());
-    for (char c : name) {
-        switch (c) {
+// Appends text with each byte of special replaced by what replace appends
+// for the byte at that place; the runs between them are copied whole.
+template <typename Replace>
+void AppendReplacing(std::string& out, std::string_view text, const ByteSet& special,
+                     Replace replace) {
+    std::size_t done = 0;
+    for (auto at = special.FindIn(text); at != std::string_view::npos;
+         at = special.FindIn(text, done)) {
+        out.append(text.substr(done, at - done));
+        replace(at);
+        done = at + 1;
+    }
+    out.append(text.substr(done));
+}
+
+// Appends name with the characters that would end it or start markup
+// written as references.
+void AppendEscapedName(std::string& out, std::string_view name) {
+    constexpr ByteSet kSpecial("&<>\"");
+    AppendReplacing(out, name, kSpecial, [&](std::size_t at) {
+        switch (name[at]) {
         case '&':
             out += "&amp;";
             break;
@@ -36,46 +53,59 @@ std::string EscapeName(std::string_view name) {
         case '>':
             out += "&gt;";
             break;
-        case '"':
-            out += "&quot;";
-            break;
         default:
-            out += c;
+            out += "&quot;";
         }
-    }
+    });
+}
+
+std::string EscapeName(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    AppendEscapedName(out, name);
     return out;
 }
 
-std::string EscapeAddress(std::string_view address) {
-    std::string out;
-    out.reserve(address.size());
-    for (std::size_t i = 0; i < address.size(); ++i) {
-        if (address[i] == '"') {
+// Appends address with its quotes percent-encoded and each "&" that would
+// read as a character reference written as "&amp;".
+void AppendEscapedAddress(std::string& out, std::string_view address) {
+    constexpr ByteSet kSpecial("\"&");
+    AppendReplacing(out, address, kSpecial, [&](std::size_t at) {
+        if (address[at] == '"') {
             out += "%22";
-        } else if (address[i] == '&' && ReadHtmlReference(address, i, HtmlContext::Attribute)) {
+        } else if (ReadHtmlReference(address, at, HtmlContext::Attribute)) {
             out += "&amp;";
         } else {
-            out += address[i];
+            out += '&';
         }
-    }
-    return out;
+    });
 }
 
 class FileWriter final : public FolderVisitor {
 public:
+    // file, when given, takes out's text whenever it holds a block.
     FileWriter(BookmarkTree& tree, const NetscapeWriterOptions& options, std::string& out,
-               ExportResult& result)
-        : tree_(tree), options_(options), out_(out), result_(result) {}
+               AtomicFileWriter* file, ExportResult& result)
+        : tree_(tree), options_(options), out_(out), file_(file), result_(result),
+          order_(OrderToWalk(tree, options.keepOrder)) {}
+
+    WalkOrder Order() const { return order_; }
 
     void Enter(std::int32_t folder, bool isStart) override {
         const auto& name = tree_.Node(folder).Text;
         if (!isStart) {
-            Line("<DT><H3 FOLDED ADD_DATE=\"\">" + EscapeName(name) + "</H3>");
+            const bool toolbar = tree_.FolderTable.at(folder).bToolbar;
+            Line(std::string("<DT><H3 FOLDED ADD_DATE=\"\"") +
+                 (toolbar ? " PERSONAL_TOOLBAR_FOLDER=\"true\"" : "") + ">" + EscapeName(name) +
+                 "</H3>");
             Line(kListStart);
             ++result_.nFoldersWritten;
         }
         indent_ += 4;
-        auto links = GetFolderLinks(tree_, folder, options_.exportAll);
+        if (order_ == WalkOrder::Source) {
+            return; // the rows come one by one through Row
+        }
+        auto links = GetFolderLinkRows(tree_, folder, options_.exportAll);
         if (options_.linksBefore) {
             WriteLinks(links);
         } else {
@@ -84,35 +114,80 @@ public:
     }
 
     void Leave(std::int32_t, bool) override {
-        if (!options_.linksBefore) {
+        if (!options_.linksBefore && order_ == WalkOrder::Display) {
             WriteLinks(pendingLinks_.back());
             pendingLinks_.pop_back();
         }
         indent_ -= 4;
         Line(kListEnd);
+        WriteIfFull();
+    }
+
+    void Row(std::int32_t, const EntryRecord& row) override {
+        if (row.IsSeparator()) {
+            Line("<HR>");
+        } else {
+            WriteLink(row);
+            ++result_.nLinksWritten;
+        }
+        WriteIfFull();
     }
 
 private:
+    void Indent() { out_.append(static_cast<std::size_t>(std::min(indent_, kMaxIndent)), ' '); }
+
     void Line(std::string_view text) {
-        out_.append(static_cast<std::size_t>(std::min(indent_, kMaxIndent)), ' ');
+        Indent();
         out_ += text;
         out_ += kLineEnd;
     }
 
-    void WriteLinks(const std::vector<LinkItem>& items) {
-        for (const auto& link : items) {
-            Line("<DT><A HREF=\"" + EscapeAddress(link.url) + "\">" + EscapeName(link.name) +
-                 "</A>");
+    void WriteIfFull() {
+        if (file_ != nullptr) {
+            file_->WriteIfFull();
         }
-        result_.nLinksWritten += static_cast<std::int32_t>(items.size());
+    }
+
+    // The links by their rows in the EntryTable, which the walk may grow
+    // (and move) while a folder's links wait for its sub-folders.
+    void WriteLinks(const std::vector<std::int32_t>& rows) {
+        for (auto row : rows) {
+            WriteLink(tree_.EntryTable[static_cast<std::size_t>(row)]);
+            WriteIfFull();
+        }
+        result_.nLinksWritten += static_cast<std::int32_t>(rows.size());
+    }
+
+    // A link's line; its dates only where they are known.
+    void WriteLink(const EntryRecord& link) {
+        Indent();
+        out_ += "<DT><A HREF=\"";
+        AppendEscapedAddress(out_, link.sURL);
+        out_ += '"';
+        AppendDate(" ADD_DATE=\"", link.nCreated);
+        AppendDate(" LAST_MODIFIED=\"", link.nChanged);
+        out_ += '>';
+        AppendEscapedName(out_, link.sName);
+        out_ += "</A>";
+        out_ += kLineEnd;
+    }
+
+    void AppendDate(std::string_view attribute, std::int64_t seconds) {
+        if (seconds != 0) {
+            out_ += attribute;
+            out_ += std::to_string(seconds);
+            out_ += '"';
+        }
     }
 
     BookmarkTree& tree_;
     const NetscapeWriterOptions& options_;
     std::string& out_;
+    AtomicFileWriter* file_;
     ExportResult& result_;
+    WalkOrder order_;
     std::int32_t indent_ = 0;
-    std::vector<std::vector<LinkItem>> pendingLinks_; // per open folder, links written last
+    std::vector<std::vector<std::int32_t>> pendingLinks_; // per open folder, links written last
 };
 
 void AppendHeader(std::string& out, const std::string& profileName) {
@@ -132,11 +207,12 @@ void AppendHeader(std::string& out, const std::string& profileName) {
     out.append(kLineEnd);
 }
 
-// The export as one list: "<DL><p>", the written folders and links (inside
-// the new folder when there is one), "</DL><p>".
-std::string ComposeList(BookmarkTree& tree, const NetscapeWriterOptions& options,
-                        ProgressSink& progress, ExportResult& result) {
-    std::string out;
+// Appends the export as one list: "<DL><p>", the written folders and links
+// (inside the new folder when there is one), "</DL><p>". With file, the
+// text goes to the file whenever out holds a block.
+void ComposeList(std::string& out, AtomicFileWriter* file, BookmarkTree& tree,
+                 const NetscapeWriterOptions& options, ProgressSink& progress,
+                 ExportResult& result) {
     out.append(kListStart).append(kLineEnd);
     if (options.newFolder) {
         out.append("<DT><H3 FOLDED ADD_DATE=\"\">")
@@ -145,13 +221,36 @@ std::string ComposeList(BookmarkTree& tree, const NetscapeWriterOptions& options
             .append(kLineEnd);
         out.append(kListStart).append(kLineEnd);
     }
-    FileWriter writer(tree, options, out, result);
-    WalkExportedFolders(tree, options.exportAll, writer, result, progress);
+    FileWriter writer(tree, options, out, file, result);
+    WalkExportedFolders(tree, options.exportAll, writer, result, progress, {0, writer.Order()});
     if (options.newFolder) {
         out.append(kListEnd).append(kLineEnd);
     }
     out.append(kListEnd).append(kLineEnd);
-    return out;
+}
+
+WriteResult WriteMerged(BookmarkTree& tree, const std::string& destination,
+                        const NetscapeWriterOptions& options, ProgressSink& progress,
+                        ExportResult& result) {
+    std::string list;
+    ComposeList(list, nullptr, tree, options, progress, result);
+    UserMessage refusal;
+    auto merged = MergeIntoBookmarkFile(destination, list, refusal);
+    if (!merged) {
+        result = ExportResult::Failed(std::move(refusal));
+        return {};
+    }
+    return WriteFileAtomically(destination, *merged);
+}
+
+// A new file is written while it is composed.
+WriteResult WriteNew(BookmarkTree& tree, const std::string& destination,
+                     const NetscapeWriterOptions& options, ProgressSink& progress,
+                     ExportResult& result) {
+    AtomicFileWriter file(destination);
+    AppendHeader(file.Buffer(), options.profileName);
+    ComposeList(file.Buffer(), &file, tree, options, progress, result);
+    return file.Commit();
 }
 
 } // namespace
@@ -159,20 +258,9 @@ std::string ComposeList(BookmarkTree& tree, const NetscapeWriterOptions& options
 ExportResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
                                const NetscapeWriterOptions& options, ProgressSink& progress) {
     ExportResult result;
-    auto list = ComposeList(tree, options, progress, result);
-    std::string out;
-    if (options.merge) {
-        UserMessage refusal;
-        auto merged = MergeIntoBookmarkFile(destination, list, refusal);
-        if (!merged) {
-            return ExportResult::Failed(std::move(refusal));
-        }
-        out = std::move(*merged);
-    } else {
-        AppendHeader(out, options.profileName);
-        out += list;
-    }
-    if (auto written = WriteFileAtomically(destination, out); !written.ok) {
+    auto written = options.merge ? WriteMerged(tree, destination, options, progress, result)
+                                 : WriteNew(tree, destination, options, progress, result);
+    if (!written.ok) {
         return ExportResult::Failed({kNetscapeWriteErrorTitle,
                                      {kNetscapeWriteErrorText, written.message},
                                      MessageIcon::Critical});

@@ -22,6 +22,9 @@ struct NetscapeWriterOptions {
     // Shown in the title of a new file; the caller fills in the user's name
     // when no profile is known.
     std::string profileName;
+    // Folders, links and separators in the source's order (WalkOrder::Source)
+    // instead of sorted; linksBefore then does not apply.
+    bool keepOrder = false;
 };
 
 // The caption and first line of the result when the file cannot be written.
@@ -39,6 +42,12 @@ inline constexpr const char* kNetscapeWriteErrorText = "Error Writing the Bookma
 //           <DT><A HREF="address">link</A>
 //       </DL><p>
 //   </DL><p>
+//
+// A link with dates carries ADD_DATE and LAST_MODIFIED (seconds since
+// 1970) after its address, each only when known; the toolbar folder's
+// heading carries PERSONAL_TOOLBAR_FOLDER="true"; with the source's order
+// kept a separator is an "<HR>" line at its place. A tree without dates,
+// toolbar and separators gives the same file either way.
 //
 // Every line ends with CR LF, the whole file is UTF-8, and nesting indents
 // by four spaces (up to a limit, so a very deep tree does not make the file

@@ -6,7 +6,9 @@
 #include "sources/opera_reader.h"
 #include "targets/folder_links.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace tellavin {
@@ -19,21 +21,21 @@ std::string OrderText(std::int32_t order) {
     return text + std::to_string(magnitude) + " ";
 }
 
-std::string FieldText(const std::string& value) {
-    std::string text;
-    text.reserve(value.size());
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        char c = value[i];
-        if (c == '\r' || c == '\n') {
-            text += "\x02\x02";
-            if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
-                ++i;
-            }
-        } else {
-            text.push_back(c);
+// Line breaks are rare: two bulk searches find the first of either.
+void AppendFieldText(std::string& out, std::string_view value) {
+    auto nextBreak = [&](std::size_t from) {
+        return std::min(value.find('\r', from), value.find('\n', from));
+    };
+    std::size_t done = 0;
+    for (auto brk = nextBreak(0); brk != std::string_view::npos; brk = nextBreak(done)) {
+        out.append(value.substr(done, brk - done));
+        out += "\x02\x02";
+        done = brk + 1;
+        if (value[brk] == '\r' && done < value.size() && value[done] == '\n') {
+            ++done;
         }
     }
-    return text;
+    out.append(value.substr(done));
 }
 
 } // namespace detail
@@ -43,20 +45,36 @@ namespace {
 constexpr const char* kEol = "\r\n";
 constexpr std::int32_t kFolderOrder = -1;
 
-void PrintHotlistFolderStart(std::string& out, const std::string& name) {
-    out += "#FOLDER";
-    out += kEol;
-    out += "    NAME=" + detail::FieldText(name) + kEol;
-    out += "    ORDER = " + detail::OrderText(kFolderOrder) + kEol;
-    out += kEol;
+void PrintHotlistFolderStart(std::string& out, const std::string& name, bool toolbar = false) {
+    out += "#FOLDER\r\n    NAME=";
+    detail::AppendFieldText(out, name);
+    if (toolbar) {
+        out += "\r\n    ON PERSONALBAR=YES";
+    }
+    out += "\r\n    ORDER = ";
+    out += detail::OrderText(kFolderOrder);
+    out += "\r\n\r\n";
 }
 
-void PrintHotlistLink(std::string& out, const LinkItem& link, std::int32_t order) {
-    out += "#URL";
+// orderLine is the whole ORDER line with its line end and the empty line
+// after it, the same for every link of a folder.
+void PrintHotlistLink(std::string& out, const EntryRecord& link, std::string_view orderLine) {
+    out += "#URL\r\n    NAME=";
+    detail::AppendFieldText(out, link.sName);
+    out += "\r\n    URL=";
+    detail::AppendFieldText(out, link.sURL);
+    out += "\r\n";
+    if (link.nCreated != 0) {
+        out += "    CREATED=";
+        out += std::to_string(link.nCreated);
+        out += "\r\n";
+    }
+    out += orderLine;
+}
+
+void PrintHotlistSeparator(std::string& out) {
+    out += "#SEPERATOR";
     out += kEol;
-    out += "    NAME=" + detail::FieldText(link.name) + kEol;
-    out += "    URL=" + detail::FieldText(link.url) + kEol;
-    out += "    ORDER = " + detail::OrderText(order) + kEol;
     out += kEol;
 }
 
@@ -67,42 +85,69 @@ void PrintHotlistFolderEnd(std::string& out) {
 
 class HotlistPrinter final : public FolderVisitor {
 public:
-    HotlistPrinter(BookmarkTree& tree, const OperaWriteOptions& options, std::string& out,
+    HotlistPrinter(BookmarkTree& tree, const OperaWriteOptions& options, AtomicFileWriter& file,
                    ExportResult& result)
-        : tree_(tree), options_(options), out_(out), result_(result) {}
+        : tree_(tree), options_(options), file_(file), out_(file.Buffer()), result_(result),
+          order_(OrderToWalk(tree, options.keepOrder)),
+          orderLine_("    ORDER = " +
+                     detail::OrderText(options.links == LinksPlacement::BeforeFolders ? -2 : 0) +
+                     "\r\n\r\n") {}
+
+    WalkOrder Order() const { return order_; }
 
     void Enter(std::int32_t folder, bool isStart) override {
         if (!isStart) {
-            PrintHotlistFolderStart(out_, tree_.Node(folder).Text);
+            PrintHotlistFolderStart(out_, tree_.Node(folder).Text,
+                                    tree_.FolderTable.at(folder).bToolbar);
             ++result_.nFoldersWritten;
         }
-        if (options_.links == LinksPlacement::BeforeFolders) {
+        if (options_.links == LinksPlacement::BeforeFolders && order_ == WalkOrder::Display) {
             PrintLinks(folder);
         }
     }
 
     void Leave(std::int32_t folder, bool isStart) override {
-        if (options_.links == LinksPlacement::AfterFolders) {
+        if (options_.links == LinksPlacement::AfterFolders && order_ == WalkOrder::Display) {
             PrintLinks(folder);
         }
         if (!isStart) {
             PrintHotlistFolderEnd(out_);
         }
+        file_.WriteIfFull();
+    }
+
+    void Row(std::int32_t, const EntryRecord& row) override {
+        if (row.IsSeparator()) {
+            PrintHotlistSeparator(out_);
+            file_.WriteIfFull();
+        } else if (options_.links != LinksPlacement::None) {
+            PrintLink(row);
+        }
     }
 
 private:
     void PrintLinks(std::int32_t folder) {
-        auto order = options_.links == LinksPlacement::BeforeFolders ? -2 : 0;
-        for (const auto& link : GetFolderLinks(tree_, folder, options_.exportAll)) {
-            PrintHotlistLink(out_, link, order);
-            ++result_.nLinksWritten;
+        for (auto row : GetFolderLinkRows(tree_, folder, options_.exportAll)) {
+            PrintLink(tree_.EntryTable[static_cast<std::size_t>(row)]);
+        }
+    }
+
+    void PrintLink(const EntryRecord& link) {
+        PrintHotlistLink(out_, link, orderLine_);
+        file_.WriteIfFull();
+        ++result_.nLinksWritten;
+        if (link.nChanged != 0) {
+            result_.losses.Note(LossKind::ChangedDateDropped, link.sName);
         }
     }
 
     BookmarkTree& tree_;
     const OperaWriteOptions& options_;
-    std::string& out_;
+    AtomicFileWriter& file_;
+    std::string& out_; // the file's buffer
     ExportResult& result_;
+    WalkOrder order_;
+    std::string orderLine_; // the same ORDER line for every link
 };
 
 ExportResult Failure(std::string reason) {
@@ -114,9 +159,9 @@ ExportResult Failure(std::string reason) {
 
 ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination,
                               const OperaWriteOptions& options, ProgressSink& progress) {
-    std::string out;
+    std::optional<std::string> old;
     if (options.merge) {
-        auto old = ReadWholeFile(destination);
+        old = ReadWholeFile(destination);
         if (!old) {
             return Failure("Cannot read \"" + destination +
                            "\": " + ReasonCannotRead(destination, false));
@@ -130,10 +175,16 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
                   "it is not an Opera hotlist (it does not begin with \"Opera Hotlist\"). The "
                   "file was left unchanged."}});
         }
-        out = std::move(*old);
-        if (!out.empty() && out.back() != '\n') {
+    }
+    // The text goes to the file as it is composed.
+    AtomicFileWriter file(destination);
+    auto& out = file.Buffer();
+    if (old) {
+        file.Write(*old);
+        if (!old->empty() && old->back() != '\n') {
             out += kEol;
         }
+        old.reset();
     } else {
         out = std::string("Opera Hotlist version 2.0") + kEol + "Options:encoding=utf8,version=3" +
               kEol + kEol;
@@ -142,12 +193,12 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
         PrintHotlistFolderStart(out, options.newFolderName);
     }
     ExportResult result;
-    HotlistPrinter printer(tree, options, out, result);
-    WalkExportedFolders(tree, options.exportAll, printer, result, progress);
+    HotlistPrinter printer(tree, options, file, result);
+    WalkExportedFolders(tree, options.exportAll, printer, result, progress, {0, printer.Order()});
     if (options.inNewFolder) {
         PrintHotlistFolderEnd(out);
     }
-    auto written = WriteFileAtomically(destination, out);
+    auto written = file.Commit();
     if (!written.ok) {
         return Failure(written.message);
     }

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "model/bookmark_tree.h"
-#include "model/progress.h"
 #include "model/export_result.h"
+#include "model/progress.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tellavin {
 
@@ -21,6 +22,9 @@ struct OperaWriteOptions {
     std::string newFolderName; // ...of this name
     bool exportAll = true;     // every folder and link, ignoring the check marks
     LinksPlacement links = LinksPlacement::AfterFolders;
+    // Folders, links and separators in the source's order (WalkOrder::Source)
+    // instead of sorted; links then carries only the ORDER number.
+    bool keepOrder = false;
 };
 
 // The caption and first line of the result when the hotlist cannot be
@@ -40,10 +44,14 @@ inline constexpr const char* kOperaWriteErrorText = "Error Opening the Bookmark 
 // sub-folders, "ORDER =  0 " otherwise. Lines end in CR LF. Names and
 // addresses are UTF-8, as the header says; a line break inside one is
 // written as the bytes 0x02 0x02, as Opera writes it, so it cannot break
-// the file.
+// the file. A link with a creation date has a CREATED line after its URL,
+// the toolbar folder an "ON PERSONALBAR=YES" line after its NAME, and with
+// the source's order kept a separator is a "#SEPERATOR" block at its place.
+// A hotlist has no change date: a link's is noted as a loss.
 //
-// The whole file is built first and then replaces the destination in one
-// step, so a failure leaves the old file as it was; the result then holds
+// The file is written while it is composed, into a temporary file that
+// replaces the destination in one step once it is whole, so a failure
+// leaves the old file as it was; the result then holds
 // kOperaWriteErrorText, the path and the system's reason. The status text
 // shows each folder as it is written.
 ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination,
@@ -53,9 +61,9 @@ namespace detail {
 // "-1 ", "-2 ", " 0 ": a sign (a space for 0 and above), the digits and a
 // space, as the ORDER lines carry them.
 std::string OrderText(std::int32_t order);
-// The text of a field value: every line break (CR LF, CR or LF) becomes
-// the bytes 0x02 0x02.
-std::string FieldText(const std::string& value);
+// Appends the text of a field value: every line break (CR LF, CR or LF)
+// becomes the bytes 0x02 0x02.
+void AppendFieldText(std::string& out, std::string_view value);
 } // namespace detail
 
 } // namespace tellavin

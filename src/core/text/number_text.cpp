@@ -28,4 +28,9 @@ std::optional<LeadingInteger> ParseLeadingInteger(std::string_view text) {
     return number;
 }
 
+std::int64_t ParseSecondsSince1970(std::string_view text) {
+    auto number = ParseLeadingInteger(text);
+    return number && number->whole && number->value > 0 ? number->value : 0;
+}
+
 } // namespace tellavin

@@ -4,6 +4,7 @@
 #include "export/file_target_options.h"
 #include "export/location_box.h"
 #include "shell/conversion_path_texts.h"
+#include "sources/browser_discovery.h"
 #include "sources/store_discovery.h"
 #include "ui_bookmark_files_window.h"
 #include "windows/widget_progress.h"
@@ -78,11 +79,14 @@ void BookmarkFilesWindow::SetUpForPath() {
 }
 
 void BookmarkFilesWindow::DiscoverStores() {
-    auto firefox = LocateFirefoxBookmarks(platform_, *progress_);
-    auto opera = LocateOperaHotlist(platform_);
+    // A bookmark file as the source may also be a browser's own database;
+    // as the destination only a bookmark file.
     const bool fromOpera = code_ == kOperaToNetscape;
-    from_->AddFound(fromOpera ? opera : firefox);
-    to_->AddFound(fromOpera ? firefox : opera);
+    auto files = fromOpera ? LocateFirefoxBookmarks(platform_, *progress_)
+                           : LocateBookmarkFileSources(platform_, *progress_);
+    auto opera = LocateOperaHotlist(platform_);
+    from_->AddFound(fromOpera ? opera : files);
+    to_->AddFound(fromOpera ? files : opera);
     SetStatus(QString());
 }
 

@@ -164,15 +164,19 @@ bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSucces
         return false;
     }
     if (announceSuccess) {
-        dialogs_.Message(this, MessageIcon::Information, QStringLiteral("Exporting Complete"),
-                         {QStringLiteral("%1 Folders & %2 Links Exported Successfully.")
+        // What could not be carried over is listed behind the details button.
+        QStringList lines{QStringLiteral("%1 Folders & %2 Links Exported Successfully.")
                               .arg(result.nFoldersWritten)
-                              .arg(result.nLinksWritten)});
+                              .arg(result.nLinksWritten)};
+        lines.append(Lines(result.advice));
+        dialogs_.Message(this, MessageIcon::Information, QStringLiteral("Exporting Complete"),
+                         lines, Lines(result.losses.Lines()));
     }
     if (!result.Complete()) {
         QStringList lines;
         if (result.nLinksNotWritten > 0) {
-            lines.append(QStringLiteral("%1 Links Could Not Be Written.").arg(result.nLinksNotWritten));
+            lines.append(
+                QStringLiteral("%1 Links Could Not Be Written.").arg(result.nLinksNotWritten));
         }
         if (result.nUnreadableFolders > 0) {
             lines.append(

@@ -31,10 +31,12 @@ void FileTargetOptions::RefreshOptions() {
     const bool destinationExists = FileExists(destination_.Path());
     QString state;
     if (!destination_.Path().empty()) {
-        state = destinationExists ? QStringLiteral(" (File Exists)") : QStringLiteral(" (New File)");
+        state =
+            destinationExists ? QStringLiteral(" (File Exists)") : QStringLiteral(" (New File)");
     }
     c_.destinationLabel->setText(labelText_ + state);
-    for (QWidget* control : {static_cast<QWidget*>(c_.frmOld), static_cast<QWidget*>(c_.frmWhere)}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(c_.frmOld), static_cast<QWidget*>(c_.frmWhere)}) {
         control->setEnabled(destinationExists);
     }
     if (destinationExists) {
@@ -53,6 +55,7 @@ TargetOptions FileTargetOptions::Options() const {
     }
     options.links = c_.chkLinksBefore->isChecked() ? LinksPlacement::BeforeFolders
                                                    : LinksPlacement::AfterFolders;
+    options.keepOrder = c_.chkKeepOrder->isChecked();
     if (!destination_.ProfileName().empty()) {
         options.profileName = destination_.ProfileName();
     }

@@ -18,9 +18,9 @@ struct SessionState;
 
 // The Options tab of an export window whose target is a bookmark file:
 // overwrite or merge, the backup, the root or a new folder, links before
-// folders. A new file is always written whole, at its root, so the choices
-// about old bookmarks are offered only while the destination exists; a new
-// folder only while merging. It follows the window's destination list: a
+// folders, the source's order kept. A new file is always written whole, at
+// its root, so the choices about old bookmarks are offered only while the
+// destination exists; a new folder only while merging. It follows the window's destination list: a
 // chosen destination becomes the session's, with its profile name.
 class FileTargetOptions : public QObject {
     Q_OBJECT
@@ -37,14 +37,15 @@ public:
         QRadioButton* optWhere1;
         QLineEdit* txtWhereNew;
         QCheckBox* chkLinksBefore;
+        QCheckBox* chkKeepOrder;
     };
 
     // The controls of a window's design, which names them alike in every
     // window with a bookmark-file target.
     template <typename Design> static Controls Of(Design& ui) {
-        return {ui.Label1,   ui.frmOld,     ui.optOldErase, ui.optOldMerge,
-                ui.chkBackup, ui.frmWhere,  ui.optWhere_0,  ui.optWhere_1,
-                ui.txtWhereNew, ui.chkLinksBefore};
+        return {ui.Label1,      ui.frmOld,         ui.optOldErase, ui.optOldMerge,
+                ui.chkBackup,   ui.frmWhere,       ui.optWhere_0,  ui.optWhere_1,
+                ui.txtWhereNew, ui.chkLinksBefore, ui.chkKeepOrder};
     }
 
     FileTargetOptions(Controls controls, const LocationBox& destination, SessionState& session,

@@ -5,6 +5,7 @@
 #include "export/favorites_place.h"
 #include "export/location_box.h"
 #include "shell/conversion_path_texts.h"
+#include "sources/browser_discovery.h"
 #include "sources/store_discovery.h"
 #include "ui_file_to_favorites_window.h"
 #include "windows/widget_progress.h"
@@ -46,7 +47,7 @@ FileToFavoritesWindow::FileToFavoritesWindow(ConversionPath code, SessionState& 
     ShowFavoritesFolder();
     source_->AddFound(sourceKind_ == StoreKind::Opera
                           ? LocateOperaHotlist(platform_)
-                          : LocateFirefoxBookmarks(platform_, *progress_));
+                          : LocateBookmarkFileSources(platform_, *progress_));
     SetStatus(QString());
     ui_->cboNNLoc->setFocus();
 }
@@ -115,6 +116,7 @@ void FileToFavoritesWindow::StartExport() {
     request.target = {StoreKind::Favorites, favorites_->Folder()};
     request.options.newFolder = place_->NewFolder();
     request.options.existingFolder = place_->ExistingFolder();
+    request.options.keepOrder = ui_->chkKeepOrder->isChecked();
     CheckAndExport(request);
 }
 

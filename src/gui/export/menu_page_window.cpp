@@ -8,6 +8,7 @@
 #include "model/product_info.h"
 #include "platform/platform.h"
 #include "shell/conversion_path_texts.h"
+#include "sources/browser_discovery.h"
 #include "sources/store_discovery.h"
 #include "ui_menu_page_window.h"
 #include "windows/dialogs.h"
@@ -81,7 +82,7 @@ MenuPageWindow::MenuPageWindow(ConversionPath code, SessionState& session, Platf
     } else {
         source_->AddFound(sourceKind_ == StoreKind::Opera
                               ? LocateOperaHotlist(platform_)
-                              : LocateFirefoxBookmarks(platform_, *progress_));
+                              : LocateBookmarkFileSources(platform_, *progress_));
     }
 }
 

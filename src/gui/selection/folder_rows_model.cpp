@@ -49,14 +49,15 @@ void FolderRowsModel::ShowFolder(std::int32_t folder, std::vector<std::int32_t> 
 void FolderRowsModel::ShowOrder(std::vector<std::int32_t> order) {
     emit layoutAboutToBeChanged();
     const auto before = persistentIndexList();
-    std::vector<int> viewRowOf(order.size());
+    // The order may leave rows out (separators), so the map spans all rows.
+    std::vector<int> viewRowOf(tree_.Rows(folder_).size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         viewRowOf[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
     }
     QModelIndexList after;
     for (const auto& index : before) {
-        after.append(this->index(viewRowOf[static_cast<std::size_t>(RowAt(index.row()))],
-                                 index.column()));
+        after.append(
+            this->index(viewRowOf[static_cast<std::size_t>(RowAt(index.row()))], index.column()));
     }
     order_ = std::move(order);
     changePersistentIndexList(before, after);

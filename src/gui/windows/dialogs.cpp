@@ -47,10 +47,13 @@ int Dialogs::Run(QDialog& dialog) {
 }
 
 void Dialogs::Message(QWidget* owner, MessageIcon icon, const QString& title,
-                      const QStringList& lines) {
+                      const QStringList& lines, const QStringList& details) {
     QMessageBox box(owner);
     box.setIcon(BoxIcon(icon));
     FillBox(box, title, lines);
+    if (!details.isEmpty()) {
+        box.setDetailedText(details.join(QLatin1Char('\n')));
+    }
     box.setStandardButtons(QMessageBox::Ok);
     Run(box);
 }

@@ -28,8 +28,10 @@ public:
     // Runs a window of the program's own as a modal box.
     int Run(QDialog& dialog);
 
-    // A message with a fixed title and one or more lines.
-    void Message(QWidget* owner, MessageIcon icon, const QString& title, const QStringList& lines);
+    // A message with a fixed title and one or more lines; details, when
+    // there are any, are listed behind the box's "Show Details..." button.
+    void Message(QWidget* owner, MessageIcon icon, const QString& title, const QStringList& lines,
+                 const QStringList& details = {});
     // A Yes/No question; true only when the answer is Yes.
     bool Question(QWidget* owner, const QString& title, const QStringList& lines);
     // A line of text, or nothing when the user cancels.

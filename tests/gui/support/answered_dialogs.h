@@ -13,7 +13,7 @@ namespace tellavin::test {
 
 // A dialogs service whose boxes a test answers: every dialog goes to the
 // next answer in line (or is rejected when none is left) and its title and
-// a message box's text are recorded, without a modal loop.
+// a message box's text and details are recorded, without a modal loop.
 class AnsweredDialogs {
 public:
     using Answer = std::function<int(QDialog&)>;
@@ -23,6 +23,7 @@ public:
               titles.push_back(dialog.windowTitle());
               auto* box = qobject_cast<QMessageBox*>(&dialog);
               texts.push_back(box != nullptr ? box->text() : QString());
+              details.push_back(box != nullptr ? box->detailedText() : QString());
               if (answers_.empty()) {
                   return static_cast<int>(QDialog::Rejected);
               }
@@ -36,6 +37,7 @@ public:
 
     std::vector<QString> titles;
     std::vector<QString> texts;
+    std::vector<QString> details;
 
 private:
     std::deque<Answer> answers_;

@@ -1,0 +1,78 @@
+#include "model/loss_report.h"
+
+#include <algorithm>
+
+namespace tellavin {
+
+namespace {
+
+constexpr std::array<const char*, kLossKinds> kLabels = {
+    "Names changed for the file system",
+    "Duplicate names numbered",
+    "Toolbar folder renamed",
+    "Separators dropped",
+    "Folders not kept in the source's order",
+    "Creation dates dropped",
+    "Change dates dropped",
+    "Descriptions dropped",
+    "Tags dropped",
+    "Keywords dropped",
+    "Icons dropped",
+    "Trash folder and its deleted entries skipped",
+    "Links without a usable address skipped",
+};
+
+} // namespace
+
+void LossReport::Note(LossKind kind, std::string example) {
+    auto& entry = entries_[static_cast<std::size_t>(kind)];
+    ++entry.count;
+    // An untitled link is no example anyone could find again.
+    if (!example.empty() && entry.examples.size() < kMaxExamples) {
+        entry.examples.push_back(std::move(example));
+    }
+}
+
+void LossReport::Add(const LossReport& other) {
+    for (std::size_t kind = 0; kind < entries_.size(); ++kind) {
+        auto& entry = entries_[kind];
+        const auto& more = other.entries_[kind];
+        entry.count += more.count;
+        for (const auto& example : more.examples) {
+            if (entry.examples.size() < kMaxExamples) {
+                entry.examples.push_back(example);
+            }
+        }
+    }
+}
+
+bool LossReport::Empty() const {
+    return std::all_of(entries_.begin(), entries_.end(),
+                       [](const Entry& entry) { return entry.count == 0; });
+}
+
+std::vector<std::string> LossReport::Lines() const {
+    std::vector<std::string> lines;
+    for (std::size_t kind = 0; kind < entries_.size(); ++kind) {
+        const auto& entry = entries_[kind];
+        if (entry.count == 0) {
+            continue;
+        }
+        auto line = std::string(kLabels[kind]) + ": " + std::to_string(entry.count);
+        if (!entry.examples.empty()) {
+            line += " (";
+            for (std::size_t i = 0; i < entry.examples.size(); ++i) {
+                line += (i == 0 ? "" : ", ") + entry.examples[i];
+            }
+            line += entry.count > static_cast<std::int32_t>(entry.examples.size()) ? ", ...)" : ")";
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::string RenamedExample(const std::string& oldName, const std::string& newName) {
+    return "\"" + oldName + "\" -> \"" + newName + "\"";
+}
+
+} // namespace tellavin

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "model/conversion_path.h"
+#include "model/progress.h"
+#include "platform/platform.h"
+
+#include <string>
+#include <vector>
+
+namespace tellavin {
+
+// Finding the browsers' own bookmark stores on this machine: every Firefox
+// profile's places.sqlite and every Chromium-family profile's "Bookmarks"
+// file. Like the rest of discovery it never fails its caller: whatever
+// cannot be read adds nothing.
+
+// A Chromium-family browser's user-data folder (ending in a separator),
+// which holds one folder per profile and the "Local State" file naming them.
+struct ChromiumDataFolder {
+    std::string browser; // "Chromium", "Chrome", "Edge", "Brave", "Vivaldi"
+    std::string folder;
+};
+
+// The user-data folders where Chromium, Chrome, Edge, Brave and Vivaldi keep
+// their profiles on this system, in the order they are searched: on Linux
+// the XDG configuration folder, then the snap and flatpak folders; on
+// Windows the local application-data folder; on macOS Application Support.
+std::vector<ChromiumDataFolder> ChromiumDataFolders(const Platform& platform);
+
+// The "Bookmarks" file of every profile in a user-data folder, "Default"
+// first and the others by folder name, labelled with the browser and the
+// profile's name ("Chrome Work"): the name "Local State" gives the profile,
+// else its folder's name.
+std::vector<FoundStore> ChromiumProfiles(const ChromiumDataFolder& data);
+
+// Every Firefox profile's places.sqlite (labelled "Firefox " and the
+// profile's name) in the data folders of FirefoxDataFolders, then every
+// Chromium-family profile's "Bookmarks" file; a folder reached twice
+// (through a link) is searched once.
+std::vector<FoundStore> LocateBrowserDatabases(const Platform& platform);
+
+// What a window offers as a Netscape-kind source: every Firefox profile's
+// bookmarks.html (labelled with the profile's name), then every browser
+// database (LocateBrowserDatabases). The status shows
+// kRetrievingBookmarkFilesStatus meanwhile and kReadyStatus after.
+std::vector<FoundStore> LocateBookmarkFileSources(const Platform& platform, ProgressSink& status);
+
+} // namespace tellavin

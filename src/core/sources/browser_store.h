@@ -1,0 +1,26 @@
+#pragma once
+
+#include "model/bookmark_sink.h"
+
+#include <string>
+
+namespace tellavin {
+
+// The browsers' own bookmark stores that a Netscape-kind source may be
+// instead of a bookmark file. The file's content decides, never its name:
+// an SQLite database is Firefox's places.sqlite, a JSON document is a
+// Chromium-family "Bookmarks" file, anything else is a Netscape-format file.
+enum class BrowserStore { None, FirefoxPlaces, ChromiumBookmarks };
+
+// The store the file at path holds by its first bytes; None when the file
+// cannot be read or is neither store.
+BrowserStore DetectBrowserStore(const std::string& path);
+
+// Reads a browser's store into sink; empty when it was read, else why not.
+std::string ReadBrowserStore(BrowserStore store, const std::string& path, BookmarkSink& sink);
+
+// The refusal for a browser's store named as a target.
+inline constexpr const char* kBrowserStoreNotWritable =
+    "writing a browser's own database is not supported";
+
+} // namespace tellavin

@@ -1,0 +1,97 @@
+#include "sources/chromium_bookmarks_reader.h"
+
+#include "platform/file_io.h"
+#include "sources/nested_lists.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <utility>
+
+namespace tellavin {
+
+namespace {
+
+using Json = nlohmann::json;
+
+constexpr const char* kNotBookmarks = "not a Chromium Bookmarks file";
+
+std::string TextOf(const Json& node, const char* key) {
+    auto found = node.find(key);
+    return found != node.end() && found->is_string() ? found->get<std::string>() : std::string();
+}
+
+// Chromium stores times as microseconds since 1601 in a string; seconds
+// since 1970, or 0 when the string holds no such time.
+std::int64_t SecondsSince1970(const Json& node, const char* key) {
+    constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+    auto text = TextOf(node, key);
+    std::int64_t micros = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), micros);
+    if (error != std::errc() || end != text.data() + text.size() || micros <= 0) {
+        return 0;
+    }
+    return std::max<std::int64_t>(micros / 1'000'000 - kSecondsFrom1601To1970, 0);
+}
+
+const Json* ChildrenOf(const Json& node) {
+    auto found = node.find("children");
+    return found != node.end() && found->is_array() ? &*found : nullptr;
+}
+
+// Pushes the nodes of a children list, and every folder below them, in
+// stored order.
+void PushChildren(const Json& children, BookmarkSink& sink) {
+    static const Json kNoChildren = Json::array();
+    WalkNestedLists(children, sink, [&](const Json& node) -> const Json* {
+        if (!node.is_object()) {
+            return nullptr;
+        }
+        auto type = TextOf(node, "type");
+        if (type == "url") {
+            auto url = TextOf(node, "url");
+            if (!url.empty()) {
+                sink.AddLink(TextOf(node, "name"), std::move(url));
+                sink.SetLinkDates(SecondsSince1970(node, "date_added"), 0);
+            }
+        } else if (type == "folder") {
+            sink.BeginFolder(TextOf(node, "name"));
+            const Json* inner = ChildrenOf(node);
+            return inner != nullptr ? inner : &kNoChildren;
+        }
+        return nullptr;
+    });
+}
+
+} // namespace
+
+std::string LoadChromiumBookmarks(const std::string& path, BookmarkSink& sink) {
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) {
+        return ReasonCannotRead(path, false);
+    }
+    auto document = Json::parse(*bytes, nullptr, false);
+    auto roots = document.is_object() ? document.find("roots") : document.end();
+    if (roots == document.end() || !roots->is_object()) {
+        return kNotBookmarks;
+    }
+    auto bar = roots->find("bookmark_bar");
+    if (bar == roots->end() || !bar->is_object() || ChildrenOf(*bar) == nullptr) {
+        return kNotBookmarks;
+    }
+    sink.SetRootText(kChromiumRootText);
+    sink.BeginFolder(TextOf(*bar, "name"));
+    sink.MarkToolbarFolder();
+    PushChildren(*ChildrenOf(*bar), sink);
+    sink.EndFolder();
+    for (const char* key : {"other", "synced"}) {
+        auto root = roots->find(key);
+        if (root != roots->end() && root->is_object() && ChildrenOf(*root) != nullptr) {
+            PushChildren(*ChildrenOf(*root), sink);
+        }
+    }
+    return {};
+}
+
+} // namespace tellavin

@@ -1,0 +1,192 @@
+#!/usr/bin/env python3
+"""Makes the browser-store fixtures in this folder.
+
+Firefox databases get the tables moz_places and moz_bookmarks with Firefox's
+columns and its fixed root folders (by GUID); Chromium files get the JSON
+layout of a profile's "Bookmarks" file. Each fixture is named after what it
+exercises. The generated files are committed, so the tests never run this.
+"""
+import json
+import pathlib
+import shutil
+import sqlite3
+
+HERE = pathlib.Path(__file__).resolve().parent
+
+SCHEMA = """
+CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR,
+  rev_host LONGVARCHAR, visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT NULL,
+  typed INTEGER DEFAULT 0 NOT NULL, frecency INTEGER DEFAULT -1 NOT NULL,
+  last_visit_date INTEGER, guid TEXT, foreign_count INTEGER DEFAULT 0 NOT NULL,
+  url_hash INTEGER DEFAULT 0 NOT NULL, description TEXT, preview_image_url TEXT,
+  site_name TEXT, origin_id INTEGER);
+CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT NULL,
+  parent INTEGER, position INTEGER, title LONGVARCHAR, keyword_id INTEGER,
+  folder_type TEXT, dateAdded INTEGER, lastModified INTEGER, guid TEXT,
+  syncStatus INTEGER NOT NULL DEFAULT 0, syncChangeCounter INTEGER NOT NULL DEFAULT 1);
+CREATE UNIQUE INDEX moz_bookmarks_guid_uniqueindex ON moz_bookmarks (guid);
+CREATE INDEX moz_bookmarks_itemindex ON moz_bookmarks (fk, type);
+CREATE INDEX moz_bookmarks_parentindex ON moz_bookmarks (parent, position);
+"""
+
+LINK, FOLDER, SEPARATOR = 1, 2, 3
+
+# Firefox's roots: id, parent, position, stored title, guid.
+ROOTS = [
+    (1, 0, 0, "", "root________"),
+    (2, 1, 0, "menu", "menu________"),
+    (3, 1, 1, "toolbar", "toolbar_____"),
+    (4, 1, 2, "tags", "tags________"),
+    (5, 1, 3, "unfiled", "unfiled_____"),
+    (6, 1, 4, "mobile", "mobile______"),
+]
+MENU, TOOLBAR, TAGS, UNFILED, MOBILE = 2, 3, 4, 5, 6
+
+
+class Places:
+    """Adds items to a database the way Firefox lays them out."""
+
+    def __init__(self, connection):
+        self.db = connection
+        self.db.executescript(SCHEMA)
+        for row in ROOTS:
+            self.db.execute(
+                "INSERT INTO moz_bookmarks (id, type, parent, position, title, guid)"
+                " VALUES (?, 2, ?, ?, ?, ?)", row)
+        self.next_id = 100
+        self.positions = {}
+
+    def _add(self, parent, kind, title, fk=None):
+        self.next_id += 1
+        position = self.positions.get(parent, 0)
+        self.positions[parent] = position + 1
+        # Microseconds since 1970 with a part below the second, which
+        # Firefox's own export drops.
+        added = 1_600_000_000_000_000 + self.next_id * 1_000_000 + 250_000
+        self.db.execute(
+            "INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, dateAdded,"
+            " lastModified, guid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            (self.next_id, kind, fk, parent, position, title, added, added + 86_400_000_000,
+             f"item{self.next_id:07d}"))
+        return self.next_id
+
+    def place(self, url):
+        found = self.db.execute("SELECT id FROM moz_places WHERE url = ?", (url,)).fetchone()
+        if found:
+            return found[0]
+        cursor = self.db.execute("INSERT INTO moz_places (url, guid) VALUES (?, ?)",
+                                 (url, f"place{self.next_id:07d}"))
+        return cursor.lastrowid
+
+    def link(self, parent, title, url):
+        return self._add(parent, LINK, title, self.place(url))
+
+    def folder(self, parent, title):
+        return self._add(parent, FOLDER, title)
+
+    def separator(self, parent):
+        return self._add(parent, SEPARATOR, None)
+
+
+def fill_nested(places):
+    """Nested and empty folders, separators, tags, place: queries, non-ASCII."""
+    places.link(MENU, "Zürich – Ünïcode", "https://example.org/z%C3%BCrich")
+    nested = places.folder(MENU, "Nested")
+    deep = places.folder(nested, "Deep")
+    places.link(deep, "Deep link", "http://example.com/deep?a=1&b=<2>")
+    places.separator(nested)
+    places.link(nested, "After separator", "http://example.com/after")
+    places.folder(MENU, "Empty")
+    places.link(MENU, "Most Visited", "place:sort=8&maxResults=10")
+    places.link(MENU, None, "http://example.com/untitled")
+    places.separator(MENU)
+    places.link(TOOLBAR, "Toolbar link", "http://example.com/toolbar")
+    tools = places.folder(TOOLBAR, "Tools")
+    places.link(tools, "日本語", "http://example.jp/")
+    places.link(UNFILED, "Unfiled link", "http://example.com/unfiled")
+    places.link(MOBILE, "Phone link", "http://example.com/phone")
+    # A tag is a folder under the tags root holding a link to the place.
+    tag = places.folder(TAGS, "news")
+    places.link(tag, None, "http://example.com/deep?a=1&b=<2>")
+
+
+def make_nested_database():
+    path = HERE / "nested-folders-tags-queries.sqlite"
+    path.unlink(missing_ok=True)
+    with sqlite3.connect(path) as db:
+        fill_nested(Places(db))
+    db.close()
+
+
+def make_unmerged_wal_database():
+    """A database whose last bookmarks are still only in its write-ahead log,
+    as Firefox leaves it while it runs."""
+    work = HERE / "work.sqlite"
+    for suffix in ("", "-wal", "-shm"):
+        pathlib.Path(str(work) + suffix).unlink(missing_ok=True)
+    db = sqlite3.connect(work)
+    db.execute("PRAGMA journal_mode=WAL")
+    db.execute("PRAGMA wal_autocheckpoint=0")
+    places = Places(db)
+    places.link(MENU, "Merged link", "http://example.com/merged")
+    db.commit()
+    db.execute("PRAGMA wal_checkpoint(TRUNCATE)")
+    places.link(MENU, "Only in the log", "http://example.com/log")
+    log_folder = places.folder(TOOLBAR, "Log folder")
+    places.link(log_folder, "Log child", "http://example.com/log/child")
+    db.commit()
+    target = HERE / "unmerged-wal.sqlite"
+    shutil.copyfile(work, target)
+    shutil.copyfile(str(work) + "-wal", str(target) + "-wal")
+    db.close()
+    for suffix in ("", "-wal", "-shm"):
+        pathlib.Path(str(work) + suffix).unlink(missing_ok=True)
+
+
+def make_foreign_database():
+    path = HERE / "sqlite-without-bookmarks.sqlite"
+    path.unlink(missing_ok=True)
+    with sqlite3.connect(path) as db:
+        db.execute("CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT)")
+    db.close()
+
+
+def url(name, address):
+    return {"date_added": "13300000000000000", "guid": name, "id": "0", "name": name,
+            "type": "url", "url": address}
+
+
+def folder(name, children):
+    return {"children": children, "date_added": "13300000000000000",
+            "date_modified": "0", "guid": name, "id": "0", "name": name, "type": "folder"}
+
+
+def make_chromium_files():
+    bookmarks = {
+        "checksum": "00000000000000000000000000000000",
+        "roots": {
+            "bookmark_bar": folder("Bookmarks bar", [
+                url("Bar link", "https://example.com/bar"),
+                folder("Nested", [folder("Deep", [url("Deep link", "http://example.com/a&b")])]),
+                folder("Empty", []),
+            ]),
+            "other": folder("Other bookmarks", [
+                url("Ünïcode – 日本語", "http://example.jp/%E6%97%A5"),
+                folder("Other folder", [url("Inner", "http://example.com/inner")]),
+            ]),
+            "synced": folder("Mobile bookmarks", [url("Phone", "http://example.com/phone")]),
+        },
+        "version": 1,
+    }
+    (HERE / "chromium-nested-roots.json").write_text(
+        json.dumps(bookmarks, ensure_ascii=False, indent=3), encoding="utf-8")
+    (HERE / "json-without-roots.json").write_text('{"version": 1, "bookmarks": []}\n')
+    text = json.dumps(bookmarks, indent=3)
+    (HERE / "truncated-json.json").write_text(text[: len(text) // 2])
+
+
+if __name__ == "__main__":
+    make_nested_database()
+    make_unmerged_wal_database()
+    make_foreign_database()
+    make_chromium_files()
