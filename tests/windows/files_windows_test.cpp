@@ -65,6 +65,45 @@ TEST(WindowsFiles, AReplaceThatFailsLeavesTheOldFileByteForByte) {
     EXPECT_EQ(FolderListing(dir.path()), std::vector<std::string>{"opera6.adr"});
 }
 
+// The streaming writer sends blocks to its temporary file before Commit;
+// when the move at the end fails, or the folder is missing so no temporary
+// file can be made, the old file stays byte for byte, nothing else is left
+// and the failure gives Windows' own reason.
+TEST(WindowsFiles, AStreamedReplaceThatFailsLeavesTheOldFileAndNoTemporaryFile) {
+    struct Row {
+        const char* what;
+        const char* name;
+        DWORD reason;
+    };
+    const Row rows[] = {
+        {"target held open", "held.adr", ERROR_ACCESS_DENIED},
+        {"folder missing", "no such folder\\out.adr", ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto& row : rows) {
+        test::TempDir dir;
+        const std::string old("old\r\n\0\xFF", 7);
+        test::WriteFile(dir / "held.adr", old);
+        HANDLE held = CreateFileW(WidePath(dir / "held.adr").c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        auto path = dir / row.name;
+        WriteResult result;
+        {
+            AtomicFileWriter writer(path);
+            writer.Buffer().assign(2 * AtomicFileWriter::kBlockBytes, 'x');
+            writer.WriteIfFull();
+            writer.Write("end");
+            result = writer.Commit();
+        }
+        CloseHandle(held);
+        EXPECT_EQ(result.message, "Cannot write \"" + path + "\": " + SystemErrorText(row.reason))
+            << row.what;
+        EXPECT_EQ(test::ReadFile(dir / "held.adr"), old) << row.what;
+        EXPECT_EQ(FolderListing(dir.path()), std::vector<std::string>{"held.adr"}) << row.what;
+    }
+}
+
 TEST(WindowsFiles, AReplacedFileKeepsItsAttributesAndANewFileGetsNone) {
     test::TempDir dir;
     auto hidden = dir / "hidden.html";

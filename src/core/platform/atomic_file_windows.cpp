@@ -1,4 +1,4 @@
-#include "platform/atomic_replace.h"
+#include "platform/atomic_file.h"
 #include "platform/wide_text.h"
 
 #include <algorithm>
@@ -59,10 +59,7 @@ std::optional<std::string> CreateTemporary(const std::string& target, HANDLE& fi
     return std::nullopt;
 }
 
-} // namespace
-
-namespace detail {
-
+// A symbolic link has the name path.
 bool IsSymbolicLink(const std::string& path) {
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW(WidePath(path).c_str(), &found);
@@ -74,6 +71,8 @@ bool IsSymbolicLink(const std::string& path) {
            found.dwReserved0 == IO_REPARSE_TAG_SYMLINK;
 }
 
+// The file a symbolic link at path points to, so that replacing it keeps
+// the link; path itself when it is no link or the link leads nowhere.
 std::string ResolvedTarget(const std::string& path) {
     if (!IsSymbolicLink(path)) {
         return path;
@@ -92,51 +91,113 @@ std::string ResolvedTarget(const std::string& path) {
         return path;
     }
     resolved.resize(length);
-    return Utf8FromWide(resolved);
+    return Utf8FromWidePath(resolved);
 }
 
-// Writes bytes to a temporary file beside target, flushes it, gives it the
-// target's attributes and moves it over the target in one rename. The
-// rename either happens whole or not at all, so the old file stays as it
-// was on every failure. (ReplaceFileW keeps more of the old file, but one
-// of its failures leaves neither the old file nor the new one under the
-// target's name.) Failures name path.
-WriteResult ReplaceThroughTemporary(const std::string& path, const std::string& target,
-                                    std::string_view bytes, bool flushToDisk) {
-    std::wstring wideTarget = WidePath(target);
-    DWORD existing = GetFileAttributesW(wideTarget.c_str());
+HANDLE HandleOf(std::intptr_t file) {
+    return reinterpret_cast<HANDLE>(file);
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path, bool flushToDisk, bool followLinks)
+    : path_(path), flushToDisk_(flushToDisk) {
+    Open(followLinks);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (file_ != -1) {
+        CloseHandle(HandleOf(file_));
+    }
+    if (!temp_.empty()) {
+        DeleteFileW(WidePath(temp_).c_str());
+    }
+}
+
+// Makes the temporary file beside the target. A folder or a read-only file
+// in the target's place is refused before anything is written, as the
+// move would refuse it at the end.
+void AtomicFileWriter::Open(bool followLinks) {
+    if (!followLinks && IsSymbolicLink(path_)) {
+        refusedLink_ = true;
+        return;
+    }
+    target_ = followLinks ? ResolvedTarget(path_) : path_;
+    DWORD existing = GetFileAttributesW(WidePath(target_).c_str());
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return Failure(path, ERROR_DIRECTORY);
+        Fail(ERROR_DIRECTORY);
+        return;
     }
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0) {
-        return Failure(path, ERROR_ACCESS_DENIED);
+        Fail(ERROR_ACCESS_DENIED);
+        return;
     }
     HANDLE file = INVALID_HANDLE_VALUE;
-    auto temp = CreateTemporary(target, file);
+    auto temp = CreateTemporary(target_, file);
     if (!temp) {
-        return Failure(path, GetLastError());
+        Fail(GetLastError());
+        return;
     }
-    bool ok = WriteAll(file, bytes) && (!flushToDisk || FlushFileBuffers(file));
-    DWORD error = GetLastError();
-    CloseHandle(file);
-    std::wstring wideTemp = WidePath(*temp);
-    if (ok && existing != INVALID_FILE_ATTRIBUTES && (existing & kKeptAttributes) != 0) {
-        ok = SetFileAttributesW(wideTemp.c_str(), existing & kKeptAttributes) != 0;
-        error = GetLastError();
-    }
-    DWORD moveFlags = MOVEFILE_REPLACE_EXISTING | (flushToDisk ? MOVEFILE_WRITE_THROUGH : 0);
-    if (ok && !MoveFileExW(wideTemp.c_str(), wideTarget.c_str(), moveFlags)) {
-        ok = false;
-        error = GetLastError();
-    }
-    if (!ok) {
-        SetFileAttributesW(wideTemp.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(wideTemp.c_str());
-        return Failure(path, error);
-    }
-    return {};
+    temp_ = std::move(*temp);
+    file_ = reinterpret_cast<std::intptr_t>(file);
 }
 
-} // namespace detail
+void AtomicFileWriter::Fail(unsigned long error) {
+    if (error_ == 0) {
+        error_ = error;
+    }
+}
+
+void AtomicFileWriter::WriteBuffer() {
+    if (file_ != -1 && error_ == 0 && !WriteAll(HandleOf(file_), buffer_)) {
+        Fail(GetLastError());
+    }
+    buffer_.clear();
+}
+
+void AtomicFileWriter::Write(std::string_view bytes) {
+    WriteBuffer();
+    if (file_ != -1 && error_ == 0 && !WriteAll(HandleOf(file_), bytes)) {
+        Fail(GetLastError());
+    }
+}
+
+// Flushes the temporary file, gives it the target's attributes and moves
+// it over the target in one rename. The rename either happens whole or not
+// at all, so the old file stays as it was on every failure. (ReplaceFileW
+// keeps more of the old file, but one of its failures leaves neither the
+// old file nor the new one under the target's name.)
+WriteResult AtomicFileWriter::Commit() {
+    if (refusedLink_) {
+        return {false, "Cannot write \"" + path_ + "\": " + kSymbolicLinkInPlace};
+    }
+    WriteBuffer();
+    if (file_ != -1) {
+        HANDLE file = HandleOf(file_);
+        file_ = -1;
+        if (error_ == 0 && flushToDisk_ && !FlushFileBuffers(file)) {
+            Fail(GetLastError());
+        }
+        if (!CloseHandle(file)) {
+            Fail(GetLastError());
+        }
+    }
+    std::wstring wideTarget = WidePath(target_);
+    std::wstring wideTemp = WidePath(temp_);
+    DWORD existing = error_ == 0 ? GetFileAttributesW(wideTarget.c_str()) : INVALID_FILE_ATTRIBUTES;
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & kKeptAttributes) != 0 &&
+        !SetFileAttributesW(wideTemp.c_str(), existing & kKeptAttributes)) {
+        Fail(GetLastError());
+    }
+    DWORD moveFlags = MOVEFILE_REPLACE_EXISTING | (flushToDisk_ ? MOVEFILE_WRITE_THROUGH : 0);
+    if (error_ == 0 && !MoveFileExW(wideTemp.c_str(), wideTarget.c_str(), moveFlags)) {
+        Fail(GetLastError());
+    }
+    if (error_ != 0) {
+        return Failure(path_, error_);
+    }
+    temp_.clear();
+    return {};
+}
 
 } // namespace tellavin
