@@ -15,8 +15,12 @@ NamedProcess::NamedProcess(const fs::path& folder, const std::string& name) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
+    // Detached: the program gets no console. Given a console of its own
+    // (CREATE_NO_WINDOW), Wine starts a console host for it, which outlives
+    // a program killed early and keeps the test's output pipe open, so that
+    // CTest waits for it for ever.
     if (!CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started)) {
+                        DETACHED_PROCESS, nullptr, nullptr, &startup, &started)) {
         throw std::runtime_error("cannot start " + program.string());
     }
     CloseHandle(started.hThread);
