@@ -73,6 +73,14 @@ struct OrderCase {
 };
 
 TEST(MenuPageOrder, SubmenusFollowTheSourceOrSortAndReportTheSeparators) {
+    // The news submenu with everything exported and the order kept.
+    const std::string kNewsKept = Lines({
+        "",
+        "startMenu('m1', true, 227, 0, 230, subM);",
+        " addItem('Daily', 'http://d/', 'nw:');",
+        " addItem('', '', 'div:');",
+        " addItem('Archive', 'http://r/', 'nw:');",
+    });
     const std::vector<OrderCase> cases = {
         {"sorted: folders then links by name, separators reported", false, true, 25,
          Lines({
@@ -101,13 +109,7 @@ TEST(MenuPageOrder, SubmenusFollowTheSourceOrSortAndReportTheSeparators) {
              " addItem('news', 'm1', 'sm:');",
              " addItem('', '', 'div:');",
              " addItem('alpha', 'http://a/', 'nw:');",
-             "",
-             "startMenu('m1', true, 227, 0, 230, subM);",
-             " addItem('Daily', 'http://d/', 'nw:');",
-             " addItem('', '', 'div:');",
-             " addItem('Archive', 'http://r/', 'nw:');",
-             "links 4, items 9, folders 1",
-         })},
+         }) + kNewsKept + Lines({"links 4, items 9, folders 1"})},
         {"kept with a selection: the written folder keeps its separator", true, false, 25,
          Lines({
              "startMenu('root', false, 10, 0, 17, hBar);",
@@ -131,13 +133,7 @@ TEST(MenuPageOrder, SubmenusFollowTheSourceOrSortAndReportTheSeparators) {
              " addItem('news', 'm1', 'sm:');",
              " addItem('', '', 'div:');",
              " addItem('alpha', 'http://a/', 'nw:');",
-             "",
-             "startMenu('m1', true, 227, 0, 230, subM);",
-             " addItem('Daily', 'http://d/', 'nw:');",
-             " addItem('', '', 'div:');",
-             " addItem('Archive', 'http://r/', 'nw:');",
-             "links 4, items 10, folders 1",
-         })},
+         }) + kNewsKept + Lines({"links 4, items 10, folders 1"})},
     };
     for (const auto& c : cases) {
         BookmarkTree tree;
