@@ -141,12 +141,30 @@ inline std::string ScratchPath(const std::string& name) {
 // The folders and the links with a scheme of a tree: what must survive a
 // conversion into another format, whose reader may trim names (and so
 // number two that become equal) but may lose or add nothing.
-inline std::pair<std::int32_t, std::int64_t> Counts(const BookmarkTree& tree) {
-    auto links =
-        std::count_if(tree.EntryTable.begin(), tree.EntryTable.end(), [](const EntryRecord& row) {
-            return row.IsLink() && HasScheme(Address(row.sURL));
-        });
-    return {tree.NodeCount(), links};
+inline std::pair<std::int32_t, std::int64_t> Counts(BookmarkTree& tree) {
+    // Counted over the folders the writers export: a hotlist's trash is not.
+    class Visitor final : public FolderVisitor {
+    public:
+        explicit Visitor(BookmarkTree& tree) : tree_(tree) {}
+        void Enter(std::int32_t folder, bool) override {
+            ++folders;
+            auto rows = tree_.Rows(folder);
+            links += std::count_if(rows.begin(), rows.end(), [](const EntryRecord& row) {
+                return row.IsLink() && HasScheme(Address(row.sURL));
+            });
+        }
+        void Leave(std::int32_t, bool) override {}
+        std::int32_t folders = 0;
+        std::int64_t links = 0;
+
+    private:
+        BookmarkTree& tree_;
+    };
+    Visitor visitor(tree);
+    ExportResult unreadable;
+    NullProgress quiet;
+    WalkExportedFolders(tree, true, visitor, unreadable, quiet);
+    return {visitor.folders, visitor.links};
 }
 
 // The number of links in a built tree.

@@ -96,6 +96,7 @@ PopupMenu.prototype.build = function (m) {
 };
 
 PopupMenu.prototype.buildItem = function (m, i) {
+  if (m[i].type == 'div:') return this.buildDivider(m, i);
   var self = this, it = m[i], s = it.sty;
   var el = it.el = document.createElement('a');
   el.style.cssText = 'position:absolute;display:block;box-sizing:border-box;overflow:hidden;' +
@@ -139,6 +140,34 @@ PopupMenu.prototype.buildItem = function (m, i) {
   el.addEventListener('focus', function () { self.focusItem(m.name, i); });
   el.addEventListener('keydown', function (e) { self.key(m.name, i, e); });
   this.paint(m, i, false);
+  return el;
+};
+
+// A divider ('div:'): a thin line in the text colour across the middle of
+// its row. It is no link and no menu item: it never lights, opens nothing,
+// takes no click and no keyboard focus. The pointer on it closes the
+// submenus opened beyond its menu, as on an empty part of the menu.
+PopupMenu.prototype.buildDivider = function (m, i) {
+  var self = this, it = m[i], s = it.sty;
+  var el = it.el = document.createElement('div');
+  el.style.cssText = 'position:absolute;box-sizing:border-box';
+  el.style.left = it.x + 'px'; el.style.top = it.y + 'px';
+  el.style.width = it.w + 'px'; el.style.height = it.h + 'px';
+  el.style.background = s.outCol;
+  el.className = s.outBorder; // framed like the items around it
+  el.style.cursor = popCursor(s.nullCursor);
+  el.setAttribute('role', 'separator');
+  var line = document.createElement('div');
+  line.style.cssText = 'position:absolute;left:4px;right:4px;height:0;border-top:1px solid';
+  line.style.top = Math.floor(it.h / 2) + 'px';
+  line.className = s.outClass; // its colour is the line's
+  el.appendChild(line);
+  el.addEventListener('mouseenter', function () {
+    clearTimeout(self.timer);
+    self.closeAfter(m);
+    self.light(m, -1);
+  });
+  el.addEventListener('mouseleave', function () { self.out(m.name, i); });
   return el;
 };
 
@@ -256,9 +285,13 @@ PopupMenu.prototype.focusItem = function (mN, iN) {
   this.light(m, iN);
 };
 
-// Moves the focus to item iN of menu m, wrapping around at either end.
-PopupMenu.prototype.focusAt = function (m, iN) {
-  m[(iN + m.length) % m.length].el.focus();
+// Moves the focus to item iN of menu m, or past the dividers there on in
+// the direction step (1 or -1), wrapping around at either end.
+PopupMenu.prototype.focusAt = function (m, iN, step) {
+  for (var n = 0; n < m.length; n++, iN += step) {
+    var it = m[(iN % m.length + m.length) % m.length];
+    if (it.type != 'div:') { it.el.focus(); return; }
+  }
 };
 
 // The keys of the menubar pattern. Along the menu: the arrows of its
@@ -269,13 +302,13 @@ PopupMenu.prototype.key = function (mN, iN, e) {
   var m = this.menu[mN], it = m[iN], k = e.key;
   var bar = m.isRoot && !m.isVert;
   var opens = bar ? 'ArrowDown' : 'ArrowRight';
-  if (k == (bar ? 'ArrowRight' : 'ArrowDown')) this.focusAt(m, iN + 1);
-  else if (k == (bar ? 'ArrowLeft' : 'ArrowUp')) this.focusAt(m, iN - 1);
-  else if (k == 'Home') this.focusAt(m, 0);
-  else if (k == 'End') this.focusAt(m, m.length - 1);
+  if (k == (bar ? 'ArrowRight' : 'ArrowDown')) this.focusAt(m, iN + 1, 1);
+  else if (k == (bar ? 'ArrowLeft' : 'ArrowUp')) this.focusAt(m, iN - 1, -1);
+  else if (k == 'Home') this.focusAt(m, 0, 1);
+  else if (k == 'End') this.focusAt(m, m.length - 1, -1);
   else if (it.type == 'sm:' && (k == opens || k == 'Enter' || k == ' ')) {
     var sub = this.open(m, iN);
-    if (sub && sub.length) sub[0].el.focus();
+    if (sub && sub.length) this.focusAt(sub, 0, 1);
   } else if (!m.isRoot && (k == 'ArrowLeft' || k == 'Escape')) this.closeAfter(m.parent);
   else if (m.isRoot && k == 'Escape') this.closeAll();
   else if (k == ' ' || (k == 'Enter' && !isLinkItem(it))) it.el.click();

@@ -127,6 +127,10 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     menu->add_flag("--no-shadows", menuArguments.noShadows, "No shadows behind the submenus");
     menu->add_flag("--statistics", menuArguments.statistics,
                    "Add the date and the numbers of folders and links");
+    menu->add_flag("--keep-order", menuArguments.keepOrder,
+                   "List folders, links and separators (as dividers) in the source's order "
+                   "instead of folders then links by name (a Favorites folder shows its own "
+                   "order)");
     menu->add_option("--break", menuArguments.breakAfter, "Break submenus after N entries")
         ->check(CLI::Range(2, 99));
     menu->add_option("--title", menuArguments.title, "The page title")->capture_default_str();

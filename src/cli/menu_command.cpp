@@ -86,6 +86,7 @@ int RunMenu(const std::string& source, const std::string& page, const MenuArgume
     ConversionRequest request;
     request.source = *location;
     request.target = {StoreKind::Menu, page};
+    request.options.keepOrder = arguments.keepOrder;
     auto& options = request.menu;
     options.bVertical = arguments.vertical;
     options.bOpenNew = arguments.newWindow;

@@ -16,6 +16,7 @@ struct MenuArguments {
     bool noUrlStatus = false;
     bool noShadows = false;
     bool statistics = false;
+    bool keepOrder = false; // submenus in the source's order, separators as dividers
     std::optional<int> breakAfter; // submenus break after this many entries
     std::string title = "Bookmarks By Tellavin";
     std::string colors; // eight colours, "c0,...,c7"

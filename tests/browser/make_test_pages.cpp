@@ -232,6 +232,26 @@ bool WriteTallPage(const std::filesystem::path& folder) {
     return Write(folder, "tall.html", tree, options);
 }
 
+// The source's order kept: the root's submenu holds Before, a separator,
+// the folder Sub, a separator and After.
+bool WriteDividersPage(const std::filesystem::path& folder) {
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Netscape);
+    builder.SetRootText("Dividers");
+    builder.AddLink("Before", "target.html?before");
+    builder.AddSeparator();
+    builder.BeginFolder("Sub");
+    builder.AddLink("inside", "target.html?inside");
+    builder.EndFolder();
+    builder.AddSeparator();
+    builder.AddLink("After", "target.html?after");
+    builder.Finish();
+    auto options = BaseOptions("Dividers");
+    options.keepOrder = true;
+    options.bOpenNew = false;
+    return Write(folder, "dividers.html", tree, options);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -282,5 +302,6 @@ int main(int argc, char** argv) {
     ok = WriteFuzzPage(folder) && ok;
     ok = WriteBigPage(folder) && ok;
     ok = WriteTallPage(folder) && ok;
+    ok = WriteDividersPage(folder) && ok;
     return ok ? 0 : 1;
 }

@@ -396,3 +396,49 @@ test('a 10,000-link page opens and its menus respond', async () => {
   fs.writeFileSync(path.join(outputDir, 'big-page-timings.json'), `${JSON.stringify(timings, null, 2)}\n`);
   console.log('10,000-link page:', JSON.stringify(timings));
 });
+
+test('a separator kept in the source order is a divider between the items of its submenu', async () => {
+  const { page, errors } = await openPage(browser.context, 'dividers.html');
+  const top = await hover(page, 'root', 'Dividers');
+  const menu = top.opens;
+  assert.deepEqual(await itemTexts(page, menu), ['Before', null, 'Sub', null, 'After']);
+  const shown = await page.evaluate((n) => pMenu.menu[n].map((it) => {
+    const line = it.el.firstChild;
+    return [it.el.tagName, it.el.getAttribute('role'), it.el.hasAttribute('href'),
+      line.tagName === 'DIV' ? getComputedStyle(line).borderTopWidth : null];
+  }), menu);
+  assert.deepEqual(shown.map((s) => s.slice(0, 3)), [
+    ['A', 'menuitem', true], ['DIV', 'separator', false], ['A', 'menuitem', false],
+    ['DIV', 'separator', false], ['A', 'menuitem', true]]);
+  assert.deepEqual([shown[1][3], shown[3][3]], ['1px', '1px'], 'a thin line');
+  const before = await itemBox(page, menu, 0);
+  const divider = await itemBox(page, menu, 1);
+  const sub = await itemBox(page, menu, 2);
+  assert.deepEqual([divider.y, sub.y], [before.y + 21, before.y + 42], 'a divider takes a row');
+
+  // The pointer on a divider lights nothing and opens nothing; the submenu
+  // open beyond its menu closes.
+  const opened = await hover(page, menu, 'Sub');
+  await page.mouse.move(divider.x + divider.w / 2, divider.y + divider.h / 2);
+  const state = await page.evaluate((n) => ({ lit: pMenu.menu[n].lit,
+    opened: pMenu.opened.map((m) => m.name), status: window.status }), menu);
+  assert.deepEqual(state, { lit: -1, opened: [menu], status: '' });
+  assert.equal((await menuBox(page, opened.opens)).visible, false);
+  await page.mouse.down();
+  await page.mouse.up();
+  assert.match(page.url(), /dividers\.html$/);
+
+  // The keyboard steps over the dividers.
+  await hover(page, 'root', 'Dividers');
+  await page.focus(`#pMenu_${menu}_0`);
+  assert.deepEqual(await pressKeys(page, ['ArrowDown', 'ArrowDown', 'ArrowUp', 'End', 'ArrowUp']), [
+    ['ArrowDown', 'Sub', 1],
+    ['ArrowDown', 'After', 1],
+    ['ArrowUp', 'Sub', 1],
+    ['End', 'After', 1],
+    ['ArrowUp', 'Sub', 1],
+  ]);
+  await page.screenshot({ path: screenshotPath('dividers.png') });
+  noProblems(errors);
+  await page.close();
+});

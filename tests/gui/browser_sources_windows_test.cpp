@@ -1,9 +1,7 @@
 // The windows whose source is a bookmark file (paths 4, 6 and 8) offer the
 // Firefox and Chromium profiles' own stores that discovery finds, labelled
 // with browser and profile, count them when chosen and convert from them.
-#include "export/bookmark_files_window.h"
-#include "export/file_to_favorites_window.h"
-#include "export/menu_page_window.h"
+#include "shell/path_window_factory.h"
 #include "sources/source_loader.h"
 #include "support/answered_dialogs.h"
 #include "support/fake_platform.h"
@@ -46,17 +44,8 @@ protected:
     fs::path chromiumBookmarks() const { return home() / ".config/chromium/Default/Bookmarks"; }
 
     std::unique_ptr<QWidget> Open(ConversionPath code) {
-        std::unique_ptr<QWidget> window;
-        if (code == 4) {
-            window = std::make_unique<FileToFavoritesWindow>(code, session_, platform_,
-                                                             dialogs_.service(), owner_);
-        } else if (code == 6) {
-            window = std::make_unique<MenuPageWindow>(code, session_, platform_, dialogs_.service(),
-                                                      owner_);
-        } else {
-            window = std::make_unique<BookmarkFilesWindow>(code, session_, platform_,
-                                                           dialogs_.service(), owner_);
-        }
+        std::unique_ptr<QWidget> window(
+            CreatePathWindow(code, session_, owner_, platform_, dialogs_.service()));
         window->show();
         return window;
     }

@@ -146,6 +146,63 @@ TEST_F(MenuPageWindowTest, EachCheckBoxOptionShowsInThePage) {
     }
 }
 
+// Unchecked at first, the box leaves the page sorted and the message names
+// the separators dropped; checked, the root submenu keeps the source's order
+// with its separator as a divider, and the next window remembers the choice.
+TEST_F(MenuPageWindowTest, KeepTheSourceOrderShowsSeparatorsAndTheMessageListsTheLosses) {
+    struct OrderCase {
+        bool keepOrder;
+        std::string rootMenu; // the items of the root's submenu
+        QString details;
+    };
+    const OrderCase cases[] = {
+        {false,
+         " addItem('Bookmarks Toolbar', 'm1', 'sm:');\r\n"
+         " addItem('Work', 'm2', 'sm:');\r\n"
+         " addItem('Beta', 'https://b.example/', 'nw:');\r\n"
+         " addItem('Mid', 'https://m.example/', 'nw:');\r\n",
+         QStringLiteral("Separators dropped: 2 (top level, Bookmarks Toolbar)\n"
+                        "Descriptions dropped: 1 (Mid)\n"
+                        "Tags dropped: 1 (Alpha)\n"
+                        "Keywords dropped: 1 (Alpha)\n"
+                        "Icons dropped: 1 (Zeta)\n"
+                        "Links without a usable address skipped: 1 (Broken)")},
+        {true,
+         " addItem('Bookmarks Toolbar', 'm1', 'sm:');\r\n"
+         " addItem('', '', 'div:');\r\n"
+         " addItem('Mid', 'https://m.example/', 'nw:');\r\n"
+         " addItem('Work', 'm2', 'sm:');\r\n"
+         " addItem('Beta', 'https://b.example/', 'nw:');\r\n",
+         QStringLiteral("Descriptions dropped: 1 (Mid)\n"
+                        "Tags dropped: 1 (Alpha)\n"
+                        "Keywords dropped: 1 (Alpha)\n"
+                        "Icons dropped: 1 (Zeta)\n"
+                        "Links without a usable address skipped: 1 (Broken)")},
+    };
+    const auto source =
+        std::string(TELLAVIN_TEST_DATA) + "/netscape/toolbar-dates-separators-order-lost.html";
+    bool remembered = false; // unchecked by default
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keepOrder);
+        auto window = Open(6);
+        auto* keepOrder = Find<QCheckBox>(*window, "chkKeepOrder");
+        EXPECT_EQ(keepOrder->isChecked(), remembered);
+        keepOrder->setChecked(c.keepOrder);
+        Find<QCheckBox>(*window, "chkShowBrowser")->setChecked(false);
+        Find<QComboBox>(*window, "cboNNLoc")->setEditText(QString::fromStdString(source));
+        dialogs_.details.clear();
+        Find<QPushButton>(*window, "cmdCreaDHTML")->click();
+        EXPECT_EQ(dialogs_.details, std::vector<QString>{c.details});
+        const auto page = test::ReadFile(dir_.path() / "TL_Menu.html");
+        const auto start = page.find("startMenu('m0'");
+        const auto items = page.find("\r\n", start) + 2;
+        EXPECT_EQ(page.substr(items, page.find("\r\n\r\n", items) + 2 - items), c.rootMenu);
+        window->close();
+        remembered = c.keepOrder;
+    }
+    EXPECT_TRUE(Find<QCheckBox>(*Open(6), "chkKeepOrder")->isChecked());
+}
+
 TEST_F(MenuPageWindowTest, RefusalsAndTheBreakCount) {
     auto window = Open(6);
     auto* source = Find<QComboBox>(*window, "cboNNLoc");

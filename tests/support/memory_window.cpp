@@ -75,7 +75,7 @@ MemoryWindow WindowOfKind(std::int32_t kind, std::int32_t initialValue) {
     if (menu) {
         window.combos["cboDHTMLLoc"] = MemoryWindow::Combo{};
         values({"chkOpenNew", "chkShowUrl", "chkVertical", "chkShadows", "chkShowStatistics",
-                "chkMaxItems", "chkShowBrowser"});
+                "chkMaxItems", "chkShowBrowser", "chkKeepOrder"});
         window.texts["txtPageTitle"] = "";
         window.texts["txtMaxItems"] = "";
     }

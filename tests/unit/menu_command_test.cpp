@@ -174,5 +174,28 @@ TEST_F(MenuCommand, PublishesAHotlistNamedByItsPath) {
     EXPECT_EQ(quiet.output, "2 Folders & 4 Links Exported Successfully.\n");
 }
 
+// With the source's order kept the separator is a divider in place, so it
+// is no loss; the rest of the report stays.
+TEST_F(MenuCommand, KeepOrderListsTheHotlistAsItHoldsIt) {
+    auto run = Run("menu --keep-order '" + std::string(TELLAVIN_SAMPLES) + "/hotlist.adr' '" +
+                   page + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "2 Folders & 4 Links Exported Successfully.\n"
+                          "Not carried over:\n"
+                          "  Descriptions dropped: 1 (Weather)\n"
+                          "  Keywords dropped: 1 (Crème brûlée)\n"
+                          "  Trash folder and its deleted entries skipped: 1 "
+                          "(Trash)\n");
+    auto text = ReadFile(page);
+    auto start = text.find("startMenu('m0'");
+    ASSERT_NE(start, std::string::npos);
+    EXPECT_EQ(text.substr(start, text.find("\r\n\r\n", start) - start),
+              "startMenu('m0', true, 0, 20, 230, subM);\r\n"
+              " addItem('News', 'm2', 'sm:');\r\n"
+              " addItem('', '', 'div:');\r\n"
+              " addItem('Tellavin project', 'https://example.org/tellavin/', '');\r\n"
+              " addItem('Café & Cuisine', 'm3', 'sm:');");
+}
+
 } // namespace
 } // namespace tellavin

@@ -58,7 +58,7 @@ const std::map<std::string, std::int32_t> kExportDefaults = {
 };
 const std::map<std::string, std::int32_t> kMenuDefaults = {
     {"chkOpenNew", 1},        {"chkShowUrl", 1},  {"chkVertical", 0},    {"chkShadows", 1},
-    {"chkShowStatistics", 0}, {"chkMaxItems", 1}, {"chkShowBrowser", 1},
+    {"chkShowStatistics", 0}, {"chkMaxItems", 1}, {"chkShowBrowser", 1}, {"chkKeepOrder", 0},
 };
 
 TEST_F(WindowSettings, FirstRunGivesEveryDefault) {
@@ -227,7 +227,8 @@ TEST_F(WindowSettings, EveryKeyOfAFileWrittenOnWindowsReachesItsControl) {
                                                   {"chkShadows", 0},
                                                   {"chkShowStatistics", 1},
                                                   {"chkMaxItems", 2},
-                                                  {"chkShowBrowser", 0}}));
+                                                  {"chkShowBrowser", 0},
+                                                  {"chkKeepOrder", 0}}));
     EXPECT_EQ(menu.texts["txtPageTitle"], "Links of Ann");
     EXPECT_EQ(menu.texts["txtMaxItems"], "40");
     EXPECT_EQ(presets.text(), "Ice");

@@ -53,6 +53,7 @@ ExportResult WriteMenu(BookmarkTree& tree, const ConversionRequest& request, con
                        ProgressSink& progress) {
     auto menu = request.menu;
     menu.bExportAll = request.exportAll;
+    menu.keepOrder = request.options.keepOrder;
     return WriteMenuPage(tree, request.target.path, menu, progress);
 }
 

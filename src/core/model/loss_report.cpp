@@ -6,6 +6,15 @@ namespace tellavin {
 
 namespace {
 
+// Keeps an example while there are few. An untitled link is no example
+// anyone could find again, and a place named twice tells no more than once.
+void KeepExample(std::vector<std::string>& examples, std::string example) {
+    if (!example.empty() && examples.size() < LossReport::kMaxExamples &&
+        std::find(examples.begin(), examples.end(), example) == examples.end()) {
+        examples.push_back(std::move(example));
+    }
+}
+
 constexpr std::array<const char*, kLossKinds> kLabels = {
     "Names changed for the file system",
     "Duplicate names numbered",
@@ -27,10 +36,7 @@ constexpr std::array<const char*, kLossKinds> kLabels = {
 void LossReport::Note(LossKind kind, std::string example) {
     auto& entry = entries_[static_cast<std::size_t>(kind)];
     ++entry.count;
-    // An untitled link is no example anyone could find again.
-    if (!example.empty() && entry.examples.size() < kMaxExamples) {
-        entry.examples.push_back(std::move(example));
-    }
+    KeepExample(entry.examples, std::move(example));
 }
 
 void LossReport::Add(const LossReport& other) {
@@ -39,9 +45,7 @@ void LossReport::Add(const LossReport& other) {
         const auto& more = other.entries_[kind];
         entry.count += more.count;
         for (const auto& example : more.examples) {
-            if (entry.examples.size() < kMaxExamples) {
-                entry.examples.push_back(example);
-            }
+            KeepExample(entry.examples, example);
         }
     }
 }

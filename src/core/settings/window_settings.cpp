@@ -41,7 +41,8 @@ constexpr OptionKey kExportOptions[] = {
     {"Where1", "optWhere(1)", Stored::Value, -1},
 };
 
-// The one export option of the windows that write into a Favorites folder.
+// The one export option of the windows that write into a Favorites folder;
+// the menu windows keep it beside their own options.
 constexpr OptionKey kOrderOptions[] = {
     {"KeepOrder", "chkKeepOrder", Stored::Value, 0},
 };
@@ -244,6 +245,7 @@ void LoadMenuWindow(CSetting& settings, WindowControls& window, const Platform& 
         presets->SelectByText(settings.GetSettingStr(kSettings, "ColorPreset", ""));
     }
     LoadOptions(settings, kMenuOptions, window);
+    LoadOptions(settings, kOrderOptions, window);
 }
 
 void SaveList(CSetting& settings, StoreList list, const WindowControls& window,
@@ -286,6 +288,7 @@ void SaveWindow(CSetting& settings, std::int32_t kind, const KindPlan& plan,
             settings.SaveSettingStr(kSettings, "ColorPreset", presets->text());
         }
         SaveOptions(settings, kMenuOptions, window);
+        SaveOptions(settings, kOrderOptions, window);
     }
 }
 

@@ -26,7 +26,8 @@ namespace tellavin {
 //   5       txtIELoc, then as 6 without cboNNLoc
 //   6, 11   cboNNLoc, cboDHTMLLoc, chkOpenNew, chkShowUrl, chkVertical,
 //           chkShadows, chkShowStatistics, txtPageTitle, chkMaxItems,
-//           txtMaxItems, chkShowBrowser, and the window's colour presets
+//           txtMaxItems, chkShowBrowser, chkKeepOrder, and the window's colour
+//           presets
 // Store lists: cboNNLoc holds Netscape-format files on kinds 2, 4, 6 and 10,
 // Opera hotlists on 7, 9, 11 and 8; cboFromLoc the other kind on 8 and 10.
 

@@ -21,7 +21,14 @@ constexpr std::int32_t kNoBreak = 1000;  // entries per menu when breaking is of
 constexpr const char* kBadBreakTitle = "Tellavin"; // the program's title, as the window shows it
 constexpr const char* kBadBreakCount = "Please, insert a number in range [2-99]";
 
-enum class ItemKind { Submenu, Link };
+enum class ItemKind { Submenu, Link, Divider };
+
+// One entry of a submenu as the page script declares it.
+struct MenuRow {
+    ItemKind kind;
+    std::string text;
+    std::string key; // the folder number of a submenu, the address of a link
+};
 
 // Rounds 1.5 * width to the nearest integer, halves to even.
 std::int32_t OneAndAHalf(std::int32_t width) {
@@ -48,6 +55,7 @@ public:
         for (std::size_t slot = 0; slot < colors_.size(); ++slot) {
             colors_[slot] = ColorToHtml(options.colors[slot]);
         }
+        sourceOrder_ = OrderToWalk(tree, options.keepOrder) == WalkOrder::Source;
     }
 
     MenuPage Compose();
@@ -65,7 +73,11 @@ private:
     void WriteMenuScript();
     void WriteRootItems();
     void WriteSubmenu(std::int32_t node);
+    std::vector<MenuRow> CollectSortedRows(std::int32_t node);
+    std::vector<MenuRow> CollectSourceRows(std::int32_t node);
     std::vector<LinkItem> CollectSubfolders(std::int32_t node) const;
+    std::vector<std::int32_t> ChildFolders(std::int32_t node) const;
+    void AppendWrittenFolders(std::int32_t node, std::vector<MenuRow>& rows) const;
     void WriteStartMenu(const std::string& key, bool isVert, std::int32_t offX, std::int32_t offY,
                         std::int32_t width, std::string_view style);
     void WriteMenuItem(const std::string& text, const std::string& key, ItemKind kind,
@@ -93,6 +105,7 @@ private:
     const TextMeasure& measure_;
     std::array<std::string, 8> colors_;
     std::vector<bool> rootItems_; // by node: written as an item of the root bar
+    bool sourceOrder_ = false;    // submenus list the rows as the source holds them
     MenuPage page_;
 };
 
@@ -234,13 +247,16 @@ void MenuPageComposer::WriteMenuScript() {
     WritePageLine(options_.bVertical ? "startMenu('root', true, 0, 16, 230, hBar);"
                                      : "startMenu('root', false, 10, 0, 17, hBar);");
     WriteRootItems();
-    WalkExportedFolders(tree_, options_.bExportAll, *this, page_.result, progress_);
+    WalkOptions walk;
+    walk.order = sourceOrder_ ? WalkOrder::Source : WalkOrder::Display;
+    WalkExportedFolders(tree_, options_.bExportAll, *this, page_.result, progress_, walk);
     WritePageLine("hideDelay=1500;");
     WritePageLine("};");
 }
 
-// The root bar holds the topmost written folders in tree order: the root
-// itself when everything is exported.
+// The root bar holds the topmost written folders in tree order (the
+// source's order when it is kept): the root itself when everything is
+// exported.
 void MenuPageComposer::WriteRootItems() {
     rootItems_.assign(static_cast<std::size_t>(tree_.NodeCount()), false);
     if (!tree_.HasRoot()) {
@@ -254,7 +270,7 @@ void MenuPageComposer::WriteRootItems() {
             continue;
         }
         if (!IsWritten(node)) {
-            const auto& children = tree_.Node(node).children;
+            auto children = ChildFolders(node);
             pending.insert(pending.end(), children.rbegin(), children.rend());
             continue;
         }
@@ -278,27 +294,19 @@ void MenuPageComposer::WriteSubmenu(std::int32_t node) {
     auto key = std::to_string(node);
     WriteStartMenu(key, true, dropsBelow ? 0 : 227, dropsBelow ? 20 : 0, kItemWidth, "subM");
 
-    auto folders = CollectSubfolders(node);
-    auto links = GetFolderLinks(tree_, folder.Tag, options_.bExportAll);
-    page_.result.nLinksWritten += static_cast<std::int32_t>(links.size());
-
-    const auto count = static_cast<std::int32_t>(folders.size() + links.size());
+    auto rows = sourceOrder_ ? CollectSourceRows(folder.Tag) : CollectSortedRows(folder.Tag);
+    const auto count = static_cast<std::int32_t>(rows.size());
     if (count == 0) {
         WriteMenuItem("(Empty)", "#", ItemKind::Link, 0);
         return;
     }
     const std::int32_t maxItems = options_.bBreakMenus ? options_.nMaxItems : kNoBreak;
-    const auto folderCount = static_cast<std::int32_t>(folders.size());
     for (std::int32_t i = 0; i < count; ++i) {
-        if (i < folderCount) {
-            WriteMenuItem(folders[i].name, folders[i].url, ItemKind::Submenu, 0);
-        } else {
-            const auto& link = links[i - folderCount];
-            WriteMenuItem(link.name, link.url, ItemKind::Link, 0);
-        }
+        WriteMenuItem(rows[i].text, rows[i].key, rows[i].kind, 0);
         // After every maxItems - 1 entries, when more than one entry is left,
         // the rest continues in a submenu raised so that its last row lies
-        // level with the "more..." item.
+        // level with the "more..." item. A divider takes a row like any
+        // entry, so the rows stay level.
         std::int32_t written = i + 1;
         std::int32_t left = count - written;
         if (left > 1 && written % (maxItems - 1) == 0) {
@@ -310,6 +318,73 @@ void MenuPageComposer::WriteSubmenu(std::int32_t node) {
             WriteStartMenu(more, true, 227, -kRowPitch * (rows - 1), kItemWidth, "subM");
         }
     }
+}
+
+// A node's submenu sorted: its sub-folders, then its exported links.
+std::vector<MenuRow> MenuPageComposer::CollectSortedRows(std::int32_t node) {
+    std::vector<MenuRow> rows;
+    for (auto& folder : CollectSubfolders(node)) {
+        rows.push_back({ItemKind::Submenu, std::move(folder.name), std::move(folder.url)});
+    }
+    auto links = GetFolderLinks(tree_, node, options_.bExportAll);
+    page_.result.nLinksWritten += static_cast<std::int32_t>(links.size());
+    for (auto& link : links) {
+        rows.push_back({ItemKind::Link, std::move(link.name), std::move(link.url)});
+    }
+    return rows;
+}
+
+// A node's submenu in the source's order: each written sub-folder (or the
+// written folders below an unwritten one), exported link and separator at
+// its place.
+std::vector<MenuRow> MenuPageComposer::CollectSourceRows(std::int32_t node) {
+    std::vector<MenuRow> rows;
+    for (const auto& row : tree_.Rows(node)) {
+        if (row.IsFolder()) {
+            AppendWrittenFolders(row.nFolder, rows);
+        } else if (row.IsSeparator()) {
+            rows.push_back({ItemKind::Divider, {}, {}});
+        } else if (options_.bExportAll || row.bChecked) {
+            auto link = LinkItemOf(row);
+            rows.push_back({ItemKind::Link, std::move(link.name), std::move(link.url)});
+            ++page_.result.nLinksWritten;
+        }
+    }
+    return rows;
+}
+
+// Appends node as a submenu row when it is written, else the written
+// folders nearest below it in the source's order; the trash adds nothing.
+void MenuPageComposer::AppendWrittenFolders(std::int32_t node, std::vector<MenuRow>& rows) const {
+    std::vector<std::int32_t> pending{node};
+    while (!pending.empty()) {
+        auto folder = pending.back();
+        pending.pop_back();
+        if (IsTrash(folder)) {
+            continue;
+        }
+        if (IsWritten(folder)) {
+            rows.push_back({ItemKind::Submenu, tree_.Node(folder).Text, std::to_string(folder)});
+        } else {
+            auto children = ChildFolders(folder);
+            pending.insert(pending.end(), children.rbegin(), children.rend());
+        }
+    }
+}
+
+// A node's sub-folders: in the source's order when it is kept and the
+// node's rows are at hand, else in display order.
+std::vector<std::int32_t> MenuPageComposer::ChildFolders(std::int32_t node) const {
+    if (!sourceOrder_ || !tree_.FolderTable.at(node).bListed) {
+        return tree_.Node(node).children;
+    }
+    std::vector<std::int32_t> folders;
+    for (const auto& row : tree_.Rows(node)) {
+        if (row.IsFolder()) {
+            folders.push_back(row.nFolder);
+        }
+    }
+    return folders;
 }
 
 // The folder rows of a node's submenu: its written children, and through an
@@ -346,7 +421,12 @@ void MenuPageComposer::WriteStartMenu(const std::string& key, bool isVert, std::
 
 void MenuPageComposer::WriteMenuItem(const std::string& text, const std::string& key, ItemKind kind,
                                      std::int32_t length) {
+    // Every item line counts towards the exported total, a divider's too.
     ++page_.result.nMenuItems;
+    if (kind == ItemKind::Divider) {
+        WritePageLine(" addItem('', '', 'div:');");
+        return;
+    }
     std::string type;
     std::string target;
     if (kind == ItemKind::Submenu) {

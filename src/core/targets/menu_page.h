@@ -21,6 +21,9 @@ struct MenuPageOptions {
     bool bBreakMenus = true;      // break submenus after nMaxItems entries
     std::int32_t nMaxItems = 25;  // 2 to 99; without bBreakMenus menus break after 1000
     bool bExportAll = true;       // everything, or only the checked folders and links
+    // Each submenu lists folders, links and separators (as dividers) in the
+    // source's order (OrderToWalk) instead of folders then links, sorted.
+    bool keepOrder = false;
     std::string sPageTitle = "Bookmarks By Tellavin";
     MenuColors colors = kCustomColors;
     // The totals counted in the source, shown by the statistics line when
@@ -45,8 +48,10 @@ inline constexpr const char* kMenuWriteErrorText = "Error Writing the DHTML Menu
 
 // Makes the menu page of a tree: the header, the styles, the engine, the
 // script that declares the menus (the root bar, then one submenu per
-// written folder in tree order, sub-folders before links) and the visible
-// layout. Every line ends in CR LF; the text is UTF-8. The status text of
+// written folder in tree order, sub-folders before links, or with keepOrder
+// every row at its place and a separator as a 'div:' divider item) and the
+// visible layout. Sorted, each separator is noted as dropped in the result's
+// losses. Every line ends in CR LF; the text is UTF-8. The status text of
 // progress names each folder as it is written.
 MenuPage ComposeMenuPage(BookmarkTree& tree, const MenuPageOptions& options, ProgressSink& progress,
                          const TextMeasure& measure = BuiltinTextMeasure());

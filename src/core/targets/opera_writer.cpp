@@ -42,7 +42,6 @@ void AppendFieldText(std::string& out, std::string_view value) {
 
 namespace {
 
-constexpr const char* kEol = "\r\n";
 constexpr std::int32_t kFolderOrder = -1;
 
 void PrintHotlistFolderStart(std::string& out, const std::string& name, bool toolbar = false) {
@@ -73,14 +72,11 @@ void PrintHotlistLink(std::string& out, const EntryRecord& link, std::string_vie
 }
 
 void PrintHotlistSeparator(std::string& out) {
-    out += "#SEPERATOR";
-    out += kEol;
-    out += kEol;
+    out += "#SEPERATOR\r\n\r\n";
 }
 
 void PrintHotlistFolderEnd(std::string& out) {
-    out += "-";
-    out += kEol;
+    out += "-\r\n";
 }
 
 class HotlistPrinter final : public FolderVisitor {
@@ -182,12 +178,11 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
     if (old) {
         file.Write(*old);
         if (!old->empty() && old->back() != '\n') {
-            out += kEol;
+            out += "\r\n";
         }
         old.reset();
     } else {
-        out = std::string("Opera Hotlist version 2.0") + kEol + "Options:encoding=utf8,version=3" +
-              kEol + kEol;
+        out = "Opera Hotlist version 2.0\r\nOptions:encoding=utf8,version=3\r\n\r\n";
     }
     if (options.inNewFolder) {
         PrintHotlistFolderStart(out, options.newFolderName);

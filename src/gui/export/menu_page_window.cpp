@@ -205,6 +205,7 @@ void MenuPageWindow::StartExport() {
     request.source = Source();
     request.target = {StoreKind::Menu, menuFiles_->Path()};
     request.menu = MenuOptions();
+    request.options.keepOrder = ui_->chkKeepOrder->isChecked();
     session_.menuFile = menuFiles_->Path();
     const bool showPage = ui_->chkShowBrowser->isChecked();
     if (CheckAndExport(request, !showPage) && showPage) {
