@@ -324,7 +324,8 @@ TEST_F(Conversions, ConcurrentMergesIntoOneFileKeepEveryLink) {
                                            std::to_string(i) + "/\n");
     }
     std::vector<std::thread> writers;
-    std::vector<int> complete(kWriters, 0);
+    // What each writer reported when it did not finish: empty when it did.
+    std::vector<std::string> failures(kWriters);
     for (int i = 0; i < kWriters; ++i) {
         writers.emplace_back([&, i] {
             ConversionRequest request;
@@ -332,13 +333,19 @@ TEST_F(Conversions, ConcurrentMergesIntoOneFileKeepEveryLink) {
             request.target = target;
             request.options.merge = true;
             NullProgress quiet;
-            complete[i] = RunConversion(request, platform, quiet).Complete() ? 1 : 0;
+            auto result = RunConversion(request, platform, quiet);
+            if (!result.Complete()) {
+                failures[i] = result.sFirstFailure;
+                for (const auto& line : result.message.lines) {
+                    failures[i] += line;
+                }
+            }
         });
     }
     for (auto& writer : writers) {
         writer.join();
     }
-    EXPECT_EQ(complete, std::vector<int>(kWriters, 1));
+    EXPECT_EQ(failures, std::vector<std::string>(kWriters));
     BookmarkTree merged;
     ASSERT_TRUE(LoadSourceTree(target, merged));
     std::vector<std::string> names;

@@ -2,6 +2,7 @@
 #ifndef _WIN32
 #include "support/file_size_limit.h"
 #endif
+#include "support/listing.h"
 #include "support/message_text.h"
 #include "support/progress_recorder.h"
 #include "support/temp_dir.h"
@@ -16,24 +17,10 @@ namespace tellavin {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Listing;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
-
-// Every file and directory below root, relative, sorted; directories end
-// in "/".
-std::vector<std::string> Listing(const fs::path& root) {
-    std::vector<std::string> names;
-    auto deepRoot = test::DeepReach(root);
-    auto rootLength = deepRoot.generic_u8string().size() + 1;
-    for (const auto& entry : fs::recursive_directory_iterator(deepRoot)) {
-        auto path = entry.path().generic_u8string();
-        std::string name(path.begin() + static_cast<std::ptrdiff_t>(rootLength), path.end());
-        names.push_back(entry.is_directory() ? name + "/" : name);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::string Shortcut(const std::string& url) {
     return "[InternetShortcut]\r\nURL=" + url + "\r\n";

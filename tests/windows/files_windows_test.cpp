@@ -83,9 +83,8 @@ TEST(WindowsFiles, AStreamedReplaceThatFailsLeavesTheOldFileAndNoTemporaryFile) 
         test::TempDir dir;
         const std::string old("old\r\n\0\xFF", 7);
         test::WriteFile(dir / "held.adr", old);
-        HANDLE held = CreateFileW(WidePath(dir / "held.adr").c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
+        HANDLE held = CreateFileW(WidePath(dir / "held.adr").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         auto path = dir / row.name;
         WriteResult result;
@@ -121,7 +120,7 @@ TEST(WindowsFiles, AReplacedFileKeepsItsAttributesAndANewFileGetsNone) {
     EXPECT_EQ(FolderListing(dir.path()), (std::vector<std::string>{"fresh.html", "hidden.html"}));
 }
 
-TEST(WindowsFiles, PathsBeyondTwoHundredSixtyCharactersAreWrittenAndChecked) {
+TEST(WindowsFiles, PathsBeyondTwoHundredSixtyCharactersAreWrittenCheckedAndListed) {
     test::TempDir dir;
     std::string folder = Utf8FromPath(dir.path());
     // Four folders of 80 characters each take the path past 300.
@@ -139,6 +138,18 @@ TEST(WindowsFiles, PathsBeyondTwoHundredSixtyCharactersAreWrittenAndChecked) {
     EXPECT_TRUE(FolderIsWritable(folder));
     ASSERT_TRUE(WriteFileAtomically(path, "deeper").ok);
     EXPECT_EQ(ReadWholeFile(path), "deeper");
+    // The C runtime's listing of a folder this deep lists the current
+    // folder instead; a Favorites folder's listing must not.
+    ASSERT_TRUE(
+        WriteFileAtomically(folder + "\\Deep.url", "[InternetShortcut]\r\nURL=http://deep/\r\n")
+            .ok);
+    auto entries = ReadFavoritesDirectory(folder);
+    ASSERT_TRUE(entries);
+    std::vector<std::string> names;
+    for (const auto& entry : *entries) {
+        names.push_back(entry.name);
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"Deep.url"});
 }
 
 TEST(WindowsFiles, ChecksOnFoldersFilesAndDrives) {
