@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs the Windows command line under Wine through all six conversions of
 # the bundled samples, with the Wine prefix's own Favorites folder (as
-# `discover` finds it, filled with the sample Favorites) as source and target, runs the POSIX command line
-# through the same conversions on stores of its own, and checks that every
-# result reads back as the same tree.
+# `discover` finds it, filled with the sample Favorites) as source and
+# target, runs the POSIX command line through the same conversions on
+# stores of its own, and checks that every result reads back as the same
+# tree.
 #   WINEPREFIX  an initialised Wine prefix (scripts/test.sh makes a fresh one)
 # Needs build/default and build/windows built.
 set -euo pipefail
