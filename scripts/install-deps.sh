@@ -12,6 +12,7 @@ packages=(
   python3 desktop-file-utils
   chromium firefox-esr fonts-dejavu-core nodejs
   clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64
 )
 # The browser tests take playwright-core from the npm registry; npm comes
 # with some Node.js builds, Debian packages it apart.

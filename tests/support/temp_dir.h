@@ -26,6 +26,11 @@ private:
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& path);
 
+// The same path in the form under which the system reaches everything
+// below it however deep: on Windows with the long-path prefix, as files
+// beyond 260 characters need; elsewhere as it is.
+std::filesystem::path DeepReach(const std::filesystem::path& path);
+
 // The shared real-world corpus, or an empty path when it is not beside the
 // checkout (a user's clone); tests that need it skip then.
 std::filesystem::path CorpusDir();

@@ -2,6 +2,7 @@
 // disk, and from names no file system takes.
 #include "support/event_tree.h"
 #include "support/file_size_limit.h"
+#include "support/listing.h"
 #include "support/message_text.h"
 #include "support/temp_dir.h"
 #include "targets/favorites_writer.h"
@@ -15,20 +16,11 @@ namespace tellavin {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Listing;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 using namespace std::string_literals;
-
-std::vector<std::string> Listing(const fs::path& root) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        auto name = fs::relative(entry.path(), root).string();
-        names.push_back(entry.is_directory() ? name + "/" : name);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 TEST(HostileFavoritesWriter, ControlCharactersInNamesBecomeDashes) {
     TempDir dir;

@@ -1,7 +1,9 @@
 #include "sources/favorites_reader.h"
 #include "sources/opera_reader.h"
 #include "support/event_tree.h"
+#ifndef _WIN32
 #include "support/file_size_limit.h"
+#endif
 #include "support/message_text.h"
 #include "support/progress_recorder.h"
 #include "support/temp_dir.h"
@@ -203,6 +205,8 @@ TEST(OperaWriter, AFavoritesFolderThatCannotBeListedMakesTheExportIncomplete) {
               kHeader + FolderBlock("News") + "-\r\n" + LinkBlock("Home", "http://h/", " 0 "));
 }
 
+#ifndef _WIN32
+// Windows sets no file-size limit on a process, so no write can be cut short this way there.
 TEST(OperaWriter, AWriteCutShortByAFullDiskLeavesTheOldFileWhole) {
     TempDir dir;
     const std::string old = kHeader + LinkBlock("Old", "http://old/", " 0 ");
@@ -230,6 +234,7 @@ TEST(OperaWriter, AWriteCutShortByAFullDiskLeavesTheOldFileWhole) {
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
     }
 }
+#endif
 
 } // namespace
 } // namespace tellavin

@@ -132,13 +132,14 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (auto refusal = RefusalOfRequest(request)) {
         return ExportResult::Failed(*refusal);
     }
+    // From the checks to the replaced target, no other export may touch it:
+    // a merge that read the file before another one replaced it would drop
+    // that one's links, and on Windows a check that has the file open makes
+    // another export's replace fail.
+    FolderLock lock(FolderToLock(request.target));
     if (auto refusal = RefusalOfChecks(request, platform)) {
         return ExportResult::Failed(*refusal);
     }
-    // From the backup to the replaced target, no other export may write
-    // there: a merge that read the file before another one replaced it
-    // would drop that one's links.
-    FolderLock lock(FolderToLock(request.target));
     if (auto failure = FailureOfBackup(request)) {
         return ExportResult::Failed(*failure);
     }

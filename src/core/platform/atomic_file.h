@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,8 @@ struct WriteResult {
 // sees either the old or the whole new content: the bytes go to a temporary
 // file in the same folder, are flushed to disk and renamed over the target.
 // An existing target keeps its permissions, and its owner and group where
-// the system lets the writer give them away; a target that is a symbolic
+// the system lets the writer give them away (on Windows its hidden, system
+// and archive attributes); a target that is a symbolic
 // link is replaced where the link points and the link stays. On failure the
 // old file is untouched and the temporary file removed. flushToDisk false skips the
 // flush, for writers of many small files where one flush per file would
@@ -68,14 +70,16 @@ public:
 private:
     void Open(bool followLinks);
     void WriteBuffer();
-    void Fail(int error);
+    void Fail(unsigned long error);
 
     std::string path_; // as the caller named it, for messages
     std::string temp_; // the temporary file, once made
     std::string target_;
     std::string buffer_;
-    int fd_ = -1;
-    int error_ = 0; // the first failure
+    // The open temporary file: a descriptor, or on Windows a handle; -1
+    // while none is open.
+    std::intptr_t file_ = -1;
+    unsigned long error_ = 0; // the first failure, as the system numbers it
     bool refusedLink_ = false;
     bool flushToDisk_;
 };

@@ -12,8 +12,8 @@ namespace tellavin {
 
 namespace {
 
-WriteResult Failure(const std::string& path, int error) {
-    return {false, "Cannot write \"" + path + "\": " + std::strerror(error)};
+WriteResult Failure(const std::string& path, unsigned long error) {
+    return {false, "Cannot write \"" + path + "\": " + std::strerror(static_cast<int>(error))};
 }
 
 std::string FolderOf(const std::string& path) {
@@ -70,8 +70,8 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path, bool flushToDisk, bo
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
-    if (fd_ >= 0) {
-        ::close(fd_);
+    if (file_ >= 0) {
+        ::close(static_cast<int>(file_));
     }
     if (!temp_.empty()) {
         ::unlink(temp_.c_str());
@@ -96,8 +96,9 @@ void AtomicFileWriter::Open(bool followLinks) {
         return;
     }
     temp_ = FolderOf(target_) + "/.tellavin-XXXXXX";
-    fd_ = ::mkstemp(temp_.data());
-    if (fd_ < 0) {
+    int fd = ::mkstemp(temp_.data());
+    file_ = fd;
+    if (fd < 0) {
         temp_.clear();
         Fail(errno);
         return;
@@ -108,19 +109,19 @@ void AtomicFileWriter::Open(bool followLinks) {
         ::umask(mask);
         mode &= ~mask;
     }
-    if (!((!hadTarget || KeepOwner(fd_, existing)) && ::fchmod(fd_, mode) == 0)) {
+    if (!((!hadTarget || KeepOwner(fd, existing)) && ::fchmod(fd, mode) == 0)) {
         Fail(errno);
     }
 }
 
-void AtomicFileWriter::Fail(int error) {
+void AtomicFileWriter::Fail(unsigned long error) {
     if (error_ == 0) {
         error_ = error;
     }
 }
 
 void AtomicFileWriter::WriteBuffer() {
-    if (fd_ >= 0 && error_ == 0 && !WriteAll(fd_, buffer_)) {
+    if (file_ >= 0 && error_ == 0 && !WriteAll(static_cast<int>(file_), buffer_)) {
         Fail(errno);
     }
     buffer_.clear();
@@ -128,7 +129,7 @@ void AtomicFileWriter::WriteBuffer() {
 
 void AtomicFileWriter::Write(std::string_view bytes) {
     WriteBuffer();
-    if (fd_ >= 0 && error_ == 0 && !WriteAll(fd_, bytes)) {
+    if (file_ >= 0 && error_ == 0 && !WriteAll(static_cast<int>(file_), bytes)) {
         Fail(errno);
     }
 }
@@ -138,14 +139,15 @@ WriteResult AtomicFileWriter::Commit() {
         return {false, "Cannot write \"" + path_ + "\": " + kSymbolicLinkInPlace};
     }
     WriteBuffer();
-    if (fd_ >= 0) {
-        if (error_ == 0 && flushToDisk_ && ::fsync(fd_) != 0) {
+    if (file_ >= 0) {
+        int fd = static_cast<int>(file_);
+        file_ = -1;
+        if (error_ == 0 && flushToDisk_ && ::fsync(fd) != 0) {
             Fail(errno);
         }
-        if (::close(fd_) != 0) {
+        if (::close(fd) != 0) {
             Fail(errno);
         }
-        fd_ = -1;
     }
     if (error_ == 0 && ::rename(temp_.c_str(), target_.c_str()) != 0) {
         Fail(errno);
@@ -155,19 +157,6 @@ WriteResult AtomicFileWriter::Commit() {
     }
     temp_.clear();
     return {};
-}
-
-WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool flushToDisk) {
-    AtomicFileWriter writer(path, flushToDisk);
-    writer.Write(bytes);
-    return writer.Commit();
-}
-
-WriteResult WriteFileAtomicallyNotFollowing(const std::string& path, std::string_view bytes,
-                                            bool flushToDisk) {
-    AtomicFileWriter writer(path, flushToDisk, false);
-    writer.Write(bytes);
-    return writer.Commit();
 }
 
 } // namespace tellavin

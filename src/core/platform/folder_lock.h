@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace tellavin {
@@ -21,10 +22,12 @@ public:
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
-    bool Locked() const { return descriptor_ >= 0; }
+    bool Locked() const { return handle_ != kNone; }
 
 private:
-    int descriptor_ = -1;
+    static constexpr std::intptr_t kNone = -1;
+    // An open descriptor of the folder on POSIX, a held mutex on Windows.
+    std::intptr_t handle_ = kNone;
 };
 
 } // namespace tellavin

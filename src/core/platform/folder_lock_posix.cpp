@@ -8,22 +8,22 @@
 namespace tellavin {
 
 FolderLock::FolderLock(const std::string& folder) {
-    descriptor_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor_ < 0) {
+    int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) {
         return;
     }
-    while (::flock(descriptor_, LOCK_EX) != 0) {
+    while (::flock(descriptor, LOCK_EX) != 0) {
         if (errno != EINTR) {
-            ::close(descriptor_);
-            descriptor_ = -1;
+            ::close(descriptor);
             return;
         }
     }
+    handle_ = descriptor;
 }
 
 FolderLock::~FolderLock() {
-    if (descriptor_ >= 0) {
-        ::close(descriptor_);
+    if (Locked()) {
+        ::close(static_cast<int>(handle_));
     }
 }
 

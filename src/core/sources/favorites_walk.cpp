@@ -1,18 +1,15 @@
 #include "sources/favorites_walk.h"
 
 #include "platform/file_identity.h"
-#include "platform/file_io.h"
+#include "platform/folder_listing.h"
 #include "platform/local_time.h"
 #include "platform/platform.h"
 #include "text/collation.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <unordered_set>
 
 namespace tellavin {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -23,18 +20,10 @@ std::string Lowered(std::string_view text) {
     return lower;
 }
 
-// The entry's last write: its local date and its seconds since 1970.
-void ReadEntryTime(const fs::directory_entry& entry, FavoritesEntry& found) {
-    std::error_code error;
-    auto written = entry.last_write_time(error);
-    if (error) {
-        return;
-    }
-    auto moment = std::chrono::file_clock::to_sys(written);
-    found.date =
-        LocalDate(std::chrono::time_point_cast<std::chrono::system_clock::duration>(moment))
-            .value_or(std::chrono::year_month_day{});
-    found.modified = std::chrono::floor<std::chrono::seconds>(moment).time_since_epoch().count();
+// The local date of a last write given in seconds since 1970.
+std::chrono::year_month_day LocalDateOf(std::int64_t modified) {
+    return LocalDate(std::chrono::system_clock::time_point(std::chrono::seconds(modified)))
+        .value_or(std::chrono::year_month_day{});
 }
 
 } // namespace
@@ -49,25 +38,23 @@ std::string LinkNameFromFileName(std::string_view fileName) {
 
 std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::string& path,
                                                                   bool withDates) {
-    std::error_code error;
-    fs::directory_iterator it(PathFromUtf8(path), error);
-    if (error) {
+    auto listed = ListFolder(path, withDates);
+    if (!listed) {
         return std::nullopt;
     }
     std::vector<FavoritesEntry> entries;
-    for (; it != fs::directory_iterator(); it.increment(error)) {
-        const auto& entry = *it;
-        std::error_code typeError;
+    for (auto& entry : *listed) {
         FavoritesEntry found;
-        found.name = Utf8FromPath(entry.path().filename());
-        found.isFolder = entry.is_directory(typeError);
+        found.name = std::move(entry.name);
+        found.isFolder = entry.target == ListedType::Folder;
         // Only regular files are read as links: a pipe or device named *.url
         // would block or never end.
-        if (!found.isFolder && !(IsLinkFileName(found.name) && entry.is_regular_file(typeError))) {
+        if (!found.isFolder && !(IsLinkFileName(found.name) && entry.target == ListedType::File)) {
             continue;
         }
-        if (withDates) {
-            ReadEntryTime(entry, found);
+        if (entry.modified) {
+            found.date = LocalDateOf(*entry.modified);
+            found.modified = *entry.modified;
         }
         entries.push_back(std::move(found));
     }

@@ -31,4 +31,10 @@ std::string LoadFirefoxPlaces(const std::string& path, BookmarkSink& sink);
 
 inline constexpr const char* kFirefoxRootText = "Bookmarks Menu";
 
+// The reason a build without SQLite (the Windows cross build, for which
+// Debian has no SQLite) gives for every Firefox database: it is recognised
+// by its content, and said to be unreadable rather than read as empty.
+inline constexpr const char* kFirefoxPlacesUnsupported =
+    "reading Firefox's database is not supported by this build";
+
 } // namespace tellavin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/folder_listing.h"
 #include "targets/link_stems.h"
 
 #include <map>
@@ -16,10 +17,9 @@ namespace tellavin {
 // export has given there, and the same for each sub-directory it entered.
 class FavoritesDirectory {
 public:
-    enum class Kind { File, Directory, SymbolicLink, Other };
     struct Entry {
         std::string name;
-        Kind kind = Kind::Other;
+        ListedType type = ListedType::Other; // a symbolic link not followed
     };
 
     // Lists the directory at path; one that cannot be listed holds nothing.
@@ -36,7 +36,7 @@ public:
     LinkStems& Stems() { return stems_; }
 
 private:
-    std::map<std::string, Kind> entries_;                 // by exact name
+    std::map<std::string, ListedType> entries_;           // by exact name
     std::unordered_map<std::string, std::string> folded_; // folded name -> first exact name
     std::unordered_map<std::string, std::unique_ptr<FavoritesDirectory>> children_;
     LinkStems stems_;

@@ -106,10 +106,10 @@ FolderPlace PlaceFolder(const FavoritesDirectory& parent, const std::string& par
                         const std::string& name) {
     auto existing = parent.Find(name);
     FolderPlace place{existing ? existing->name : name, {}};
-    if (existing && existing->kind == FavoritesDirectory::Kind::SymbolicLink) {
+    if (existing && existing->type == ListedType::SymbolicLink) {
         place.failure =
             "Cannot create the folder \"" + parentPath + place.name + "\": " + kSymbolicLinkInPlace;
-    } else if (!existing || existing->kind != FavoritesDirectory::Kind::Directory) {
+    } else if (!existing || existing->type != ListedType::Folder) {
         place.failure = CreateFolder(parentPath + place.name).message;
     }
     return place;

@@ -1,0 +1,41 @@
+// A build without SQLite (the Windows cross build) still knows a Firefox
+// database by its content, but refuses it with the build's reason instead
+// of reading it as empty or as a bookmark file; Chromium's file still reads.
+#include "sources/firefox_places_reader.h"
+#include "sources/source_loader.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tellavin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Whether the source loaded and counted, and why it is unreadable, on one line.
+std::string Outcome(const std::string& fixture) {
+    StoreLocation source{StoreKind::Netscape,
+                         (fs::path(TELLAVIN_TEST_DATA) / "browsers" / fixture).string()};
+    BookmarkTree tree;
+    bool loaded = LoadSourceTree(source, tree);
+    bool counted = CountSource(source).has_value();
+    return std::string(loaded ? "loaded" : "not loaded") + ", " +
+           (counted ? "counted" : "not counted") + ", why: " + WhySourceUnreadable(source);
+}
+
+TEST(FirefoxWithoutSqlite, EveryDatabaseIsRefusedWithTheBuildsReason) {
+    const std::string refused =
+        std::string("not loaded, not counted, why: ") + kFirefoxPlacesUnsupported;
+    const std::pair<const char*, std::string> cases[] = {
+        {"nested-folders-tags-queries.sqlite", refused},
+        {"unmerged-wal.sqlite", refused},
+        {"sqlite-without-bookmarks.sqlite", refused},
+        {"chromium-nested-roots.json", "loaded, counted, why: "},
+    };
+    for (const auto& [fixture, expected] : cases) {
+        EXPECT_EQ(Outcome(fixture), expected) << fixture;
+    }
+}
+
+} // namespace
+} // namespace tellavin
