@@ -52,7 +52,7 @@ std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
     rows_.emplace_back();
     EntryRecord row;
     row.nFolder = index;
-    row.sName = std::move(name);
+    row.sName = tree_.KeepText(name);
     row.nIcon = FolderRowIcon(source_);
     AppendRow(parent, std::move(row));
     if (progress_ != nullptr) {
@@ -81,8 +81,8 @@ void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
         return;
     }
     EntryRecord row;
-    row.sName = std::move(name);
-    row.sURL = std::move(url);
+    row.sName = tree_.KeepText(name);
+    row.sURL = tree_.KeepText(url);
     row.nIcon = iconBytes.empty() ? LinkRowIcon(source_) : tree_.AddLinkIcon(iconBytes);
     AppendRow(open_.back(), std::move(row));
     lastLink_ = &rows_[static_cast<std::size_t>(open_.back().index)].back();

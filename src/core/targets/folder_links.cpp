@@ -66,7 +66,7 @@ char16_t* WriteLinkSortKey(char16_t* out, std::string_view name) {
 
 } // namespace
 
-std::u16string LinkSortKey(const std::string& name) {
+std::u16string LinkSortKey(std::string_view name) {
     std::u16string key(name.size(), u'\0');
     key.resize(static_cast<std::size_t>(WriteLinkSortKey(key.data(), name) - key.data()));
     return key;
@@ -169,7 +169,7 @@ std::vector<std::int32_t> GetFolderLinkRows(const BookmarkTree& tree, std::int32
 }
 
 LinkItem LinkItemOf(const EntryRecord& row) {
-    return {row.sName, row.sURL, row.nCreated, row.nChanged};
+    return {std::string(row.sName), std::string(row.sURL), row.nCreated, row.nChanged};
 }
 
 std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder,
