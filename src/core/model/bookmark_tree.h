@@ -69,14 +69,16 @@ struct FolderRecord {
 // The name and the address are views of texts the tree keeps
 // (BookmarkTree::KeepText): a million rows then cost a few large blocks
 // instead of two heap strings each.
+//
+// The fields are ordered so that the record packs into 64 bytes.
 struct EntryRecord {
-    bool bChecked = false;     // links only; folders take their mark from the node
-    std::int32_t nFolder = -1; // the sub-folder's node for a folder row, -1 otherwise
+    bool bChecked = false; // links only; folders take their mark from the node
     bool bSeparator = false;
-    std::string_view sName;
-    std::string_view sURL;
+    std::int32_t nFolder = -1; // the sub-folder's node for a folder row, -1 otherwise
     std::int32_t nIcon = 0;
     std::chrono::year_month_day dDate{}; // Favorites rows only; zero otherwise
+    std::string_view sName;
+    std::string_view sURL;
     // A link's creation and last change, in seconds since 1970 UTC; 0 when
     // the source does not say.
     std::int64_t nCreated = 0;
@@ -86,6 +88,7 @@ struct EntryRecord {
     bool IsFolder() const { return nFolder >= 0; }
     bool IsSeparator() const { return bSeparator; }
 };
+static_assert(sizeof(EntryRecord) <= 64);
 
 // The in-memory model of the bookmarks being converted: a tree of folder
 // nodes, the FolderTable with one record per node and the EntryTable with

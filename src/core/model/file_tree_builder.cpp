@@ -6,7 +6,7 @@ FileTreeBuilder::FileTreeBuilder(BookmarkTree& tree, StoreKind source, ProgressS
     : tree_(tree), source_(source), progress_(progress) {
     tree_.AddRoot(source, {});
     open_.push_back(Open(0));
-    rows_.emplace_back();
+    rowCounts_.push_back(0);
 }
 
 void FileTreeBuilder::SetRootText(std::string text) {
@@ -15,11 +15,11 @@ void FileTreeBuilder::SetRootText(std::string text) {
 }
 
 std::string_view FileTreeBuilder::RowNames::NameOf(std::int32_t row) const {
-    return (*rows)[static_cast<std::size_t>(folder)][static_cast<std::size_t>(row)].sName;
+    return (*rows)[static_cast<std::size_t>(row)].sName;
 }
 
 FileTreeBuilder::OpenFolder FileTreeBuilder::Open(std::int32_t index) const {
-    const RowNames byName{&rows_, index};
+    const RowNames byName{&rows_};
     return OpenFolder{index, decltype(OpenFolder::names)(0, byName, byName), {}};
 }
 
@@ -41,15 +41,20 @@ std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
 }
 
 void FileTreeBuilder::AppendRow(OpenFolder& folder, EntryRecord row) {
-    auto& rows = rows_[static_cast<std::size_t>(folder.index)];
-    rows.push_back(std::move(row));
-    folder.names.insert(static_cast<std::int32_t>(rows.size()) - 1);
+    AppendPending(folder.index, std::move(row));
+    folder.names.insert(static_cast<std::int32_t>(rows_.size()) - 1);
+}
+
+void FileTreeBuilder::AppendPending(std::int32_t folder, EntryRecord row) {
+    rows_.push_back(std::move(row));
+    rowFolders_.push_back(folder);
+    ++rowCounts_[static_cast<std::size_t>(folder)];
 }
 
 std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
     auto& parent = open_.back();
     auto index = tree_.AddFolder(parent.index, name);
-    rows_.emplace_back();
+    rowCounts_.push_back(0);
     EntryRecord row;
     row.nFolder = index;
     row.sName = tree_.KeepText(name);
@@ -85,7 +90,7 @@ void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
     row.sURL = tree_.KeepText(url);
     row.nIcon = iconBytes.empty() ? LinkRowIcon(source_) : tree_.AddLinkIcon(iconBytes);
     AppendRow(open_.back(), std::move(row));
-    lastLink_ = &rows_[static_cast<std::size_t>(open_.back().index)].back();
+    lastLink_ = &rows_.back();
 }
 
 void FileTreeBuilder::EndFolder() {
@@ -99,7 +104,7 @@ void FileTreeBuilder::AddSeparator() {
     lastLink_ = nullptr;
     EntryRecord row;
     row.bSeparator = true;
-    rows_[open_.back().index].push_back(std::move(row));
+    AppendPending(open_.back().index, std::move(row));
 }
 
 void FileTreeBuilder::SetLinkDates(std::int64_t created, std::int64_t changed) {
@@ -128,22 +133,26 @@ void FileTreeBuilder::NoteLoss(LossKind kind, std::string example) {
 void FileTreeBuilder::Finish() {
     open_.clear();
     lastLink_ = nullptr;
-    std::size_t total = 0;
-    for (const auto& rows : rows_) {
-        total += rows.size();
-    }
-    tree_.EntryTable.reserve(total);
-    for (std::size_t folder = 0; folder < rows_.size(); ++folder) {
+    // Each folder's rows take the next place of its range, in the order
+    // they came; the pending rows are dropped as they are placed.
+    std::vector<std::int32_t> next(rowCounts_.size());
+    std::int32_t total = 0;
+    for (std::size_t folder = 0; folder < rowCounts_.size(); ++folder) {
         auto& record = tree_.FolderTable[folder];
-        record.nFirstEntry = static_cast<std::int32_t>(tree_.EntryTable.size());
-        for (auto& row : rows_[folder]) {
-            tree_.EntryTable.push_back(std::move(row));
-        }
-        std::vector<EntryRecord>().swap(rows_[folder]);
-        record.nLastEntry = static_cast<std::int32_t>(tree_.EntryTable.size()) - 1;
+        record.nFirstEntry = total;
+        next[folder] = total;
+        total += rowCounts_[folder];
+        record.nLastEntry = total - 1;
         record.bListed = true;
     }
-    rows_.clear();
+    tree_.EntryTable.resize(static_cast<std::size_t>(total));
+    while (!rows_.empty()) {
+        auto& place = next[static_cast<std::size_t>(rowFolders_.front())];
+        tree_.EntryTable[static_cast<std::size_t>(place++)] = std::move(rows_.front());
+        rows_.pop_front();
+        rowFolders_.pop_front();
+    }
+    rowCounts_.clear();
     tree_.FinishBuild();
 }
 

@@ -4,6 +4,7 @@
 #include "model/bookmark_tree.h"
 #include "model/progress.h"
 
+#include <deque>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -44,14 +45,16 @@ public:
     void Finish();
 
 private:
-    using FolderRows = std::vector<std::vector<EntryRecord>>;
-    // Hashes and compares a folder's rows by their names, and names with
-    // them: the names taken in a folder are kept as row numbers, so no name
-    // is stored a second time.
+    // Rows in the order the reader gives them, until Finish sorts them by
+    // folder: a deque grows without copying and without the unused room a
+    // growing vector per folder keeps.
+    using PendingRows = std::deque<EntryRecord>;
+    // Hashes and compares rows by their names, and names with them: the
+    // names taken in a folder are kept as row numbers, so no name is stored
+    // a second time.
     struct RowNames {
         using is_transparent = void;
-        const FolderRows* rows;
-        std::int32_t folder;
+        const PendingRows* rows;
 
         std::string_view NameOf(std::int32_t row) const;
         std::string_view NameOf(std::string_view name) const { return name; }
@@ -73,14 +76,17 @@ private:
     std::string UniqueName(OpenFolder& folder, std::string name);
     // Appends a row to the folder's rows; its name is taken from then on.
     void AppendRow(OpenFolder& folder, EntryRecord row);
+    void AppendPending(std::int32_t folder, EntryRecord row);
     std::int32_t AddFolderRow(std::string name);
 
     BookmarkTree& tree_;
     StoreKind source_;
     ProgressSink* progress_;
     std::vector<OpenFolder> open_;
-    std::vector<std::vector<EntryRecord>> rows_; // per folder, until Finish
-    EntryRecord* lastLink_ = nullptr;            // the link added last, until the next event
+    PendingRows rows_;                     // until Finish
+    std::deque<std::int32_t> rowFolders_;  // the folder of each of rows_
+    std::vector<std::int32_t> rowCounts_;  // rows per folder
+    EntryRecord* lastLink_ = nullptr;      // the link added last, until the next event
     std::int32_t lastFolder_ = -1;               // the folder begun last
 };
 
