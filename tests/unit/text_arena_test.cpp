@@ -1,4 +1,6 @@
 #include "model/file_tree_builder.h"
+#include "sources/netscape_reader.h"
+#include "support/temp_dir.h"
 #include "support/tree_text.h"
 #include "text/text_arena.h"
 
@@ -55,6 +57,30 @@ TEST(TextArena, KeptTextsSurviveBlockGrowthAndFillBlocksBeforeTakingNewOnes) {
     }
 }
 
+TEST(TextArena, PartsOfAnAdoptedTextAreKeptAsTheyAreAndAllElseIsCopied) {
+    TextArena arena;
+    auto whole = arena.Adopt("<A HREF=\"http://a/\">name</A>");
+    const std::string outside = "http://a/";
+    struct Case {
+        const char* what;
+        std::string_view text;
+        bool inPlace; // the kept view is the text itself
+    };
+    const Case cases[] = {
+        {"a part inside", whole.substr(9, 9), true},
+        {"the whole text", whole, true},
+        {"the last byte", whole.substr(whole.size() - 1), true},
+        {"a part running past the end", std::string_view(whole.data() + whole.size() - 2, 3), false},
+        {"a text elsewhere", outside, false},
+    };
+    for (const auto& c : cases) {
+        auto kept = arena.Keep(c.text);
+        EXPECT_EQ(std::make_pair(std::string(kept), kept.data() == c.text.data()),
+                  std::make_pair(std::string(c.text), c.inPlace))
+            << c.what;
+    }
+}
+
 // Rows keep viewing their texts when the tree moves, by construction and by
 // assignment over a tree that held rows of its own.
 TEST(TextArena, TreeRowsReadTheSameAfterTheTreeMoves) {
@@ -80,6 +106,23 @@ TEST(TextArena, TreeRowsReadTheSameAfterTheTreeMoves) {
     otherBuilder.Finish();
     other = std::move(moved);
     EXPECT_EQ(test::TreeText(other, true), before);
+}
+
+// Addresses kept as parts of the adopted file text and addresses that
+// needed decoding or cleaning read the same once the tree has moved.
+TEST(TextArena, AddressesInTheFileTextSurviveTheTreeMoving) {
+    test::TempDir dir;
+    test::WriteFile(dir / "b.html", "<DL><p>\n"
+                                    "<DT><A HREF=\"http://plain/\">Plain</A>\n"
+                                    "<DT><A HREF=\"  http://spaced/ \">Spaced</A>\n"
+                                    "<DT><A HREF=\"http://a/?x=1&amp;y=2\">Decoded</A>\n"
+                                    "<DT><A HREF=\"http://bro\tken/\">Tab</A>\n"
+                                    "</DL>\n");
+    BookmarkTree tree;
+    ASSERT_TRUE(BuildNetscapeTree(tree, dir / "b.html"));
+    BookmarkTree moved(std::move(tree));
+    EXPECT_EQ(test::TreeText(moved, true),
+              "[ Plain=http://plain/ Spaced=http://spaced/ Decoded=http://a/?x=1&y=2 Tab=http://broken/ ]");
 }
 
 } // namespace

@@ -121,6 +121,9 @@ public:
     // A copy of text that lives as long as the tree (until Clear): what
     // rows' names and addresses view.
     std::string_view KeepText(std::string_view text) { return texts_.Keep(text); }
+    // Keeps a source's whole text for as long as the tree, so that names and
+    // addresses found in it as they are need no copies; returns where it is.
+    std::string_view AdoptText(std::string text) { return texts_.Adopt(std::move(text)); }
 
     // Whether loads keep the icons links bring from their stores (off by
     // default: a conversion reads no icon data). Set before the load.

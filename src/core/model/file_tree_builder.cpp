@@ -3,7 +3,7 @@
 namespace tellavin {
 
 FileTreeBuilder::FileTreeBuilder(BookmarkTree& tree, StoreKind source, ProgressSink* progress)
-    : tree_(tree), source_(source), progress_(progress) {
+    : tree_(tree), source_(source), progress_(progress), rows_(tree.EntryTable) {
     tree_.AddRoot(source, {});
     open_.push_back(Open(0));
     rowCounts_.push_back(0);
@@ -67,7 +67,7 @@ std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
 }
 
 void FileTreeBuilder::BeginFolder(std::string name) {
-    lastLink_ = nullptr;
+    lastLink_ = -1;
     auto index = AddFolderRow(UniqueName(open_.back(), std::move(name)));
     open_.push_back(Open(index));
     lastFolder_ = index;
@@ -77,9 +77,21 @@ void FileTreeBuilder::AddLink(std::string name, std::string url) {
     AddLinkWithIcon(std::move(name), std::move(url), {});
 }
 
+std::string_view FileTreeBuilder::KeepSourceText(std::string& text) {
+    return tree_.AdoptText(std::move(text));
+}
+
+void FileTreeBuilder::AddLinkInSource(std::string name, std::string_view url) {
+    AddLinkRow(std::move(name), url, {});
+}
+
 void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
                                       std::string_view iconBytes) {
-    lastLink_ = nullptr;
+    AddLinkRow(std::move(name), url, iconBytes);
+}
+
+void FileTreeBuilder::AddLinkRow(std::string name, std::string_view url, std::string_view iconBytes) {
+    lastLink_ = -1;
     name = UniqueName(open_.back(), std::move(name));
     if (url.empty()) {
         lastFolder_ = AddFolderRow(std::move(name));
@@ -90,27 +102,28 @@ void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
     row.sURL = tree_.KeepText(url);
     row.nIcon = iconBytes.empty() ? LinkRowIcon(source_) : tree_.AddLinkIcon(iconBytes);
     AppendRow(open_.back(), std::move(row));
-    lastLink_ = &rows_.back();
+    lastLink_ = static_cast<std::int32_t>(rows_.size()) - 1;
 }
 
 void FileTreeBuilder::EndFolder() {
-    lastLink_ = nullptr;
+    lastLink_ = -1;
     if (open_.size() > 1) {
         open_.pop_back();
     }
 }
 
 void FileTreeBuilder::AddSeparator() {
-    lastLink_ = nullptr;
+    lastLink_ = -1;
     EntryRecord row;
     row.bSeparator = true;
     AppendPending(open_.back().index, std::move(row));
 }
 
 void FileTreeBuilder::SetLinkDates(std::int64_t created, std::int64_t changed) {
-    if (lastLink_ != nullptr) {
-        lastLink_->nCreated = created;
-        lastLink_->nChanged = changed;
+    if (lastLink_ >= 0) {
+        auto& link = rows_[static_cast<std::size_t>(lastLink_)];
+        link.nCreated = created;
+        link.nChanged = changed;
     }
 }
 
@@ -132,9 +145,9 @@ void FileTreeBuilder::NoteLoss(LossKind kind, std::string example) {
 
 void FileTreeBuilder::Finish() {
     open_.clear();
-    lastLink_ = nullptr;
-    // Each folder's rows take the next place of its range, in the order
-    // they came; the pending rows are dropped as they are placed.
+    lastLink_ = -1;
+    // Each folder's rows take the next places of its range, in the order
+    // they came; rowFolders_ becomes each row's place.
     std::vector<std::int32_t> next(rowCounts_.size());
     std::int32_t total = 0;
     for (std::size_t folder = 0; folder < rowCounts_.size(); ++folder) {
@@ -145,13 +158,19 @@ void FileTreeBuilder::Finish() {
         record.nLastEntry = total - 1;
         record.bListed = true;
     }
-    tree_.EntryTable.resize(static_cast<std::size_t>(total));
-    while (!rows_.empty()) {
-        auto& place = next[static_cast<std::size_t>(rowFolders_.front())];
-        tree_.EntryTable[static_cast<std::size_t>(place++)] = std::move(rows_.front());
-        rows_.pop_front();
-        rowFolders_.pop_front();
+    for (auto& place : rowFolders_) {
+        place = next[static_cast<std::size_t>(place)]++;
     }
+    // Moves every row to its place by following the cycles of the
+    // permutation: each swap puts one row where it belongs.
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        while (rowFolders_[row] != static_cast<std::int32_t>(row)) {
+            auto place = static_cast<std::size_t>(rowFolders_[row]);
+            std::swap(rows_[row], rows_[place]);
+            std::swap(rowFolders_[row], rowFolders_[place]);
+        }
+    }
+    std::vector<std::int32_t>().swap(rowFolders_);
     rowCounts_.clear();
     tree_.FinishBuild();
 }

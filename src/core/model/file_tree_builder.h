@@ -4,7 +4,6 @@
 #include "model/bookmark_tree.h"
 #include "model/progress.h"
 
-#include <deque>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -30,6 +29,9 @@ public:
     void SetRootText(std::string text) override;
     void BeginFolder(std::string name) override;
     void AddLink(std::string name, std::string url) override;
+    // The tree adopts the text: addresses in it are kept without copies.
+    std::string_view KeepSourceText(std::string& text) override;
+    void AddLinkInSource(std::string name, std::string_view url) override;
     // Icons are wanted when the tree keeps them (BookmarkTree::SetKeepIcons).
     bool WantsLinkIcons() const override { return tree_.KeepsIcons(); }
     void AddLinkWithIcon(std::string name, std::string url, std::string_view iconBytes) override;
@@ -45,10 +47,10 @@ public:
     void Finish();
 
 private:
-    // Rows in the order the reader gives them, until Finish sorts them by
-    // folder: a deque grows without copying and without the unused room a
-    // growing vector per folder keeps.
-    using PendingRows = std::deque<EntryRecord>;
+    // Rows stay in the tree's EntryTable in the order the reader gives them
+    // until Finish moves them into folder order in place: the rows are never
+    // held twice, and no vector per folder keeps unused room.
+    using PendingRows = std::vector<EntryRecord>;
     // Hashes and compares rows by their names, and names with them: the
     // names taken in a folder are kept as row numbers, so no name is stored
     // a second time.
@@ -78,15 +80,18 @@ private:
     void AppendRow(OpenFolder& folder, EntryRecord row);
     void AppendPending(std::int32_t folder, EntryRecord row);
     std::int32_t AddFolderRow(std::string name);
+    // A link row, or a folder row when the address is empty; the address is
+    // kept in the tree (as it is when it lies in the adopted source text).
+    void AddLinkRow(std::string name, std::string_view url, std::string_view iconBytes);
 
     BookmarkTree& tree_;
     StoreKind source_;
     ProgressSink* progress_;
     std::vector<OpenFolder> open_;
-    PendingRows rows_;                     // until Finish
-    std::deque<std::int32_t> rowFolders_;  // the folder of each of rows_
-    std::vector<std::int32_t> rowCounts_;  // rows per folder
-    EntryRecord* lastLink_ = nullptr;      // the link added last, until the next event
+    PendingRows& rows_;                     // the tree's EntryTable
+    std::vector<std::int32_t> rowFolders_;  // the folder of each of rows_
+    std::vector<std::int32_t> rowCounts_;   // rows per folder
+    std::int32_t lastLink_ = -1;            // the row of the link added last, until the next event
     std::int32_t lastFolder_ = -1;               // the folder begun last
 };
 

@@ -262,6 +262,7 @@ private:
         if (value.find('\0') != std::string::npos) {
             ReplaceAll(value, "\0"sv, "\xEF\xBF\xBD");
         }
+        tag_.sourceValues.push_back(value == rawValue ? rawValue : std::string_view());
         tag_.attributes.emplace_back(attribute_, std::move(value));
     }
 
@@ -272,6 +273,7 @@ private:
             spareValues_.push_back(std::move(attribute.second));
         }
         tag_.attributes.clear();
+        tag_.sourceValues.clear();
     }
 
     // The text of a <title>-like element, up to its end tag, which the main
@@ -315,6 +317,15 @@ const std::string* HtmlStartTag::Find(std::string_view attribute) const {
         }
     }
     return nullptr;
+}
+
+std::string_view HtmlStartTag::FindInSource(std::string_view attribute) const {
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
+        if (attributes[i].first == attribute) {
+            return sourceValues[i];
+        }
+    }
+    return {};
 }
 
 void TokenizeHtml(std::string_view text, HtmlTokenHandler& handler) {
