@@ -109,7 +109,7 @@ bool HasScheme(std::string_view address) {
 // stands (trimmed, no tab or line break inside, with a scheme); empty when
 // the address needs cleaning or is none (CleanAddress then decides).
 std::string_view AddressAsItStands(std::string_view href) {
-    constexpr ByteSet kBreaks("\t\n\r");
+    static constexpr ByteSet kBreaks("\t\n\r");
     auto trimmed = TrimmedView(href);
     return kBreaks.FindIn(trimmed) == std::string_view::npos && HasScheme(trimmed) ? trimmed
                                                                                    : std::string_view();
@@ -121,7 +121,7 @@ std::string CleanAddress(const std::string* href) {
     if (href == nullptr) {
         return {};
     }
-    constexpr ByteSet kBreaks("\t\n\r");
+    static constexpr ByteSet kBreaks("\t\n\r");
     auto trimmed = TrimmedView(*href);
     std::string address;
     address.reserve(trimmed.size());
