@@ -5,7 +5,6 @@
 #include "text/text_arena.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -33,15 +32,19 @@ TEST(TextArena, KeptTextsSurviveBlockGrowthAndFillBlocksBeforeTakingNewOnes) {
     const Case cases[] = {
         {"empty texts take a block", {0, 0}, 0},
         {"a block filled exactly takes no second", std::vector<std::size_t>(8, kBlock / 8), kBlock},
-        {"the byte after a full block lands in it", [] {
+        {"the byte after a full block lands in it",
+         [] {
              std::vector<std::size_t> sizes(8, kBlock / 8);
              sizes.push_back(1);
              return sizes;
          }(),
          2 * kBlock},
-        {"a text past the block end starts a new block", std::vector<std::size_t>(11, 100000), 2 * kBlock},
+        {"a text past the block end starts a new block", std::vector<std::size_t>(11, 100000),
+         2 * kBlock},
         {"a long text gets a block of its size", {10, kBlock + 1, 10}, kBlock + kBlock + 1},
-        {"a long text leaves the shared block open", {10, kBlock / 8 + 1, 10, kBlock / 8}, kBlock + kBlock / 8 + 1},
+        {"a long text leaves the shared block open",
+         {10, kBlock / 8 + 1, 10, kBlock / 8},
+         kBlock + kBlock / 8 + 1},
         {"many short texts over several blocks", std::vector<std::size_t>(50000, 97), 5 * kBlock},
     };
     for (const auto& c : cases) {
@@ -70,7 +73,8 @@ TEST(TextArena, PartsOfAnAdoptedTextAreKeptAsTheyAreAndAllElseIsCopied) {
         {"a part inside", whole.substr(9, 9), true},
         {"the whole text", whole, true},
         {"the last byte", whole.substr(whole.size() - 1), true},
-        {"a part running past the end", std::string_view(whole.data() + whole.size() - 2, 3), false},
+        {"a part running past the end", std::string_view(whole.data() + whole.size() - 2, 3),
+         false},
         {"a text elsewhere", outside, false},
     };
     for (const auto& c : cases) {
@@ -90,7 +94,8 @@ TEST(TextArena, TreeRowsReadTheSameAfterTheTreeMoves) {
     for (int folder = 0; folder < 40; ++folder) {
         builder.BeginFolder("Folder " + std::to_string(folder));
         for (int link = 0; link < 500; ++link) {
-            builder.AddLink("Link " + std::to_string(link), "http://example.com/" + PatternText(link, 120));
+            builder.AddLink("Link " + std::to_string(link),
+                            "http://example.com/" + PatternText(link, 120));
         }
         builder.EndFolder();
     }
@@ -121,8 +126,8 @@ TEST(TextArena, AddressesInTheFileTextSurviveTheTreeMoving) {
     BookmarkTree tree;
     ASSERT_TRUE(BuildNetscapeTree(tree, dir / "b.html"));
     BookmarkTree moved(std::move(tree));
-    EXPECT_EQ(test::TreeText(moved, true),
-              "[ Plain=http://plain/ Spaced=http://spaced/ Decoded=http://a/?x=1&y=2 Tab=http://broken/ ]");
+    EXPECT_EQ(test::TreeText(moved, true), "[ Plain=http://plain/ Spaced=http://spaced/ "
+                                           "Decoded=http://a/?x=1&y=2 Tab=http://broken/ ]");
 }
 
 } // namespace

@@ -90,7 +90,8 @@ void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
     AddLinkRow(std::move(name), url, iconBytes);
 }
 
-void FileTreeBuilder::AddLinkRow(std::string name, std::string_view url, std::string_view iconBytes) {
+void FileTreeBuilder::AddLinkRow(std::string name, std::string_view url,
+                                 std::string_view iconBytes) {
     lastLink_ = -1;
     name = UniqueName(open_.back(), std::move(name));
     if (url.empty()) {

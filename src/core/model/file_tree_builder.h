@@ -88,11 +88,11 @@ private:
     StoreKind source_;
     ProgressSink* progress_;
     std::vector<OpenFolder> open_;
-    PendingRows& rows_;                     // the tree's EntryTable
-    std::vector<std::int32_t> rowFolders_;  // the folder of each of rows_
-    std::vector<std::int32_t> rowCounts_;   // rows per folder
-    std::int32_t lastLink_ = -1;            // the row of the link added last, until the next event
-    std::int32_t lastFolder_ = -1;               // the folder begun last
+    PendingRows& rows_;                    // the tree's EntryTable
+    std::vector<std::int32_t> rowFolders_; // the folder of each of rows_
+    std::vector<std::int32_t> rowCounts_;  // rows per folder
+    std::int32_t lastLink_ = -1;           // the row of the link added last, until the next event
+    std::int32_t lastFolder_ = -1;         // the folder begun last
 };
 
 } // namespace tellavin

@@ -111,8 +111,9 @@ bool HasScheme(std::string_view address) {
 std::string_view AddressAsItStands(std::string_view href) {
     static constexpr ByteSet kBreaks("\t\n\r");
     auto trimmed = TrimmedView(href);
-    return kBreaks.FindIn(trimmed) == std::string_view::npos && HasScheme(trimmed) ? trimmed
-                                                                                   : std::string_view();
+    return kBreaks.FindIn(trimmed) == std::string_view::npos && HasScheme(trimmed)
+               ? trimmed
+               : std::string_view();
 }
 
 // The address of a link: trimmed, tabs and line breaks inside removed;

@@ -44,7 +44,8 @@ bool TextArena::IsAdopted(std::string_view text) const {
     const std::less<const char*> before;
     for (const auto& whole : adopted_) {
         const char* begin = whole->data();
-        if (!before(text.data(), begin) && !before(begin + whole->size(), text.data() + text.size())) {
+        if (!before(text.data(), begin) &&
+            !before(begin + whole->size(), text.data() + text.size())) {
             return true;
         }
     }
