@@ -56,7 +56,7 @@ inline std::string Trimmed(std::string_view text) {
 // An address as both readers keep it: without surrounding blanks, without
 // tabs and line breaks (also a hotlist's 0x02 0x02) inside, and with a
 // double quote as %22, as the Netscape-format writer puts it.
-inline std::string Address(const std::string& url) {
+inline std::string Address(std::string_view url) {
     std::string out;
     auto trimmed = Trimmed(url);
     for (std::size_t i = 0; i < trimmed.size(); ++i) {
@@ -105,7 +105,7 @@ inline std::string CanonicalTree(BookmarkTree& tree) {
         std::string text;
 
     private:
-        static std::string Name(const std::string& name) {
+        static std::string Name(std::string_view name) {
             std::string out;
             for (std::size_t i = 0; i < name.size(); ++i) {
                 if (name.compare(i, 2, "\r\n") == 0 || name.compare(i, 2, "\x02\x02") == 0) {

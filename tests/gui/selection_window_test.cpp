@@ -177,7 +177,8 @@ TEST_F(SelectionWindowTest, ConfirmKeepsTheSelectionForTheExportAndCancelEmpties
     BookmarkTree written;
     ASSERT_TRUE(LoadSourceTree(request.target, written));
     ASSERT_EQ(written.NodeCount(), 2);
-    EXPECT_EQ(written.Node(1).Text + "[" + written.Rows(1)[0].sName + "]", "Old[Archive]");
+    EXPECT_EQ(written.Node(1).Text + "[" + std::string(written.Rows(1)[0].sName) + "]",
+              "Old[Archive]");
     EXPECT_EQ(written.Rows(0).size() + written.Rows(1).size(), 2u);
 
     window_->show();

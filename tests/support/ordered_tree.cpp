@@ -7,7 +7,7 @@ namespace tellavin::test {
 namespace {
 
 std::string LinkText(const EntryRecord& row, bool withChanged) {
-    auto text = row.sName + "=" + row.sURL;
+    auto text = std::string(row.sName) + "=" + std::string(row.sURL);
     auto changed = withChanged ? row.nChanged : 0;
     if (row.nCreated != 0 || changed != 0) {
         text += "{" + std::to_string(row.nCreated) + "/" + std::to_string(changed) + "}";

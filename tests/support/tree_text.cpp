@@ -17,9 +17,11 @@ public:
         text += tree_.Node(folder).Text + "[";
         for (const auto& entry : tree_.Rows(folder)) {
             if (entry.IsLink()) {
-                text += " " + entry.sName;
+                text += " ";
+                text += entry.sName;
                 if (addresses_) {
-                    text += "=" + entry.sURL;
+                    text += "=";
+                    text += entry.sURL;
                 }
             }
         }

@@ -43,7 +43,7 @@ TEST(FileTreeBuilder, TablesHoldFoldersInFileOrderAndRowsInFileOrder) {
     EXPECT_EQ(tree.FolderTable[3].sName, "Deep");
     std::vector<std::string> rootRows;
     for (const auto& row : tree.Rows(0)) {
-        rootRows.push_back(row.sName);
+        rootRows.emplace_back(row.sName);
     }
     EXPECT_EQ(rootRows, (std::vector<std::string>{"Home", "News", "Beta", "Work", "alpha"}));
     // Folder rows follow the root's rows in record order, each range adjacent.

@@ -350,7 +350,7 @@ TEST_F(Conversions, ConcurrentMergesIntoOneFileKeepEveryLink) {
     ASSERT_TRUE(LoadSourceTree(target, merged));
     std::vector<std::string> names;
     for (const auto& row : merged.Rows(0)) {
-        names.push_back(row.sName);
+        names.emplace_back(row.sName);
     }
     std::sort(names.begin(), names.end()); // the writers took their turns in any order
     EXPECT_EQ(names, (std::vector<std::string>{"Old", "link0", "link1", "link2", "link3", "link4",

@@ -133,7 +133,8 @@ TEST(FavoritesTree, ListingTwoFoldersGivesAdjacentRangesInListingOrder) {
             ++folderRows;
             EXPECT_EQ(entry.nIcon, image::kFolderClosed);
             EXPECT_EQ(entry.sURL, "");
-            EXPECT_EQ(tree.FolderKeyOf(entry), dir / ("Favorites/" + entry.sName + "/"));
+            EXPECT_EQ(tree.FolderKeyOf(entry),
+                      dir / ("Favorites/" + std::string(entry.sName) + "/"));
         }
     }
     EXPECT_EQ(folderRows, 3);

@@ -38,7 +38,7 @@ std::string IconsText(BookmarkTree& tree) {
             if (!row.IsLink()) {
                 continue;
             }
-            text += row.sName + "=" + std::to_string(row.nIcon);
+            text += std::string(row.sName) + "=" + std::to_string(row.nIcon);
             if (row.nIcon >= image::kFirstLinkIcon) {
                 text += ":" + ImageName(tree.LinkIconBytes(row.nIcon));
             }

@@ -193,7 +193,7 @@ std::vector<std::string> LinkNames(const BookmarkTree& tree, std::int32_t folder
     std::vector<std::string> names;
     for (const auto& row : tree.Rows(folder)) {
         if (row.IsLink()) {
-            names.push_back(row.sName);
+            names.emplace_back(row.sName);
         }
     }
     return names;

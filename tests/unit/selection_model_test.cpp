@@ -339,7 +339,8 @@ TEST(SelectionModel, ATreeAHundredThousandFoldersDeepIsSafe) {
 std::string ListText(const BookmarkTree& tree, const std::vector<std::int32_t>& order) {
     std::string text;
     for (auto index : order) {
-        text += (text.empty() ? "" : " ") + tree.Rows(0)[static_cast<std::size_t>(index)].sName;
+        text += text.empty() ? "" : " ";
+        text += tree.Rows(0)[static_cast<std::size_t>(index)].sName;
     }
     return text;
 }

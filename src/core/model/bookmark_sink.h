@@ -20,6 +20,15 @@ public:
     virtual void BeginFolder(std::string name) = 0;
     // A link with an empty address stands for an empty folder.
     virtual void AddLink(std::string name, std::string url) = 0;
+    // Hands over the whole text a reader is about to parse and returns where
+    // it is parsed from. A sink that keeps it as long as what it builds (the
+    // tree builder) can then take addresses that stand in it as they are
+    // (AddLinkInSource) instead of copies.
+    virtual std::string_view KeepSourceText(std::string& text) { return text; }
+    // A link whose address is a part of the text KeepSourceText returned.
+    virtual void AddLinkInSource(std::string name, std::string_view url) {
+        AddLink(std::move(name), std::string(url));
+    }
     // Whether the sink keeps links' icons; readers find and decode them
     // only then.
     virtual bool WantsLinkIcons() const { return false; }

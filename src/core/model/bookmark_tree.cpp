@@ -11,6 +11,7 @@ namespace tellavin {
 void BookmarkTree::Clear() {
     FolderTable.clear();
     EntryTable.clear();
+    texts_.Clear();
     nSelectedFolders = 0;
     nSelectedLinks = 0;
     nListedEntries = 0;

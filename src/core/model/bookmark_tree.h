@@ -2,6 +2,7 @@
 
 #include "model/conversion_path.h"
 #include "model/loss_report.h"
+#include "text/text_arena.h"
 
 #include <chrono>
 #include <cstdint>
@@ -64,14 +65,20 @@ struct FolderRecord {
 // One row of a folder's content list: a link, a direct sub-folder, or a
 // separator line between them (file sources only; the selection lists do
 // not show separators).
+//
+// The name and the address are views of texts the tree keeps
+// (BookmarkTree::KeepText): a million rows then cost a few large blocks
+// instead of two heap strings each.
+//
+// The fields are ordered so that the record packs into 64 bytes.
 struct EntryRecord {
-    bool bChecked = false;     // links only; folders take their mark from the node
-    std::int32_t nFolder = -1; // the sub-folder's node for a folder row, -1 otherwise
+    bool bChecked = false; // links only; folders take their mark from the node
     bool bSeparator = false;
-    std::string sName;
-    std::string sURL;
+    std::int32_t nFolder = -1; // the sub-folder's node for a folder row, -1 otherwise
     std::int32_t nIcon = 0;
     std::chrono::year_month_day dDate{}; // Favorites rows only; zero otherwise
+    std::string_view sName;
+    std::string_view sURL;
     // A link's creation and last change, in seconds since 1970 UTC; 0 when
     // the source does not say.
     std::int64_t nCreated = 0;
@@ -81,6 +88,7 @@ struct EntryRecord {
     bool IsFolder() const { return nFolder >= 0; }
     bool IsSeparator() const { return bSeparator; }
 };
+static_assert(sizeof(EntryRecord) <= 64);
 
 // The in-memory model of the bookmarks being converted: a tree of folder
 // nodes, the FolderTable with one record per node and the EntryTable with
@@ -89,6 +97,8 @@ struct EntryRecord {
 // Keys and paths are derived from the nodes on request rather than stored:
 // a key holds every name above the folder, and storing one per folder would
 // take memory quadratic in the depth of a deeply nested file.
+//
+// The tree can be moved but not copied: its rows view texts it owns.
 class BookmarkTree {
 public:
     // Lists the rows of one folder on demand (the Favorites source); returns
@@ -104,9 +114,16 @@ public:
     // and changed (numbered duplicate names).
     LossReport ReadLosses;
 
-    // Empties the tree, both tables and the link icons and resets the
-    // counters. Whether icons are kept stays as set.
+    // Empties the tree, both tables, the kept texts and the link icons and
+    // resets the counters. Whether icons are kept stays as set.
     void Clear();
+
+    // A copy of text that lives as long as the tree (until Clear): what
+    // rows' names and addresses view.
+    std::string_view KeepText(std::string_view text) { return texts_.Keep(text); }
+    // Keeps a source's whole text for as long as the tree, so that names and
+    // addresses found in it as they are need no copies; returns where it is.
+    std::string_view AdoptText(std::string text) { return texts_.Adopt(std::move(text)); }
 
     // Whether loads keep the icons links bring from their stores (off by
     // default: a conversion reads no icon data). Set before the load.
@@ -171,6 +188,7 @@ private:
     StoreKind source_ = StoreKind::Favorites;
     std::string rootKey_;
     std::vector<FolderNode> nodes_;
+    TextArena texts_; // the rows' names and addresses
     RowLister rowLister_;
     bool keepIcons_ = false;
     std::vector<std::string> linkIcons_;

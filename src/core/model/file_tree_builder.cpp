@@ -3,10 +3,10 @@
 namespace tellavin {
 
 FileTreeBuilder::FileTreeBuilder(BookmarkTree& tree, StoreKind source, ProgressSink* progress)
-    : tree_(tree), source_(source), progress_(progress) {
+    : tree_(tree), source_(source), progress_(progress), rows_(tree.EntryTable) {
     tree_.AddRoot(source, {});
     open_.push_back(Open(0));
-    rows_.emplace_back();
+    rowCounts_.push_back(0);
 }
 
 void FileTreeBuilder::SetRootText(std::string text) {
@@ -15,11 +15,11 @@ void FileTreeBuilder::SetRootText(std::string text) {
 }
 
 std::string_view FileTreeBuilder::RowNames::NameOf(std::int32_t row) const {
-    return (*rows)[static_cast<std::size_t>(folder)][static_cast<std::size_t>(row)].sName;
+    return (*rows)[static_cast<std::size_t>(row)].sName;
 }
 
 FileTreeBuilder::OpenFolder FileTreeBuilder::Open(std::int32_t index) const {
-    const RowNames byName{&rows_, index};
+    const RowNames byName{&rows_};
     return OpenFolder{index, decltype(OpenFolder::names)(0, byName, byName), {}};
 }
 
@@ -41,18 +41,23 @@ std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
 }
 
 void FileTreeBuilder::AppendRow(OpenFolder& folder, EntryRecord row) {
-    auto& rows = rows_[static_cast<std::size_t>(folder.index)];
-    rows.push_back(std::move(row));
-    folder.names.insert(static_cast<std::int32_t>(rows.size()) - 1);
+    AppendPending(folder.index, std::move(row));
+    folder.names.insert(static_cast<std::int32_t>(rows_.size()) - 1);
+}
+
+void FileTreeBuilder::AppendPending(std::int32_t folder, EntryRecord row) {
+    rows_.push_back(std::move(row));
+    rowFolders_.push_back(folder);
+    ++rowCounts_[static_cast<std::size_t>(folder)];
 }
 
 std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
     auto& parent = open_.back();
     auto index = tree_.AddFolder(parent.index, name);
-    rows_.emplace_back();
+    rowCounts_.push_back(0);
     EntryRecord row;
     row.nFolder = index;
-    row.sName = std::move(name);
+    row.sName = tree_.KeepText(name);
     row.nIcon = FolderRowIcon(source_);
     AppendRow(parent, std::move(row));
     if (progress_ != nullptr) {
@@ -62,7 +67,7 @@ std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
 }
 
 void FileTreeBuilder::BeginFolder(std::string name) {
-    lastLink_ = nullptr;
+    lastLink_ = -1;
     auto index = AddFolderRow(UniqueName(open_.back(), std::move(name)));
     open_.push_back(Open(index));
     lastFolder_ = index;
@@ -72,40 +77,54 @@ void FileTreeBuilder::AddLink(std::string name, std::string url) {
     AddLinkWithIcon(std::move(name), std::move(url), {});
 }
 
+std::string_view FileTreeBuilder::KeepSourceText(std::string& text) {
+    return tree_.AdoptText(std::move(text));
+}
+
+void FileTreeBuilder::AddLinkInSource(std::string name, std::string_view url) {
+    AddLinkRow(std::move(name), url, {});
+}
+
 void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
                                       std::string_view iconBytes) {
-    lastLink_ = nullptr;
+    AddLinkRow(std::move(name), url, iconBytes);
+}
+
+void FileTreeBuilder::AddLinkRow(std::string name, std::string_view url,
+                                 std::string_view iconBytes) {
+    lastLink_ = -1;
     name = UniqueName(open_.back(), std::move(name));
     if (url.empty()) {
         lastFolder_ = AddFolderRow(std::move(name));
         return;
     }
     EntryRecord row;
-    row.sName = std::move(name);
-    row.sURL = std::move(url);
+    row.sName = tree_.KeepText(name);
+    row.sURL = tree_.KeepText(url);
     row.nIcon = iconBytes.empty() ? LinkRowIcon(source_) : tree_.AddLinkIcon(iconBytes);
     AppendRow(open_.back(), std::move(row));
-    lastLink_ = &rows_[static_cast<std::size_t>(open_.back().index)].back();
+    lastLink_ = static_cast<std::int32_t>(rows_.size()) - 1;
 }
 
 void FileTreeBuilder::EndFolder() {
-    lastLink_ = nullptr;
+    lastLink_ = -1;
     if (open_.size() > 1) {
         open_.pop_back();
     }
 }
 
 void FileTreeBuilder::AddSeparator() {
-    lastLink_ = nullptr;
+    lastLink_ = -1;
     EntryRecord row;
     row.bSeparator = true;
-    rows_[open_.back().index].push_back(std::move(row));
+    AppendPending(open_.back().index, std::move(row));
 }
 
 void FileTreeBuilder::SetLinkDates(std::int64_t created, std::int64_t changed) {
-    if (lastLink_ != nullptr) {
-        lastLink_->nCreated = created;
-        lastLink_->nChanged = changed;
+    if (lastLink_ >= 0) {
+        auto& link = rows_[static_cast<std::size_t>(lastLink_)];
+        link.nCreated = created;
+        link.nChanged = changed;
     }
 }
 
@@ -127,23 +146,33 @@ void FileTreeBuilder::NoteLoss(LossKind kind, std::string example) {
 
 void FileTreeBuilder::Finish() {
     open_.clear();
-    lastLink_ = nullptr;
-    std::size_t total = 0;
-    for (const auto& rows : rows_) {
-        total += rows.size();
-    }
-    tree_.EntryTable.reserve(total);
-    for (std::size_t folder = 0; folder < rows_.size(); ++folder) {
+    lastLink_ = -1;
+    // Each folder's rows take the next places of its range, in the order
+    // they came; rowFolders_ becomes each row's place.
+    std::vector<std::int32_t> next(rowCounts_.size());
+    std::int32_t total = 0;
+    for (std::size_t folder = 0; folder < rowCounts_.size(); ++folder) {
         auto& record = tree_.FolderTable[folder];
-        record.nFirstEntry = static_cast<std::int32_t>(tree_.EntryTable.size());
-        for (auto& row : rows_[folder]) {
-            tree_.EntryTable.push_back(std::move(row));
-        }
-        std::vector<EntryRecord>().swap(rows_[folder]);
-        record.nLastEntry = static_cast<std::int32_t>(tree_.EntryTable.size()) - 1;
+        record.nFirstEntry = total;
+        next[folder] = total;
+        total += rowCounts_[folder];
+        record.nLastEntry = total - 1;
         record.bListed = true;
     }
-    rows_.clear();
+    for (auto& place : rowFolders_) {
+        place = next[static_cast<std::size_t>(place)]++;
+    }
+    // Moves every row to its place by following the cycles of the
+    // permutation: each swap puts one row where it belongs.
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        while (rowFolders_[row] != static_cast<std::int32_t>(row)) {
+            auto place = static_cast<std::size_t>(rowFolders_[row]);
+            std::swap(rows_[row], rows_[place]);
+            std::swap(rowFolders_[row], rowFolders_[place]);
+        }
+    }
+    std::vector<std::int32_t>().swap(rowFolders_);
+    rowCounts_.clear();
     tree_.FinishBuild();
 }
 

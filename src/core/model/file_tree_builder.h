@@ -29,6 +29,9 @@ public:
     void SetRootText(std::string text) override;
     void BeginFolder(std::string name) override;
     void AddLink(std::string name, std::string url) override;
+    // The tree adopts the text: addresses in it are kept without copies.
+    std::string_view KeepSourceText(std::string& text) override;
+    void AddLinkInSource(std::string name, std::string_view url) override;
     // Icons are wanted when the tree keeps them (BookmarkTree::SetKeepIcons).
     bool WantsLinkIcons() const override { return tree_.KeepsIcons(); }
     void AddLinkWithIcon(std::string name, std::string url, std::string_view iconBytes) override;
@@ -44,14 +47,16 @@ public:
     void Finish();
 
 private:
-    using FolderRows = std::vector<std::vector<EntryRecord>>;
-    // Hashes and compares a folder's rows by their names, and names with
-    // them: the names taken in a folder are kept as row numbers, so no name
-    // is stored a second time.
+    // Rows stay in the tree's EntryTable in the order the reader gives them
+    // until Finish moves them into folder order in place: the rows are never
+    // held twice, and no vector per folder keeps unused room.
+    using PendingRows = std::vector<EntryRecord>;
+    // Hashes and compares rows by their names, and names with them: the
+    // names taken in a folder are kept as row numbers, so no name is stored
+    // a second time.
     struct RowNames {
         using is_transparent = void;
-        const FolderRows* rows;
-        std::int32_t folder;
+        const PendingRows* rows;
 
         std::string_view NameOf(std::int32_t row) const;
         std::string_view NameOf(std::string_view name) const { return name; }
@@ -73,15 +78,21 @@ private:
     std::string UniqueName(OpenFolder& folder, std::string name);
     // Appends a row to the folder's rows; its name is taken from then on.
     void AppendRow(OpenFolder& folder, EntryRecord row);
+    void AppendPending(std::int32_t folder, EntryRecord row);
     std::int32_t AddFolderRow(std::string name);
+    // A link row, or a folder row when the address is empty; the address is
+    // kept in the tree (as it is when it lies in the adopted source text).
+    void AddLinkRow(std::string name, std::string_view url, std::string_view iconBytes);
 
     BookmarkTree& tree_;
     StoreKind source_;
     ProgressSink* progress_;
     std::vector<OpenFolder> open_;
-    std::vector<std::vector<EntryRecord>> rows_; // per folder, until Finish
-    EntryRecord* lastLink_ = nullptr;            // the link added last, until the next event
-    std::int32_t lastFolder_ = -1;               // the folder begun last
+    PendingRows& rows_;                    // the tree's EntryTable
+    std::vector<std::int32_t> rowFolders_; // the folder of each of rows_
+    std::vector<std::int32_t> rowCounts_;  // rows per folder
+    std::int32_t lastLink_ = -1;           // the row of the link added last, until the next event
+    std::int32_t lastFolder_ = -1;         // the folder begun last
 };
 
 } // namespace tellavin

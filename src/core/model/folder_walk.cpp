@@ -33,7 +33,7 @@ void NoteSkippedTrash(BookmarkTree& tree, std::int32_t trash, ExportResult& resu
         if (tree.EnsureListed(folder)) {
             for (const auto& row : tree.Rows(folder)) {
                 if (row.IsLink()) {
-                    result.losses.Note(LossKind::TrashSkipped, row.sName);
+                    result.losses.Note(LossKind::TrashSkipped, std::string(row.sName));
                 }
             }
         }

@@ -125,20 +125,20 @@ bool ListFolderEntries(BookmarkTree& tree, std::int32_t folder) {
                 continue;
             }
             row.nFolder = child->second;
-            row.sName = std::move(entry.name);
+            row.sName = tree.KeepText(entry.name);
             row.nIcon = image::kFolderClosed;
         } else {
             row.nIcon = image::kFavoritesLink;
             if (tree.KeepsIcons()) {
                 auto fields = ReadShortcutFields(folderPath + entry.name);
-                row.sURL = std::move(fields.url);
+                row.sURL = tree.KeepText(fields.url);
                 if (!fields.iconFile.empty()) {
                     row.nIcon = tree.AddLinkIcon(ReadIconFile(fields.iconFile, path));
                 }
             } else {
-                row.sURL = ReadShortcutUrl(folderPath + entry.name);
+                row.sURL = tree.KeepText(ReadShortcutUrl(folderPath + entry.name));
             }
-            row.sName = LinkNameFromFileName(entry.name);
+            row.sName = tree.KeepText(LinkNameFromFileName(entry.name));
             row.nChanged = entry.modified;
         }
         tree.EntryTable.push_back(std::move(row));

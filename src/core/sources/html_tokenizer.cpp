@@ -79,7 +79,7 @@ private:
     void EmitText(std::string_view text, bool references) {
         std::size_t done = 0;
         while (done < text.size()) {
-            constexpr ByteSet kReferenceOrNul("&\0"sv);
+            static constexpr ByteSet kReferenceOrNul("&\0"sv);
             auto special = references ? kReferenceOrNul.FindIn(text, done) : text.find('\0', done);
             if (special == std::string_view::npos) {
                 special = text.size();
@@ -167,7 +167,7 @@ private:
     // Reads a tag whose name starts at nameStart; returns with pos_ after
     // the tag, or at the end when the text ends inside it.
     void Tag(std::size_t nameStart, bool isEnd) {
-        constexpr ByteSet kTagNameEnd(" \t\n\f\r/>");
+        static constexpr ByteSet kTagNameEnd(" \t\n\f\r/>");
         auto i = std::min(kTagNameEnd.FindIn(text_, nameStart), text_.size());
         name_.assign(text_.substr(nameStart, i - nameStart));
         std::transform(name_.begin(), name_.end(), name_.begin(), Lower);
@@ -207,7 +207,7 @@ private:
                 ++i;
                 return true;
             }
-            constexpr ByteSet kAttributeNameEnd(" \t\n\f\r/>=");
+            static constexpr ByteSet kAttributeNameEnd(" \t\n\f\r/>=");
             auto nameStart = i;
             i = std::min(kAttributeNameEnd.FindIn(text_, i + 1), text_.size());
             auto name = text_.substr(nameStart, i - nameStart);
@@ -231,7 +231,7 @@ private:
                     value = text_.substr(i + 1, close - i - 1);
                     i = close + 1;
                 } else {
-                    constexpr ByteSet kBareValueEnd(" \t\n\f\r>");
+                    static constexpr ByteSet kBareValueEnd(" \t\n\f\r>");
                     auto start = i;
                     i = std::min(kBareValueEnd.FindIn(text_, i), text_.size());
                     value = text_.substr(start, i - start);
@@ -262,6 +262,7 @@ private:
         if (value.find('\0') != std::string::npos) {
             ReplaceAll(value, "\0"sv, "\xEF\xBF\xBD");
         }
+        tag_.sourceValues.push_back(value == rawValue ? rawValue : std::string_view());
         tag_.attributes.emplace_back(attribute_, std::move(value));
     }
 
@@ -272,6 +273,7 @@ private:
             spareValues_.push_back(std::move(attribute.second));
         }
         tag_.attributes.clear();
+        tag_.sourceValues.clear();
     }
 
     // The text of a <title>-like element, up to its end tag, which the main
@@ -315,6 +317,15 @@ const std::string* HtmlStartTag::Find(std::string_view attribute) const {
         }
     }
     return nullptr;
+}
+
+std::string_view HtmlStartTag::FindInSource(std::string_view attribute) const {
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
+        if (attributes[i].first == attribute) {
+            return sourceValues[i];
+        }
+    }
+    return {};
 }
 
 void TokenizeHtml(std::string_view text, HtmlTokenHandler& handler) {

@@ -12,9 +12,15 @@ struct HtmlStartTag {
     // The attributes, names in lower case and values decoded, in file order
     // with later duplicates dropped; only those the handler asked for.
     std::vector<std::pair<std::string, std::string>> attributes;
+    // For each attribute, its value as a part of the tokenized text when
+    // decoding left it as it stands there; empty otherwise.
+    std::vector<std::string_view> sourceValues;
 
     // The value of an attribute, or nothing when the tag does not carry it.
     const std::string* Find(std::string_view attribute) const;
+    // The attribute's value as a part of the tokenized text; empty when the
+    // tag does not carry it or its value needed decoding.
+    std::string_view FindInSource(std::string_view attribute) const;
 };
 
 // What the tokenizer reports, in document order.

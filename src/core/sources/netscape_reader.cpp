@@ -105,13 +105,24 @@ bool HasScheme(std::string_view address) {
     return false;
 }
 
+// The part of an undecoded HREF value that is the link's address as it
+// stands (trimmed, no tab or line break inside, with a scheme); empty when
+// the address needs cleaning or is none (CleanAddress then decides).
+std::string_view AddressAsItStands(std::string_view href) {
+    static constexpr ByteSet kBreaks("\t\n\r");
+    auto trimmed = TrimmedView(href);
+    return kBreaks.FindIn(trimmed) == std::string_view::npos && HasScheme(trimmed)
+               ? trimmed
+               : std::string_view();
+}
+
 // The address of a link: trimmed, tabs and line breaks inside removed;
 // empty when it is no address a browser would take.
 std::string CleanAddress(const std::string* href) {
     if (href == nullptr) {
         return {};
     }
-    constexpr ByteSet kBreaks("\t\n\r");
+    static constexpr ByteSet kBreaks("\t\n\r");
     auto trimmed = TrimmedView(*href);
     std::string address;
     address.reserve(trimmed.size());
@@ -160,7 +171,10 @@ public:
         if (name == "a") {
             EndLink();
             linkOpen_ = true;
-            linkAddress_ = CleanAddress(tag.Find("href"));
+            linkAddressInSource_ = AddressAsItStands(tag.FindInSource("href"));
+            if (linkAddressInSource_.empty()) {
+                linkAddress_ = CleanAddress(tag.Find("href"));
+            }
             if (wantsIcons_) {
                 const auto* icon = tag.Find("icon");
                 linkIcon_ = icon != nullptr ? *icon : std::string();
@@ -262,22 +276,27 @@ private:
         if (repairLinkNames_) {
             name = RepairUtf8Text(std::move(name));
         }
-        if (linkAddress_.empty()) {
+        if (linkAddress_.empty() && linkAddressInSource_.empty()) {
             sink_.NoteLoss(LossKind::AddressUnusable, name);
         } else {
             NoteLinkLosses(name);
             lastItemName_ = name;
-            if (linkIcon_.empty()) {
-                sink_.AddLink(std::move(name), std::move(linkAddress_));
-            } else {
-                sink_.AddLinkWithIcon(std::move(name), std::move(linkAddress_),
+            if (!linkIcon_.empty()) {
+                auto address = linkAddressInSource_.empty() ? std::move(linkAddress_)
+                                                            : std::string(linkAddressInSource_);
+                sink_.AddLinkWithIcon(std::move(name), std::move(address),
                                       DecodeDataUrl(linkIcon_).value_or(std::string()));
+            } else if (!linkAddressInSource_.empty()) {
+                sink_.AddLinkInSource(std::move(name), linkAddressInSource_);
+            } else {
+                sink_.AddLink(std::move(name), std::move(linkAddress_));
             }
             if (linkCreated_ != 0 || linkChanged_ != 0) {
                 sink_.SetLinkDates(linkCreated_, linkChanged_);
             }
         }
         linkAddress_.clear();
+        linkAddressInSource_ = {};
         linkIcon_.clear();
         text_.clear();
     }
@@ -340,6 +359,7 @@ private:
     std::vector<Frame> frames_{Frame{}}; // the root first
     std::string text_;                   // the name being read
     std::string linkAddress_;
+    std::string_view linkAddressInSource_; // the address as it stands in the text, when it does
     std::string linkIcon_; // the ICON attribute, read only when the sink keeps icons
     bool wantsIcons_;
     mutable bool iconSeen_ = false; // the tag being read carries an icon
@@ -377,10 +397,18 @@ NetscapeText DecodeNetscapeBytes(std::string bytes) {
     return result;
 }
 
-std::string ParseNetscapeText(const NetscapeText& text, BookmarkSink& sink) {
-    NetscapeParser parser(sink, text.windows1252);
-    TokenizeHtml(text.text, parser);
+namespace {
+
+std::string ParseDecodedText(std::string_view text, bool windows1252, BookmarkSink& sink) {
+    NetscapeParser parser(sink, windows1252);
+    TokenizeHtml(text, parser);
     return parser.Finish();
+}
+
+} // namespace
+
+std::string ParseNetscapeText(const NetscapeText& text, BookmarkSink& sink) {
+    return ParseDecodedText(text.text, text.windows1252, sink);
 }
 
 bool LoadNetscapeTree(const std::string& path, BookmarkSink& sink, std::string* pageTitle) {
@@ -391,7 +419,8 @@ bool LoadNetscapeTree(const std::string& path, BookmarkSink& sink, std::string* 
     if (!bytes) {
         return false;
     }
-    auto title = ParseNetscapeText(DecodeNetscapeBytes(std::move(*bytes)), sink);
+    auto decoded = DecodeNetscapeBytes(std::move(*bytes));
+    auto title = ParseDecodedText(sink.KeepSourceText(decoded.text), decoded.windows1252, sink);
     if (pageTitle != nullptr) {
         *pageTitle = std::move(title);
     }

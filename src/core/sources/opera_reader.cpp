@@ -223,6 +223,9 @@ bool LoadOperaTree(BookmarkTree& tree, const std::string& path, ProgressSink* pr
     }
     FileTreeBuilder builder(tree, StoreKind::Opera, progress);
     ParseOperaHotlist(*bytes, builder);
+    // The rows keep copies of their texts, so the file's text can go before
+    // Finish lays the rows out (and holds them twice for a moment).
+    bytes.reset();
     builder.Finish();
     return true;
 }

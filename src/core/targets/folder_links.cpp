@@ -1,6 +1,7 @@
 #include "targets/folder_links.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 #include <string_view>
 #include <utf8.h>
@@ -66,7 +67,7 @@ char16_t* WriteLinkSortKey(char16_t* out, std::string_view name) {
 
 } // namespace
 
-std::u16string LinkSortKey(const std::string& name) {
+std::u16string LinkSortKey(std::string_view name) {
     std::u16string key(name.size(), u'\0');
     key.resize(static_cast<std::size_t>(WriteLinkSortKey(key.data(), name) - key.data()));
     return key;
@@ -101,6 +102,23 @@ std::vector<std::int32_t> ShellSortOrder(std::int32_t n, NameOf nameOf, bool des
         auto at = static_cast<std::size_t>(link);
         return keys.substr(keyStart[at], keyStart[at + 1] - keyStart[at]);
     };
+    // The first four units of each key in one number, zeros after a short
+    // key: two keys whose numbers differ compare as their numbers do, so
+    // most comparisons never read the key text.
+    std::vector<std::uint64_t> prefix(static_cast<std::size_t>(n));
+    for (std::int32_t i = 0; i < n; ++i) {
+        auto key = keyOf(i);
+        std::uint64_t packed = 0;
+        for (std::size_t unit = 0; unit < 4; ++unit) {
+            packed = (packed << 16) | (unit < key.size() ? key[unit] : 0u);
+        }
+        prefix[static_cast<std::size_t>(i)] = packed;
+    }
+    auto greater = [&](std::int32_t a, std::int32_t b) {
+        auto pa = prefix[static_cast<std::size_t>(a)];
+        auto pb = prefix[static_cast<std::size_t>(b)];
+        return pa != pb ? pa > pb : keyOf(a) > keyOf(b);
+    };
     const std::int32_t lo = 0;
     const std::int32_t hi = n - 1;
     std::int32_t h = 0;
@@ -111,9 +129,8 @@ std::vector<std::int32_t> ShellSortOrder(std::int32_t n, NameOf nameOf, bool des
         h /= 3;
         for (std::int32_t i = lo + h; i <= hi; ++i) {
             const std::int32_t saved = order[i];
-            const auto savedKey = keyOf(saved);
             std::int32_t j = i;
-            while ((keyOf(order[j - h]) > savedKey) != descending) {
+            while (greater(order[j - h], saved) != descending) {
                 order[j] = order[j - h];
                 j -= h;
                 if (j - h < lo) {
@@ -169,7 +186,7 @@ std::vector<std::int32_t> GetFolderLinkRows(const BookmarkTree& tree, std::int32
 }
 
 LinkItem LinkItemOf(const EntryRecord& row) {
-    return {row.sName, row.sURL, row.nCreated, row.nChanged};
+    return {std::string(row.sName), std::string(row.sURL), row.nCreated, row.nChanged};
 }
 
 std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder,

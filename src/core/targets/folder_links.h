@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tellavin {
@@ -36,6 +37,6 @@ void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending = 
 
 // The lower-case form SortLinks compares: every letter of the Latin, Greek
 // and Cyrillic alphabets lowered, as UTF-16 code units.
-std::u16string LinkSortKey(const std::string& name);
+std::u16string LinkSortKey(std::string_view name);
 
 } // namespace tellavin

@@ -41,7 +41,7 @@ void AppendReplacing(std::string& out, std::string_view text, const ByteSet& spe
 // Appends name with the characters that would end it or start markup
 // written as references.
 void AppendEscapedName(std::string& out, std::string_view name) {
-    constexpr ByteSet kSpecial("&<>\"");
+    static constexpr ByteSet kSpecial("&<>\"");
     AppendReplacing(out, name, kSpecial, [&](std::size_t at) {
         switch (name[at]) {
         case '&':
@@ -69,7 +69,7 @@ std::string EscapeName(std::string_view name) {
 // Appends address with its quotes percent-encoded and each "&" that would
 // read as a character reference written as "&amp;".
 void AppendEscapedAddress(std::string& out, std::string_view address) {
-    constexpr ByteSet kSpecial("\"&");
+    static constexpr ByteSet kSpecial("\"&");
     AppendReplacing(out, address, kSpecial, [&](std::size_t at) {
         if (address[at] == '"') {
             out += "%22";

@@ -133,7 +133,7 @@ private:
         file_.WriteIfFull();
         ++result_.nLinksWritten;
         if (link.nChanged != 0) {
-            result_.losses.Note(LossKind::ChangedDateDropped, link.sName);
+            result_.losses.Note(LossKind::ChangedDateDropped, std::string(link.sName));
         }
     }
 

@@ -9,7 +9,8 @@ namespace tellavin {
 // A set of bytes to search text for. std::string_view::find_first_of
 // searches its set once for every byte of the text (a memchr call each);
 // this looks every byte up in a table, which keeps scans of long text at
-// the speed of a plain loop.
+// the speed of a plain loop. Declare sets inside functions static
+// constexpr: a set that is only constexpr is filled again on every call.
 class ByteSet {
 public:
     constexpr explicit ByteSet(std::string_view bytes) {

@@ -25,6 +25,10 @@ QString ColumnTitle(int section) {
     }
 }
 
+QString ViewText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QString DateText(std::chrono::year_month_day date) {
     if (!date.ok()) {
         return {}; // rows of bookmark files have no date
@@ -107,14 +111,14 @@ QVariant FolderRowsModel::data(const QModelIndex& index, int role) const {
     case Qt::AccessibleTextRole:
         switch (index.column()) {
         case 0:
-            return QString::fromStdString(entry.sName);
+            return ViewText(entry.sName);
         case 1:
-            return QString::fromStdString(entry.sURL);
+            return ViewText(entry.sURL);
         default:
             return DateText(entry.dDate);
         }
     case Qt::ToolTipRole:
-        return QString::fromStdString(entry.sURL);
+        return ViewText(entry.sURL);
     case Qt::DecorationRole:
         return nameColumn ? QVariant(images_.Image(entry.nIcon)) : QVariant();
     case Qt::CheckStateRole:

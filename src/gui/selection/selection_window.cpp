@@ -276,7 +276,7 @@ void SelectionWindow::ListDoubleClick(const QModelIndex& index) {
     const auto& entry = tree_.Rows(rowsModel_->Folder())[static_cast<std::size_t>(
         rowsModel_->RowAt(index.row()))];
     if (entry.IsLink()) {
-        platform_.ShellOpen(entry.sURL, kShowMaximized);
+        platform_.ShellOpen(std::string(entry.sURL), kShowMaximized);
     } else {
         SelectFolder(entry.nFolder);
     }
