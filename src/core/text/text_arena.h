@@ -9,10 +9,11 @@
 namespace tellavin {
 
 // Keeps many short texts in a few large blocks instead of one heap block
-// each, or, for a part of a whole text it has adopted, the part as it is. A kept text never moves:
-// its view stays valid until the arena is cleared or destroyed, however much is kept after it, and
-// across moves of the arena (the blocks move, their bytes do not). Not copyable, since views into
-// one arena must not be taken for texts of another.
+// each, or, for a part of a whole text it has adopted, the part as it is.
+// A kept text never moves: its view stays valid until the arena is cleared
+// or destroyed, however much is kept after it, and across moves of the
+// arena (the blocks move, their bytes do not). Not copyable, since views
+// into one arena must not be taken for texts of another.
 class TextArena {
 public:
     // Bytes of one block; a text longer than an eighth of it gets a block
