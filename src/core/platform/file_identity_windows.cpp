@@ -1,13 +1,11 @@
 #include "platform/file_identity.h"
+#include "platform/file_information_windows.h"
 #include "platform/wide_text.h"
-
-#include <windows.h>
 
 namespace tellavin {
 
-std::optional<FileIdentity> IdentifyFile(const std::string& path) {
-    // No access is needed to ask who a file is; backup semantics lets the
-    // handle name a folder, and a symbolic link is followed.
+std::optional<BY_HANDLE_FILE_INFORMATION> ReadFileInformation(const std::string& path) {
+    // Backup semantics lets the handle name a folder.
     HANDLE file = CreateFileW(WidePath(path).c_str(), 0,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -20,9 +18,17 @@ std::optional<FileIdentity> IdentifyFile(const std::string& path) {
     if (!known) {
         return std::nullopt;
     }
-    return FileIdentity{info.dwVolumeSerialNumber,
-                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
-                            info.nFileIndexLow};
+    return info;
+}
+
+std::optional<FileIdentity> IdentifyFile(const std::string& path) {
+    auto info = ReadFileInformation(path);
+    if (!info) {
+        return std::nullopt;
+    }
+    return FileIdentity{info->dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info->nFileIndexHigh) << 32) |
+                            info->nFileIndexLow};
 }
 
 } // namespace tellavin

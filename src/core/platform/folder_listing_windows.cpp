@@ -1,3 +1,4 @@
+#include "platform/file_information_windows.h"
 #include "platform/folder_listing.h"
 #include "platform/wide_text.h"
 
@@ -7,14 +8,12 @@ namespace tellavin {
 
 namespace {
 
-// 100-nanosecond ticks from 1601 to 1970.
-constexpr std::int64_t kTicksTo1970 = 116444736000000000;
 constexpr std::int64_t kTicksPerSecond = 10000000;
 
 std::int64_t SecondsSince1970(FILETIME time) {
     auto ticks = static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
                                            time.dwLowDateTime) -
-                 kTicksTo1970;
+                 kTicksFrom1601To1970;
     auto seconds = ticks / kTicksPerSecond;
     return ticks % kTicksPerSecond < 0 ? seconds - 1 : seconds;
 }
@@ -36,18 +35,10 @@ bool IsLink(const WIN32_FIND_DATAW& found) {
 
 // Follows a link to what it leads to: its type and last write.
 void FollowLink(const std::string& path, ListedEntry& listed) {
-    HANDLE file = CreateFileW(WidePath(path).c_str(), 0,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return;
+    if (auto info = ReadFileInformation(path)) {
+        listed.target = TypeOfAttributes(info->dwFileAttributes);
+        listed.modified = SecondsSince1970(info->ftLastWriteTime);
     }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileInformationByHandle(file, &info)) {
-        listed.target = TypeOfAttributes(info.dwFileAttributes);
-        listed.modified = SecondsSince1970(info.ftLastWriteTime);
-    }
-    CloseHandle(file);
 }
 
 } // namespace

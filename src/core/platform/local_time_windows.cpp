@@ -1,16 +1,7 @@
+#include "platform/file_information_windows.h"
 #include "platform/local_time.h"
 
-#include <windows.h>
-
 namespace tellavin {
-
-namespace {
-
-// Windows counts file times in 100-nanosecond ticks since 1601; the
-// system clock counts from 1970.
-constexpr std::int64_t kTicksFrom1601To1970 = 116444736000000000LL;
-
-} // namespace
 
 std::optional<std::chrono::year_month_day> LocalDate(std::chrono::system_clock::time_point moment) {
     auto ticks =
