@@ -71,7 +71,7 @@ void BM_WriteMenuPage(benchmark::State& state) {
     for (auto _ : state) {
         auto result = WriteMenuPage(tree, PagePath(), options, progress);
         if (!result.ok) {
-            state.SkipWithError(result.message.c_str());
+            state.SkipWithError(result.message.title.c_str());
             break;
         }
     }
