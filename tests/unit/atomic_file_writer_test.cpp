@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 namespace tellavin {
 namespace {
 
@@ -108,6 +113,37 @@ TEST(AtomicFileWriter, FailureToOpenIsReportedByCommit) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, "Cannot write \"" + missing + "\": No such file or directory");
 }
+
+#ifndef _WIN32
+// A write that fails while blocks go out in the background (here the file
+// grows past the size limit the process may write) is reported by Commit,
+// and the old file stays.
+TEST(AtomicFileWriter, FailureOfABlockWrittenInTheBackgroundIsReported) {
+    TempDir dir;
+    WriteFile(dir.path() / "out.txt", "old content");
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = before;
+    limited.rlim_cur = kBlock + kBlock / 2;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    WriteResult result;
+    {
+        AtomicFileWriter writer(dir / "out.txt");
+        for (int block = 0; block < 4; ++block) {
+            writer.Buffer() += NumberedText(kBlock);
+            writer.WriteIfFull();
+        }
+        result = writer.Commit();
+    }
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Cannot write \"" + (dir / "out.txt") + "\": File too large");
+    EXPECT_EQ(ReadFile(dir.path() / "out.txt"), "old content");
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"out.txt"});
+}
+#endif
 
 } // namespace
 } // namespace tellavin

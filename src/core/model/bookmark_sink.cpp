@@ -10,6 +10,10 @@ void CountingSink::BeginFolder(std::string name) {
 }
 
 void CountingSink::AddLink(std::string name, std::string url) {
+    AddLinkInSource(std::move(name), url);
+}
+
+void CountingSink::AddLinkInSource(std::string name, std::string_view url) {
     if (url.empty()) {
         BeginFolder(std::move(name));
         return;

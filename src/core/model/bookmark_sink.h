@@ -70,6 +70,8 @@ public:
 
     void BeginFolder(std::string name) override;
     void AddLink(std::string name, std::string url) override;
+    // Counts without copying the address.
+    void AddLinkInSource(std::string name, std::string_view url) override;
     void EndFolder() override {}
 
     std::int32_t folders() const { return folders_; }

@@ -1,6 +1,13 @@
 #include "platform/atomic_file.h"
 
+#include <system_error>
+
 namespace tellavin {
+
+AtomicFileWriter::~AtomicFileWriter() {
+    FinishBackgroundWrites();
+    CloseAndRemoveTemporary();
+}
 
 // The whole-content writes are the streaming writer given everything at
 // once; each system's file holds the writer itself.
@@ -16,6 +23,51 @@ WriteResult WriteFileAtomicallyNotFollowing(const std::string& path, std::string
     AtomicFileWriter writer(path, flushToDisk, false);
     writer.Write(bytes);
     return writer.Commit();
+}
+
+void AtomicFileWriter::Fail(unsigned long error) {
+    if (error_ == 0) {
+        error_ = error;
+    }
+}
+
+void AtomicFileWriter::HandOverBuffer() {
+    if (!CanWrite()) {
+        buffer_.clear();
+        return;
+    }
+    if (!background_) {
+        try {
+            background_ = std::make_unique<BackgroundWriter>(
+                [this](std::string_view block) { return WriteToFile(block); });
+        } catch (const std::system_error&) {
+            WriteBuffer(); // no thread to be had: the composer writes itself
+            return;
+        }
+    }
+    background_->HandOver(buffer_);
+}
+
+void AtomicFileWriter::FinishBackgroundWrites() {
+    if (background_) {
+        Fail(background_->Finish());
+        background_.reset();
+    }
+}
+
+void AtomicFileWriter::WriteBuffer() {
+    FinishBackgroundWrites();
+    if (CanWrite()) {
+        Fail(WriteToFile(buffer_));
+    }
+    buffer_.clear();
+}
+
+void AtomicFileWriter::Write(std::string_view bytes) {
+    WriteBuffer();
+    if (CanWrite()) {
+        Fail(WriteToFile(bytes));
+    }
 }
 
 } // namespace tellavin

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/background_writer.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -39,7 +42,8 @@ WriteResult WriteFileAtomicallyNotFollowing(const std::string& path, std::string
 // Writes a file's new content while it is being composed, with the
 // guarantees of WriteFileAtomically: the composer appends to Buffer(),
 // which goes to the temporary file each time it holds a block, so a file
-// of any size needs only a block of memory; Commit writes the rest,
+// of any size needs only a few blocks of memory. Full blocks are written on
+// a thread of their own while the next one is composed. Commit writes the rest,
 // flushes and renames. Until Commit succeeds the target is untouched, and
 // a writer destroyed without Commit removes its temporary file. A failure
 // on the way is kept and reported by Commit; appending after it costs
@@ -57,10 +61,10 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     std::string& Buffer() { return buffer_; }
-    // Writes the buffer out when it holds at least a block.
+    // Hands the buffer over to be written when it holds at least a block.
     void WriteIfFull() {
         if (buffer_.size() >= kBlockBytes) {
-            WriteBuffer();
+            HandOverBuffer();
         }
     }
     // Appends bytes after what the buffer holds, without copying them.
@@ -69,13 +73,22 @@ public:
 
 private:
     void Open(bool followLinks);
+    void CloseAndRemoveTemporary();
+    bool CanWrite() const { return file_ != -1 && error_ == 0; }
+    // Writes bytes at the end of the temporary file; returns 0 or the
+    // system's error number. Called by one thread at a time.
+    unsigned long WriteToFile(std::string_view bytes);
+    void HandOverBuffer();
+    // Waits for the blocks handed over, then writes the buffer here.
     void WriteBuffer();
+    void FinishBackgroundWrites();
     void Fail(unsigned long error);
 
     std::string path_; // as the caller named it, for messages
     std::string temp_; // the temporary file, once made
     std::string target_;
     std::string buffer_;
+    std::unique_ptr<BackgroundWriter> background_; // started at the first full block
     // The open temporary file: a descriptor, or on Windows a handle; -1
     // while none is open.
     std::intptr_t file_ = -1;

@@ -69,7 +69,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path, bool flushToDisk, bo
     Open(followLinks);
 }
 
-AtomicFileWriter::~AtomicFileWriter() {
+void AtomicFileWriter::CloseAndRemoveTemporary() {
     if (file_ >= 0) {
         ::close(static_cast<int>(file_));
     }
@@ -114,24 +114,19 @@ void AtomicFileWriter::Open(bool followLinks) {
     }
 }
 
-void AtomicFileWriter::Fail(unsigned long error) {
-    if (error_ == 0) {
-        error_ = error;
+unsigned long AtomicFileWriter::WriteToFile(std::string_view bytes) {
+    int fd = static_cast<int>(file_);
+    if (!WriteAll(fd, bytes)) {
+        return static_cast<unsigned long>(errno);
     }
-}
-
-void AtomicFileWriter::WriteBuffer() {
-    if (file_ >= 0 && error_ == 0 && !WriteAll(static_cast<int>(file_), buffer_)) {
-        Fail(errno);
+#ifdef __linux__
+    // Starts putting what is written so far on disk, without waiting for
+    // it, so the flush at the end finds little left to wait for.
+    if (flushToDisk_) {
+        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     }
-    buffer_.clear();
-}
-
-void AtomicFileWriter::Write(std::string_view bytes) {
-    WriteBuffer();
-    if (file_ >= 0 && error_ == 0 && !WriteAll(static_cast<int>(file_), bytes)) {
-        Fail(errno);
-    }
+#endif
+    return 0;
 }
 
 WriteResult AtomicFileWriter::Commit() {

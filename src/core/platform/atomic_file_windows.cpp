@@ -105,7 +105,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path, bool flushToDisk, bo
     Open(followLinks);
 }
 
-AtomicFileWriter::~AtomicFileWriter() {
+void AtomicFileWriter::CloseAndRemoveTemporary() {
     if (file_ != -1) {
         CloseHandle(HandleOf(file_));
     }
@@ -142,24 +142,11 @@ void AtomicFileWriter::Open(bool followLinks) {
     file_ = reinterpret_cast<std::intptr_t>(file);
 }
 
-void AtomicFileWriter::Fail(unsigned long error) {
-    if (error_ == 0) {
-        error_ = error;
+unsigned long AtomicFileWriter::WriteToFile(std::string_view bytes) {
+    if (!WriteAll(HandleOf(file_), bytes)) {
+        return GetLastError();
     }
-}
-
-void AtomicFileWriter::WriteBuffer() {
-    if (file_ != -1 && error_ == 0 && !WriteAll(HandleOf(file_), buffer_)) {
-        Fail(GetLastError());
-    }
-    buffer_.clear();
-}
-
-void AtomicFileWriter::Write(std::string_view bytes) {
-    WriteBuffer();
-    if (file_ != -1 && error_ == 0 && !WriteAll(HandleOf(file_), bytes)) {
-        Fail(GetLastError());
-    }
+    return 0;
 }
 
 // Flushes the temporary file, gives it the target's attributes and moves

@@ -1,6 +1,7 @@
 #include "sources/html_tokenizer.h"
 
 #include "text/ascii_text.h"
+#include "text/byte_search.h"
 #include "text/byte_set.h"
 #include "text/html_references.h"
 #include "text/replace_all.h"
@@ -23,10 +24,14 @@ char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == y; });
+// Whether text, in any case, is lower, given in lower case.
+bool MatchesLowerCase(std::string_view text, std::string_view lower) {
+    return text.size() == lower.size() && std::equal(text.begin(), text.end(), lower.begin(),
+                                                     [](char x, char y) { return Lower(x) == y; });
 }
+
+// What text and attribute values are decoded for.
+constexpr ByteSet kReferenceOrNul("&\0"sv);
 
 // How the content of an element is read.
 enum class Content { Markup, EscapableText, RawText, PlainText };
@@ -62,7 +67,7 @@ public:
 
     void Run() {
         while (pos_ < text_.size()) {
-            auto open = text_.find('<', pos_);
+            auto open = FindByte(text_, '<', pos_);
             if (open == std::string_view::npos) {
                 open = text_.size();
             }
@@ -79,7 +84,6 @@ private:
     void EmitText(std::string_view text, bool references) {
         std::size_t done = 0;
         while (done < text.size()) {
-            static constexpr ByteSet kReferenceOrNul("&\0"sv);
             auto special = references ? kReferenceOrNul.FindIn(text, done) : text.find('\0', done);
             if (special == std::string_view::npos) {
                 special = text.size();
@@ -171,9 +175,10 @@ private:
         auto i = std::min(kTagNameEnd.FindIn(text_, nameStart), text_.size());
         name_.assign(text_.substr(nameStart, i - nameStart));
         std::transform(name_.begin(), name_.end(), name_.begin(), Lower);
-        bool keep = !isEnd && handler_.WantsAttributes(name_);
-        RecycleAttributes();
-        if (!Attributes(i, keep)) {
+        auto wanted =
+            isEnd ? std::span<const std::string_view>() : handler_.WantedAttributes(name_);
+        tag_.Begin(name_, wanted);
+        if (!Attributes(i, !wanted.empty())) {
             pos_ = text_.size();
             return;
         }
@@ -182,7 +187,6 @@ private:
             handler_.EndTag(name_, nameStart - 2);
             return;
         }
-        tag_.name = name_;
         handler_.StartTag(tag_);
         auto content = ContentOf(name_);
         if (content == Content::PlainText) {
@@ -224,7 +228,7 @@ private:
                     return false;
                 }
                 if (text_[i] == '"' || text_[i] == '\'') {
-                    auto close = text_.find(text_[i], i + 1);
+                    auto close = FindByte(text_, text_[i], i + 1);
                     if (close == std::string_view::npos) {
                         return false;
                     }
@@ -238,42 +242,9 @@ private:
                 }
             }
             if (keep) {
-                attribute_.assign(name);
-                std::transform(attribute_.begin(), attribute_.end(), attribute_.begin(), Lower);
-                if (handler_.WantsAttribute(name_, attribute_)) {
-                    Keep(value);
-                }
+                tag_.Offer(name, value);
             }
         }
-    }
-
-    // Keeps the value of the attribute named attribute_.
-    void Keep(std::string_view rawValue) {
-        if (tag_.Find(attribute_) != nullptr) {
-            return;
-        }
-        std::string value;
-        if (!spareValues_.empty()) {
-            value = std::move(spareValues_.back());
-            spareValues_.pop_back();
-            value.clear();
-        }
-        AppendHtmlDecoded(value, rawValue, HtmlContext::Attribute);
-        if (value.find('\0') != std::string::npos) {
-            ReplaceAll(value, "\0"sv, "\xEF\xBF\xBD");
-        }
-        tag_.sourceValues.push_back(value == rawValue ? rawValue : std::string_view());
-        tag_.attributes.emplace_back(attribute_, std::move(value));
-    }
-
-    // Empties the attributes of the last tag, keeping their values' memory
-    // for the next ones: a file of a million links decodes millions of them.
-    void RecycleAttributes() {
-        for (auto& attribute : tag_.attributes) {
-            spareValues_.push_back(std::move(attribute.second));
-        }
-        tag_.attributes.clear();
-        tag_.sourceValues.clear();
     }
 
     // The text of a <title>-like element, up to its end tag, which the main
@@ -288,7 +259,7 @@ private:
                 return;
             }
             auto after = close + 2 + name_.size();
-            if (EqualsIgnoringCase(text_.substr(close + 2, name_.size()), name_) &&
+            if (MatchesLowerCase(text_.substr(close + 2, name_.size()), name_) &&
                 (after >= text_.size() || IsSpace(text_[after]) || text_[after] == '/' ||
                  text_[after] == '>')) {
                 EmitText(text_.substr(pos_, close - pos_), references);
@@ -303,29 +274,72 @@ private:
     HtmlTokenHandler& handler_;
     std::size_t pos_ = 0;
     std::string name_;
-    std::string attribute_; // the attribute being read, lower case
     HtmlStartTag tag_;
-    std::vector<std::string> spareValues_;
 };
 
 } // namespace
 
-const std::string* HtmlStartTag::Find(std::string_view attribute) const {
-    for (const auto& [name, value] : attributes) {
-        if (name == attribute) {
-            return &value;
-        }
+void HtmlStartTag::Begin(std::string_view tagName, std::span<const std::string_view> wanted) {
+    name = tagName;
+    wanted_ = wanted;
+    if (values_.size() < wanted.size()) {
+        values_.resize(wanted.size());
     }
-    return nullptr;
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        values_[i].present = false;
+    }
 }
 
-std::string_view HtmlStartTag::FindInSource(std::string_view attribute) const {
-    for (std::size_t i = 0; i < attributes.size(); ++i) {
-        if (attributes[i].first == attribute) {
-            return sourceValues[i];
+void HtmlStartTag::Offer(std::string_view attribute, std::string_view rawValue) {
+    for (std::size_t i = 0; i < wanted_.size(); ++i) {
+        if (MatchesLowerCase(attribute, wanted_[i])) {
+            auto& value = values_[i];
+            if (!value.present) {
+                value.present = true;
+                value.raw = rawValue;
+                value.decoded = false;
+            }
+            return;
         }
     }
-    return {};
+}
+
+// A value without "&" or NUL reads as it stands; others are decoded once,
+// with NUL characters made U+FFFD as a browser makes them.
+std::string_view HtmlStartTag::Decoded(const Value& value) const {
+    if (value.decoded) {
+        return value.text;
+    }
+    value.decoded = true;
+    value.text = value.raw;
+    if (kReferenceOrNul.FindIn(value.raw) != std::string_view::npos) {
+        value.decodedText.clear();
+        AppendHtmlDecoded(value.decodedText, value.raw, HtmlContext::Attribute);
+        if (value.decodedText.find('\0') != std::string::npos) {
+            ReplaceAll(value.decodedText, "\0"sv, "\xEF\xBF\xBD");
+        }
+        if (value.decodedText != value.raw) {
+            value.text = value.decodedText;
+        }
+    }
+    return value.text;
+}
+
+std::optional<std::string_view> HtmlStartTag::Find(std::size_t attribute) const {
+    const auto& value = values_[attribute];
+    if (!value.present) {
+        return std::nullopt;
+    }
+    return Decoded(value);
+}
+
+std::string_view HtmlStartTag::FindInSource(std::size_t attribute) const {
+    const auto& value = values_[attribute];
+    if (!value.present) {
+        return {};
+    }
+    auto text = Decoded(value);
+    return text.data() == value.raw.data() ? text : std::string_view();
 }
 
 void TokenizeHtml(std::string_view text, HtmlTokenHandler& handler) {

@@ -1,40 +1,63 @@
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace tellavin {
 
-struct HtmlStartTag {
+// A start tag as the tokenizer reports it. Its values are parts of the
+// tokenized text, or decoded copies the tag keeps until the next tag.
+class HtmlStartTag {
+public:
     std::string_view name; // lower case
-    // The attributes, names in lower case and values decoded, in file order
-    // with later duplicates dropped; only those the handler asked for.
-    std::vector<std::pair<std::string, std::string>> attributes;
-    // For each attribute, its value as a part of the tokenized text when
-    // decoding left it as it stands there; empty otherwise.
-    std::vector<std::string_view> sourceValues;
 
-    // The value of an attribute, or nothing when the tag does not carry it.
-    const std::string* Find(std::string_view attribute) const;
+    // An attribute is named by its place in the list of attributes the
+    // handler wants of the tag (HtmlTokenHandler::WantedAttributes).
+
+    // Whether the tag carries the attribute.
+    bool Has(std::size_t attribute) const { return values_[attribute].present; }
+    // The attribute's value with its character references decoded, or
+    // nothing when the tag does not carry it. Of an attribute given twice,
+    // the first counts. Values are decoded only when asked for.
+    std::optional<std::string_view> Find(std::size_t attribute) const;
     // The attribute's value as a part of the tokenized text; empty when the
-    // tag does not carry it or its value needed decoding.
-    std::string_view FindInSource(std::string_view attribute) const;
+    // tag does not carry it or decoding changes its value.
+    std::string_view FindInSource(std::size_t attribute) const;
+
+    // For the tokenizer: begins a tag of this name (lower case) that keeps
+    // the wanted attributes.
+    void Begin(std::string_view tagName, std::span<const std::string_view> wanted);
+    // For the tokenizer: an attribute of the tag as it stands in the text,
+    // its name in any case.
+    void Offer(std::string_view attribute, std::string_view rawValue);
+
+private:
+    struct Value {
+        bool present = false;
+        std::string_view raw;
+        mutable bool decoded = false;
+        mutable std::string_view text;   // raw, or decodedText
+        mutable std::string decodedText; // when raw holds a reference or a NUL
+    };
+    std::string_view Decoded(const Value& value) const;
+
+    std::span<const std::string_view> wanted_;
+    std::vector<Value> values_; // one per wanted attribute
 };
 
 // What the tokenizer reports, in document order.
 class HtmlTokenHandler {
 public:
     virtual ~HtmlTokenHandler() = default;
-    // Whether the attributes of a start tag of this name are wanted.
-    virtual bool WantsAttributes(std::string_view tagName) const = 0;
-    // Of a tag whose attributes are wanted, whether this one (its name in
-    // lower case) is: an attribute not wanted is neither decoded nor copied.
-    virtual bool WantsAttribute(std::string_view tagName, std::string_view attribute) const {
+    // The attributes, in lower case, that the handler reads of start tags
+    // of this name; an attribute not among them is neither decoded nor
+    // kept. The names must stay valid as long as the tokenizer runs.
+    virtual std::span<const std::string_view> WantedAttributes(std::string_view tagName) const {
         (void)tagName;
-        (void)attribute;
-        return true;
+        return {};
     }
     virtual void StartTag(const HtmlStartTag& tag) = 0;
     // An end tag; at is the position of its "<" in the text.

@@ -118,8 +118,8 @@ std::string_view AddressAsItStands(std::string_view href) {
 
 // The address of a link: trimmed, tabs and line breaks inside removed;
 // empty when it is no address a browser would take.
-std::string CleanAddress(const std::string* href) {
-    if (href == nullptr) {
+std::string CleanAddress(std::optional<std::string_view> href) {
+    if (!href) {
         return {};
     }
     static constexpr ByteSet kBreaks("\t\n\r");
@@ -136,6 +136,22 @@ std::string CleanAddress(const std::string* href) {
     return HasScheme(address) ? address : std::string();
 }
 
+// The attributes read of a link, by their place in kLinkAttributes.
+enum LinkAttribute : std::size_t {
+    kHref,
+    kAddDate,
+    kLastModified,
+    kTags,
+    kKeyword,
+    kIcon,
+    kIconUri
+};
+constexpr std::array<std::string_view, 7> kLinkAttributes = {
+    "href", "add_date", "last_modified", "tags", "shortcuturl", "icon", "icon_uri"};
+// The one attribute read of a heading.
+constexpr std::size_t kToolbarMark = 0;
+constexpr std::array<std::string_view, 1> kHeadingAttributes = {"personal_toolbar_folder"};
+
 bool IsHeading(std::string_view tag) {
     return tag.size() == 2 && tag[0] == 'h' && tag[1] >= '1' && tag[1] <= '6';
 }
@@ -147,23 +163,16 @@ public:
     NetscapeParser(BookmarkSink& sink, bool repairLinkNames)
         : sink_(sink), repairLinkNames_(repairLinkNames), wantsIcons_(sink.WantsLinkIcons()) {}
 
-    bool WantsAttributes(std::string_view tagName) const override {
-        return tagName == "a" || IsHeading(tagName);
-    }
     // Only what is read: the address, dates, the toolbar mark, what is
-    // reported as left out, and the icon when the sink keeps icons (favicons
-    // run to kilobytes each, and most loads do not show them). An icon
-    // that is not kept is only seen, never copied.
-    bool WantsAttribute(std::string_view tagName, std::string_view attribute) const override {
-        if (tagName != "a") {
-            return attribute == "personal_toolbar_folder";
+    // reported as left out, and the icon, decoded only when the sink keeps
+    // icons (favicons run to kilobytes each, and most loads do not show
+    // them).
+    std::span<const std::string_view> WantedAttributes(std::string_view tagName) const override {
+        if (tagName == "a") {
+            return kLinkAttributes;
         }
-        if (attribute == "icon" || attribute == "icon_uri") {
-            iconSeen_ = true;
-            return wantsIcons_ && attribute == "icon";
-        }
-        return attribute == "href" || attribute == "add_date" || attribute == "last_modified" ||
-               attribute == "tags" || attribute == "shortcuturl";
+        return IsHeading(tagName) ? std::span<const std::string_view>(kHeadingAttributes)
+                                  : std::span<const std::string_view>();
     }
 
     void StartTag(const HtmlStartTag& tag) override {
@@ -171,13 +180,12 @@ public:
         if (name == "a") {
             EndLink();
             linkOpen_ = true;
-            linkAddressInSource_ = AddressAsItStands(tag.FindInSource("href"));
+            linkAddressInSource_ = AddressAsItStands(tag.FindInSource(kHref));
             if (linkAddressInSource_.empty()) {
-                linkAddress_ = CleanAddress(tag.Find("href"));
+                linkAddress_ = CleanAddress(tag.Find(kHref));
             }
             if (wantsIcons_) {
-                const auto* icon = tag.Find("icon");
-                linkIcon_ = icon != nullptr ? *icon : std::string();
+                linkIcon_ = tag.Find(kIcon).value_or(std::string_view());
             }
             ReadLinkDetails(tag);
             text_.clear();
@@ -188,8 +196,8 @@ public:
             } else {
                 CloseFolderWithoutList();
                 headingOpen_ = true;
-                const auto* toolbar = tag.Find("personal_toolbar_folder");
-                headingIsToolbar_ = toolbar != nullptr && EqualsIgnoringCase(*toolbar, "true");
+                auto toolbar = tag.Find(kToolbarMark);
+                headingIsToolbar_ = toolbar && EqualsIgnoringCase(*toolbar, "true");
             }
             text_.clear();
         } else if (name == "dl") {
@@ -256,15 +264,15 @@ private:
     // What a link's start tag says besides its address: the dates, and
     // whether it carries what no target takes (tags, a keyword, an icon).
     void ReadLinkDetails(const HtmlStartTag& tag) {
-        const auto* added = tag.Find("add_date");
-        const auto* modified = tag.Find("last_modified");
-        linkCreated_ = added != nullptr ? ParseSecondsSince1970(*added) : 0;
-        linkChanged_ = modified != nullptr ? ParseSecondsSince1970(*modified) : 0;
-        const auto* tags = tag.Find("tags");
-        const auto* keyword = tag.Find("shortcuturl");
-        linkHasTags_ = tags != nullptr && !Trim(*tags).empty();
-        linkHasKeyword_ = keyword != nullptr && !Trim(*keyword).empty();
-        linkHasIcon_ = std::exchange(iconSeen_, false);
+        auto added = tag.Find(kAddDate);
+        auto modified = tag.Find(kLastModified);
+        linkCreated_ = added ? ParseSecondsSince1970(*added) : 0;
+        linkChanged_ = modified ? ParseSecondsSince1970(*modified) : 0;
+        auto tags = tag.Find(kTags);
+        auto keyword = tag.Find(kKeyword);
+        linkHasTags_ = tags && !TrimmedView(*tags).empty();
+        linkHasKeyword_ = keyword && !TrimmedView(*keyword).empty();
+        linkHasIcon_ = tag.Has(kIcon) || tag.Has(kIconUri);
     }
 
     void EndLink() {
@@ -362,7 +370,6 @@ private:
     std::string_view linkAddressInSource_; // the address as it stands in the text, when it does
     std::string linkIcon_; // the ICON attribute, read only when the sink keeps icons
     bool wantsIcons_;
-    mutable bool iconSeen_ = false; // the tag being read carries an icon
     std::int64_t linkCreated_ = 0;
     std::int64_t linkChanged_ = 0;
     bool linkHasTags_ = false;

@@ -22,7 +22,6 @@ constexpr std::string_view kUtf8Meta =
 // outermost list, the last time the nesting of lists falls back to none.
 class RootListEnd final : public HtmlTokenHandler {
 public:
-    bool WantsAttributes(std::string_view) const override { return false; }
     void StartTag(const HtmlStartTag& tag) override {
         if (tag.name == "dl") {
             ++depth_;
