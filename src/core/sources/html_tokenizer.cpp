@@ -326,18 +326,17 @@ std::string_view HtmlStartTag::Decoded(const Value& value) const {
 }
 
 std::optional<std::string_view> HtmlStartTag::Find(std::size_t attribute) const {
-    const auto& value = values_[attribute];
-    if (!value.present) {
+    if (!Has(attribute)) {
         return std::nullopt;
     }
-    return Decoded(value);
+    return Decoded(values_[attribute]);
 }
 
 std::string_view HtmlStartTag::FindInSource(std::size_t attribute) const {
-    const auto& value = values_[attribute];
-    if (!value.present) {
+    if (!Has(attribute)) {
         return {};
     }
+    const auto& value = values_[attribute];
     auto text = Decoded(value);
     return text.data() == value.raw.data() ? text : std::string_view();
 }

@@ -15,10 +15,13 @@ public:
     std::string_view name; // lower case
 
     // An attribute is named by its place in the list of attributes the
-    // handler wants of the tag (HtmlTokenHandler::WantedAttributes).
+    // handler wants of the tag (HtmlTokenHandler::WantedAttributes); a
+    // place past that list names none.
 
     // Whether the tag carries the attribute.
-    bool Has(std::size_t attribute) const { return values_[attribute].present; }
+    bool Has(std::size_t attribute) const {
+        return attribute < wanted_.size() && values_[attribute].present;
+    }
     // The attribute's value with its character references decoded, or
     // nothing when the tag does not carry it. Of an attribute given twice,
     // the first counts. Values are decoded only when asked for.

@@ -5,6 +5,7 @@
 #include "platform/file_io.h"
 #include "sources/opera_reader.h"
 #include "targets/folder_links.h"
+#include "text/byte_search.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -21,18 +22,19 @@ std::string OrderText(std::int32_t order) {
     return text + std::to_string(magnitude) + " ";
 }
 
-// Line breaks are rare: two bulk searches find the first of either.
+// Line breaks are rare: one search for control characters finds them.
 void AppendFieldText(std::string& out, std::string_view value) {
-    auto nextBreak = [&](std::size_t from) {
-        return std::min(value.find('\r', from), value.find('\n', from));
-    };
     std::size_t done = 0;
-    for (auto brk = nextBreak(0); brk != std::string_view::npos; brk = nextBreak(done)) {
-        out.append(value.substr(done, brk - done));
+    for (auto at = FindByteBelow(value, '\r' + 1); at != std::string_view::npos;
+         at = FindByteBelow(value, '\r' + 1, at + 1)) {
+        if (value[at] != '\r' && value[at] != '\n') {
+            continue;
+        }
+        out.append(value.substr(done, at - done));
         out += "\x02\x02";
-        done = brk + 1;
-        if (value[brk] == '\r' && done < value.size() && value[done] == '\n') {
-            ++done;
+        done = at + 1;
+        if (value[at] == '\r' && done < value.size() && value[done] == '\n') {
+            at = done++;
         }
     }
     out.append(value.substr(done));

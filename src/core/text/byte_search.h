@@ -43,4 +43,31 @@ inline std::size_t FindByte(std::string_view text, char byte, std::size_t from =
     return nearEnd >= text.size() ? std::string_view::npos : text.find(byte, nearEnd);
 }
 
+// The first place at or after from that holds a byte below limit (at
+// most 128), such as a control character, or npos; eight bytes at a time.
+inline std::size_t FindByteBelow(std::string_view text, unsigned char limit, std::size_t from = 0) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    auto i = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t below = kOnes * limit;
+        for (; i + 8 <= text.size(); i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            // A byte under limit (and so under 128) sets its high bit here;
+            // no byte before the first such one does.
+            auto low = (word - below) & ~word & kHighBits;
+            if (low != 0) {
+                return i + static_cast<std::size_t>(std::countr_zero(low)) / 8;
+            }
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) < limit) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
 } // namespace tellavin
