@@ -3,6 +3,7 @@
 #include "model/file_tree_builder.h"
 #include "platform/file_io.h"
 #include "text/ascii_text.h"
+#include "text/byte_search.h"
 #include "text/encoding.h"
 #include "text/number_text.h"
 #include "text/replace_all.h"
@@ -26,6 +27,12 @@ std::string DecodeValue(std::string_view raw) {
     return text;
 }
 
+// Whether a value reads as it stands: UTF-8 with no line break ("\x02\x02")
+// and no NUL in it.
+bool ReadsAsItStands(std::string_view raw) {
+    return FindByteBelow(raw, 3) == std::string_view::npos && IsValidUtf8(raw);
+}
+
 std::string DecodeName(std::string_view raw) {
     auto text = DecodeValue(raw);
     return IsValidUtf8(raw) ? text : RepairUtf8Text(std::move(text));
@@ -40,6 +47,7 @@ public:
         kind_ = kind;
         name_.reset();
         url_.reset();
+        urlInText_ = {};
         created_ = 0;
         onToolbar_ = false;
         trash_ = false;
@@ -57,8 +65,12 @@ public:
         auto value = line.substr(equals + 1);
         if (EqualsIgnoringCase(key, "NAME") && !name_) {
             name_ = DecodeName(value);
-        } else if (EqualsIgnoringCase(key, "URL") && !url_) {
-            url_ = DecodeValue(value);
+        } else if (EqualsIgnoringCase(key, "URL") && !url_ && urlInText_.empty()) {
+            if (ReadsAsItStands(value) && !value.empty()) {
+                urlInText_ = value;
+            } else {
+                url_ = DecodeValue(value);
+            }
         } else if (EqualsIgnoringCase(key, "CREATED")) {
             created_ = ParseSecondsSince1970(value);
         } else if (EqualsIgnoringCase(key, "ON PERSONALBAR")) {
@@ -73,21 +85,28 @@ public:
     // Hands a finished entry to the sink; the next lines belong to no entry.
     void Flush(BookmarkSink& sink, bool& toolbarSeen) {
         auto kind = std::exchange(kind_, Kind::None);
-        auto name = name_.value_or("");
+        auto name = name_ ? std::move(*name_) : std::string();
+        // The losses name the entry, so they come first and the name can
+        // then move on.
+        if (kind == Kind::Folder || kind == Kind::Link) {
+            NoteDroppedFields(sink, name);
+        }
         if (kind == Kind::Folder) {
-            sink.BeginFolder(name);
+            sink.BeginFolder(std::move(name));
             if (trash_) {
                 sink.MarkTrashFolder();
             } else if (onToolbar_ && !std::exchange(toolbarSeen, true)) {
                 sink.MarkToolbarFolder();
             }
-            NoteDroppedFields(sink, name);
         } else if (kind == Kind::Link) {
-            sink.AddLink(name, url_.value_or(kUndefinedUrl));
+            if (!urlInText_.empty()) {
+                sink.AddLinkInSource(std::move(name), urlInText_);
+            } else {
+                sink.AddLink(std::move(name), url_ ? std::move(*url_) : std::string(kUndefinedUrl));
+            }
             if (created_ != 0) {
                 sink.SetLinkDates(created_, 0);
             }
-            NoteDroppedFields(sink, name);
         } else if (kind == Kind::Separator) {
             sink.AddSeparator();
         }
@@ -112,7 +131,8 @@ private:
 
     Kind kind_ = Kind::None;
     std::optional<std::string> name_;
-    std::optional<std::string> url_;
+    std::optional<std::string> url_; // a decoded address
+    std::string_view urlInText_;     // or one as it stands in the text
     std::int64_t created_ = 0;
     bool onToolbar_ = false;
     bool trash_ = false;
@@ -153,7 +173,7 @@ public:
 
 private:
     std::size_t Find(char c, std::size_t from) const {
-        return std::min(text_.find(c, from), text_.size());
+        return std::min(FindByte(text_, c, from), text_.size());
     }
 
     std::string_view text_;
@@ -222,10 +242,9 @@ bool LoadOperaTree(BookmarkTree& tree, const std::string& path, ProgressSink* pr
         return false;
     }
     FileTreeBuilder builder(tree, StoreKind::Opera, progress);
-    ParseOperaHotlist(*bytes, builder);
-    // The rows keep copies of their texts, so the file's text can go before
-    // Finish lays the rows out (and holds them twice for a moment).
-    bytes.reset();
+    // The tree keeps the file's text, and addresses that stand in it as
+    // they are stay there instead of being copied.
+    ParseOperaHotlist(builder.KeepSourceText(*bytes), builder);
     builder.Finish();
     return true;
 }
