@@ -10,6 +10,14 @@ namespace tellavin {
 
 namespace {
 
+void PrefetchForReading(const void* address) {
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
 char32_t ToLower(char32_t c) {
     if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
         return c + 32;
@@ -181,6 +189,11 @@ std::vector<std::int32_t> GetFolderLinkRows(const BookmarkTree& tree, std::int32
     sorted.reserve(order.size());
     for (auto i : order) {
         sorted.push_back(rows[static_cast<std::size_t>(i)]);
+    }
+    // The writer reads the addresses next, scattered over the source text;
+    // asking for them now lets the memory fetch them side by side.
+    for (auto row : sorted) {
+        PrefetchForReading(tree.EntryTable[static_cast<std::size_t>(row)].sURL.data());
     }
     return sorted;
 }
