@@ -38,8 +38,11 @@ void AtomicFileWriter::HandOverBuffer() {
     }
     if (!background_) {
         try {
-            background_ = std::make_unique<BackgroundWriter>(
-                [this](std::string_view block) { return WriteToFile(block); });
+            background_ = std::make_unique<BatchWorker<std::string>>([this](std::string& block) {
+                if (backgroundError_ == 0) {
+                    backgroundError_ = WriteToFile(block);
+                }
+            });
         } catch (const std::system_error&) {
             WriteBuffer(); // no thread to be had: the composer writes itself
             return;
@@ -50,8 +53,9 @@ void AtomicFileWriter::HandOverBuffer() {
 
 void AtomicFileWriter::FinishBackgroundWrites() {
     if (background_) {
-        Fail(background_->Finish());
+        background_->Finish();
         background_.reset();
+        Fail(backgroundError_);
     }
 }
 

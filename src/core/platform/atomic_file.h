@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/background_writer.h"
+#include "platform/batch_worker.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -88,7 +88,10 @@ private:
     std::string temp_; // the temporary file, once made
     std::string target_;
     std::string buffer_;
-    std::unique_ptr<BackgroundWriter> background_; // started at the first full block
+    // Writes full blocks from the first one on; its first failure, read
+    // once it finished.
+    std::unique_ptr<BatchWorker<std::string>> background_;
+    unsigned long backgroundError_ = 0;
     // The open temporary file: a descriptor, or on Windows a handle; -1
     // while none is open.
     std::intptr_t file_ = -1;
