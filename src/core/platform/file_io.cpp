@@ -4,9 +4,6 @@
 #include "platform/wide_text.h"
 #endif
 
-#include <array>
-#include <fstream>
-
 namespace tellavin {
 
 // On Windows a path takes the long-path prefix where it needs it, so files
@@ -41,40 +38,6 @@ std::string ReasonCannotRead(const std::string& path, bool folder) {
         reason = std::errc::is_a_directory;
     }
     return std::make_error_code(reason).message();
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::error_code error;
-    auto fsPath = PathFromUtf8(path);
-    if (!std::filesystem::is_regular_file(fsPath, error)) {
-        return std::nullopt;
-    }
-    // Opened at its end, whose place is the size: no second look-up of the
-    // path, which costs as much as the read itself on small files.
-    std::ifstream in(fsPath, std::ios::binary | std::ios::ate);
-    if (!in) {
-        return std::nullopt;
-    }
-    auto size = static_cast<std::streamoff>(in.tellg());
-    if (size < 0 || !in.seekg(0)) {
-        return std::nullopt;
-    }
-    // The size the file had is read straight into the string, in one call;
-    // a file that grew since is read on in blocks, one that shrank is cut.
-    std::string content;
-    if (size > 0) {
-        content.resize(static_cast<std::size_t>(size));
-        in.read(content.data(), size);
-        content.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    std::array<char, 1 << 16> block;
-    while (in && (in.read(block.data(), block.size()) || in.gcount() > 0)) {
-        content.append(block.data(), static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return content;
 }
 
 std::optional<std::string> ReadSmallFile(const std::string& path, std::uintmax_t maxBytes) {

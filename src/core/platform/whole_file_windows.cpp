@@ -1,0 +1,42 @@
+#include "platform/file_io.h"
+
+#include <array>
+#include <fstream>
+
+namespace tellavin {
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::error_code error;
+    auto fsPath = PathFromUtf8(path);
+    if (!std::filesystem::is_regular_file(fsPath, error)) {
+        return std::nullopt;
+    }
+    // Opened at its end, whose place is the size: no second look-up of the
+    // path, which costs as much as the read itself on small files.
+    std::ifstream in(fsPath, std::ios::binary | std::ios::ate);
+    if (!in) {
+        return std::nullopt;
+    }
+    auto size = static_cast<std::streamoff>(in.tellg());
+    if (size < 0 || !in.seekg(0)) {
+        return std::nullopt;
+    }
+    // The size the file had is read straight into the string, in one call;
+    // a file that grew since is read on in blocks, one that shrank is cut.
+    std::string content;
+    if (size > 0) {
+        content.resize(static_cast<std::size_t>(size));
+        in.read(content.data(), size);
+        content.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    std::array<char, 1 << 16> block;
+    while (in && (in.read(block.data(), block.size()) || in.gcount() > 0)) {
+        content.append(block.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+} // namespace tellavin
