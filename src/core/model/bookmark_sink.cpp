@@ -10,12 +10,12 @@ void CountingSink::BeginFolder(std::string name) {
 }
 
 void CountingSink::AddLink(std::string name, std::string url) {
-    AddLinkInSource(std::move(name), url);
+    AddLinkInSource(name, url);
 }
 
-void CountingSink::AddLinkInSource(std::string name, std::string_view url) {
+void CountingSink::AddLinkInSource(std::string_view name, std::string_view url) {
     if (url.empty()) {
-        BeginFolder(std::move(name));
+        BeginFolder(std::string(name));
         return;
     }
     ++links_;

@@ -25,9 +25,10 @@ public:
     // tree builder) can then take addresses that stand in it as they are
     // (AddLinkInSource) instead of copies.
     virtual std::string_view KeepSourceText(std::string& text) { return text; }
-    // A link whose address is a part of the text KeepSourceText returned.
-    virtual void AddLinkInSource(std::string name, std::string_view url) {
-        AddLink(std::move(name), std::string(url));
+    // A link whose address is a part of the text KeepSourceText returned;
+    // the name is the caller's, for the sink to copy.
+    virtual void AddLinkInSource(std::string_view name, std::string_view url) {
+        AddLink(std::string(name), std::string(url));
     }
     // Whether the sink keeps links' icons; readers find and decode them
     // only then.
@@ -71,7 +72,7 @@ public:
     void BeginFolder(std::string name) override;
     void AddLink(std::string name, std::string url) override;
     // Counts without copying the address.
-    void AddLinkInSource(std::string name, std::string_view url) override;
+    void AddLinkInSource(std::string_view name, std::string_view url) override;
     void EndFolder() override {}
 
     std::int32_t folders() const { return folders_; }

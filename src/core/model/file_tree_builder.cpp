@@ -40,6 +40,13 @@ std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
     }
 }
 
+std::string_view FileTreeBuilder::KeepUniqueName(OpenFolder& folder, std::string_view name) {
+    if (!folder.names.contains(name)) {
+        return tree_.KeepText(name);
+    }
+    return tree_.KeepText(UniqueName(folder, std::string(name)));
+}
+
 void FileTreeBuilder::AppendRow(OpenFolder& folder, EntryRecord row) {
     AppendPending(folder.index, std::move(row));
     folder.names.insert(static_cast<std::int32_t>(rows_.size()) - 1);
@@ -86,25 +93,24 @@ std::string_view FileTreeBuilder::KeepSourceText(std::string& text) {
     return tree_.AdoptText(std::move(text));
 }
 
-void FileTreeBuilder::AddLinkInSource(std::string name, std::string_view url) {
-    AddLinkRow(std::move(name), url, {});
+void FileTreeBuilder::AddLinkInSource(std::string_view name, std::string_view url) {
+    AddLinkRow(name, url, {});
 }
 
 void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
                                       std::string_view iconBytes) {
-    AddLinkRow(std::move(name), url, iconBytes);
+    AddLinkRow(name, url, iconBytes);
 }
 
-void FileTreeBuilder::AddLinkRow(std::string name, std::string_view url,
+void FileTreeBuilder::AddLinkRow(std::string_view name, std::string_view url,
                                  std::string_view iconBytes) {
     lastLink_ = -1;
-    name = UniqueName(open_.back(), std::move(name));
     if (url.empty()) {
-        lastFolder_ = AddFolderRow(std::move(name));
+        lastFolder_ = AddFolderRow(UniqueName(open_.back(), std::string(name)));
         return;
     }
     EntryRecord row;
-    row.sName = tree_.KeepText(name);
+    row.sName = KeepUniqueName(open_.back(), name);
     row.sURL = tree_.KeepText(url);
     row.nIcon = iconBytes.empty() ? LinkRowIcon(source_) : tree_.AddLinkIcon(iconBytes);
     AppendRow(open_.back(), std::move(row));

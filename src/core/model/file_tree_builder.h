@@ -31,7 +31,7 @@ public:
     void AddLink(std::string name, std::string url) override;
     // The tree adopts the text: addresses in it are kept without copies.
     std::string_view KeepSourceText(std::string& text) override;
-    void AddLinkInSource(std::string name, std::string_view url) override;
+    void AddLinkInSource(std::string_view name, std::string_view url) override;
     // Icons are wanted when the tree keeps them (BookmarkTree::SetKeepIcons).
     bool WantsLinkIcons() const override { return tree_.KeepsIcons(); }
     void AddLinkWithIcon(std::string name, std::string url, std::string_view iconBytes) override;
@@ -76,13 +76,15 @@ private:
     OpenFolder Open(std::int32_t index) const;
     // The name, numbered when the folder has a row of that name already.
     std::string UniqueName(OpenFolder& folder, std::string name);
+    // The same, kept in the tree.
+    std::string_view KeepUniqueName(OpenFolder& folder, std::string_view name);
     // Appends a row to the folder's rows; its name is taken from then on.
     void AppendRow(OpenFolder& folder, EntryRecord row);
     void AppendPending(std::int32_t folder, EntryRecord row);
     std::int32_t AddFolderRow(std::string name);
     // A link row, or a folder row when the address is empty; the address is
     // kept in the tree (as it is when it lies in the adopted source text).
-    void AddLinkRow(std::string name, std::string_view url, std::string_view iconBytes);
+    void AddLinkRow(std::string_view name, std::string_view url, std::string_view iconBytes);
 
     BookmarkTree& tree_;
     StoreKind source_;

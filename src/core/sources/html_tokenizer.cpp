@@ -33,6 +33,13 @@ bool MatchesLowerCase(std::string_view text, std::string_view lower) {
 // What text and attribute values are decoded for.
 constexpr ByteSet kReferenceOrNul("&\0"sv);
 
+// Whether text holds a reference or a NUL; most text and values hold
+// neither, and this tells eight bytes at a time.
+bool NeedsDecoding(std::string_view text) {
+    return FindByte(text, '&') != std::string_view::npos ||
+           FindByteBelow(text, 1) != std::string_view::npos;
+}
+
 // How the content of an element is read.
 enum class Content { Markup, EscapableText, RawText, PlainText };
 
@@ -82,6 +89,12 @@ public:
 private:
     // Text with NUL characters dropped and, when asked, references decoded.
     void EmitText(std::string_view text, bool references) {
+        if (references && !NeedsDecoding(text)) {
+            if (!text.empty()) {
+                handler_.Text(text);
+            }
+            return;
+        }
         std::size_t done = 0;
         while (done < text.size()) {
             auto special = references ? kReferenceOrNul.FindIn(text, done) : text.find('\0', done);
@@ -312,7 +325,7 @@ std::string_view HtmlStartTag::Decoded(const Value& value) const {
     }
     value.decoded = true;
     value.text = value.raw;
-    if (kReferenceOrNul.FindIn(value.raw) != std::string_view::npos) {
+    if (NeedsDecoding(value.raw)) {
         value.decodedText.clear();
         AppendHtmlDecoded(value.decodedText, value.raw, HtmlContext::Attribute);
         if (value.decodedText.find('\0') != std::string::npos) {

@@ -280,7 +280,10 @@ private:
             return;
         }
         linkOpen_ = false;
-        auto name = Trim(text_);
+        // The name is read into a buffer kept from link to link, so that
+        // most links cost no allocation for it.
+        auto& name = linkName_;
+        name.assign(TrimmedView(text_));
         if (repairLinkNames_) {
             name = RepairUtf8Text(std::move(name));
         }
@@ -292,12 +295,12 @@ private:
             if (!linkIcon_.empty()) {
                 auto address = linkAddressInSource_.empty() ? std::move(linkAddress_)
                                                             : std::string(linkAddressInSource_);
-                sink_.AddLinkWithIcon(std::move(name), std::move(address),
+                sink_.AddLinkWithIcon(name, std::move(address),
                                       DecodeDataUrl(linkIcon_).value_or(std::string()));
             } else if (!linkAddressInSource_.empty()) {
-                sink_.AddLinkInSource(std::move(name), linkAddressInSource_);
+                sink_.AddLinkInSource(name, linkAddressInSource_);
             } else {
-                sink_.AddLink(std::move(name), std::move(linkAddress_));
+                sink_.AddLink(name, std::move(linkAddress_));
             }
             if (linkCreated_ != 0 || linkChanged_ != 0) {
                 sink_.SetLinkDates(linkCreated_, linkChanged_);
@@ -366,6 +369,7 @@ private:
     bool repairLinkNames_;
     std::vector<Frame> frames_{Frame{}}; // the root first
     std::string text_;                   // the name being read
+    std::string linkName_;               // the name of the link that ends
     std::string linkAddress_;
     std::string_view linkAddressInSource_; // the address as it stands in the text, when it does
     std::string linkIcon_; // the ICON attribute, read only when the sink keeps icons

@@ -100,7 +100,7 @@ public:
             }
         } else if (kind == Kind::Link) {
             if (!urlInText_.empty()) {
-                sink.AddLinkInSource(std::move(name), urlInText_);
+                sink.AddLinkInSource(name, urlInText_);
             } else {
                 sink.AddLink(std::move(name), url_ ? std::move(*url_) : std::string(kUndefinedUrl));
             }
