@@ -14,17 +14,12 @@ void FileTreeBuilder::SetRootText(std::string text) {
     tree_.FolderTable[0].sName = std::move(text);
 }
 
-std::string_view FileTreeBuilder::RowNames::NameOf(std::int32_t row) const {
-    return (*rows)[static_cast<std::size_t>(row)].sName;
-}
-
 FileTreeBuilder::OpenFolder FileTreeBuilder::Open(std::int32_t index) const {
-    const RowNames byName{&rows_};
-    return OpenFolder{index, decltype(OpenFolder::names)(0, byName, byName), {}};
+    return OpenFolder{index, RowNameSet(rows_), {}};
 }
 
 std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
-    if (!folder.names.contains(std::string_view(name))) {
+    if (!folder.names.Contains(name)) {
         return name;
     }
     // The hint remembers the last number given to this name, so a folder
@@ -32,7 +27,7 @@ std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
     auto& hint = folder.nextSuffix[name];
     for (std::int32_t number = std::max(hint, 2);; ++number) {
         std::string candidate = name + "(" + std::to_string(number) + ")";
-        if (!folder.names.contains(std::string_view(candidate))) {
+        if (!folder.names.Contains(candidate)) {
             hint = number + 1;
             tree_.ReadLosses.Note(LossKind::DuplicateNumbered, RenamedExample(name, candidate));
             return candidate;
@@ -41,7 +36,7 @@ std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
 }
 
 std::string_view FileTreeBuilder::KeepUniqueName(OpenFolder& folder, std::string_view name) {
-    if (!folder.names.contains(name)) {
+    if (!folder.names.Contains(name)) {
         return tree_.KeepText(name);
     }
     return tree_.KeepText(UniqueName(folder, std::string(name)));
@@ -49,7 +44,7 @@ std::string_view FileTreeBuilder::KeepUniqueName(OpenFolder& folder, std::string
 
 void FileTreeBuilder::AppendRow(OpenFolder& folder, EntryRecord row) {
     AppendPending(folder.index, std::move(row));
-    folder.names.insert(static_cast<std::int32_t>(rows_.size()) - 1);
+    folder.names.Insert(static_cast<std::int32_t>(rows_.size()) - 1);
 }
 
 void FileTreeBuilder::AppendPending(std::int32_t folder, EntryRecord row) {

@@ -3,10 +3,10 @@
 #include "model/bookmark_sink.h"
 #include "model/bookmark_tree.h"
 #include "model/progress.h"
+#include "model/row_name_set.h"
 
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace tellavin {
@@ -51,25 +51,9 @@ private:
     // until Finish moves them into folder order in place: the rows are never
     // held twice, and no vector per folder keeps unused room.
     using PendingRows = std::vector<EntryRecord>;
-    // Hashes and compares rows by their names, and names with them: the
-    // names taken in a folder are kept as row numbers, so no name is stored
-    // a second time.
-    struct RowNames {
-        using is_transparent = void;
-        const PendingRows* rows;
-
-        std::string_view NameOf(std::int32_t row) const;
-        std::string_view NameOf(std::string_view name) const { return name; }
-        template <typename Key> std::size_t operator()(const Key& key) const {
-            return std::hash<std::string_view>{}(NameOf(key));
-        }
-        template <typename A, typename B> bool operator()(const A& a, const B& b) const {
-            return NameOf(a) == NameOf(b);
-        }
-    };
     struct OpenFolder {
         std::int32_t index;
-        std::unordered_set<std::int32_t, RowNames, RowNames> names; // of its rows
+        RowNameSet names; // of its rows
         std::unordered_map<std::string, std::int32_t> nextSuffix;
     };
 
