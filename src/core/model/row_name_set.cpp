@@ -42,7 +42,7 @@ void RowNameSet::Place(Slot slot) {
 
 void RowNameSet::Grow() {
     auto old = std::move(slots_);
-    slots_.assign(old.empty() ? 16 : 2 * old.size(), Slot{});
+    slots_.assign(old.empty() ? 64 : 2 * old.size(), Slot{});
     for (const auto& slot : old) {
         if (slot.row >= 0) {
             Place(slot);

@@ -38,6 +38,63 @@ std::string DecodeName(std::string_view raw) {
     return IsValidUtf8(raw) ? text : RepairUtf8Text(std::move(text));
 }
 
+// A name or an address: a part of the file's text when it reads as it
+// stands there, so that most cost no copy; a decoded copy otherwise.
+class FieldText {
+public:
+    bool Given() const { return given_; }
+    // Empty when not given.
+    std::string_view Text() const {
+        if (!given_) {
+            return {};
+        }
+        return copied_ ? std::string_view(decoded_) : inText_;
+    }
+
+    void Reset() {
+        given_ = false;
+        copied_ = false;
+    }
+    template <typename Decode> void Take(std::string_view raw, Decode decode) {
+        given_ = true;
+        copied_ = !ReadsAsItStands(raw);
+        if (copied_) {
+            decoded_ = decode(raw);
+        } else {
+            inText_ = raw;
+        }
+    }
+
+private:
+    bool given_ = false;
+    bool copied_ = false;
+    std::string_view inText_;
+    std::string decoded_;
+};
+
+// The fields of an entry that are read or noted, told apart by their
+// length first: most lines then take one comparison.
+enum class FieldKey { Name, Url, Created, OnToolbar, Trash, Description, Keyword, Icon, Other };
+
+FieldKey KeyOf(std::string_view key) {
+    struct Known {
+        std::string_view name;
+        FieldKey key;
+    };
+    static constexpr Known kKnown[] = {
+        {"NAME", FieldKey::Name},          {"URL", FieldKey::Url},
+        {"CREATED", FieldKey::Created},    {"ON PERSONALBAR", FieldKey::OnToolbar},
+        {"TRASH FOLDER", FieldKey::Trash}, {"DESCRIPTION", FieldKey::Description},
+        {"SHORT NAME", FieldKey::Keyword}, {"ICONFILE", FieldKey::Icon},
+    };
+    for (const auto& known : kKnown) {
+        if (known.name.size() == key.size() && EqualsIgnoringCase(key, known.name)) {
+            return known.key;
+        }
+    }
+    return FieldKey::Other;
+}
+
 // The entry being read: its kind and the fields found so far.
 class PendingEntry {
 public:
@@ -45,9 +102,8 @@ public:
 
     void Start(Kind kind) {
         kind_ = kind;
-        name_.reset();
-        url_.reset();
-        urlInText_ = {};
+        name_.Reset();
+        url_.Reset();
         created_ = 0;
         onToolbar_ = false;
         trash_ = false;
@@ -63,76 +119,84 @@ public:
         }
         auto key = line.substr(0, equals);
         auto value = line.substr(equals + 1);
-        if (EqualsIgnoringCase(key, "NAME") && !name_) {
-            name_ = DecodeName(value);
-        } else if (EqualsIgnoringCase(key, "URL") && !url_ && urlInText_.empty()) {
-            if (ReadsAsItStands(value) && !value.empty()) {
-                urlInText_ = value;
-            } else {
-                url_ = DecodeValue(value);
+        switch (KeyOf(key)) {
+        case FieldKey::Name:
+            if (!name_.Given()) {
+                name_.Take(value, DecodeName);
             }
-        } else if (EqualsIgnoringCase(key, "CREATED")) {
+            break;
+        case FieldKey::Url:
+            if (!url_.Given()) {
+                url_.Take(value, DecodeValue);
+            }
+            break;
+        case FieldKey::Created:
             created_ = ParseSecondsSince1970(value);
-        } else if (EqualsIgnoringCase(key, "ON PERSONALBAR")) {
+            break;
+        case FieldKey::OnToolbar:
             onToolbar_ = EqualsIgnoringCase(TrimBlanks(value), "YES");
-        } else if (EqualsIgnoringCase(key, "TRASH FOLDER")) {
+            break;
+        case FieldKey::Trash:
             trash_ = EqualsIgnoringCase(TrimBlanks(value), "YES");
-        } else if (!TrimBlanks(value).empty()) {
-            NoteDroppedField(key);
+            break;
+        case FieldKey::Description:
+            NoteDroppedField(value, LossKind::DescriptionDropped);
+            break;
+        case FieldKey::Keyword:
+            NoteDroppedField(value, LossKind::KeywordDropped);
+            break;
+        case FieldKey::Icon:
+            NoteDroppedField(value, LossKind::IconDropped);
+            break;
+        case FieldKey::Other:
+            break;
         }
     }
 
     // Hands a finished entry to the sink; the next lines belong to no entry.
     void Flush(BookmarkSink& sink, bool& toolbarSeen) {
         auto kind = std::exchange(kind_, Kind::None);
-        auto name = name_ ? std::move(*name_) : std::string();
-        // The losses name the entry, so they come first and the name can
-        // then move on.
-        if (kind == Kind::Folder || kind == Kind::Link) {
-            NoteDroppedFields(sink, name);
-        }
+        auto name = name_.Text();
         if (kind == Kind::Folder) {
-            sink.BeginFolder(std::move(name));
+            sink.BeginFolder(std::string(name));
             if (trash_) {
                 sink.MarkTrashFolder();
             } else if (onToolbar_ && !std::exchange(toolbarSeen, true)) {
                 sink.MarkToolbarFolder();
             }
+            NoteDroppedFields(sink, name);
         } else if (kind == Kind::Link) {
-            if (!urlInText_.empty()) {
-                sink.AddLinkInSource(name, urlInText_);
+            if (!url_.Given()) {
+                sink.AddLink(std::string(name), std::string(kUndefinedUrl));
             } else {
-                sink.AddLink(std::move(name), url_ ? std::move(*url_) : std::string(kUndefinedUrl));
+                sink.AddLinkInSource(name, url_.Text());
             }
             if (created_ != 0) {
                 sink.SetLinkDates(created_, 0);
             }
+            NoteDroppedFields(sink, name);
         } else if (kind == Kind::Separator) {
             sink.AddSeparator();
         }
     }
 
 private:
-    void NoteDroppedField(std::string_view key) {
-        if (EqualsIgnoringCase(key, "DESCRIPTION")) {
-            dropped_.push_back(LossKind::DescriptionDropped);
-        } else if (EqualsIgnoringCase(key, "SHORT NAME")) {
-            dropped_.push_back(LossKind::KeywordDropped);
-        } else if (EqualsIgnoringCase(key, "ICONFILE")) {
-            dropped_.push_back(LossKind::IconDropped);
+    // A field no target keeps is noted when it holds something.
+    void NoteDroppedField(std::string_view value, LossKind loss) {
+        if (!TrimBlanks(value).empty()) {
+            dropped_.push_back(loss);
         }
     }
 
-    void NoteDroppedFields(BookmarkSink& sink, const std::string& name) {
+    void NoteDroppedFields(BookmarkSink& sink, std::string_view name) {
         for (auto kind : dropped_) {
-            sink.NoteLoss(kind, name);
+            sink.NoteLoss(kind, std::string(name));
         }
     }
 
     Kind kind_ = Kind::None;
-    std::optional<std::string> name_;
-    std::optional<std::string> url_; // a decoded address
-    std::string_view urlInText_;     // or one as it stands in the text
+    FieldText name_;
+    FieldText url_;
     std::int64_t created_ = 0;
     bool onToolbar_ = false;
     bool trash_ = false;
@@ -199,7 +263,9 @@ void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
         // A line ends at CR LF, LF, or a CR alone (files from old Macs).
         auto end = breaks.NextFrom(pos);
         auto line = text.substr(pos, end - pos);
-        pos = end == text.size() ? end : text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
+        pos = end == text.size()                                                    ? end
+              : text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? end + 2
+                                                                                    : end + 1;
         auto trimmed = TrimBlanks(line);
         if (trimmed.empty()) {
             flush();
