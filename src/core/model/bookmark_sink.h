@@ -25,8 +25,9 @@ public:
     // tree builder) can then take addresses that stand in it as they are
     // (AddLinkInSource) instead of copies.
     virtual std::string_view KeepSourceText(std::string& text) { return text; }
-    // A link whose address is a part of the text KeepSourceText returned;
-    // the name is the caller's, for the sink to copy.
+    // A link given as texts the caller keeps only for the call: the sink
+    // copies what it keeps, but an address that is a part of the text
+    // KeepSourceText returned may stay there.
     virtual void AddLinkInSource(std::string_view name, std::string_view url) {
         AddLink(std::string(name), std::string(url));
     }

@@ -116,16 +116,16 @@ std::string_view AddressAsItStands(std::string_view href) {
                : std::string_view();
 }
 
-// The address of a link: trimmed, tabs and line breaks inside removed;
-// empty when it is no address a browser would take.
-std::string CleanAddress(std::optional<std::string_view> href) {
+// Writes the address of a link into address (cleared first): trimmed, tabs
+// and line breaks inside removed; empty when it is no address a browser
+// would take. The buffer is the caller's, kept from link to link.
+void CleanAddress(std::optional<std::string_view> href, std::string& address) {
+    address.clear();
     if (!href) {
-        return {};
+        return;
     }
     static constexpr ByteSet kBreaks("\t\n\r");
     auto trimmed = TrimmedView(*href);
-    std::string address;
-    address.reserve(trimmed.size());
     std::size_t done = 0;
     for (auto brk = kBreaks.FindIn(trimmed); brk != std::string_view::npos;
          brk = kBreaks.FindIn(trimmed, done)) {
@@ -133,7 +133,9 @@ std::string CleanAddress(std::optional<std::string_view> href) {
         done = brk + 1;
     }
     address.append(trimmed.substr(done));
-    return HasScheme(address) ? address : std::string();
+    if (!HasScheme(address)) {
+        address.clear();
+    }
 }
 
 // The attributes read of a link, by their place in kLinkAttributes.
@@ -182,7 +184,7 @@ public:
             linkOpen_ = true;
             linkAddressInSource_ = AddressAsItStands(tag.FindInSource(kHref));
             if (linkAddressInSource_.empty()) {
-                linkAddress_ = CleanAddress(tag.Find(kHref));
+                CleanAddress(tag.Find(kHref), linkAddress_);
             }
             if (wantsIcons_) {
                 linkIcon_ = tag.Find(kIcon).value_or(std::string_view());
@@ -297,10 +299,10 @@ private:
                                                             : std::string(linkAddressInSource_);
                 sink_.AddLinkWithIcon(name, std::move(address),
                                       DecodeDataUrl(linkIcon_).value_or(std::string()));
-            } else if (!linkAddressInSource_.empty()) {
-                sink_.AddLinkInSource(name, linkAddressInSource_);
             } else {
-                sink_.AddLink(name, std::move(linkAddress_));
+                sink_.AddLinkInSource(name, linkAddressInSource_.empty()
+                                                ? std::string_view(linkAddress_)
+                                                : linkAddressInSource_);
             }
             if (linkCreated_ != 0 || linkChanged_ != 0) {
                 sink_.SetLinkDates(linkCreated_, linkChanged_);

@@ -24,12 +24,19 @@ int DigitValue(char c, bool hex) {
     return c >= '0' && c <= '9' ? c - '0' : -1;
 }
 
-const detail::HtmlEntity* FindEntity(std::string_view name) {
+const detail::HtmlEntity* SearchEntity(std::string_view name) {
     const auto& table = detail::kHtmlEntities;
     auto found = std::lower_bound(
         table.begin(), table.end(), name,
         [](const detail::HtmlEntity& entity, std::string_view key) { return entity.name < key; });
     return found != table.end() && found->name == name ? &*found : nullptr;
+}
+
+// "&amp;" is most of the references in bookmark files, in addresses above
+// all, so it is found without a search.
+const detail::HtmlEntity* FindEntity(std::string_view name) {
+    static const auto* const kAmp = SearchEntity("amp");
+    return name == "amp" ? kAmp : SearchEntity(name);
 }
 
 std::string CodePointText(char32_t value) {
