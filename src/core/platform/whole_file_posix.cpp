@@ -1,4 +1,5 @@
 #include "platform/file_io.h"
+#include "platform/side_by_side.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -6,8 +7,6 @@
 #include <optional>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 
 namespace tellavin {
@@ -55,21 +54,6 @@ std::optional<std::size_t> ReadAt(int fd, char* into, std::size_t size, std::siz
         done += static_cast<std::size_t>(got);
     }
     return done;
-}
-
-// Runs first here and second on another thread, at the same time; both
-// here when no thread can be had.
-template <typename First, typename Second> void RunSideBySide(First first, Second second) {
-    std::thread other;
-    try {
-        other = std::thread(second);
-    } catch (const std::system_error&) {
-        first();
-        second();
-        return;
-    }
-    first();
-    other.join();
 }
 
 // Gives the memory its pages in two halves at once, ahead of the read, so

@@ -358,8 +358,8 @@ void TokenizeHtml(std::string_view text, HtmlTokenHandler& handler) {
     Tokenizer(text, handler).Run();
 }
 
-void NormalizeLineEnds(std::string& text) {
-    auto first = text.find('\r');
+void NormalizeLineEnds(std::string& text, std::optional<std::size_t> firstCr) {
+    auto first = firstCr ? *firstCr : text.find('\r');
     if (first == std::string::npos) {
         return;
     }

@@ -83,7 +83,8 @@ public:
 void TokenizeHtml(std::string_view text, HtmlTokenHandler& handler);
 
 // Turns CR LF and lone CR into LF in place, as an HTML parser does before
-// anything else.
-void NormalizeLineEnds(std::string& text);
+// anything else. firstCr, when known, is the place of the first CR (npos
+// for none), so that the text is not searched again.
+void NormalizeLineEnds(std::string& text, std::optional<std::size_t> firstCr = std::nullopt);
 
 } // namespace tellavin

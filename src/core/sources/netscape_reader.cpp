@@ -2,6 +2,7 @@
 
 #include "model/file_tree_builder.h"
 #include "platform/file_io.h"
+#include "platform/side_by_side.h"
 #include "sources/html_tokenizer.h"
 #include "text/ascii_text.h"
 #include "text/byte_set.h"
@@ -396,17 +397,58 @@ private:
 
 } // namespace
 
+namespace {
+
+// From this size on, a file's text is checked in two halves at once.
+constexpr std::size_t kCheckInHalvesBytes = std::size_t{32} << 20;
+
+struct TextCheck {
+    bool utf8 = true;
+    std::size_t firstCr = std::string_view::npos;
+};
+
+TextCheck CheckText(std::string_view text) {
+    return {IsValidUtf8(text), text.find('\r')};
+}
+
+// Whether the text is UTF-8, and where its first CR is. A large text is
+// split where a character starts (a byte that is no continuation byte, at
+// most three places on), so the halves are valid exactly when the whole is.
+TextCheck CheckTextInHalves(std::string_view text) {
+    if (text.size() < kCheckInHalvesBytes) {
+        return CheckText(text);
+    }
+    auto middle = text.size() / 2;
+    for (int step = 0; step < 3 && (static_cast<unsigned char>(text[middle]) & 0xC0) == 0x80;
+         ++step) {
+        ++middle;
+    }
+    TextCheck first;
+    TextCheck second;
+    RunSideBySide([&] { first = CheckText(text.substr(0, middle)); },
+                  [&] { second = CheckText(text.substr(middle)); });
+    return {first.utf8 && second.utf8,
+            first.firstCr != std::string_view::npos || second.firstCr == std::string_view::npos
+                ? first.firstCr
+                : middle + second.firstCr};
+}
+
+} // namespace
+
 NetscapeText DecodeNetscapeBytes(std::string bytes) {
     NetscapeText result;
     auto body = StripUtf8Bom(bytes);
-    if (IsValidUtf8(body)) {
-        bytes.erase(0, bytes.size() - body.size());
+    auto check = CheckTextInHalves(body);
+    if (check.utf8) {
+        auto bom = bytes.size() - body.size();
+        bytes.erase(0, bom);
         result.text = std::move(bytes);
+        NormalizeLineEnds(result.text, check.firstCr);
     } else {
         result.text = Windows1252ToUtf8(body);
         result.windows1252 = true;
+        NormalizeLineEnds(result.text);
     }
-    NormalizeLineEnds(result.text);
     return result;
 }
 
