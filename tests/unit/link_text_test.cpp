@@ -33,6 +33,16 @@ TEST(SortLinks, OrdersByLowerCasedName) {
                                                         "\xC3\x89t\xC3\xA9"}));
 }
 
+// Names that all begin alike sort by what follows; the shortest first.
+TEST(SortLinks, NamesThatBeginAlikeSortByWhatFollows) {
+    std::vector<LinkItem> links = {{"News 10", ""},  {"news 2", ""}, {"News 1a", ""},
+                                   {"NEWS 1", ""},   {"News", ""},   {"news 100", ""},
+                                   {"news 101", ""}, {"Newsy", ""}};
+    SortLinks(links, 7);
+    EXPECT_EQ(Names(links), (std::vector<std::string>{"News", "NEWS 1", "News 10", "news 100",
+                                                      "news 101", "News 1a", "news 2", "Newsy"}));
+}
+
 TEST(SortLinks, EqualNamesComeOutAsTheShellSortLeavesThem) {
     // With gaps 4 and 1 over six items the procedure moves the later "a"
     // (A2) in front of the earlier one; a stable sort would not.

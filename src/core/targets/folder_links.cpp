@@ -110,12 +110,21 @@ std::vector<std::int32_t> ShellSortOrder(std::int32_t n, NameOf nameOf, bool des
         auto at = static_cast<std::size_t>(link);
         return keys.substr(keyStart[at], keyStart[at + 1] - keyStart[at]);
     };
-    // The first four units of each key in one number, zeros after a short
-    // key: two keys whose numbers differ compare as their numbers do, so
-    // most comparisons never read the key text.
+    // The four units of each key after the beginning all keys share, in one
+    // number, zeros after a short key: two keys whose numbers differ compare
+    // as their numbers do, so most comparisons never read the key text,
+    // even in a folder whose names all begin alike.
+    std::size_t common = keyOf(0).size();
+    for (std::int32_t i = 1; i < n && common > 0; ++i) {
+        auto first = keyOf(0).substr(0, common);
+        auto key = keyOf(i);
+        common = static_cast<std::size_t>(
+            std::mismatch(first.begin(), first.end(), key.begin(), key.end()).first -
+            first.begin());
+    }
     std::vector<std::uint64_t> prefix(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i) {
-        auto key = keyOf(i);
+        auto key = keyOf(i).substr(common);
         std::uint64_t packed = 0;
         for (std::size_t unit = 0; unit < 4; ++unit) {
             packed = (packed << 16) | (unit < key.size() ? key[unit] : 0u);
@@ -155,7 +164,8 @@ std::vector<std::int32_t> ShellSortOrder(std::int32_t n, NameOf nameOf, bool des
 
 void SortLinks(std::vector<LinkItem>& links, std::int32_t hi, bool descending) {
     auto order = ShellSortOrder(
-        hi + 1, [&](std::int32_t i) -> std::string_view { return links[static_cast<std::size_t>(i)].name; },
+        hi + 1,
+        [&](std::int32_t i) -> std::string_view { return links[static_cast<std::size_t>(i)].name; },
         descending);
     if (order.size() < 2) {
         return;
@@ -182,7 +192,8 @@ std::vector<std::int32_t> GetFolderLinkRows(const BookmarkTree& tree, std::int32
     auto order = ShellSortOrder(
         static_cast<std::int32_t>(rows.size()),
         [&](std::int32_t i) -> std::string_view {
-            return tree.EntryTable[static_cast<std::size_t>(rows[static_cast<std::size_t>(i)])].sName;
+            return tree.EntryTable[static_cast<std::size_t>(rows[static_cast<std::size_t>(i)])]
+                .sName;
         },
         false);
     std::vector<std::int32_t> sorted;
