@@ -28,8 +28,8 @@ std::string NumberedText(std::size_t size) {
 // at once; either way the content comes back byte for byte, whatever the
 // size's parity.
 TEST(ReadWholeFile, ReturnsTheContentOfFilesOfEverySize) {
-    const std::size_t sizes[] = {0, 1, 4096, 100000, std::size_t{32} << 20,
-                                 (std::size_t{32} << 20) + 3};
+    const std::size_t sizes[] = {
+        0, 1, 4096, 100000, std::size_t{32} << 20, (std::size_t{32} << 20) + 3};
     for (auto size : sizes) {
         TempDir dir;
         const auto text = NumberedText(size);
@@ -38,6 +38,15 @@ TEST(ReadWholeFile, ReturnsTheContentOfFilesOfEverySize) {
         ASSERT_TRUE(read.has_value()) << size;
         EXPECT_TRUE(*read == text) << size << " bytes read as " << read->size();
     }
+}
+
+// A file of at most the limit is read whole; a larger one is not read.
+TEST(ReadSmallFile, ReadsUpToTheLimitAndNothingAbove) {
+    TempDir dir;
+    WriteFile(dir.path() / "file", "0123456789");
+    EXPECT_EQ(ReadSmallFile(dir / "file", 10), "0123456789");
+    EXPECT_FALSE(ReadSmallFile(dir / "file", 9));
+    EXPECT_FALSE(ReadSmallFile(dir / "missing", 10));
 }
 
 // What is no regular file reads as nothing: a missing file, a folder and,

@@ -40,18 +40,4 @@ std::string ReasonCannotRead(const std::string& path, bool folder) {
     return std::make_error_code(reason).message();
 }
 
-std::optional<std::string> ReadSmallFile(const std::string& path, std::uintmax_t maxBytes) {
-    std::error_code error;
-    auto size = std::filesystem::file_size(PathFromUtf8(path), error);
-    if (error || size > maxBytes) {
-        return std::nullopt;
-    }
-    // The file may have grown since its size was asked.
-    auto content = ReadWholeFile(path);
-    if (!content || content->size() > maxBytes) {
-        return std::nullopt;
-    }
-    return content;
-}
-
 } // namespace tellavin

@@ -94,8 +94,12 @@ std::optional<std::size_t> ReadInHalves(int fd, char* into, std::size_t size) {
 
 } // namespace
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    OpenFile file(path);
+namespace {
+
+// The whole content of an open file, or nothing on an error or, with
+// maxBytes, for a file larger than that (which is not read).
+std::optional<std::string> ReadOpenFile(const OpenFile& file,
+                                        std::optional<std::uintmax_t> maxBytes) {
     struct stat info {};
     if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
@@ -103,6 +107,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     // The size the file had is read straight into the string; a file that
     // grew since is read on in blocks, one that shrank is cut.
     const auto size = static_cast<std::size_t>(info.st_size);
+    if (maxBytes && size > *maxBytes) {
+        return std::nullopt;
+    }
     std::string content;
     std::optional<std::size_t> got;
     if (size >= kParallelBytes) {
@@ -127,8 +134,24 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
         if (*more == 0) {
             return content;
         }
+        if (maxBytes && content.size() + *more > *maxBytes) {
+            return std::nullopt;
+        }
         content.append(block, *more);
     }
+}
+
+} // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    return ReadOpenFile(OpenFile(path), std::nullopt);
+}
+
+// One open file answers both the size and the content: no second look-up
+// of the path, which costs as much as the read on the small files of a
+// Favorites folder.
+std::optional<std::string> ReadSmallFile(const std::string& path, std::uintmax_t maxBytes) {
+    return ReadOpenFile(OpenFile(path), maxBytes);
 }
 
 } // namespace tellavin
