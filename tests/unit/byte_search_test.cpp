@@ -34,6 +34,16 @@ TEST(ByteSearch, AgreesWithAPlainSearchAtEveryPlaceAndStart) {
                     << size << " " << place << " " << from;
                 ASSERT_EQ(FindByteBelow(text, 14, from), expectedBelow)
                     << size << " " << place << " " << from;
+                ASSERT_EQ(FindByteOrNul(text, '\n', from), std::string_view(text).find('\n', from))
+                    << size << " " << place << " " << from;
+                auto withNul = text;
+                if (place < size) {
+                    withNul[place] = '\0';
+                }
+                ASSERT_EQ(FindByteOrNul(withNul, '<', from),
+                          std::min(std::string_view(withNul).find('<', from),
+                                   std::string_view(withNul).find('\0', from)))
+                    << size << " " << place << " " << from;
             }
         }
     }

@@ -36,8 +36,7 @@ constexpr ByteSet kReferenceOrNul("&\0"sv);
 // Whether text holds a reference or a NUL; most text and values hold
 // neither, and this tells eight bytes at a time.
 bool NeedsDecoding(std::string_view text) {
-    return FindByte(text, '&') != std::string_view::npos ||
-           FindByteBelow(text, 1) != std::string_view::npos;
+    return FindByteOrNul(text, '&') != std::string_view::npos;
 }
 
 // How the content of an element is read.

@@ -70,4 +70,32 @@ inline std::size_t FindByteBelow(std::string_view text, unsigned char limit, std
     return std::string_view::npos;
 }
 
+// The first place at or after from that holds byte or a NUL, or npos;
+// eight bytes at a time.
+inline std::size_t FindByteOrNul(std::string_view text, char byte, std::size_t from = 0) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    auto i = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t pattern = kOnes * static_cast<unsigned char>(byte);
+        for (; i + 8 <= text.size(); i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            auto matches = word ^ pattern;
+            // Each test flags its lowest zero byte exactly, as FindByte's.
+            auto zeros = ((matches - kOnes) & ~matches) | ((word - kOnes) & ~word);
+            zeros &= kHighBits;
+            if (zeros != 0) {
+                return i + static_cast<std::size_t>(std::countr_zero(zeros)) / 8;
+            }
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (text[i] == byte || text[i] == '\0') {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
 } // namespace tellavin

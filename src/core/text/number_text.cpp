@@ -2,7 +2,6 @@
 
 #include "text/ascii_text.h"
 
-#include <cctype>
 #include <limits>
 
 namespace tellavin {
@@ -13,7 +12,7 @@ std::optional<LeadingInteger> ParseLeadingInteger(std::string_view text) {
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         text.remove_prefix(1);
     }
-    auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     if (text.empty() || !isDigit(text.front())) {
         return std::nullopt;
     }
