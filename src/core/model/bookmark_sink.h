@@ -31,6 +31,10 @@ public:
     virtual void AddLinkInSource(std::string_view name, std::string_view url) {
         AddLink(std::string(name), std::string(url));
     }
+    // Whether the sink takes links' names, dates and the losses noted for
+    // them. A sink that only counts does not, and readers may then pass
+    // links with empty names and nothing else; folders keep their names.
+    virtual bool WantsLinkDetails() const { return true; }
     // Whether the sink keeps links' icons; readers find and decode them
     // only then.
     virtual bool WantsLinkIcons() const { return false; }
@@ -74,6 +78,7 @@ public:
     void AddLink(std::string name, std::string url) override;
     // Counts without copying the address.
     void AddLinkInSource(std::string_view name, std::string_view url) override;
+    bool WantsLinkDetails() const override { return false; }
     void EndFolder() override {}
 
     std::int32_t folders() const { return folders_; }

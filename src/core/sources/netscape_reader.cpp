@@ -151,6 +151,7 @@ enum LinkAttribute : std::size_t {
 };
 constexpr std::array<std::string_view, 7> kLinkAttributes = {
     "href", "add_date", "last_modified", "tags", "shortcuturl", "icon", "icon_uri"};
+static_assert(kHref == 0, "a sink that takes no link details is asked for the first one alone");
 // The one attribute read of a heading.
 constexpr std::size_t kToolbarMark = 0;
 constexpr std::array<std::string_view, 1> kHeadingAttributes = {"personal_toolbar_folder"};
@@ -164,15 +165,16 @@ bool IsHeading(std::string_view tag) {
 class NetscapeParser final : public HtmlTokenHandler {
 public:
     NetscapeParser(BookmarkSink& sink, bool repairLinkNames)
-        : sink_(sink), repairLinkNames_(repairLinkNames), wantsIcons_(sink.WantsLinkIcons()) {}
+        : sink_(sink), repairLinkNames_(repairLinkNames), wantsIcons_(sink.WantsLinkIcons()),
+          wantsDetails_(sink.WantsLinkDetails()) {}
 
     // Only what is read: the address, dates, the toolbar mark, what is
     // reported as left out, and the icon, decoded only when the sink keeps
     // icons (favicons run to kilobytes each, and most loads do not show
-    // them).
+    // them). A sink that takes no link details gets the address alone.
     std::span<const std::string_view> WantedAttributes(std::string_view tagName) const override {
         if (tagName == "a") {
-            return kLinkAttributes;
+            return std::span(kLinkAttributes).first(wantsDetails_ ? kLinkAttributes.size() : 1);
         }
         return IsHeading(tagName) ? std::span<const std::string_view>(kHeadingAttributes)
                                   : std::span<const std::string_view>();
@@ -242,7 +244,7 @@ public:
     void Text(std::string_view text) override {
         if (inTitle_) {
             title_ += text;
-        } else if (linkOpen_ || headingOpen_ || headerOpen_) {
+        } else if ((linkOpen_ && wantsDetails_) || headingOpen_ || headerOpen_) {
             text_ += text;
         } else if (descriptionOpen_ && !Trim(text).empty()) {
             descriptionHasText_ = true;
@@ -377,6 +379,7 @@ private:
     std::string_view linkAddressInSource_; // the address as it stands in the text, when it does
     std::string linkIcon_; // the ICON attribute, read only when the sink keeps icons
     bool wantsIcons_;
+    bool wantsDetails_;
     std::int64_t linkCreated_ = 0;
     std::int64_t linkChanged_ = 0;
     bool linkHasTags_ = false;
