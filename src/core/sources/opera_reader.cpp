@@ -22,8 +22,10 @@ std::string DecodeValue(std::string_view raw) {
     auto text = DecodeToUtf8(raw);
     ReplaceAll(text, "\x02\x02", "\n");
     // A NUL carries nothing in a name or address, and the other formats
-    // cannot hold one (the Netscape-format reader drops it too).
-    std::erase(text, '\0');
+    // cannot hold one (the Netscape-format reader drops it too). Nor does
+    // a 0x02 left over, half of no line break: kept, it would pair with a
+    // break the writer writes beside it, and the name would change.
+    std::erase_if(text, [](char c) { return c == '\0' || c == '\x02'; });
     return text;
 }
 
