@@ -30,9 +30,6 @@ bool MatchesLowerCase(std::string_view text, std::string_view lower) {
                                                      [](char x, char y) { return Lower(x) == y; });
 }
 
-// What text and attribute values are decoded for.
-constexpr ByteSet kReferenceOrNul("&\0"sv);
-
 // Whether text holds a reference or a NUL; most text and values hold
 // neither, and this tells eight bytes at a time.
 bool NeedsDecoding(std::string_view text) {
@@ -96,7 +93,7 @@ private:
         }
         std::size_t done = 0;
         while (done < text.size()) {
-            auto special = references ? kReferenceOrNul.FindIn(text, done) : text.find('\0', done);
+            auto special = references ? FindByteOrNul(text, '&', done) : text.find('\0', done);
             if (special == std::string_view::npos) {
                 special = text.size();
             }
