@@ -13,10 +13,6 @@ namespace tellavin {
 
 namespace {
 
-// Files from this size on are read by two threads, half each: the system's
-// copies and the fresh memory they fill then take a core each.
-constexpr std::size_t kParallelBytes = std::size_t{32} << 20;
-
 class OpenFile {
 public:
     // Opened without waiting, so that a pipe in the file's place is refused
@@ -112,7 +108,7 @@ std::optional<std::string> ReadOpenFile(const OpenFile& file,
     }
     std::string content;
     std::optional<std::size_t> got;
-    if (size >= kParallelBytes) {
+    if (size >= kSideBySideBytes) {
         content.reserve(size);
         PrepareMemory(content.data(), size);
         content.resize(size);

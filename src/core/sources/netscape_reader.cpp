@@ -402,9 +402,6 @@ private:
 
 namespace {
 
-// From this size on, a file's text is checked in two halves at once.
-constexpr std::size_t kCheckInHalvesBytes = std::size_t{32} << 20;
-
 struct TextCheck {
     bool utf8 = true;
     std::size_t firstCr = std::string_view::npos;
@@ -418,7 +415,7 @@ TextCheck CheckText(std::string_view text) {
 // split where a character starts (a byte that is no continuation byte, at
 // most three places on), so the halves are valid exactly when the whole is.
 TextCheck CheckTextInHalves(std::string_view text) {
-    if (text.size() < kCheckInHalvesBytes) {
+    if (text.size() < kSideBySideBytes) {
         return CheckText(text);
     }
     auto middle = text.size() / 2;
