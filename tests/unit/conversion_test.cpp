@@ -7,13 +7,16 @@
 #ifndef _WIN32
 #include "support/file_size_limit.h"
 #endif
+#include "platform/folder_lock.h"
 #include "support/message_text.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <gtest/gtest.h>
 #include <thread>
 #include <utility>
@@ -289,6 +292,88 @@ TEST_F(Conversions, RefusalsAndFailuresLeaveTheTargetAsItWas) {
     }
 }
 
+// A target that is the source, however its path is spelt, is refused before
+// anything is written: the file stays as it was and the message names it.
+TEST_F(Conversions, TargetThatIsItsOwnSourceIsRefused) {
+    struct Case {
+        const char* what;
+        StoreKind source;
+        StoreKind target;
+        std::function<std::string(const std::string&)> targetPath;
+    };
+    const std::vector<Case> cases = {
+        {"menu page over its bookmark file, spelt with ./", StoreKind::Netscape, StoreKind::Menu,
+         [&](const std::string&) { return dir / "./sub/../store.html"; }},
+        {"Netscape-format file over its hotlist, through a hard link", StoreKind::Opera,
+         StoreKind::Netscape,
+         [&](const std::string& source) {
+             fs::create_hard_link(source, dir.path() / "linked.html");
+             return dir / "linked.html";
+         }},
+#ifndef _WIN32
+        {"hotlist over its Netscape-format file, through a symbolic link", StoreKind::Netscape,
+         StoreKind::Opera,
+         [&](const std::string& source) {
+             fs::create_symlink(source, dir.path() / "sub" / "alias.adr");
+             return dir / "sub/alias.adr";
+         }},
+#endif
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir.path() / "sub");
+        fs::remove(dir.path() / "linked.html");
+        fs::create_directories(dir.path() / "sub");
+        auto made = Source(c.source);
+        StoreLocation source{c.source, dir / "store.html"};
+        fs::rename(made.path, source.path);
+        auto before = ReadFile(source.path);
+        ConversionRequest request;
+        request.source = source;
+        request.target = {c.target, c.targetPath(source.path)};
+        request.options.backup = c.target != StoreKind::Menu;
+        auto result = Run(request);
+        EXPECT_EQ(result.message.title, "Source and Destination Are the Same") << result.message;
+        ASSERT_FALSE(result.message.lines.empty());
+        EXPECT_EQ(result.message.lines.front(), request.target.path);
+        EXPECT_EQ(ReadFile(source.path), before);
+        EXPECT_FALSE(fs::exists(dir.path() / "Backup_of_store.html"));
+    }
+}
+
+// An export into a folder where another one is writing waits for it, says so
+// while it waits, and goes on once the other is done.
+TEST_F(Conversions, AnExportWaitingForAnotherOneSaysSo) {
+    auto source = Source(StoreKind::Netscape);
+    fs::create_directories(dir.path() / "out");
+    auto held = std::make_unique<FolderLock>(dir / "out");
+    ASSERT_TRUE(held->Locked());
+    // Tells the test when the export starts waiting.
+    struct WaitSignal final : ProgressSink {
+        std::promise<void> waiting;
+        void SetStatusText(const std::string& text) override {
+            if (text == kWaitingForAnotherExport) {
+                waiting.set_value();
+            }
+        }
+        void SetRange(std::int32_t, std::int32_t) override {}
+        void SetValue(std::int32_t) override {}
+        void SetVisible(bool) override {}
+    } signal;
+    ConversionRequest request;
+    request.source = source;
+    request.target = {StoreKind::Opera, dir / "out/target.adr"};
+    auto running =
+        std::async(std::launch::async, [&] { return RunConversion(request, platform, signal); });
+    // Released whatever happened, so the export ends either way.
+    EXPECT_EQ(signal.waiting.get_future().wait_for(std::chrono::seconds(30)),
+              std::future_status::ready);
+    EXPECT_FALSE(fs::exists(request.target.path));
+    held.reset();
+    EXPECT_TRUE(running.get().Complete());
+    EXPECT_EQ(StoreText(request.target), kWhole);
+}
+
 #ifndef _WIN32
 // Windows sets no file-size limit on a process, so no write can be cut short this way there.
 TEST_F(Conversions, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
@@ -311,17 +396,37 @@ TEST_F(Conversions, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
 #endif
 
 // Exports that merge into one file at the same time each keep their links:
-// one waits while the other reads, merges and replaces the file.
+// one waits while the other reads, merges and replaces the file. Where the
+// system has symbolic links, half of them name the file through a link from
+// another folder.
 TEST_F(Conversions, ConcurrentMergesIntoOneFileKeepEveryLink) {
     constexpr int kWriters = 8;
     StoreLocation target{StoreKind::Netscape, dir / "shared.html"};
     WriteFile(target.path, kOldText);
+    auto targetOf = [&](int writer) {
+#ifndef _WIN32
+        if (writer % 2 == 1) {
+            fs::create_directories(dir.path() / "elsewhere");
+            auto link = dir.path() / "elsewhere" / "link.html";
+            if (!fs::exists(link)) {
+                fs::create_symlink(target.path, link);
+            }
+            return StoreLocation{StoreKind::Netscape, link.string()};
+        }
+#endif
+        (void)writer;
+        return target;
+    };
     std::vector<StoreLocation> sources;
     for (int i = 0; i < kWriters; ++i) {
         sources.push_back({StoreKind::Opera, dir / ("s" + std::to_string(i) + ".adr")});
         WriteFile(sources.back().path, "Opera Hotlist version 2.0\n\n#URL\n\tNAME=link" +
                                            std::to_string(i) + "\n\tURL=http://" +
                                            std::to_string(i) + "/\n");
+    }
+    std::vector<StoreLocation> targets;
+    for (int i = 0; i < kWriters; ++i) {
+        targets.push_back(targetOf(i));
     }
     std::vector<std::thread> writers;
     // What each writer reported when it did not finish: empty when it did.
@@ -330,7 +435,7 @@ TEST_F(Conversions, ConcurrentMergesIntoOneFileKeepEveryLink) {
         writers.emplace_back([&, i] {
             ConversionRequest request;
             request.source = sources[i];
-            request.target = target;
+            request.target = targets[i];
             request.options.merge = true;
             NullProgress quiet;
             auto result = RunConversion(request, platform, quiet);

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace tellavin {
 namespace {
@@ -71,6 +72,28 @@ TEST(HostileConvert, FolderWhereAFileShouldBeAndTheReverse) {
     EXPECT_EQ(ReadFile(dir.path() / "plain"), "a file");
     EXPECT_FALSE(fs::exists(dir.path() / "out.html"));
     EXPECT_EQ(EntriesIn(dir.path()), 2u);
+}
+
+// A pipe in a store's place would wait for ever for a writer; each command is
+// cut short after 20 seconds, which a refusal never needs.
+TEST(HostileConvert, PipesAreRefusedInsteadOfWaitedFor) {
+    TempDir dir;
+    const auto pipe = dir / "pipe.html";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string out = dir / "out.adr";
+    const std::string cases[] = {
+        "convert 'netscape:" + pipe + "' '" + out + "'",
+        "convert '" + pipe + "' '" + out + "'",
+        "convert " + Samples() + " 'netscape:" + pipe + "'",
+        "menu 'opera:" + pipe + "' '" + (dir / "menu.html") + "'",
+        "count '" + pipe + "'",
+    };
+    for (const auto& arguments : cases) {
+        auto run = RunCli(arguments, "timeout 20");
+        EXPECT_EQ(run.status, 1) << arguments << ": 124 means it waited on the pipe";
+        EXPECT_NE(run.err.find(pipe), std::string::npos) << arguments << "\n" << run.err;
+    }
+    EXPECT_EQ(EntriesIn(dir.path()), 1u);
 }
 
 } // namespace

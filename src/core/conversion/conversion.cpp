@@ -120,28 +120,24 @@ std::int32_t ExportedItems(StoreKind target, const ExportResult& result) {
 }
 
 // The folder whose lock keeps two exports into one target apart: a
-// Favorites folder itself, the folder that holds any other target.
+// Favorites folder itself, the folder that holds any other target. Links
+// are followed first, so that exports naming one file through different
+// links or spellings meet at the folder where the file is replaced.
 std::string FolderToLock(const StoreLocation& target) {
-    if (target.kind == StoreKind::Favorites) {
-        return target.path;
+    std::error_code error;
+    auto resolved = std::filesystem::weakly_canonical(PathFromUtf8(target.path), error);
+    if (error) {
+        resolved = PathFromUtf8(target.path);
     }
-    return Utf8FromPath(PathFromUtf8(target.path).parent_path());
+    return Utf8FromPath(target.kind == StoreKind::Favorites ? resolved : resolved.parent_path());
 }
 
 ExportResult Convert(ConversionRequest request, const Platform& platform, ProgressSink& progress) {
     if (auto refusal = RefusalOfRequest(request)) {
         return ExportResult::Failed(*refusal);
     }
-    // From the checks to the replaced target, no other export may touch it:
-    // a merge that read the file before another one replaced it would drop
-    // that one's links, and on Windows a check that has the file open makes
-    // another export's replace fail.
-    FolderLock lock(FolderToLock(request.target));
     if (auto refusal = RefusalOfChecks(request, platform)) {
         return ExportResult::Failed(*refusal);
-    }
-    if (auto failure = FailureOfBackup(request)) {
-        return ExportResult::Failed(*failure);
     }
     BookmarkTree loaded;
     if (request.tree == nullptr) {
@@ -149,6 +145,15 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
             return ExportResult::Failed(*refusal);
         }
         request.tree = &loaded;
+    }
+    // From the backup to the replaced target no other export may touch it: a
+    // merge that read the file before another one replaced it would drop
+    // that one's links. The lock is taken once the source is read, so a
+    // source that is slow to read keeps no other export waiting.
+    FolderLock lock(FolderToLock(request.target),
+                    [&] { progress.SetStatusText(kWaitingForAnotherExport); });
+    if (auto failure = FailureOfBackup(request)) {
+        return ExportResult::Failed(*failure);
     }
     if (request.target.kind == StoreKind::Menu) {
         CompleteMenuOptions(request.menu, *request.tree);

@@ -1,6 +1,8 @@
 #include "conversion/export_checks.h"
 
 #include "platform/file_checks.h"
+#include "platform/file_identity.h"
+#include "platform/file_io.h"
 #include "platform/running_process.h"
 #include "sources/browser_folders.h"
 #include "sources/browser_store.h"
@@ -32,6 +34,13 @@ const char* SourceListOf(const ExportCheckInput& input) {
 }
 
 std::optional<ExportRefusal> CheckSource(const ExportCheckInput& input) {
+    if (IsBookmarkFileKind(input.source.kind) && IsSpecialFile(input.source.path)) {
+        auto refusal = Refuse(
+            "Bookmark File Cannot Be Read",
+            {input.source.path, "The Selected Bookmark File Cannot Be Read.", kNotARegularFile});
+        refusal.focus = SourceListOf(input);
+        return refusal;
+    }
     if (input.source.kind == StoreKind::Favorites) {
         if (!FolderExists(input.source.path)) {
             return Refuse("Selected Folder Does Not Exist", {"The Selected Folder Does Not Exist.",
@@ -44,6 +53,38 @@ std::optional<ExportRefusal> CheckSource(const ExportCheckInput& input) {
         return refusal;
     }
     return std::nullopt;
+}
+
+// The list that names the target of the export.
+const char* TargetListOf(const ExportCheckInput& input) {
+    return input.target.kind == StoreKind::Menu ? kMenuListControl : kDestinationListControl;
+}
+
+// A target that is the source itself, by whatever path or link it is
+// named, would be replaced by its own export: a menu page over the
+// bookmark file it shows, a hotlist by its Netscape-format copy.
+std::optional<ExportRefusal> CheckTargetIsNotTheSource(const ExportCheckInput& input) {
+    auto source = IdentifyFile(input.source.path);
+    if (!source || source != IdentifyFile(input.target.path)) {
+        return std::nullopt;
+    }
+    auto refusal = Refuse("Source and Destination Are the Same",
+                          {input.target.path, "The Selected Destination Is the Source Itself.",
+                           "Please, Select Another Destination."});
+    refusal.focus = TargetListOf(input);
+    return refusal;
+}
+
+// A pipe, a socket or a device in the target's place is never replaced,
+// nor read to merge into.
+std::optional<ExportRefusal> CheckTargetIsNoSpecialFile(const ExportCheckInput& input) {
+    if (input.target.kind == StoreKind::Favorites || !IsSpecialFile(input.target.path)) {
+        return std::nullopt;
+    }
+    auto refusal = Refuse("Warning", {input.target.path, "The Selected Destination Is Not a File.",
+                                      "Please, Select Another Destination."});
+    refusal.focus = TargetListOf(input);
+    return refusal;
 }
 
 std::optional<ExportRefusal> CheckFavoritesTarget(const ExportCheckInput& input) {
@@ -126,6 +167,12 @@ std::optional<ExportRefusal> CheckBrowser(const Platform& platform, const std::s
 }
 
 std::optional<ExportRefusal> CheckTarget(const ExportCheckInput& input) {
+    if (auto refusal = CheckTargetIsNotTheSource(input)) {
+        return refusal;
+    }
+    if (auto refusal = CheckTargetIsNoSpecialFile(input)) {
+        return refusal;
+    }
     switch (input.target.kind) {
     case StoreKind::Favorites:
         return CheckFavoritesTarget(input);

@@ -52,8 +52,10 @@ struct ExportRefusal {
     RefusalResets resets;
 };
 
-// Checks, in order, that the source exists, then (unless sourceOnly) that
-// the destination is no browser's own database, exists or can be written
+// Checks, in order, that the source exists and is a file or a folder (no
+// pipe or device), then (unless sourceOnly) that the destination is not the
+// source itself (the same file, whichever path or link names it), is no
+// pipe or device, is no browser's own database, exists or can be written
 // and is not read-only, and, when the destination lies in Firefox's or
 // Opera's own folders (LiesInFirefoxFolders, LiesInOperaFolders), that this
 // browser does not run. Nothing when the

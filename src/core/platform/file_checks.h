@@ -21,5 +21,9 @@ bool IsReadOnly(const std::string& path);
 // A directory of that name exists and the current user may create files in
 // it.
 bool FolderIsWritable(const std::string& path);
+// Something other than a regular file or a directory has the name: a pipe,
+// a socket or a device, which is neither read as a store nor replaced (a
+// read from a pipe would wait for ever for a writer that never comes).
+bool IsSpecialFile(const std::string& path);
 
 } // namespace tellavin

@@ -1,5 +1,4 @@
 #include "platform/file_checks.h"
-
 #include "platform/platform.h"
 
 #include <sys/stat.h>
@@ -26,7 +25,8 @@ bool PathExists(const std::string& path) {
     if (separator == std::string::npos) {
         return false;
     }
-    return FolderExists(separator == 0 ? std::string(1, PathSeparator()) : path.substr(0, separator));
+    return FolderExists(separator == 0 ? std::string(1, PathSeparator())
+                                       : path.substr(0, separator));
 }
 
 bool IsReadOnly(const std::string& path) {
@@ -41,6 +41,11 @@ bool IsReadOnly(const std::string& path) {
 
 bool FolderIsWritable(const std::string& path) {
     return FolderExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+bool IsSpecialFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
 } // namespace tellavin

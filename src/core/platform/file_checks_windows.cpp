@@ -2,6 +2,7 @@
 #include "platform/wide_text.h"
 
 #include <atomic>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <windows.h>
@@ -90,6 +91,15 @@ bool FolderIsWritable(const std::string& path) {
     }
     CloseHandle(file);
     return true;
+}
+
+// Windows keeps no pipes among files; what the C library sees as a device
+// (NUL, CON, a pipe's name) is such a thing.
+bool IsSpecialFile(const std::string& path) {
+    std::error_code error;
+    auto status = std::filesystem::status(WidePath(path), error);
+    return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+           !std::filesystem::is_directory(status);
 }
 
 } // namespace tellavin

@@ -36,6 +36,8 @@ std::string ReasonCannotRead(const std::string& path, bool folder) {
         reason = std::errc::not_a_directory;
     } else if (!folder && std::filesystem::is_directory(status)) {
         reason = std::errc::is_a_directory;
+    } else if (!folder && !std::filesystem::is_regular_file(status)) {
+        return kNotARegularFile;
     }
     return std::make_error_code(reason).message();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace tellavin {
@@ -14,10 +15,11 @@ namespace tellavin {
 // leaves no lock file behind. A second writer waits for the first.
 class FolderLock {
 public:
-    // Locks the folder, waiting while another writer holds it. A folder
-    // that cannot be opened is not locked: the writer then goes on, and its
-    // own write reports what is wrong with the folder.
-    explicit FolderLock(const std::string& folder);
+    // Locks the folder, waiting while another writer holds it; onWait, when
+    // given, hears first that the wait begins, so the user knows why nothing
+    // moves. A folder that cannot be opened is not locked: the writer then
+    // goes on, and its own write reports what is wrong with the folder.
+    explicit FolderLock(const std::string& folder, const std::function<void()>& onWait = {});
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;

@@ -7,10 +7,17 @@
 
 namespace tellavin {
 
-FolderLock::FolderLock(const std::string& folder) {
+FolderLock::FolderLock(const std::string& folder, const std::function<void()>& onWait) {
     int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) {
         return;
+    }
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+        handle_ = descriptor;
+        return;
+    }
+    if (errno == EWOULDBLOCK && onWait) {
+        onWait();
     }
     while (::flock(descriptor, LOCK_EX) != 0) {
         if (errno != EINTR) {

@@ -11,7 +11,7 @@ namespace tellavin {
 // named after the folder's identity, the same whichever path, case or link
 // reaches the folder. The mutex lives in the user's session: the writers it
 // keeps apart are the user's own.
-FolderLock::FolderLock(const std::string& folder) {
+FolderLock::FolderLock(const std::string& folder, const std::function<void()>& onWait) {
     auto identity = IdentifyFile(folder);
     if (!identity) {
         return;
@@ -24,7 +24,13 @@ FolderLock::FolderLock(const std::string& folder) {
     }
     // An abandoned mutex (its last holder ended without releasing it) is
     // owned all the same.
-    DWORD waited = WaitForSingleObject(mutex, INFINITE);
+    DWORD waited = WaitForSingleObject(mutex, 0);
+    if (waited == WAIT_TIMEOUT) {
+        if (onWait) {
+            onWait();
+        }
+        waited = WaitForSingleObject(mutex, INFINITE);
+    }
     if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
         CloseHandle(mutex);
         return;

@@ -137,6 +137,21 @@ std::optional<std::string> ReadOpenFile(const OpenFile& file,
     }
 }
 
+// The first bytes of an open regular file, at most maxBytes.
+std::optional<std::string> ReadOpenFileStart(const OpenFile& file, std::size_t maxBytes) {
+    struct stat info {};
+    if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    std::string start(maxBytes, '\0');
+    auto got = ReadAt(file.fd(), start.data(), maxBytes, 0);
+    if (!got) {
+        return std::nullopt;
+    }
+    start.resize(*got);
+    return start;
+}
+
 } // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -148,6 +163,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 // Favorites folder.
 std::optional<std::string> ReadSmallFile(const std::string& path, std::uintmax_t maxBytes) {
     return ReadOpenFile(OpenFile(path), maxBytes);
+}
+
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t maxBytes) {
+    return ReadOpenFileStart(OpenFile(path), maxBytes);
 }
 
 } // namespace tellavin

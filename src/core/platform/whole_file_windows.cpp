@@ -1,7 +1,9 @@
 #include "platform/file_io.h"
+#include "platform/wide_text.h"
 
 #include <array>
 #include <fstream>
+#include <windows.h>
 
 namespace tellavin {
 
@@ -51,6 +53,29 @@ std::optional<std::string> ReadSmallFile(const std::string& path, std::uintmax_t
         return std::nullopt;
     }
     return content;
+}
+
+// Opened sharing every access, so that another export may replace the file
+// meanwhile; a pipe or a device in its place is refused.
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t maxBytes) {
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    std::optional<std::string> start;
+    if (GetFileType(file) == FILE_TYPE_DISK) {
+        start.emplace(maxBytes, '\0');
+        DWORD got = 0;
+        if (ReadFile(file, start->data(), static_cast<DWORD>(maxBytes), &got, nullptr)) {
+            start->resize(got);
+        } else {
+            start.reset();
+        }
+    }
+    CloseHandle(file);
+    return start;
 }
 
 } // namespace tellavin

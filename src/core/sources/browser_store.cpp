@@ -4,21 +4,11 @@
 #include "sources/chromium_bookmarks_reader.h"
 #include "sources/firefox_places_reader.h"
 
-#include <fstream>
 #include <string_view>
 
 namespace tellavin {
 
 namespace {
-
-// The first bytes of a file, as many as there are up to size.
-std::string ReadFileStart(const std::string& path, std::size_t size) {
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    std::string start(size, '\0');
-    in.read(start.data(), static_cast<std::streamsize>(size));
-    start.resize(static_cast<std::size_t>(in.gcount()));
-    return start;
-}
 
 // Whether the text opens a JSON object, after an optional byte order mark
 // and blanks.
@@ -35,7 +25,7 @@ bool OpensJsonObject(std::string_view text) {
 BrowserStore DetectBrowserStore(const std::string& path) {
     constexpr std::string_view kSqliteHeader("SQLite format 3\0", 16);
     constexpr std::size_t kHead = 256;
-    auto start = ReadFileStart(path, kHead);
+    auto start = ReadFileStart(path, kHead).value_or("");
     if (start.starts_with(kSqliteHeader)) {
         return BrowserStore::FirefoxPlaces;
     }

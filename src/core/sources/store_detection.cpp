@@ -8,18 +8,15 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 namespace tellavin {
 
 namespace {
 
 bool StartsLikeAHotlist(const std::string& path) {
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    std::string start(32, '\0');
-    in.read(start.data(), static_cast<std::streamsize>(start.size()));
-    start.resize(static_cast<std::size_t>(in.gcount()));
-    return IsHotlistText(start);
+    constexpr std::size_t kHead = 32;
+    auto start = ReadFileStart(path, kHead);
+    return start && IsHotlistText(*start);
 }
 
 std::optional<StoreKind> KindByExtension(const std::string& path) {
