@@ -67,6 +67,11 @@ std::string TerminalProgress::Line() const {
     return line;
 }
 
+void TerminalProgress::ShowNow() {
+    lastDraw_ = {};
+    Draw();
+}
+
 void TerminalProgress::Draw() {
     if (!enabled_) {
         return;

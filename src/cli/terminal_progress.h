@@ -22,6 +22,7 @@ public:
     void SetRange(std::int32_t minimum, std::int32_t maximum) override;
     void SetValue(std::int32_t value) override;
     void SetVisible(bool visible) override;
+    void ShowNow() override;
 
     // The line as it would be drawn now.
     std::string Line() const;

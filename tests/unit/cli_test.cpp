@@ -196,6 +196,18 @@ TEST(TerminalProgress, FoldersDoneTheShareAndAHarmlessStatus) {
     EXPECT_EQ(quiet.str(), "");
 }
 
+// A status after which the work stops (waiting for another export) is drawn
+// at once, not at the next redraw, which would come only after the wait.
+TEST(TerminalProgress, AStatusShownNowIsDrawnAtOnce) {
+    std::ostringstream out;
+    cli::TerminalProgress progress(out, true);
+    progress.SetVisible(true);
+    progress.SetStatusText("Reading");
+    progress.SetStatusText("Waiting");
+    progress.ShowNow();
+    EXPECT_EQ(out.str().substr(out.str().rfind('\r')), "\r\x1b[K0 folders  Waiting");
+}
+
 // Runs the command line with a terminal as its standard error, and returns
 // what the terminal showed.
 std::string OnATerminal(const std::string& arguments) {

@@ -150,8 +150,10 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     // merge that read the file before another one replaced it would drop
     // that one's links. The lock is taken once the source is read, so a
     // source that is slow to read keeps no other export waiting.
-    FolderLock lock(FolderToLock(request.target),
-                    [&] { progress.SetStatusText(kWaitingForAnotherExport); });
+    FolderLock lock(FolderToLock(request.target), [&] {
+        progress.SetStatusText(kWaitingForAnotherExport);
+        progress.ShowNow();
+    });
     if (auto failure = FailureOfBackup(request)) {
         return ExportResult::Failed(*failure);
     }

@@ -50,7 +50,7 @@ std::vector<std::string_view> OptionsNotApplying(StoreKind target, const TargetO
 
 // What the progress shows while another export into the same folder ends.
 inline constexpr const char* kWaitingForAnotherExport =
-    "Waiting for another export into the same folder to finish...";
+    "Waiting for another export into this folder...";
 
 // Runs a conversion, in this order: refuses a request with no conversion
 // path or with options the target cannot take; runs the export checks

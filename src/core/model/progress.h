@@ -15,6 +15,9 @@ public:
     virtual void SetRange(std::int32_t minimum, std::int32_t maximum) = 0;
     virtual void SetValue(std::int32_t value) = 0;
     virtual void SetVisible(bool visible) = 0;
+    // Shows what was set last at once, where a sink shows changes only now
+    // and then: the work is about to stop for a while.
+    virtual void ShowNow() {}
 };
 
 // A sink that drops everything, for callers that want no progress.

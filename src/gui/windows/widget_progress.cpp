@@ -36,10 +36,14 @@ void WidgetProgress::SetVisible(bool visible) {
     bar_.setVisible(visible);
 }
 
+void WidgetProgress::ShowNow() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sincePainted_.restart();
+}
+
 void WidgetProgress::PaintNowAndThen() {
     if (sincePainted_.elapsed() >= kPaintEveryMilliseconds) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        sincePainted_.restart();
+        ShowNow();
     }
 }
 

@@ -18,6 +18,7 @@ public:
 
     void SetStatusText(const std::string& text) override;
     void SetRange(std::int32_t minimum, std::int32_t maximum) override;
+    void ShowNow() override;
     void SetValue(std::int32_t value) override;
     void SetVisible(bool visible) override;
 
