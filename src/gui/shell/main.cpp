@@ -1,5 +1,5 @@
-// tellavin: the desktop application. A second start brings the running
-// instance to the front and ends.
+// tellavin: the desktop application. A second start on the same display
+// brings the running instance to the front and ends, saying so.
 #include "platform/platform.h"
 #include "shell/gui_resources.h"
 #include "shell/main_window.h"
@@ -8,6 +8,7 @@
 #include "windows/dialogs.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     tellavin::ReportFileSizeLimitAsError();
@@ -16,9 +17,12 @@ int main(int argc, char** argv) {
     tellavin::InitGuiResources();
 
     tellavin::Platform& platform = tellavin::SystemPlatform();
-    tellavin::SingleInstance instance(
-        tellavin::SingleInstance::NameForUser(platform.GetCurrentUserName()));
+    tellavin::SingleInstance instance(tellavin::SingleInstance::NameFor(
+        platform.GetCurrentUserName(), tellavin::SingleInstance::CurrentDisplay()));
     if (!instance.Start()) {
+        std::fputs("tellavin: Tellavin is already running on this display; its window was "
+                   "brought to the front.\n",
+                   stderr);
         return 0;
     }
 

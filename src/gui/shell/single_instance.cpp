@@ -17,10 +17,20 @@ SingleInstance::SingleInstance(QString name) : name_(std::move(name)) {
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::AcceptStart);
 }
 
-QString SingleInstance::NameForUser(const std::string& userName) {
-    QString user = QString::fromStdString(userName);
-    user.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
-    return QStringLiteral("Tellavin-") + user;
+QString SingleInstance::NameFor(const std::string& userName, const QString& display) {
+    QString name = QString::fromStdString(userName);
+    if (!display.isEmpty()) {
+        name += QStringLiteral("-") + display;
+    }
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
+    return QStringLiteral("Tellavin-") + name;
+}
+
+QString SingleInstance::CurrentDisplay() {
+    // A Wayland session also sets DISPLAY for its X programs; the session is
+    // the Wayland display, whichever of the two the window uses.
+    auto wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
+    return wayland.isEmpty() ? qEnvironmentVariable("DISPLAY") : wayland;
 }
 
 bool SingleInstance::Start() {
