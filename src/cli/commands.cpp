@@ -19,12 +19,11 @@ int RunCount(const std::string& source, const Platform& platform, std::ostream& 
     if (!location) {
         return 2;
     }
-    auto counts = CountSource(*location);
-    bool empty = !counts || (counts->folders == 0 && counts->links == 0);
-    if ((empty && !ReportUnreadable(*location, err)) || !counts) {
+    auto [read, counts] = CountSource(*location);
+    if (!ReportUnreadable(*location, read, counts.folders == 0 && counts.links == 0, err)) {
         return 1;
     }
-    out << counts->folders << " folders, " << counts->links << " links\n";
+    out << counts.folders << " folders, " << counts.links << " links\n";
     return 0;
 }
 

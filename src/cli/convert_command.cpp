@@ -21,11 +21,6 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
         err << "tellavin-cli: " << kBrowserStoreNotWritable << "\n";
         return 2;
     }
-    if (!ConversionPathFor(source->kind, target->kind)) {
-        err << "tellavin-cli: there is no conversion from " << StoreKindDescription(source->kind)
-            << " to " << StoreKindDescription(target->kind) << "\n";
-        return 2;
-    }
     ConversionRequest request;
     request.source = *source;
     request.target = *target;
@@ -38,11 +33,6 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     options.profileName = arguments.profile;
     options.backup = arguments.backup;
     options.keepOrder = arguments.keepOrder;
-    if (auto unused = OptionsNotApplying(target->kind, options); !unused.empty()) {
-        err << "tellavin-cli: --" << unused.front() << " does not apply to "
-            << StoreKindDescription(target->kind) << "\n";
-        return 2;
-    }
     return PrintExportResult(RunConversion(request, platform, progress), out, err,
                              !arguments.quiet);
 }

@@ -1,23 +1,23 @@
 #include "cli/result_printer.h"
 
+#include "cli/outcome_answers.h"
 #include "text/visible_text.h"
 
 #include <ostream>
 
 namespace tellavin::cli {
 
-void PrintMessage(const UserMessage& message, std::ostream& err) {
-    err << "tellavin-cli: " << message.title << "\n";
-    for (const auto& line : message.lines) {
-        err << "  " << VisibleText(line) << "\n";
-    }
-}
-
 int PrintExportResult(const ExportResult& result, std::ostream& out, std::ostream& err,
                       bool withLosses) {
     if (!result.ok) {
-        PrintMessage(result.message, err);
-        return 1;
+        err << OutcomeLine(result.outcome) << "\n";
+        // A writer's message holds the system's reason.
+        if (result.outcome.kind == OutcomeKind::WriteFailed) {
+            for (const auto& line : result.message.lines) {
+                err << "  " << VisibleText(line) << "\n";
+            }
+        }
+        return ExitStatusFor(result.outcome.kind);
     }
     out << result.nFoldersWritten << " Folders & " << result.nLinksWritten
         << " Links Exported Successfully.\n";

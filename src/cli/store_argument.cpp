@@ -38,21 +38,20 @@ std::optional<StoreLocation> StoreArgument(const std::string& text, const Platfo
     return location;
 }
 
-bool ReportUnreadable(const StoreLocation& location, std::ostream& err) {
-    auto why = WhySourceUnreadable(location);
-    if (!why.empty()) {
-        err << "tellavin-cli: cannot read " << VisibleText(location.path) << ": " << why << "\n";
+bool ReportUnreadable(const StoreLocation& location, const ReadOutcome& read, bool empty,
+                      std::ostream& err) {
+    // An empty store of its kind (an empty Favorites folder) is no fault.
+    if (read && !(empty && !read.reason.empty())) {
+        return true;
     }
-    return why.empty();
+    err << "tellavin-cli: cannot read " << VisibleText(location.path) << ": "
+        << VisibleText(read.reason) << "\n";
+    return false;
 }
 
 bool LoadStoreTree(const StoreLocation& location, BookmarkTree& tree, std::ostream& err) {
-    if (LoadSourceTree(location, tree) && HoldsAnyBookmark(tree)) {
-        return true;
-    }
-    // An empty store of its kind (an empty Favorites folder) is a tree too;
-    // a source that could not be loaded has no root.
-    return ReportUnreadable(location, err) && tree.HasRoot();
+    auto read = LoadSourceTree(location, tree);
+    return ReportUnreadable(location, read, !HoldsAnyBookmark(tree), err);
 }
 
 } // namespace tellavin::cli

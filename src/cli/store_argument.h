@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/bookmark_tree.h"
+#include "model/outcome.h"
 #include "platform/platform.h"
 #include "sources/store_location.h"
 
@@ -19,8 +20,9 @@ std::optional<StoreLocation> StoreArgument(const std::string& text, const Platfo
                                            std::ostream& err);
 
 // False, with "cannot read PATH: " and the reason on err, when the store
-// cannot be read as a store of its kind (WhySourceUnreadable).
-bool ReportUnreadable(const StoreLocation& location, std::ostream& err);
+// could not be read, or read as empty while it is not of its kind.
+bool ReportUnreadable(const StoreLocation& location, const ReadOutcome& read, bool empty,
+                      std::ostream& err);
 
 // Builds the tree of a store; false, with a one-line message on err, when
 // the store cannot be read.

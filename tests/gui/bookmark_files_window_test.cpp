@@ -2,11 +2,11 @@
 #include "selection/selection_window.h"
 #include "sources/source_loader.h"
 #include "support/answered_dialogs.h"
-#include "support/window_driver.h"
 #include "support/fake_platform.h"
 #include "support/ordered_tree.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
+#include "support/window_driver.h"
 #include "targets/backup_copy.h"
 
 #include <QAbstractItemModel>
@@ -14,11 +14,13 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace tellavin {
@@ -79,8 +81,7 @@ TEST_F(BookmarkFilesWindowTest, BothPathsExportWhatWasChosenAsWasChosen) {
          "1 Folders & 1 Links Exported Successfully."},
         {10, Old::None, false, false, "Bookmarks for ann[ Home News[ Daily ] ]",
          "1 Folders & 2 Links Exported Successfully."},
-        {10, Old::MergeIntoNewFolder, true, false,
-         "Old[ Old link Imported[ Home News[ Daily ] ] ]",
+        {10, Old::MergeIntoNewFolder, true, false, "Old[ Old link Imported[ Home News[ Daily ] ] ]",
          "1 Folders & 2 Links Exported Successfully."},
         {10, Old::Overwrite, false, true, "Bookmarks for ann[ News[ Daily ] ]",
          "1 Folders & 1 Links Exported Successfully."},
@@ -116,8 +117,8 @@ TEST_F(BookmarkFilesWindowTest, BothPathsExportWhatWasChosenAsWasChosen) {
         EXPECT_EQ(dialogs_.texts, std::vector<QString>{QString::fromLatin1(row.message)});
 
         BookmarkTree written;
-        ASSERT_TRUE(LoadSourceTree({toOpera ? StoreKind::Opera : StoreKind::Netscape, target},
-                                   written));
+        ASSERT_TRUE(
+            LoadSourceTree({toOpera ? StoreKind::Opera : StoreKind::Netscape, target}, written));
         EXPECT_EQ(test::TreeText(written), row.tree);
         EXPECT_EQ(std::filesystem::exists(BackupPathFor(target)), row.backup);
         window->close();
@@ -168,15 +169,80 @@ TEST_F(BookmarkFilesWindowTest, RefusalsComeInOrderAndTypedPathsAreTaken) {
     Find<QComboBox>(*window, "cboFromLoc")->setEditText(QString::fromStdString(dir_ / "none.adr"));
     Click(*window, "Command10");
     test::WriteFile(dir_.path() / "source.adr", test::kNewsAndHomeOpera);
-    Find<QComboBox>(*window, "cboFromLoc")->setEditText(QString::fromStdString(dir_ / "source.adr"));
+    Find<QComboBox>(*window, "cboFromLoc")
+        ->setEditText(QString::fromStdString(dir_ / "source.adr"));
     Find<QComboBox>(*window, "cboNNLoc")->setEditText(QString::fromStdString(dir_ / "out.html"));
     Click(*window, "Command10");
-    EXPECT_EQ(dialogs_.texts,
-              (std::vector<QString>{
-                  QStringLiteral("Please, Select a Bookmark File to Export."),
-                  QStringLiteral("Please, Select a Bookmark File Where to Export."),
-                  QStringLiteral("1 Folders & 2 Links Exported Successfully.")}));
+    EXPECT_EQ(dialogs_.texts, (std::vector<QString>{
+                                  QStringLiteral("Please, Select a Bookmark File to Export."),
+                                  QStringLiteral("Please, Select a Bookmark File Where to Export."),
+                                  QStringLiteral("1 Folders & 2 Links Exported Successfully.")}));
     EXPECT_TRUE(std::filesystem::exists(dir_.path() / "out.html"));
+}
+
+// After a refusal the window puts the focus on the list that names the file
+// concerned, and empties a list whose file is gone; refusals that concern
+// no list leave the focus where it was.
+TEST_F(BookmarkFilesWindowTest, EachRefusalPutsTheFocusOnTheListConcerned) {
+    struct Row {
+        const char* what;
+        std::function<void(BookmarkFilesWindow&)> arrange;
+        const char* focus;
+        int emptiedList;     // the index of the list's prompt, 0, or -1 when not emptied
+        const char* caption; // of What to Export, when it changes
+    };
+    const auto source = dir_ / "source.adr";
+    const auto target = dir_ / "target.html";
+    auto type = [](QWidget& window, const char* list, const std::string& path) {
+        Find<QComboBox>(window, list)->setEditText(QString::fromStdString(path));
+    };
+    const Row rows[] = {
+        {"a source that is gone",
+         [&](BookmarkFilesWindow& w) { type(w, "cboFromLoc", dir_ / "gone.adr"); }, "cboFromLoc", 0,
+         "What to Export: (0 Folders && 0 Links)"},
+        {"a target that is the source",
+         [&](BookmarkFilesWindow& w) { type(w, "cboNNLoc", dir_ / "./source.adr"); }, "cboNNLoc",
+         -1, nullptr},
+        {"a target in a folder that is gone",
+         [&](BookmarkFilesWindow& w) { type(w, "cboNNLoc", dir_ / "no/such/out.html"); },
+         "cboNNLoc", -1, nullptr},
+        {"a file to merge into that is gone",
+         [&](BookmarkFilesWindow& w) {
+             Click(w, "optOldMerge");
+             std::filesystem::remove(target);
+         },
+         "cboNNLoc", 0, nullptr},
+        {"a read-only target",
+         [&](BookmarkFilesWindow&) {
+             std::filesystem::permissions(target, std::filesystem::perms::owner_read);
+         },
+         "Command10", -1, nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        test::WriteFile(source, test::kNewsAndHomeOpera);
+        test::WriteFile(target, kOldNetscape);
+        std::filesystem::permissions(target, std::filesystem::perms::owner_all);
+        auto window = Open(10);
+        PickFile(dialogs_, source);
+        Click(*window, "cmdSelectFrom");
+        PickFile(dialogs_, target);
+        Click(*window, "Command2");
+        row.arrange(*window);
+        Find<QWidget>(*window, "Command10")->setFocus();
+        const auto titles = dialogs_.titles.size();
+        Click(*window, "Command10");
+        EXPECT_EQ(dialogs_.titles.size(), titles + 1);
+        ASSERT_NE(window->focusWidget(), nullptr);
+        EXPECT_EQ(window->focusWidget()->objectName(), row.focus);
+        if (row.emptiedList >= 0) {
+            EXPECT_EQ(Find<QComboBox>(*window, row.focus)->currentIndex(), row.emptiedList);
+        }
+        if (row.caption != nullptr) {
+            EXPECT_EQ(Find<QGroupBox>(*window, "fraWhat")->title(), row.caption);
+        }
+        window->close();
+    }
 }
 
 TEST_F(BookmarkFilesWindowTest, TheListKeepsFivePickedFilesAndAFileWithoutLinksIsRefused) {

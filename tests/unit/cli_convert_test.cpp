@@ -1,6 +1,7 @@
 // The command line converting a Favorites folder into a Netscape-format
 // file, in this process on a platform where no browser runs.
 #include "support/fake_platform.h"
+#include "support/listing.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -68,79 +69,62 @@ TEST(ConvertCommand, MergeIntoANewFolderWithLinksFirstAndABackup) {
     EXPECT_LT(added.find(">Search</A>"), added.find(">News</H3>"));
 }
 
-TEST(ConvertCommand, RefusalsAndErrorsGoToStandardErrorWithAnExitStatus) {
-    test::TempDir dir;
-    test::WriteFile(dir.path() / "notes.html", "no list here\n");
-    auto merge = RunCliHere("convert " + Samples() + " " + Target(dir, "notes.html") + " --merge");
-    EXPECT_EQ(merge.status, 1);
-    EXPECT_EQ(merge.out, "");
-    EXPECT_NE(merge.err.find("notes.html"), std::string::npos);
-    EXPECT_EQ(test::ReadFile(dir.path() / "notes.html"), "no list here\n");
-
-    auto missing = RunCliHere("convert 'favorites:" + (dir / "none") + "' " + Target(dir));
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "tellavin-cli: Selected Folder Does Not Exist\n"
-                           "  The Selected Folder Does Not Exist.\n"
-                           "  Please, Select Another Folder.\n");
-    EXPECT_FALSE(fs::exists(dir.path() / "bookmarks.html"));
-
-    auto sameKind = RunCliHere("convert " + Target(dir, "a.html") + " " + Target(dir, "b.html"));
-    EXPECT_EQ(sameKind.status, 2);
-    EXPECT_EQ(sameKind.err, "tellavin-cli: there is no conversion from a Netscape-format file to a "
-                            "Netscape-format file\n");
-
-    auto unknown = RunCliHere("convert " + Samples() + " 'chrome:x'");
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.err.find("not a store: \"chrome:x\""), std::string::npos);
-
-    auto unwritable = RunCliHere("convert " + Samples() + " " + Target(dir, "no/such/b.html"));
-    EXPECT_EQ(unwritable.status, 1);
-    EXPECT_EQ(unwritable.err, "tellavin-cli: Warning\n  " + (dir / "no/such/b.html") +
-                                  "\n  The Path of the Selected Bookmark File Does Not Exists.\n"
-                                  "  Please, Select Another Destination.\n");
-}
-
-TEST(ConvertCommand, RefusedForAReadOnlyTargetOrOneThatIsGone) {
-    test::TempDir dir;
-    test::WriteFile(dir.path() / "bookmarks.html", "old\n");
-    fs::permissions(dir.path() / "bookmarks.html",
-                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    auto readOnly = RunCliHere("convert " + Samples() + " " + Target(dir) + " --backup");
-    EXPECT_EQ(readOnly.status, 1);
-    EXPECT_EQ(readOnly.out, "");
-    EXPECT_EQ(readOnly.err, "tellavin-cli: Read-Only Bookmark File\n"
-                            "  The Selected Bookmark File is Read-Only.\n"
-                            "  Please, Select Another Bookmark File or Change Attribute.\n");
-    EXPECT_EQ(test::ReadFile(dir.path() / "bookmarks.html"), "old\n");
-    EXPECT_FALSE(fs::exists(dir.path() / "Backup_of_bookmarks.html"));
-
-    auto gone = RunCliHere("convert " + Samples() + " " + Target(dir, "gone.html") + " --merge");
-    EXPECT_EQ(gone.status, 1);
-    EXPECT_EQ(gone.err, "tellavin-cli: Bookmark File Does Not Exist\n"
-                        "  The Selected Bookmark File Does Not Exist Anymore.\n"
-                        "  Please, Select Another Bookmark File.\n");
-    EXPECT_FALSE(fs::exists(dir.path() / "gone.html"));
-}
-
-TEST(ConvertCommand, RefusedWhileTheTargetsBrowserRuns) {
+// Each refusal is one line naming the path it concerns, and its kind sets
+// the exit status: 2 for a request that cannot be carried out as asked, 1
+// for what the state of the machine refused or what failed. Nothing is
+// written to standard output.
+TEST(ConvertCommand, EachRefusalNamesItsPathAndExitsByItsKind) {
     test::TempDir dir;
     test::FakePlatform firefoxRuns;
     firefoxRuns.executablePath = dir / "tellavin-cli";
     firefoxRuns.processNames = {{"/usr/lib/firefox/firefox"}};
-    // The target lies in a Firefox profile folder; a file elsewhere is
-    // written while Firefox runs.
     test::WriteFile(dir.path() / "profile/prefs.js", "");
-    auto elsewhere = test::RunCliWith("convert " + Samples() + " " + Target(dir), firefoxRuns);
-    EXPECT_EQ(elsewhere.status, 0) << elsewhere.err;
-    EXPECT_EQ(elsewhere.out, "5 Folders & 7 Links Exported Successfully.\n");
-    auto run = test::RunCliWith(
-        "convert " + Samples() + " " + Target(dir, "profile/bookmarks.html"), firefoxRuns);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "tellavin-cli: Firefox is running\n"
-                       "  The Firefox browser appears to be running.\n"
-                       "  In order to export the bookmarks to Firefox,\n"
-                       "  it is necessary to close all the Firefox browsers.\n");
-    EXPECT_FALSE(fs::exists(dir.path() / "profile/bookmarks.html"));
+    test::WriteFile(dir.path() / "a.html", "<DL><p><DT><A HREF=\"http://a/\">A</A></DL><p>\n");
+    test::WriteFile(dir.path() / "page.html", "<p>not a hotlist</p>\n");
+    test::WriteFile(dir.path() / "readonly.html", "old\n");
+    fs::permissions(dir.path() / "readonly.html", fs::perms::owner_read);
+    const std::string samples = std::string(TELLAVIN_SAMPLES) + "/Favorites";
+    struct Row {
+        std::string arguments;
+        int status;
+        std::string err;
+    };
+    const Row rows[] = {
+        {"convert 'favorites:" + (dir / "none") + "' " + Target(dir), 1,
+         dir / "none" + ": does not exist"},
+        {"convert 'netscape:" + (dir / "nothere.html") + "' 'opera:" + (dir / "x.adr") + "'", 1,
+         dir / "nothere.html" + ": does not exist"},
+        {"convert 'opera:" + (dir / "page.html") + "' " + Target(dir), 1,
+         dir / "page.html" + ": holds no folder and no link: not an Opera hotlist"},
+        {"convert " + Target(dir, "a.html") + " " + Target(dir, "b.html"), 2,
+         dir / "b.html" +
+             ": there is no conversion from a Netscape-format file to a Netscape-format file"},
+        {"convert " + Samples() + " " + Target(dir) + " --merge --existing-folder Links", 2,
+         dir / "bookmarks.html" + ": --existing-folder does not apply to a Netscape-format file"},
+        {"menu " + Target(dir, "a.html") + " '" + (dir / "./a.html") + "'", 2,
+         dir / "./a.html" + ": is the source itself; choose another target"},
+        {"convert " + Samples() + " " + Target(dir, "no/such/b.html"), 1,
+         dir / "no/such/b.html" + ": the folder to write into does not exist"},
+        {"convert " + Samples() + " " + Target(dir, "readonly.html") + " --backup", 1,
+         dir / "readonly.html" + ": is read-only"},
+        {"convert " + Samples() + " " + Target(dir, "gone.html") + " --merge", 1,
+         dir / "gone.html" + ": does not exist, so nothing can be merged into it"},
+        {"convert " + Samples() + " " + Target(dir, "profile/bookmarks.html"), 1,
+         dir / "profile/bookmarks.html" +
+             ": lies in Firefox's own folders and Firefox is running; close it and try again"},
+        {"convert 'favorites:" + samples + "' '" + samples + "'", 2,
+         samples + ": there is no conversion from a Favorites folder to a Favorites folder"},
+    };
+    for (const auto& row : rows) {
+        auto run = test::RunCliWith(row.arguments, firefoxRuns);
+        EXPECT_EQ(run.status, row.status) << row.arguments;
+        EXPECT_EQ(run.out, "") << row.arguments;
+        EXPECT_EQ(run.err, "tellavin-cli: " + row.err + "\n") << row.arguments;
+    }
+    EXPECT_EQ(test::ReadFile(dir.path() / "readonly.html"), "old\n");
+    EXPECT_EQ(test::Listing(dir.path()),
+              (std::vector<std::string>{"a.html", "page.html", "profile/", "profile/prefs.js",
+                                        "readonly.html"}));
 }
 
 TEST(ConvertCommand, AFileWrittenIntoAFirefoxProfileTellsHowToImportIt) {

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <tuple>
 
 namespace tellavin {
 namespace {
@@ -75,21 +74,19 @@ public:
 };
 
 struct Expected {
+    OutcomeKind kind;
     std::string title;
     std::vector<std::string> lines;
-    std::string focus;
-    RefusalResets resets;
 };
 
-void ExpectRefusal(const std::optional<ExportRefusal>& refusal, const Expected& expected) {
+// The refusal's kind, and the message the windows show for it.
+void ExpectRefusal(const std::optional<Outcome>& refusal, const Expected& expected) {
     ASSERT_TRUE(refusal.has_value()) << "expected \"" << expected.title << "\"";
-    EXPECT_EQ(refusal->message.title, expected.title);
-    EXPECT_EQ(refusal->message.lines, expected.lines);
-    EXPECT_EQ(refusal->message.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(refusal->focus, expected.focus);
-    EXPECT_EQ(refusal->resets.list, expected.resets.list);
-    EXPECT_EQ(refusal->resets.selectFirstTab, expected.resets.selectFirstTab);
-    EXPECT_EQ(refusal->resets.whatCaption, expected.resets.whatCaption);
+    EXPECT_EQ(refusal->kind, expected.kind);
+    auto message = MessageFor(*refusal);
+    EXPECT_EQ(message.title, expected.title);
+    EXPECT_EQ(message.lines, expected.lines);
+    EXPECT_EQ(message.icon, MessageIcon::Exclamation);
 }
 
 const std::vector<std::string> kFileGoneLines = {
@@ -122,34 +119,24 @@ TEST(CheckBeforeExport, MissingSourceFolder) {
         for (bool sourceOnly : {true, false}) {
             ExpectRefusal(
                 CheckBeforeExport(input, sourceOnly, stores.platform),
-                {"Selected Folder Does Not Exist",
-                 {"The Selected Folder Does Not Exist.", "Please, Select Another Folder."},
-                 "",
-                 {}});
+                {OutcomeKind::SourceMissing,
+                 "Selected Folder Does Not Exist",
+                 {"The Selected Folder Does Not Exist.", "Please, Select Another Folder."}});
         }
     }
 }
 
-TEST(CheckBeforeExport, MissingSourceFileEmptiesTheListThatHoldsIt) {
+TEST(CheckBeforeExport, MissingSourceFile) {
     Stores stores;
-    const Expected fromMainList{"Bookmark File Does Not Exist",
-                                kFileGoneLines,
-                                "cboNNLoc",
-                                {"cboNNLoc", true, "What to Export: (0 Folders && 0 Links)"}};
-    for (auto code : {kFirefoxToFavorites, kOperaToFavorites, kFirefoxToMenu}) {
+    for (auto code : {kFirefoxToFavorites, kOperaToFavorites, kFirefoxToMenu, kFirefoxToOpera,
+                      kOperaToFirefox}) {
         auto input = stores.Input(code);
         input.source.path = stores.dir / "gone.html";
-        ExpectRefusal(CheckBeforeExport(input, true, stores.platform), fromMainList);
-    }
-    // The Firefox-Opera window keeps its source in a list of its own.
-    for (auto code : {kFirefoxToOpera, kOperaToFirefox}) {
-        auto input = stores.Input(code);
-        input.source.path = stores.dir / "gone.html";
-        ExpectRefusal(CheckBeforeExport(input, false, stores.platform),
-                      {"Bookmark File Does Not Exist",
-                       kFileGoneLines,
-                       "cboFromLoc",
-                       {"cboFromLoc", true, "What to Export: (0 Folders && 0 Links)"}});
+        for (bool sourceOnly : {true, false}) {
+            ExpectRefusal(
+                CheckBeforeExport(input, sourceOnly, stores.platform),
+                {OutcomeKind::SourceMissing, "Bookmark File Does Not Exist", kFileGoneLines});
+        }
     }
 }
 
@@ -160,7 +147,7 @@ TEST(CheckBeforeExport, SourceOnlyLooksAtNothingElse) {
     auto input = stores.Input(kFavoritesToFirefox);
     EXPECT_FALSE(CheckBeforeExport(input, true, stores.platform));
     ExpectRefusal(CheckBeforeExport(input, false, stores.platform),
-                  {"Read-Only Bookmark File", kReadOnlyLines, "", {}});
+                  {OutcomeKind::TargetReadOnly, "Read-Only Bookmark File", kReadOnlyLines});
 }
 
 TEST(CheckBeforeExport, FileTargetChecksInOrder) {
@@ -177,24 +164,22 @@ TEST(CheckBeforeExport, FileTargetChecksInOrder) {
         stores.MakeReadOnly("readonly.html");
         input.target.path = readOnly;
         ExpectRefusal(CheckBeforeExport(input, false, stores.platform),
-                      {"Read-Only Bookmark File", kReadOnlyLines, "", {}});
+                      {OutcomeKind::TargetReadOnly, "Read-Only Bookmark File", kReadOnlyLines});
 
         // Merging into a file that is gone, even in a folder that is gone,
         // reports the file.
         input.target.path = stores.dir / "nowhere/bookmarks.html";
-        ExpectRefusal(
-            CheckBeforeExport(input, false, stores.platform),
-            {"Bookmark File Does Not Exist", kFileGoneLines, "cboNNLoc", {"cboNNLoc", true, ""}});
+        ExpectRefusal(CheckBeforeExport(input, false, stores.platform),
+                      {OutcomeKind::TargetMissing, "Bookmark File Does Not Exist", kFileGoneLines});
 
         // Without merging, the missing folder is reported with the path first.
         input.merge = false;
         ExpectRefusal(
             CheckBeforeExport(input, false, stores.platform),
-            {"Warning",
+            {OutcomeKind::TargetFolderMissing,
+             "Warning",
              {input.target.path, "The Path of the Selected Bookmark File Does Not Exists.",
-              "Please, Select Another Destination."},
-             "cboNNLoc",
-             {}});
+              "Please, Select Another Destination."}});
 
         // A new file in an existing folder may be written once the browser
         // has closed.
@@ -213,21 +198,19 @@ TEST(CheckBeforeExport, FavoritesTarget) {
     EXPECT_FALSE(CheckBeforeExport(input, false, stores.platform));
     input.existingSubfolder = "Gone";
     ExpectRefusal(CheckBeforeExport(input, false, stores.platform),
-                  {"Selected Subfolder Does Not Exist",
+                  {OutcomeKind::SubfolderMissing,
+                   "Selected Subfolder Does Not Exist",
                    {"The Selected Subfolder Where To Export The Bookmarks",
-                    "Does Not Exist Anymore. Please, Change Selection."},
-                   "",
-                   {}});
+                    "Does Not Exist Anymore. Please, Change Selection."}});
     // The sub-folder only counts when the export goes into it.
     input.intoExistingSubfolder = false;
     EXPECT_FALSE(CheckBeforeExport(input, false, stores.platform));
     input.target.path = stores.dir / "NoFavorites";
     ExpectRefusal(CheckBeforeExport(input, false, stores.platform),
-                  {"Selected Subfolder Does Not Exist",
+                  {OutcomeKind::TargetFolderMissing,
+                   "Selected Subfolder Does Not Exist",
                    {"The Selected Folder Where To Export The Bookmarks",
-                    "Does Not Exist Anymore. Please, Change Selection."},
-                   "",
-                   {}});
+                    "Does Not Exist Anymore. Please, Change Selection."}});
 }
 
 TEST(CheckBeforeExport, MenuTarget) {
@@ -239,34 +222,32 @@ TEST(CheckBeforeExport, MenuTarget) {
         input.target.path = stores.dir / "nowhere/menu.html";
         ExpectRefusal(
             CheckBeforeExport(input, false, stores.platform),
-            {"Warning",
+            {OutcomeKind::TargetFolderMissing,
+             "Warning",
              {input.target.path, "The Path of the Selected DHTML Menu File Does Not Exists.",
-              "Please, Select Another Destination."},
-             "cboDHTMLLoc",
-             {}});
+              "Please, Select Another Destination."}});
     }
     stores.MakeReadOnly("menu.html");
     ExpectRefusal(CheckBeforeExport(stores.Input(kFavoritesToMenu), false, stores.platform),
-                  {"Read-Only Bookmark File",
+                  {OutcomeKind::TargetReadOnly,
+                   "Read-Only Bookmark File",
                    {"The Selected DHTML Menu File is Read-Only.",
-                    "Please, Select Another Bookmark File or Change Attribute."},
-                   "",
-                   {}});
+                    "Please, Select Another Bookmark File or Change Attribute."}});
 }
 
 TEST(CheckBeforeExport, OnlyTheTargetBrowserCounts) {
     Stores stores;
     stores.platform.processNames = std::vector<std::string>{"firefox-esr", "opera"};
     ExpectRefusal(CheckBeforeExport(stores.Input(kFirefoxToOpera), false, stores.platform),
-                  {"Opera is running", kOperaRunningLines, "", {}});
+                  {OutcomeKind::BrowserRunning, "Opera is running", kOperaRunningLines});
     ExpectRefusal(CheckBeforeExport(stores.Input(kOperaToFirefox), false, stores.platform),
-                  {"Firefox is running", kFirefoxRunningLines, "", {}});
+                  {OutcomeKind::BrowserRunning, "Firefox is running", kFirefoxRunningLines});
     EXPECT_FALSE(CheckBeforeExport(stores.Input(kFirefoxToFavorites), false, stores.platform));
 
     for (const char* name : {"firefox", "FIREFOX.EXE", "firefox-bin"}) {
         stores.platform.processNames = std::vector<std::string>{name};
         ExpectRefusal(CheckBeforeExport(stores.Input(kFavoritesToFirefox), false, stores.platform),
-                      {"Firefox is running", kFirefoxRunningLines, "", {}});
+                      {OutcomeKind::BrowserRunning, "Firefox is running", kFirefoxRunningLines});
         EXPECT_FALSE(CheckBeforeExport(stores.Input(kFavoritesToOpera), false, stores.platform));
     }
     stores.platform.processNames = std::vector<std::string>{"firefox.exe.bak", "operamail"};
@@ -278,19 +259,17 @@ TEST(CheckBeforeExport, AnUncheckableBrowserIsNotTakenForClosed) {
     Stores stores;
     stores.platform.processNames.reset();
     ExpectRefusal(CheckBeforeExport(stores.Input(kOperaToFirefox), false, stores.platform),
-                  {"Unable to Check Firefox",
+                  {OutcomeKind::BrowserStateUnknown,
+                   "Unable to Check Firefox",
                    {"Unable to find out whether the Firefox browser is running:",
                     "the list of running programs cannot be read.",
-                    "The bookmarks are not exported to Firefox while this is unknown."},
-                   "",
-                   {}});
+                    "The bookmarks are not exported to Firefox while this is unknown."}});
     ExpectRefusal(CheckBeforeExport(stores.Input(kFavoritesToOpera), false, stores.platform),
-                  {"Unable to Check Opera",
+                  {OutcomeKind::BrowserStateUnknown,
+                   "Unable to Check Opera",
                    {"Unable to find out whether the Opera browser is running:",
                     "the list of running programs cannot be read.",
-                    "The bookmarks are not exported to Opera while this is unknown."},
-                   "",
-                   {}});
+                    "The bookmarks are not exported to Opera while this is unknown."}});
     // Targets that are no browser's store need no process list.
     EXPECT_FALSE(CheckBeforeExport(stores.Input(kOperaToFavorites), false, stores.platform));
     EXPECT_FALSE(CheckBeforeExport(stores.Input(kFirefoxToMenu), false, stores.platform));
@@ -301,7 +280,7 @@ TEST(CheckBeforeExport, RealReadOnlyFileAndRealRunningBrowser) {
     auto input = stores.Input(kFavoritesToFirefox);
     stores.MakeReadOnly(kBookmarkFile);
     ExpectRefusal(CheckBeforeExport(input, false, SystemPlatform()),
-                  {"Read-Only Bookmark File", kReadOnlyLines, "", {}});
+                  {OutcomeKind::TargetReadOnly, "Read-Only Bookmark File", kReadOnlyLines});
 
     if (!SystemPlatform().ListProcessNames()) {
         GTEST_SKIP() << "this system has no readable process list";
@@ -311,35 +290,18 @@ TEST(CheckBeforeExport, RealReadOnlyFileAndRealRunningBrowser) {
     input.target.path = stores.dir / "profile/new.html";
     test::NamedProcess firefox(stores.dir.path() / "bin", "firefox");
     auto refusal = CheckBeforeExport(input, false, SystemPlatform());
-    ExpectRefusal(refusal, {"Firefox is running", kFirefoxRunningLines, "", {}});
+    ExpectRefusal(refusal,
+                  {OutcomeKind::BrowserRunning, "Firefox is running", kFirefoxRunningLines});
     // A file elsewhere, meant for another browser, is written meanwhile.
     input.target.path = stores.dir / "for-chromium.html";
     EXPECT_FALSE(CheckBeforeExport(input, false, SystemPlatform()));
 }
 
-TEST(CheckBeforeExport, InputFromTheSharedState) {
-    SessionState state;
-    state.code = kFirefoxToOpera;
-    state.favoritesFolder = "/f";
-    state.sourceFile = "/s.html";
-    state.destinationFile = "/d.adr";
-    state.menuFile = "/m.html";
-    auto input = ExportCheckInputFrom(state);
-    EXPECT_EQ(std::tie(input.source.kind, input.source.path, input.target.kind, input.target.path),
-              std::make_tuple(StoreKind::Netscape, "/s.html", StoreKind::Opera, "/d.adr"));
-    state.code = kFavoritesToMenu;
-    input = ExportCheckInputFrom(state);
-    EXPECT_EQ(std::tie(input.source.kind, input.source.path, input.target.kind, input.target.path),
-              std::make_tuple(StoreKind::Favorites, "/f", StoreKind::Menu, "/m.html"));
-    EXPECT_FALSE(input.merge);
-    EXPECT_FALSE(input.intoExistingSubfolder);
-}
-
 TEST(CheckBeforeExport, ARunningBrowserOnlyGuardsItsOwnFolders) {
     Stores stores;
     stores.platform.processNames = std::vector<std::string>{"firefox", "opera"};
-    const Expected firefox{"Firefox is running", kFirefoxRunningLines, "", {}};
-    const Expected opera{"Opera is running", kOperaRunningLines, "", {}};
+    const Expected firefox{OutcomeKind::BrowserRunning, "Firefox is running", kFirefoxRunningLines};
+    const Expected opera{OutcomeKind::BrowserRunning, "Opera is running", kOperaRunningLines};
     struct Case {
         ConversionPath code;
         std::string target; // below the home folder
@@ -364,7 +326,7 @@ TEST(CheckBeforeExport, ARunningBrowserOnlyGuardsItsOwnFolders) {
         if (row.refusal) {
             ExpectRefusal(refusal, *row.refusal);
         } else {
-            EXPECT_FALSE(refusal.has_value()) << refusal->message.title;
+            EXPECT_FALSE(refusal.has_value()) << MessageFor(*refusal).title;
         }
     }
 }
@@ -381,10 +343,9 @@ TEST(CheckBeforeExport, ABrowsersOwnDatabaseIsNoTarget) {
         input.target.path = stores.dir / fixture;
         fs::copy_file(data / fixture, input.target.path, fs::copy_options::overwrite_existing);
         ExpectRefusal(CheckBeforeExport(input, false, stores.platform),
-                      {"Browser Database",
-                       {"writing a browser's own database is not supported"},
-                       "cboNNLoc",
-                       {}});
+                      {OutcomeKind::TargetNotAllowed,
+                       "Browser Database",
+                       {"writing a browser's own database is not supported"}});
     }
 }
 

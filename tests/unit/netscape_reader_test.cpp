@@ -167,7 +167,8 @@ TEST(NetscapeReader, MissingFileLeavesTheTreeEmptyAndCountsZero) {
     scanner.Scan(dir / "missing.html");
     EXPECT_EQ(scanner.nTotalFolders(), 0);
     EXPECT_EQ(scanner.nTotalLinks(), 0);
-    EXPECT_FALSE(CountSource({StoreKind::Netscape, dir / "missing.html"}));
+    EXPECT_EQ(CountSource({StoreKind::Netscape, dir / "missing.html"}).read.reason,
+              "No such file or directory");
     EXPECT_FALSE(LoadSourceTree({StoreKind::Netscape, dir.path().string()}, tree));
 }
 

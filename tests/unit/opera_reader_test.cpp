@@ -127,7 +127,8 @@ TEST(OperaReader, MissingFileOrEmptyPathLeavesNoTreeAndCountsZero) {
     scanner.Scan(dir / "missing.adr");
     EXPECT_EQ(scanner.nTotalFolders(), 0);
     EXPECT_EQ(scanner.nTotalLinks(), 0);
-    EXPECT_FALSE(CountSource({StoreKind::Opera, dir / "missing.adr"}));
+    EXPECT_EQ(CountSource({StoreKind::Opera, dir / "missing.adr"}).read.reason,
+              "No such file or directory");
 }
 
 TEST(OperaReader, ScannerReportsEachFolderAndSourceLoaderDispatches) {
@@ -138,10 +139,10 @@ TEST(OperaReader, ScannerReportsEachFolderAndSourceLoaderDispatches) {
     EXPECT_EQ(folders, (std::vector<std::string>{"Outer", "Empty address"}));
 
     StoreLocation source{StoreKind::Opera, Fixture("unclosed-folder.adr")};
-    auto counts = CountSource(source);
-    ASSERT_TRUE(counts);
-    EXPECT_EQ(counts->folders, 3);
-    EXPECT_EQ(counts->links, 4);
+    auto [read, counts] = CountSource(source);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(counts.folders, 3);
+    EXPECT_EQ(counts.links, 4);
     BookmarkTree tree;
     ASSERT_TRUE(LoadSourceTree(source, tree));
     EXPECT_EQ(tree.Source(), StoreKind::Opera);

@@ -30,40 +30,36 @@ StoreLocation MadeAbsolute(StoreLocation location) {
     return location;
 }
 
-std::optional<UserMessage> RefusalOfRequest(const ConversionRequest& request) {
+Outcome RefusalFor(const ConversionRequest& request, OutcomeKind kind, std::string path = {}) {
+    return Outcome{kind, request.source.kind, request.target.kind, std::move(path), {}, {}};
+}
+
+std::optional<Outcome> RefusalOfRequest(const ConversionRequest& request) {
     if (!ConversionPathFor(request.source.kind, request.target.kind)) {
-        return UserMessage{"No Such Conversion",
-                           {"There is no conversion from " +
-                            std::string(StoreKindDescription(request.source.kind)) + " to " +
-                            std::string(StoreKindDescription(request.target.kind)) + "."}};
+        return RefusalFor(request, OutcomeKind::NoConversion, request.target.path);
     }
     auto unused = OptionsNotApplying(request.target.kind, request.options);
     if (!unused.empty()) {
-        return UserMessage{"Option Does Not Apply",
-                           {"The option \"" + std::string(unused.front()) +
-                            "\" does not apply to " +
-                            std::string(StoreKindDescription(request.target.kind)) + "."}};
+        auto refusal = RefusalFor(request, OutcomeKind::OptionNotApplying, request.target.path);
+        refusal.subject = unused.front();
+        return refusal;
     }
     return std::nullopt;
 }
 
-std::optional<UserMessage> RefusalOfChecks(const ConversionRequest& request,
-                                           const Platform& platform) {
+std::optional<Outcome> RefusalOfChecks(const ConversionRequest& request, const Platform& platform) {
     ExportCheckInput input;
     input.source = request.source;
     input.target = request.target;
     input.merge = request.options.merge;
     input.intoExistingSubfolder = request.options.existingFolder.has_value();
     input.existingSubfolder = request.options.existingFolder.value_or("");
-    if (auto refusal = CheckBeforeExport(input, false, platform)) {
-        return refusal->message;
-    }
-    return std::nullopt;
+    return CheckBeforeExport(input, false, platform);
 }
 
 // The backup copy of a file target that exists; a failed copy stops the
 // export, so the file the user wanted kept is never replaced without one.
-std::optional<UserMessage> FailureOfBackup(const ConversionRequest& request) {
+std::optional<Outcome> FailureOfBackup(const ConversionRequest& request) {
     const auto& target = request.target.path;
     if (!request.options.backup || !FileExists(target)) {
         return std::nullopt;
@@ -72,29 +68,22 @@ std::optional<UserMessage> FailureOfBackup(const ConversionRequest& request) {
     if (copied.ok) {
         return std::nullopt;
     }
-    return UserMessage{"Backup Failed",
-                       {"The backup copy \"" + BackupPathFor(target) + "\" could not be made:",
-                        copied.message, "The bookmarks were not exported."},
-                       MessageIcon::Critical};
+    auto failure = RefusalFor(request, OutcomeKind::BackupFailed, BackupPathFor(target));
+    failure.reason = copied.message;
+    return failure;
 }
 
-std::optional<UserMessage> RefusalOfSource(const StoreLocation& source, BookmarkTree& tree,
-                                           ProgressSink& progress) {
-    bool isFile = IsBookmarkFileKind(source.kind);
-    if (!LoadSourceTree(source, tree, &progress)) {
-        return UserMessage{isFile ? "Bookmark File Cannot Be Read" : "Folder Cannot Be Read",
-                           {source.path,
-                            isFile ? "The Selected Bookmark File Cannot Be Read."
-                                   : "The Selected Folder Cannot Be Read.",
-                            WhySourceUnreadable(source)}};
+std::optional<Outcome> RefusalOfSource(const ConversionRequest& request, BookmarkTree& tree,
+                                       ProgressSink& progress) {
+    auto read = LoadSourceTree(request.source, tree, &progress);
+    if (read && HoldsAnyBookmark(tree)) {
+        return std::nullopt;
     }
-    if (!HoldsAnyBookmark(tree)) {
-        return UserMessage{
-            isFile ? "Select a Bookmark File" : "Select a Folder",
-            {source.path, isFile ? "The Selected File Does Not Contain Any Bookmark."
-                                 : "The Selected Folder Does Not Contain Any Bookmark."}};
-    }
-    return std::nullopt;
+    auto refusal =
+        RefusalFor(request, read.kind == OutcomeKind::Done ? OutcomeKind::SourceEmpty : read.kind,
+                   request.source.path);
+    refusal.reason = read.reason;
+    return refusal;
 }
 
 // Fills what a menu page tells about its making: the totals counted in the
@@ -134,15 +123,15 @@ std::string FolderToLock(const StoreLocation& target) {
 
 ExportResult Convert(ConversionRequest request, const Platform& platform, ProgressSink& progress) {
     if (auto refusal = RefusalOfRequest(request)) {
-        return ExportResult::Failed(*refusal);
+        return ExportResult::Refused(*refusal);
     }
     if (auto refusal = RefusalOfChecks(request, platform)) {
-        return ExportResult::Failed(*refusal);
+        return ExportResult::Refused(*refusal);
     }
     BookmarkTree loaded;
     if (request.tree == nullptr) {
-        if (auto refusal = RefusalOfSource(request.source, loaded, progress)) {
-            return ExportResult::Failed(*refusal);
+        if (auto refusal = RefusalOfSource(request, loaded, progress)) {
+            return ExportResult::Refused(*refusal);
         }
         request.tree = &loaded;
     }
@@ -155,12 +144,16 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
         progress.ShowNow();
     });
     if (auto failure = FailureOfBackup(request)) {
-        return ExportResult::Failed(*failure);
+        return ExportResult::Refused(*failure);
     }
     if (request.target.kind == StoreKind::Menu) {
         CompleteMenuOptions(request.menu, *request.tree);
     }
     auto result = WriteTarget(*request.tree, request, platform, progress);
+    if (!result.ok) {
+        // The writer's message tells what failed; the outcome names the target.
+        result.outcome = RefusalFor(request, OutcomeKind::WriteFailed, request.target.path);
+    }
     if (result.ok) {
         AddToExportedTotal(platform, ExportedItems(request.target.kind, result));
         if (request.target.kind == StoreKind::Netscape) {

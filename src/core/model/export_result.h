@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/loss_report.h"
+#include "model/outcome.h"
 #include "model/user_message.h"
 
 #include <cstdint>
@@ -12,9 +13,11 @@ namespace tellavin {
 
 // What a writer, and a whole conversion, reports back to its caller.
 struct ExportResult {
-    // False when the target was not written at all: message says why, with
-    // the path and the system's reason, under its title.
+    // False when the target was not written at all: the outcome says why,
+    // and message says it in words, with the path and the system's reason,
+    // under its title.
     bool ok = true;
+    Outcome outcome;
     UserMessage message;
 
     // What was written: folders not counting the root (nor a new folder
@@ -39,11 +42,18 @@ struct ExportResult {
     // What the target could not hold, or reading the source left out.
     LossReport losses;
 
-    // A result that wrote nothing, for the reason given.
+    // A result that wrote nothing, for the reason given: a writer's failure.
     static ExportResult Failed(UserMessage why) {
         ExportResult result;
         result.ok = false;
+        result.outcome.kind = OutcomeKind::WriteFailed;
         result.message = std::move(why);
+        return result;
+    }
+    // A result that wrote nothing, refused or failed before writing.
+    static ExportResult Refused(Outcome why) {
+        auto result = Failed(MessageFor(why));
+        result.outcome = std::move(why);
         return result;
     }
 

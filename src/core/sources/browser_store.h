@@ -19,8 +19,5 @@ BrowserStore DetectBrowserStore(const std::string& path);
 // Reads a browser's store into sink; empty when it was read, else why not.
 std::string ReadBrowserStore(BrowserStore store, const std::string& path, BookmarkSink& sink);
 
-// The refusal for a browser's store named as a target.
-inline constexpr const char* kBrowserStoreNotWritable =
-    "writing a browser's own database is not supported";
 
 } // namespace tellavin

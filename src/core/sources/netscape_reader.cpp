@@ -466,33 +466,41 @@ std::string ParseNetscapeText(const NetscapeText& text, BookmarkSink& sink) {
     return ParseDecodedText(text.text, text.windows1252, sink);
 }
 
-bool LoadNetscapeTree(const std::string& path, BookmarkSink& sink, std::string* pageTitle) {
+ReadOutcome LoadNetscapeTree(const std::string& path, BookmarkSink& sink, std::string* pageTitle) {
     if (path.empty()) {
-        return false;
+        return ReadOutcome::Unreadable(ReasonCannotRead(path, false));
     }
     auto bytes = ReadWholeFile(path);
     if (!bytes) {
-        return false;
+        return ReadOutcome::Unreadable(ReasonCannotRead(path, false));
     }
     auto decoded = DecodeNetscapeBytes(std::move(*bytes));
+    // The doctype opens the file, after at most a byte order mark and blanks.
+    constexpr std::size_t kHead = 1024;
+    auto head = LowerAscii(std::string_view(decoded.text).substr(0, kHead));
+    ReadOutcome read;
+    if (head.find("<!doctype netscape-bookmark-file") == std::string::npos) {
+        read.reason = kNotNetscapeFormat;
+    }
     auto title = ParseDecodedText(sink.KeepSourceText(decoded.text), decoded.windows1252, sink);
     if (pageTitle != nullptr) {
         *pageTitle = std::move(title);
     }
-    return true;
+    return read;
 }
 
-bool BuildNetscapeTree(BookmarkTree& tree, const std::string& path, ProgressSink* progress) {
+ReadOutcome BuildNetscapeTree(BookmarkTree& tree, const std::string& path, ProgressSink* progress) {
     FileTreeBuilder builder(tree, StoreKind::Netscape, progress);
-    if (!LoadNetscapeTree(path, builder)) {
+    auto read = LoadNetscapeTree(path, builder);
+    if (!read) {
         tree.Clear();
-        return false;
+        return read;
     }
     builder.Finish();
-    return true;
+    return read;
 }
 
-void cNNFastScanning::Scan(const std::string& sFileName) {
+ReadOutcome cNNFastScanning::Scan(const std::string& sFileName) {
     completed_ = false;
     CountingSink counter;
     counter.onFolder = [this](const std::string& name) {
@@ -501,10 +509,11 @@ void cNNFastScanning::Scan(const std::string& sFileName) {
         }
     };
     pageTitle_.clear();
-    LoadNetscapeTree(sFileName, counter, &pageTitle_);
+    auto read = LoadNetscapeTree(sFileName, counter, &pageTitle_);
     folders_ = counter.folders();
     links_ = counter.links();
     completed_ = true;
+    return read;
 }
 
 } // namespace tellavin

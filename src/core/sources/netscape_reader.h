@@ -2,6 +2,7 @@
 
 #include "model/bookmark_sink.h"
 #include "model/bookmark_tree.h"
+#include "model/outcome.h"
 #include "model/progress.h"
 
 #include <cstdint>
@@ -82,17 +83,23 @@ NetscapeText DecodeNetscapeBytes(std::string bytes);
 // sink in file order. Returns the page title (the text of <TITLE>).
 std::string ParseNetscapeText(const NetscapeText& text, BookmarkSink& sink);
 
-// Reads the file and pushes its folders and links into sink. Returns false,
-// pushing nothing, when the path is empty or the file cannot be read.
-bool LoadNetscapeTree(const std::string& path, BookmarkSink& sink,
-                      std::string* pageTitle = nullptr);
+// The reason a file without the bookmark file's doctype that holds nothing
+// gives.
+inline constexpr const char* kNotNetscapeFormat = "not a Netscape-format file";
+
+// Reads the file and pushes its folders and links into sink. Pushes
+// nothing when the path is empty or the file cannot be read (the outcome
+// says why); a file without the doctype near its start carries
+// kNotNetscapeFormat as the reason for holding nothing.
+ReadOutcome LoadNetscapeTree(const std::string& path, BookmarkSink& sink,
+                             std::string* pageTitle = nullptr);
 
 // Builds the bookmark tree of a bookmark file: the root shows the header,
 // every folder is listed, duplicate names are numbered, links keep their
-// icons when the tree keeps icons. Returns false,
-// leaving the tree empty, when the file cannot be read.
-bool BuildNetscapeTree(BookmarkTree& tree, const std::string& path,
-                       ProgressSink* progress = nullptr);
+// icons when the tree keeps icons. Leaves the tree empty when the file
+// cannot be read; the outcome is LoadNetscapeTree's.
+ReadOutcome BuildNetscapeTree(BookmarkTree& tree, const std::string& path,
+                              ProgressSink* progress = nullptr);
 
 // Counts the folders and links of a bookmark file before any selection,
 // through the same parse that builds the tree, so the counts equal what a
@@ -103,8 +110,8 @@ public:
     std::function<void(const std::string& name)> FolderScan;
 
     // Counts the file; a file that cannot be read counts zero folders and
-    // links.
-    void Scan(const std::string& sFileName);
+    // links, and the outcome says why.
+    ReadOutcome Scan(const std::string& sFileName);
 
     // The counts, or -1 before a count has completed.
     std::int32_t nTotalFolders() const { return completed_ ? folders_ : -1; }

@@ -285,36 +285,51 @@ void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
     flush();
 }
 
-void cOperaFastScanning::Scan(const std::string& sFileName) {
+namespace {
+
+// The hotlist's whole text, or why it cannot be read.
+std::optional<std::string> ReadHotlistText(const std::string& path, ReadOutcome& read) {
+    auto bytes = path.empty() ? std::nullopt : ReadWholeFile(path);
+    if (!bytes) {
+        read = ReadOutcome::Unreadable(ReasonCannotRead(path, false));
+    } else if (!IsHotlistText(*bytes)) {
+        read.reason = kNotAHotlist;
+    }
+    return bytes;
+}
+
+} // namespace
+
+ReadOutcome cOperaFastScanning::Scan(const std::string& sFileName) {
     CountingSink counter;
     counter.onFolder = [this](const std::string& name) {
         if (FolderScan) {
             FolderScan(name);
         }
     };
-    if (auto bytes = ReadWholeFile(sFileName)) {
+    ReadOutcome read;
+    if (auto bytes = ReadHotlistText(sFileName, read)) {
         ParseOperaHotlist(*bytes, counter);
     }
     folders_ = counter.folders();
     links_ = counter.links();
     completed_ = true;
+    return read;
 }
 
-bool LoadOperaTree(BookmarkTree& tree, const std::string& path, ProgressSink* progress) {
+ReadOutcome LoadOperaTree(BookmarkTree& tree, const std::string& path, ProgressSink* progress) {
     tree.Clear();
-    if (path.empty()) {
-        return false;
-    }
-    auto bytes = ReadWholeFile(path);
+    ReadOutcome read;
+    auto bytes = ReadHotlistText(path, read);
     if (!bytes) {
-        return false;
+        return read;
     }
     FileTreeBuilder builder(tree, StoreKind::Opera, progress);
     // The tree keeps the file's text, and addresses that stand in it as
     // they are stay there instead of being copied.
     ParseOperaHotlist(builder.KeepSourceText(*bytes), builder);
     builder.Finish();
-    return true;
+    return read;
 }
 
 } // namespace tellavin

@@ -2,6 +2,7 @@
 
 #include "model/bookmark_sink.h"
 #include "model/bookmark_tree.h"
+#include "model/outcome.h"
 #include "model/progress.h"
 
 #include <cstdint>
@@ -82,8 +83,9 @@ public:
     // Raised once per folder, after the folder was counted, with its name.
     std::function<void(const std::string& name)> FolderScan;
 
-    // Counts the file; a file that cannot be read counts zero.
-    void Scan(const std::string& sFileName);
+    // Counts the file; a file that cannot be read counts zero, and the
+    // outcome says why.
+    ReadOutcome Scan(const std::string& sFileName);
 
     // The counts, or -1 before a count has completed.
     std::int32_t nTotalFolders() const { return completed_ ? folders_ : -1; }
@@ -95,10 +97,15 @@ private:
     bool completed_ = false;
 };
 
+// The reason a file without a hotlist's header gives for holding nothing.
+inline constexpr const char* kNotAHotlist = "not an Opera hotlist";
+
 // Builds the bookmark tree of a hotlist: the root "Opera Hotlist", a folder
-// node per folder, every folder listed. Returns false, leaving the tree
-// empty, when the path is empty or the file cannot be read. progress, when
-// given, is moved to the number of folders read so far.
-bool LoadOperaTree(BookmarkTree& tree, const std::string& path, ProgressSink* progress = nullptr);
+// node per folder, every folder listed. Leaves the tree empty when the path
+// is empty or the file cannot be read, and says why; a file without the
+// header carries kNotAHotlist as the reason for holding nothing. progress,
+// when given, is moved to the number of folders read so far.
+ReadOutcome LoadOperaTree(BookmarkTree& tree, const std::string& path,
+                          ProgressSink* progress = nullptr);
 
 } // namespace tellavin

@@ -7,54 +7,55 @@
 #include "sources/favorites_reader.h"
 #include "sources/netscape_reader.h"
 #include "sources/opera_reader.h"
-#include "text/ascii_text.h"
 
 namespace tellavin {
 
 namespace {
+
 // Counts a bookmark file with the scanner of its kind.
 template <typename Scanner>
-std::optional<BookmarkCounts> CountFile(const std::string& path,
-                                        const std::function<void(const std::string&)>& onFolder) {
-    if (!FileExists(path)) {
-        return std::nullopt;
-    }
+SourceCount CountFile(const std::string& path,
+                      const std::function<void(const std::string&)>& onFolder) {
     Scanner scanner;
     scanner.FolderScan = onFolder;
-    scanner.Scan(path);
-    return BookmarkCounts{scanner.nTotalFolders(), scanner.nTotalLinks()};
-}
-// Counts a browser's own store through the same read that builds its tree.
-std::optional<BookmarkCounts>
-CountBrowserStore(BrowserStore store, const std::string& path,
-                  const std::function<void(const std::string&)>& onFolder) {
-    CountingSink counts;
-    counts.onFolder = onFolder;
-    if (!ReadBrowserStore(store, path, counts).empty()) {
-        return std::nullopt;
-    }
-    return BookmarkCounts{counts.folders(), counts.links()};
+    auto read = scanner.Scan(path);
+    return {std::move(read), {scanner.nTotalFolders(), scanner.nTotalLinks()}};
 }
 
-bool BuildBrowserStoreTree(BrowserStore store, BookmarkTree& tree, const std::string& path,
-                           ProgressSink* progress) {
+// Counts a browser's own store through the same read that builds its tree.
+SourceCount CountBrowserStore(BrowserStore store, const std::string& path,
+                              const std::function<void(const std::string&)>& onFolder) {
+    CountingSink counts;
+    counts.onFolder = onFolder;
+    if (auto reason = ReadBrowserStore(store, path, counts); !reason.empty()) {
+        return {ReadOutcome::Unreadable(std::move(reason)), {}};
+    }
+    return {{}, {counts.folders(), counts.links()}};
+}
+
+ReadOutcome BuildBrowserStoreTree(BrowserStore store, BookmarkTree& tree, const std::string& path,
+                                  ProgressSink* progress) {
     FileTreeBuilder builder(tree, StoreKind::Netscape, progress);
-    if (!ReadBrowserStore(store, path, builder).empty()) {
+    if (auto reason = ReadBrowserStore(store, path, builder); !reason.empty()) {
         tree.Clear();
-        return false;
+        return ReadOutcome::Unreadable(std::move(reason));
     }
     builder.Finish();
-    return true;
+    return {};
+}
+
+ReadOutcome FolderUnreadable(const std::string& path) {
+    return ReadOutcome::Unreadable(ReasonCannotRead(path, true));
 }
 
 } // namespace
 
-std::optional<BookmarkCounts> CountSource(const StoreLocation& source,
-                                          const std::function<void(const std::string&)>& onFolder) {
+SourceCount CountSource(const StoreLocation& source,
+                        const std::function<void(const std::string&)>& onFolder) {
     switch (source.kind) {
     case StoreKind::Favorites: {
         if (!FolderExists(source.path)) {
-            return std::nullopt;
+            return {FolderUnreadable(source.path), {}};
         }
         cFastScanning scanner;
         if (onFolder) {
@@ -63,7 +64,7 @@ std::optional<BookmarkCounts> CountSource(const StoreLocation& source,
             };
         }
         scanner.Scan(source.path);
-        return BookmarkCounts{scanner.nFolder(), scanner.nLink()};
+        return {{}, {scanner.nFolder(), scanner.nLink()}};
     }
     case StoreKind::Netscape:
         if (auto store = DetectBrowserStore(source.path); store != BrowserStore::None) {
@@ -73,52 +74,19 @@ std::optional<BookmarkCounts> CountSource(const StoreLocation& source,
     case StoreKind::Opera:
         return CountFile<cOperaFastScanning>(source.path, onFolder);
     default:
-        return std::nullopt;
+        return {ReadOutcome::Unreadable("a menu page is no source"), {}};
     }
 }
 
-std::string WhySourceUnreadable(const StoreLocation& source) {
-    bool folder = source.kind == StoreKind::Favorites;
-    if (folder ? !FolderExists(source.path) : !FileExists(source.path)) {
-        return ReasonCannotRead(source.path, folder);
-    }
-    if (folder) {
-        return {};
-    }
-    if (source.kind == StoreKind::Netscape) {
-        if (auto store = DetectBrowserStore(source.path); store != BrowserStore::None) {
-            CountingSink counts;
-            return ReadBrowserStore(store, source.path, counts);
-        }
-    }
-    auto bytes = ReadWholeFile(source.path);
-    if (!bytes) {
-        return ReasonCannotRead(source.path, false);
-    }
-    if (source.kind == StoreKind::Opera) {
-        return IsHotlistText(*bytes) ? std::string() : "not an Opera hotlist";
-    }
-    // The doctype opens the file, after at most a byte order mark and blanks.
-    constexpr std::size_t kHead = 1024;
-    auto head = LowerAscii(std::string_view(*bytes).substr(0, kHead));
-    if (head.find("<!doctype netscape-bookmark-file") != std::string::npos) {
-        return {};
-    }
-    CountingSink counts;
-    ParseNetscapeText(DecodeNetscapeBytes(std::move(*bytes)), counts);
-    return counts.folders() > 0 || counts.links() > 0 ? std::string()
-                                                      : "not a Netscape-format file";
-}
-
-bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree, ProgressSink* progress) {
+ReadOutcome LoadSourceTree(const StoreLocation& source, BookmarkTree& tree,
+                           ProgressSink* progress) {
     switch (source.kind) {
-    case StoreKind::Favorites: {
-        if (!FolderExists(source.path)) {
+    case StoreKind::Favorites:
+        if (!FolderExists(source.path) || !BuildFavoritesTree(tree, source.path, progress)) {
             tree.Clear();
-            return false;
+            return FolderUnreadable(source.path);
         }
-        return BuildFavoritesTree(tree, source.path, progress);
-    }
+        return {};
     case StoreKind::Netscape:
         if (auto store = DetectBrowserStore(source.path); store != BrowserStore::None) {
             return BuildBrowserStoreTree(store, tree, source.path, progress);
@@ -128,7 +96,7 @@ bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree, ProgressSin
         return LoadOperaTree(tree, source.path, progress);
     default:
         tree.Clear();
-        return false;
+        return ReadOutcome::Unreadable("a menu page is no source");
     }
 }
 

@@ -2,39 +2,37 @@
 
 #include "model/bookmark_counts.h"
 #include "model/bookmark_tree.h"
+#include "model/outcome.h"
 #include "model/progress.h"
 #include "sources/store_location.h"
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 
 namespace tellavin {
 
-// Counts a source's folders and links with the scanner of its kind (a
-// browser's own store through its reader); onFolder
-// hears each folder's name as the count goes. Nothing when the source cannot
-// be read.
-std::optional<BookmarkCounts>
-CountSource(const StoreLocation& source,
-            const std::function<void(const std::string&)>& onFolder = {});
+// A source's folders and links as counted, and how the count went: a
+// source that cannot be read counts nothing and says why (ReadOutcome).
+struct SourceCount {
+    ReadOutcome read;
+    BookmarkCounts counts;
+};
 
-// Why a source cannot be read as a store of its kind: the system's reason
-// when it cannot be read at all; "not a Netscape-format file" for a file
-// without the bookmark file's doctype from which the reader takes nothing,
-// "not an Opera hotlist" for a file without a hotlist's header; for a
-// Netscape-kind source that is a browser's own store (BrowserStore), its
-// reader's reason. Empty when the source reads as its kind.
-std::string WhySourceUnreadable(const StoreLocation& source);
+// Counts a source's folders and links with the scanner of its kind (a
+// browser's own store through its reader); onFolder hears each folder's
+// name as the count goes.
+SourceCount CountSource(const StoreLocation& source,
+                        const std::function<void(const std::string&)>& onFolder = {});
 
 // Builds the bookmark tree of a source with the reader of its kind; a
 // Netscape-kind source whose content is a browser's own store is read by
-// that store's reader (DetectBrowserStore). Links
-// bring the icons their store holds when the tree keeps icons
-// (BookmarkTree::SetKeepIcons). Returns false, leaving the tree empty, when
-// the source cannot be read.
-bool LoadSourceTree(const StoreLocation& source, BookmarkTree& tree,
-                    ProgressSink* progress = nullptr);
+// that store's reader (DetectBrowserStore). Links bring the icons their
+// store holds when the tree keeps icons (BookmarkTree::SetKeepIcons). A
+// source that cannot be read leaves the tree empty; the outcome says why,
+// with the system's reason, the browser store reader's, or, for a file read
+// whole that holds nothing, whether it is of its kind at all.
+ReadOutcome LoadSourceTree(const StoreLocation& source, BookmarkTree& tree,
+                           ProgressSink* progress = nullptr);
 
 } // namespace tellavin

@@ -1,5 +1,6 @@
 #include "export/export_window.h"
 
+#include "export/refusal_focus.h"
 #include "export/what_to_export.h"
 #include "settings/window_settings.h"
 #include "shell/gui_resources.h"
@@ -71,41 +72,37 @@ void ExportWindow::RunBusy(const std::function<void()>& work) {
 }
 
 std::optional<BookmarkCounts> ExportWindow::CountWithProgress(const StoreLocation& source) {
-    std::optional<BookmarkCounts> counts;
+    SourceCount counted;
     RunBusy([&] {
-        counts = CountSource(source, [this](const std::string& folder) {
+        counted = CountSource(source, [this](const std::string& folder) {
             progress_->SetStatusText("Searching Folder: " + folder);
         });
     });
     SetStatus(QStringLiteral("Ready"));
-    return counts;
+    return counted.read ? std::optional(counted.counts) : std::nullopt;
 }
 
-bool ExportWindow::ShowRefusal(const std::optional<ExportRefusal>& refusal) {
-    if (!refusal) {
-        return false;
-    }
-    dialogs_.Message(this, refusal->message.icon, QString::fromStdString(refusal->message.title),
-                     Lines(refusal->message.lines));
-    const auto& resets = refusal->resets;
-    if (!resets.list.empty()) {
-        if (auto* list = findChild<QComboBox*>(QString::fromStdString(resets.list))) {
+void ExportWindow::ShowRefusal(const Outcome& refusal, const UserMessage& message) {
+    dialogs_.Message(this, message.icon, QString::fromStdString(message.title),
+                     Lines(message.lines));
+    const auto after = FocusAfter(refusal);
+    if (!after.emptiedList.isEmpty()) {
+        if (auto* list = findChild<QComboBox*>(after.emptiedList)) {
             list->setToolTip(QString());
             list->setCurrentIndex(0);
         }
     }
-    if (resets.selectFirstTab) {
+    if (after.showFirstTab) {
         tabs_->setCurrentIndex(0);
     }
-    if (!resets.whatCaption.empty()) {
+    if (!after.whatCaption.isEmpty()) {
         if (auto* frame = findChild<QGroupBox*>(QString::fromLatin1(kWhatFrameControl))) {
-            frame->setTitle(QString::fromStdString(resets.whatCaption));
+            frame->setTitle(after.whatCaption);
         }
     }
-    if (auto* focus = findChild<QWidget*>(QString::fromStdString(refusal->focus))) {
+    if (auto* focus = after.focus.isEmpty() ? nullptr : findChild<QWidget*>(after.focus)) {
         focus->setFocus();
     }
-    return true;
 }
 
 void ExportWindow::RefuseNotSelected(const QString& text, const char* list, MessageIcon icon) {
@@ -134,7 +131,8 @@ void ExportWindow::OpenSelection(const StoreLocation& source, const StoreLocatio
     ExportCheckInput input;
     input.source = source;
     input.target = target;
-    if (ShowRefusal(CheckBeforeExport(input, true, platform_))) {
+    if (auto refusal = CheckBeforeExport(input, true, platform_)) {
+        ShowRefusal(*refusal, MessageFor(*refusal));
         return;
     }
     RunBusy([this] { what_->OpenSelection(*progress_); });
@@ -142,15 +140,6 @@ void ExportWindow::OpenSelection(const StoreLocation& source, const StoreLocatio
 }
 
 bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSuccess) {
-    ExportCheckInput input;
-    input.source = request.source;
-    input.target = request.target;
-    input.merge = request.options.merge;
-    input.intoExistingSubfolder = request.options.existingFolder.has_value();
-    input.existingSubfolder = request.options.existingFolder.value_or(std::string());
-    if (ShowRefusal(CheckBeforeExport(input, false, platform_))) {
-        return false;
-    }
     if (!what_->ExportsAll() && what_->SelectedTree() != nullptr) {
         request.tree = what_->SelectedTree();
         request.exportAll = false;
@@ -159,8 +148,7 @@ bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSucces
     RunBusy([&] { result = RunConversion(request, platform_, *progress_); });
     SetStatus(QStringLiteral("Ready"));
     if (!result.ok) {
-        dialogs_.Message(this, result.message.icon, QString::fromStdString(result.message.title),
-                         Lines(result.message.lines));
+        ShowRefusal(result.outcome, result.message);
         return false;
     }
     if (announceSuccess) {

@@ -2,6 +2,7 @@
 
 #include "conversion/conversion.h"
 #include "conversion/export_checks.h"
+#include "export/refusal_focus.h"
 #include "model/bookmark_counts.h"
 #include "model/session_state.h"
 
@@ -58,8 +59,8 @@ protected:
     void RunBusy(const std::function<void()>& work);
     // Counts a source, showing each folder on the status line.
     std::optional<BookmarkCounts> CountWithProgress(const StoreLocation& source);
-    // Shows a refusal and does what follows it; true when there was one.
-    bool ShowRefusal(const std::optional<ExportRefusal>& refusal);
+    // Shows a refusal's message and does what follows it (FocusAfter).
+    void ShowRefusal(const Outcome& refusal, const UserMessage& message);
     // A "Bookmark File Not Selected" refusal that puts the focus on list.
     void RefuseNotSelected(const QString& text, const char* list, MessageIcon icon);
     // Call once: the window's What to Export frame and its two choices.

@@ -144,7 +144,7 @@ bool SelectionWindow::LoadTree() {
 
     ProgressStart(exportProgress_, totals_.folders);
     tree_.SetKeepIcons(true);
-    const bool loaded = LoadSourceTree(source_, tree_, &exportProgress_);
+    const bool loaded = static_cast<bool>(LoadSourceTree(source_, tree_, &exportProgress_));
     images_.Clear();
     treeModel_->Reload();
     if (loaded) {
