@@ -143,6 +143,35 @@ def make_unmerged_wal_database():
         pathlib.Path(str(work) + suffix).unlink(missing_ok=True)
 
 
+def make_held_write_database():
+    """A database in rollback-journal mode as it lies while another program
+    holds a write transaction open: the transaction's changed addresses are
+    already in the database file (its page cache overflowed), and the hot
+    journal beside it holds the committed pages. Read as committed, no
+    address starts with http://uncommitted.example/."""
+    work = HERE / "work.sqlite"
+    for suffix in ("", "-journal"):
+        pathlib.Path(str(work) + suffix).unlink(missing_ok=True)
+    db = sqlite3.connect(work, isolation_level=None)
+    db.execute("PRAGMA page_size=1024")
+    fill_nested(Places(db))
+    # Visited pages that are no bookmarks, as a profile's history holds them.
+    for n in range(400):
+        db.execute("INSERT INTO moz_places (url, guid) VALUES (?, ?)",
+                   (f"http://history.example/{n}", f"visit{n:07d}"))
+    # A cache smaller than the change makes SQLite write changed pages into
+    # the database file before the transaction ends.
+    db.execute("PRAGMA cache_size=10")
+    db.execute("BEGIN")
+    db.execute("UPDATE moz_places SET url = 'http://uncommitted.example/' || id")
+    target = HERE / "held-write-transaction.sqlite"
+    shutil.copyfile(work, target)
+    shutil.copyfile(str(work) + "-journal", str(target) + "-journal")
+    db.execute("ROLLBACK")
+    db.close()
+    work.unlink()
+
+
 def make_foreign_database():
     path = HERE / "sqlite-without-bookmarks.sqlite"
     path.unlink(missing_ok=True)
@@ -188,5 +217,6 @@ def make_chromium_files():
 if __name__ == "__main__":
     make_nested_database()
     make_unmerged_wal_database()
+    make_held_write_database()
     make_foreign_database()
     make_chromium_files()
