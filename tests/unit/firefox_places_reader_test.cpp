@@ -1,6 +1,7 @@
 // Firefox's places.sqlite read while another program uses it: one
 // committed state whatever the other connection does during the copy, a
-// private copy gone afterwards, and every failure with what happened.
+// private copy gone afterwards, a damaged table refused, and every failure
+// with what happened.
 #include "model/file_tree_builder.h"
 #include "sources/firefox_places_reader.h"
 #include "support/ordered_tree.h"
@@ -149,6 +150,13 @@ TEST(FirefoxPlaces, AnOpenWriteTransactionIsNotRead) {
         }
         EXPECT_EQ(Read(database), committed) << (liveWriter ? "live writer" : "left on disk");
     }
+}
+
+TEST(FirefoxPlaces, ParentCycleIsReportedAsDamaged) {
+    test::TempDir dir;
+    auto database = PlaceFixture(dir, "parent-cycle.sqlite");
+    EXPECT_EQ(Read(database), "refused: damaged database: a folder lies inside itself; pushed: "
+                              "root[ ]");
 }
 
 #ifndef _WIN32

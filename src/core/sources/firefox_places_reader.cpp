@@ -15,6 +15,7 @@
 #include <string_view>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tellavin {
@@ -23,6 +24,7 @@ namespace {
 
 constexpr const char* kNotPlaces = "not a Firefox bookmark database";
 constexpr const char* kBeingWritten = "the database is being written by another program";
+constexpr const char* kInsideItself = "damaged database: a folder lies inside itself";
 
 enum ItemType : std::int64_t { kLink = 1, kFolder = 2, kSeparator = 3 };
 
@@ -353,6 +355,33 @@ void NoteTags(const FolderItems& items, std::int64_t tagsRoot, BookmarkSink& sin
     }
 }
 
+// Whether a folder lies inside itself, which a damaged table allows (no key
+// of it forbids a parent cycle): a walk down from the roots below the
+// places root meets every folder below them once, unless one is its own
+// ancestor or the places root's.
+bool HasParentCycle(const FolderItems& items, std::int64_t top,
+                    const std::vector<std::int64_t>& roots) {
+    std::unordered_set<std::int64_t> met(roots.begin(), roots.end());
+    met.insert(top);
+    std::vector<std::int64_t> open(roots.begin(), roots.end());
+    while (!open.empty()) {
+        auto found = items.find(open.back());
+        open.pop_back();
+        if (found == items.end()) {
+            continue;
+        }
+        for (const auto& item : found->second) {
+            if (item.type == kFolder) {
+                if (!met.insert(item.id).second) {
+                    return true;
+                }
+                open.push_back(item.id);
+            }
+        }
+    }
+    return false;
+}
+
 // Pushes the tree of Firefox's HTML export from the grouped rows.
 std::string PushPlacesTree(const FolderItems& items, BookmarkSink& sink) {
     // The places root is the one folder whose parent is 0.
@@ -361,21 +390,35 @@ std::string PushPlacesTree(const FolderItems& items, BookmarkSink& sink) {
     if (!menu) {
         return kNotPlaces;
     }
+    struct FolderRoot {
+        std::string_view guid;
+        const char* title;
+        std::optional<std::int64_t> id;
+    };
+    FolderRoot folderRoots[] = {
+        {"toolbar_____", "Bookmarks Toolbar", std::nullopt},
+        {"unfiled_____", "Other Bookmarks", std::nullopt},
+        {"mobile______", "Mobile Bookmarks", std::nullopt},
+    };
+    std::vector<std::int64_t> roots{*menu};
+    for (auto& root : folderRoots) {
+        root.id = RootId(items, *top, root.guid);
+        if (root.id) {
+            roots.push_back(*root.id);
+        }
+    }
+    if (HasParentCycle(items, *top, roots)) {
+        return kInsideItself;
+    }
     sink.SetRootText(kFirefoxRootText);
     PushFolderItems(items, *menu, sink);
-    constexpr std::pair<std::string_view, const char*> kFolderRoots[] = {
-        {"toolbar_____", "Bookmarks Toolbar"},
-        {"unfiled_____", "Other Bookmarks"},
-        {"mobile______", "Mobile Bookmarks"},
-    };
-    for (const auto& [guid, title] : kFolderRoots) {
-        auto root = RootId(items, *top, guid);
-        if (root && items.contains(*root)) {
-            sink.BeginFolder(title);
-            if (guid == "toolbar_____") {
+    for (const auto& root : folderRoots) {
+        if (root.id && items.contains(*root.id)) {
+            sink.BeginFolder(root.title);
+            if (root.guid == "toolbar_____") {
                 sink.MarkToolbarFolder();
             }
-            PushFolderItems(items, *root, sink);
+            PushFolderItems(items, *root.id, sink);
             sink.EndFolder();
         }
     }

@@ -42,9 +42,10 @@ namespace tellavin {
 // temporary folder not made or written ("cannot copy into the temporary
 // folder /tmp: No space left on device"), SQLite's reason when SQLite
 // cannot read the copy ("file is not a database"), "the database is being
-// written by another program", and "not a Firefox bookmark database" for a
-// database without Firefox's tables and roots. Nothing is pushed into sink
-// then.
+// written by another program", "damaged database: a folder lies inside
+// itself" for a parent cycle in the table, and "not a Firefox bookmark
+// database" for a database without Firefox's tables and roots. Nothing is
+// pushed into sink then.
 std::string LoadFirefoxPlaces(const std::string& path, BookmarkSink& sink);
 
 namespace detail {

@@ -172,6 +172,21 @@ def make_held_write_database():
     work.unlink()
 
 
+def make_parent_cycle_database():
+    """A damaged database in which a folder lies inside itself: a folder under
+    the menu has the id 0 that the root names as its parent, so the root is
+    inside that folder, which is inside the root. No key of the table
+    forbids it."""
+    path = HERE / "parent-cycle.sqlite"
+    path.unlink(missing_ok=True)
+    with sqlite3.connect(path) as db:
+        places = Places(db)
+        places.link(MENU, "Before the loop", "http://example.com/before")
+        db.execute("INSERT INTO moz_bookmarks (id, type, parent, position, title, guid)"
+                   " VALUES (0, 2, ?, 1, 'Loop', 'loopfolder00')", (MENU,))
+    db.close()
+
+
 def make_foreign_database():
     path = HERE / "sqlite-without-bookmarks.sqlite"
     path.unlink(missing_ok=True)
@@ -218,5 +233,6 @@ if __name__ == "__main__":
     make_nested_database()
     make_unmerged_wal_database()
     make_held_write_database()
+    make_parent_cycle_database()
     make_foreign_database()
     make_chromium_files()
