@@ -159,6 +159,13 @@ TEST(FirefoxPlaces, ParentCycleIsReportedAsDamaged) {
                               "root[ ]");
 }
 
+TEST(FirefoxPlaces, LinksWithoutPlaceOrAddressAreCountedAsSkipped) {
+    EXPECT_EQ(Read(Fixture("links-without-address.sqlite")),
+              "Bookmarks Menu: root[ Kept=http://example.com/kept{1600000101/1600086501} ]\n"
+              "Links without a usable address skipped: 4 (Place gone, No place, Null address, "
+              "...)");
+}
+
 #ifndef _WIN32
 // The temporary folder the program takes while the object lives (POSIX
 // programs take TMPDIR).

@@ -312,10 +312,12 @@ void PushFolderItems(const FolderItems& items, std::int64_t folder, BookmarkSink
             }
             if (item.type == kSeparator) {
                 sink.AddSeparator();
-            } else if (item.type == kLink && std::string_view(item.url).starts_with("place:")) {
-                // A saved search, not an address another browser can open.
+            } else if (item.type == kLink &&
+                       (item.url.empty() || std::string_view(item.url).starts_with("place:"))) {
+                // A saved search is no address another browser can open; a
+                // link whose place row is gone or holds no address has none.
                 sink.NoteLoss(LossKind::AddressUnusable, item.title);
-            } else if (item.type == kLink && !item.url.empty()) {
+            } else if (item.type == kLink) {
                 sink.AddLink(item.title, item.url);
                 // Firefox's own export writes the dates in whole seconds.
                 sink.SetLinkDates(item.dateAdded / 1'000'000, item.lastModified / 1'000'000);

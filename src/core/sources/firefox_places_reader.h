@@ -33,9 +33,9 @@ namespace tellavin {
 // "Bookmarks Menu" and holds the menu's contents; "Bookmarks Toolbar",
 // "Other Bookmarks" and "Mobile Bookmarks" follow as folders, each only when
 // it holds anything. Folders, links and separators keep Firefox's order;
-// tags are left out and "place:" queries and links without an address
-// skipped; each tag and query is noted as a loss. Nesting depth is not
-// limited.
+// tags are left out; "place:" queries and links whose place row is missing
+// or has no address are skipped. Each tag, query and skipped link is noted
+// as a loss. Nesting depth is not limited.
 //
 // Returns empty when the database was read, else why not: the system's
 // reason when the database, its log or journal cannot be read or the

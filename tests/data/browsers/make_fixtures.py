@@ -187,6 +187,23 @@ def make_parent_cycle_database():
     db.close()
 
 
+def make_links_without_address_database():
+    """Links whose place row is gone or has no address: each is skipped and
+    counted."""
+    path = HERE / "links-without-address.sqlite"
+    path.unlink(missing_ok=True)
+    with sqlite3.connect(path) as db:
+        places = Places(db)
+        places.link(MENU, "Kept", "http://example.com/kept")
+        places._add(MENU, LINK, "Place gone", 999)
+        places._add(MENU, LINK, "No place", None)
+        for title, address in (("Null address", None), ("Empty address", "")):
+            cursor = db.execute("INSERT INTO moz_places (url, guid) VALUES (?, ?)",
+                                (address, f"place{title[:2]}"))
+            places._add(MENU, LINK, title, cursor.lastrowid)
+    db.close()
+
+
 def make_foreign_database():
     path = HERE / "sqlite-without-bookmarks.sqlite"
     path.unlink(missing_ok=True)
@@ -234,5 +251,6 @@ if __name__ == "__main__":
     make_unmerged_wal_database()
     make_held_write_database()
     make_parent_cycle_database()
+    make_links_without_address_database()
     make_foreign_database()
     make_chromium_files()
