@@ -18,6 +18,7 @@
 #include <optional>
 #include <set>
 #include <sqlite3.h>
+#include <sstream>
 #include <stdexcept>
 
 namespace tellavin {
@@ -191,29 +192,21 @@ private:
     std::optional<std::string> old_;
 };
 
-// Who may do what with a file: "rwx------".
-std::string ModeText(fs::perms perms) {
-    std::string text;
-    const fs::perms bits[] = {
-        fs::perms::owner_read,  fs::perms::owner_write,  fs::perms::owner_exec,
-        fs::perms::group_read,  fs::perms::group_write,  fs::perms::group_exec,
-        fs::perms::others_read, fs::perms::others_write, fs::perms::others_exec};
-    for (std::size_t i = 0; i < 9; ++i) {
-        text += (perms & bits[i]) != fs::perms::none ? "rwx"[i % 3] : '-';
-    }
-    return text;
-}
-
-// The modes of everything below folder, a folder's contents in brackets
-// and each file's mode once: "rwx------[ rw------- ]".
+// The modes of everything below folder in octal, a folder's contents in
+// brackets and each mode its files have once: "700[ 600 ]".
 std::string Modes(const fs::path& folder) {
+    auto octal = [](const fs::directory_entry& entry) {
+        std::ostringstream text;
+        text << std::oct << static_cast<unsigned>(entry.status().permissions() & fs::perms::all);
+        return text.str();
+    };
     std::string text;
     std::set<std::string> files;
     for (const auto& entry : fs::directory_iterator(folder)) {
         if (entry.is_directory()) {
-            text += ModeText(entry.status().permissions()) + "[ " + Modes(entry.path()) + "] ";
+            text += octal(entry) + "[ " + Modes(entry.path()) + "] ";
         } else {
-            files.insert(ModeText(entry.status().permissions()));
+            files.insert(octal(entry));
         }
     }
     for (const auto& mode : files) {
@@ -238,9 +231,9 @@ TEST(FirefoxPlaces, TheCopyIsTheUsersAloneAndGoneAfterReading) {
         const char* expected; // modes while copying, then what is left
     };
     const Case cases[] = {
-        {"readers allowed", false, false, "rwx------[ rw------- ] | left: "},
-        {"held exclusively", true, false, "rwx------[ rw------- ] | left: "},
-        {"reading ends in an exception", false, true, "rwx------[ rw------- ] | left: "},
+        {"readers allowed", false, false, "700[ 600 ] | left: "},
+        {"held exclusively", true, false, "700[ 600 ] | left: "},
+        {"reading ends in an exception", false, true, "700[ 600 ] | left: "},
     };
     for (const auto& row : cases) {
         test::TempDir dir;

@@ -148,7 +148,9 @@ def make_held_write_database():
     holds a write transaction open: the transaction's changed addresses are
     already in the database file (its page cache overflowed), and the hot
     journal beside it holds the committed pages. Read as committed, no
-    address starts with http://uncommitted.example/."""
+    address starts with http://uncommitted.example/. Any connection that may
+    write rolls the journal back when it opens the file, so tests read a
+    copy."""
     work = HERE / "work.sqlite"
     for suffix in ("", "-journal"):
         pathlib.Path(str(work) + suffix).unlink(missing_ok=True)
