@@ -4,12 +4,18 @@
 #include "platform/scratch_folder.h"
 #include "sources/nested_lists.h"
 
+#include <chrono>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <sqlite3.h>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tellavin {
@@ -17,6 +23,8 @@ namespace tellavin {
 namespace {
 
 constexpr const char* kNotPlaces = "not a Firefox bookmark database";
+constexpr const char* kBeingWritten = "the database is being written by another program";
+constexpr const char* kInsideItself = "damaged database: a folder lies inside itself";
 
 enum ItemType : std::int64_t { kLink = 1, kFolder = 2, kSeparator = 3 };
 
@@ -45,20 +53,248 @@ std::string ColumnText(sqlite3_stmt* statement, int column) {
     return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));
 }
 
-// Every bookmark row of the database grouped by folder; nothing when the
-// database has no bookmark table of Firefox's layout.
-std::optional<FolderItems> ReadFolderItems(sqlite3* db) {
+using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
+
+// Opens a database; nothing, with SQLite's reason in failure, when it
+// cannot.
+Database Open(const std::string& name, int flags, std::string& failure) {
+    sqlite3* raw = nullptr;
+    int opened = sqlite3_open_v2(name.c_str(), &raw, flags, nullptr);
+    Database db(raw);
+    if (opened != SQLITE_OK) {
+        failure = raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(opened);
+        db.reset();
+    }
+    return db;
+}
+
+// Runs statements whose rows are not needed; SQLite's reason when they fail.
+std::string Execute(sqlite3* db, const char* statements) {
+    char* error = nullptr;
+    int result = sqlite3_exec(db, statements, nullptr, nullptr, &error);
+    std::string why = result == SQLITE_OK ? "" : error != nullptr ? error : sqlite3_errstr(result);
+    sqlite3_free(error);
+    return why;
+}
+
+// The database at path as a URI that opens it read-only and only reads its
+// shared-memory file, so that reading creates nothing beside it.
+std::string ReadOnlyUri(const std::string& path) {
+    std::string uri = path.starts_with('/') ? "file://" : "file:";
+    for (char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            constexpr const char* kHex = "0123456789ABCDEF";
+            uri += {'%', kHex[static_cast<unsigned char>(c) >> 4], kHex[c & 0xF]};
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?mode=ro&readonly_shm=1";
+}
+
+// A copy of the database opened for reading, or why there is none.
+struct OpenedCopy {
+    Database db;
+    std::string failure;
+};
+
+// Copies the database with SQLite's online backup, which takes SQLite's
+// locks and reads the log or a journal as any reader does: the copy holds
+// the committed state of the moment its read transaction began, whatever is
+// written meanwhile. It fails where SQLite cannot read the database in
+// place: a running Firefox holds it exclusively, a journal left by another
+// program wants rolling back, a log lacks its shared-memory file.
+OpenedCopy CopyByBackup(const std::string& path, ScratchFolder& scratch,
+                        const std::function<void()>& duringCopy) {
+    OpenedCopy copy;
+    auto source = Open(ReadOnlyUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, copy.failure);
+    if (!source) {
+        return copy;
+    }
+    // The read transaction holds the state of its first read until the
+    // source is closed; the backup copies that state.
+    copy.failure = Execute(source.get(), "BEGIN; SELECT count(*) FROM sqlite_schema");
+    if (!copy.failure.empty()) {
+        return copy;
+    }
+    constexpr const char* kCopyName = "places.sqlite";
+    copy.failure = scratch.MakeFile(kCopyName);
+    if (!copy.failure.empty()) {
+        return copy;
+    }
+    auto target =
+        Open(Utf8FromPath(scratch.PathOf(kCopyName)), SQLITE_OPEN_READWRITE, copy.failure);
+    if (!target) {
+        return copy;
+    }
+    duringCopy();
+    sqlite3_backup* backup = sqlite3_backup_init(target.get(), "main", source.get(), "main");
+    if (backup == nullptr) {
+        copy.failure = sqlite3_errmsg(target.get());
+        return copy;
+    }
+    sqlite3_backup_step(backup, -1);
+    if (sqlite3_backup_finish(backup) != SQLITE_OK) {
+        copy.failure = sqlite3_errmsg(target.get());
+        return copy;
+    }
+    copy.db = std::move(target);
+    return copy;
+}
+
+// What a copy of a file depends on: whether it is there, its length, its
+// last change and its first bytes.
+struct FileState {
+    bool present = false;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type changed{};
+    std::string head;
+    bool operator==(const FileState&) const = default;
+};
+
+FileState StateOf(const std::string& path, std::size_t headBytes) {
+    FileState state;
+    std::error_code error;
+    auto file = PathFromUtf8(path);
+    state.size = std::filesystem::file_size(file, error);
+    if (error) {
+        return {};
+    }
+    state.present = true;
+    state.changed = std::filesystem::last_write_time(file, error);
+    std::ifstream in(file, std::ios::binary);
+    state.head.resize(headBytes);
+    in.read(state.head.data(), static_cast<std::streamsize>(headBytes));
+    state.head.resize(static_cast<std::size_t>(in.gcount()));
+    return state;
+}
+
+// The database with its log and journal. Their headers hold the database's
+// change counter, the log's checkpoint sequence and salts (new each time
+// the log starts over) and the journal's record count and nonce.
+struct PlacesState {
+    FileState database;
+    FileState log;
+    FileState journal;
+    bool operator==(const PlacesState&) const = default;
+};
+
+PlacesState StateOf(const std::string& path) {
+    return {StateOf(path, 100), StateOf(path + "-wal", 32), StateOf(path + "-journal", 28)};
+}
+
+std::uint32_t BigEndian32(const char* bytes) {
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+    return std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3];
+}
+
+// How much of a log of the given size SQLite reads: its header and the
+// whole frames after it that carry the header's salts. Frames left from an
+// earlier round of the log and a hole at its end are not read, nor copied.
+std::uintmax_t LogExtent(const std::string& log, std::uintmax_t size) {
+    constexpr std::uintmax_t kHeader = 32;
+    constexpr std::uintmax_t kFrameHeader = 24;
+    std::ifstream in(PathFromUtf8(log), std::ios::binary);
+    char header[kHeader];
+    if (!in.read(header, kHeader)) {
+        return size;
+    }
+    std::uintmax_t pageSize = BigEndian32(header + 8);
+    if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0) {
+        return kHeader;
+    }
+    std::uintmax_t extent = kHeader;
+    char frame[kFrameHeader];
+    while (extent + kFrameHeader + pageSize <= size &&
+           in.seekg(static_cast<std::streamoff>(extent)) && in.read(frame, kFrameHeader) &&
+           std::memcmp(frame + 8, header + 16, 8) == 0) {
+        extent += kFrameHeader + pageSize;
+    }
+    return extent;
+}
+
+// Copies the database, then its log and journal as the state found them,
+// into the folder under name; empty, or why not.
+std::string CopyFiles(const std::string& path, const PlacesState& state, ScratchFolder& scratch,
+                      const std::string& name, const std::function<void()>& duringCopy) {
+    if (auto failure = scratch.CopyIn(path, name)) {
+        return failure->reason;
+    }
+    duringCopy();
+    struct Companion {
+        const char* suffix;
+        const FileState& state;
+        std::uintmax_t bytes;
+    };
+    const Companion companions[] = {
+        {"-wal", state.log, state.log.present ? LogExtent(path + "-wal", state.log.size) : 0},
+        {"-journal", state.journal, state.journal.size},
+    };
+    for (const auto& companion : companions) {
+        if (!companion.state.present) {
+            continue;
+        }
+        auto from = path + companion.suffix;
+        if (auto failure = scratch.CopyIn(from, name + companion.suffix, companion.bytes)) {
+            return failure->reading ? "cannot read " + from + ": " + failure->reason
+                                    : failure->reason;
+        }
+    }
+    return {};
+}
+
+// Copies the database file with its log and journal as they lie, for when
+// SQLite cannot read it in place, and opens the copy for writing: SQLite
+// then reads the log, and rolls an unfinished transaction back from the
+// journal, in the copy. A copy counts only when none of the three files
+// changed while it was made; else it is made again, a few times.
+OpenedCopy CopyAsTheyLie(const std::string& path, ScratchFolder& scratch,
+                         const std::function<void()>& duringCopy) {
+    constexpr int kAttempts = 5;
+    // Longer than the coarsest tick of the file systems a profile lies on.
+    constexpr auto kTimeTick = std::chrono::milliseconds(50);
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        if (attempt > 1) {
+            // Longer each time, for the writer to finish.
+            std::this_thread::sleep_for(std::chrono::milliseconds(25 << (attempt - 1)));
+        }
+        auto taken = std::filesystem::file_time_type::clock::now();
+        auto before = StateOf(path);
+        auto name = "places-" + std::to_string(attempt) + ".sqlite";
+        auto failure = CopyFiles(path, before, scratch, name, duringCopy);
+        // A write within the same tick of the file system's clock as the
+        // last one leaves the file's time as it was: the database's time
+        // tells of a change only when it lay a tick before the copy began.
+        // (The log and journal change their length or header on every write
+        // that matters.)
+        if (StateOf(path) != before || before.database.changed + kTimeTick > taken) {
+            continue;
+        }
+        OpenedCopy copy;
+        copy.failure = failure;
+        if (failure.empty()) {
+            copy.db = Open(Utf8FromPath(scratch.PathOf(name)), SQLITE_OPEN_READWRITE, copy.failure);
+        }
+        return copy;
+    }
+    return {nullptr, kBeingWritten};
+}
+
+// Every bookmark row of the database grouped by folder into items; empty,
+// or why not: "not a Firefox bookmark database" when the database has no
+// bookmark table of Firefox's layout, else SQLite's reason.
+std::string ReadFolderItems(sqlite3* db, FolderItems& items) {
     constexpr const char* kQuery =
         "SELECT b.id, b.parent, b.type, b.title, p.url, b.guid, b.dateAdded, b.lastModified "
         "FROM moz_bookmarks b "
         "LEFT JOIN moz_places p ON p.id = b.fk ORDER BY b.parent, b.position, b.id";
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, kQuery, -1, &raw, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(raw);
-        return std::nullopt;
-    }
+    int prepared = sqlite3_prepare_v2(db, kQuery, -1, &raw, nullptr);
     std::unique_ptr<sqlite3_stmt, StatementFinalizer> statement(raw);
-    FolderItems items;
+    if (prepared != SQLITE_OK) {
+        // A missing table or column; anything else is SQLite's to tell.
+        return prepared == SQLITE_ERROR ? kNotPlaces : sqlite3_errmsg(db);
+    }
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
         items[sqlite3_column_int64(raw, 1)].push_back(
@@ -66,7 +302,7 @@ std::optional<FolderItems> ReadFolderItems(sqlite3* db) {
              ColumnText(raw, 4), ColumnText(raw, 5), sqlite3_column_int64(raw, 6),
              sqlite3_column_int64(raw, 7)});
     }
-    return step == SQLITE_DONE ? std::optional(std::move(items)) : std::nullopt;
+    return step == SQLITE_DONE ? std::string() : std::string(sqlite3_errmsg(db));
 }
 
 // Pushes a folder's items, and every folder below them, in Firefox's order.
@@ -84,10 +320,12 @@ void PushFolderItems(const FolderItems& items, std::int64_t folder, BookmarkSink
             }
             if (item.type == kSeparator) {
                 sink.AddSeparator();
-            } else if (item.type == kLink && std::string_view(item.url).starts_with("place:")) {
-                // A saved search, not an address another browser can open.
+            } else if (item.type == kLink &&
+                       (item.url.empty() || std::string_view(item.url).starts_with("place:"))) {
+                // A saved search is no address another browser can open; a
+                // link whose place row is gone or holds no address has none.
                 sink.NoteLoss(LossKind::AddressUnusable, item.title);
-            } else if (item.type == kLink && !item.url.empty()) {
+            } else if (item.type == kLink) {
                 sink.AddLink(item.title, item.url);
                 // Firefox's own export writes the dates in whole seconds.
                 sink.SetLinkDates(item.dateAdded / 1'000'000, item.lastModified / 1'000'000);
@@ -127,6 +365,33 @@ void NoteTags(const FolderItems& items, std::int64_t tagsRoot, BookmarkSink& sin
     }
 }
 
+// Whether a folder lies inside itself, which a damaged table allows (no key
+// of it forbids a parent cycle): a walk down from the roots below the
+// places root meets every folder below them once, unless one is its own
+// ancestor or the places root's.
+bool HasParentCycle(const FolderItems& items, std::int64_t top,
+                    const std::vector<std::int64_t>& roots) {
+    std::unordered_set<std::int64_t> met(roots.begin(), roots.end());
+    met.insert(top);
+    std::vector<std::int64_t> open(roots.begin(), roots.end());
+    while (!open.empty()) {
+        auto found = items.find(open.back());
+        open.pop_back();
+        if (found == items.end()) {
+            continue;
+        }
+        for (const auto& item : found->second) {
+            if (item.type == kFolder) {
+                if (!met.insert(item.id).second) {
+                    return true;
+                }
+                open.push_back(item.id);
+            }
+        }
+    }
+    return false;
+}
+
 // Pushes the tree of Firefox's HTML export from the grouped rows.
 std::string PushPlacesTree(const FolderItems& items, BookmarkSink& sink) {
     // The places root is the one folder whose parent is 0.
@@ -135,21 +400,35 @@ std::string PushPlacesTree(const FolderItems& items, BookmarkSink& sink) {
     if (!menu) {
         return kNotPlaces;
     }
+    struct FolderRoot {
+        std::string_view guid;
+        const char* title;
+        std::optional<std::int64_t> id;
+    };
+    FolderRoot folderRoots[] = {
+        {"toolbar_____", "Bookmarks Toolbar", std::nullopt},
+        {"unfiled_____", "Other Bookmarks", std::nullopt},
+        {"mobile______", "Mobile Bookmarks", std::nullopt},
+    };
+    std::vector<std::int64_t> roots{*menu};
+    for (auto& root : folderRoots) {
+        root.id = RootId(items, *top, root.guid);
+        if (root.id) {
+            roots.push_back(*root.id);
+        }
+    }
+    if (HasParentCycle(items, *top, roots)) {
+        return kInsideItself;
+    }
     sink.SetRootText(kFirefoxRootText);
     PushFolderItems(items, *menu, sink);
-    constexpr std::pair<std::string_view, const char*> kFolderRoots[] = {
-        {"toolbar_____", "Bookmarks Toolbar"},
-        {"unfiled_____", "Other Bookmarks"},
-        {"mobile______", "Mobile Bookmarks"},
-    };
-    for (const auto& [guid, title] : kFolderRoots) {
-        auto root = RootId(items, *top, guid);
-        if (root && items.contains(*root)) {
-            sink.BeginFolder(title);
-            if (guid == "toolbar_____") {
+    for (const auto& root : folderRoots) {
+        if (root.id && items.contains(*root.id)) {
+            sink.BeginFolder(root.title);
+            if (root.guid == "toolbar_____") {
                 sink.MarkToolbarFolder();
             }
-            PushFolderItems(items, *root, sink);
+            PushFolderItems(items, *root.id, sink);
             sink.EndFolder();
         }
     }
@@ -162,25 +441,28 @@ std::string PushPlacesTree(const FolderItems& items, BookmarkSink& sink) {
 } // namespace
 
 std::string LoadFirefoxPlaces(const std::string& path, BookmarkSink& sink) {
+    return detail::LoadFirefoxPlaces(path, sink, [] {});
+}
+
+std::string detail::LoadFirefoxPlaces(const std::string& path, BookmarkSink& sink,
+                                      const std::function<void()>& duringCopy) {
     ScratchFolder scratch;
-    auto copy = scratch.CopyIn(path, "places.sqlite");
-    if (!copy) {
-        return ReasonCannotRead(path, false);
+    if (!scratch.Failure().empty()) {
+        return scratch.Failure();
     }
-    // The log holds what Firefox wrote since its last checkpoint; a missing
-    // log is no fault.
-    scratch.CopyIn(path + "-wal", "places.sqlite-wal");
-    sqlite3* raw = nullptr;
-    int opened = sqlite3_open_v2(copy->c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
-    if (opened != SQLITE_OK) {
-        return kNotPlaces;
+    // The copy is closed before the folder goes.
+    auto copy = CopyByBackup(path, scratch, duringCopy);
+    if (!copy.db) {
+        copy = CopyAsTheyLie(path, scratch, duringCopy);
     }
-    auto items = ReadFolderItems(raw);
-    if (!items) {
-        return kNotPlaces;
+    if (!copy.db) {
+        return copy.failure;
     }
-    return PushPlacesTree(*items, sink);
+    FolderItems items;
+    if (auto failure = ReadFolderItems(copy.db.get(), items); !failure.empty()) {
+        return failure;
+    }
+    return PushPlacesTree(items, sink);
 }
 
 } // namespace tellavin

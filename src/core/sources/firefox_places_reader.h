@@ -2,6 +2,7 @@
 
 #include "model/bookmark_sink.h"
 
+#include <functional>
 #include <string>
 
 namespace tellavin {
@@ -12,22 +13,48 @@ namespace tellavin {
 // fixed roots "menu________", "toolbar_____", "unfiled_____" and
 // "mobile______" under "root________"; tags live under "tags________".
 //
-// The database is never opened where it lies: it is copied with its
-// write-ahead log (places.sqlite-wal) into a temporary folder and the copy
-// is opened read-only, so a running Firefox neither blocks the reading nor
-// sees any change, and changes it has not yet merged from the log are read.
+// The database is never read where it lies but from a copy in a temporary
+// folder that only the user may enter, removed when reading ends, so that a
+// running Firefox neither waits for the reading nor sees it. The copy holds
+// one committed state, changes still only in the write-ahead log included:
+// - When SQLite can read the database in place, SQLite's online backup
+//   copies it, under SQLite's own locks, as of the moment it began.
+// - When it cannot (a running Firefox holds the database exclusively, or
+//   another program's write left a journal to roll back), the database file
+//   is copied, then its log (as far as the log's current frames go) and its
+//   journal; SQLite opens the copy, reads the log and rolls an unfinished
+//   write back from the journal. The copy is taken only when none of the
+//   three files changed while it was made (their lengths, times and
+//   headers: the database's change counter, the log's checkpoint sequence
+//   and salts); else it is made again, a few times, and then the database
+//   is said to be "being written by another program".
 //
 // The tree is the one Firefox's HTML export writes: the root shows
 // "Bookmarks Menu" and holds the menu's contents; "Bookmarks Toolbar",
 // "Other Bookmarks" and "Mobile Bookmarks" follow as folders, each only when
-// it holds anything. Folders and links keep Firefox's order; separators and
-// tags leave no trace; "place:" queries and links without an address are
-// skipped. Nesting depth is not limited.
+// it holds anything. Folders, links and separators keep Firefox's order;
+// tags are left out; "place:" queries and links whose place row is missing
+// or has no address are skipped. Each tag, query and skipped link is noted
+// as a loss. Nesting depth is not limited.
 //
 // Returns empty when the database was read, else why not: the system's
-// reason when it cannot be read or copied, "not a Firefox bookmark database"
-// for any other file. Nothing is pushed into sink then.
+// reason when the database, its log or journal cannot be read or the
+// temporary folder not made or written ("cannot copy into the temporary
+// folder /tmp: No space left on device"), SQLite's reason when SQLite
+// cannot read the copy ("file is not a database"), "the database is being
+// written by another program", "damaged database: a folder lies inside
+// itself" for a parent cycle in the table, and "not a Firefox bookmark
+// database" for a database without Firefox's tables and roots. Nothing is
+// pushed into sink then.
 std::string LoadFirefoxPlaces(const std::string& path, BookmarkSink& sink);
+
+namespace detail {
+// The same, calling duringCopy while a copy is under way: between the
+// backup's start of its read transaction and its copying, and between the
+// copy of the database file and those of its log and journal.
+std::string LoadFirefoxPlaces(const std::string& path, BookmarkSink& sink,
+                              const std::function<void()>& duringCopy);
+} // namespace detail
 
 inline constexpr const char* kFirefoxRootText = "Bookmarks Menu";
 

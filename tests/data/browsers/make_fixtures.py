@@ -143,6 +143,69 @@ def make_unmerged_wal_database():
         pathlib.Path(str(work) + suffix).unlink(missing_ok=True)
 
 
+def make_held_write_database():
+    """A database in rollback-journal mode as it lies while another program
+    holds a write transaction open: the transaction's changed addresses are
+    already in the database file (its page cache overflowed), and the hot
+    journal beside it holds the committed pages. Read as committed, no
+    address starts with http://uncommitted.example/. Any connection that may
+    write rolls the journal back when it opens the file, so tests read a
+    copy."""
+    work = HERE / "work.sqlite"
+    for suffix in ("", "-journal"):
+        pathlib.Path(str(work) + suffix).unlink(missing_ok=True)
+    db = sqlite3.connect(work, isolation_level=None)
+    db.execute("PRAGMA page_size=1024")
+    fill_nested(Places(db))
+    # Visited pages that are no bookmarks, as a profile's history holds them.
+    for n in range(400):
+        db.execute("INSERT INTO moz_places (url, guid) VALUES (?, ?)",
+                   (f"http://history.example/{n}", f"visit{n:07d}"))
+    # A cache smaller than the change makes SQLite write changed pages into
+    # the database file before the transaction ends.
+    db.execute("PRAGMA cache_size=10")
+    db.execute("BEGIN")
+    db.execute("UPDATE moz_places SET url = 'http://uncommitted.example/' || id")
+    target = HERE / "held-write-transaction.sqlite"
+    shutil.copyfile(work, target)
+    shutil.copyfile(str(work) + "-journal", str(target) + "-journal")
+    db.execute("ROLLBACK")
+    db.close()
+    work.unlink()
+
+
+def make_parent_cycle_database():
+    """A damaged database in which a folder lies inside itself: a folder under
+    the menu has the id 0 that the root names as its parent, so the root is
+    inside that folder, which is inside the root. No key of the table
+    forbids it."""
+    path = HERE / "parent-cycle.sqlite"
+    path.unlink(missing_ok=True)
+    with sqlite3.connect(path) as db:
+        places = Places(db)
+        places.link(MENU, "Before the loop", "http://example.com/before")
+        db.execute("INSERT INTO moz_bookmarks (id, type, parent, position, title, guid)"
+                   " VALUES (0, 2, ?, 1, 'Loop', 'loopfolder00')", (MENU,))
+    db.close()
+
+
+def make_links_without_address_database():
+    """Links whose place row is gone or has no address: each is skipped and
+    counted."""
+    path = HERE / "links-without-address.sqlite"
+    path.unlink(missing_ok=True)
+    with sqlite3.connect(path) as db:
+        places = Places(db)
+        places.link(MENU, "Kept", "http://example.com/kept")
+        places._add(MENU, LINK, "Place gone", 999)
+        places._add(MENU, LINK, "No place", None)
+        for title, address in (("Null address", None), ("Empty address", "")):
+            cursor = db.execute("INSERT INTO moz_places (url, guid) VALUES (?, ?)",
+                                (address, f"place{title[:2]}"))
+            places._add(MENU, LINK, title, cursor.lastrowid)
+    db.close()
+
+
 def make_foreign_database():
     path = HERE / "sqlite-without-bookmarks.sqlite"
     path.unlink(missing_ok=True)
@@ -188,5 +251,8 @@ def make_chromium_files():
 if __name__ == "__main__":
     make_nested_database()
     make_unmerged_wal_database()
+    make_held_write_database()
+    make_parent_cycle_database()
+    make_links_without_address_database()
     make_foreign_database()
     make_chromium_files()
