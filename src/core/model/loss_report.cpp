@@ -29,6 +29,7 @@ constexpr std::array<const char*, kLossKinds> kLabels = {
     "Icons dropped",
     "Trash folder and its deleted entries skipped",
     "Links without a usable address skipped",
+    "Entries of an unknown kind or place skipped",
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <utility>
+#include <vector>
 
 namespace tellavin {
 
@@ -40,6 +41,44 @@ const Json* ChildrenOf(const Json& node) {
     return found != node.end() && found->is_array() ? &*found : nullptr;
 }
 
+// Notes a node the tree has no place for, and every node below it, as
+// skipped entries, in stored order.
+void NoteSkipped(const Json& node, BookmarkSink& sink) {
+    if (!sink.WantsLinkDetails()) {
+        return;
+    }
+    std::vector<const Json*> pending{&node};
+    while (!pending.empty()) {
+        const Json* entry = pending.back();
+        pending.pop_back();
+        if (!entry->is_object()) {
+            continue;
+        }
+        sink.NoteLoss(LossKind::EntrySkipped, TextOf(*entry, "name"));
+        if (const Json* children = ChildrenOf(*entry)) {
+            for (auto child = children->rbegin(); child != children->rend(); ++child) {
+                pending.push_back(&*child);
+            }
+        }
+    }
+}
+
+void PushLink(const Json& node, BookmarkSink& sink) {
+    auto url = TextOf(node, "url");
+    if (url.empty()) {
+        sink.NoteLoss(LossKind::AddressUnusable, TextOf(node, "name"));
+    } else {
+        sink.AddLink(TextOf(node, "name"), std::move(url));
+        sink.SetLinkDates(SecondsSince1970(node, "date_added"), 0);
+    }
+    // A link holds no entries in Chromium's own tree.
+    if (const Json* children = ChildrenOf(node)) {
+        for (const auto& child : *children) {
+            NoteSkipped(child, sink);
+        }
+    }
+}
+
 // Pushes the nodes of a children list, and every folder below them, in
 // stored order.
 void PushChildren(const Json& children, BookmarkSink& sink) {
@@ -49,16 +88,15 @@ void PushChildren(const Json& children, BookmarkSink& sink) {
             return nullptr;
         }
         auto type = TextOf(node, "type");
-        if (type == "url") {
-            auto url = TextOf(node, "url");
-            if (!url.empty()) {
-                sink.AddLink(TextOf(node, "name"), std::move(url));
-                sink.SetLinkDates(SecondsSince1970(node, "date_added"), 0);
-            }
-        } else if (type == "folder") {
+        if (type == "folder") {
             sink.BeginFolder(TextOf(node, "name"));
             const Json* inner = ChildrenOf(node);
             return inner != nullptr ? inner : &kNoChildren;
+        }
+        if (type == "url") {
+            PushLink(node, sink);
+        } else {
+            NoteSkipped(node, sink);
         }
         return nullptr;
     });
