@@ -5,10 +5,15 @@
 #include "support/ordered_tree.h"
 #include "support/temp_dir.h"
 
+#include <chrono>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace tellavin {
 namespace {
+
+namespace fs = std::filesystem;
 
 // The tree a source loads as, then one line per kind of loss; the counts
 // the scanner gives must equal the tree.
@@ -67,6 +72,85 @@ TEST(ChromiumBookmarks, NodesOfUnknownTypeAndChildrenOfLinksAreCountedAsSkipped)
     };
     for (const auto& [nodes, expected] : cases) {
         EXPECT_EQ(LoadedFile(BookmarksWithBar(nodes)), expected) << nodes;
+    }
+}
+
+#ifndef _WIN32
+// A Favorites folder whose shortcuts were last written at the given times
+// (seconds since 1970), set through the C++ library's file clock.
+std::string LoadedFavorites(const std::vector<std::pair<std::string, std::int64_t>>& links) {
+    test::TempDir dir;
+    for (const auto& [name, seconds] : links) {
+        auto file = dir.path() / (name + ".url");
+        test::WriteFile(file, "[InternetShortcut]\r\nURL=http://" + name + "/\r\n");
+        fs::last_write_time(file, std::chrono::file_clock::from_sys(
+                                      std::chrono::sys_seconds(std::chrono::seconds(seconds))));
+    }
+    return LoadedWithLosses({StoreKind::Favorites, dir.path().string()});
+}
+#endif
+
+// Dates a link can carry lie after 1 January 1970 and within the year 9999
+// (at most 253402300799 seconds); any other date a source gives is dropped
+// and counted, a date the source does not give stays silent.
+TEST(LinkDates, DatesOutOfRangeAreDroppedAndCountedInEveryReader) {
+    const std::pair<std::function<std::string()>, std::string> cases[] = {
+        {[] {
+             return LoadedFile(
+                 "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n"
+                 R"(<DT><A HREF="http://a/" ADD_DATE="-5" LAST_MODIFIED="0">Negative</A>)"
+                 "\n"
+                 R"(<DT><A HREF="http://b/" ADD_DATE="9223372036854775807")"
+                 R"( LAST_MODIFIED="253402300800">Huge</A>)"
+                 "\n"
+                 R"(<DT><A HREF="http://c/" ADD_DATE="253402300799" LAST_MODIFIED="1">Edges</A>)"
+                 "\n"
+                 R"(<DT><A HREF="http://d/">Undated</A>)"
+                 "\n</DL><p>\n");
+         },
+         "root[ Negative=http://a/ Huge=http://b/ Edges=http://c/{253402300799/1} "
+         "Undated=http://d/ ]\n"
+         "Creation dates dropped: 2 (Negative, Huge)\n"
+         "Change dates dropped: 2 (Negative, Huge)"},
+        {[] {
+             return LoadedFile(
+                 "Opera Hotlist version 2.0\nOptions: encoding = utf8, version=3\n\n"
+                 "#URL\n\tNAME=Negative\n\tURL=http://a/\n\tCREATED=-5\n\n"
+                 "#URL\n\tNAME=Zero\n\tURL=http://z/\n\tCREATED=0\n\n"
+                 "#URL\n\tNAME=Huge\n\tURL=http://b/\n\tCREATED=9223372036854775807\n\n"
+                 "#URL\n\tNAME=Kept\n\tURL=http://c/\n\tCREATED=1\n\n"
+                 "#URL\n\tNAME=Undated\n\tURL=http://d/\n\n",
+                 StoreKind::Opera);
+         },
+         "root[ Negative=http://a/ Zero=http://z/ Huge=http://b/ Kept=http://c/{1/0} "
+         "Undated=http://d/ ]\n"
+         "Creation dates dropped: 3 (Negative, Zero, Huge)"},
+        // Chromium counts microseconds from 1601; "0" is its own "no date".
+        {[] {
+             return LoadedFile(BookmarksWithBar(
+                 R"({"type": "url", "name": "Negative", "url": "http://a/", "date_added": "-5"},
+                    {"type": "url", "name": "Epoch", "url": "http://e/",
+                     "date_added": "11644473600000000"},
+                    {"type": "url", "name": "Huge", "url": "http://b/",
+                     "date_added": "9223372036854775807"},
+                    {"type": "url", "name": "Kept", "url": "http://c/",
+                     "date_added": "11644473601000000"},
+                    {"type": "url", "name": "Null", "url": "http://n/", "date_added": "0"},
+                    {"type": "url", "name": "Undated", "url": "http://d/"})"));
+         },
+         "root[ Bar*[ Negative=http://a/ Epoch=http://e/ Huge=http://b/ Kept=http://c/{1/0} "
+         "Null=http://n/ Undated=http://d/ ] ]\n"
+         "Creation dates dropped: 3 (Negative, Epoch, Huge)"},
+#ifndef _WIN32
+        {[] {
+             return LoadedFavorites({{"Negative", -5}, {"Epoch", 0}, {"Kept", 1000000000}});
+         },
+         "root[ Epoch=http://Epoch/ Kept=http://Kept/{0/1000000000} Negative=http://Negative/ ]\n"
+         "Change dates dropped: 2 (Epoch, Negative)"},
+#endif
+    };
+    for (const auto& [load, expected] : cases) {
+        EXPECT_EQ(load(), expected);
     }
 }
 

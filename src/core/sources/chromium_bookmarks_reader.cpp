@@ -3,10 +3,10 @@
 #include "platform/file_io.h"
 #include "sources/nested_lists.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -23,17 +23,17 @@ std::string TextOf(const Json& node, const char* key) {
     return found != node.end() && found->is_string() ? found->get<std::string>() : std::string();
 }
 
-// Chromium stores times as microseconds since 1601 in a string; seconds
-// since 1970, or 0 when the string holds no such time.
-std::int64_t SecondsSince1970(const Json& node, const char* key) {
+// Chromium stores times as microseconds since 1601 in a string, 0 for no
+// time; seconds since 1970, or nothing when the string holds no time.
+std::optional<std::int64_t> SecondsSince1970(const Json& node, const char* key) {
     constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
     auto text = TextOf(node, key);
     std::int64_t micros = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), micros);
-    if (error != std::errc() || end != text.data() + text.size() || micros <= 0) {
-        return 0;
+    if (error != std::errc() || end != text.data() + text.size() || micros == 0) {
+        return std::nullopt;
     }
-    return std::max<std::int64_t>(micros / 1'000'000 - kSecondsFrom1601To1970, 0);
+    return micros / 1'000'000 - kSecondsFrom1601To1970;
 }
 
 const Json* ChildrenOf(const Json& node) {
@@ -69,7 +69,7 @@ void PushLink(const Json& node, BookmarkSink& sink) {
         sink.NoteLoss(LossKind::AddressUnusable, TextOf(node, "name"));
     } else {
         sink.AddLink(TextOf(node, "name"), std::move(url));
-        sink.SetLinkDates(SecondsSince1970(node, "date_added"), 0);
+        sink.SetLinkDates(SecondsSince1970(node, "date_added"), std::nullopt);
     }
     // A link holds no entries in Chromium's own tree.
     if (const Json* children = ChildrenOf(node)) {
