@@ -3,6 +3,7 @@
 #include "model/bookmark_counts.h"
 #include "sources/source_loader.h"
 #include "support/ordered_tree.h"
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
 #include <chrono>
@@ -152,6 +153,42 @@ TEST(LinkDates, DatesOutOfRangeAreDroppedAndCountedInEveryReader) {
     for (const auto& [load, expected] : cases) {
         EXPECT_EQ(load(), expected);
     }
+}
+
+// Each example a loss line shows is cut to 60 characters, never inside
+// one, wherever the report is shown.
+TEST(LossReport, LongExampleNamesAreCutAtACharacterBoundary) {
+    test::TempDir dir;
+    std::string accented;
+    for (int i = 0; i < 100'000; ++i) {
+        accented += "\xC3\xA9"; // é
+    }
+    std::string mixed = std::string(30, 'a');
+    for (int i = 0; i < 50; ++i) {
+        mixed += "\xF0\x9F\x98\x80"; // an emoji of four bytes
+    }
+    test::WriteFile(dir.path() / "long.html",
+                    "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n"
+                    "<DT><A HREF=\"http://a/\" TAGS=\"t\">" +
+                        accented + "</A>\n" + "<DT><A HREF=\"http://b/\">" + mixed + "</A>\n" +
+                        "<DT><A HREF=\"http://c/\">" + mixed + "</A>\n" +
+                        "<DT><A HREF=\"http://d/\" TAGS=\"t\">Short</A>\n</DL><p>\n");
+    auto run = test::RunCliHere("convert '" + (dir / "long.html") + "' '" + (dir / "h.adr") + "'");
+    std::string cutAccented;
+    for (int i = 0; i < 60; ++i) {
+        cutAccented += "\xC3\xA9";
+    }
+    std::string cutRenamed = "\"" + std::string(30, 'a');
+    for (int i = 0; i < 29; ++i) {
+        cutRenamed += "\xF0\x9F\x98\x80";
+    }
+    EXPECT_EQ(run.out, "0 Folders & 4 Links Exported Successfully.\n"
+                       "Not carried over:\n"
+                       "  Duplicate names numbered: 1 (" +
+                           cutRenamed +
+                           "...)\n"
+                           "  Tags dropped: 2 (" +
+                           cutAccented + "..., Short)\n");
 }
 
 } // namespace
