@@ -53,6 +53,9 @@ seed() {
         copy "$corpus"/netscape/* tests/data/netscape/*
         python3 bench/generate.py netscape --links 60 --fanout 3 --out "$dir/generated.html" >/dev/null
         ;;
+    chromium*_fuzz)
+        copy "$corpus"/chromium/* tests/data/browsers/*.json
+        ;;
     opera*_fuzz)
         copy "$corpus"/opera/* tests/data/opera/*
         python3 bench/generate.py opera --links 60 --fanout 3 --out "$dir/generated.adr" >/dev/null

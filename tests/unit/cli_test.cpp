@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -174,6 +175,43 @@ TEST(CommandLine, TreeOrdersLinksAsTheWrittenFilesDo) {
     auto written = test::ReadFile(dir.path() / "b.html");
     EXPECT_LT(written.find(">Fig</A>"), written.find(">\xC3\x89"
                                                      "clair</A>"));
+}
+
+// Conversions that run at once each add their items to the total in the
+// settings file: none of the additions is lost. The program runs as a copy
+// in a temporary folder, where it keeps its settings file, and each run
+// writes into a folder of its own, so that the runs truly overlap.
+TEST(ExportedTotal, ConversionsRunningAtOnceLoseNoAddition) {
+    test::TempDir dir;
+    fs::create_directories(dir.path() / "bin");
+    fs::copy_file(TELLAVIN_CLI, dir.path() / "bin/tellavin-cli");
+    constexpr int kRunners = 16;
+    constexpr int kRunsEach = 10;
+    std::string script = "cd '" + dir.path().string() + "' && for i in $(seq " +
+                         std::to_string(kRunners) + "); do mkdir out$i; (for j in $(seq " +
+                         std::to_string(kRunsEach) +
+                         "); do bin/tellavin-cli convert 'favorites:" + TELLAVIN_SAMPLES +
+                         "/Favorites' out$i/h.adr --quiet >/dev/null || echo failed; done) & "
+                         "done; wait";
+    FILE* pipe = popen(script.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::array<char, 256> buffer{};
+    std::string shown;
+    while (auto read = fread(buffer.data(), 1, buffer.size(), pipe)) {
+        shown.append(buffer.data(), read);
+    }
+    pclose(pipe);
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.path() / "bin")) {
+        left.insert(entry.path().filename().string());
+    }
+    for (const auto& name : left) {
+        shown += name + "\n";
+    }
+    // Each run exports the samples' 5 folders and 7 links; no lock is left.
+    EXPECT_EQ(shown + test::ReadFile(dir.path() / "bin/tellavin.ini"),
+              "tellavin-cli\ntellavin.ini\n[Settings]\r\nTotalItemsExported=" +
+                  std::to_string(kRunners * kRunsEach * 12) + "\r\n");
 }
 
 TEST(TerminalProgress, FoldersDoneTheShareAndAHarmlessStatus) {

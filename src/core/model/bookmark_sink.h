@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -51,10 +52,20 @@ public:
     // A separator line between the items of the innermost open folder.
     virtual void AddSeparator() {}
     // The creation and last change of the link added last, in seconds since
-    // 1970 UTC (0 when unknown). Ignored when that link became a folder.
-    virtual void SetLinkDates(std::int64_t created, std::int64_t changed) {
+    // 1970 UTC; nothing for a date the source does not give. Ignored when
+    // that link became a folder. A sink that keeps dates keeps only those a
+    // link may carry (IsLinkDateInRange) and notes the others as dropped.
+    virtual void SetLinkDates(std::optional<std::int64_t> created,
+                              std::optional<std::int64_t> changed) {
         (void)created;
         (void)changed;
+    }
+    // The same from a store that writes 0 for a date it does not have.
+    void SetLinkDates(std::int64_t created, std::int64_t changed) {
+        auto given = [](std::int64_t date) {
+            return date != 0 ? std::optional(date) : std::nullopt;
+        };
+        SetLinkDates(given(created), given(changed));
     }
     // The folder begun last is the browser's bookmarks toolbar.
     virtual void MarkToolbarFolder() {}

@@ -80,7 +80,7 @@ struct EntryRecord {
     std::string_view sName;
     std::string_view sURL;
     // A link's creation and last change, in seconds since 1970 UTC; 0 when
-    // the source does not say.
+    // the source does not say or names a date out of range (link_dates.h).
     std::int64_t nCreated = 0;
     std::int64_t nChanged = 0;
 

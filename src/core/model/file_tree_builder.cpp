@@ -1,5 +1,7 @@
 #include "model/file_tree_builder.h"
 
+#include "model/link_dates.h"
+
 namespace tellavin {
 
 FileTreeBuilder::FileTreeBuilder(BookmarkTree& tree, StoreKind source, ProgressSink* progress)
@@ -126,11 +128,13 @@ void FileTreeBuilder::AddSeparator() {
     AppendPending(open_.back().index, std::move(row));
 }
 
-void FileTreeBuilder::SetLinkDates(std::int64_t created, std::int64_t changed) {
+void FileTreeBuilder::SetLinkDates(std::optional<std::int64_t> created,
+                                   std::optional<std::int64_t> changed) {
     if (lastLink_ >= 0) {
         auto& link = rows_[static_cast<std::size_t>(lastLink_)];
-        link.nCreated = created;
-        link.nChanged = changed;
+        auto& losses = tree_.ReadLosses;
+        link.nCreated = KeptLinkDate(created, LossKind::CreatedDateDropped, link.sName, losses);
+        link.nChanged = KeptLinkDate(changed, LossKind::ChangedDateDropped, link.sName, losses);
     }
 }
 

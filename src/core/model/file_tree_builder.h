@@ -37,7 +37,11 @@ public:
     void AddLinkWithIcon(std::string name, std::string url, std::string_view iconBytes) override;
     void EndFolder() override;
     void AddSeparator() override;
-    void SetLinkDates(std::int64_t created, std::int64_t changed) override;
+    // Keeps the dates a link may carry; the others are noted in the tree's
+    // ReadLosses as dropped.
+    void SetLinkDates(std::optional<std::int64_t> created,
+                      std::optional<std::int64_t> changed) override;
+    using BookmarkSink::SetLinkDates;
     void MarkToolbarFolder() override;
     void MarkTrashFolder() override;
     void NoteLoss(LossKind kind, std::string example) override;

@@ -6,11 +6,32 @@ namespace tellavin {
 
 namespace {
 
-// Keeps an example while there are few. An untitled link is no example
-// anyone could find again, and a place named twice tells no more than once.
+// The example's first kExampleChars characters and "..." when it is
+// longer, so that a huge name leaves the report a line to read. The cut
+// falls between the UTF-8 sequences of two characters, and cutting a cut
+// example again changes nothing.
+std::string ShortExample(std::string example) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < example.size(); ++i) {
+        bool startsCharacter = (static_cast<unsigned char>(example[i]) & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == LossReport::kExampleChars) {
+            example.resize(i);
+            example += "...";
+            break;
+        }
+    }
+    return example;
+}
+
+// Keeps an example, shortened, while there are few. An untitled link is no
+// example anyone could find again, and a place named twice tells no more
+// than once.
 void KeepExample(std::vector<std::string>& examples, std::string example) {
-    if (!example.empty() && examples.size() < LossReport::kMaxExamples &&
-        std::find(examples.begin(), examples.end(), example) == examples.end()) {
+    if (example.empty() || examples.size() >= LossReport::kMaxExamples) {
+        return;
+    }
+    example = ShortExample(std::move(example));
+    if (std::find(examples.begin(), examples.end(), example) == examples.end()) {
         examples.push_back(std::move(example));
     }
 }
@@ -29,6 +50,7 @@ constexpr std::array<const char*, kLossKinds> kLabels = {
     "Icons dropped",
     "Trash folder and its deleted entries skipped",
     "Links without a usable address skipped",
+    "Entries of an unknown kind or place skipped",
 };
 
 } // namespace

@@ -22,15 +22,18 @@ enum class LossKind : std::int32_t {
     IconDropped,
     TrashSkipped,    // the hotlist's trash folder and each entry in it: deleted, not exported
     AddressUnusable, // a link whose address no browser would take
+    EntrySkipped,    // an entry of a kind the reader does not know, or where its store holds none
 };
 
-inline constexpr std::int32_t kLossKinds = static_cast<std::int32_t>(LossKind::AddressUnusable) + 1;
+inline constexpr std::int32_t kLossKinds = static_cast<std::int32_t>(LossKind::EntrySkipped) + 1;
 
 // The losses of one conversion: how many of each kind, with the first few
-// examples (a name, a folder's path, or an old and a new name).
+// examples (a name, a folder's path, or an old and a new name), each cut
+// to kExampleChars characters.
 class LossReport {
 public:
     static constexpr std::size_t kMaxExamples = 3;
+    static constexpr std::size_t kExampleChars = 60;
 
     // Counts one loss, keeping the example while there are few.
     void Note(LossKind kind, std::string example);

@@ -2,6 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_io.h"
+#include "platform/file_lock.h"
 #include "settings/settings_location.h"
 #include "text/ascii_text.h"
 #include "text/ini_document.h"
@@ -105,14 +106,23 @@ void CSetting::Store(const LoadedFile& file) {
     if (file.bytes && *file.bytes == text) {
         return; // the file already says exactly this
     }
-    auto folder = PathFromUtf8(iniFile_).parent_path();
-    std::error_code ignored; // a folder that cannot be made fails the write below
-    if (!folder.empty()) {
-        std::filesystem::create_directories(folder, ignored);
-    }
     auto written = WriteFileAtomically(iniFile_, text);
     if (!written.ok) {
         throw InnerError(kFileAccess, written.message);
+    }
+}
+
+void CSetting::Change(const std::function<bool(IniDocument&)>& alter) {
+    EnsureInit();
+    auto folder = PathFromUtf8(iniFile_).parent_path();
+    std::error_code ignored; // a folder that cannot be made fails the write
+    if (!folder.empty()) {
+        std::filesystem::create_directories(folder, ignored);
+    }
+    FileLock lock(iniFile_);
+    auto file = Load();
+    if (alter(file.document)) {
+        Store(file);
     }
 }
 
@@ -174,30 +184,43 @@ std::vector<std::string> CSetting::GetSectionNames() {
 void CSetting::SaveSettingStr(std::string_view section, std::string_view key,
                               std::string_view value) {
     Wrapped(kSettingWriteError, "CSetting.SaveSettingStr", "Error writing Setting ", [&] {
-        auto file = Load();
-        SetOrRefuse(file.document, section, key, value);
-        Store(file);
+        Change([&](IniDocument& document) {
+            SetOrRefuse(document, section, key, value);
+            return true;
+        });
     });
 }
 
 void CSetting::SaveSettingInt(std::string_view section, std::string_view key, std::int16_t value) {
     Wrapped(kSettingWriteError, "CSetting.SaveSettingInt", "Error writing Setting ", [&] {
-        auto file = Load();
-        SetOrRefuse(file.document, section, key, std::to_string(value));
-        Store(file);
+        Change([&](IniDocument& document) {
+            SetOrRefuse(document, section, key, std::to_string(value));
+            return true;
+        });
+    });
+}
+
+void CSetting::UpdateSettingStr(std::string_view section, std::string_view key,
+                                const ValueChange& change) {
+    Wrapped(kSettingWriteError, "CSetting.UpdateSettingStr", "Error writing Setting ", [&] {
+        Change([&](IniDocument& document) {
+            auto stored = document.Get(section, key);
+            auto value = change(stored ? std::optional(TrimBlanks(*stored)) : std::nullopt);
+            if (!value) {
+                return false;
+            }
+            SetOrRefuse(document, section, key, *value);
+            return true;
+        });
     });
 }
 
 void CSetting::DeleteKey(std::string_view section, std::optional<std::string_view> key) {
     Wrapped(kKeyDeleteError, "CSetting.DeleteKey", "Error Deleting Key ", [&] {
-        auto file = Load();
-        bool removed =
-            key ? file.document.RemoveKey(section, *key) : file.document.RemoveSection(section);
-        if (!removed) {
-            return;
-        }
         try {
-            Store(file);
+            Change([&](IniDocument& document) {
+                return key ? document.RemoveKey(section, *key) : document.RemoveSection(section);
+            });
         } catch (const InnerError&) {
             throw InnerError(kKeyDeleteError, "Error Deleting Key (check if file is protected)");
         }

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace tellavin {
+
+class IniDocument;
 
 // Numbers of the errors the settings store raises.
 inline constexpr std::int32_t kSettingWriteError = static_cast<std::int32_t>(0x80040202);
@@ -38,7 +41,9 @@ private:
 // The store every persistent value goes through: one INI file of named
 // sections holding named keys, all values text. Each operation reads the
 // file afresh, and each change writes it whole at once (temporary file and
-// rename), so nothing is cached and a crash never leaves half a file.
+// rename), so nothing is cached and a crash never leaves half a file. A
+// change holds the file's lock (FileLock) from its read to its write, so
+// changes that the program's processes make at once each keep the others'.
 //
 // Reading follows the Windows profile functions (see IniDocument): section
 // and key names without regard to case, the first match wins, values trimmed.
@@ -80,6 +85,14 @@ public:
 
     void SaveSettingStr(std::string_view section, std::string_view key, std::string_view value);
     void SaveSettingInt(std::string_view section, std::string_view key, std::int16_t value);
+    // Changes a value by what it is now, in one step: change gets the value,
+    // trimmed of blanks (nothing when the key is missing), and gives the new
+    // one, or nothing to keep the file as it is. Raises what SaveSettingStr
+    // raises.
+    using ValueChange =
+        std::function<std::optional<std::string>(std::optional<std::string_view> value)>;
+    void UpdateSettingStr(std::string_view section, std::string_view key,
+                          const ValueChange& change);
     // Removes the key, or the whole section when no key is given.
     void DeleteKey(std::string_view section, std::optional<std::string_view> key = std::nullopt);
 
@@ -94,6 +107,10 @@ private:
     void EnsureInit();
     LoadedFile Load();
     void Store(const LoadedFile& file);
+    // Reads the file, lets alter change the document and, when it says it
+    // did, writes the file, all under the file's lock. The folder is made
+    // first, as the lock needs it.
+    void Change(const std::function<bool(IniDocument&)>& alter);
 
     const Platform* platform_;
     std::int32_t saveMode_ = 0;

@@ -3,11 +3,12 @@
 #include "platform/file_io.h"
 #include "sources/nested_lists.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace tellavin {
 
@@ -22,22 +23,60 @@ std::string TextOf(const Json& node, const char* key) {
     return found != node.end() && found->is_string() ? found->get<std::string>() : std::string();
 }
 
-// Chromium stores times as microseconds since 1601 in a string; seconds
-// since 1970, or 0 when the string holds no such time.
-std::int64_t SecondsSince1970(const Json& node, const char* key) {
+// Chromium stores times as microseconds since 1601 in a string, 0 for no
+// time; seconds since 1970, or nothing when the string holds no time.
+std::optional<std::int64_t> SecondsSince1970(const Json& node, const char* key) {
     constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
     auto text = TextOf(node, key);
     std::int64_t micros = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), micros);
-    if (error != std::errc() || end != text.data() + text.size() || micros <= 0) {
-        return 0;
+    if (error != std::errc() || end != text.data() + text.size() || micros == 0) {
+        return std::nullopt;
     }
-    return std::max<std::int64_t>(micros / 1'000'000 - kSecondsFrom1601To1970, 0);
+    return micros / 1'000'000 - kSecondsFrom1601To1970;
 }
 
 const Json* ChildrenOf(const Json& node) {
     auto found = node.find("children");
     return found != node.end() && found->is_array() ? &*found : nullptr;
+}
+
+// Notes a node the tree has no place for, and every node below it, as
+// skipped entries, in stored order.
+void NoteSkipped(const Json& node, BookmarkSink& sink) {
+    if (!sink.WantsLinkDetails()) {
+        return;
+    }
+    std::vector<const Json*> pending{&node};
+    while (!pending.empty()) {
+        const Json* entry = pending.back();
+        pending.pop_back();
+        if (!entry->is_object()) {
+            continue;
+        }
+        sink.NoteLoss(LossKind::EntrySkipped, TextOf(*entry, "name"));
+        if (const Json* children = ChildrenOf(*entry)) {
+            for (auto child = children->rbegin(); child != children->rend(); ++child) {
+                pending.push_back(&*child);
+            }
+        }
+    }
+}
+
+void PushLink(const Json& node, BookmarkSink& sink) {
+    auto url = TextOf(node, "url");
+    if (url.empty()) {
+        sink.NoteLoss(LossKind::AddressUnusable, TextOf(node, "name"));
+    } else {
+        sink.AddLink(TextOf(node, "name"), std::move(url));
+        sink.SetLinkDates(SecondsSince1970(node, "date_added"), std::nullopt);
+    }
+    // A link holds no entries in Chromium's own tree.
+    if (const Json* children = ChildrenOf(node)) {
+        for (const auto& child : *children) {
+            NoteSkipped(child, sink);
+        }
+    }
 }
 
 // Pushes the nodes of a children list, and every folder below them, in
@@ -49,16 +88,15 @@ void PushChildren(const Json& children, BookmarkSink& sink) {
             return nullptr;
         }
         auto type = TextOf(node, "type");
-        if (type == "url") {
-            auto url = TextOf(node, "url");
-            if (!url.empty()) {
-                sink.AddLink(TextOf(node, "name"), std::move(url));
-                sink.SetLinkDates(SecondsSince1970(node, "date_added"), 0);
-            }
-        } else if (type == "folder") {
+        if (type == "folder") {
             sink.BeginFolder(TextOf(node, "name"));
             const Json* inner = ChildrenOf(node);
             return inner != nullptr ? inner : &kNoChildren;
+        }
+        if (type == "url") {
+            PushLink(node, sink);
+        } else {
+            NoteSkipped(node, sink);
         }
         return nullptr;
     });

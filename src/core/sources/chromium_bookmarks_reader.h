@@ -17,8 +17,9 @@ namespace tellavin {
 // The tree is the one Chromium's own HTML export writes: the root shows
 // "Bookmarks"; the bookmarks bar is a folder under its stored name, and the
 // contents of "other" and then "synced" follow it at the top level. Names
-// and addresses are taken as stored; a link without an address and nodes of
-// other types are skipped. Nesting depth is not limited.
+// and addresses are taken as stored. A link without an address, a node of
+// another type or of none, and every node below a link are skipped and
+// noted as losses. Nesting depth is not limited.
 //
 // Returns empty when the file was read, else why not: the system's reason
 // when it cannot be read, "not a Chromium Bookmarks file" for a file that is

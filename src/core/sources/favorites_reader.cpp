@@ -1,5 +1,6 @@
 #include "sources/favorites_reader.h"
 
+#include "model/link_dates.h"
 #include "sources/favorites_walk.h"
 #include "sources/icon_file.h"
 #include "sources/internet_shortcut.h"
@@ -139,7 +140,8 @@ bool ListFolderEntries(BookmarkTree& tree, std::int32_t folder) {
                 row.sURL = tree.KeepText(ReadShortcutUrl(folderPath + entry.name));
             }
             row.sName = tree.KeepText(LinkNameFromFileName(entry.name));
-            row.nChanged = entry.modified;
+            row.nChanged = KeptLinkDate(entry.modified, LossKind::ChangedDateDropped, row.sName,
+                                        tree.ReadLosses);
         }
         tree.EntryTable.push_back(std::move(row));
     }

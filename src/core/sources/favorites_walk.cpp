@@ -54,7 +54,7 @@ std::optional<std::vector<FavoritesEntry>> ReadFavoritesDirectory(const std::str
         }
         if (entry.modified) {
             found.date = LocalDateOf(*entry.modified);
-            found.modified = *entry.modified;
+            found.modified = entry.modified;
         }
         entries.push_back(std::move(found));
     }
@@ -107,8 +107,7 @@ void WalkFavorites(const std::string& root, FavoritesVisitor& visitor, bool repo
             continue;
         }
         visitor.BeginFolder(frame.path, entry.name);
-        auto entries =
-            ReadFavoritesDirectory(path, false).value_or(std::vector<FavoritesEntry>{});
+        auto entries = ReadFavoritesDirectory(path, false).value_or(std::vector<FavoritesEntry>{});
         stack.push_back(Frame{path, std::move(entries)});
     }
 }

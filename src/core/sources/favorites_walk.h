@@ -12,8 +12,8 @@ namespace tellavin {
 struct FavoritesEntry {
     std::string name;
     bool isFolder = false;
-    std::chrono::year_month_day date{}; // local date of the last write; zero when unknown
-    std::int64_t modified = 0;          // the last write in seconds since 1970; 0 when unknown
+    std::chrono::year_month_day date{};   // local date of the last write; zero when unknown
+    std::optional<std::int64_t> modified; // the last write in seconds since 1970, when known
 };
 
 // The folders and links of one directory, in display order of their names;

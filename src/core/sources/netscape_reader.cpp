@@ -12,6 +12,7 @@
 #include "text/utf8_repair.h"
 
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -271,8 +272,8 @@ private:
     void ReadLinkDetails(const HtmlStartTag& tag) {
         auto added = tag.Find(kAddDate);
         auto modified = tag.Find(kLastModified);
-        linkCreated_ = added ? ParseSecondsSince1970(*added) : 0;
-        linkChanged_ = modified ? ParseSecondsSince1970(*modified) : 0;
+        linkCreated_ = added ? ParseSecondsSince1970(*added) : std::nullopt;
+        linkChanged_ = modified ? ParseSecondsSince1970(*modified) : std::nullopt;
         auto tags = tag.Find(kTags);
         auto keyword = tag.Find(kKeyword);
         linkHasTags_ = tags && !TrimmedView(*tags).empty();
@@ -307,7 +308,7 @@ private:
                                                 ? std::string_view(linkAddress_)
                                                 : linkAddressInSource_);
             }
-            if (linkCreated_ != 0 || linkChanged_ != 0) {
+            if (linkCreated_ || linkChanged_) {
                 sink_.SetLinkDates(linkCreated_, linkChanged_);
             }
         }
@@ -380,8 +381,8 @@ private:
     std::string linkIcon_; // the ICON attribute, read only when the sink keeps icons
     bool wantsIcons_;
     bool wantsDetails_;
-    std::int64_t linkCreated_ = 0;
-    std::int64_t linkChanged_ = 0;
+    std::optional<std::int64_t> linkCreated_;
+    std::optional<std::int64_t> linkChanged_;
     bool linkHasTags_ = false;
     bool linkHasKeyword_ = false;
     bool linkHasIcon_ = false;

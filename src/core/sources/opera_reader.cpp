@@ -106,7 +106,7 @@ public:
         kind_ = kind;
         name_.Reset();
         url_.Reset();
-        created_ = 0;
+        created_.reset();
         onToolbar_ = false;
         trash_ = false;
         dropped_.clear();
@@ -173,8 +173,8 @@ public:
             } else {
                 sink.AddLinkInSource(name, url_.Text());
             }
-            if (created_ != 0) {
-                sink.SetLinkDates(created_, 0);
+            if (created_) {
+                sink.SetLinkDates(created_, std::nullopt);
             }
             NoteDroppedFields(sink, name);
         } else if (kind == Kind::Separator) {
@@ -199,7 +199,7 @@ private:
     Kind kind_ = Kind::None;
     FieldText name_;
     FieldText url_;
-    std::int64_t created_ = 0;
+    std::optional<std::int64_t> created_;
     bool onToolbar_ = false;
     bool trash_ = false;
     std::vector<LossKind> dropped_;

@@ -27,9 +27,12 @@ std::optional<LeadingInteger> ParseLeadingInteger(std::string_view text) {
     return number;
 }
 
-std::int64_t ParseSecondsSince1970(std::string_view text) {
+std::optional<std::int64_t> ParseSecondsSince1970(std::string_view text) {
     auto number = ParseLeadingInteger(text);
-    return number && number->whole && number->value > 0 ? number->value : 0;
+    if (!number || !number->whole) {
+        return std::nullopt;
+    }
+    return number->value;
 }
 
 } // namespace tellavin

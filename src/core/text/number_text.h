@@ -17,7 +17,8 @@ struct LeadingInteger {
 std::optional<LeadingInteger> ParseLeadingInteger(std::string_view text);
 
 // A date written as whole seconds since 1970 (ADD_DATE, CREATED): the
-// number, or 0 when the text is not a positive whole number.
-std::int64_t ParseSecondsSince1970(std::string_view text);
+// number, whatever its sign or size, or nothing when the text is not a
+// whole number.
+std::optional<std::int64_t> ParseSecondsSince1970(std::string_view text);
 
 } // namespace tellavin
