@@ -21,9 +21,9 @@ namespace fs = std::filesystem;
 std::string LoadedWithLosses(const StoreLocation& source) {
     BookmarkTree tree;
     EXPECT_TRUE(LoadSourceTree(source, tree)) << source.path;
-    auto counts = CountSource(source);
+    auto [read, counts] = CountSource(source);
     auto loaded = CountBookmarks(tree);
-    EXPECT_TRUE(counts && counts->folders == loaded.folders && counts->links == loaded.links);
+    EXPECT_TRUE(read && counts.folders == loaded.folders && counts.links == loaded.links);
     auto text = test::OrderedTreeText(tree);
     for (const auto& line : tree.ReadLosses.Lines()) {
         text += "\n" + line;
