@@ -2,12 +2,12 @@
 // user would: the menu window, on Qt's offscreen platform, publishes a small
 // Netscape-format file with options changed through its controls and two
 // colours picked in the colour dialog.
-#include "export/menu_page_window.h"
+#include "gui/export/menu_page_window.h"
+#include "gui/windows/dialogs.h"
+#include "gui/windows/gui_resources.h"
 #include "model/session_state.h"
-#include "shell/gui_resources.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
-#include "windows/dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,8 +16,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <deque>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <iostream>
 

@@ -1,4 +1,4 @@
-#include "shell/about_window.h"
+#include "gui/shell/about_window.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 

@@ -1,5 +1,5 @@
-#include "export/bookmark_files_window.h"
-#include "selection/selection_window.h"
+#include "gui/export/bookmark_files_window.h"
+#include "gui/selection/selection_window.h"
 #include "sources/source_loader.h"
 #include "support/answered_dialogs.h"
 #include "support/fake_platform.h"

@@ -1,7 +1,7 @@
 // The windows whose source is a bookmark file (paths 4, 6 and 8) offer the
 // Firefox and Chromium profiles' own stores that discovery finds, labelled
 // with browser and profile, count them when chosen and convert from them.
-#include "shell/path_window_factory.h"
+#include "gui/shell/path_window_factory.h"
 #include "sources/source_loader.h"
 #include "support/answered_dialogs.h"
 #include "support/fake_platform.h"

@@ -1,4 +1,4 @@
-#include "windows/busy_cursor.h"
+#include "gui/windows/busy_cursor.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
+#include "gui/windows/dialogs.h"
 #include "support/answered_dialogs.h"
 #include "support/temp_dir.h"
-#include "windows/dialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "shell/path_window_factory.h"
+#include "gui/shell/path_window_factory.h"
 #include "support/answered_dialogs.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
@@ -45,8 +45,7 @@ TEST(ExportWindowsAccess, EveryReachableControlHasAName) {
             tabs->setCurrentIndex(tab);
             for (auto* control : window->findChildren<QWidget*>()) {
                 const bool reachable = (control->focusPolicy() & Qt::TabFocus) != 0 &&
-                                       control->isVisibleTo(window.get()) &&
-                                       control->isEnabled() &&
+                                       control->isVisibleTo(window.get()) && control->isEnabled() &&
                                        control != static_cast<QWidget*>(tabs->tabBar());
                 if (reachable && AnnouncedName(*control).trimmed().isEmpty() &&
                     !unnamed.contains(control->objectName())) {

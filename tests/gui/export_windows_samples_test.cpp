@@ -1,5 +1,5 @@
+#include "gui/shell/path_window_factory.h"
 #include "model/bookmark_counts.h"
-#include "shell/path_window_factory.h"
 #include "sources/source_loader.h"
 #include "support/answered_dialogs.h"
 #include "support/fake_platform.h"
@@ -57,9 +57,9 @@ void TypeInto(QWidget& window, const char* box, const std::string& path) {
 TEST(ExportWindowsOnSamples, EveryPathConvertsTheSamplesWhole) {
     const fs::path samples = TELLAVIN_SAMPLES;
     const auto corpus = test::CorpusDir() / "netscape" / "firefox-2023-exported-csp.html";
-    const fs::path netscape = fs::exists(corpus)
-                                  ? corpus
-                                  : fs::path(TELLAVIN_TEST_DATA) / "netscape" / "duplicate-names.html";
+    const fs::path netscape =
+        fs::exists(corpus) ? corpus
+                           : fs::path(TELLAVIN_TEST_DATA) / "netscape" / "duplicate-names.html";
     const auto sourceOf = [&](StoreKind kind) {
         return kind == StoreKind::Favorites ? samples / "Favorites"
                : kind == StoreKind::Opera   ? samples / "hotlist.adr"

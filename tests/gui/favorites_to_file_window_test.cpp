@@ -1,11 +1,11 @@
-#include "export/favorites_to_file_window.h"
-#include "selection/selection_window.h"
+#include "gui/export/favorites_to_file_window.h"
+#include "gui/selection/selection_window.h"
 #include "sources/source_loader.h"
 #include "support/answered_dialogs.h"
-#include "support/window_driver.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
+#include "support/window_driver.h"
 #include "targets/backup_copy.h"
 
 #include <QAbstractItemModel>

@@ -1,6 +1,6 @@
 // The GUI tests share one QApplication. Without a display they draw on Qt's
 // offscreen platform, which CTest also selects for them.
-#include "shell/gui_resources.h"
+#include "gui/windows/gui_resources.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

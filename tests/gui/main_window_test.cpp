@@ -1,10 +1,10 @@
-#include "shell/main_window.h"
-#include "shell/path_window_factory.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/path_window_factory.h"
+#include "gui/windows/control_array.h"
+#include "gui/windows/picture_button.h"
 #include "support/answered_dialogs.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
-#include "windows/control_array.h"
-#include "windows/picture_button.h"
 
 #include <QAction>
 #include <QApplication>

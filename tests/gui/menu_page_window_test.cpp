@@ -1,9 +1,9 @@
-#include "export/menu_page_window.h"
-#include "selection/selection_window.h"
+#include "gui/export/menu_page_window.h"
+#include "gui/selection/selection_window.h"
 #include "support/answered_dialogs.h"
-#include "support/window_driver.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
+#include "support/window_driver.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -11,9 +11,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
-#include <QMessageBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
@@ -62,7 +62,8 @@ protected:
         window->show();
         if (code != 5) {
             window->findChild<QComboBox*>(QStringLiteral("cboNNLoc"))
-                ->setEditText(QString::fromStdString(dir_ / (code == 6 ? "bookmarks.html" : "hotlist.adr")));
+                ->setEditText(
+                    QString::fromStdString(dir_ / (code == 6 ? "bookmarks.html" : "hotlist.adr")));
         }
         return window;
     }
@@ -94,9 +95,10 @@ TEST_F(MenuPageWindowTest, EachPathPublishesWhatWasChosen) {
             dialogs_.texts.clear();
             Find<QPushButton>(*window, "cmdCreaDHTML")->click();
             EXPECT_EQ(dialogs_.texts,
-                      std::vector<QString>{selection
-                                               ? QStringLiteral("1 Folders & 1 Links Exported Successfully.")
-                                               : QStringLiteral("1 Folders & 2 Links Exported Successfully.")});
+                      std::vector<QString>{
+                          selection
+                              ? QStringLiteral("1 Folders & 1 Links Exported Successfully.")
+                              : QStringLiteral("1 Folders & 2 Links Exported Successfully.")});
             EXPECT_EQ(ItemsIn(test::ReadFile(dir_.path() / "TL_Menu.html")),
                       selection ? "News Daily" : "News Daily Home");
             window->close();
@@ -216,9 +218,10 @@ TEST_F(MenuPageWindowTest, RefusalsAndTheBreakCount) {
     Find<QPushButton>(*window, "cmdSelect")->click();
     Find<QPushButton>(*window, "cmdCreaDHTML")->click();
     EXPECT_EQ(typed.size(), 2);
-    EXPECT_EQ(dialogs_.texts, (std::vector<QString>{QStringLiteral("Please, insert a number in range [2-99]"),
-                                                    QStringLiteral("Please, Select a Bookmark File."),
-                                                    QStringLiteral("Please, Select A Bookmark File.")}));
+    EXPECT_EQ(dialogs_.texts,
+              (std::vector<QString>{QStringLiteral("Please, insert a number in range [2-99]"),
+                                    QStringLiteral("Please, Select a Bookmark File."),
+                                    QStringLiteral("Please, Select A Bookmark File.")}));
     EXPECT_FALSE(std::filesystem::exists(dir_.path() / "TL_Menu.html"));
 }
 
@@ -250,7 +253,8 @@ TEST_F(MenuPageWindowTest, PreviewClicksChooseTheSlotAndAChangeMakesTheColorsCus
             return static_cast<int>(QDialog::Accepted);
         });
         const auto dialogsBefore = dialogs_.titles.size();
-        QTest::mouseClick(Find<QLabel>(*window, click.part), click.button, click.keys, QPoint(2, 2));
+        QTest::mouseClick(Find<QLabel>(*window, click.part), click.button, click.keys,
+                          QPoint(2, 2));
         if (click.swatch == nullptr) {
             EXPECT_EQ(dialogs_.titles.size(), dialogsBefore) << "no colour dialog";
             break;

@@ -1,5 +1,5 @@
-#include "windows/hover_help.h"
-#include "windows/picture_button.h"
+#include "gui/windows/hover_help.h"
+#include "gui/windows/picture_button.h"
 
 #include <QImage>
 #include <QLineEdit>

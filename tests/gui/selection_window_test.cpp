@@ -1,13 +1,13 @@
 #include "conversion/conversion.h"
+#include "gui/selection/folder_rows_model.h"
+#include "gui/selection/folder_tree_model.h"
+#include "gui/selection/selection_window.h"
+#include "gui/windows/tree_images.h"
 #include "model/session_state.h"
-#include "selection/folder_rows_model.h"
-#include "selection/folder_tree_model.h"
-#include "selection/selection_window.h"
 #include "sources/source_loader.h"
 #include "support/fake_platform.h"
 #include "support/progress_recorder.h"
 #include "support/temp_dir.h"
-#include "windows/tree_images.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
@@ -77,8 +77,8 @@ protected:
     }
 
     QModelIndex TreeItem(const QString& name) {
-        auto found = Tree()->model()->match(Tree()->model()->index(0, 0), Qt::DisplayRole, name,
-                                            1, Qt::MatchExactly | Qt::MatchRecursive);
+        auto found = Tree()->model()->match(Tree()->model()->index(0, 0), Qt::DisplayRole, name, 1,
+                                            Qt::MatchExactly | Qt::MatchRecursive);
         return found.value(0);
     }
 
@@ -143,7 +143,9 @@ TEST_F(SelectionWindowTest, HeaderClicksFlipTheOrderOnEveryColumn) {
         SCOPED_TRACE(section);
         List()->header()->sectionClicked(section);
         EXPECT_EQ(ListText(), expected);
-        EXPECT_FALSE(List()->model()->headerData(section, Qt::Horizontal, Qt::DecorationRole)
+        EXPECT_FALSE(List()
+                         ->model()
+                         ->headerData(section, Qt::Horizontal, Qt::DecorationRole)
                          .value<QIcon>()
                          .isNull());
     }
@@ -200,7 +202,8 @@ std::string RootLinksWithIcons(SelectionWindow& window) {
         if (list->index(row, 1).data().toString().isEmpty()) {
             continue; // a sub-folder row
         }
-        const bool own = index.data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage() != plain;
+        const bool own =
+            index.data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage() != plain;
         text += " " + index.data().toString().toStdString() + (own ? "@" : "");
     }
     return text;

@@ -1,5 +1,5 @@
+#include "gui/shell/single_instance.h"
 #include "platform/platform.h"
-#include "shell/single_instance.h"
 #include "support/temp_dir.h"
 
 #include <QDir>

@@ -1,8 +1,7 @@
-#include "windows/tree_images.h"
+#include "gui/windows/tree_images.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -34,18 +33,12 @@ TEST(TreeImages, FixedImagesAndSortMarksAreDrawnAndDistinctOutsideNone) {
     };
     const std::string drawn = "16x16 drawn";
     const std::vector<Row> rows{
-        {"image 0", TreeImage(0), "null"},
-        {"image 1", TreeImage(1), drawn},
-        {"image 2", TreeImage(2), drawn},
-        {"image 3", TreeImage(3), drawn},
-        {"image 4", TreeImage(4), drawn},
-        {"image 5", TreeImage(5), drawn},
-        {"image 6", TreeImage(6), drawn},
-        {"image 7", TreeImage(7), drawn},
-        {"image 8", TreeImage(8), drawn},
-        {"image 9", TreeImage(9), drawn},
-        {"image 10", TreeImage(10), "null"},
-        {"ascending", SortMark(true), drawn},
+        {"image 0", TreeImage(0), "null"},      {"image 1", TreeImage(1), drawn},
+        {"image 2", TreeImage(2), drawn},       {"image 3", TreeImage(3), drawn},
+        {"image 4", TreeImage(4), drawn},       {"image 5", TreeImage(5), drawn},
+        {"image 6", TreeImage(6), drawn},       {"image 7", TreeImage(7), drawn},
+        {"image 8", TreeImage(8), drawn},       {"image 9", TreeImage(9), drawn},
+        {"image 10", TreeImage(10), "null"},    {"ascending", SortMark(true), drawn},
         {"descending", SortMark(false), drawn},
     };
     for (const Row& row : rows) {

@@ -1,8 +1,8 @@
+#include "gui/windows/widget_controls.h"
 #include "model/session_state.h"
 #include "settings/window_settings.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
-#include "windows/widget_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,14 +1,13 @@
-#include "export/bookmark_files_window.h"
+#include "gui/export/bookmark_files_window.h"
 
-#include "export/export_pictures.h"
-#include "export/file_target_options.h"
-#include "export/location_box.h"
-#include "shell/conversion_path_texts.h"
+#include "gui/export/export_pictures.h"
+#include "gui/export/file_target_options.h"
+#include "gui/export/location_box.h"
+#include "gui/windows/conversion_path_texts.h"
+#include "gui/windows/widget_progress.h"
 #include "sources/browser_discovery.h"
 #include "sources/store_discovery.h"
 #include "ui_bookmark_files_window.h"
-#include "windows/widget_progress.h"
-
 
 namespace tellavin {
 
@@ -50,20 +49,23 @@ void BookmarkFilesWindow::SetUpForPath() {
     const QString hotlist = QStringLiteral("Location of Opera Hotlist:");
     ui_->Label3->setText(fromOpera ? hotlist : bookmarkFile);
     ui_->Label1->setText(fromOpera ? bookmarkFile : hotlist);
-    ui_->cmdSelectFrom->setStatusTip(fromOpera ? QStringLiteral("Select the Opera Hotlist to Export")
-                                               : QStringLiteral("Select the Bookmark File to Export"));
+    ui_->cmdSelectFrom->setStatusTip(fromOpera
+                                         ? QStringLiteral("Select the Opera Hotlist to Export")
+                                         : QStringLiteral("Select the Bookmark File to Export"));
     if (!fromOpera) {
-        ui_->Command2->setStatusTip(QStringLiteral("Select the Opera Hotlist File Where to Export"));
+        ui_->Command2->setStatusTip(
+            QStringLiteral("Select the Opera Hotlist File Where to Export"));
     }
-    ui_->optOldMerge->setText(fromOpera
-                                  ? QStringLiteral("Merge Opera Bookmarks with Old Firefox Bookmarks")
-                                  : QStringLiteral("Merge Firefox Bookmarks with Old Opera Bookmarks"));
+    ui_->optOldMerge->setText(
+        fromOpera ? QStringLiteral("Merge Opera Bookmarks with Old Firefox Bookmarks")
+                  : QStringLiteral("Merge Firefox Bookmarks with Old Opera Bookmarks"));
     ui_->txtWhereNew->setText(NewFolderName(fromOpera ? QStringLiteral("Imported from Opera (")
                                                       : QStringLiteral("Imported from FF (")));
 
     auto destination = fromOpera ? BookmarkFileTexts() : HotlistTexts();
-    destination.dialogTitle = fromOpera ? QStringLiteral("Select Where To Export The Opera Bookmarks")
-                                        : QStringLiteral("Select Where To Export The FF Bookmarks");
+    destination.dialogTitle = fromOpera
+                                  ? QStringLiteral("Select Where To Export The Opera Bookmarks")
+                                  : QStringLiteral("Select Where To Export The FF Bookmarks");
     from_ = new LocationBox(*ui_->cboFromLoc, LocationBox::Role::Source,
                             fromOpera ? HotlistTexts() : BookmarkFileTexts(), dialogs_, *this);
     to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, destination, dialogs_,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/export_window.h"
+#include "gui/export/export_window.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
-#include "export/export_pictures.h"
+#include "gui/export/export_pictures.h"
 
-#include "shell/path_buttons.h"
-#include "windows/svg_picture.h"
+#include "gui/windows/path_buttons.h"
+#include "gui/windows/svg_picture.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,15 +1,15 @@
-#include "export/export_window.h"
+#include "gui/export/export_window.h"
 
-#include "export/refusal_focus.h"
-#include "export/what_to_export.h"
+#include "gui/export/refusal_focus.h"
+#include "gui/export/what_to_export.h"
+#include "gui/windows/busy_cursor.h"
+#include "gui/windows/dialogs.h"
+#include "gui/windows/gui_resources.h"
+#include "gui/windows/hover_help.h"
+#include "gui/windows/widget_controls.h"
+#include "gui/windows/widget_progress.h"
 #include "settings/window_settings.h"
-#include "shell/gui_resources.h"
 #include "sources/source_loader.h"
-#include "windows/busy_cursor.h"
-#include "windows/dialogs.h"
-#include "windows/hover_help.h"
-#include "windows/widget_controls.h"
-#include "windows/widget_progress.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "conversion/conversion.h"
 #include "conversion/export_checks.h"
-#include "export/refusal_focus.h"
+#include "gui/export/refusal_focus.h"
 #include "model/bookmark_counts.h"
 #include "model/session_state.h"
 

@@ -1,9 +1,9 @@
-#include "export/favorites_folder_field.h"
+#include "gui/export/favorites_folder_field.h"
 
+#include "gui/windows/busy_cursor.h"
+#include "gui/windows/dialogs.h"
 #include "platform/platform.h"
 #include "sources/favorites_reader.h"
-#include "windows/busy_cursor.h"
-#include "windows/dialogs.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -44,7 +44,8 @@ std::string FavoritesFolderField::LocateFavoritesFolder() {
     if (auto folder = scanner.GetFolderPath(platform_)) {
         return *folder;
     }
-    dialogs_.Message(&window_, MessageIcon::Exclamation, QString::fromLatin1(kAutoLocateFailedTitle),
+    dialogs_.Message(&window_, MessageIcon::Exclamation,
+                     QString::fromLatin1(kAutoLocateFailedTitle),
                      QString::fromLatin1(kAutoLocateFailedText).split(QStringLiteral("\r\n")));
     return {};
 }

@@ -1,6 +1,6 @@
-#include "export/favorites_place.h"
+#include "gui/export/favorites_place.h"
 
-#include "windows/dialogs.h"
+#include "gui/windows/dialogs.h"
 
 #include <QAbstractButton>
 #include <QDir>

@@ -1,13 +1,13 @@
-#include "export/favorites_to_file_window.h"
+#include "gui/export/favorites_to_file_window.h"
 
-#include "export/export_pictures.h"
-#include "export/favorites_folder_field.h"
-#include "export/file_target_options.h"
-#include "export/location_box.h"
-#include "shell/conversion_path_texts.h"
+#include "gui/export/export_pictures.h"
+#include "gui/export/favorites_folder_field.h"
+#include "gui/export/file_target_options.h"
+#include "gui/export/location_box.h"
+#include "gui/windows/conversion_path_texts.h"
+#include "gui/windows/widget_progress.h"
 #include "sources/store_discovery.h"
 #include "ui_favorites_to_file_window.h"
-#include "windows/widget_progress.h"
 
 #include <QCloseEvent>
 

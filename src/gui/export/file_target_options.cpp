@@ -1,6 +1,6 @@
-#include "export/file_target_options.h"
+#include "gui/export/file_target_options.h"
 
-#include "export/location_box.h"
+#include "gui/export/location_box.h"
 #include "model/session_state.h"
 #include "platform/file_checks.h"
 

@@ -1,15 +1,14 @@
-#include "export/file_to_favorites_window.h"
+#include "gui/export/file_to_favorites_window.h"
 
-#include "export/export_pictures.h"
-#include "export/favorites_folder_field.h"
-#include "export/favorites_place.h"
-#include "export/location_box.h"
-#include "shell/conversion_path_texts.h"
+#include "gui/export/export_pictures.h"
+#include "gui/export/favorites_folder_field.h"
+#include "gui/export/favorites_place.h"
+#include "gui/export/location_box.h"
+#include "gui/windows/conversion_path_texts.h"
+#include "gui/windows/widget_progress.h"
 #include "sources/browser_discovery.h"
 #include "sources/store_discovery.h"
 #include "ui_file_to_favorites_window.h"
-#include "windows/widget_progress.h"
-
 
 namespace tellavin {
 
@@ -63,8 +62,9 @@ void FileToFavoritesWindow::SetUpForPath() {
     }
     ui_->NNtxtWhereNew->setText(NewFolderName(fromOpera ? QStringLiteral("Imported from Opera (")
                                                         : QStringLiteral("Imported from FF (")));
-    source_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Source,
-                              sourceKind_ == StoreKind::Opera ? HotlistTexts() : BookmarkFileTexts(), dialogs_, *this);
+    source_ = new LocationBox(
+        *ui_->cboNNLoc, LocationBox::Role::Source,
+        sourceKind_ == StoreKind::Opera ? HotlistTexts() : BookmarkFileTexts(), dialogs_, *this);
     source_->SetCounter([this](const std::string& path) {
         return CountWithProgress({sourceKind_, path});
     });

@@ -1,7 +1,7 @@
-#include "export/location_box.h"
+#include "gui/export/location_box.h"
 
+#include "gui/windows/dialogs.h"
 #include "model/location_list.h"
-#include "windows/dialogs.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -107,7 +107,8 @@ void LocationBox::Browse() {
 void LocationBox::ItemChosen(int index) {
     if (index == 0) {
         // The prompt is no choice: the box goes back to what was chosen.
-        const int chosen = box_.findText(chosenText_, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        const int chosen =
+            box_.findText(chosenText_, Qt::MatchFixedString | Qt::MatchCaseSensitive);
         if (!chosenText_.isEmpty() && chosen > 0) {
             box_.setCurrentIndex(chosen);
         }

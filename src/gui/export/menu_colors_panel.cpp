@@ -1,7 +1,7 @@
-#include "export/menu_colors_panel.h"
+#include "gui/export/menu_colors_panel.h"
 
+#include "gui/windows/dialogs.h"
 #include "settings/color_preset_list.h"
-#include "windows/dialogs.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -105,7 +105,8 @@ void MenuColorsPanel::ShowPresets() {
     for (const auto& item : presets_.items()) {
         c_.presetBox->addItem(QString::fromStdString(item.text));
     }
-    c_.presetBox->setCurrentIndex(presets_.selected() ? static_cast<int>(*presets_.selected()) : -1);
+    c_.presetBox->setCurrentIndex(presets_.selected() ? static_cast<int>(*presets_.selected())
+                                                      : -1);
     c_.deletePreset->setEnabled(presets_.deleteEnabled());
     for (std::size_t slot = 0; slot < 8; ++slot) {
         Paint(*c_.swatches[slot], presets_.swatches()[slot]);
@@ -136,7 +137,8 @@ int MenuColorsPanel::SlotClicked(QObject* part, Qt::MouseButton button,
                                  Qt::KeyboardModifiers keys) const {
     if (part == c_.item) {
         const bool left = button == Qt::LeftButton;
-        if ((!left && button != Qt::RightButton) || (keys != Qt::NoModifier && keys != Qt::ShiftModifier)) {
+        if ((!left && button != Qt::RightButton) ||
+            (keys != Qt::NoModifier && keys != Qt::ShiftModifier)) {
             return -1;
         }
         if (keys == Qt::ShiftModifier) {

@@ -1,7 +1,7 @@
-#include "export/menu_file_list.h"
+#include "gui/export/menu_file_list.h"
 
+#include "gui/windows/dialogs.h"
 #include "platform/file_checks.h"
-#include "windows/dialogs.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,18 +1,18 @@
-#include "export/menu_page_window.h"
+#include "gui/export/menu_page_window.h"
 
-#include "export/favorites_folder_field.h"
-#include "export/location_box.h"
-#include "export/menu_colors_panel.h"
-#include "export/menu_file_list.h"
-#include "export/export_pictures.h"
+#include "gui/export/export_pictures.h"
+#include "gui/export/favorites_folder_field.h"
+#include "gui/export/location_box.h"
+#include "gui/export/menu_colors_panel.h"
+#include "gui/export/menu_file_list.h"
+#include "gui/windows/conversion_path_texts.h"
+#include "gui/windows/dialogs.h"
+#include "gui/windows/widget_progress.h"
 #include "model/product_info.h"
 #include "platform/platform.h"
-#include "shell/conversion_path_texts.h"
 #include "sources/browser_discovery.h"
 #include "sources/store_discovery.h"
 #include "ui_menu_page_window.h"
-#include "windows/dialogs.h"
-#include "windows/widget_progress.h"
 
 #include <QDir>
 #include <QRegularExpressionValidator>
@@ -90,8 +90,9 @@ MenuPageWindow::~MenuPageWindow() = default;
 
 void MenuPageWindow::SetUpSource() {
     if (sourceKind_ == StoreKind::Favorites) {
-        for (QWidget* control : {static_cast<QWidget*>(ui_->lblNNLoc),
-                                 static_cast<QWidget*>(ui_->cboNNLoc), static_cast<QWidget*>(ui_->cmdNNBrowse)}) {
+        for (QWidget* control :
+             {static_cast<QWidget*>(ui_->lblNNLoc), static_cast<QWidget*>(ui_->cboNNLoc),
+              static_cast<QWidget*>(ui_->cmdNNBrowse)}) {
             control->hide();
         }
         favorites_ = new FavoritesFolderField(*ui_->txtIELoc, *ui_->cmdIEBrowse, *ui_->cmdIEAuto,
@@ -102,8 +103,9 @@ void MenuPageWindow::SetUpSource() {
         });
         return;
     }
-    for (QWidget* control : {static_cast<QWidget*>(ui_->lblIELoc), static_cast<QWidget*>(ui_->txtIELoc),
-                             static_cast<QWidget*>(ui_->cmdIEBrowse), static_cast<QWidget*>(ui_->cmdIEAuto)}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(ui_->lblIELoc), static_cast<QWidget*>(ui_->txtIELoc),
+          static_cast<QWidget*>(ui_->cmdIEBrowse), static_cast<QWidget*>(ui_->cmdIEAuto)}) {
         control->hide();
     }
     const bool opera = sourceKind_ == StoreKind::Opera;
@@ -117,8 +119,9 @@ void MenuPageWindow::SetUpSource() {
                                  QStringLiteral("Hotlist Files (*.adr);;All Files (*)")}
               : BookmarkFileTexts();
     source_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Source, texts, dialogs_, *this);
-    source_->SetCounter(
-        [this](const std::string& path) { return CountWithProgress({sourceKind_, path}); });
+    source_->SetCounter([this](const std::string& path) {
+        return CountWithProgress({sourceKind_, path});
+    });
     connect(source_, &LocationBox::Chosen, this, [this] {
         session_.sourceFile = source_->Path();
         TakeSourceCounts(Source(), source_->Counts().value_or(BookmarkCounts{}));
@@ -136,7 +139,8 @@ void MenuPageWindow::SetUpBreakCount() {
 
 void MenuPageWindow::SetUpPictures() {
     ui_->cmdIEBrowse->SetPicture(ButtonPicture("favorites"));
-    ui_->cmdNNBrowse->SetPicture(ButtonPicture(sourceKind_ == StoreKind::Opera ? "hotlist" : "bookmark-file"));
+    ui_->cmdNNBrowse->SetPicture(
+        ButtonPicture(sourceKind_ == StoreKind::Opera ? "hotlist" : "bookmark-file"));
     ui_->cmdMenuFilename->SetPicture(ButtonPicture("menu-page"));
     ui_->cmdExit->SetPicture(ButtonPicture("back"));
     ui_->cmdCreaDHTML->SetPicture(PathPicture(code_, *this));
@@ -197,7 +201,8 @@ void MenuPageWindow::SelectLinks() {
 }
 
 void MenuPageWindow::StartExport() {
-    if (!ValidateMaxItems() || RefuseWithoutSource(QStringLiteral("Please, Select A Bookmark File."))) {
+    if (!ValidateMaxItems() ||
+        RefuseWithoutSource(QStringLiteral("Please, Select A Bookmark File."))) {
         return;
     }
     menuFiles_->TakeTypedText();
@@ -233,7 +238,8 @@ MenuPageOptions MenuPageWindow::MenuOptions() const {
 }
 
 bool MenuPageWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui_->txtMaxItems && event->type() == QEvent::FocusOut && ui_->txtMaxItems->isEnabled()) {
+    if (watched == ui_->txtMaxItems && event->type() == QEvent::FocusOut &&
+        ui_->txtMaxItems->isEnabled()) {
         ValidateMaxItems();
     }
     return ExportWindow::eventFilter(watched, event);

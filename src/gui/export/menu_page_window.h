@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/export_window.h"
+#include "gui/export/export_window.h"
 #include "settings/color_preset_list.h"
 
 #include <memory>
@@ -24,8 +24,8 @@ class MenuPageWindow : public ExportWindow {
     Q_OBJECT
 
 public:
-    MenuPageWindow(ConversionPath code, SessionState& session, Platform& platform,
-                   Dialogs& dialogs, QWidget& owner);
+    MenuPageWindow(ConversionPath code, SessionState& session, Platform& platform, Dialogs& dialogs,
+                   QWidget& owner);
     ~MenuPageWindow() override;
 
 protected:
@@ -48,7 +48,7 @@ private:
     StoreKind sourceKind_;
     PresetList presets_;
     FavoritesFolderField* favorites_ = nullptr; // path 5
-    LocationBox* source_ = nullptr;              // paths 6 and 11
+    LocationBox* source_ = nullptr;             // paths 6 and 11
     MenuFileList* menuFiles_ = nullptr;
     MenuColorsPanel* colors_ = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "export/refusal_focus.h"
+#include "gui/export/refusal_focus.h"
 
 namespace tellavin {
 

@@ -1,6 +1,6 @@
-#include "export/what_to_export.h"
+#include "gui/export/what_to_export.h"
 
-#include "selection/selection_window.h"
+#include "gui/selection/selection_window.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -65,7 +65,8 @@ void WhatToExport::ShowCounts() {
     const bool all = ExportsAll() || !selection_;
     const auto folders = all ? totals_.folders : selection_->Tree().nSelectedFolders;
     const auto links = all ? totals_.links : selection_->Tree().nSelectedLinks;
-    frame_.setTitle(QStringLiteral("What to Export: (%1 Folders && %2 Links)").arg(folders).arg(links));
+    frame_.setTitle(
+        QStringLiteral("What to Export: (%1 Folders && %2 Links)").arg(folders).arg(links));
 }
 
 } // namespace tellavin

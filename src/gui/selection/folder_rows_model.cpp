@@ -1,8 +1,8 @@
-#include "selection/folder_rows_model.h"
+#include "gui/selection/folder_rows_model.h"
 
+#include "gui/selection/image_list.h"
+#include "gui/windows/tree_images.h"
 #include "model/bookmark_tree.h"
-#include "selection/image_list.h"
-#include "windows/tree_images.h"
 
 #include <QDate>
 #include <QFont>

@@ -1,7 +1,7 @@
-#include "selection/folder_tree_model.h"
+#include "gui/selection/folder_tree_model.h"
 
+#include "gui/selection/image_list.h"
 #include "model/bookmark_tree.h"
-#include "selection/image_list.h"
 
 #include <QFont>
 

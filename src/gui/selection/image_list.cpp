@@ -1,7 +1,7 @@
-#include "selection/image_list.h"
+#include "gui/selection/image_list.h"
 
+#include "gui/windows/tree_images.h"
 #include "model/bookmark_tree.h"
-#include "windows/tree_images.h"
 
 #include <QImage>
 #include <QPixmap>

@@ -1,16 +1,16 @@
-#include "selection/selection_window.h"
+#include "gui/selection/selection_window.h"
 
+#include "gui/selection/folder_rows_model.h"
+#include "gui/selection/folder_tree_model.h"
+#include "gui/windows/busy_cursor.h"
+#include "gui/windows/gui_resources.h"
+#include "gui/windows/widget_controls.h"
 #include "model/progress.h"
 #include "model/session_state.h"
 #include "platform/platform.h"
-#include "selection/folder_rows_model.h"
-#include "selection/folder_tree_model.h"
 #include "settings/window_settings.h"
-#include "shell/gui_resources.h"
 #include "sources/source_loader.h"
 #include "ui_selection_window.h"
-#include "windows/busy_cursor.h"
-#include "windows/widget_controls.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -111,7 +111,8 @@ void SelectionWindow::ConnectCommands() {
     const auto withSubs = [this](bool checked) {
         auto folder = SelectedFolder();
         if (folder >= 0) {
-            RunWideCommand([this, folder, checked] { selection_.SetFolderAndSubsChecked(folder, checked); });
+            RunWideCommand(
+                [this, folder, checked] { selection_.SetFolderAndSubsChecked(folder, checked); });
         }
     };
     connect(ui_->mnuFoldersCheckAllSubs, &QAction::triggered, this, [=] { withSubs(true); });
@@ -261,9 +262,8 @@ void SelectionWindow::ShowFolderPopup(const QPoint& where) {
         ui_->TreeView1->setCurrentIndex(hit);
     }
     auto* menu = ui_->mnuFolderS;
-    auto connection = connect(menu, &QMenu::aboutToShow, this, [this, hit] {
-        EnableFolderItems(treeModel_->NodeOf(hit));
-    });
+    auto connection = connect(menu, &QMenu::aboutToShow, this,
+                              [this, hit] { EnableFolderItems(treeModel_->NodeOf(hit)); });
     menu->exec(ui_->TreeView1->viewport()->mapToGlobal(where));
     disconnect(connection);
 }
@@ -273,8 +273,8 @@ void SelectionWindow::ShowLinksPopup(const QPoint& where) {
 }
 
 void SelectionWindow::ListDoubleClick(const QModelIndex& index) {
-    const auto& entry = tree_.Rows(rowsModel_->Folder())[static_cast<std::size_t>(
-        rowsModel_->RowAt(index.row()))];
+    const auto& entry =
+        tree_.Rows(rowsModel_->Folder())[static_cast<std::size_t>(rowsModel_->RowAt(index.row()))];
     if (entry.IsLink()) {
         platform_.ShellOpen(std::string(entry.sURL), kShowMaximized);
     } else {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "gui/selection/image_list.h"
 #include "model/bookmark_counts.h"
 #include "model/bookmark_tree.h"
 #include "model/conversion_path.h"
-#include "selection/image_list.h"
 #include "selection/list_order.h"
 #include "selection/selection_model.h"
 

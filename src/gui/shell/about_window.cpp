@@ -1,11 +1,11 @@
-#include "shell/about_window.h"
+#include "gui/shell/about_window.h"
 
+#include "gui/windows/svg_picture.h"
+#include "gui/windows/twips.h"
 #include "model/product_info.h"
 #include "platform/platform.h"
 #include "settings/exported_total.h"
 #include "ui_about_window.h"
-#include "windows/svg_picture.h"
-#include "windows/twips.h"
 
 namespace tellavin {
 

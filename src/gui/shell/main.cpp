@@ -1,11 +1,11 @@
 // tellavin: the desktop application. A second start on the same display
 // brings the running instance to the front and ends, saying so.
+#include "gui/shell/main_window.h"
+#include "gui/shell/path_window_factory.h"
+#include "gui/shell/single_instance.h"
+#include "gui/windows/dialogs.h"
+#include "gui/windows/gui_resources.h"
 #include "platform/platform.h"
-#include "shell/gui_resources.h"
-#include "shell/main_window.h"
-#include "shell/path_window_factory.h"
-#include "shell/single_instance.h"
-#include "windows/dialogs.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -1,16 +1,16 @@
-#include "shell/main_window.h"
+#include "gui/shell/main_window.h"
 
+#include "gui/shell/about_window.h"
+#include "gui/windows/control_array.h"
+#include "gui/windows/dialogs.h"
+#include "gui/windows/gui_resources.h"
+#include "gui/windows/hover_help.h"
+#include "gui/windows/picture_button.h"
+#include "gui/windows/twips.h"
+#include "gui/windows/widget_controls.h"
 #include "platform/platform.h"
 #include "settings/window_settings.h"
-#include "shell/about_window.h"
-#include "shell/gui_resources.h"
 #include "ui_main_window.h"
-#include "windows/control_array.h"
-#include "windows/dialogs.h"
-#include "windows/hover_help.h"
-#include "windows/picture_button.h"
-#include "windows/twips.h"
-#include "windows/widget_controls.h"
 
 #include <QApplication>
 #include <QCloseEvent>

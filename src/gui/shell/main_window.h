@@ -1,7 +1,7 @@
 #pragma once
 
+#include "gui/windows/path_buttons.h"
 #include "model/session_state.h"
-#include "shell/path_buttons.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "shell/path_placeholder_window.h"
+#include "gui/shell/path_placeholder_window.h"
 
-#include "shell/conversion_path_texts.h"
+#include "gui/windows/conversion_path_texts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "shell/path_window_factory.h"
+#include "gui/shell/path_window_factory.h"
 
-#include "export/bookmark_files_window.h"
-#include "export/favorites_to_file_window.h"
-#include "export/menu_page_window.h"
-#include "export/file_to_favorites_window.h"
-#include "shell/path_placeholder_window.h"
+#include "gui/export/bookmark_files_window.h"
+#include "gui/export/favorites_to_file_window.h"
+#include "gui/export/file_to_favorites_window.h"
+#include "gui/export/menu_page_window.h"
+#include "gui/shell/path_placeholder_window.h"
 
 namespace tellavin {
 

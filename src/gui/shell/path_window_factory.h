@@ -1,7 +1,7 @@
 #pragma once
 
+#include "gui/shell/main_window.h"
 #include "model/session_state.h"
-#include "shell/main_window.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "shell/single_instance.h"
+#include "gui/shell/single_instance.h"
 
 #include <QLocalSocket>
 #include <QRegularExpression>

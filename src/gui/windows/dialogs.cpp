@@ -1,4 +1,4 @@
-#include "windows/dialogs.h"
+#include "gui/windows/dialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>

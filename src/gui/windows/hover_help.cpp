@@ -1,4 +1,4 @@
-#include "windows/hover_help.h"
+#include "gui/windows/hover_help.h"
 
 #include <QStatusBar>
 #include <QStatusTipEvent>

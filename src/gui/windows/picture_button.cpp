@@ -1,4 +1,4 @@
-#include "windows/picture_button.h"
+#include "gui/windows/picture_button.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "windows/svg_picture.h"
+#include "gui/windows/svg_picture.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

@@ -1,6 +1,6 @@
-#include "windows/tree_images.h"
+#include "gui/windows/tree_images.h"
 
-#include "windows/svg_picture.h"
+#include "gui/windows/svg_picture.h"
 
 #include <array>
 
@@ -22,10 +22,14 @@ QIcon LoadTreePicture(const char* name) {
 
 QIcon TreeImage(int oneBasedIndex) {
     static const std::array<QIcon, 9> images{
-        LoadTreePicture("favorites-folder-closed"), LoadTreePicture("favorites-folder-opened"),
-        LoadTreePicture("netscape-folder-closed"),  LoadTreePicture("netscape-folder-opened"),
-        LoadTreePicture("netscape-link"),           LoadTreePicture("favorites-link"),
-        LoadTreePicture("opera-folder-closed"),     LoadTreePicture("opera-folder-opened"),
+        LoadTreePicture("favorites-folder-closed"),
+        LoadTreePicture("favorites-folder-opened"),
+        LoadTreePicture("netscape-folder-closed"),
+        LoadTreePicture("netscape-folder-opened"),
+        LoadTreePicture("netscape-link"),
+        LoadTreePicture("favorites-link"),
+        LoadTreePicture("opera-folder-closed"),
+        LoadTreePicture("opera-folder-opened"),
         LoadTreePicture("opera-link"),
     };
     if (oneBasedIndex < 1 || oneBasedIndex > static_cast<int>(images.size())) {

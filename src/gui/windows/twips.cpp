@@ -1,4 +1,4 @@
-#include "windows/twips.h"
+#include "gui/windows/twips.h"
 
 #include <QPaintDevice>
 #include <cmath>

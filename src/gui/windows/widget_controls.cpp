@@ -1,6 +1,6 @@
-#include "windows/widget_controls.h"
+#include "gui/windows/widget_controls.h"
 
-#include "windows/control_array.h"
+#include "gui/windows/control_array.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "windows/widget_progress.h"
+#include "gui/windows/widget_progress.h"
 
 #include <QCoreApplication>
 #include <QProgressBar>

@@ -2,29 +2,29 @@
 // display the program runs on and saves what the screen shows of them, for
 // scripts/screenshots.sh:
 //   tellavin_screenshots OUTPUT-FOLDER
+#include "gui/selection/selection_window.h"
+#include "gui/shell/main_window.h"
+#include "gui/shell/path_window_factory.h"
+#include "gui/windows/control_array.h"
+#include "gui/windows/dialogs.h"
+#include "gui/windows/gui_resources.h"
+#include "gui/windows/picture_button.h"
+#include "gui/windows/svg_picture.h"
 #include "model/progress.h"
 #include "model/session_state.h"
 #include "platform/platform.h"
-#include "selection/selection_window.h"
-#include "shell/gui_resources.h"
-#include "shell/main_window.h"
-#include "shell/path_window_factory.h"
-#include "windows/control_array.h"
-#include "windows/dialogs.h"
-#include "windows/picture_button.h"
-#include "windows/svg_picture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <cstdio>
 
 namespace {
@@ -62,9 +62,12 @@ void PointAt(QWidget& control) {
 // Links in two folders, most with an icon drawn from the program's own
 // pictures.
 constexpr std::pair<const char*, const char*> kLinks[] = {
-    {"News/Daily Paper", "bookmark-file"}, {"News/Weather", "favorites"},
-    {"News/Radio", "hotlist"},             {"News/Plain Link", nullptr},
-    {"Tools/Menu Maker", "menu-page"},     {"Tools/Back", "back"},
+    {"News/Daily Paper", "bookmark-file"},
+    {"News/Weather", "favorites"},
+    {"News/Radio", "hotlist"},
+    {"News/Plain Link", nullptr},
+    {"Tools/Menu Maker", "menu-page"},
+    {"Tools/Back", "back"},
 };
 
 QByteArray IconPng(const char* picture) {
@@ -155,7 +158,7 @@ int main(int argc, char** argv) {
         return static_cast<int>(QDialog::Accepted);
     });
     tellavin::MainWindow window(tellavin::SystemPlatform(), dialogs,
-                             tellavin::PathWindows(tellavin::SystemPlatform(), dialogs));
+                                tellavin::PathWindows(tellavin::SystemPlatform(), dialogs));
     const auto button = [&window](int index) {
         return tellavin::FindControl<tellavin::PictureButton>(window, QStringLiteral("cmdInizio"),
                                                               index);
@@ -179,8 +182,10 @@ int main(int argc, char** argv) {
     Settle();
 
     // Each kind of export window, on both of its tabs.
-    const std::pair<int, const char*> exportWindows[] = {
-        {4, "favorites-to-file"}, {7, "file-to-favorites"}, {8, "bookmark-files"}, {9, "menu-page"}};
+    const std::pair<int, const char*> exportWindows[] = {{4, "favorites-to-file"},
+                                                         {7, "file-to-favorites"},
+                                                         {8, "bookmark-files"},
+                                                         {9, "menu-page"}};
     for (auto [button, name] : exportWindows) {
         window.PathButtonClick(button);
         Settle();

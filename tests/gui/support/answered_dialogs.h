@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/dialogs.h"
+#include "gui/windows/dialogs.h"
 
 #include <QDialog>
 #include <QMessageBox>

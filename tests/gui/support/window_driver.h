@@ -1,7 +1,7 @@
 #pragma once
 
-#include "selection/selection_window.h"
 #include "answered_dialogs.h"
+#include "gui/selection/selection_window.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>

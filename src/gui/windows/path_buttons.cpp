@@ -1,8 +1,8 @@
-#include "shell/path_buttons.h"
+#include "gui/windows/path_buttons.h"
 
-#include "shell/conversion_path_texts.h"
-#include "windows/svg_picture.h"
-#include "windows/twips.h"
+#include "gui/windows/conversion_path_texts.h"
+#include "gui/windows/svg_picture.h"
+#include "gui/windows/twips.h"
 
 #include <QPainter>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "shell/conversion_path_texts.h"
+#include "gui/windows/conversion_path_texts.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "shell/gui_resources.h"
+#include "gui/windows/gui_resources.h"
 
-#include "windows/svg_picture.h"
+#include "gui/windows/svg_picture.h"
 
 #include <QtGlobal>
 
