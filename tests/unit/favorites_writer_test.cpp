@@ -10,6 +10,7 @@
 #include "targets/file_name_fit.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -282,6 +283,28 @@ TEST(FavoritesWriter, LinksThatCannotBeWrittenAreCountedWithTheFirstReason) {
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(test::MessageText(refused.message).find((fav / "News").string()), std::string::npos);
     EXPECT_EQ(ReadFile(fav / "News"), "a file where the folder goes");
+}
+
+// A shortcut write cut short where the system keeps a named temporary file
+// leaves that file in the folder; the next export into the folder removes
+// it once it is a day old.
+TEST(FavoritesWriter, ExportRemovesTemporaryFilesOfShortcutWritesCutShort) {
+#ifdef _WIN32
+    const std::string stale = ".tellavin-4242-7.tmp";
+#else
+    const std::string stale = ".tellavin-Ab12Cd";
+#endif
+    TempDir dir;
+    auto fav = dir.path() / "Fav";
+    WriteFile(fav / "News" / stale, "[InternetShortcut]\r\nURL=http://ha");
+    fs::last_write_time(fav / "News" / stale,
+                        fs::file_time_type::clock::now() - std::chrono::hours(25));
+    auto tree = test::TreeFromEvents([](BookmarkSink& sink) {
+        sink.BeginFolder("News");
+        sink.AddLink("Daily", "http://daily/");
+    });
+    ASSERT_TRUE(Export(tree, fav).Complete());
+    EXPECT_EQ(Listing(fav), (std::vector<std::string>{"News/", "News/Daily.URL"}));
 }
 
 #ifndef _WIN32

@@ -1,8 +1,14 @@
 #include "targets/favorites_directory.h"
 
+#include "platform/atomic_file.h"
+
 namespace tellavin {
 
+// The shortcuts are written without a flush each, which also leaves out
+// the writer's own look for stale temporary files: it is done here, once
+// per directory.
 FavoritesDirectory::FavoritesDirectory(const std::string& path) {
+    RemoveStaleTemporaryFiles(path);
     if (auto listed = ListFolder(path, false)) {
         for (auto& entry : *listed) {
             entries_.emplace(std::move(entry.name), entry.type);

@@ -22,7 +22,9 @@ public:
         ListedType type = ListedType::Other; // a symbolic link not followed
     };
 
-    // Lists the directory at path; one that cannot be listed holds nothing.
+    // Lists the directory at path, after removing the temporary files that
+    // writes cut short left there (RemoveStaleTemporaryFiles); one that
+    // cannot be listed holds nothing.
     explicit FavoritesDirectory(const std::string& path);
 
     // The entry named name, or else the first by name of those whose names
