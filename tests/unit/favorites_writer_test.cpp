@@ -79,12 +79,13 @@ TEST(FavoritesWriter, ExportsEveryFolderAndLinkWithSafeNames) {
     EXPECT_TRUE(result.Complete()) << result.sFirstFailure;
     EXPECT_EQ(result.nFoldersWritten, 4);
     EXPECT_EQ(result.nLinksWritten, 8);
-    // a/b and a:b both become a-b: the second is numbered, not lost. The
+    // a/b and a:b both become a-b, and the folders Misc. and Misc.. both
+    // Misc: the second is numbered, not lost or mixed with the first. The
     // unnamed folder stays a folder of its own.
     EXPECT_EQ(Listing(dir.path() / "Fav"),
-              (std::vector<std::string>{"-/", "-/z.URL", "Empty/", "Home.URL", "Misc/", "Misc/.URL",
-                                        "Misc/x.URL", "Misc/y.URL", "What- Now.URL", "a-b(2).URL",
-                                        "a-b.URL"}));
+              (std::vector<std::string>{"-/", "-/z.URL", "Empty/", "Home.URL", "Misc(2)/",
+                                        "Misc(2)/y.URL", "Misc/", "Misc/.URL", "Misc/x.URL",
+                                        "What- Now.URL", "a-b(2).URL", "a-b.URL"}));
     EXPECT_EQ(ReadFile(dir.path() / "Fav/a-b.URL"), Shortcut("http://slash/"));
     EXPECT_EQ(ReadFile(dir.path() / "Fav/a-b(2).URL"), Shortcut("http://colon/"));
     EXPECT_EQ(ReadFile(dir.path() / "Fav/Misc/.URL"), Shortcut("http://nameless/"));
@@ -283,6 +284,46 @@ TEST(FavoritesWriter, LinksThatCannotBeWrittenAreCountedWithTheFirstReason) {
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(test::MessageText(refused.message).find((fav / "News").string()), std::string::npos);
     EXPECT_EQ(ReadFile(fav / "News"), "a file where the folder goes");
+}
+
+// Only one toolbar folder becomes the Links folder, the first in the
+// source, even when it comes after a folder called Links: a second toolbar
+// (a hotlist shows every folder marked so on its bar) keeps its name, and
+// the source's own Links is numbered, each a directory of its own.
+TEST(FavoritesWriter, OnlyOneToolbarFolderBecomesLinksAndNoTwoFoldersShareADirectory) {
+    TempDir dir;
+    auto fav = dir.path() / "Fav";
+    fs::create_directories(fav);
+    auto tree = test::TreeFromEvents([](BookmarkSink& sink) {
+        sink.BeginFolder("Toolbar");
+        sink.MarkToolbarFolder();
+        sink.AddLink("t", "http://t/");
+        sink.EndFolder();
+        sink.BeginFolder("Links");
+        sink.AddLink("l", "http://l/");
+        sink.EndFolder();
+        sink.BeginFolder("Bar");
+        sink.MarkToolbarFolder();
+        sink.AddLink("b", "http://b/");
+        sink.EndFolder();
+        sink.BeginFolder("Bar 2");
+        sink.BeginFolder("Links");
+        sink.MarkToolbarFolder();
+        sink.AddLink("i", "http://i/");
+    });
+    auto result = Export(tree, fav);
+    ASSERT_TRUE(result.Complete()) << result.sFirstFailure;
+    std::string text = std::to_string(result.nFoldersWritten) + " folders:";
+    for (const auto& entry : Listing(fav)) {
+        text += " " + entry;
+    }
+    for (const auto& line : result.losses.Lines()) {
+        text += "\n" + line;
+    }
+    EXPECT_EQ(text, "5 folders: Bar 2/ Bar 2/Links/ Bar 2/Links/i.URL Bar/ Bar/b.URL Links(2)/ "
+                    "Links(2)/l.URL Links/ Links/t.URL\n"
+                    "Names changed for the file system: 1 (\"Links\" -> \"Links(2)\")\n"
+                    "Toolbar folder renamed: 1 (\"Toolbar\" -> \"Links\")");
 }
 
 // A shortcut write cut short where the system keeps a named temporary file
