@@ -157,7 +157,10 @@ TEST(AtomicFileWriter, StaleTemporaryFilesOfCutShortWritesAreRemovedAtTheNextWri
         } else {
             WriteFile(path, "left over");
         }
-        fs::last_write_time(path, fs::file_time_type::clock::now() - leftover.age);
+        std::error_code error;
+        fs::last_write_time(path, fs::file_time_type::clock::now() - leftover.age, error);
+        // Not every system sets a folder's time; the folder stays either way.
+        ASSERT_TRUE(!error || leftover.folder) << leftover.name << ": " << error.message();
     }
     ASSERT_TRUE(WriteFileAtomically(dir / "bookmarks.html", "new").ok);
     EXPECT_EQ(FilesIn(dir.path()),
