@@ -1,11 +1,12 @@
 #include "platform/atomic_file.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
-#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -94,18 +95,29 @@ int OpenUnnamed(const std::string& folder) {
 #endif
 }
 
-// Gives the unnamed file a fresh temporary name in folder (a link needs a
-// name nothing has yet); the rename then replaces the target in one step.
+// A temporary name in folder that no other write of this process takes:
+// the process number and a count, spread over the six letters and digits.
+// Another process may have left the name behind; the caller tries the next.
+std::string TemporaryName(const std::string& folder) {
+    static std::atomic<std::uint64_t> count{0};
+    std::uint64_t x = (static_cast<std::uint64_t>(::getpid()) << 32) + count++;
+    x ^= x >> 30; // spread the numbers, so that names of one process differ early
+    x *= 0xBF58476D1CE4E5B9u;
+    x ^= x >> 27;
+    auto name = folder + "/" + std::string(kTemporaryPrefix);
+    for (std::size_t i = 0; i < kTemporaryRandomLength; ++i, x /= kTemporaryLetters.size()) {
+        name += kTemporaryLetters[x % kTemporaryLetters.size()];
+    }
+    return name;
+}
+
+// Gives the unnamed file a temporary name in folder (a link needs a name
+// nothing has yet); the rename then replaces the target in one step.
 // Returns the name, or nothing with errno.
 std::optional<std::string> LinkUnnamed(int fd, const std::string& folder) {
-    std::random_device random;
-    std::uniform_int_distribution<std::size_t> letter(0, kTemporaryLetters.size() - 1);
     const auto from = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto name = folder + "/" + std::string(kTemporaryPrefix);
-        for (std::size_t i = 0; i < kTemporaryRandomLength; ++i) {
-            name += kTemporaryLetters[letter(random)];
-        }
+        auto name = TemporaryName(folder);
         if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             return name;
         }
