@@ -287,13 +287,13 @@ TEST(FavoritesWriter, LinksThatCannotBeWrittenAreCountedWithTheFirstReason) {
 }
 
 // Only one toolbar folder becomes the Links folder, the first in the
-// source, even when it comes after a folder called Links: a second toolbar
-// (a hotlist shows every folder marked so on its bar) keeps its name, and
-// the source's own Links is numbered, each a directory of its own.
+// source that lands in the base directory, even when it comes after a
+// folder called Links: another toolbar (a hotlist shows every folder marked
+// so on its bar) keeps its name, and the source's own Links is numbered,
+// each a directory of its own. With only Links and the toolbar inside the
+// unchecked Bar 2 checked, that toolbar lands in the base directory and is
+// the one.
 TEST(FavoritesWriter, OnlyOneToolbarFolderBecomesLinksAndNoTwoFoldersShareADirectory) {
-    TempDir dir;
-    auto fav = dir.path() / "Fav";
-    fs::create_directories(fav);
     auto tree = test::TreeFromEvents([](BookmarkSink& sink) {
         sink.BeginFolder("Toolbar");
         sink.MarkToolbarFolder();
@@ -307,23 +307,44 @@ TEST(FavoritesWriter, OnlyOneToolbarFolderBecomesLinksAndNoTwoFoldersShareADirec
         sink.AddLink("b", "http://b/");
         sink.EndFolder();
         sink.BeginFolder("Bar 2");
-        sink.BeginFolder("Links");
+        sink.BeginFolder("Inner bar");
         sink.MarkToolbarFolder();
         sink.AddLink("i", "http://i/");
     });
-    auto result = Export(tree, fav);
-    ASSERT_TRUE(result.Complete()) << result.sFirstFailure;
-    std::string text = std::to_string(result.nFoldersWritten) + " folders:";
-    for (const auto& entry : Listing(fav)) {
-        text += " " + entry;
+    for (std::int32_t node = 0; node < tree.NodeCount(); ++node) {
+        tree.Node(node).Checked =
+            tree.Node(node).Text == "Links" || tree.Node(node).Text == "Inner bar";
     }
-    for (const auto& line : result.losses.Lines()) {
-        text += "\n" + line;
+    for (auto& row : tree.EntryTable) {
+        row.bChecked = true;
     }
-    EXPECT_EQ(text, "5 folders: Bar 2/ Bar 2/Links/ Bar 2/Links/i.URL Bar/ Bar/b.URL Links(2)/ "
-                    "Links(2)/l.URL Links/ Links/t.URL\n"
-                    "Names changed for the file system: 1 (\"Links\" -> \"Links(2)\")\n"
-                    "Toolbar folder renamed: 1 (\"Toolbar\" -> \"Links\")");
+    const std::pair<bool, std::string> cases[] = {
+        {true, "5 folders: Bar 2/ Bar 2/Inner bar/ Bar 2/Inner bar/i.URL Bar/ Bar/b.URL Links(2)/ "
+               "Links(2)/l.URL Links/ Links/t.URL\n"
+               "Names changed for the file system: 1 (\"Links\" -> \"Links(2)\")\n"
+               "Toolbar folder renamed: 1 (\"Toolbar\" -> \"Links\")"},
+        {false, "2 folders: Links(2)/ Links(2)/l.URL Links/ Links/i.URL\n"
+                "Names changed for the file system: 1 (\"Links\" -> \"Links(2)\")\n"
+                "Toolbar folder renamed: 1 (\"Inner bar\" -> \"Links\")"},
+    };
+    for (const auto& [exportAll, expected] : cases) {
+        SCOPED_TRACE(exportAll);
+        TempDir dir;
+        auto fav = dir.path() / "Fav";
+        fs::create_directories(fav);
+        FavoritesWriteOptions options;
+        options.exportAll = exportAll;
+        auto result = Export(tree, fav, options);
+        ASSERT_TRUE(result.Complete()) << result.sFirstFailure;
+        std::string text = std::to_string(result.nFoldersWritten) + " folders:";
+        for (const auto& entry : Listing(fav)) {
+            text += " " + entry;
+        }
+        for (const auto& line : result.losses.Lines()) {
+            text += "\n" + line;
+        }
+        EXPECT_EQ(text, expected);
+    }
 }
 
 // A shortcut write cut short where the system keeps a named temporary file

@@ -119,15 +119,16 @@ FolderPlace PlaceFolder(const FavoritesDirectory& parent, const std::string& par
 // that is written straight into the base directory (no folder between it
 // and the root is written, and none is the trash); -1 when there is none.
 std::int32_t FolderToBeLinks(const BookmarkTree& tree, bool exportAll) {
-    auto written = [&](std::int32_t folder) {
-        return (exportAll || tree.Node(folder).Checked) && !tree.FolderTable.at(folder).bTrash;
+    auto passedOver = [&](std::int32_t folder) {
+        return !exportAll && !tree.Node(folder).Checked && !tree.FolderTable.at(folder).bTrash;
     };
     for (std::int32_t folder = 1; folder < tree.NodeCount(); ++folder) {
-        if (!tree.FolderTable.at(folder).bToolbar || !written(folder)) {
+        const auto& record = tree.FolderTable.at(folder);
+        if (!record.bToolbar || record.bTrash || (!exportAll && !tree.Node(folder).Checked)) {
             continue;
         }
         auto above = tree.Parent(folder);
-        while (above > 0 && !written(above) && !tree.FolderTable.at(above).bTrash) {
+        while (above > 0 && passedOver(above)) {
             above = tree.Parent(above);
         }
         if (above == 0) {
