@@ -1,6 +1,8 @@
 #include "platform/atomic_file.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -9,6 +11,11 @@
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
+#endif
+#ifdef __linux__
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace tellavin {
@@ -30,12 +37,13 @@ std::string NumberedText(std::size_t size) {
     return text;
 }
 
-// The files left in a folder: only the target, no temporary file.
+// The files left in a folder, by name: only the target, no temporary file.
 std::vector<std::string> FilesIn(const std::filesystem::path& dir) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         names.push_back(entry.path().filename().string());
     }
+    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -113,6 +121,82 @@ TEST(AtomicFileWriter, FailureToOpenIsReportedByCommit) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, "Cannot write \"" + missing + "\": No such file or directory");
 }
+
+// A write into a folder removes the temporary files that earlier writes
+// cut short left there once they are a day old. A younger one may be a
+// write still going on, and files of other names and folders are not ours:
+// they stay.
+TEST(AtomicFileWriter, StaleTemporaryFilesOfCutShortWritesAreRemovedAtTheNextWrite) {
+    namespace fs = std::filesystem;
+#ifdef _WIN32
+    const std::string stale = ".tellavin-4242-7.tmp";
+    const std::string young = ".tellavin-4242-8.tmp";
+    const std::string folder = ".tellavin-4242-9.tmp";
+#else
+    const std::string stale = ".tellavin-Ab12Cd";
+    const std::string young = ".tellavin-Ef34Gh";
+    const std::string folder = ".tellavin-Ij56Kl";
+#endif
+    struct Leftover {
+        std::string name;
+        bool folder;
+        std::chrono::hours age;
+    };
+    const Leftover leftovers[] = {
+        {stale, false, std::chrono::hours(25)},
+        {young, false, std::chrono::hours(1)},
+        {".tellavin-notes.txt", false, std::chrono::hours(25 * 30)},
+        {"bookmarks.html.tmp", false, std::chrono::hours(25 * 30)},
+        {folder, true, std::chrono::hours(25 * 30)},
+    };
+    TempDir dir;
+    for (const auto& leftover : leftovers) {
+        auto path = dir.path() / leftover.name;
+        if (leftover.folder) {
+            fs::create_directory(path);
+        } else {
+            WriteFile(path, "left over");
+        }
+        std::error_code error;
+        fs::last_write_time(path, fs::file_time_type::clock::now() - leftover.age, error);
+        // Not every system sets a folder's time; the folder stays either way.
+        ASSERT_TRUE(!error || leftover.folder) << leftover.name << ": " << error.message();
+    }
+    ASSERT_TRUE(WriteFileAtomically(dir / "bookmarks.html", "new").ok);
+    EXPECT_EQ(FilesIn(dir.path()),
+              (std::vector<std::string>{young, folder, ".tellavin-notes.txt", "bookmarks.html",
+                                        "bookmarks.html.tmp"}));
+}
+
+#ifdef __linux__
+// Where the file system makes files without a name, a writer killed before
+// it finished leaves nothing beside the target: the file it was writing
+// goes with the process.
+TEST(AtomicFileWriter, AWriterKilledMidWriteLeavesNothingBesideTheTarget) {
+    TempDir dir;
+    int probe = ::open(dir.path().c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (probe < 0) {
+        GTEST_SKIP() << "the temporary folder's file system makes no unnamed files";
+    }
+    ::close(probe);
+    WriteFile(dir.path() / "out.txt", "old content");
+    const auto target = dir / "out.txt";
+    const auto text = NumberedText(3 * kBlock);
+    pid_t child = ::fork();
+    if (child == 0) {
+        AtomicFileWriter writer(target);
+        writer.Write(text);
+        ::kill(::getpid(), SIGKILL);
+        ::_exit(1);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"out.txt"});
+    EXPECT_EQ(ReadFile(dir.path() / "out.txt"), "old content");
+}
+#endif
 
 #ifndef _WIN32
 // A write that fails while blocks go out in the background (here the file

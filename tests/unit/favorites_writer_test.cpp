@@ -10,6 +10,7 @@
 #include "targets/file_name_fit.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -78,12 +79,13 @@ TEST(FavoritesWriter, ExportsEveryFolderAndLinkWithSafeNames) {
     EXPECT_TRUE(result.Complete()) << result.sFirstFailure;
     EXPECT_EQ(result.nFoldersWritten, 4);
     EXPECT_EQ(result.nLinksWritten, 8);
-    // a/b and a:b both become a-b: the second is numbered, not lost. The
+    // a/b and a:b both become a-b, and the folders Misc. and Misc.. both
+    // Misc: the second is numbered, not lost or mixed with the first. The
     // unnamed folder stays a folder of its own.
     EXPECT_EQ(Listing(dir.path() / "Fav"),
-              (std::vector<std::string>{"-/", "-/z.URL", "Empty/", "Home.URL", "Misc/", "Misc/.URL",
-                                        "Misc/x.URL", "Misc/y.URL", "What- Now.URL", "a-b(2).URL",
-                                        "a-b.URL"}));
+              (std::vector<std::string>{"-/", "-/z.URL", "Empty/", "Home.URL", "Misc(2)/",
+                                        "Misc(2)/y.URL", "Misc/", "Misc/.URL", "Misc/x.URL",
+                                        "What- Now.URL", "a-b(2).URL", "a-b.URL"}));
     EXPECT_EQ(ReadFile(dir.path() / "Fav/a-b.URL"), Shortcut("http://slash/"));
     EXPECT_EQ(ReadFile(dir.path() / "Fav/a-b(2).URL"), Shortcut("http://colon/"));
     EXPECT_EQ(ReadFile(dir.path() / "Fav/Misc/.URL"), Shortcut("http://nameless/"));
@@ -282,6 +284,89 @@ TEST(FavoritesWriter, LinksThatCannotBeWrittenAreCountedWithTheFirstReason) {
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(test::MessageText(refused.message).find((fav / "News").string()), std::string::npos);
     EXPECT_EQ(ReadFile(fav / "News"), "a file where the folder goes");
+}
+
+// Only one toolbar folder becomes the Links folder, the first in the
+// source that lands in the base directory, even when it comes after a
+// folder called Links: another toolbar (a hotlist shows every folder marked
+// so on its bar) keeps its name, and the source's own Links is numbered,
+// each a directory of its own. With only Links and the toolbar inside the
+// unchecked Bar 2 checked, that toolbar lands in the base directory and is
+// the one.
+TEST(FavoritesWriter, OnlyOneToolbarFolderBecomesLinksAndNoTwoFoldersShareADirectory) {
+    auto tree = test::TreeFromEvents([](BookmarkSink& sink) {
+        sink.BeginFolder("Toolbar");
+        sink.MarkToolbarFolder();
+        sink.AddLink("t", "http://t/");
+        sink.EndFolder();
+        sink.BeginFolder("Links");
+        sink.AddLink("l", "http://l/");
+        sink.EndFolder();
+        sink.BeginFolder("Bar");
+        sink.MarkToolbarFolder();
+        sink.AddLink("b", "http://b/");
+        sink.EndFolder();
+        sink.BeginFolder("Bar 2");
+        sink.BeginFolder("Inner bar");
+        sink.MarkToolbarFolder();
+        sink.AddLink("i", "http://i/");
+    });
+    for (std::int32_t node = 0; node < tree.NodeCount(); ++node) {
+        tree.Node(node).Checked =
+            tree.Node(node).Text == "Links" || tree.Node(node).Text == "Inner bar";
+    }
+    for (auto& row : tree.EntryTable) {
+        row.bChecked = true;
+    }
+    const std::pair<bool, std::string> cases[] = {
+        {true, "5 folders: Bar 2/ Bar 2/Inner bar/ Bar 2/Inner bar/i.URL Bar/ Bar/b.URL Links(2)/ "
+               "Links(2)/l.URL Links/ Links/t.URL\n"
+               "Names changed for the file system: 1 (\"Links\" -> \"Links(2)\")\n"
+               "Toolbar folder renamed: 1 (\"Toolbar\" -> \"Links\")"},
+        {false, "2 folders: Links(2)/ Links(2)/l.URL Links/ Links/i.URL\n"
+                "Names changed for the file system: 1 (\"Links\" -> \"Links(2)\")\n"
+                "Toolbar folder renamed: 1 (\"Inner bar\" -> \"Links\")"},
+    };
+    for (const auto& [exportAll, expected] : cases) {
+        SCOPED_TRACE(exportAll);
+        TempDir dir;
+        auto fav = dir.path() / "Fav";
+        fs::create_directories(fav);
+        FavoritesWriteOptions options;
+        options.exportAll = exportAll;
+        auto result = Export(tree, fav, options);
+        ASSERT_TRUE(result.Complete()) << result.sFirstFailure;
+        std::string text = std::to_string(result.nFoldersWritten) + " folders:";
+        for (const auto& entry : Listing(fav)) {
+            text += " " + entry;
+        }
+        for (const auto& line : result.losses.Lines()) {
+            text += "\n" + line;
+        }
+        EXPECT_EQ(text, expected);
+    }
+}
+
+// A shortcut write cut short where the system keeps a named temporary file
+// leaves that file in the folder; the next export into the folder removes
+// it once it is a day old.
+TEST(FavoritesWriter, ExportRemovesTemporaryFilesOfShortcutWritesCutShort) {
+#ifdef _WIN32
+    const std::string stale = ".tellavin-4242-7.tmp";
+#else
+    const std::string stale = ".tellavin-Ab12Cd";
+#endif
+    TempDir dir;
+    auto fav = dir.path() / "Fav";
+    WriteFile(fav / "News" / stale, "[InternetShortcut]\r\nURL=http://ha");
+    fs::last_write_time(fav / "News" / stale,
+                        fs::file_time_type::clock::now() - std::chrono::hours(25));
+    auto tree = test::TreeFromEvents([](BookmarkSink& sink) {
+        sink.BeginFolder("News");
+        sink.AddLink("Daily", "http://daily/");
+    });
+    ASSERT_TRUE(Export(tree, fav).Complete());
+    EXPECT_EQ(Listing(fav), (std::vector<std::string>{"News/", "News/Daily.URL"}));
 }
 
 #ifndef _WIN32

@@ -59,7 +59,6 @@ TEST(KeepOrderWriters, BookmarkFileHoldsTheRowsInPlace) {
               "    <DL><p>\r\n"
               "    </DL><p>\r\n"
               "    <DT><A HREF=\"http://y/\">y</A>\r\n"
-              "</DL><p>\r\n"
               "</DL><p>\r\n");
 }
 

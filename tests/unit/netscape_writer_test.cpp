@@ -1,7 +1,9 @@
 #include "model/file_tree_builder.h"
 #include "sources/favorites_reader.h"
 #include "sources/netscape_reader.h"
+#include "support/event_tree.h"
 #include "support/message_text.h"
+#include "support/ordered_tree.h"
 #include "support/temp_dir.h"
 #include "support/tree_text.h"
 #include "targets/netscape_writer.h"
@@ -10,6 +12,7 @@
 #ifndef _WIN32
 #include <csignal>
 #endif
+#include <cctype>
 #include <filesystem>
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -66,7 +69,6 @@ TEST(NetscapeWriter, WritesTheReferenceFileByteForByte) {
                                      "    <DL><p>\r\n"
                                      "        <DT><A HREF=\"U3\">Daily</A>\r\n"
                                      "    </DL><p>\r\n"
-                                     "</DL><p>\r\n"
                                      "</DL><p>\r\n");
 }
 
@@ -88,7 +90,6 @@ TEST(NetscapeWriter, LinksAfterSubFoldersAndInsideANewFolder) {
                                                  "    </DL><p>\r\n"
                                                  "    <DT><A HREF=\"U1\">alpha</A>\r\n"
                                                  "    <DT><A HREF=\"U2\">Beta</A>\r\n"
-                                                 "</DL><p>\r\n"
                                                  "</DL><p>\r\n"
                                                  "</DL><p>\r\n");
     EXPECT_EQ(result.nFoldersWritten, 1); // the new folder is not one of the tree's
@@ -178,12 +179,12 @@ TEST(NetscapeWriter, MergeAddsTheExportInsideTheOuterList) {
     options.merge = true;
     ASSERT_TRUE(PrintBookmarkFile(tree, path, options, test::NoProgress()).ok);
     auto merged = test::ReadFile(path);
-    // The root list closes at the first of the two closing lines a written
-    // root leaves; the export goes just before it, and the rest stays.
-    auto rootEnd = first.rfind("</DL><p>\r\n</DL><p>\r\n");
-    EXPECT_EQ(merged.substr(0, rootEnd), first.substr(0, rootEnd));
-    EXPECT_EQ(merged.substr(rootEnd, 9), "<DL><p>\r\n");
-    EXPECT_EQ(merged.substr(merged.size() - (first.size() - rootEnd)), first.substr(rootEnd));
+    // The export's folders and links go just before the line that closes
+    // the root list, as the lines of the list; the rest stays.
+    auto itemsStart = first.find("<DL><p>\r\n") + 9;
+    auto rootEnd = first.rfind("</DL><p>\r\n");
+    EXPECT_EQ(merged, first.substr(0, rootEnd) + first.substr(itemsStart, rootEnd - itemsStart) +
+                          first.substr(rootEnd));
     EXPECT_EQ(ReadBack(path), "Bookmarks for Ann[ alpha=u:U1 Beta=u:U2 alpha(2)=u:U1 Beta(2)=u:U2 "
                               "News[ Daily=u:U3 ] News(2)[ Daily=u:U3 ] ]");
 }
@@ -335,6 +336,216 @@ TEST(NetscapeWriter, HundredThousandLevelsDeepStayLinearAndReadBack) {
     const auto& bottom = back.FolderTable[back.NodeCount() - 1];
     ASSERT_EQ(bottom.nFirstEntry, bottom.nLastEntry);
     EXPECT_EQ(back.EntryTable[bottom.nFirstEntry].sName, "bottom");
+}
+
+// The lists and folder headings of a file in their order, "DL H3 DL /DL
+// /DL" for a root list holding one folder: where each list opens and
+// closes, whatever else the file holds.
+std::string ListStructure(const std::string& text) {
+    std::string structure;
+    for (auto at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1)) {
+        auto end = text.find_first_of(" \t\r\n>", at + 1);
+        std::string tag = text.substr(at + 1, end - at - 1);
+        for (auto& c : tag) {
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        if (tag == "DL" || tag == "/DL" || tag == "H3") {
+            structure += (structure.empty() ? "" : " ") + tag;
+        }
+    }
+    return structure;
+}
+
+constexpr const char* kFirefoxFile =
+    "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks Menu</H1>\n\n"
+    "<DL><p>\n    <DT><H3>Other</H3>\n    <DL><p>\n        <DT><A HREF=\"http://o/\">o</A>\n"
+    "    </DL><p>\n</DL>\n";
+
+// A written file opens and closes each list once, as Firefox and Chromium
+// write theirs, and a merge adds the export's folders and links to the
+// root list itself, with no list of its own.
+TEST(NetscapeWriter, EveryListIsClosedOnceAndAMergeAddsNoHeadinglessList) {
+    struct Case {
+        const char* what;
+        const char* old; // the file merged into, or nothing for a new file
+        std::optional<std::string> newFolder;
+        bool onlyNews; // only the folder News checked, so the root is not written
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"new file", nullptr, std::nullopt, false, "DL H3 DL /DL /DL"},
+        {"new file, new folder", nullptr, "From IE", false, "DL H3 DL H3 DL /DL /DL /DL"},
+        {"new file, root not written", nullptr, std::nullopt, true, "DL H3 DL /DL /DL"},
+        {"merge", "<DL><p>\n<DT><A HREF=\"http://old/\">old</A>\n</DL><p>\n", std::nullopt, false,
+         "DL H3 DL /DL /DL"},
+        {"merge into Firefox's file, new folder", kFirefoxFile, "From IE", false,
+         "DL H3 DL /DL H3 DL H3 DL /DL /DL /DL"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        BookmarkTree tree;
+        BuildExampleTree(tree);
+        for (std::int32_t node = 0; node < tree.NodeCount(); ++node) {
+            tree.Node(node).Checked = tree.Node(node).Text == "News";
+        }
+        test::TempDir dir;
+        auto options = Options();
+        options.newFolder = c.newFolder;
+        options.exportAll = !c.onlyNews;
+        options.merge = c.old != nullptr;
+        if (c.old != nullptr) {
+            test::WriteFile(dir.path() / "b.html", c.old);
+        }
+        ASSERT_TRUE(PrintBookmarkFile(tree, dir / "b.html", options, test::NoProgress()).ok);
+        EXPECT_EQ(ListStructure(test::ReadFile(dir.path() / "b.html")), c.expected);
+    }
+}
+
+// Firefox takes a folder marked PERSONAL_TOOLBAR_FOLDER for its toolbar
+// only at the top level of a file, and one at most: a marked folder inside
+// another makes its import store nothing. The tree holds the toolbar Bar
+// and a second one, Zed, at the top and Inner in Menu (a hotlist shows
+// every folder marked so on its bar).
+TEST(NetscapeWriter, ToolbarIsMarkedOnceAndOnlyAtTheTopLevelOfTheFile) {
+    auto tree = test::TreeFromEvents([](BookmarkSink& sink) {
+        sink.BeginFolder("Bar");
+        sink.MarkToolbarFolder();
+        sink.AddLink("b", "http://b/");
+        sink.EndFolder();
+        sink.BeginFolder("Menu");
+        sink.BeginFolder("Inner");
+        sink.MarkToolbarFolder();
+        sink.AddLink("i", "http://i/");
+        sink.EndFolder();
+        sink.EndFolder();
+        sink.BeginFolder("Zed");
+        sink.MarkToolbarFolder();
+        sink.EndFolder();
+    });
+    const std::string withToolbar =
+        "<H1>Old</H1>\n<DL><p>\n<DT><H3 PERSONAL_TOOLBAR_FOLDER=\"true\">Old bar</H3>\n"
+        "<DL><p>\n</DL><p>\n</DL>\n";
+    const std::string withoutToolbar = "<H1>Old</H1>\n<DL><p>\n<DT><H3>Old</H3>\n<DL><p>\n"
+                                       "</DL><p>\n</DL>\n";
+    const std::string dropped = "Toolbar folders written as ordinary folders: ";
+    struct Case {
+        const char* what;
+        std::string old; // the file merged into; empty for a new file
+        std::optional<std::string> newFolder;
+        bool onlyInner; // only Inner checked
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"new file", "", std::nullopt, false,
+         "root[ Bar*[ b=http://b/ ] Menu[ Inner[ i=http://i/ ] ] Zed[ ] ]\n" + dropped +
+             "2 (Menu\\Inner, Zed)"},
+        {"new file, new folder", "", "From IE", false,
+         "root[ From IE[ Bar[ b=http://b/ ] Menu[ Inner[ i=http://i/ ] ] Zed[ ] ] ]\n" + dropped +
+             "3 (Bar, Menu\\Inner, Zed)"},
+        {"only Inner, which lands at the top", "", std::nullopt, true,
+         "root[ Inner*[ i=http://i/ ] ]\n"},
+        {"merge into a file with a toolbar", withToolbar, std::nullopt, false,
+         "root[ Old bar*[ ] Bar[ b=http://b/ ] Menu[ Inner[ i=http://i/ ] ] Zed[ ] ]\n" + dropped +
+             "3 (Bar, Menu\\Inner, Zed)"},
+        {"merge into a file without one", withoutToolbar, std::nullopt, false,
+         "root[ Old[ ] Bar*[ b=http://b/ ] Menu[ Inner[ i=http://i/ ] ] Zed[ ] ]\n" + dropped +
+             "2 (Menu\\Inner, Zed)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (std::int32_t node = 0; node < tree.NodeCount(); ++node) {
+            tree.Node(node).Checked = tree.Node(node).Text == "Inner";
+        }
+        for (auto& row : tree.EntryTable) {
+            row.bChecked = true;
+        }
+        test::TempDir dir;
+        auto options = Options();
+        options.newFolder = c.newFolder;
+        options.exportAll = !c.onlyInner;
+        options.merge = !c.old.empty();
+        if (options.merge) {
+            test::WriteFile(dir.path() / "b.html", c.old);
+        }
+        auto result = PrintBookmarkFile(tree, dir / "b.html", options, test::NoProgress());
+        ASSERT_TRUE(result.ok) << test::MessageText(result.message);
+        BookmarkTree back;
+        ASSERT_TRUE(BuildNetscapeTree(back, dir / "b.html"));
+        std::string losses;
+        for (const auto& line : result.losses.Lines()) {
+            losses += line;
+        }
+        EXPECT_EQ(test::OrderedTreeText(back) + "\n" + losses, c.expected);
+    }
+}
+
+// The check that a merge reads back whole costs time and memory in
+// proportion to the file, however deep its folders nest: here a link in
+// each of 100,000 nested folders.
+TEST(NetscapeWriter, MergeIntoAHundredThousandLevelDeepFileKeepsEveryLink) {
+    constexpr int kDepth = 100000;
+    BookmarkTree deep;
+    FileTreeBuilder builder(deep, StoreKind::Netscape);
+    for (int i = 0; i < kDepth; ++i) {
+        builder.BeginFolder("d");
+        builder.AddLink("l", "http://l/");
+    }
+    builder.AddLink("bottom", "http://bottom/");
+    builder.Finish();
+    test::TempDir dir;
+    auto path = dir / "deep.html";
+    ASSERT_TRUE(PrintBookmarkFile(deep, path, Options(), test::NoProgress()).ok);
+    BookmarkTree tree;
+    BuildExampleTree(tree, "u:");
+    auto options = Options();
+    options.merge = true;
+    auto result = PrintBookmarkFile(tree, path, options, test::NoProgress());
+    ASSERT_TRUE(result.ok) << test::MessageText(result.message);
+    BookmarkTree back;
+    ASSERT_TRUE(BuildNetscapeTree(back, path));
+    auto names = [&](std::int32_t folder) {
+        std::string text;
+        for (const auto& row : back.Rows(folder)) {
+            text += " " + std::string(row.sName);
+        }
+        return text;
+    };
+    // Folders are numbered in file order: the deepest d is the last but News.
+    EXPECT_EQ(std::to_string(back.NodeCount()) + " folders, " +
+                  std::to_string(back.EntryTable.size()) + " rows; top:" + names(0) +
+                  "; deepest:" + names(kDepth),
+              std::to_string(kDepth + 2) + " folders, " + std::to_string(2 * kDepth + 5) +
+                  " rows; top: d News alpha Beta; deepest: bottom l");
+}
+
+// The export goes in just before the root list closes. After a heading
+// without a list of its own, its links would land in that folder: such a
+// merge is refused and the file stays as it was. Its sub-folders first, the
+// heading ends at the first of them and every link keeps its folder.
+TEST(NetscapeWriter, MergeThatWouldMoveALinkIntoAnOldFolderIsRefused) {
+    const std::string old = "<H1>Bookmarks</H1>\n<DL><p>\n<DT><A HREF=\"http://top/\">top</A>\n"
+                            "<DT><H3 FOLDED>Empty</H3>\n</DL><p>\n";
+    const std::pair<bool, std::string> cases[] = {
+        {true, "refused"},
+        {false, "root[ top=http://top/ Empty[ ] News[ Daily=u:U3 ] alpha=u:U1 Beta=u:U2 ]"},
+    };
+    for (const auto& [linksBefore, expected] : cases) {
+        SCOPED_TRACE(linksBefore);
+        test::TempDir dir;
+        auto path = dir / "b.html";
+        test::WriteFile(path, old);
+        BookmarkTree tree;
+        BuildExampleTree(tree, "u:");
+        auto options = Options(linksBefore);
+        options.merge = true;
+        auto result = PrintBookmarkFile(tree, path, options, test::NoProgress());
+        if (!result.ok) {
+            EXPECT_EQ(test::ReadFile(path), old);
+        }
+        BookmarkTree back;
+        ASSERT_TRUE(BuildNetscapeTree(back, path));
+        EXPECT_EQ(result.ok ? test::OrderedTreeText(back) : "refused", expected);
+    }
 }
 
 } // namespace

@@ -40,6 +40,7 @@ constexpr std::array<const char*, kLossKinds> kLabels = {
     "Names changed for the file system",
     "Duplicate names numbered",
     "Toolbar folder renamed",
+    "Toolbar folders written as ordinary folders",
     "Separators dropped",
     "Folders not kept in the source's order",
     "Creation dates dropped",

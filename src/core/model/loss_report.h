@@ -12,6 +12,7 @@ enum class LossKind : std::int32_t {
     NameChanged,        // a name changed so the file system takes it
     DuplicateNumbered,  // a name shared with a sibling got a number
     ToolbarRenamed,     // the toolbar folder became the Favorites Links folder
+    ToolbarNotMarked,   // a toolbar folder written as an ordinary one (not at the top, or a second)
     SeparatorDropped,   // a separator the target has no place for
     OrderNotKept,       // a folder whose items the target shows in its own order
     CreatedDateDropped, // a link's creation date the target cannot hold

@@ -1,8 +1,35 @@
 #include "platform/atomic_file.h"
 
+#include "platform/file_io.h"
+#include "platform/folder_listing.h"
+
+#include <chrono>
+#include <filesystem>
 #include <system_error>
 
 namespace tellavin {
+
+// Only the names are listed: a look at each file's time would cost a
+// Favorites folder of thousands of shortcuts as many system calls.
+void RemoveStaleTemporaryFiles(const std::string& folder) {
+    auto listed = ListFolder(folder, false);
+    if (!listed) {
+        return;
+    }
+    namespace fs = std::filesystem;
+    const auto staleBefore = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    for (const auto& entry : *listed) {
+        if (entry.type != ListedType::File || !detail::IsTemporaryFileName(entry.name)) {
+            continue;
+        }
+        auto path = PathFromUtf8(folder) / PathFromUtf8(entry.name);
+        std::error_code error;
+        auto written = fs::last_write_time(path, error);
+        if (!error && written < staleBefore) {
+            fs::remove(path, error);
+        }
+    }
+}
 
 AtomicFileWriter::~AtomicFileWriter() {
     FinishBackgroundWrites();

@@ -17,14 +17,22 @@ struct WriteResult {
 
 // Replaces the file at path with bytes, or creates it, so that a reader
 // sees either the old or the whole new content: the bytes go to a temporary
-// file in the same folder, are flushed to disk and renamed over the target.
+// file in the same folder, are flushed to disk and renamed over the target,
+// and the folder is flushed after the rename. On Linux the temporary file
+// has no name until it is complete (O_TMPFILE), so a write cut short by a
+// kill or a crash leaves nothing behind; elsewhere, and on file systems
+// that cannot make such a file, it is a hidden file named ".tellavin-..."
+// beside the target. Before it starts, a write removes from the folder
+// what earlier writes cut short left there (RemoveStaleTemporaryFiles).
 // An existing target keeps its permissions, and its owner and group where
 // the system lets the writer give them away (on Windows its hidden, system
 // and archive attributes); a target that is a symbolic
 // link is replaced where the link points and the link stays. On failure the
 // old file is untouched and the temporary file removed. flushToDisk false skips the
-// flush, for writers of many small files where one flush per file would
-// cost more than the write; the rename still never shows a partial file.
+// flushes and the removal of stale temporary files, for writers of many
+// small files where one flush or one look at the folder per file would
+// cost more than the write (they call RemoveStaleTemporaryFiles once per
+// folder); the rename still never shows a partial file.
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
                                 bool flushToDisk = true);
 
@@ -38,6 +46,19 @@ inline constexpr const char* kSymbolicLinkInPlace = "a symbolic link is in its p
 // planted.
 WriteResult WriteFileAtomicallyNotFollowing(const std::string& path, std::string_view bytes,
                                             bool flushToDisk = true);
+
+// Removes from folder the temporary files of this program's atomic writes
+// that were cut short (the process killed, the machine switched off) and
+// are more than a day old: a younger one may belong to a write still going
+// on. Other files, folders and symbolic links stay, and so does anything
+// that cannot be removed, to be tried again at the next write.
+void RemoveStaleTemporaryFiles(const std::string& folder);
+
+namespace detail {
+// Whether name is one this system's atomic writes give their temporary
+// files.
+bool IsTemporaryFileName(std::string_view name);
+} // namespace detail
 
 // Writes a file's new content while it is being composed, with the
 // guarantees of WriteFileAtomically: the composer appends to Buffer(),

@@ -15,6 +15,9 @@ namespace {
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+constexpr std::string_view kTemporaryPrefix = ".tellavin-";
+constexpr std::string_view kTemporaryExtension = ".tmp";
+
 WriteResult Failure(const std::string& path, DWORD error) {
     return {false, "Cannot write \"" + path + "\": " + SystemErrorText(error)};
 }
@@ -40,13 +43,14 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-// A new, empty file beside the target, with a name no other writer uses.
+// A new, empty file beside the target, with a name no other writer uses:
+// the prefix, the process number, "-", a number and the extension.
 std::optional<std::string> CreateTemporary(const std::string& target, HANDLE& file) {
     static std::atomic<unsigned> counter{0};
-    std::string prefix =
-        FolderOf(target) + "\\.tellavin-" + std::to_string(GetCurrentProcessId()) + "-";
+    std::string prefix = FolderOf(target) + "\\" + std::string(kTemporaryPrefix) +
+                         std::to_string(GetCurrentProcessId()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string temp = prefix + std::to_string(counter++) + ".tmp";
+        std::string temp = prefix + std::to_string(counter++) + std::string(kTemporaryExtension);
         file = CreateFileW(WidePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
@@ -98,7 +102,27 @@ HANDLE HandleOf(std::intptr_t file) {
     return reinterpret_cast<HANDLE>(file);
 }
 
+// Whether text is one or more decimal digits.
+bool IsNumber(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 } // namespace
+
+namespace detail {
+
+bool IsTemporaryFileName(std::string_view name) {
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporaryExtension)) {
+        return false;
+    }
+    name.remove_prefix(kTemporaryPrefix.size());
+    name.remove_suffix(kTemporaryExtension.size());
+    auto dash = name.find('-');
+    return dash != std::string_view::npos && IsNumber(name.substr(0, dash)) &&
+           IsNumber(name.substr(dash + 1));
+}
+
+} // namespace detail
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path, bool flushToDisk, bool followLinks)
     : path_(path), flushToDisk_(flushToDisk) {
@@ -114,9 +138,10 @@ void AtomicFileWriter::CloseAndRemoveTemporary() {
     }
 }
 
-// Makes the temporary file beside the target. A folder or a read-only file
-// in the target's place is refused before anything is written, as the
-// move would refuse it at the end.
+// Makes the temporary file beside the target, after removing those of
+// earlier writes that were cut short. A folder or a read-only file in the
+// target's place is refused before anything is written, as the move would
+// refuse it at the end.
 void AtomicFileWriter::Open(bool followLinks) {
     if (!followLinks && IsSymbolicLink(path_)) {
         refusedLink_ = true;
@@ -131,6 +156,9 @@ void AtomicFileWriter::Open(bool followLinks) {
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0) {
         Fail(ERROR_ACCESS_DENIED);
         return;
+    }
+    if (flushToDisk_) {
+        RemoveStaleTemporaryFiles(FolderOf(target_));
     }
     HANDLE file = INVALID_HANDLE_VALUE;
     auto temp = CreateTemporary(target_, file);

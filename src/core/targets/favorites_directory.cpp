@@ -1,8 +1,15 @@
 #include "targets/favorites_directory.h"
 
+#include "platform/atomic_file.h"
+#include "targets/file_name_fit.h"
+
 namespace tellavin {
 
+// The shortcuts are written without a flush each, which also leaves out
+// the writer's own look for stale temporary files: it is done here, once
+// per directory.
 FavoritesDirectory::FavoritesDirectory(const std::string& path) {
+    RemoveStaleTemporaryFiles(path);
     if (auto listed = ListFolder(path, false)) {
         for (auto& entry : *listed) {
             entries_.emplace(std::move(entry.name), entry.type);
@@ -24,6 +31,23 @@ std::optional<FavoritesDirectory::Entry> FavoritesDirectory::Find(const std::str
         exact = entries_.find(folded->second);
     }
     return Entry{exact->first, exact->second};
+}
+
+// A number is kept per name, so that many folders of one name are
+// numbered in one pass; the name is cut to leave room for it.
+std::string FavoritesDirectory::TakeFolderName(const std::string& name) {
+    auto [taken, isNew] = folderNumbers_.try_emplace(CaseFoldedName(name), 2);
+    if (isNew) {
+        return name;
+    }
+    for (auto& number = taken->second;; ++number) {
+        auto suffix = "(" + std::to_string(number) + ")";
+        auto numbered = detail::CutToBytes(name, kPosixComponentBytes - suffix.size()) + suffix;
+        if (folderNumbers_.try_emplace(CaseFoldedName(numbered), 2).second) {
+            ++number;
+            return numbered;
+        }
+    }
 }
 
 FavoritesDirectory& FavoritesDirectory::Child(const std::string& name, const std::string& path) {

@@ -3,6 +3,7 @@
 #include "platform/folder_listing.h"
 #include "targets/link_stems.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -22,7 +23,9 @@ public:
         ListedType type = ListedType::Other; // a symbolic link not followed
     };
 
-    // Lists the directory at path; one that cannot be listed holds nothing.
+    // Lists the directory at path, after removing the temporary files that
+    // writes cut short left there (RemoveStaleTemporaryFiles); one that
+    // cannot be listed holds nothing.
     explicit FavoritesDirectory(const std::string& path);
 
     // The entry named name, or else the first by name of those whose names
@@ -35,11 +38,19 @@ public:
 
     LinkStems& Stems() { return stems_; }
 
+    // The directory name a folder of the export takes here: name, or when
+    // another folder of the export took it (in any letter case) name
+    // numbered "(2)", "(3)"..., so that no two folders of the export share
+    // a directory. An existing directory of the name is still used.
+    std::string TakeFolderName(const std::string& name);
+
 private:
     std::map<std::string, ListedType> entries_;           // by exact name
     std::unordered_map<std::string, std::string> folded_; // folded name -> first exact name
     std::unordered_map<std::string, std::unique_ptr<FavoritesDirectory>> children_;
     LinkStems stems_;
+    std::unordered_map<std::string, std::int32_t>
+        folderNumbers_; // folded name taken -> next number
 };
 
 } // namespace tellavin

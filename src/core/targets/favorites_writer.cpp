@@ -115,14 +115,44 @@ FolderPlace PlaceFolder(const FavoritesDirectory& parent, const std::string& par
     return place;
 }
 
+// The toolbar folder that becomes the Links folder: the first in the tree
+// that is written straight into the base directory (no folder between it
+// and the root is written, and none is the trash); -1 when there is none.
+std::int32_t FolderToBeLinks(const BookmarkTree& tree, bool exportAll) {
+    auto passedOver = [&](std::int32_t folder) {
+        return !exportAll && !tree.Node(folder).Checked && !tree.FolderTable.at(folder).bTrash;
+    };
+    for (std::int32_t folder = 1; folder < tree.NodeCount(); ++folder) {
+        const auto& record = tree.FolderTable.at(folder);
+        if (!record.bToolbar || record.bTrash || (!exportAll && !tree.Node(folder).Checked)) {
+            continue;
+        }
+        auto above = tree.Parent(folder);
+        while (above > 0 && passedOver(above)) {
+            above = tree.Parent(above);
+        }
+        if (above == 0) {
+            return folder;
+        }
+    }
+    return -1;
+}
+
 // The walk keeps one path, the innermost written folder's directory, that
 // grows as it enters a folder and shrinks as it leaves, so a deep tree
 // costs what its names take and no more.
 class FavoritesPrinter final : public FolderVisitor {
 public:
+    // The Links name is kept for its folder from the start, so a folder of
+    // the source called so is numbered whichever of them comes first.
     FavoritesPrinter(BookmarkTree& tree, std::string base, const FavoritesWriteOptions& options,
                      ExportResult& result)
-        : tree_(tree), path_(std::move(base)), options_(options), result_(result), root_(path_) {}
+        : tree_(tree), path_(std::move(base)), options_(options), result_(result), root_(path_),
+          links_(FolderToBeLinks(tree, options.exportAll)) {
+        if (links_ >= 0) {
+            root_.TakeFolderName(kFavoritesToolbarName);
+        }
+    }
 
     void Enter(std::int32_t folder, bool isStart) override {
         auto text = tree_.Node(folder).Text;
@@ -130,14 +160,13 @@ public:
         // sub-folders go straight into the base directory.
         auto* parent = levels_.empty() ? &root_ : levels_.back().directory;
         Level level{isStart ? &root_ : nullptr, path_.size()};
-        if (!isStart && parent == &root_ && tree_.FolderTable.at(folder).bToolbar &&
-            text != kFavoritesToolbarName) {
+        if (folder == links_ && text != kFavoritesToolbarName) {
             result_.losses.Note(LossKind::ToolbarRenamed,
                                 RenamedExample(text, kFavoritesToolbarName));
             text = kFavoritesToolbarName;
         }
         if (!isStart && parent != nullptr) {
-            level.directory = MakeFolder(*parent, text);
+            level.directory = MakeFolder(*parent, text, folder == links_);
         }
         levels_.push_back(level);
         if (level.directory != nullptr) {
@@ -160,9 +189,12 @@ private:
     };
 
     // Makes or finds the folder's directory and enters it; nothing, with the
-    // failure noted, when it cannot be made.
-    FavoritesDirectory* MakeFolder(FavoritesDirectory& parent, const std::string& text) {
-        auto place = PlaceFolder(parent, path_, FolderName(text, options_.nameRules));
+    // failure noted, when it cannot be made. nameKept: the name was taken
+    // for the folder beforehand.
+    FavoritesDirectory* MakeFolder(FavoritesDirectory& parent, const std::string& text,
+                                   bool nameKept) {
+        auto name = FolderName(text, options_.nameRules);
+        auto place = PlaceFolder(parent, path_, nameKept ? name : parent.TakeFolderName(name));
         if (!place.failure.empty()) {
             result_.NoteFailure(place.failure);
             return nullptr;
@@ -261,6 +293,7 @@ private:
     const FavoritesWriteOptions& options_;
     ExportResult& result_;
     FavoritesDirectory root_;
+    std::int32_t links_; // the toolbar folder that becomes the Links folder, or -1
     std::vector<Level> levels_;
 };
 

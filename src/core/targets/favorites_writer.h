@@ -55,10 +55,13 @@ inline constexpr const char* kNotInsideText =
 // where a folder or shortcut goes is never followed: that folder or link is
 // not written, and the link is left alone.
 // Two links of one folder whose file names come out equal (in any letter
-// case) are kept apart by a number: "a-b.URL", then "a-b(2).URL". A folder
-// whose name comes out empty (unnamed, or only dots) is the directory "-".
-// The toolbar folder, written straight into the base directory, becomes the
-// Links folder. A link's change date becomes its file's last write.
+// case) are kept apart by a number: "a-b.URL", then "a-b(2).URL"; so are
+// two sub-folders, "Misc" and "Misc(2)", never mixed in one directory. A
+// folder whose name comes out empty (unnamed, or only dots) is the
+// directory "-". The first toolbar folder of the tree that is written
+// straight into the base directory becomes the Links folder; any other
+// toolbar folder keeps its name, and a folder of the source called Links
+// is numbered. A link's change date becomes its file's last write.
 // The result's losses name every name changed on the way, the creation
 // dates (a shortcut file keeps none) and, with keepOrder, each folder
 // whose items a Favorites folder shows in another order.

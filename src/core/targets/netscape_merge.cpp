@@ -5,10 +5,10 @@
 #include "sources/html_tokenizer.h"
 #include "sources/netscape_reader.h"
 #include "text/ascii_text.h"
+#include "text/byte_search.h"
 #include "text/encoding.h"
 
-#include <algorithm>
-#include <vector>
+#include <functional>
 
 namespace tellavin {
 
@@ -42,69 +42,99 @@ private:
     std::int64_t depth_ = 0;
 };
 
-// Every link a reader finds, each as its folder path, name and address.
-class LinkList final : public BookmarkSink {
+// Adds text to a running number, so that any change of the texts or of
+// their order gives another number (but for a chance of one in 2^64).
+std::uint64_t Mix(std::uint64_t seed, std::string_view text) {
+    std::uint64_t x = seed ^ (std::hash<std::string_view>{}(text) + 0x9E3779B97F4A7C15u);
+    x ^= x >> 30;
+    x *= 0xBF58476D1CE4E5B9u;
+    x ^= x >> 27;
+    x *= 0x94D049BB133111EBu;
+    return x ^ (x >> 31);
+}
+
+// The links a reader finds, as their count and the sum of one number per
+// link made from its folder's number, its name and its address; a folder's
+// number is made from its parent's and its name. So a link costs its own
+// texts however deep it lies, and the sum does not depend on the order of
+// the links. Notes whether a folder at the top level is the toolbar.
+class LinkNumbers final : public BookmarkSink {
 public:
-    void BeginFolder(std::string name) override { path_.push_back(std::move(name)); }
-    void AddLink(std::string name, std::string url) override {
-        std::string entry;
-        for (const auto& folder : path_) {
-            entry.append(folder).push_back('\x1F');
-        }
-        entry.append("\x1E").append(name).append("\x1E").append(url);
-        links.push_back(std::move(entry));
+    void BeginFolder(std::string name) override { open_.push_back(Mix(Current() + 1, name)); }
+    void AddLink(std::string name, std::string url) override { AddLinkInSource(name, url); }
+    void AddLinkInSource(std::string_view name, std::string_view url) override {
+        links.Add(Mix(Mix(Current(), name), url));
     }
     void EndFolder() override {
-        if (!path_.empty()) {
-            path_.pop_back();
+        if (!open_.empty()) {
+            open_.pop_back();
         }
     }
+    void MarkToolbarFolder() override { topLevelToolbar = topLevelToolbar || open_.size() == 1; }
 
-    std::vector<std::string> links;
+    BookmarkFileMerge::LinkSum links;
+    bool topLevelToolbar = false;
 
 private:
-    std::vector<std::string> path_;
+    std::uint64_t Current() const { return open_.empty() ? 0 : open_.back(); }
+
+    std::vector<std::uint64_t> open_;
 };
 
-std::vector<std::string> LinksIn(std::string_view utf8) {
-    NetscapeText text{std::string(utf8), false};
-    NormalizeLineEnds(text.text);
-    LinkList list;
-    ParseNetscapeText(text, list);
-    std::sort(list.links.begin(), list.links.end());
-    return std::move(list.links);
+// Reads text, UTF-8 with LF line ends, for its links. The text is handed
+// back unchanged.
+LinkNumbers LinksIn(std::string& text) {
+    NetscapeText readable{std::move(text), false};
+    LinkNumbers numbers;
+    ParseNetscapeText(readable, numbers);
+    text = std::move(readable.text);
+    return numbers;
+}
+
+// The links of UTF-8 text with any line ends.
+LinkNumbers LinksInAnyLineEnds(const std::string& text) {
+    std::string normalized = text;
+    NormalizeLineEnds(normalized);
+    return LinksIn(normalized);
 }
 
 // The position in text of what is at position normalized once every CR LF
-// became LF.
+// became one LF (a lone CR becomes an LF, which moves nothing).
 std::size_t OffsetBeforeNormalizing(std::string_view text, std::size_t normalized) {
-    std::size_t at = 0;
-    for (std::size_t seen = 0; seen < normalized && at < text.size(); ++seen) {
-        at += text.substr(at, 2) == "\r\n" ? 2 : 1;
+    std::size_t joined = 0; // CR LF pairs before the place
+    for (auto cr = FindByte(text, '\r'); cr != std::string_view::npos && cr - joined < normalized;
+         cr = FindByte(text, '\r', cr + 1)) {
+        if (cr + 1 < text.size() && text[cr + 1] == '\n') {
+            ++joined;
+        }
     }
-    return at;
+    return normalized + joined;
 }
 
 // Makes the charset a META tag declares UTF-8, or adds the META line of a
-// new file (after the doctype line) when no tag declares one.
+// new file (after the doctype line) when no tag before the place declares
+// one. Only the tags are looked at in lower case, not the whole text.
 void DeclareUtf8(std::string& text, std::size_t before) {
-    auto lower = LowerAscii(std::string_view(text).substr(0, before));
-    for (auto meta = lower.find("<meta"); meta != std::string::npos;
-         meta = lower.find("<meta", meta + 1)) {
-        auto close = lower.find('>', meta);
-        auto charset = lower.find("charset=", meta);
-        if (charset == std::string::npos || charset > close) {
+    const std::string_view head(text.data(), before);
+    for (auto meta = FindByte(head, '<'); meta != std::string_view::npos;
+         meta = FindByte(head, '<', meta + 1)) {
+        if (!EqualsIgnoringCase(head.substr(meta, 5), "<meta")) {
+            continue;
+        }
+        auto tag = LowerAscii(head.substr(meta, head.find('>', meta) - meta));
+        auto charset = tag.find("charset=");
+        if (charset == std::string::npos) {
             continue;
         }
         auto value = charset + 8;
-        auto end = lower.find_first_of("\"'; \t\r\n>", value);
-        if (lower.compare(value, end - value, "utf-8") != 0) {
-            text.replace(value, end - value, "UTF-8");
+        auto length = tag.find_first_of("\"'; \t\r\n>", value) - value;
+        if (tag.compare(value, length, "utf-8") != 0) {
+            text.replace(meta + value, std::min(length, tag.size() - value), "UTF-8");
         }
         return;
     }
     std::size_t at = 0;
-    if (lower.starts_with("<!doctype")) {
+    if (EqualsIgnoringCase(head.substr(0, 9), "<!doctype")) {
         at = std::min(text.find('\n'), text.size());
         at = at == text.size() ? at : at + 1;
     }
@@ -117,41 +147,62 @@ UserMessage Refusal(const std::string& destination, std::string reason) {
 
 } // namespace
 
-std::optional<std::string> MergeIntoBookmarkFile(const std::string& destination,
-                                                 std::string_view exportList,
-                                                 UserMessage& refusal) {
+// A file without CR is read as it is; one with CR from a copy with LF line
+// ends, whose places are then found again in the file.
+bool BookmarkFileMerge::Read(const std::string& destination, UserMessage& refusal) {
+    destination_ = destination;
     auto bytes = ReadWholeFile(destination);
     if (!bytes) {
         refusal = Refusal(destination, "the file cannot be read.");
-        return std::nullopt;
+        return false;
     }
     auto body = StripUtf8Bom(*bytes);
-    std::string old = IsValidUtf8(body) ? std::string(body) : Windows1252ToUtf8(body);
-    std::string normalized = old;
-    NormalizeLineEnds(normalized);
+    if (IsValidUtf8(body)) {
+        bytes->erase(0, bytes->size() - body.size());
+        text_ = std::move(*bytes);
+    } else {
+        text_ = Windows1252ToUtf8(body);
+    }
+    const bool hasCr = FindByte(text_, '\r') != std::string::npos;
+    std::string normalized;
+    if (hasCr) {
+        normalized = text_;
+        NormalizeLineEnds(normalized);
+    }
+    auto& readable = hasCr ? normalized : text_;
     RootListEnd root;
-    TokenizeHtml(normalized, root);
+    TokenizeHtml(readable, root);
     if (!root.sawList) {
         refusal = Refusal(destination, "it holds no bookmark list (<DL>), so its content would be "
                                        "lost. The file was left unchanged.");
-        return std::nullopt;
+        return false;
     }
-    auto cut = root.end ? OffsetBeforeNormalizing(old, *root.end) : old.size();
-    std::string merged = old.substr(0, cut);
-    if (!merged.empty() && merged.back() != '\n') {
-        merged += kLineEnd;
-    }
-    merged.append(exportList).append(old, cut);
-    DeclareUtf8(merged, cut);
+    cut_ = !root.end ? text_.size() : hasCr ? OffsetBeforeNormalizing(text_, *root.end) : *root.end;
+    auto old = LinksIn(readable);
+    links_ = old.links;
+    hasToolbar_ = old.topLevelToolbar;
+    return true;
+}
 
-    auto expected = LinksIn(old);
-    auto added = LinksIn(exportList);
-    expected.insert(expected.end(), added.begin(), added.end());
-    std::sort(expected.begin(), expected.end());
-    if (LinksIn(merged) != expected) {
-        refusal = Refusal(destination, "its bookmark lists are not closed as a bookmark file's "
-                                       "are, so the merged file would not read back whole. The "
-                                       "file was left unchanged.");
+// The export is read on its own once it is in the merged text, in place,
+// so that no more than two copies of the file are held at a time.
+std::optional<std::string> BookmarkFileMerge::Merge(std::string exportItems, UserMessage& refusal) {
+    std::string merged = std::move(text_);
+    merged.reserve(merged.size() + exportItems.size() + kLineEnd.size());
+    merged.insert(cut_, exportItems);
+    if (cut_ > 0 && merged[cut_ - 1] != '\n') {
+        merged.insert(cut_, kLineEnd);
+    }
+    DeclareUtf8(merged, cut_);
+
+    NormalizeLineEnds(exportItems);
+    auto expected = links_;
+    expected.Add(LinksIn(exportItems).links);
+    exportItems = std::string();
+    if (LinksInAnyLineEnds(merged).links != expected) {
+        refusal = Refusal(destination_, "its bookmark lists are not closed as a bookmark file's "
+                                        "are, so the merged file would not read back whole. The "
+                                        "file was left unchanged.");
         return std::nullopt;
     }
     return merged;

@@ -84,22 +84,24 @@ void AppendEscapedAddress(std::string& out, std::string_view address) {
 class FileWriter final : public FolderVisitor {
 public:
     // file, when given, takes out's text whenever it holds a block.
+    // toolbarTaken: the file's top level has its toolbar folder already.
     FileWriter(BookmarkTree& tree, const NetscapeWriterOptions& options, std::string& out,
-               AtomicFileWriter* file, ExportResult& result)
+               AtomicFileWriter* file, ExportResult& result, bool toolbarTaken)
         : tree_(tree), options_(options), out_(out), file_(file), result_(result),
-          order_(OrderToWalk(tree, options.keepOrder)) {}
+          order_(OrderToWalk(tree, options.keepOrder)),
+          toolbarTaken_(toolbarTaken || options.newFolder.has_value()) {}
 
     WalkOrder Order() const { return order_; }
 
     void Enter(std::int32_t folder, bool isStart) override {
         const auto& name = tree_.Node(folder).Text;
         if (!isStart) {
-            const bool toolbar = tree_.FolderTable.at(folder).bToolbar;
             Line(std::string("<DT><H3 FOLDED ADD_DATE=\"\"") +
-                 (toolbar ? " PERSONAL_TOOLBAR_FOLDER=\"true\"" : "") + ">" + EscapeName(name) +
-                 "</H3>");
+                 (MarkAsToolbar(folder) ? " PERSONAL_TOOLBAR_FOLDER=\"true\"" : "") + ">" +
+                 EscapeName(name) + "</H3>");
             Line(kListStart);
             ++result_.nFoldersWritten;
+            ++depth_;
         }
         indent_ += 4;
         if (order_ == WalkOrder::Source) {
@@ -113,13 +115,17 @@ public:
         }
     }
 
-    void Leave(std::int32_t, bool) override {
+    // The root's list is the caller's to close.
+    void Leave(std::int32_t, bool isStart) override {
         if (!options_.linksBefore && order_ == WalkOrder::Display) {
             WriteLinks(pendingLinks_.back());
             pendingLinks_.pop_back();
         }
         indent_ -= 4;
-        Line(kListEnd);
+        if (!isStart) {
+            --depth_;
+            Line(kListEnd);
+        }
         WriteIfFull();
     }
 
@@ -134,6 +140,22 @@ public:
     }
 
 private:
+    // Firefox takes a marked folder for its toolbar only at the top level of
+    // a file, and one at most: a marked folder below another makes its import
+    // store nothing. So the first toolbar folder that lands at the top level
+    // is marked; any other is written as an ordinary folder, and noted.
+    bool MarkAsToolbar(std::int32_t folder) {
+        if (!tree_.FolderTable.at(folder).bToolbar) {
+            return false;
+        }
+        if (toolbarTaken_ || depth_ > 0) {
+            result_.losses.Note(LossKind::ToolbarNotMarked, FolderInReport(tree_, folder));
+            return false;
+        }
+        toolbarTaken_ = true;
+        return true;
+    }
+
     void Indent() { out_.append(static_cast<std::size_t>(std::min(indent_, kMaxIndent)), ' '); }
 
     void Line(std::string_view text) {
@@ -186,6 +208,8 @@ private:
     AtomicFileWriter* file_;
     ExportResult& result_;
     WalkOrder order_;
+    bool toolbarTaken_;      // a folder at the file's top level is the toolbar already
+    std::int32_t depth_ = 0; // written folders open, the root not counted
     std::int32_t indent_ = 0;
     std::vector<std::vector<std::int32_t>> pendingLinks_; // per open folder, links written last
 };
@@ -207,13 +231,12 @@ void AppendHeader(std::string& out, const std::string& profileName) {
     out.append(kLineEnd);
 }
 
-// Appends the export as one list: "<DL><p>", the written folders and links
-// (inside the new folder when there is one), "</DL><p>". With file, the
-// text goes to the file whenever out holds a block.
-void ComposeList(std::string& out, AtomicFileWriter* file, BookmarkTree& tree,
-                 const NetscapeWriterOptions& options, ProgressSink& progress,
-                 ExportResult& result) {
-    out.append(kListStart).append(kLineEnd);
+// Appends the export's folders and links, as the lines of the root list
+// (inside the new folder when there is one). With file, the text goes to
+// the file whenever out holds a block.
+void ComposeItems(std::string& out, AtomicFileWriter* file, BookmarkTree& tree,
+                  const NetscapeWriterOptions& options, ProgressSink& progress,
+                  ExportResult& result, bool toolbarTaken) {
     if (options.newFolder) {
         out.append("<DT><H3 FOLDED ADD_DATE=\"\">")
             .append(EscapeName(*options.newFolder))
@@ -221,21 +244,26 @@ void ComposeList(std::string& out, AtomicFileWriter* file, BookmarkTree& tree,
             .append(kLineEnd);
         out.append(kListStart).append(kLineEnd);
     }
-    FileWriter writer(tree, options, out, file, result);
+    FileWriter writer(tree, options, out, file, result, toolbarTaken);
     WalkExportedFolders(tree, options.exportAll, writer, result, progress, {0, writer.Order()});
     if (options.newFolder) {
         out.append(kListEnd).append(kLineEnd);
     }
-    out.append(kListEnd).append(kLineEnd);
 }
 
+// The export goes into the old file's root list, beside what is there.
 WriteResult WriteMerged(BookmarkTree& tree, const std::string& destination,
                         const NetscapeWriterOptions& options, ProgressSink& progress,
                         ExportResult& result) {
-    std::string list;
-    ComposeList(list, nullptr, tree, options, progress, result);
+    BookmarkFileMerge merge;
     UserMessage refusal;
-    auto merged = MergeIntoBookmarkFile(destination, list, refusal);
+    if (!merge.Read(destination, refusal)) {
+        result = ExportResult::Failed(std::move(refusal));
+        return {};
+    }
+    std::string items;
+    ComposeItems(items, nullptr, tree, options, progress, result, merge.HasToolbar());
+    auto merged = merge.Merge(std::move(items), refusal);
     if (!merged) {
         result = ExportResult::Failed(std::move(refusal));
         return {};
@@ -243,13 +271,17 @@ WriteResult WriteMerged(BookmarkTree& tree, const std::string& destination,
     return WriteFileAtomically(destination, *merged);
 }
 
-// A new file is written while it is composed.
+// A new file is written while it is composed: the header and the root
+// list, opened and closed once.
 WriteResult WriteNew(BookmarkTree& tree, const std::string& destination,
                      const NetscapeWriterOptions& options, ProgressSink& progress,
                      ExportResult& result) {
     AtomicFileWriter file(destination);
-    AppendHeader(file.Buffer(), options.profileName);
-    ComposeList(file.Buffer(), &file, tree, options, progress, result);
+    auto& out = file.Buffer();
+    AppendHeader(out, options.profileName);
+    out.append(kListStart).append(kLineEnd);
+    ComposeItems(out, &file, tree, options, progress, result, false);
+    out.append(kListEnd).append(kLineEnd);
     return file.Commit();
 }
 

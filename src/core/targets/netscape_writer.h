@@ -43,11 +43,18 @@ inline constexpr const char* kNetscapeWriteErrorText = "Error Writing the Bookma
 //       </DL><p>
 //   </DL><p>
 //
-// A link with dates carries ADD_DATE and LAST_MODIFIED (seconds since
-// 1970) after its address, each only when known; the toolbar folder's
-// heading carries PERSONAL_TOOLBAR_FOLDER="true"; with the source's order
-// kept a separator is an "<HR>" line at its place. A tree without dates,
-// toolbar and separators gives the same file either way.
+// The root list is opened and closed once, as Firefox and Chromium write
+// theirs. A link with dates carries ADD_DATE and LAST_MODIFIED (seconds
+// since 1970) after its address, each only when known; with the source's
+// order kept a separator is an "<HR>" line at its place. A tree without
+// dates, toolbar and separators gives the same file either way.
+//
+// The toolbar folder's heading carries PERSONAL_TOOLBAR_FOLDER="true" when
+// it lands at the top level of the file, and only the first such folder's
+// does (none after a new folder, nor in a merge into a file whose top level
+// has a toolbar folder already): Firefox imports nothing from a file with
+// a marked folder below another. Any other toolbar folder is written as an
+// ordinary one and noted as a loss (LossKind::ToolbarNotMarked).
 //
 // Every line ends with CR LF, the whole file is UTF-8, and nesting indents
 // by four spaces (up to a limit, so a very deep tree does not make the file
@@ -59,8 +66,8 @@ inline constexpr const char* kNetscapeWriteErrorText = "Error Writing the Bookma
 // as a character reference as "&amp;", so that reading the file gives back
 // every name and address.
 //
-// Merging adds the export as a list inside the old file's root list and
-// keeps the rest of the file (MergeIntoBookmarkFile); a file it cannot
+// Merging adds the export's folders and links to the old file's root list
+// and keeps the rest of the file (BookmarkFileMerge); a file it cannot
 // merge into is refused and left as it was. The file is replaced in one
 // step (a temporary file renamed over it), so a failure never leaves it
 // half-written. The status text shows each folder as it is written.
