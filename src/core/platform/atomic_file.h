@@ -29,10 +29,11 @@ struct WriteResult {
 // and archive attributes); a target that is a symbolic
 // link is replaced where the link points and the link stays. On failure the
 // old file is untouched and the temporary file removed. flushToDisk false skips the
-// flushes and the removal of stale temporary files, for writers of many
-// small files where one flush or one look at the folder per file would
-// cost more than the write (they call RemoveStaleTemporaryFiles once per
-// folder); the rename still never shows a partial file.
+// flushes, the removal of stale temporary files and the unnamed file (the
+// named one is cheaper to make), for writers of many small files where one
+// flush or one look at the folder per file would cost more than the write
+// (they call RemoveStaleTemporaryFiles once per folder); the rename still
+// never shows a partial file.
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
                                 bool flushToDisk = true);
 

