@@ -1,6 +1,6 @@
 #include "export/location_box.h"
 
-#include "model/location_list.h"
+#include "model/labelled_location.h"
 #include "windows/dialogs.h"
 
 #include <QAbstractItemView>
