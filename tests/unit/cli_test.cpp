@@ -250,7 +250,7 @@ TEST(TerminalProgress, AStatusShownNowIsDrawnAtOnce) {
 // what the terminal showed.
 std::string OnATerminal(const std::string& arguments) {
     std::string command =
-        "script -qec \"" + std::string(TELLAVIN_CLI) + " " + arguments + " >/dev/null\" /dev/null";
+        "script -qec \"'" + test::CliProgram() + "' " + arguments + " >/dev/null\" /dev/null";
     std::string shown;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         std::array<char, 4096> buffer{};
