@@ -17,10 +17,10 @@ std::string Outcome(const std::string& fixture) {
     StoreLocation source{StoreKind::Netscape,
                          (fs::path(TELLAVIN_TEST_DATA) / "browsers" / fixture).string()};
     BookmarkTree tree;
-    bool loaded = LoadSourceTree(source, tree);
-    bool counted = CountSource(source).has_value();
+    auto loaded = LoadSourceTree(source, tree);
+    auto counted = CountSource(source).read;
     return std::string(loaded ? "loaded" : "not loaded") + ", " +
-           (counted ? "counted" : "not counted") + ", why: " + WhySourceUnreadable(source);
+           (counted ? "counted" : "not counted") + ", why: " + loaded.reason;
 }
 
 TEST(FirefoxWithoutSqlite, EveryDatabaseIsRefusedWithTheBuildsReason) {
