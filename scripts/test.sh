@@ -6,12 +6,19 @@
 # MinGW-w64 are installed, it then cross-builds the core, the command line
 # and the unit tests for Windows and runs them under Wine in a fresh Wine
 # prefix, and converts the samples in all six directions with both command
-# lines (scripts/wine-cli-check.sh).
+# lines (scripts/wine-cli-check.sh). Last it checks that the run left
+# nothing behind: no change in the checkout, no settings file in the build
+# (scripts/check-clean.sh).
 #   FUZZ_SECONDS   seconds per fuzz target (default 60; 0 skips fuzzing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+
+# Settings files in the build newer than this were left by the run.
+mkdir -p build
+started=build/.test-run-started
+touch "$started"
 
 echo "== include order of the core"
 scripts/check-includes.py
@@ -64,3 +71,6 @@ if command -v wine >/dev/null && command -v x86_64-w64-mingw32-g++-posix >/dev/n
 else
   echo "skipped (wine or the MinGW-w64 compiler is not installed)"
 fi
+
+echo "== nothing left behind"
+scripts/check-clean.sh "$started"

@@ -10,11 +10,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-windows_cli=build/windows/bin/tellavin-cli.exe
-posix_cli=build/default/bin/tellavin-cli
 samples=$PWD/resources/samples
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Both programs run as copies in the temporary folder, since each keeps
+# its settings file beside itself and the conversions add to its total.
+mkdir -p "$work/bin/windows" "$work/bin/posix"
+windows_cli=$work/bin/windows/tellavin-cli.exe
+posix_cli=$work/bin/posix/tellavin-cli
+cp build/windows/bin/tellavin-cli.exe "$windows_cli"
+cp build/default/bin/tellavin-cli "$posix_cli"
 
 # The Windows program under Wine, its output without the CRs of text mode.
 win() { wine "$windows_cli" "$@" | tr -d '\r'; }

@@ -144,6 +144,11 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         ->excludes(colors);
     menu->add_flag("--quiet,-q", quiet, kQuietHelp);
 
+    // CLI11's own complaints (an unknown option, a missing argument, a bad
+    // value) read as the program's other messages do: one line, prefixed.
+    app.failure_message([](const CLI::App*, const CLI::Error& error) {
+        return "tellavin-cli: " + std::string(error.what()) + "\n";
+    });
     if (auto unknown = UnknownCommand(app, argc, argv)) {
         err << "tellavin-cli: " << *unknown << "\n";
         return kUsageError;

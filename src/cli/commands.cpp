@@ -3,7 +3,7 @@
 #include "cli/store_argument.h"
 #include "cli/tree_printer.h"
 #include "model/bookmark_tree.h"
-#include "model/location_list.h"
+#include "model/labelled_location.h"
 #include "sources/browser_discovery.h"
 #include "sources/source_loader.h"
 #include "sources/store_discovery.h"

@@ -68,7 +68,14 @@ std::optional<MenuColors> PresetColors(const std::string& name, const Platform& 
     }
     presets.SelectByText(name);
     if (presets.text() != name) {
-        err << "tellavin-cli: no menu colour preset is named \"" << name << "\"\n";
+        // The names the user may give instead: every item but item 0, the
+        // custom colours.
+        std::string names;
+        for (std::size_t item = 1; item < presets.items().size(); ++item) {
+            names += (names.empty() ? "" : ", ") + presets.items()[item].text;
+        }
+        err << "tellavin-cli: no menu colour preset is named \"" << name << "\"; "
+            << (names.empty() ? "there are none" : "there are: " + names) << "\n";
         return std::nullopt;
     }
     return presets.swatches();

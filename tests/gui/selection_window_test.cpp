@@ -225,7 +225,9 @@ TEST(SelectionWindowSources, EachStoreShowsItsFoldersLinksAndPictures) {
          std::filesystem::path(TELLAVIN_TEST_DATA) / "netscape" / "favicons-shared-and-broken.html",
          "Favicons: A@ C@ D E F G H I@"},
     };
+    test::TempDir settings; // the window saves its place there
     test::FakePlatform platform;
+    platform.executablePath = settings / "tellavin";
     SessionState session;
     NullProgress progress;
     for (const auto& source : sources) {

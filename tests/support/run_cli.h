@@ -12,8 +12,14 @@ struct CliRun {
     std::string err; // standard error
 };
 
-// Runs the built tellavin-cli with arguments (already quoted for the shell)
-// and captures its exit status and both output streams. environment holds
+// The built tellavin-cli as this test program runs it: linked or copied
+// into a temporary folder of its own at the first call, removed at the end.
+// The command line keeps its settings file beside itself, so what its runs
+// save stays out of the build.
+const std::string& CliProgram();
+
+// Runs CliProgram() with arguments (already quoted for the shell) and
+// captures its exit status and both output streams. environment holds
 // arguments of env(1) that set up the command's environment and folder.
 CliRun RunCli(const std::string& arguments, const std::string& environment = "");
 

@@ -1,7 +1,7 @@
 // Discovery of the browsers' own stores in fake home folders: every
 // Firefox profile's database and every Chromium-family profile's Bookmarks
 // file, in each layout of the browser's data folder.
-#include "model/location_list.h"
+#include "model/labelled_location.h"
 #include "sources/browser_discovery.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"

@@ -83,7 +83,7 @@ TEST(ConvertCommand, EachRefusalNamesItsPathAndExitsByItsKind) {
     test::WriteFile(dir.path() / "page.html", "<p>not a hotlist</p>\n");
     test::WriteFile(dir.path() / "readonly.html", "old\n");
     fs::permissions(dir.path() / "readonly.html", fs::perms::owner_read);
-    const std::string samples = std::string(TELLAVIN_SAMPLES) + "/Favorites";
+    fs::create_directories(dir.path() / "Fav");
     struct Row {
         std::string arguments;
         int status;
@@ -112,8 +112,8 @@ TEST(ConvertCommand, EachRefusalNamesItsPathAndExitsByItsKind) {
         {"convert " + Samples() + " " + Target(dir, "profile/bookmarks.html"), 1,
          dir / "profile/bookmarks.html" +
              ": lies in Firefox's own folders and Firefox is running; close it and try again"},
-        {"convert 'favorites:" + samples + "' '" + samples + "'", 2,
-         samples + ": there is no conversion from a Favorites folder to a Favorites folder"},
+        {"convert 'favorites:" + (dir / "Fav") + "' 'favorites:" + (dir / "Fav") + "'", 2,
+         dir / "Fav" + ": there is no conversion from a Favorites folder to a Favorites folder"},
     };
     for (const auto& row : rows) {
         auto run = test::RunCliWith(row.arguments, firefoxRuns);
@@ -123,8 +123,8 @@ TEST(ConvertCommand, EachRefusalNamesItsPathAndExitsByItsKind) {
     }
     EXPECT_EQ(test::ReadFile(dir.path() / "readonly.html"), "old\n");
     EXPECT_EQ(test::Listing(dir.path()),
-              (std::vector<std::string>{"a.html", "page.html", "profile/", "profile/prefs.js",
-                                        "readonly.html"}));
+              (std::vector<std::string>{"Fav/", "a.html", "page.html", "profile/",
+                                        "profile/prefs.js", "readonly.html"}));
 }
 
 TEST(ConvertCommand, AFileWrittenIntoAFirefoxProfileTellsHowToImportIt) {

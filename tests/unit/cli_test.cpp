@@ -250,7 +250,7 @@ TEST(TerminalProgress, AStatusShownNowIsDrawnAtOnce) {
 // what the terminal showed.
 std::string OnATerminal(const std::string& arguments) {
     std::string command =
-        "script -qec \"" + std::string(TELLAVIN_CLI) + " " + arguments + " >/dev/null\" /dev/null";
+        "script -qec \"'" + test::CliProgram() + "' " + arguments + " >/dev/null\" /dev/null";
     std::string shown;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         std::array<char, 4096> buffer{};
@@ -277,22 +277,29 @@ TEST(ConvertCommand, AProgressLineOnATerminalUnlessQuiet) {
 }
 
 // What users of command-line tools expect: a version, a hint at a typo,
-// exit status 2 for every usage error, and "~" as the home folder inside
-// kind:path arguments that no shell expands.
+// exit status 2 for every usage error, each message one line after the
+// program's name, and "~" as the home folder inside kind:path arguments
+// that no shell expands.
 TEST(CommandLine, ConventionsOfACommandLineTool) {
     test::FakePlatform platform;
     platform.folders[SpecialFolder::Home] = TELLAVIN_SAMPLES;
     struct Case {
         const char* arguments;
         int status;
-        std::string shown; // the start of what the command printed, out and err
+        std::string shown; // what the command printed, out and err
     };
     const Case cases[] = {
         {"--version", 0, "tellavin-cli 2.48\n"},
         {"conver a b", 2, "tellavin-cli: unknown command 'conver'; did you mean 'convert'?\n"},
         {"frobnicate", 2, "tellavin-cli: unknown command 'frobnicate'\n"},
-        {"convert --bogus a b", 2, "The following argument was not expected: --bogus"},
-        {"", 2, "A subcommand is required"},
+        {"convert --bogus a b", 2,
+         "tellavin-cli: The following argument was not expected: --bogus\n"},
+        {"", 2, "tellavin-cli: A subcommand is required\n"},
+        {"convert a", 2, "tellavin-cli: TARGET is required\n"},
+        {"convert a b --new-folder", 2, "tellavin-cli: --new-folder: 1 required TEXT missing\n"},
+        {"convert a b --new-folder x --existing-folder y", 2,
+         "tellavin-cli: --new-folder excludes --existing-folder\n"},
+        {"menu a b --break 1", 2, "tellavin-cli: --break: Value 1 not in range 2 to 99\n"},
         {"count favorites:~/Favorites", 0, "5 folders, 7 links\n"},
         {"count ~/hotlist.adr", 0, "3 folders, 4 links\n"},
         {"count opera:~nobody/h.adr", 1,
@@ -307,8 +314,14 @@ TEST(CommandLine, ConventionsOfACommandLineTool) {
     for (const auto& c : cases) {
         auto run = test::RunCliWith(c.arguments, platform);
         EXPECT_EQ(run.status, c.status) << c.arguments;
-        EXPECT_EQ((run.out + run.err).substr(0, c.shown.size()), c.shown) << c.arguments;
+        EXPECT_EQ(run.out + run.err, c.shown) << c.arguments;
     }
+    // The help goes to standard output as CLI11 writes it.
+    auto help = test::RunCliWith("convert --help", platform);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out.substr(0, help.out.find('\n')),
+              "Export every folder and link of a store into another store");
 }
 
 } // namespace

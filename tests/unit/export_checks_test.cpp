@@ -3,6 +3,7 @@
 #include "support/named_process.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -46,7 +47,7 @@ public:
         WriteFile(dir.path() / "menu.html", "x");
     }
     ExportCheckInput Input(ConversionPath code) const {
-        auto path = FindConversionPath(code).value();
+        const auto& path = *std::ranges::find(kConversionPaths, code, &ConversionPathInfo::code);
         auto pathOf = [&](StoreKind kind) {
             switch (kind) {
             case StoreKind::Favorites:

@@ -117,12 +117,37 @@ TEST_F(MenuCommand, ColoursComeFromAPresetByName) {
                         "Color4=0\r\nColor5=0\r\nColor6=65280\r\nColor7=0\r\n");
     ASSERT_EQ(Run("menu " + samples + " '" + page + "' --preset Mine").status, 0);
     EXPECT_NE(ReadFile(page).find("bgcolor='#00FF00'>"), std::string::npos);
-
-    auto unknown = Run("menu " + samples + " '" + page + "' --preset Nothing");
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.output.find("no menu colour preset is named \"Nothing\""), std::string::npos);
     EXPECT_NE(
         Run("menu " + samples + " '" + page + "' --preset Ice --colors 1,2,3,4,5,6,7,8").status, 0);
+}
+
+// A name that is no preset's is refused with the names there are, in the
+// order the menu window lists them.
+TEST_F(MenuCommand, AnUnknownPresetIsRefusedWithThePresetsThereAre) {
+    struct Case {
+        const char* presets; // the presets file before the run; none when null
+        const char* name;
+        std::string shown;
+    };
+    const std::string refused = "tellavin-cli: no menu colour preset is named ";
+    const Case cases[] = {
+        {nullptr, "Nothing", refused + "\"Nothing\"; there are: Ice, TwinHelix\n"},
+        {nullptr, "ice", refused + "\"ice\"; there are: Ice, TwinHelix\n"},
+        {"[Version]\r\nVersion=2\r\n[Mine]\r\nColor0=255\r\n[Ice]\r\nColor0=0\r\n", "Nothing",
+         refused + "\"Nothing\"; there are: Mine, Ice\n"},
+        {"[Version]\r\nVersion=2\r\n", "Ice", refused + "\"Ice\"; there are none\n"},
+    };
+    const auto file = dir.path() / "bin" / "ColorPreset.ini";
+    for (const auto& c : cases) {
+        std::filesystem::remove(file);
+        if (c.presets != nullptr) {
+            test::WriteFile(file, c.presets);
+        }
+        auto run = Run("menu " + samples + " '" + page + "' --preset " + c.name);
+        EXPECT_EQ(run.status, 2) << c.name;
+        EXPECT_EQ(run.output, c.shown);
+    }
+    EXPECT_FALSE(std::filesystem::exists(page));
 }
 
 TEST_F(MenuCommand, RefusesBadOptionsAndUnreadableSources) {

@@ -1,4 +1,4 @@
-#include "model/location_list.h"
+#include "model/labelled_location.h"
 #include "sources/store_discovery.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
@@ -12,8 +12,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 using test::WriteFile;
-
-constexpr const char* kPrompt = "- Please Select a Bookmark File -";
 
 // A fake user: a home folder in a temporary directory, with the XDG
 // configuration folder inside it.
@@ -53,41 +51,36 @@ public:
     void SetVisible(bool) override {}
 };
 
-LocationList PromptOnly() {
-    LocationList list;
-    list.AddItem(kPrompt);
-    list.SetListIndex(0);
-    return list;
-}
-
-std::vector<std::string> Items(std::initializer_list<std::string> files) {
-    std::vector<std::string> items{kPrompt};
-    items.insert(items.end(), files.begin(), files.end());
+// What discovery found as the location lists show it: each store's path,
+// labelled with its profile's name when it has one.
+std::vector<std::string> Items(const std::vector<FoundStore>& found) {
+    std::vector<std::string> items;
+    for (const auto& store : found) {
+        items.push_back(store.label.empty() ? store.location.path
+                                            : LabelledLocation(store.label, store.location.path));
+    }
     return items;
 }
 
+using Strings = std::vector<std::string>;
+
 // Firefox
 
-TEST(FirefoxDiscovery, TwoProfilesInSectionOrderAndThePromptStays) {
+TEST(FirefoxDiscovery, TwoProfilesInSectionOrder) {
     FakeHome user;
     user.Install("profile-sections-out-of-order.ini", ".mozilla/firefox/profiles.ini");
     user.Bookmarks(".mozilla/firefox/ab612nev.default");
     user.Bookmarks(".mozilla/firefox/mz8hqsuw.default-esr");
-    auto list = PromptOnly();
     StatusRecorder status;
 
-    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 2);
-    EXPECT_EQ(list.Items(),
-              Items({"<default> " + user.Path(".mozilla/firefox/ab612nev.default/bookmarks.html"),
-                     "<default-esr> " +
-                         user.Path(".mozilla/firefox/mz8hqsuw.default-esr/bookmarks.html")}));
-    EXPECT_EQ(list.ListIndex(), 0);
-    EXPECT_EQ(list.Text(), kPrompt);
-    EXPECT_EQ(status.texts, (std::vector<std::string>{"Retrieving Bookmark Files", "Ready"}));
+    EXPECT_EQ(Items(LocateFirefoxBookmarks(user.platform, status)),
+              (Strings{"<default> " + user.Path(".mozilla/firefox/ab612nev.default/bookmarks.html"),
+                       "<default-esr> " +
+                           user.Path(".mozilla/firefox/mz8hqsuw.default-esr/bookmarks.html")}));
+    EXPECT_EQ(status.texts, (Strings{"Retrieving Bookmark Files", "Ready"}));
 }
 
-// Discovery tells what it found and nothing more: no prompt, no selection,
-// which a list without a prompt (the command line's) would get wrong.
+// Each store found carries its kind, its profile's name and its path.
 TEST(FirefoxDiscovery, FindsEachProfilesFileWithItsKindAndName) {
     FakeHome user;
     user.Install("profile-sections-out-of-order.ini", ".mozilla/firefox/profiles.ini");
@@ -105,49 +98,37 @@ TEST(FirefoxDiscovery, FindsEachProfilesFileWithItsKindAndName) {
                          user.Path(".mozilla/firefox/mz8hqsuw.default-esr/bookmarks.html") + "\n");
 }
 
-TEST(FirefoxDiscovery, ASingleProfileIsSelected) {
+TEST(FirefoxDiscovery, AProfilesFileWithByteOrderMarkAndCrLf) {
     FakeHome user;
     user.Install("profiles-bom-crlf.ini", ".mozilla/firefox/profiles.ini");
     user.Bookmarks(".mozilla/firefox/Profiles/v04swu2d.default");
-    auto list = PromptOnly();
-    StatusRecorder status;
+    NullProgress status;
 
-    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 1);
-    auto item =
-        "<default> " + user.Path(".mozilla/firefox/Profiles/v04swu2d.default/bookmarks.html");
-    EXPECT_EQ(list.Items(), Items({item}));
-    EXPECT_EQ(list.ListIndex(), 1);
-    EXPECT_EQ(list.Text(), item);
+    EXPECT_EQ(Items(LocateFirefoxBookmarks(user.platform, status)),
+              Strings{"<default> " +
+                      user.Path(".mozilla/firefox/Profiles/v04swu2d.default/bookmarks.html")});
 }
 
 TEST(FirefoxDiscovery, ProfilesWithoutBookmarksNameOrPath) {
     FakeHome user;
     user.Install("profile-sections-out-of-order.ini", ".mozilla/firefox/profiles.ini");
     user.Bookmarks(".mozilla/firefox/mz8hqsuw.default-esr"); // the other has none
-    LocationList list;
-    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path(".mozilla/firefox/"))), 1);
-    EXPECT_EQ(
-        list.Items(),
-        (std::vector<std::string>{
-            "<default-esr> " + user.Path(".mozilla/firefox/mz8hqsuw.default-esr/bookmarks.html")}));
+    EXPECT_EQ(Items(ProfilesFromIni(user.Path(".mozilla/firefox/"))),
+              Strings{"<default-esr> " +
+                      user.Path(".mozilla/firefox/mz8hqsuw.default-esr/bookmarks.html")});
 
     user.Install("profile-without-name.ini", "unnamed/profiles.ini");
     user.Bookmarks("unnamed/unnamed.default");
-    list.Clear();
-    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path("unnamed/"))), 1);
-    EXPECT_EQ(list.Items(),
-              (std::vector<std::string>{"<NoName> " +
-                                        user.Path("unnamed/unnamed.default/bookmarks.html")}));
+    EXPECT_EQ(Items(ProfilesFromIni(user.Path("unnamed/"))),
+              Strings{"<NoName> " + user.Path("unnamed/unnamed.default/bookmarks.html")});
 
     // A section without a path names no profile folder: no "/bookmarks.html"
     // at the root, no profiles.ini folder itself.
     user.Install("profile-without-path.ini", "pathless/profiles.ini");
     user.Bookmarks("pathless");
     user.Bookmarks("pathless/real.default");
-    list.Clear();
-    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path("pathless/"))), 1);
-    EXPECT_EQ(list.Items(), (std::vector<std::string>{
-                                "<real> " + user.Path("pathless/real.default/bookmarks.html")}));
+    EXPECT_EQ(Items(ProfilesFromIni(user.Path("pathless/"))),
+              Strings{"<real> " + user.Path("pathless/real.default/bookmarks.html")});
 }
 
 TEST(FirefoxDiscovery, AbsoluteLongAndNonAsciiProfilePaths) {
@@ -156,48 +137,24 @@ TEST(FirefoxDiscovery, AbsoluteLongAndNonAsciiProfilePaths) {
     auto stuff = user.dir.path() / "Stuff/Firefox";
     WriteFile(stuff / "Default/bookmarks.html", "x");
     WriteFile(stuff / "School/bookmarks.html", "x");
-    LocationList list;
-    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path("abs/"))), 2);
-    EXPECT_EQ(list.Items(),
-              (std::vector<std::string>{"<Default> " + (stuff / "Default/bookmarks.html").string(),
-                                        "<School> " + (stuff / "School/bookmarks.html").string()}));
+    EXPECT_EQ(Items(ProfilesFromIni(user.Path("abs/"))),
+              (Strings{"<Default> " + (stuff / "Default/bookmarks.html").string(),
+                       "<School> " + (stuff / "School/bookmarks.html").string()}));
 
     user.Install("profile-non-ascii-path.ini", "cyr/profiles.ini");
     user.Bookmarks("cyr/test_profile_firefox_L\xD0\xAE\xD1\x88\xD1\x80");
-    list.Clear();
-    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path("cyr/"))), 1);
-    EXPECT_EQ(list.Item(0), "<firefox_non-ascii> " +
-                                user.Path("cyr/test_profile_firefox_L\xD0\xAE\xD1\x88\xD1\x80/"
-                                          "bookmarks.html"));
+    EXPECT_EQ(Items(ProfilesFromIni(user.Path("cyr/"))),
+              Strings{"<firefox_non-ascii> " +
+                      user.Path("cyr/test_profile_firefox_L\xD0\xAE\xD1\x88\xD1\x80/"
+                                "bookmarks.html")});
 
     // Values are not cut at 127 characters.
     std::string longName(150, 'p');
     WriteFile(user.home() / "long/profiles.ini",
               "[Profile0]\nName=long\nIsRelative=1\nPath=" + longName + "\n");
     user.Bookmarks("long/" + longName);
-    list.Clear();
-    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(user.Path("long/"))), 1);
-    EXPECT_EQ(list.Item(0), "<long> " + user.Path("long/" + longName + "/bookmarks.html"));
-}
-
-TEST(FirefoxDiscovery, RememberedEntriesAreNotDoubled) {
-    FakeHome user;
-    user.Install("profile-sections-out-of-order.ini", ".mozilla/firefox/profiles.ini");
-    user.Bookmarks(".mozilla/firefox/ab612nev.default");
-    user.Bookmarks(".mozilla/firefox/mz8hqsuw.default-esr");
-    auto remembered =
-        "<default-esr> " + user.Path(".mozilla/firefox/mz8hqsuw.default-esr/bookmarks.html");
-    auto list = PromptOnly();
-    list.AddItem(remembered);
-    list.SetListIndex(1);
-    NullProgress status;
-
-    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 1);
-    EXPECT_EQ(
-        list.Items(),
-        Items({remembered,
-               "<default> " + user.Path(".mozilla/firefox/ab612nev.default/bookmarks.html")}));
-    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_EQ(Items(ProfilesFromIni(user.Path("long/"))),
+              Strings{"<long> " + user.Path("long/" + longName + "/bookmarks.html")});
 }
 
 TEST(FirefoxDiscovery, EveryLinuxLayoutInOrder) {
@@ -216,11 +173,8 @@ TEST(FirefoxDiscovery, EveryLinuxLayoutInOrder) {
         expected.push_back("<default> " + user.Path(fs::path(layout) /
                                                     "Profiles/v04swu2d.default/bookmarks.html"));
     }
-    auto list = PromptOnly();
     NullProgress status;
-    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 4);
-    expected.insert(expected.begin(), kPrompt);
-    EXPECT_EQ(list.Items(), expected);
+    EXPECT_EQ(Items(LocateFirefoxBookmarks(user.platform, status)), expected);
 }
 
 TEST(FirefoxDiscovery, AFolderReachedTwiceIsSearchedOnce) {
@@ -230,10 +184,10 @@ TEST(FirefoxDiscovery, AFolderReachedTwiceIsSearchedOnce) {
     fs::create_directories(user.home() / ".config/mozilla");
     fs::create_directory_symlink(user.home() / ".mozilla/firefox",
                                  user.home() / ".config/mozilla/firefox");
-    auto list = PromptOnly();
     NullProgress status;
-    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 1);
-    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(Items(LocateFirefoxBookmarks(user.platform, status)),
+              Strings{"<default> " +
+                      user.Path(".mozilla/firefox/Profiles/v04swu2d.default/bookmarks.html")});
 }
 
 TEST(FirefoxDiscovery, BrokenFilesAddNothingAndDiscoveryGoesOn) {
@@ -248,23 +202,20 @@ TEST(FirefoxDiscovery, BrokenFilesAddNothingAndDiscoveryGoesOn) {
     user.Install("profiles-bom-crlf.ini",
                  ".var/app/org.mozilla.firefox/.mozilla/firefox/profiles.ini");
     user.Bookmarks(".var/app/org.mozilla.firefox/.mozilla/firefox/Profiles/v04swu2d.default");
-    auto list = PromptOnly();
     StatusRecorder status;
 
-    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(user.platform, status)), 1);
-    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(Items(LocateFirefoxBookmarks(user.platform, status)),
+              Strings{"<default> " + user.Path(".var/app/org.mozilla.firefox/.mozilla/firefox/"
+                                               "Profiles/v04swu2d.default/bookmarks.html")});
     EXPECT_EQ(status.texts.back(), "Ready");
-    LocationList empty;
-    EXPECT_EQ(AddFoundStores(empty, ProfilesFromIni(user.Path("nowhere/"))), 0);
+    EXPECT_EQ(Items(ProfilesFromIni(user.Path("nowhere/"))), Strings{});
 }
 
 TEST(FirefoxDiscovery, NoHomeFindsNothing) {
     test::FakePlatform platform;
-    auto list = PromptOnly();
     NullProgress status;
     EXPECT_TRUE(FirefoxDataFolders(platform).empty());
-    EXPECT_EQ(AddFoundStores(list, LocateFirefoxBookmarks(platform, status)), 0);
-    EXPECT_EQ(list.Items(), Items({}));
+    EXPECT_EQ(Items(LocateFirefoxBookmarks(platform, status)), Strings{});
 }
 
 TEST(FirefoxDiscovery, CorpusProfileFiles) {
@@ -278,34 +229,37 @@ TEST(FirefoxDiscovery, CorpusProfileFiles) {
         fs::copy_file(corpus / "ini" / name, user.home() / folder / "profiles.ini");
         return user.Path(folder) + "/";
     };
-    LocationList list;
+    Strings found;
+    auto add = [&](const std::string& dir) {
+        auto items = Items(ProfilesFromIni(dir));
+        found.insert(found.end(), items.begin(), items.end());
+    };
     auto esr = install("firefox-profiles-linux-install-esr.ini", "esr");
     user.Bookmarks("esr/ab612nev.default");
     user.Bookmarks("esr/mz8hqsuw.default-esr");
-    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(esr)), 2);
+    add(esr);
     auto win = install("firefox-profiles-win-install-first.ini", "win");
     user.Bookmarks("win/Profiles/mauville.default");
-    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(win)), 1);
+    add(win);
     auto thunderbird = install("thunderbird-profiles-win-crlf.ini", "tb");
     user.Bookmarks("tb/Profiles/v04swu2d.default");
-    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(thunderbird)), 1);
+    add(thunderbird);
     auto cyrillic = install("firefox-profiles-fixture-nonascii.ini", "cyr");
     user.Bookmarks("cyr/test_profile_firefox_L\xD0\xAE\xD1\x88\xD1\x80");
     user.Bookmarks("cyr/test_profile_firefox_144");
-    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(cyrillic)), 2);
+    add(cyrillic);
     // Absolute paths of a template user that does not exist here.
     auto absolute = install("firefox-profiles-absolute-template.ini", "abs");
-    EXPECT_EQ(AddFoundStores(list, ProfilesFromIni(absolute)), 0);
+    add(absolute);
 
-    EXPECT_EQ(list.Items(),
-              (std::vector<std::string>{
-                  "<default> " + esr + "ab612nev.default/bookmarks.html",
-                  "<default-esr> " + esr + "mz8hqsuw.default-esr/bookmarks.html",
-                  "<default-release> " + win + "Profiles/mauville.default/bookmarks.html",
-                  "<default> " + thunderbird + "Profiles/v04swu2d.default/bookmarks.html",
-                  "<firefox_non-ascii> " + cyrillic +
-                      "test_profile_firefox_L\xD0\xAE\xD1\x88\xD1\x80/bookmarks.html",
-                  "<firefox_144> " + cyrillic + "test_profile_firefox_144/bookmarks.html"}));
+    EXPECT_EQ(found,
+              (Strings{"<default> " + esr + "ab612nev.default/bookmarks.html",
+                       "<default-esr> " + esr + "mz8hqsuw.default-esr/bookmarks.html",
+                       "<default-release> " + win + "Profiles/mauville.default/bookmarks.html",
+                       "<default> " + thunderbird + "Profiles/v04swu2d.default/bookmarks.html",
+                       "<firefox_non-ascii> " + cyrillic +
+                           "test_profile_firefox_L\xD0\xAE\xD1\x88\xD1\x80/bookmarks.html",
+                       "<firefox_144> " + cyrillic + "test_profile_firefox_144/bookmarks.html"}));
 }
 
 // Opera
@@ -315,11 +269,9 @@ TEST(OperaDiscovery, Opera12HotlistNamedThroughAFolderMacro) {
     user.Install("operaprefs-bom-crlf-macro.ini", ".opera/operaprefs.ini");
     WriteFile(user.home() / ".opera/priv/opera6.adr", "Opera Hotlist version 2.0\n");
     WriteFile(user.home() / ".opera/bookmarks.adr", "Opera Hotlist version 2.0\n");
-    auto list = PromptOnly();
 
-    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
-    EXPECT_EQ(list.Items(), Items({user.Path(".opera/priv/opera6.adr")}));
-    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_EQ(Items(LocateOperaHotlist(user.platform)),
+              Strings{user.Path(".opera/priv/opera6.adr")});
     EXPECT_EQ(HotlistNamedInPreferences(user.Path(".opera/operaprefs.ini"), user.home().string()),
               user.Path(".opera/priv/opera6.adr"));
 }
@@ -328,11 +280,8 @@ TEST(OperaDiscovery, Opera9UsesTheDefaultHotlist) {
     FakeHome user;
     user.Install("opera6-without-hotlist-key.ini", ".opera/opera6.ini");
     WriteFile(user.home() / ".opera/opera6.adr", "Opera Hotlist version 2.0\n");
-    auto list = PromptOnly();
 
-    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
-    EXPECT_EQ(list.Items(), Items({user.Path(".opera/opera6.adr")}));
-    EXPECT_EQ(list.Text(), user.Path(".opera/opera6.adr"));
+    EXPECT_EQ(Items(LocateOperaHotlist(user.platform)), Strings{user.Path(".opera/opera6.adr")});
     EXPECT_EQ(HotlistNamedInPreferences(user.Path(".opera/opera6.ini"), user.home().string()), "");
 }
 
@@ -342,47 +291,34 @@ TEST(OperaDiscovery, NewerPreferencesWinAndMissingHotlistsFallBack) {
     WriteFile(user.dir.path() / "shared/team.adr", "Opera Hotlist version 2.0\n");
     user.Install("operaprefs-bom-crlf-macro.ini", ".opera/operaprefs.ini");
     WriteFile(user.home() / ".opera/priv/opera6.adr", "Opera Hotlist version 2.0\n");
-    LocationList list;
-    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
-    EXPECT_EQ(list.Items(), (std::vector<std::string>{user.Path(".opera/priv/opera6.adr")}));
-    EXPECT_EQ(list.ListIndex(), -1); // no prompt, so nothing is selected
+    EXPECT_EQ(Items(LocateOperaHotlist(user.platform)),
+              Strings{user.Path(".opera/priv/opera6.adr")});
 
     // The newer preferences name a hotlist that is gone: the older ones count.
     fs::remove(user.home() / ".opera/priv/opera6.adr");
-    list.Clear();
-    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
-    EXPECT_EQ(list.Items(),
-              (std::vector<std::string>{(user.dir.path() / "shared/team.adr").string()}));
+    EXPECT_EQ(Items(LocateOperaHotlist(user.platform)),
+              Strings{(user.dir.path() / "shared/team.adr").string()});
 
     // Neither names an existing file: the default names of the folder.
     fs::remove(user.dir.path() / "shared/team.adr");
     WriteFile(user.home() / ".opera/bookmarks.adr", "x");
     WriteFile(user.home() / ".opera/opera6.adr", "x");
-    list.Clear();
-    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
-    EXPECT_EQ(list.Items(), (std::vector<std::string>{user.Path(".opera/bookmarks.adr")}));
+    EXPECT_EQ(Items(LocateOperaHotlist(user.platform)), Strings{user.Path(".opera/bookmarks.adr")});
 }
 
-TEST(OperaDiscovery, AListedHotlistIsNotDoubledButSelected) {
+TEST(OperaDiscovery, WithoutPreferencesTheDefaultHotlistIsFound) {
     FakeHome user;
     WriteFile(user.home() / ".opera/bookmarks.adr", "x");
-    auto list = PromptOnly();
-    list.AddItem(user.Path(".opera/bookmarks.adr"));
-    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 0);
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_EQ(Items(LocateOperaHotlist(user.platform)), Strings{user.Path(".opera/bookmarks.adr")});
 }
 
-TEST(OperaDiscovery, NothingFoundChangesNothing) {
+TEST(OperaDiscovery, UnreadablePreferencesAndNoHotlistFindNothing) {
     FakeHome user;
     fs::create_directories(user.home() / ".opera/operaprefs.ini"); // unreadable
     user.Install("opera6-without-hotlist-key.ini", ".opera/opera6.ini");
-    auto list = PromptOnly();
-    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 0);
-    EXPECT_EQ(list.Items(), Items({}));
-    EXPECT_EQ(list.ListIndex(), 0);
+    EXPECT_EQ(Items(LocateOperaHotlist(user.platform)), Strings{});
     test::FakePlatform homeless;
-    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(homeless)), 0);
+    EXPECT_EQ(Items(LocateOperaHotlist(homeless)), Strings{});
 }
 
 TEST(OperaDiscovery, CorpusPreferenceFiles) {
@@ -397,9 +333,8 @@ TEST(OperaDiscovery, CorpusPreferenceFiles) {
     fs::copy_file(corpus / "ini/opera6-964-linux.ini", user.home() / ".opera/opera6.ini");
     WriteFile(user.home() / ".opera/priv/opera6.adr", "x");
     WriteFile(user.home() / ".opera/opera6.adr", "x");
-    LocationList list;
-    EXPECT_EQ(AddFoundStores(list, LocateOperaHotlist(user.platform)), 1);
-    EXPECT_EQ(list.Items(), (std::vector<std::string>{user.Path(".opera/priv/opera6.adr")}));
+    EXPECT_EQ(Items(LocateOperaHotlist(user.platform)),
+              Strings{user.Path(".opera/priv/opera6.adr")});
     EXPECT_EQ(HotlistNamedInPreferences(user.Path(".opera/opera6.ini"), user.home().string()), "");
     EXPECT_EQ(HotlistNamedInPreferences((corpus / "ini/operaprefs_default-simpleu.ini").string(),
                                         user.home().string()),

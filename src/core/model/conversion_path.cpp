@@ -2,15 +2,6 @@
 
 namespace tellavin {
 
-std::optional<ConversionPathInfo> FindConversionPath(ConversionPath code) {
-    for (const auto& info : kConversionPaths) {
-        if (info.code == code) {
-            return info;
-        }
-    }
-    return std::nullopt;
-}
-
 std::optional<ConversionPath> ConversionPathFor(StoreKind source, StoreKind target) {
     for (const auto& info : kConversionPaths) {
         if (info.source == source && info.target == target) {
@@ -18,39 +9,6 @@ std::optional<ConversionPath> ConversionPathFor(StoreKind source, StoreKind targ
         }
     }
     return std::nullopt;
-}
-
-namespace {
-bool SourceIs(ConversionPath code, StoreKind kind) {
-    auto info = FindConversionPath(code);
-    return info && info->source == kind;
-}
-bool TargetIs(ConversionPath code, StoreKind kind) {
-    auto info = FindConversionPath(code);
-    return info && info->target == kind;
-}
-} // namespace
-
-bool SourceIsFavorites(ConversionPath code) {
-    return SourceIs(code, StoreKind::Favorites);
-}
-bool SourceIsNetscape(ConversionPath code) {
-    return SourceIs(code, StoreKind::Netscape);
-}
-bool SourceIsOpera(ConversionPath code) {
-    return SourceIs(code, StoreKind::Opera);
-}
-bool TargetIsFavorites(ConversionPath code) {
-    return TargetIs(code, StoreKind::Favorites);
-}
-bool TargetIsNetscape(ConversionPath code) {
-    return TargetIs(code, StoreKind::Netscape);
-}
-bool TargetIsOpera(ConversionPath code) {
-    return TargetIs(code, StoreKind::Opera);
-}
-bool TargetIsMenu(ConversionPath code) {
-    return TargetIs(code, StoreKind::Menu);
 }
 
 std::string_view StoreKindName(StoreKind kind) {

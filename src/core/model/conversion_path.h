@@ -44,16 +44,7 @@ inline constexpr ConversionPathInfo kConversionPaths[] = {
     {11, StoreKind::Opera, StoreKind::Menu},
 };
 
-std::optional<ConversionPathInfo> FindConversionPath(ConversionPath code);
 std::optional<ConversionPath> ConversionPathFor(StoreKind source, StoreKind target);
-
-bool SourceIsFavorites(ConversionPath code);
-bool SourceIsNetscape(ConversionPath code);
-bool SourceIsOpera(ConversionPath code);
-bool TargetIsFavorites(ConversionPath code);
-bool TargetIsNetscape(ConversionPath code);
-bool TargetIsOpera(ConversionPath code);
-bool TargetIsMenu(ConversionPath code);
 
 // The store is a single bookmark file (Netscape-format or hotlist), not a
 // folder or a menu page.

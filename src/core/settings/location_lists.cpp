@@ -1,7 +1,7 @@
 #include "settings/location_lists.h"
 
+#include "model/labelled_location.h"
 #include "platform/file_checks.h"
-#include "model/location_list.h"
 
 #include <algorithm>
 #include <vector>

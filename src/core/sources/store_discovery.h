@@ -13,8 +13,7 @@ namespace tellavin {
 // bookmark file of each Firefox profile and the Opera hotlist. Discovery
 // never fails its caller: whatever cannot be read (a missing or malformed
 // profiles.ini or preferences file, a missing bookmark file) adds nothing.
-// It only tells what it found; a window fills its location list from that
-// (AddFoundStores).
+// It only tells what it found; a window fills its location list from that.
 
 inline constexpr const char* kRetrievingBookmarkFilesStatus = "Retrieving Bookmark Files";
 inline constexpr const char* kReadyStatus = "Ready";

@@ -1,7 +1,7 @@
 #include "gui/export/location_box.h"
 
 #include "gui/windows/dialogs.h"
-#include "model/location_list.h"
+#include "model/labelled_location.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
