@@ -187,14 +187,12 @@ void BM_ExportCollidingNames(benchmark::State& state) {
     }
     builder.Finish();
     auto folder = BenchRoot("colliding");
-    FavoritesWriteOptions options;
-    options.nameRules = FileNameRules::Posix;
     NullProgress progress;
     for (auto _ : state) {
         state.PauseTiming();
         FreshFolder(folder);
         state.ResumeTiming();
-        auto result = ExportToFavorites(tree, folder.string(), options, progress);
+        auto result = ExportToFavorites(tree, folder.string(), {}, progress, FileNameRules::Posix);
         if (result.nLinksWritten != names) {
             state.SkipWithError("not every link was written");
         }

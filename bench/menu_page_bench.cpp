@@ -51,7 +51,7 @@ void BM_ComposeMenuPage(benchmark::State& state) {
     NullProgress progress;
     std::size_t bytes = 0;
     for (auto _ : state) {
-        auto page = ComposeMenuPage(tree, options, progress);
+        auto page = ComposeMenuPage(tree, {}, options, progress);
         bytes = page.text.size();
         benchmark::DoNotOptimize(page.text.data());
     }
@@ -69,7 +69,7 @@ void BM_WriteMenuPage(benchmark::State& state) {
     MenuPageOptions options;
     NullProgress progress;
     for (auto _ : state) {
-        auto result = WriteMenuPage(tree, PagePath(), options, progress);
+        auto result = WriteMenuPage(tree, PagePath(), {}, options, progress);
         if (!result.ok) {
             state.SkipWithError(result.message.title.c_str());
             break;
@@ -83,7 +83,7 @@ BENCHMARK(BM_WriteMenuPage)->Unit(benchmark::kMillisecond);
 void BM_WriteSameBytesBaseline(benchmark::State& state) {
     MenuPageOptions options;
     NullProgress progress;
-    const std::string bytes = ComposeMenuPage(Collection(), options, progress).text;
+    const std::string bytes = ComposeMenuPage(Collection(), {}, options, progress).text;
     for (auto _ : state) {
         auto result = WriteFileAtomically(PagePath(), bytes);
         if (!result.ok) {

@@ -207,7 +207,7 @@ void MeasureWriter(benchmark::State& state, const std::string& extension, Write 
 // Converting a Favorites-style tree into a bookmark file (path 2 without
 // the disk reads of the Favorites folder).
 void BM_WriteNetscapeFile(benchmark::State& state) {
-    NetscapeWriterOptions options;
+    WriteOptions options;
     options.profileName = "Bench";
     NullProgress progress;
     MeasureWriter(state, ".html", [&](BookmarkTree& tree, const std::string& path) {
@@ -223,7 +223,7 @@ BENCHMARK(BM_WriteNetscapeFile)
 
 // The same tree written as an Opera hotlist.
 void BM_WriteHotlistFile(benchmark::State& state) {
-    OperaWriteOptions options;
+    WriteOptions options;
     NullProgress progress;
     MeasureWriter(state, ".adr", [&](BookmarkTree& tree, const std::string& path) {
         return PrintHotlistFile(tree, path, options, progress);

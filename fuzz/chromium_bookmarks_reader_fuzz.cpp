@@ -49,13 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     NullProgress progress;
     auto bookmarks = fuzz::ScratchPath("bookmarks.html");
-    FUZZ_CHECK(PrintBookmarkFile(tree, bookmarks, NetscapeWriterOptions{}, progress).ok);
+    FUZZ_CHECK(PrintBookmarkFile(tree, bookmarks, WriteOptions{}, progress).ok);
     BookmarkTree fromNetscape;
     FUZZ_CHECK(BuildNetscapeTree(fromNetscape, bookmarks));
     FUZZ_CHECK(fuzz::Counts(fromNetscape) == fuzz::Counts(tree));
 
     auto hotlist = fuzz::ScratchPath("hotlist.adr");
-    FUZZ_CHECK(PrintHotlistFile(tree, hotlist, OperaWriteOptions{}, progress).Complete());
+    FUZZ_CHECK(PrintHotlistFile(tree, hotlist, WriteOptions{}, progress).Complete());
     BookmarkTree fromOpera;
     FUZZ_CHECK(LoadOperaTree(fromOpera, hotlist));
     FUZZ_CHECK(fuzz::Counts(fromOpera) == fuzz::Counts(tree));

@@ -143,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NullProgress progress;
     MenuPageOptions options;
     options.bShowStatistics = true;
-    auto page = ComposeMenuPage(tree, options, progress);
+    auto page = ComposeMenuPage(tree, {}, options, progress);
     FUZZ_CHECK(Occurrences(page.text, "</script") == Occurrences(page.text, "<script"));
     return 0;
 }

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     auto path = fuzz::ScratchPath("bookmarks.html");
     NullProgress progress;
-    auto written = PrintBookmarkFile(tree, path, NetscapeWriterOptions{}, progress);
+    auto written = PrintBookmarkFile(tree, path, WriteOptions{}, progress);
     FUZZ_CHECK(written.ok);
     FUZZ_CHECK(written.nLinksWritten == counter.links());
     BookmarkTree again;
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FileTreeBuilder oneBuilder(one, StoreKind::Netscape);
     oneBuilder.AddLink("new", "http://new/");
     oneBuilder.Finish();
-    NetscapeWriterOptions merge;
+    WriteOptions merge;
     merge.merge = true;
     if (PrintBookmarkFile(one, old, merge, progress).ok) {
         CountingSink merged;
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     auto hotlist = fuzz::ScratchPath("hotlist.adr");
-    FUZZ_CHECK(PrintHotlistFile(tree, hotlist, OperaWriteOptions{}, progress).Complete());
+    FUZZ_CHECK(PrintHotlistFile(tree, hotlist, WriteOptions{}, progress).Complete());
     BookmarkTree fromOpera;
     FUZZ_CHECK(LoadOperaTree(fromOpera, hotlist));
     FUZZ_CHECK(fuzz::Counts(fromOpera) == fuzz::Counts(tree));

@@ -32,14 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     NullProgress progress;
     auto hotlist = fuzz::ScratchPath("hotlist.adr");
-    auto written = PrintHotlistFile(tree, hotlist, OperaWriteOptions{}, progress);
+    auto written = PrintHotlistFile(tree, hotlist, WriteOptions{}, progress);
     FUZZ_CHECK(written.Complete());
     BookmarkTree again;
     FUZZ_CHECK(LoadOperaTree(again, hotlist));
     FUZZ_CHECK(fuzz::CanonicalTree(again) == expected);
 
     auto bookmarks = fuzz::ScratchPath("bookmarks.html");
-    FUZZ_CHECK(PrintBookmarkFile(tree, bookmarks, NetscapeWriterOptions{}, progress).ok);
+    FUZZ_CHECK(PrintBookmarkFile(tree, bookmarks, WriteOptions{}, progress).ok);
     BookmarkTree fromNetscape;
     FUZZ_CHECK(BuildNetscapeTree(fromNetscape, bookmarks));
     FUZZ_CHECK(fuzz::Counts(fromNetscape) == fuzz::Counts(tree));

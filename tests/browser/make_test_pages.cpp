@@ -31,9 +31,10 @@ MenuPageOptions BaseOptions(const std::string& title) {
 }
 
 bool Write(const std::filesystem::path& folder, const std::string& name, BookmarkTree& tree,
-           const MenuPageOptions& options, const TextMeasure& measure = BuiltinTextMeasure()) {
+           const MenuPageOptions& options, const TextMeasure& measure = BuiltinTextMeasure(),
+           const WriteOptions& write = {}) {
     NullProgress progress;
-    auto result = WriteMenuPage(tree, (folder / name).string(), options, progress, measure);
+    auto result = WriteMenuPage(tree, (folder / name).string(), write, options, progress, measure);
     if (!result.ok) {
         std::cerr << name << ": " << result.message.title << "\n";
     }
@@ -247,9 +248,10 @@ bool WriteDividersPage(const std::filesystem::path& folder) {
     builder.AddLink("After", "target.html?after");
     builder.Finish();
     auto options = BaseOptions("Dividers");
-    options.keepOrder = true;
     options.bOpenNew = false;
-    return Write(folder, "dividers.html", tree, options);
+    WriteOptions inSourceOrder;
+    inSourceOrder.keepOrder = true;
+    return Write(folder, "dividers.html", tree, options, BuiltinTextMeasure(), inSourceOrder);
 }
 
 } // namespace
@@ -269,10 +271,12 @@ int main(int argc, char** argv) {
     BuildSampleTree(sample);
     CheckEverythingBelowTheRoot(sample);
     auto horizontal = BaseOptions("Horizontal menu");
-    horizontal.bExportAll = false;
     horizontal.bOpenNew = false;
     horizontal.bShowStatistics = true;
-    ok = Write(folder, "horizontal.html", sample, horizontal) && ok;
+    WriteOptions checkedOnly;
+    checkedOnly.exportAll = false;
+    ok = Write(folder, "horizontal.html", sample, horizontal, BuiltinTextMeasure(), checkedOnly) &&
+         ok;
 
     auto vertical = BaseOptions("Vertical menu");
     vertical.bVertical = true;

@@ -173,7 +173,7 @@ TEST_F(SelectionWindowTest, ConfirmKeepsTheSelectionForTheExportAndCancelEmpties
     request.source = source_;
     request.target = {StoreKind::Opera, dir_ / "out.adr"};
     request.tree = &window_->Tree();
-    request.exportAll = false;
+    request.options.exportAll = false;
     NullProgress quiet;
     ASSERT_TRUE(RunConversion(request, platform_, quiet).Complete());
     BookmarkTree written;

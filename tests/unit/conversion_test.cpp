@@ -181,7 +181,7 @@ TEST_F(Conversions, EveryPathEveryChoiceReadsBackAsAWholeTree) {
                 }
             }
             request.tree = &checked;
-            request.exportAll = false;
+            request.options.exportAll = false;
         }
         request.options.merge = row.mode == Mode::Merge;
         request.options.backup = row.mode == Mode::Backup;

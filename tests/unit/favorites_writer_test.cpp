@@ -27,10 +27,10 @@ std::string Shortcut(const std::string& url) {
     return "[InternetShortcut]\r\nURL=" + url + "\r\n";
 }
 
-ExportResult Export(BookmarkTree& tree, const fs::path& favorites,
-                    const FavoritesWriteOptions& options = {}) {
+ExportResult Export(BookmarkTree& tree, const fs::path& favorites, const WriteOptions& options = {},
+                    FileNameRules rules = NativeFileNameRules()) {
     NullProgress progress;
-    return ExportToFavorites(tree, favorites.string(), options, progress);
+    return ExportToFavorites(tree, favorites.string(), options, progress, rules);
 }
 
 TEST(FavoritesNames, SafeFileNameReplacesTheNineCharactersAndRepairs) {
@@ -116,13 +116,11 @@ TEST(FavoritesWriter, BaseFolderChoices) {
         sink.AddLink("a", "http://a/");
     });
 
-    FavoritesWriteOptions newFolder;
-    newFolder.where = FavoritesPlace::NewFolder;
-    newFolder.newFolderName = "Imported from Opera (1/2/2024).";
+    WriteOptions newFolder;
+    newFolder.newFolder = "Imported from Opera (1/2/2024).";
     ASSERT_TRUE(Export(tree, fav, newFolder).Complete());
 
-    FavoritesWriteOptions existing;
-    existing.where = FavoritesPlace::ExistingFolder;
+    WriteOptions existing;
     existing.existingFolder = "News/Daily";
     ASSERT_TRUE(Export(tree, fav, existing).Complete());
 
@@ -166,7 +164,7 @@ TEST(FavoritesWriter, SelectionDropsUncheckedFoldersFromThePath) {
     for (auto& row : tree.EntryTable) {
         row.bChecked = row.sName == "c" || row.sName == "a";
     }
-    FavoritesWriteOptions options;
+    WriteOptions options;
     options.exportAll = false;
     auto result = Export(tree, fav, options);
     EXPECT_EQ(result.nFoldersWritten, 1);
@@ -190,9 +188,8 @@ TEST(FavoritesWriter, PosixNamesAreCutTo255BytesOnCharacterBoundaries) {
         sink.BeginFolder(std::string(300, 'd'));
         sink.AddLink("in", "http://in/");
     });
-    FavoritesWriteOptions options;
-    options.nameRules = FileNameRules::Posix;
-    auto result = Export(tree, fav, options);
+    WriteOptions options;
+    auto result = Export(tree, fav, options, FileNameRules::Posix);
     ASSERT_TRUE(result.Complete()) << result.sFirstFailure;
     std::string cutAccented;
     for (int i = 0; i < 125; ++i) {
@@ -228,9 +225,8 @@ TEST(FavoritesWriter, WindowsRulesCutThePathTo250AndAvoidDeviceNames) {
         sink.BeginFolder(deep);
         sink.AddLink("lost", "http://lost/");
     });
-    FavoritesWriteOptions options;
-    options.nameRules = FileNameRules::Windows;
-    auto result = Export(tree, fav, options);
+    WriteOptions options;
+    auto result = Export(tree, fav, options, FileNameRules::Windows);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.nLinksWritten, 5);
     EXPECT_EQ(result.nLinksNotWritten, 1);
@@ -250,9 +246,8 @@ TEST(FavoritesWriter, WindowsRulesNumberNamesThatDifferOnlyInCase) {
         sink.AddLink("News", "http://upper/");
         sink.AddLink("news", "http://lower/");
     });
-    FavoritesWriteOptions options;
-    options.nameRules = FileNameRules::Windows;
-    ASSERT_TRUE(Export(tree, fav, options).Complete());
+    WriteOptions options;
+    ASSERT_TRUE(Export(tree, fav, options, FileNameRules::Windows).Complete());
     EXPECT_EQ(Listing(fav), (std::vector<std::string>{"News.URL", "news(2).URL"}));
 }
 
@@ -277,9 +272,8 @@ TEST(FavoritesWriter, LinksThatCannotBeWrittenAreCountedWithTheFirstReason) {
     EXPECT_NE(result.sFirstFailure.find("Is a directory"), std::string::npos);
     EXPECT_EQ(ReadFile(fav / "Work.URL"), Shortcut("http://work/"));
 
-    FavoritesWriteOptions newFolder;
-    newFolder.where = FavoritesPlace::NewFolder;
-    newFolder.newFolderName = "News";
+    WriteOptions newFolder;
+    newFolder.newFolder = "News";
     auto refused = Export(tree, fav, newFolder);
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(test::MessageText(refused.message).find((fav / "News").string()), std::string::npos);
@@ -332,7 +326,7 @@ TEST(FavoritesWriter, OnlyOneToolbarFolderBecomesLinksAndNoTwoFoldersShareADirec
         TempDir dir;
         auto fav = dir.path() / "Fav";
         fs::create_directories(fav);
-        FavoritesWriteOptions options;
+        WriteOptions options;
         options.exportAll = exportAll;
         auto result = Export(tree, fav, options);
         ASSERT_TRUE(result.Complete()) << result.sFirstFailure;

@@ -135,11 +135,11 @@ std::string WholeResult(const ExportResult& result, const fs::path& dir) {
 struct TargetRow {
     const char* fault;
     std::function<void(const fs::path& fav, const fs::path& outside)> prepare;
-    std::function<void(FavoritesWriteOptions&)> choose;
+    std::function<void(WriteOptions&)> choose;
     std::string expected;
 };
 
-void NoChoice(FavoritesWriteOptions&) {}
+void NoChoice(WriteOptions&) {}
 
 const std::string kOld = "[InternetShortcut]\r\nURL=http://old/\r\n";
 
@@ -167,10 +167,7 @@ const TargetRow kTargetRows[] = {
      "News/Daily.URL=http://daily/ News/Weekly.URL=http://weekly/ home.url=http://old/ outside: "},
     {"NewFolderAddedBesideItsOtherCase",
      [](const fs::path& fav, const fs::path&) { fs::create_directories(fav / "export"); },
-     [](FavoritesWriteOptions& options) {
-         options.where = FavoritesPlace::NewFolder;
-         options.newFolderName = "Export";
-     },
+     [](WriteOptions& options) { options.newFolder = "Export"; },
      "written folders=1 links=3 not=0 [] Fav: export/ export/Home.URL=http://home/ export/News/ "
      "export/News/Daily.URL=http://daily/ export/News/Weekly.URL=http://weekly/ outside: "},
     {"FolderLinkSentShortcutsIntoTheFolderItPointsTo",
@@ -201,19 +198,13 @@ const TargetRow kTargetRows[] = {
      "/outside/secret.txt outside: secret.txt=keep "},
     {"ExistingSubfolderClimbedOutWithDotDot",
      [](const fs::path&, const fs::path& outside) { fs::create_directories(outside); },
-     [](FavoritesWriteOptions& options) {
-         options.where = FavoritesPlace::ExistingFolder;
-         options.existingFolder = "../outside";
-     },
+     [](WriteOptions& options) { options.existingFolder = "../outside"; },
      "refused: Selected Subfolder Is Not Inside Favorites: folders=0 links=0 not=0 [The Selected "
      "Subfolder Where To Export The Bookmarks\nIs Not Inside The Favorites Folder. Please, "
      "Change Selection.\n../outside] Fav: outside: "},
     {"AbsoluteExistingSubfolderWroteAnywhere",
      [](const fs::path&, const fs::path& outside) { fs::create_directories(outside); },
-     [](FavoritesWriteOptions& options) {
-         options.where = FavoritesPlace::ExistingFolder;
-         options.existingFolder = fs::temp_directory_path().string();
-     },
+     [](WriteOptions& options) { options.existingFolder = fs::temp_directory_path().string(); },
      "refused: Selected Subfolder Is Not Inside Favorites: folders=0 links=0 not=0 [The Selected "
      "Subfolder Where To Export The Bookmarks\nIs Not Inside The Favorites Folder. Please, "
      "Change Selection.\n" +
@@ -223,10 +214,7 @@ const TargetRow kTargetRows[] = {
          fs::create_directories(outside / "in");
          fs::create_directory_symlink(outside, fav / "linked");
      },
-     [](FavoritesWriteOptions& options) {
-         options.where = FavoritesPlace::ExistingFolder;
-         options.existingFolder = "linked/in";
-     },
+     [](WriteOptions& options) { options.existingFolder = "linked/in"; },
      "refused: Selected Subfolder Is Not Inside Favorites: folders=0 links=0 not=0 [The Selected "
      "Subfolder Where To Export The Bookmarks\nIs Not Inside The Favorites Folder. Please, "
      "Change Selection.\nlinked/in] Fav: linked -> /outside outside: in/ "},
@@ -245,7 +233,7 @@ TEST(HostileFavoritesWriter, LinksAndLetterCaseInTheTarget) {
             sink.AddLink("Weekly", "http://weekly/");
             sink.EndFolder();
         });
-        FavoritesWriteOptions options;
+        WriteOptions options;
         row.choose(options);
         NullProgress progress;
         auto result = ExportToFavorites(tree, (dir.path() / "Fav").string(), options, progress);
@@ -336,10 +324,9 @@ TEST(HostileFavoritesWriterScale, NumberingRestartedAtTwoForEveryCollidingName) 
             sink.AddLink(common + std::to_string(i), "http://n/");
         }
     });
-    FavoritesWriteOptions options;
-    options.nameRules = FileNameRules::Posix;
+    WriteOptions options;
     NullProgress progress;
-    auto result = ExportToFavorites(tree, fav.string(), options, progress);
+    auto result = ExportToFavorites(tree, fav.string(), options, progress, FileNameRules::Posix);
     EXPECT_TRUE(result.Complete()) << result.sFirstFailure;
     std::vector<std::string> expected;
     for (int i = 1; i <= kNames; ++i) {

@@ -117,8 +117,7 @@ TEST(HostileNetscape, AFolderOfAHundredThousandLinksWritesSortedAndReadsBack) {
     ASSERT_TRUE(BuildNetscapeTree(tree, dir / "flat.html"));
     ASSERT_EQ(tree.EntryTable.size(), static_cast<std::size_t>(count));
 
-    auto written =
-        PrintBookmarkFile(tree, dir / "out.html", NetscapeWriterOptions{}, test::NoProgress());
+    auto written = PrintBookmarkFile(tree, dir / "out.html", WriteOptions{}, test::NoProgress());
     ASSERT_TRUE(written.ok) << test::MessageText(written.message);
     EXPECT_EQ(written.nLinksWritten, count);
     BookmarkTree again;
@@ -159,7 +158,7 @@ TEST(HostileNetscape, MergeIntoFilesOfUnusualShapes) {
     builder.AddLink("deep", "http://deep/");
     builder.EndFolder();
     builder.Finish();
-    NetscapeWriterOptions options;
+    WriteOptions options;
     options.merge = true;
     for (const auto& [fixture, expected] : cases) {
         SCOPED_TRACE(fixture);

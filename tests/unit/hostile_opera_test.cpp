@@ -128,7 +128,7 @@ TEST(HostileOpera, MergeOnlyIntoAFileThatIsAHotlist) {
     FileTreeBuilder builder(tree, StoreKind::Netscape);
     builder.AddLink("New", "http://new/");
     builder.Finish();
-    OperaWriteOptions merge;
+    WriteOptions merge;
     merge.merge = true;
     NullProgress progress;
     for (const auto& [old, takes] : cases) {

@@ -81,11 +81,11 @@ protected:
         NullProgress progress;
         ExportResult result;
         if (kind == StoreKind::Netscape) {
-            NetscapeWriterOptions options;
+            WriteOptions options;
             options.keepOrder = true;
             result = PrintBookmarkFile(tree, store.path, options, progress);
         } else if (kind == StoreKind::Opera) {
-            OperaWriteOptions options;
+            WriteOptions options;
             options.keepOrder = true;
             result = PrintHotlistFile(tree, store.path, options, progress);
         } else {

@@ -41,7 +41,7 @@ BookmarkTree SelectedTree() {
 TEST(KeepOrderWriters, BookmarkFileHoldsTheRowsInPlace) {
     test::TempDir dir;
     auto tree = SelectedTree();
-    NetscapeWriterOptions options;
+    WriteOptions options;
     options.exportAll = false;
     options.keepOrder = true;
     NullProgress progress;
@@ -65,7 +65,7 @@ TEST(KeepOrderWriters, BookmarkFileHoldsTheRowsInPlace) {
 TEST(KeepOrderWriters, HotlistHoldsTheRowsInPlaceAndNamesTheChangeDate) {
     test::TempDir dir;
     auto tree = SelectedTree();
-    OperaWriteOptions options;
+    WriteOptions options;
     options.exportAll = false;
     options.keepOrder = true;
     NullProgress progress;

@@ -109,7 +109,8 @@ TEST(MenuPageOrder, SubmenusFollowTheSourceOrSortAndReportTheSeparators) {
              " addItem('news', 'm1', 'sm:');",
              " addItem('', '', 'div:');",
              " addItem('alpha', 'http://a/', 'nw:');",
-         }) + kNewsKept + Lines({"links 4, items 9, folders 1"})},
+         }) + kNewsKept +
+             Lines({"links 4, items 9, folders 1"})},
         {"kept with a selection: the written folder keeps its separator", true, false, 25,
          Lines({
              "startMenu('root', false, 10, 0, 17, hBar);",
@@ -133,7 +134,8 @@ TEST(MenuPageOrder, SubmenusFollowTheSourceOrSortAndReportTheSeparators) {
              " addItem('news', 'm1', 'sm:');",
              " addItem('', '', 'div:');",
              " addItem('alpha', 'http://a/', 'nw:');",
-         }) + kNewsKept + Lines({"links 4, items 10, folders 1"})},
+         }) + kNewsKept +
+             Lines({"links 4, items 10, folders 1"})},
     };
     for (const auto& c : cases) {
         BookmarkTree tree;
@@ -142,11 +144,13 @@ TEST(MenuPageOrder, SubmenusFollowTheSourceOrSortAndReportTheSeparators) {
             CheckNewsAndDaily(tree);
         }
         MenuPageOptions options;
-        options.keepOrder = c.keepOrder;
-        options.bExportAll = c.exportAll;
+        WriteOptions write;
+        write.exportAll = c.exportAll;
+        write.keepOrder = c.keepOrder;
         options.nMaxItems = c.maxItems;
         NullProgress progress;
-        EXPECT_EQ(Outcome(ComposeMenuPage(tree, options, progress, NarrowMeasure())), c.expected)
+        EXPECT_EQ(Outcome(ComposeMenuPage(tree, write, options, progress, NarrowMeasure())),
+                  c.expected)
             << c.name;
     }
 }

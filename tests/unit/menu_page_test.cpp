@@ -13,6 +13,13 @@
 namespace tellavin {
 namespace {
 
+// Only the checked folders and links of the tree.
+WriteOptions CheckedOnly() {
+    WriteOptions options;
+    options.exportAll = false;
+    return options;
+}
+
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
@@ -141,7 +148,7 @@ TEST(MenuPage, HorizontalPageWithEveryExtraLineForLine) {
     options.nSourceFolders = 2;
     options.nSourceLinks = 4;
     StatusRecorder status;
-    auto page = ComposeMenuPage(tree, options, status);
+    auto page = ComposeMenuPage(tree, {}, options, status);
 
     const std::string expected =
         kHead +
@@ -237,8 +244,7 @@ TEST(MenuPage, VerticalSelectionWithoutExtrasLineForLine) {
     options.bVertical = true;
     options.bShowUrl = false;
     options.bShadows = false;
-    options.bExportAll = false;
-    auto page = ComposeMenuPage(tree, options, *std::make_unique<NullProgress>());
+    auto page = ComposeMenuPage(tree, CheckedOnly(), options, *std::make_unique<NullProgress>());
 
     const std::string expected =
         kHead +
@@ -307,11 +313,11 @@ TEST(MenuPage, EmptyFolderGetsOnePlaceholderItem) {
     auto options = FixedOptions();
     NullProgress progress;
     EXPECT_EQ(
-        MenuBlock(ComposeMenuPage(tree, options, progress).text, "m2"),
+        MenuBlock(ComposeMenuPage(tree, {}, options, progress).text, "m2"),
         Lines({"startMenu('m2', true, 227, 0, 230, subM);", " addItem('(Empty)', '#', 'nw:');"}));
     options.bOpenNew = false;
     EXPECT_EQ(
-        MenuBlock(ComposeMenuPage(tree, options, progress).text, "m2"),
+        MenuBlock(ComposeMenuPage(tree, {}, options, progress).text, "m2"),
         Lines({"startMenu('m2', true, 227, 0, 230, subM);", " addItem('(Empty)', '#', '');"}));
 }
 
@@ -326,7 +332,7 @@ TEST(MenuPage, JavascriptAddressesRunAsScriptInAnyLetterCase) {
     builder.AddLink("e", "http://javascript:x/");
     builder.Finish();
     NullProgress progress;
-    auto page = ComposeMenuPage(tree, FixedOptions(), progress); // links open in new windows
+    auto page = ComposeMenuPage(tree, {}, FixedOptions(), progress); // links open in new windows
     EXPECT_EQ(MenuBlock(page.text, "m0"), Lines({"startMenu('m0', true, 0, 20, 230, subM);",
                                                  " addItem('a', 'JAVASCRIPT:void(0)', 'js:');",
                                                  " addItem('b', 'jAvAsCrIpT:x()', 'js:');",
@@ -359,7 +365,7 @@ std::string BrokenMenu(int entries, int maxItems) {
     options.bOpenNew = false;
     options.nMaxItems = maxItems;
     NullProgress progress;
-    auto script = MenuScript(ComposeMenuPage(tree, options, progress).text);
+    auto script = MenuScript(ComposeMenuPage(tree, {}, options, progress).text);
     return script.substr(script.find("startMenu('m12'"));
 }
 
@@ -434,7 +440,7 @@ TEST(MenuPage, ContinuationNamesRanFolderNumberAndIndexTogether) {
     auto options = FixedOptions();
     options.nMaxItems = 25;
     NullProgress progress;
-    auto script = MenuScript(ComposeMenuPage(tree, options, progress).text);
+    auto script = MenuScript(ComposeMenuPage(tree, {}, options, progress).text);
     auto defined = QuotedAfter(script, "startMenu('");
     std::map<std::string, int> definitions;
     for (const auto& name : defined) {
@@ -471,7 +477,7 @@ TEST(MenuPage, FoldersBeforeLinksAndBothCountTowardsTheBreak) {
     auto options = FixedOptions();
     options.nMaxItems = 3;
     NullProgress progress;
-    EXPECT_EQ(MenuBlock(ComposeMenuPage(tree, options, progress).text, "m0"),
+    EXPECT_EQ(MenuBlock(ComposeMenuPage(tree, {}, options, progress).text, "m0"),
               Lines({"startMenu('m0', true, 0, 20, 230, subM);", " addItem('ant', 'm2', 'sm:');",
                      " addItem('Zoo', 'm1', 'sm:');", " addItem('link', 'http://l/', 'nw:');"}));
 }
@@ -489,7 +495,7 @@ TEST(MenuPage, WithoutBreakingMenusStillBreakAfterAThousandEntries) {
         options.bBreakMenus = false;
         options.nMaxItems = 3; // ignored without breaking
         NullProgress progress;
-        auto page = ComposeMenuPage(tree, options, progress);
+        auto page = ComposeMenuPage(tree, {}, options, progress);
         if (links == 1000) {
             EXPECT_EQ(page.text.find("more..."), std::string::npos);
         } else {
@@ -512,7 +518,7 @@ TEST(MenuPage, BreakCountOutsideTwoToNinetyNineIsRefused) {
     for (int count : {1, 0, -5, 100}) {
         auto options = FixedOptions();
         options.nMaxItems = count;
-        auto result = WriteMenuPage(tree, dir / "menu.html", options, progress);
+        auto result = WriteMenuPage(tree, dir / "menu.html", {}, options, progress);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.message.lines,
                   std::vector<std::string>{"Please, insert a number in range [2-99]"});
@@ -521,7 +527,7 @@ TEST(MenuPage, BreakCountOutsideTwoToNinetyNineIsRefused) {
     auto options = FixedOptions();
     options.bBreakMenus = false;
     options.nMaxItems = 1; // not used without breaking
-    EXPECT_TRUE(WriteMenuPage(tree, dir / "menu.html", options, progress).ok);
+    EXPECT_TRUE(WriteMenuPage(tree, dir / "menu.html", {}, options, progress).ok);
 }
 
 // Root folders "w80", "w81", "w83", "w100", "w200", each checked.
@@ -540,10 +546,9 @@ std::string RootBar(bool vertical) {
     TableMeasure measure;
     measure.widths = {{"w80", 80}, {"w81", 81}, {"w83", 83}, {"w100", 100}, {"w200", 200}};
     auto options = FixedOptions();
-    options.bExportAll = false;
     options.bVertical = vertical;
     NullProgress progress;
-    auto script = MenuScript(ComposeMenuPage(tree, options, progress, measure).text);
+    auto script = MenuScript(ComposeMenuPage(tree, CheckedOnly(), options, progress, measure).text);
     return script.substr(0, script.find("\r\n\r\n") + 2);
 }
 
@@ -574,7 +579,7 @@ TEST(MenuPage, WideItemTextsAreCutAndEndInDots) {
     builder.Finish();
     TableMeasure measure; // 10 px a character: 300 px, cut to 20 characters
     NullProgress progress;
-    auto page = ComposeMenuPage(tree, FixedOptions(), progress, measure);
+    auto page = ComposeMenuPage(tree, {}, FixedOptions(), progress, measure);
     EXPECT_NE(page.text.find(" addItem('" + std::string(20, 'x') + "...', 'http://x/', 'nw:');"),
               std::string::npos);
 }
@@ -607,9 +612,8 @@ TEST(MenuPage, SelectionPutsTopmostCheckedFoldersOnTheBarAndLooksThroughUnchecke
     }
     tree.EntryTable[tree.FolderTable[3].nFirstEntry + 1].bChecked = true; // c2
     auto options = FixedOptions();
-    options.bExportAll = false;
     StatusRecorder status;
-    auto page = ComposeMenuPage(tree, options, status);
+    auto page = ComposeMenuPage(tree, CheckedOnly(), options, status);
     EXPECT_EQ(MenuScript(page.text), Lines({
                                          "startMenu('root', false, 10, 0, 17, hBar);",
                                          " addItem('A', 'm1', 'sm:');",
@@ -639,9 +643,8 @@ TEST(MenuPage, NothingCheckedGivesAnEmptyBarAndNoSubmenus) {
     BookmarkTree tree;
     BuildSampleTree(tree);
     auto options = FixedOptions();
-    options.bExportAll = false;
     NullProgress progress;
-    auto page = ComposeMenuPage(tree, options, progress);
+    auto page = ComposeMenuPage(tree, CheckedOnly(), options, progress);
     EXPECT_EQ(MenuScript(page.text), Lines({"startMenu('root', false, 10, 0, 17, hBar);"}));
     EXPECT_TRUE(page.result.ok);
     EXPECT_EQ(page.result.nMenuItems, 0);
@@ -657,14 +660,13 @@ TEST(MenuPage, StatisticsCountTheSourceOrTheSelection) {
     options.nSourceFolders = 12;
     options.nSourceLinks = 345;
     NullProgress progress;
-    EXPECT_NE(ComposeMenuPage(tree, options, progress)
+    EXPECT_NE(ComposeMenuPage(tree, {}, options, progress)
                   .text.find("<p>&nbsp;This page has been created the 12/7/2026 <br>&nbsp;(12 "
                              "folders and 345 links).\r\n"),
               std::string::npos);
-    options.bExportAll = false;
-    EXPECT_NE(
-        ComposeMenuPage(tree, options, progress).text.find("&nbsp;(3 folders and 9 links).\r\n"),
-        std::string::npos);
+    EXPECT_NE(ComposeMenuPage(tree, CheckedOnly(), options, progress)
+                  .text.find("&nbsp;(3 folders and 9 links).\r\n"),
+              std::string::npos);
 }
 
 TEST(MenuPage, HostileNamesStayInsideTheirStrings) {
@@ -680,7 +682,7 @@ TEST(MenuPage, HostileNamesStayInsideTheirStrings) {
     TableMeasure narrow; // no cuts, so whole names are seen
     narrow.perByte = 1;
     NullProgress progress;
-    auto page = ComposeMenuPage(tree, options, progress, narrow).text;
+    auto page = ComposeMenuPage(tree, {}, options, progress, narrow).text;
     EXPECT_NE(page.find(" addItem('\\x3C/script>\\x3Cscript>alert(1)\\x3C/script>', 'm1', 'sm:');"),
               std::string::npos);
     EXPECT_NE(page.find(" addItem('line\\r\\nbreak\\u2028', 'http://x/\\'+alert(2)+\\'', 'nw:');"),
@@ -703,7 +705,7 @@ TEST(MenuPage, NamesAreWrittenAsUtf8) {
     builder.AddLink("Caf\xC3\xA9 50\xE2\x82\xAC", "http://x/");
     builder.Finish();
     NullProgress progress;
-    auto page = ComposeMenuPage(tree, FixedOptions(), progress).text;
+    auto page = ComposeMenuPage(tree, {}, FixedOptions(), progress).text;
     EXPECT_NE(page.find("addItem('\x43\x61\x66\xC3\xA9\x20\x35\x30\xE2\x82\xAC'"),
               std::string::npos);
     EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
@@ -719,7 +721,7 @@ TEST(MenuPage, FavoritesFoldersAreListedWhenTheirMenuIsWritten) {
     ASSERT_TRUE(BuildFavoritesTree(tree, favorites.string()));
     std::filesystem::remove_all(favorites / "Gone"); // vanishes before the export
     NullProgress progress;
-    auto page = ComposeMenuPage(tree, FixedOptions(), progress);
+    auto page = ComposeMenuPage(tree, {}, FixedOptions(), progress);
     EXPECT_EQ(MenuScript(page.text), Lines({
                                          "startMenu('root', false, 10, 0, 17, hBar);",
                                          " addItem('My Favorites', 'm0', 'sm:');",
@@ -753,15 +755,14 @@ TEST(MenuPage, DeeplyNestedFoldersNeedNoRecursion) {
     tree.Node(kDepth).Checked = true; // only the deepest folder is selected
     auto options = FixedOptions();
     NullProgress progress;
-    auto all = ComposeMenuPage(tree, options, progress);
+    auto all = ComposeMenuPage(tree, {}, options, progress);
     EXPECT_EQ(all.result.nFoldersWritten, kDepth);
     EXPECT_NE(all.text.find("startMenu('m50000', true, 227, 0, 230, subM);\r\n"
                             " addItem('bottom', 'http://bottom/', 'nw:');\r\nhideDelay"),
               std::string::npos);
-    options.bExportAll = false;
     tree.EntryTable.back().bChecked = true;
     EXPECT_EQ(
-        MenuScript(ComposeMenuPage(tree, options, progress).text),
+        MenuScript(ComposeMenuPage(tree, CheckedOnly(), options, progress).text),
         Lines({"startMenu('root', false, 10, 0, 17, hBar);", " addItem('d', 'm50000', 'sm:');", "",
                "startMenu('m50000', true, 0, 20, 230, subM);",
                " addItem('bottom', 'http://bottom/', 'nw:');"}));
@@ -774,10 +775,10 @@ TEST(WriteMenuPage, ReplacesThePageWhole) {
     auto path = dir / "menu.html";
     WriteFile(path, std::string(200000, 'o')); // an older, longer page
     NullProgress progress;
-    auto result = WriteMenuPage(tree, path, FixedOptions(), progress);
+    auto result = WriteMenuPage(tree, path, {}, FixedOptions(), progress);
     ASSERT_TRUE(result.ok) << test::MessageText(result.message);
     EXPECT_EQ(result.nMenuItems, 8);
-    EXPECT_EQ(ReadFile(path), ComposeMenuPage(tree, FixedOptions(), progress).text);
+    EXPECT_EQ(ReadFile(path), ComposeMenuPage(tree, {}, FixedOptions(), progress).text);
 }
 
 TEST(WriteMenuPage, AFailedWriteIsReportedWithThePath) {
@@ -787,7 +788,7 @@ TEST(WriteMenuPage, AFailedWriteIsReportedWithThePath) {
     WriteFile(dir.path() / "file", "not a folder");
     auto path = dir / "file" + "/menu.html";
     NullProgress progress;
-    auto result = WriteMenuPage(tree, path, FixedOptions(), progress);
+    auto result = WriteMenuPage(tree, path, {}, FixedOptions(), progress);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(test::MessageText(result.message).find(path), std::string::npos)
         << test::MessageText(result.message);

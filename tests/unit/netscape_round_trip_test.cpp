@@ -42,7 +42,7 @@ TEST(NetscapeRoundTrip, FavoritesComeBackWithEveryNameAndAddress) {
 
     BookmarkTree favorites;
     ASSERT_TRUE(BuildFavoritesTree(favorites, root.string()));
-    NetscapeWriterOptions options;
+    WriteOptions options;
     options.profileName = "Ann";
     auto first = PrintBookmarkFile(favorites, dir / "first.html", options, test::NoProgress());
     ASSERT_TRUE(first.ok) << test::MessageText(first.message);

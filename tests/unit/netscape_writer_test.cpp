@@ -42,10 +42,10 @@ void BuildExampleTree(BookmarkTree& tree, const std::string& scheme = "") {
     builder.Finish();
 }
 
-NetscapeWriterOptions Options(bool linksBefore = false) {
-    NetscapeWriterOptions options;
+WriteOptions Options(bool linksBefore = false) {
+    WriteOptions options;
     options.profileName = "Ann";
-    options.linksBefore = linksBefore;
+    options.links = linksBefore ? LinksPlacement::BeforeFolders : LinksPlacement::AfterFolders;
     return options;
 }
 

@@ -42,7 +42,7 @@ BookmarkTree NewsTree() {
     });
 }
 
-ExportResult Write(BookmarkTree& tree, const std::string& path, const OperaWriteOptions& options) {
+ExportResult Write(BookmarkTree& tree, const std::string& path, const WriteOptions& options) {
     NullProgress progress;
     return PrintHotlistFile(tree, path, options, progress);
 }
@@ -50,7 +50,7 @@ ExportResult Write(BookmarkTree& tree, const std::string& path, const OperaWrite
 TEST(OperaWriter, NewFileWithLinksBeforeFolders) {
     TempDir dir;
     auto tree = NewsTree();
-    OperaWriteOptions options;
+    WriteOptions options;
     options.links = LinksPlacement::BeforeFolders;
     test::ProgressRecorder progress;
     auto result = PrintHotlistFile(tree, dir / "h.adr", options, progress);
@@ -68,7 +68,7 @@ TEST(OperaWriter, NewFileWithLinksBeforeFolders) {
 TEST(OperaWriter, LinksAfterFoldersOrNotAtAll) {
     TempDir dir;
     auto tree = NewsTree();
-    OperaWriteOptions options;
+    WriteOptions options;
     options.links = LinksPlacement::AfterFolders;
     ASSERT_TRUE(Write(tree, dir / "after.adr", options).ok);
     EXPECT_EQ(ReadFile(dir.path() / "after.adr"),
@@ -91,9 +91,8 @@ TEST(OperaWriter, OrderTextCarriesSignDigitsAndASpace) {
 TEST(OperaWriter, NewFolderAroundARootWithoutSubFolders) {
     TempDir dir;
     auto tree = test::TreeFromEvents([](BookmarkSink& sink) { sink.AddLink("alpha", "U1"); });
-    OperaWriteOptions options;
-    options.inNewFolder = true;
-    options.newFolderName = "Imported from FF (1/2/2024)";
+    WriteOptions options;
+    options.newFolder = "Imported from FF (1/2/2024)";
     auto result = Write(tree, dir / "h.adr", options);
     EXPECT_EQ(result.nFoldersWritten, 0);
     EXPECT_EQ(ReadFile(dir.path() / "h.adr"), kHeader + FolderBlock("Imported from FF (1/2/2024)") +
@@ -115,7 +114,7 @@ TEST(OperaWriter, SelectionWritesCheckedFoldersAtTheNearestWrittenLevel) {
     for (auto& row : tree.Rows(f2)) {
         row.bChecked = row.sName == "c";
     }
-    OperaWriteOptions options;
+    WriteOptions options;
     options.exportAll = false;
     auto result = Write(tree, dir / "h.adr", options);
     EXPECT_EQ(result.nFoldersWritten, 1);
@@ -147,7 +146,7 @@ TEST(OperaWriter, NamesAreUtf8AndLineBreaksBecomeOperasBytes) {
 TEST(OperaWriter, MergeKeepsTheOldFileByteForByteAndAddsNoHeader) {
     TempDir dir;
     auto tree = test::TreeFromEvents([](BookmarkSink& sink) { sink.AddLink("alpha", "U1"); });
-    OperaWriteOptions options;
+    WriteOptions options;
     options.merge = true;
     const std::string old = "\xEF\xBB\xBFOpera Hotlist version 2.0\nOptions: encoding = utf8\n\n"
                             "#URL\n\tNAME=Old\n\tURL=http://old/\n\n";
@@ -179,7 +178,7 @@ TEST(OperaWriter, FailuresNameTheFileAndTheReasonAndWriteNothing) {
     EXPECT_NE(test::MessageText(result.message).find("Not a directory"), std::string::npos);
     EXPECT_EQ(result.nLinksWritten, 0);
 
-    OperaWriteOptions merge;
+    WriteOptions merge;
     merge.merge = true;
     auto missing = Write(tree, dir / "missing.adr", merge);
     EXPECT_FALSE(missing.ok);
@@ -217,7 +216,7 @@ TEST(OperaWriter, AWriteCutShortByAFullDiskLeavesTheOldFileWhole) {
         }
     });
     for (bool merge : {false, true}) {
-        OperaWriteOptions options;
+        WriteOptions options;
         options.merge = merge;
         ExportResult result;
         {

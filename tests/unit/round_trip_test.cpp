@@ -149,7 +149,7 @@ protected:
     }
     BookmarkTree ThroughNetscape(BookmarkTree& tree, const std::string& name) {
         auto path = dir_ / name;
-        NetscapeWriterOptions options;
+        WriteOptions options;
         options.profileName = "Ann";
         auto result = PrintBookmarkFile(tree, path, options, test::NoProgress());
         EXPECT_TRUE(result.ok) << test::MessageText(result.message);
@@ -291,7 +291,7 @@ TEST_P(NetscapeCorpusRoundTrip, ThroughAHotlistAndIntoAFavoritesFolder) {
     ASSERT_TRUE(LoadOperaTree(hotlist, dir / "h.adr"));
     EXPECT_EQ(CanonicalTreeText(hotlist), expected);
 
-    NetscapeWriterOptions options;
+    WriteOptions options;
     ASSERT_TRUE(PrintBookmarkFile(hotlist, dir / "back.html", options, test::NoProgress()).ok);
     BookmarkTree back;
     ASSERT_TRUE(BuildNetscapeTree(back, dir / "back.html"));

@@ -44,7 +44,7 @@ TEST(ShortcutsAndProfiles, WindowsReadsTheWritersShortcutsAsTheProjectReaderDoes
             sink.AddLink("link " + std::to_string(number++), address);
         }
     });
-    FavoritesWriteOptions options;
+    WriteOptions options;
     auto result = ExportToFavorites(tree, Utf8FromPath(dir.path()), options, test::NoProgress());
     ASSERT_TRUE(result.Complete());
     for (int number = 0; number < static_cast<int>(std::size(kAddresses)); ++number) {

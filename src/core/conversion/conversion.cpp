@@ -149,7 +149,11 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (request.target.kind == StoreKind::Menu) {
         CompleteMenuOptions(request.menu, *request.tree);
     }
-    auto result = WriteTarget(*request.tree, request, platform, progress);
+    // A bookmark file's title names the user when no profile is given.
+    if (request.target.kind == StoreKind::Netscape && !request.options.profileName) {
+        request.options.profileName = platform.GetCurrentUserName();
+    }
+    auto result = WriteTarget(*request.tree, request, progress);
     if (!result.ok) {
         // The writer's message tells what failed; the outcome names the target.
         result.outcome = RefusalFor(request, OutcomeKind::WriteFailed, request.target.path);

@@ -4,9 +4,9 @@
 #include "model/conversion_path.h"
 #include "model/export_result.h"
 #include "model/progress.h"
+#include "model/write_options.h"
 #include "platform/platform.h"
 #include "targets/menu_page.h"
-#include "targets/opera_writer.h"
 
 #include <optional>
 #include <string>
@@ -16,15 +16,10 @@
 namespace tellavin {
 
 // The choices about the target, as an export window or the command line
-// holds them. Each kind of target takes the ones that apply to it.
-struct TargetOptions {
-    bool merge = false;                        // bookmark files: add to the file
-    std::optional<std::string> newFolder;      // put the export inside a new folder
-    std::optional<std::string> existingFolder; // Favorites: a sub-folder, relative to the target
-    LinksPlacement links = LinksPlacement::AfterFolders; // bookmark files
-    std::optional<std::string> profileName; // Netscape-format title; the user's name when absent
-    bool backup = false;                    // files: copy the old file to Backup_of_<name> first
-    bool keepOrder = false; // the source's order instead of sorted (a Favorites folder has none)
+// holds them: what the writer is asked for, and whether the old file is
+// copied first. Each kind of target takes the ones that apply to it.
+struct TargetOptions : WriteOptions {
+    bool backup = false; // files: copy the old file to Backup_of_<name> first
 };
 
 // One conversion: from which store to which, what, and how.
@@ -33,9 +28,9 @@ struct ConversionRequest {
     StoreLocation target{StoreKind::Netscape, {}};
     // A tree the caller has already loaded from the source (the selection
     // window's, with its check marks); without one the source is loaded.
+    // Everything is exported, or with options.exportAll false only the
+    // tree's checked folders and links.
     BookmarkTree* tree = nullptr;
-    // Everything, or only the checked folders and links of the tree.
-    bool exportAll = true;
     TargetOptions options;
     // The look of a menu page target; its totals and dates are filled in.
     MenuPageOptions menu;

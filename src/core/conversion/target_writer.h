@@ -5,8 +5,8 @@
 namespace tellavin {
 
 // Writes the tree into the request's target with the writer of the
-// target's kind, the request's options turned into that writer's own.
+// target's kind, which takes the request's options as they are.
 ExportResult WriteTarget(BookmarkTree& tree, const ConversionRequest& request,
-                         const Platform& platform, ProgressSink& progress);
+                         ProgressSink& progress);
 
 } // namespace tellavin

@@ -145,10 +145,10 @@ class FavoritesPrinter final : public FolderVisitor {
 public:
     // The Links name is kept for its folder from the start, so a folder of
     // the source called so is numbered whichever of them comes first.
-    FavoritesPrinter(BookmarkTree& tree, std::string base, const FavoritesWriteOptions& options,
-                     ExportResult& result)
-        : tree_(tree), path_(std::move(base)), options_(options), result_(result), root_(path_),
-          links_(FolderToBeLinks(tree, options.exportAll)) {
+    FavoritesPrinter(BookmarkTree& tree, std::string base, const WriteOptions& options,
+                     FileNameRules nameRules, ExportResult& result)
+        : tree_(tree), path_(std::move(base)), options_(options), nameRules_(nameRules),
+          result_(result), root_(path_), links_(FolderToBeLinks(tree, options.exportAll)) {
         if (links_ >= 0) {
             root_.TakeFolderName(kFavoritesToolbarName);
         }
@@ -193,7 +193,7 @@ private:
     // for the folder beforehand.
     FavoritesDirectory* MakeFolder(FavoritesDirectory& parent, const std::string& text,
                                    bool nameKept) {
-        auto name = FolderName(text, options_.nameRules);
+        auto name = FolderName(text, nameRules_);
         auto place = PlaceFolder(parent, path_, nameKept ? name : parent.TakeFolderName(name));
         if (!place.failure.empty()) {
             result_.NoteFailure(place.failure);
@@ -216,7 +216,7 @@ private:
     void WriteLink(const LinkItem& link, FavoritesDirectory& directory) {
         const std::string extension(kShortcutExtension);
         auto name = SafeFileName(link.name);
-        auto stem = directory.Stems().Take(name, options_.nameRules, path_);
+        auto stem = directory.Stems().Take(name, nameRules_, path_);
         if (!stem) {
             result_.LinkNotWritten("Cannot write \"" + path_ + name + extension +
                                    "\": the path is too long");
@@ -290,7 +290,8 @@ private:
 
     BookmarkTree& tree_;
     std::string path_; // the innermost written folder's directory, separator at the end
-    const FavoritesWriteOptions& options_;
+    const WriteOptions& options_;
+    FileNameRules nameRules_;
     ExportResult& result_;
     FavoritesDirectory root_;
     std::int32_t links_; // the toolbar folder that becomes the Links folder, or -1
@@ -322,40 +323,34 @@ bool StaysInside(const std::string& base, const std::string& relative) {
 } // namespace
 
 ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesFolder,
-                               const FavoritesWriteOptions& options, ProgressSink& progress) {
+                               const WriteOptions& options, ProgressSink& progress,
+                               FileNameRules nameRules) {
     if (favoritesFolder.empty() || !FolderExists(favoritesFolder)) {
         return Refusal(kFavoritesMissingTitle,
                        {kFavoritesMissingText, kChangeSelectionText, favoritesFolder});
     }
     auto base = EnsureTrailingSeparator(favoritesFolder);
-    switch (options.where) {
-    case FavoritesPlace::Root:
-        break;
-    case FavoritesPlace::NewFolder: {
-        auto place = PlaceFolder(FavoritesDirectory(base), base,
-                                 FolderName(options.newFolderName, options.nameRules));
+    if (options.newFolder) {
+        auto place =
+            PlaceFolder(FavoritesDirectory(base), base, FolderName(*options.newFolder, nameRules));
         if (!place.failure.empty()) {
             return Refusal("Error", {place.failure});
         }
         base += place.name + PathSeparator();
-        break;
-    }
-    case FavoritesPlace::ExistingFolder:
-        if (!options.existingFolder.empty() && !StaysInside(base, options.existingFolder)) {
+    } else if (options.existingFolder && !options.existingFolder->empty()) {
+        const auto& existing = *options.existingFolder;
+        if (!StaysInside(base, existing)) {
             return Refusal(kSubfolderOutsideTitle,
-                           {kSubfolderOutsideText, kNotInsideText, options.existingFolder});
+                           {kSubfolderOutsideText, kNotInsideText, existing});
         }
-        if (!options.existingFolder.empty()) {
-            base = EnsureTrailingSeparator(base + options.existingFolder);
-            if (!FolderExists(base)) {
-                return Refusal(kFavoritesMissingTitle,
-                               {kSubfolderMissingText, kChangeSelectionText, base});
-            }
+        base = EnsureTrailingSeparator(base + existing);
+        if (!FolderExists(base)) {
+            return Refusal(kFavoritesMissingTitle,
+                           {kSubfolderMissingText, kChangeSelectionText, base});
         }
-        break;
     }
     ExportResult result;
-    FavoritesPrinter printer(tree, base, options, result);
+    FavoritesPrinter printer(tree, base, options, nameRules, result);
     WalkExportedFolders(tree, options.exportAll, printer, result, progress);
     return result;
 }

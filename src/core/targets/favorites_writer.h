@@ -3,6 +3,7 @@
 #include "model/bookmark_tree.h"
 #include "model/export_result.h"
 #include "model/progress.h"
+#include "model/write_options.h"
 #include "platform/atomic_file.h"
 #include "platform/file_name_rules.h"
 
@@ -10,23 +11,6 @@
 #include <string>
 
 namespace tellavin {
-
-// Where in the Favorites folder the export goes (the window's three
-// choices, in their order).
-enum class FavoritesPlace : std::int32_t { Root = 0, NewFolder = 1, ExistingFolder = 2 };
-
-// The choices of the export-to-Favorites window, filled in by the caller.
-struct FavoritesWriteOptions {
-    FavoritesPlace where = FavoritesPlace::Root;
-    std::string newFolderName;  // NewFolder: the sub-folder to create
-    std::string existingFolder; // ExistingFolder: a path relative to the Favorites folder
-    bool exportAll = true;      // every folder and link, ignoring the check marks
-    FileNameRules nameRules = NativeFileNameRules();
-    // The caller asked for the source's order, which a Favorites folder
-    // cannot hold: each folder that then comes out in another order is
-    // noted as a loss.
-    bool keepOrder = false;
-};
 
 // Refusal texts when the place to write does not exist.
 inline constexpr const char* kFavoritesMissingTitle = "Selected Subfolder Does Not Exist";
@@ -74,8 +58,13 @@ inline constexpr const char* kNotInsideText =
 // the first such failure (or a folder that could not be created) is named in
 // sFirstFailure. Each shortcut replaces its file in one step, so a failure
 // never leaves a half-written one.
+// The export goes into the Favorites folder itself, into the new sub-folder
+// options.newFolder, or else into the existing sub-folder
+// options.existingFolder; names are made to fit nameRules (the system's own
+// unless a test asks for another's).
 ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesFolder,
-                               const FavoritesWriteOptions& options, ProgressSink& progress);
+                               const WriteOptions& options, ProgressSink& progress,
+                               FileNameRules nameRules = NativeFileNameRules());
 
 // A folder or link name as a file name component: the 43 characters whose
 // UTF-8 bytes were read as Windows-1252 are repaired, then each of

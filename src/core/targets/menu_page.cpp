@@ -49,13 +49,14 @@ bool IsJavascriptUrl(std::string_view url) {
 
 class MenuPageComposer final : private FolderVisitor {
 public:
-    MenuPageComposer(BookmarkTree& tree, const MenuPageOptions& options, ProgressSink& progress,
-                     const TextMeasure& measure)
-        : tree_(tree), options_(options), progress_(progress), measure_(measure) {
+    MenuPageComposer(BookmarkTree& tree, const WriteOptions& write, const MenuPageOptions& options,
+                     ProgressSink& progress, const TextMeasure& measure)
+        : tree_(tree), exportAll_(write.exportAll), options_(options), progress_(progress),
+          measure_(measure) {
         for (std::size_t slot = 0; slot < colors_.size(); ++slot) {
             colors_[slot] = ColorToHtml(options.colors[slot]);
         }
-        sourceOrder_ = OrderToWalk(tree, options.keepOrder) == WalkOrder::Source;
+        sourceOrder_ = OrderToWalk(tree, write.keepOrder) == WalkOrder::Source;
     }
 
     MenuPage Compose();
@@ -84,9 +85,7 @@ private:
                        std::int32_t length);
     void WriteBody();
 
-    bool IsWritten(std::int32_t node) const {
-        return options_.bExportAll || tree_.Node(node).Checked;
-    }
+    bool IsWritten(std::int32_t node) const { return exportAll_ || tree_.Node(node).Checked; }
     bool IsRootItem(std::int32_t node) const { return rootItems_[node]; }
     // Deleted entries are not published, as the walk of the submenus skips them.
     bool IsTrash(std::int32_t node) const { return tree_.FolderTable.at(node).bTrash; }
@@ -100,6 +99,7 @@ private:
     void Leave(std::int32_t, bool) override {}
 
     BookmarkTree& tree_;
+    bool exportAll_; // everything, or only the checked folders and links
     const MenuPageOptions& options_;
     ProgressSink& progress_;
     const TextMeasure& measure_;
@@ -249,7 +249,7 @@ void MenuPageComposer::WriteMenuScript() {
     WriteRootItems();
     WalkOptions walk;
     walk.order = sourceOrder_ ? WalkOrder::Source : WalkOrder::Display;
-    WalkExportedFolders(tree_, options_.bExportAll, *this, page_.result, progress_, walk);
+    WalkExportedFolders(tree_, exportAll_, *this, page_.result, progress_, walk);
     WritePageLine("hideDelay=1500;");
     WritePageLine("};");
 }
@@ -326,7 +326,7 @@ std::vector<MenuRow> MenuPageComposer::CollectSortedRows(std::int32_t node) {
     for (auto& folder : CollectSubfolders(node)) {
         rows.push_back({ItemKind::Submenu, std::move(folder.name), std::move(folder.url)});
     }
-    auto links = GetFolderLinks(tree_, node, options_.bExportAll);
+    auto links = GetFolderLinks(tree_, node, exportAll_);
     page_.result.nLinksWritten += static_cast<std::int32_t>(links.size());
     for (auto& link : links) {
         rows.push_back({ItemKind::Link, std::move(link.name), std::move(link.url)});
@@ -344,7 +344,7 @@ std::vector<MenuRow> MenuPageComposer::CollectSourceRows(std::int32_t node) {
             AppendWrittenFolders(row.nFolder, rows);
         } else if (row.IsSeparator()) {
             rows.push_back({ItemKind::Divider, {}, {}});
-        } else if (options_.bExportAll || row.bChecked) {
+        } else if (exportAll_ || row.bChecked) {
             auto link = LinkItemOf(row);
             rows.push_back({ItemKind::Link, std::move(link.name), std::move(link.url)});
             ++page_.result.nLinksWritten;
@@ -460,8 +460,8 @@ void MenuPageComposer::WriteBody() {
                               "<a href=\"") +
                   kProductHomePage + "\">Tellavin</a>).</font>");
     if (options_.bShowStatistics) {
-        auto folders = options_.bExportAll ? options_.nSourceFolders : tree_.nSelectedFolders;
-        auto links = options_.bExportAll ? options_.nSourceLinks : tree_.nSelectedLinks;
+        auto folders = exportAll_ ? options_.nSourceFolders : tree_.nSelectedFolders;
+        auto links = exportAll_ ? options_.nSourceLinks : tree_.nSelectedLinks;
         WritePageLine("<p>&nbsp;This page has been created the " + options_.sCreatedDate +
                       " <br>&nbsp;(" + std::to_string(folders) + " folders and " +
                       std::to_string(links) + " links).");
@@ -480,15 +480,15 @@ void MenuPageComposer::WriteBody() {
 
 } // namespace
 
-MenuPage ComposeMenuPage(BookmarkTree& tree, const MenuPageOptions& options, ProgressSink& progress,
-                         const TextMeasure& measure) {
-    return MenuPageComposer(tree, options, progress, measure).Compose();
+MenuPage ComposeMenuPage(BookmarkTree& tree, const WriteOptions& write, const MenuPageOptions& look,
+                         ProgressSink& progress, const TextMeasure& measure) {
+    return MenuPageComposer(tree, write, look, progress, measure).Compose();
 }
 
-ExportResult WriteMenuPage(BookmarkTree& tree, const std::string& path,
-                           const MenuPageOptions& options, ProgressSink& progress,
+ExportResult WriteMenuPage(BookmarkTree& tree, const std::string& path, const WriteOptions& write,
+                           const MenuPageOptions& look, ProgressSink& progress,
                            const TextMeasure& measure) {
-    auto page = ComposeMenuPage(tree, options, progress, measure);
+    auto page = ComposeMenuPage(tree, write, look, progress, measure);
     if (!page.result.ok) {
         return page.result;
     }

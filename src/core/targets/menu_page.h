@@ -2,8 +2,9 @@
 
 #include "model/bookmark_tree.h"
 #include "model/export_result.h"
-#include "model/progress.h"
 #include "model/menu_colors.h"
+#include "model/progress.h"
+#include "model/write_options.h"
 #include "targets/text_width.h"
 
 #include <cstdint>
@@ -20,10 +21,6 @@ struct MenuPageOptions {
     bool bShowStatistics = false; // the line with the date and the numbers exported
     bool bBreakMenus = true;      // break submenus after nMaxItems entries
     std::int32_t nMaxItems = 25;  // 2 to 99; without bBreakMenus menus break after 1000
-    bool bExportAll = true;       // everything, or only the checked folders and links
-    // Each submenu lists folders, links and separators (as dividers) in the
-    // source's order (OrderToWalk) instead of folders then links, sorted.
-    bool keepOrder = false;
     std::string sPageTitle = "Bookmarks By Tellavin";
     MenuColors colors = kCustomColors;
     // The totals counted in the source, shown by the statistics line when
@@ -50,17 +47,19 @@ inline constexpr const char* kMenuWriteErrorText = "Error Writing the DHTML Menu
 // script that declares the menus (the root bar, then one submenu per
 // written folder in tree order, sub-folders before links, or with keepOrder
 // every row at its place and a separator as a 'div:' divider item) and the
-// visible layout. Sorted, each separator is noted as dropped in the result's
-// losses. Every line ends in CR LF; the text is UTF-8. The status text of
-// progress names each folder as it is written.
-MenuPage ComposeMenuPage(BookmarkTree& tree, const MenuPageOptions& options, ProgressSink& progress,
-                         const TextMeasure& measure = BuiltinTextMeasure());
+// visible layout. What is written and in which order come from write
+// (exportAll, keepOrder), the page's look from look. Sorted, each separator
+// is noted as dropped in the result's losses. Every line ends in CR LF; the
+// text is UTF-8. The status text of progress names each folder as it is
+// written.
+MenuPage ComposeMenuPage(BookmarkTree& tree, const WriteOptions& write, const MenuPageOptions& look,
+                         ProgressSink& progress, const TextMeasure& measure = BuiltinTextMeasure());
 
 // Composes the page and replaces the file at path with it in one step, so a
 // failed write leaves any old page whole. The caller adds nMenuItems to the
 // exported-items total.
-ExportResult WriteMenuPage(BookmarkTree& tree, const std::string& path,
-                           const MenuPageOptions& options, ProgressSink& progress,
+ExportResult WriteMenuPage(BookmarkTree& tree, const std::string& path, const WriteOptions& write,
+                           const MenuPageOptions& look, ProgressSink& progress,
                            const TextMeasure& measure = BuiltinTextMeasure());
 
 } // namespace tellavin

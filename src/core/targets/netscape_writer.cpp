@@ -85,7 +85,7 @@ class FileWriter final : public FolderVisitor {
 public:
     // file, when given, takes out's text whenever it holds a block.
     // toolbarTaken: the file's top level has its toolbar folder already.
-    FileWriter(BookmarkTree& tree, const NetscapeWriterOptions& options, std::string& out,
+    FileWriter(BookmarkTree& tree, const WriteOptions& options, std::string& out,
                AtomicFileWriter* file, ExportResult& result, bool toolbarTaken)
         : tree_(tree), options_(options), out_(out), file_(file), result_(result),
           order_(OrderToWalk(tree, options.keepOrder)),
@@ -108,7 +108,7 @@ public:
             return; // the rows come one by one through Row
         }
         auto links = GetFolderLinkRows(tree_, folder, options_.exportAll);
-        if (options_.linksBefore) {
+        if (options_.links == LinksPlacement::BeforeFolders) {
             WriteLinks(links);
         } else {
             pendingLinks_.push_back(std::move(links));
@@ -117,7 +117,7 @@ public:
 
     // The root's list is the caller's to close.
     void Leave(std::int32_t, bool isStart) override {
-        if (!options_.linksBefore && order_ == WalkOrder::Display) {
+        if (options_.links != LinksPlacement::BeforeFolders && order_ == WalkOrder::Display) {
             WriteLinks(pendingLinks_.back());
             pendingLinks_.pop_back();
         }
@@ -203,7 +203,7 @@ private:
     }
 
     BookmarkTree& tree_;
-    const NetscapeWriterOptions& options_;
+    const WriteOptions& options_;
     std::string& out_;
     AtomicFileWriter* file_;
     ExportResult& result_;
@@ -235,8 +235,8 @@ void AppendHeader(std::string& out, const std::string& profileName) {
 // (inside the new folder when there is one). With file, the text goes to
 // the file whenever out holds a block.
 void ComposeItems(std::string& out, AtomicFileWriter* file, BookmarkTree& tree,
-                  const NetscapeWriterOptions& options, ProgressSink& progress,
-                  ExportResult& result, bool toolbarTaken) {
+                  const WriteOptions& options, ProgressSink& progress, ExportResult& result,
+                  bool toolbarTaken) {
     if (options.newFolder) {
         out.append("<DT><H3 FOLDED ADD_DATE=\"\">")
             .append(EscapeName(*options.newFolder))
@@ -253,8 +253,7 @@ void ComposeItems(std::string& out, AtomicFileWriter* file, BookmarkTree& tree,
 
 // The export goes into the old file's root list, beside what is there.
 WriteResult WriteMerged(BookmarkTree& tree, const std::string& destination,
-                        const NetscapeWriterOptions& options, ProgressSink& progress,
-                        ExportResult& result) {
+                        const WriteOptions& options, ProgressSink& progress, ExportResult& result) {
     BookmarkFileMerge merge;
     UserMessage refusal;
     if (!merge.Read(destination, refusal)) {
@@ -274,11 +273,10 @@ WriteResult WriteMerged(BookmarkTree& tree, const std::string& destination,
 // A new file is written while it is composed: the header and the root
 // list, opened and closed once.
 WriteResult WriteNew(BookmarkTree& tree, const std::string& destination,
-                     const NetscapeWriterOptions& options, ProgressSink& progress,
-                     ExportResult& result) {
+                     const WriteOptions& options, ProgressSink& progress, ExportResult& result) {
     AtomicFileWriter file(destination);
     auto& out = file.Buffer();
-    AppendHeader(out, options.profileName);
+    AppendHeader(out, options.profileName.value_or(""));
     out.append(kListStart).append(kLineEnd);
     ComposeItems(out, &file, tree, options, progress, result, false);
     out.append(kListEnd).append(kLineEnd);
@@ -288,7 +286,7 @@ WriteResult WriteNew(BookmarkTree& tree, const std::string& destination,
 } // namespace
 
 ExportResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
-                               const NetscapeWriterOptions& options, ProgressSink& progress) {
+                               const WriteOptions& options, ProgressSink& progress) {
     ExportResult result;
     auto written = options.merge ? WriteMerged(tree, destination, options, progress, result)
                                  : WriteNew(tree, destination, options, progress, result);

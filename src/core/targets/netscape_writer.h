@@ -3,29 +3,13 @@
 #include "model/bookmark_tree.h"
 #include "model/export_result.h"
 #include "model/progress.h"
+#include "model/write_options.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace tellavin {
-
-struct NetscapeWriterOptions {
-    // Add to the existing file instead of replacing it.
-    bool merge = false;
-    // Put the export inside a new folder of this name.
-    std::optional<std::string> newFolder;
-    // Everything, or only the checked folders and links.
-    bool exportAll = true;
-    // A folder's links before its sub-folders instead of after them.
-    bool linksBefore = false;
-    // Shown in the title of a new file; the caller fills in the user's name
-    // when no profile is known.
-    std::string profileName;
-    // Folders, links and separators in the source's order (WalkOrder::Source)
-    // instead of sorted; linksBefore then does not apply.
-    bool keepOrder = false;
-};
 
 // The caption and first line of the result when the file cannot be written.
 inline constexpr const char* kNetscapeWriteErrorTitle = "Error";
@@ -72,6 +56,6 @@ inline constexpr const char* kNetscapeWriteErrorText = "Error Writing the Bookma
 // step (a temporary file renamed over it), so a failure never leaves it
 // half-written. The status text shows each folder as it is written.
 ExportResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,
-                               const NetscapeWriterOptions& options, ProgressSink& progress);
+                               const WriteOptions& options, ProgressSink& progress);
 
 } // namespace tellavin

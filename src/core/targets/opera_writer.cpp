@@ -83,7 +83,7 @@ void PrintHotlistFolderEnd(std::string& out) {
 
 class HotlistPrinter final : public FolderVisitor {
 public:
-    HotlistPrinter(BookmarkTree& tree, const OperaWriteOptions& options, AtomicFileWriter& file,
+    HotlistPrinter(BookmarkTree& tree, const WriteOptions& options, AtomicFileWriter& file,
                    ExportResult& result)
         : tree_(tree), options_(options), file_(file), out_(file.Buffer()), result_(result),
           order_(OrderToWalk(tree, options.keepOrder)),
@@ -140,7 +140,7 @@ private:
     }
 
     BookmarkTree& tree_;
-    const OperaWriteOptions& options_;
+    const WriteOptions& options_;
     AtomicFileWriter& file_;
     std::string& out_; // the file's buffer
     ExportResult& result_;
@@ -156,7 +156,7 @@ ExportResult Failure(std::string reason) {
 } // namespace
 
 ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination,
-                              const OperaWriteOptions& options, ProgressSink& progress) {
+                              const WriteOptions& options, ProgressSink& progress) {
     std::optional<std::string> old;
     if (options.merge) {
         old = ReadWholeFile(destination);
@@ -186,13 +186,13 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
     } else {
         out = "Opera Hotlist version 2.0\r\nOptions:encoding=utf8,version=3\r\n\r\n";
     }
-    if (options.inNewFolder) {
-        PrintHotlistFolderStart(out, options.newFolderName);
+    if (options.newFolder) {
+        PrintHotlistFolderStart(out, *options.newFolder);
     }
     ExportResult result;
     HotlistPrinter printer(tree, options, file, result);
     WalkExportedFolders(tree, options.exportAll, printer, result, progress, {0, printer.Order()});
-    if (options.inNewFolder) {
+    if (options.newFolder) {
         PrintHotlistFolderEnd(out);
     }
     auto written = file.Commit();

@@ -3,29 +3,13 @@
 #include "model/bookmark_tree.h"
 #include "model/export_result.h"
 #include "model/progress.h"
+#include "model/write_options.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace tellavin {
-
-// Where a folder's links go, as the "links before folders" check box holds
-// it: after the sub-folders (unchecked), before them (checked), or nowhere
-// (the grey state).
-enum class LinksPlacement : std::int32_t { AfterFolders = 0, BeforeFolders = 1, None = 2 };
-
-// The choices of the export window, filled in by the caller.
-struct OperaWriteOptions {
-    bool merge = false;        // append to the existing hotlist instead of replacing it
-    bool inNewFolder = false;  // wrap the export in a new folder...
-    std::string newFolderName; // ...of this name
-    bool exportAll = true;     // every folder and link, ignoring the check marks
-    LinksPlacement links = LinksPlacement::AfterFolders;
-    // Folders, links and separators in the source's order (WalkOrder::Source)
-    // instead of sorted; links then carries only the ORDER number.
-    bool keepOrder = false;
-};
 
 // The caption and first line of the result when the hotlist cannot be
 // read or written.
@@ -55,7 +39,7 @@ inline constexpr const char* kOperaWriteErrorText = "Error Opening the Bookmark 
 // kOperaWriteErrorText, the path and the system's reason. The status text
 // shows each folder as it is written.
 ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination,
-                              const OperaWriteOptions& options, ProgressSink& progress);
+                              const WriteOptions& options, ProgressSink& progress);
 
 namespace detail {
 // "-1 ", "-2 ", " 0 ": a sign (a space for 0 and above), the digits and a

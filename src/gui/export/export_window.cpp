@@ -142,7 +142,7 @@ void ExportWindow::OpenSelection(const StoreLocation& source, const StoreLocatio
 bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSuccess) {
     if (!what_->ExportsAll() && what_->SelectedTree() != nullptr) {
         request.tree = what_->SelectedTree();
-        request.exportAll = false;
+        request.options.exportAll = false;
     }
     ExportResult result;
     RunBusy([&] { result = RunConversion(request, platform_, *progress_); });

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tellavin {
+
+// Where a folder's links go, as the "links before folders" check box holds
+// it: after the sub-folders (unchecked), before them (checked), or nowhere
+// (the grey state).
+enum class LinksPlacement : std::int32_t { AfterFolders = 0, BeforeFolders = 1, None = 2 };
+
+// What every writer is asked to write and how. Each kind of target takes
+// the choices that apply to it; the conversion refuses the others before
+// anything is written.
+struct WriteOptions {
+    bool exportAll = true; // everything, or only the checked folders and links
+    // Folders, links and separators in the source's order (WalkOrder::Source)
+    // instead of sorted; a Favorites folder, which has no order of its own,
+    // notes each folder whose order it loses.
+    bool keepOrder = false;
+    bool merge = false;                        // bookmark files: add to the file
+    std::optional<std::string> newFolder;      // the export inside a new folder of this name
+    std::optional<std::string> existingFolder; // Favorites: a sub-folder, relative to the target
+    LinksPlacement links = LinksPlacement::AfterFolders; // bookmark files, sorted
+    // The name in a Netscape-format file's title; the conversion puts in the
+    // user's name when none is given.
+    std::optional<std::string> profileName;
+};
+
+} // namespace tellavin
