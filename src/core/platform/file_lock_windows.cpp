@@ -1,10 +1,8 @@
 #include "platform/file_identity.h"
 #include "platform/file_io.h"
 #include "platform/file_lock.h"
-#include "platform/wide_text.h"
+#include "platform/session_mutex_windows.h"
 #include "text/ascii_text.h"
-
-#include <windows.h>
 
 namespace tellavin {
 
@@ -20,28 +18,14 @@ FileLock::FileLock(const std::string& path) {
     if (!folder) {
         return;
     }
-    std::string name = "Local\\tellavin-file-" + std::to_string(folder->device) + "-" +
-                       std::to_string(folder->file) + "-" +
-                       LowerAscii(Utf8FromPath(file.filename()));
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, WideFromUtf8(name).c_str());
-    if (mutex == nullptr) {
-        return;
-    }
-    // An abandoned mutex (its last holder ended without releasing it) is
-    // owned all the same.
-    DWORD waited = WaitForSingleObject(mutex, INFINITE);
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        CloseHandle(mutex);
-        return;
-    }
-    handle_ = reinterpret_cast<std::intptr_t>(mutex);
+    handle_ = LockSessionMutex("tellavin-file-" + std::to_string(folder->device) + "-" +
+                               std::to_string(folder->file) + "-" +
+                               LowerAscii(Utf8FromPath(file.filename())));
 }
 
 FileLock::~FileLock() {
     if (Locked()) {
-        HANDLE mutex = reinterpret_cast<HANDLE>(handle_);
-        ReleaseMutex(mutex);
-        CloseHandle(mutex);
+        UnlockSessionMutex(handle_);
     }
 }
 

@@ -1,8 +1,6 @@
 #include "platform/file_identity.h"
 #include "platform/folder_lock.h"
-#include "platform/wide_text.h"
-
-#include <windows.h>
+#include "platform/session_mutex_windows.h"
 
 namespace tellavin {
 
@@ -16,33 +14,14 @@ FolderLock::FolderLock(const std::string& folder, const std::function<void()>& o
     if (!identity) {
         return;
     }
-    std::string name = "Local\\tellavin-folder-" + std::to_string(identity->device) + "-" +
-                       std::to_string(identity->file);
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, WideFromUtf8(name).c_str());
-    if (mutex == nullptr) {
-        return;
-    }
-    // An abandoned mutex (its last holder ended without releasing it) is
-    // owned all the same.
-    DWORD waited = WaitForSingleObject(mutex, 0);
-    if (waited == WAIT_TIMEOUT) {
-        if (onWait) {
-            onWait();
-        }
-        waited = WaitForSingleObject(mutex, INFINITE);
-    }
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        CloseHandle(mutex);
-        return;
-    }
-    handle_ = reinterpret_cast<std::intptr_t>(mutex);
+    handle_ = LockSessionMutex("tellavin-folder-" + std::to_string(identity->device) + "-" +
+                                   std::to_string(identity->file),
+                               onWait);
 }
 
 FolderLock::~FolderLock() {
     if (Locked()) {
-        HANDLE mutex = reinterpret_cast<HANDLE>(handle_);
-        ReleaseMutex(mutex);
-        CloseHandle(mutex);
+        UnlockSessionMutex(handle_);
     }
 }
 
