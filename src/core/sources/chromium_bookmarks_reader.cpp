@@ -18,9 +18,16 @@ using Json = nlohmann::json;
 
 constexpr const char* kNotBookmarks = "not a Chromium Bookmarks file";
 
+// A NUL carries nothing in a name or an address, and no other store can
+// hold one: it is dropped, as the other readers drop it.
 std::string TextOf(const Json& node, const char* key) {
     auto found = node.find(key);
-    return found != node.end() && found->is_string() ? found->get<std::string>() : std::string();
+    if (found == node.end() || !found->is_string()) {
+        return {};
+    }
+    auto text = found->get<std::string>();
+    std::erase(text, '\0');
+    return text;
 }
 
 // Chromium stores times as microseconds since 1601 in a string, 0 for no
