@@ -47,14 +47,16 @@ std::optional<Outcome> RefusalOfRequest(const ConversionRequest& request) {
     return std::nullopt;
 }
 
-std::optional<Outcome> RefusalOfChecks(const ConversionRequest& request, const Platform& platform) {
+// The export checks, of the source alone or of the source and the target.
+std::optional<Outcome> RefusalOfChecks(const ConversionRequest& request, bool sourceOnly,
+                                       const Platform& platform) {
     ExportCheckInput input;
     input.source = request.source;
     input.target = request.target;
     input.merge = request.options.merge;
     input.intoExistingSubfolder = request.options.existingFolder.has_value();
     input.existingSubfolder = request.options.existingFolder.value_or("");
-    return CheckBeforeExport(input, false, platform);
+    return CheckBeforeExport(input, sourceOnly, platform);
 }
 
 // The backup copy of a file target that exists; a failed copy stops the
@@ -125,7 +127,10 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (auto refusal = RefusalOfRequest(request)) {
         return ExportResult::Refused(*refusal);
     }
-    if (auto refusal = RefusalOfChecks(request, platform)) {
+    // The target is looked at only under the lock below: on Windows a file
+    // that another export has open, even only to tell what it is, cannot be
+    // replaced, so that export's write would fail.
+    if (auto refusal = RefusalOfChecks(request, true, platform)) {
         return ExportResult::Refused(*refusal);
     }
     BookmarkTree loaded;
@@ -135,14 +140,17 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
         }
         request.tree = &loaded;
     }
-    // From the backup to the replaced target no other export may touch it: a
-    // merge that read the file before another one replaced it would drop
-    // that one's links. The lock is taken once the source is read, so a
-    // source that is slow to read keeps no other export waiting.
+    // From the checks of the target to the replaced target no other export
+    // may touch it: a merge that read the file before another one replaced
+    // it would drop that one's links. The lock is taken once the source is
+    // read, so a source that is slow to read keeps no other export waiting.
     FolderLock lock(FolderToLock(request.target), [&] {
         progress.SetStatusText(kWaitingForAnotherExport);
         progress.ShowNow();
     });
+    if (auto refusal = RefusalOfChecks(request, false, platform)) {
+        return ExportResult::Refused(*refusal);
+    }
     if (auto failure = FailureOfBackup(request)) {
         return ExportResult::Refused(*failure);
     }

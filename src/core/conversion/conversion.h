@@ -48,14 +48,14 @@ inline constexpr const char* kWaitingForAnotherExport =
     "Waiting for another export into this folder...";
 
 // Runs a conversion, in this order: refuses a request with no conversion
-// path or with options the target cannot take; runs the export checks
-// (source present, target writable and not the source itself, its browser
-// closed); loads the source unless a tree is handed in, refusing one that
-// cannot be read or holds no folder and no link; waits for any other export
-// into the target's folder, saying so; makes the backup copy when asked and
-// the target exists, stopping when it fails; writes the target with the
-// writer of its kind; and adds what was exported to the exported-items
-// total. The
+// path or with options the target cannot take; checks that the source is
+// there; loads it unless a tree is handed in, refusing one that cannot be
+// read or holds no folder and no link; waits for any other export into the
+// target's folder, saying so; runs the export checks of the target (writable
+// and not the source itself, its browser closed); makes the backup copy
+// when asked and the target exists, stopping when it fails; writes the
+// target with the writer of its kind; and adds what was exported to the
+// exported-items total. The
 // result's losses list what reading the source left out, then what the
 // target could not hold. Relative
 // paths are taken from the current folder. Every refusal or failure leaves
