@@ -165,17 +165,16 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (!result.ok) {
         // The writer's message tells what failed; the outcome names the target.
         result.outcome = RefusalFor(request, OutcomeKind::WriteFailed, request.target.path);
+        return result;
     }
-    if (result.ok) {
-        AddToExportedTotal(platform, ExportedItems(request.target.kind, result));
-        if (request.target.kind == StoreKind::Netscape) {
-            result.advice = FirefoxImportAdvice(request.target.path, platform);
-        }
-        // What reading left out comes first, then what the target could not hold.
-        auto losses = request.tree->ReadLosses;
-        losses.Add(result.losses);
-        result.losses = std::move(losses);
+    AddToExportedTotal(platform, ExportedItems(request.target.kind, result));
+    if (request.target.kind == StoreKind::Netscape) {
+        result.advice = FirefoxImportAdvice(request.target.path, platform);
     }
+    // What reading left out comes first, then what the target could not hold.
+    auto losses = request.tree->ReadLosses;
+    losses.Add(result.losses);
+    result.losses = std::move(losses);
     return result;
 }
 

@@ -4,6 +4,16 @@
 
 namespace tellavin {
 
+ScratchFolder::ScratchFolder() {
+    std::error_code error;
+    base_ = std::filesystem::temp_directory_path(error);
+    if (error) {
+        failure_ = "cannot make a temporary folder: " + error.message();
+        return;
+    }
+    MakeFolder();
+}
+
 ScratchFolder::~ScratchFolder() {
     if (!path_.empty()) {
         std::error_code error;

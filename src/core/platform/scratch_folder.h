@@ -45,6 +45,9 @@ public:
            std::uintmax_t maxBytes = std::numeric_limits<std::uintmax_t>::max());
 
 private:
+    // Makes the folder below base_, or says in failure_ why it cannot; the
+    // system's own part.
+    void MakeFolder();
     // A failure to write into the folder, with the system's reason.
     std::string WriteFailure(const std::string& reason) const;
 

@@ -63,13 +63,7 @@ int WriteAll(int fd, const char* bytes, std::size_t size) {
 
 } // namespace
 
-ScratchFolder::ScratchFolder() {
-    std::error_code error;
-    base_ = std::filesystem::temp_directory_path(error);
-    if (error) {
-        failure_ = "cannot make a temporary folder: " + error.message();
-        return;
-    }
+void ScratchFolder::MakeFolder() {
     // mkdtemp makes the folder 0700 under a name nobody had.
     auto pattern = (base_ / "tellavin-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {

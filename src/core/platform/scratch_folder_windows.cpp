@@ -42,13 +42,7 @@ HANDLE OpenScratchFile(const std::filesystem::path& path) {
 
 } // namespace
 
-ScratchFolder::ScratchFolder() {
-    std::error_code error;
-    base_ = std::filesystem::temp_directory_path(error);
-    if (error) {
-        failure_ = "cannot make a temporary folder: " + error.message();
-        return;
-    }
+void ScratchFolder::MakeFolder() {
     // A random name that does not exist yet: CreateDirectoryW fails on one
     // that does.
     std::random_device random;

@@ -12,6 +12,8 @@ namespace tellavin {
 
 namespace {
 
+constexpr const char* kMenuPageIsNoSource = "a menu page is no source";
+
 // Counts a bookmark file with the scanner of its kind.
 template <typename Scanner>
 SourceCount CountFile(const std::string& path,
@@ -74,7 +76,7 @@ SourceCount CountSource(const StoreLocation& source,
     case StoreKind::Opera:
         return CountFile<cOperaFastScanning>(source.path, onFolder);
     default:
-        return {ReadOutcome::Unreadable("a menu page is no source"), {}};
+        return {ReadOutcome::Unreadable(kMenuPageIsNoSource), {}};
     }
 }
 
@@ -96,7 +98,7 @@ ReadOutcome LoadSourceTree(const StoreLocation& source, BookmarkTree& tree,
         return LoadOperaTree(tree, source.path, progress);
     default:
         tree.Clear();
-        return ReadOutcome::Unreadable("a menu page is no source");
+        return ReadOutcome::Unreadable(kMenuPageIsNoSource);
     }
 }
 
