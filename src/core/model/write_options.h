@@ -11,6 +11,11 @@ namespace tellavin {
 // (the grey state).
 enum class LinksPlacement : std::int32_t { AfterFolders = 0, BeforeFolders = 1, None = 2 };
 
+// The root of a browser's own store that receives an export: the bookmarks
+// bar (Firefox's toolbar), Firefox's bookmarks menu, or the other
+// bookmarks, where an export goes unless asked otherwise.
+enum class BrowserRoot { Other, Bar, Menu };
+
 // What every writer is asked to write and how. Each kind of target takes
 // the choices that apply to it; the conversion refuses the others before
 // anything is written.
@@ -27,6 +32,9 @@ struct WriteOptions {
     // The name in a Netscape-format file's title; the conversion puts in the
     // user's name when none is given.
     std::optional<std::string> profileName;
+    // Browsers' stores: the root the export is added to, inside newFolder
+    // when one is given.
+    BrowserRoot place = BrowserRoot::Other;
 };
 
 } // namespace tellavin

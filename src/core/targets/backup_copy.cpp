@@ -1,6 +1,7 @@
 #include "targets/backup_copy.h"
 
 #include "platform/file_io.h"
+#include "platform/local_time.h"
 #include "platform/platform.h"
 
 #include <cerrno>
@@ -12,6 +13,10 @@ std::string BackupPathFor(const std::string& destination) {
     auto separator = destination.rfind(PathSeparator());
     auto cut = separator == std::string::npos ? 0 : separator + 1;
     return destination.substr(0, cut) + "Backup_of_" + destination.substr(cut);
+}
+
+std::string TimedBackupPathFor(const std::string& store, std::time_t moment) {
+    return store + ".tellavin-backup-" + LocalTimeText(moment, "%Y%m%d-%H%M%S");
 }
 
 WriteResult MakeBackupCopy(const std::string& destination) {

@@ -2,6 +2,7 @@
 
 #include "platform/atomic_file.h"
 
+#include <ctime>
 #include <string>
 
 namespace tellavin {
@@ -15,5 +16,10 @@ std::string BackupPathFor(const std::string& destination);
 // file that could not be read or the backup that could not be written, with
 // the system's reason.
 WriteResult MakeBackupCopy(const std::string& destination);
+
+// The backup of a browser's own store, kept beside it and never replaced:
+// the file's name, ".tellavin-backup-" and the local time of the export,
+// /p/Bookmarks giving /p/Bookmarks.tellavin-backup-20261208-101500.
+std::string TimedBackupPathFor(const std::string& store, std::time_t moment);
 
 } // namespace tellavin
