@@ -5,9 +5,11 @@
 #include "cli/menu_command.h"
 #include "cli/terminal_progress.h"
 #include "model/product_info.h"
+#include "model/store_kind.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -59,12 +61,45 @@ std::optional<std::string> UnknownCommand(const CLI::App& app, int argc, const c
     return closest.empty() ? message : message + "; did you mean '" + closest + "'?";
 }
 
+// Which store converts into which, as the kinds' traits say: a row per
+// source, a column per target, "yes" where the conversion exists.
+std::string ConversionMatrix() {
+    constexpr int kWidth = 11;
+    auto cell = [](std::string_view text) {
+        std::string padded(text);
+        padded.resize(std::max<std::size_t>(padded.size() + 1, kWidth), ' ');
+        return padded;
+    };
+    std::string matrix = "Conversions (rows: SOURCE, columns: TARGET; the menu command writes a "
+                         "menu page from any source):\n" +
+                         cell("");
+    for (const auto& target : kStoreKinds) {
+        if (target.kind != StoreKind::Menu) {
+            matrix += cell(target.name);
+        }
+    }
+    for (const auto& source : kStoreKinds) {
+        if (!source.readable) {
+            continue;
+        }
+        matrix.erase(matrix.find_last_not_of(' ') + 1);
+        matrix += "\n" + cell(source.name);
+        for (const auto& target : kStoreKinds) {
+            if (target.kind != StoreKind::Menu) {
+                matrix += cell(CanConvert(source.kind, target.kind) ? "yes" : "-");
+            }
+        }
+    }
+    matrix.erase(matrix.find_last_not_of(' ') + 1);
+    return matrix;
+}
+
 } // namespace
 
 int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                    const Platform& platform, bool errIsTerminal) {
     CLI::App app{"Tellavin: moves web bookmarks between a Favorites folder, a Netscape-format "
-                 "bookmark file and an Opera hotlist"};
+                 "bookmark file, an Opera hotlist and the browsers' own stores"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("tellavin-cli ") + kProductVersion);
 
@@ -89,9 +124,11 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     convert->add_option("SOURCE", request.source, kStoreHelp)->required();
     convert
         ->add_option("TARGET", request.target,
-                     "favorites:DIR, netscape:FILE, opera:FILE, or a path: a folder, an existing "
-                     "file, a new .adr, .html or .htm file")
+                     "favorites:DIR, netscape:FILE, opera:FILE, chromium:PROFILE (the export is "
+                     "added to the profile's bookmarks; the browser must be closed), or a path: "
+                     "a folder, an existing file, a new .adr, .html or .htm file")
         ->required();
+    convert->footer(ConversionMatrix());
     convert->add_flag("--merge", request.merge,
                       "Add to the existing target instead of replacing it");
     auto* newFolder = convert->add_option("--new-folder", request.newFolder,
@@ -105,6 +142,21 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     convert->add_flag("--keep-order", request.keepOrder,
                       "Write folders, links and separators in the source's order instead of "
                       "sorted (a Favorites folder shows its own order)");
+    const std::map<std::string, BrowserRoot> roots{{"bar", BrowserRoot::Bar},
+                                                   {"toolbar", BrowserRoot::Bar},
+                                                   {"menu", BrowserRoot::Menu},
+                                                   {"other", BrowserRoot::Other}};
+    convert
+        ->add_option("--place", request.place,
+                     "Browser target: the root the export is added to: bar (or toolbar), other "
+                     "(the default) or, for Firefox, menu")
+        ->transform(CLI::CheckedTransformer(roots))
+        ->option_text("bar|toolbar|other|menu");
+    convert
+        ->add_flag("--no-new-folder", request.noNewFolder,
+                   "Browser target: add the export straight into the root, not into a new "
+                   "\"Imported from ... (date)\" folder")
+        ->excludes(newFolder);
     convert->add_option("--profile", request.profile,
                         "The name in the bookmark file's title (default: the user's name)");
     convert->add_flag("--backup", request.backup,

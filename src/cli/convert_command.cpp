@@ -3,8 +3,6 @@
 #include "cli/result_printer.h"
 #include "cli/store_argument.h"
 #include "conversion/conversion.h"
-#include "sources/browser_store.h"
-#include "sources/store_location.h"
 
 #include <ostream>
 
@@ -15,10 +13,6 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     auto source = StoreArgument(arguments.source, platform, err);
     auto target = StoreArgument(arguments.target, platform, err);
     if (!source || !target) {
-        return 2;
-    }
-    if (NamesBrowserStore(arguments.target)) {
-        err << "tellavin-cli: " << kBrowserStoreNotWritable << "\n";
         return 2;
     }
     ConversionRequest request;
@@ -33,6 +27,8 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     options.profileName = arguments.profile;
     options.backup = arguments.backup;
     options.keepOrder = arguments.keepOrder;
+    options.place = arguments.place;
+    options.noNewFolder = arguments.noNewFolder;
     return PrintExportResult(RunConversion(request, platform, progress), out, err,
                              !arguments.quiet);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/progress.h"
+#include "model/write_options.h"
 #include "platform/platform.h"
 
 #include <iosfwd>
@@ -20,8 +21,10 @@ struct ConvertArguments {
     bool linksFirst = false;
     std::optional<std::string> profile; // the user's name when not given
     bool backup = false;
-    bool keepOrder = false; // the source's order instead of sorted
-    bool quiet = false;     // the result line only, without the loss report
+    bool keepOrder = false;                 // the source's order instead of sorted
+    BrowserRoot place = BrowserRoot::Other; // browsers: the root the export goes into
+    bool noNewFolder = false;               // browsers: straight into that root
+    bool quiet = false;                     // the result line only, without the loss report
 };
 
 // Converts a whole store into another and prints "N Folders & M Links

@@ -96,9 +96,8 @@ TEST(ConvertCommand, EachRefusalNamesItsPathAndExitsByItsKind) {
          dir / "nothere.html" + ": does not exist"},
         {"convert 'opera:" + (dir / "page.html") + "' " + Target(dir), 1,
          dir / "page.html" + ": holds no folder and no link: not an Opera hotlist"},
-        {"convert " + Target(dir, "a.html") + " " + Target(dir, "b.html"), 2,
-         dir / "b.html" +
-             ": there is no conversion from a Netscape-format file to a Netscape-format file"},
+        {"convert " + Target(dir, "a.html") + " '" + (dir / "./a.html") + "' --merge", 2,
+         dir / "./a.html" + ": is the source itself; choose another target"},
         {"convert " + Samples() + " " + Target(dir) + " --merge --existing-folder Links", 2,
          dir / "bookmarks.html" + ": --existing-folder does not apply to a Netscape-format file"},
         {"menu " + Target(dir, "a.html") + " '" + (dir / "./a.html") + "'", 2,
@@ -112,8 +111,8 @@ TEST(ConvertCommand, EachRefusalNamesItsPathAndExitsByItsKind) {
         {"convert " + Samples() + " " + Target(dir, "profile/bookmarks.html"), 1,
          dir / "profile/bookmarks.html" +
              ": lies in Firefox's own folders and Firefox is running; close it and try again"},
-        {"convert 'favorites:" + (dir / "Fav") + "' 'favorites:" + (dir / "Fav") + "'", 2,
-         dir / "Fav" + ": there is no conversion from a Favorites folder to a Favorites folder"},
+        {"convert 'favorites:" + (dir / "Fav") + "' 'firefox:" + (dir / "profile") + "'", 2,
+         dir / "profile" + ": there is no conversion from a Favorites folder to a Firefox profile"},
     };
     for (const auto& row : rows) {
         auto run = test::RunCliWith(row.arguments, firefoxRuns);

@@ -132,9 +132,6 @@ TEST_F(Conversions, EveryPathEveryChoiceReadsBackAsAWholeTree) {
     std::vector<Row> rows;
     for (auto source : kinds) {
         for (auto target : kinds) {
-            if (source == target) {
-                continue;
-            }
             bool file = target != StoreKind::Favorites;
             for (bool selection : {false, true}) {
                 for (auto mode : {Mode::New, Mode::Merge, Mode::NewFolder, Mode::ExistingFolder,
@@ -149,7 +146,7 @@ TEST_F(Conversions, EveryPathEveryChoiceReadsBackAsAWholeTree) {
         }
     }
     ASSERT_EQ(rows.size(),
-              2u * (4 * 4 + 2 * 3)); // all and selection; 4 file paths, 2 into Favorites
+              2u * (6 * 4 + 3 * 3)); // all and selection; 6 into files, 3 into Favorites
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(StoreKindName(row.source)) + " to " +
                      std::string(StoreKindName(row.target)) + " mode " +
@@ -220,6 +217,54 @@ TEST_F(Conversions, MenuPagesFromEveryKindShowTheSourceTotals) {
     }
 }
 
+// A browser's own store, named by its profile folder, converts into every
+// kind of file store. A Favorites folder sorts, and calls the bookmarks bar
+// "Links".
+TEST_F(Conversions, BrowserProfilesConvertIntoEveryStore) {
+    struct Profile {
+        StoreKind kind;
+        const char* fixture;
+        const char* file;
+        std::string tree;
+        std::string favorites;
+    };
+    const Profile profiles[] = {
+        {StoreKind::Firefox, "nested-folders-tags-queries.sqlite", "places.sqlite",
+         "[  Zürich – Ünïcode Bookmarks Toolbar[ Toolbar link Tools[ 日本語 ] ] Empty[ ] "
+         "Mobile Bookmarks[ Phone link ] Nested[ After separator Deep[ Deep link ] ] "
+         "Other Bookmarks[ Unfiled link ] ]",
+         "[  Zürich – Ünïcode Empty[ ] Links[ Toolbar link Tools[ 日本語 ] ] "
+         "Mobile Bookmarks[ Phone link ] Nested[ After separator Deep[ Deep link ] ] "
+         "Other Bookmarks[ Unfiled link ] ]"},
+        {StoreKind::Chromium, "chromium-nested-roots.json", "Bookmarks",
+         "[ Phone Ünïcode – 日本語 Bookmarks bar[ Bar link Empty[ ] Nested[ Deep[ Deep link ] ] ] "
+         "Other folder[ Inner ] ]",
+         "[ Phone Ünïcode – 日本語 Links[ Bar link Empty[ ] Nested[ Deep[ Deep link ] ] ] "
+         "Other folder[ Inner ] ]"},
+    };
+    for (const auto& profile : profiles) {
+        auto folder = dir.path() / StoreKindName(profile.kind);
+        fs::create_directories(folder);
+        fs::copy_file(fs::path(TELLAVIN_TEST_DATA) / "browsers" / profile.fixture,
+                      folder / profile.file, fs::copy_options::overwrite_existing);
+        for (auto kind : {StoreKind::Favorites, StoreKind::Netscape, StoreKind::Opera}) {
+            SCOPED_TRACE(std::string(StoreKindName(profile.kind)) + " to " +
+                         std::string(StoreKindName(kind)));
+            StoreLocation target{kind, dir / ("from-browser." + std::string(StoreKindName(kind)))};
+            fs::remove_all(target.path);
+            if (kind == StoreKind::Favorites) {
+                fs::create_directories(target.path);
+            }
+            ConversionRequest request;
+            request.source = {profile.kind, folder.string()};
+            request.target = target;
+            ASSERT_TRUE(Run(request).ok);
+            EXPECT_EQ(StoreText(target),
+                      kind == StoreKind::Favorites ? profile.favorites : profile.tree);
+        }
+    }
+}
+
 // A running Opera only guards the hotlists in its own folder: the target
 // becomes a copy of itself in the home folder's ".opera".
 void MoveIntoOperaFolder(ConversionRequest& request, test::FakePlatform& platform) {
@@ -272,7 +317,9 @@ TEST_F(Conversions, RefusalsAndFailuresLeaveTheTargetAsItWas) {
         {"Option Does Not Apply",
          [](ConversionRequest& r, test::FakePlatform&) { r.options.existingFolder = "x"; }},
         {"No Such Conversion",
-         [&](ConversionRequest& r, test::FakePlatform&) { r.source = Source(StoreKind::Opera); }},
+         [&](ConversionRequest& r, test::FakePlatform&) {
+             r.source = {StoreKind::Menu, r.source.path};
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);

@@ -35,7 +35,7 @@ Outcome RefusalFor(const ConversionRequest& request, OutcomeKind kind, std::stri
 }
 
 std::optional<Outcome> RefusalOfRequest(const ConversionRequest& request) {
-    if (!ConversionPathFor(request.source.kind, request.target.kind)) {
+    if (!CanConvert(request.source.kind, request.target.kind)) {
         return RefusalFor(request, OutcomeKind::NoConversion, request.target.path);
     }
     auto unused = OptionsNotApplying(request.target.kind, request.options);
@@ -63,7 +63,8 @@ std::optional<Outcome> RefusalOfChecks(const ConversionRequest& request, bool so
 // export, so the file the user wanted kept is never replaced without one.
 std::optional<Outcome> FailureOfBackup(const ConversionRequest& request) {
     const auto& target = request.target.path;
-    if (!request.options.backup || !FileExists(target)) {
+    if (!request.options.backup || !IsBookmarkFileKind(request.target.kind) ||
+        !FileExists(target)) {
         return std::nullopt;
     }
     auto copied = MakeBackupCopy(target);
@@ -157,6 +158,12 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (request.target.kind == StoreKind::Menu) {
         CompleteMenuOptions(request.menu, *request.tree);
     }
+    // An export into a browser goes into a folder of its own unless asked
+    // otherwise.
+    if (IsBrowserStoreKind(request.target.kind) && !request.options.newFolder &&
+        !request.options.noNewFolder) {
+        request.options.newFolder = ImportFolderName(request.source.kind, std::time(nullptr));
+    }
     // A bookmark file's title names the user when no profile is given.
     if (request.target.kind == StoreKind::Netscape && !request.options.profileName) {
         request.options.profileName = platform.GetCurrentUserName();
@@ -181,21 +188,32 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
 } // namespace
 
 std::vector<std::string_view> OptionsNotApplying(StoreKind target, const TargetOptions& options) {
-    const bool favorites = target == StoreKind::Favorites;
-    const bool menu = target == StoreKind::Menu;
+    const auto& takes = TraitsOf(target);
     std::vector<std::string_view> names;
-    auto note = [&](bool given, std::string_view name) {
-        if (given) {
+    auto note = [&](bool given, bool taken, std::string_view name) {
+        if (given && !taken) {
             names.push_back(name);
         }
     };
-    note((favorites || menu) && options.merge, "merge");
-    note(menu && options.newFolder.has_value(), "new-folder");
-    note(!favorites && options.existingFolder.has_value(), "existing-folder");
-    note((favorites || menu) && options.links != LinksPlacement::AfterFolders, "links-first");
-    note(target != StoreKind::Netscape && options.profileName.has_value(), "profile");
-    note(favorites && options.backup, "backup");
+    note(options.merge, takes.merges, "merge");
+    note(options.newFolder.has_value(), takes.takesNewFolder, "new-folder");
+    note(options.existingFolder.has_value(), takes.takesSubfolder, "existing-folder");
+    note(options.links != LinksPlacement::AfterFolders, takes.takesLinksFirst, "links-first");
+    note(options.profileName.has_value(), takes.takesProfileName, "profile");
+    note(options.backup, takes.backsUp, "backup");
+    note(options.place != BrowserRoot::Other, takes.takesPlace, "place");
+    note(options.noNewFolder, takes.takesPlace, "no-new-folder");
+    // Only Firefox has a bookmarks menu.
+    note(options.place == BrowserRoot::Menu, target != StoreKind::Chromium, "place menu");
     return names;
+}
+
+std::string ImportFolderName(StoreKind source, std::time_t moment) {
+    auto date = LocalTimeText(moment, "%d %b %Y");
+    if (date.starts_with('0')) {
+        date.erase(0, 1);
+    }
+    return "Imported from " + std::string(TraitsOf(source).importName) + " (" + date + ")";
 }
 
 ExportResult RunConversion(const ConversionRequest& request, const Platform& platform,

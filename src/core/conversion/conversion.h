@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "targets/menu_page.h"
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ namespace tellavin {
 // copied first. Each kind of target takes the ones that apply to it.
 struct TargetOptions : WriteOptions {
     bool backup = false; // files: copy the old file to Backup_of_<name> first
+    // Browsers: the export straight into the chosen root, not into a new
+    // folder named by ImportFolderName.
+    bool noNewFolder = false;
 };
 
 // One conversion: from which store to which, what, and how.
@@ -38,22 +42,32 @@ struct ConversionRequest {
 
 // The options of the request that a target of this kind has no use for, by
 // name ("merge", "new-folder", "existing-folder", "links-first", "profile",
-// "backup"): a Favorites folder is neither merged, ordered nor backed up,
-// only a bookmark file has a profile name in its title, only a Favorites
-// folder has existing sub-folders, and a menu page takes none of them.
+// "backup", "place", "no-new-folder", "place menu"), as the kind's traits
+// say (StoreKindTraits): a Favorites folder is neither merged, ordered nor
+// backed up, only a bookmark file has a profile name in its title, only a
+// Favorites folder has existing sub-folders, only a browser has roots to
+// choose from (and only Firefox a bookmarks menu), and a menu page takes
+// none of them.
 std::vector<std::string_view> OptionsNotApplying(StoreKind target, const TargetOptions& options);
+
+// The folder an export into a browser goes into unless asked otherwise,
+// named after the source as the windows name theirs: "Imported from
+// Opera (8 Dec 2026)".
+std::string ImportFolderName(StoreKind source, std::time_t moment);
 
 // What the progress shows while another export into the same folder ends.
 inline constexpr const char* kWaitingForAnotherExport =
     "Waiting for another export into this folder...";
 
-// Runs a conversion, in this order: refuses a request with no conversion
-// path or with options the target cannot take; checks that the source is
+// Runs a conversion, in this order: refuses a request from a store that
+// cannot be read or into one that cannot be written (CanConvert), or with
+// options the target cannot take; checks that the source is
 // there; loads it unless a tree is handed in, refusing one that cannot be
 // read or holds no folder and no link; waits for any other export into the
 // target's folder, saying so; runs the export checks of the target (writable
 // and not the source itself, its browser closed); makes the backup copy
-// when asked and the target exists, stopping when it fails; writes the
+// when asked and the target is a bookmark file that exists, stopping when
+// it fails; names the new folder of an export into a browser; writes the
 // target with the writer of its kind; and adds what was exported to the
 // exported-items total. The
 // result's losses list what reading the source left out, then what the

@@ -6,6 +6,7 @@
 #include "platform/running_process.h"
 #include "sources/browser_folders.h"
 #include "sources/browser_store.h"
+#include "sources/store_location.h"
 
 #include <span>
 
@@ -20,12 +21,12 @@ Outcome Refuse(const ExportCheckInput& input, OutcomeKind kind, std::string path
 }
 
 Refusal CheckSource(const ExportCheckInput& input) {
-    const auto& path = input.source.path;
+    const auto path = StoreFileOf(input.source);
     if (input.source.kind == StoreKind::Favorites) {
         if (!FolderExists(path)) {
             return Refuse(input, OutcomeKind::SourceMissing, path);
         }
-    } else if (IsBookmarkFileKind(input.source.kind)) {
+    } else if (TraitsOf(input.source.kind).readable) {
         if (IsSpecialFile(path)) {
             auto refusal = Refuse(input, OutcomeKind::SourceNotAFile, path);
             refusal.reason = kNotARegularFile;
@@ -44,8 +45,8 @@ Refusal CheckSource(const ExportCheckInput& input) {
 // socket or a device in the target's place is never replaced, nor read to
 // merge into.
 Refusal CheckTargetIdentity(const ExportCheckInput& input) {
-    const auto& path = input.target.path;
-    auto source = IdentifyFile(input.source.path);
+    const auto path = StoreFileOf(input.target);
+    auto source = IdentifyFile(StoreFileOf(input.source));
     if (source && source == IdentifyFile(path)) {
         return Refuse(input, OutcomeKind::SameStore, path);
     }
@@ -120,6 +121,8 @@ Refusal CheckTarget(const ExportCheckInput& input) {
         return CheckFileTarget(input);
     case StoreKind::Menu:
         return CheckMenuTarget(input);
+    default:
+        return std::nullopt;
     }
     return std::nullopt;
 }

@@ -19,6 +19,8 @@ ExportResult WriteTarget(BookmarkTree& tree, const ConversionRequest& request,
         return ExportToFavorites(tree, path, options, progress);
     case StoreKind::Menu:
         return WriteMenuPage(tree, path, options, request.menu, progress);
+    default:
+        break;
     }
     return ExportResult::Failed({"Error", {"Unknown kind of target."}});
 }

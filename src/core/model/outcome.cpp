@@ -30,7 +30,8 @@ UserMessage BrowserMessage(const Outcome& outcome) {
 }
 
 UserMessage SourceMessage(const Outcome& outcome) {
-    const bool file = IsBookmarkFileKind(outcome.source);
+    // A browser's store is a file in its profile.
+    const bool file = outcome.source != StoreKind::Favorites;
     switch (outcome.kind) {
     case OutcomeKind::SourceMissing:
         if (!file) {

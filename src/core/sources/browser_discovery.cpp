@@ -127,7 +127,7 @@ std::vector<FoundStore> ChromiumProfiles(const ChromiumDataFolder& data) {
     for (const auto& profile : profiles) {
         auto named = names.find(profile);
         found.push_back(
-            {{StoreKind::Netscape, data.folder + profile + PathSeparator() + "Bookmarks"},
+            {{StoreKind::Chromium, data.folder + profile + PathSeparator() + "Bookmarks"},
              data.browser + " " + (named != names.end() ? named->second : profile)});
     }
     return found;
@@ -136,6 +136,7 @@ std::vector<FoundStore> ChromiumProfiles(const ChromiumDataFolder& data) {
 std::vector<FoundStore> LocateBrowserDatabases(const Platform& platform) {
     auto found = LocateFirefoxProfileFiles(platform, "places.sqlite");
     for (auto& database : found) {
+        database.location.kind = StoreKind::Firefox;
         database.label = "Firefox " + database.label;
     }
     std::vector<std::string> searched;

@@ -46,6 +46,12 @@ ReadOutcome BuildBrowserStoreTree(BrowserStore store, BookmarkTree& tree, const 
     return {};
 }
 
+// The reader of a browser's store kind.
+BrowserStore BrowserStoreOf(StoreKind kind) {
+    return kind == StoreKind::Firefox ? BrowserStore::FirefoxPlaces
+                                      : BrowserStore::ChromiumBookmarks;
+}
+
 ReadOutcome FolderUnreadable(const std::string& path) {
     return ReadOutcome::Unreadable(ReasonCannotRead(path, true));
 }
@@ -75,6 +81,9 @@ SourceCount CountSource(const StoreLocation& source,
         return CountFile<cNNFastScanning>(source.path, onFolder);
     case StoreKind::Opera:
         return CountFile<cOperaFastScanning>(source.path, onFolder);
+    case StoreKind::Firefox:
+    case StoreKind::Chromium:
+        return CountBrowserStore(BrowserStoreOf(source.kind), StoreFileOf(source), onFolder);
     default:
         return {ReadOutcome::Unreadable(kMenuPageIsNoSource), {}};
     }
@@ -96,6 +105,10 @@ ReadOutcome LoadSourceTree(const StoreLocation& source, BookmarkTree& tree,
         return BuildNetscapeTree(tree, source.path, progress);
     case StoreKind::Opera:
         return LoadOperaTree(tree, source.path, progress);
+    case StoreKind::Firefox:
+    case StoreKind::Chromium:
+        return BuildBrowserStoreTree(BrowserStoreOf(source.kind), tree, StoreFileOf(source),
+                                     progress);
     default:
         tree.Clear();
         return ReadOutcome::Unreadable(kMenuPageIsNoSource);

@@ -26,8 +26,10 @@ SourceCount CountSource(const StoreLocation& source,
                         const std::function<void(const std::string&)>& onFolder = {});
 
 // Builds the bookmark tree of a source with the reader of its kind; a
-// Netscape-kind source whose content is a browser's own store is read by
-// that store's reader (DetectBrowserStore). Links bring the icons their
+// browser's store is read from the file of its profile (StoreFileOf), and
+// a Netscape-kind source whose content is a browser's own store by that
+// store's reader (DetectBrowserStore), as the windows offer both in one
+// list. Links bring the icons their
 // store holds when the tree keeps icons (BookmarkTree::SetKeepIcons). A
 // source that cannot be read leaves the tree empty; the outcome says why,
 // with the system's reason, the browser store reader's, or, for a file read

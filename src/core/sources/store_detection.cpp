@@ -2,6 +2,7 @@
 
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
+#include "sources/browser_store.h"
 #include "sources/opera_reader.h"
 #include "text/ascii_text.h"
 #include "text/encoding.h"
@@ -17,6 +18,17 @@ bool StartsLikeAHotlist(const std::string& path) {
     constexpr std::size_t kHead = 32;
     auto start = ReadFileStart(path, kHead);
     return start && IsHotlistText(*start);
+}
+
+StoreKind KindByContent(const std::string& path) {
+    switch (DetectBrowserStore(path)) {
+    case BrowserStore::FirefoxPlaces:
+        return StoreKind::Firefox;
+    case BrowserStore::ChromiumBookmarks:
+        return StoreKind::Chromium;
+    default:
+        return StartsLikeAHotlist(path) ? StoreKind::Opera : StoreKind::Netscape;
+    }
 }
 
 std::optional<StoreKind> KindByExtension(const std::string& path) {
@@ -44,8 +56,7 @@ std::optional<StoreLocation> RecognizeStoreLocation(std::string_view text) {
         return StoreLocation{StoreKind::Favorites, path};
     }
     if (FileExists(path)) {
-        return StoreLocation{StartsLikeAHotlist(path) ? StoreKind::Opera : StoreKind::Netscape,
-                             path};
+        return StoreLocation{KindByContent(path), path};
     }
     if (auto kind = KindByExtension(path)) {
         return StoreLocation{*kind, path};

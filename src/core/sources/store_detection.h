@@ -8,9 +8,11 @@
 namespace tellavin {
 
 // A store named by "kind:path", or by a bare path whose kind is recognised:
-// an existing folder is a Favorites folder; an existing file is an Opera
-// hotlist when it starts (after an optional byte order mark) with "Opera
-// Hotlist", otherwise a Netscape-format bookmark file; a path that does not
+// an existing folder is a Favorites folder; an existing file is Firefox's
+// database or a Chromium-family "Bookmarks" file by its content
+// (DetectBrowserStore), an Opera hotlist when it starts (after an optional
+// byte order mark) with "Opera Hotlist", otherwise a Netscape-format
+// bookmark file; a path that does not
 // exist yet is taken by its extension, ".adr" for a hotlist, ".html" or
 // ".htm" (in any case) for a bookmark file. Nothing when the text is empty
 // or a missing path has none of these extensions.

@@ -5,50 +5,28 @@
 
 namespace tellavin {
 
-namespace {
-
-// The browsers' stores by argument kind, with the file a profile folder
-// keeps them in.
-struct BrowserStoreKind {
-    std::string_view name;
-    const char* fileInProfile;
-};
-constexpr BrowserStoreKind kBrowserStoreKinds[] = {{"firefox", "places.sqlite"},
-                                                   {"chromium", "Bookmarks"}};
-
-} // namespace
-
-bool NamesBrowserStore(std::string_view text) {
-    auto colon = text.find(':');
-    for (const auto& browser : kBrowserStoreKinds) {
-        if (colon != std::string_view::npos && text.substr(0, colon) == browser.name) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::optional<StoreLocation> ParseStoreLocation(std::string_view text) {
     auto colon = text.find(':');
     if (colon == std::string_view::npos || colon + 1 == text.size()) {
         return std::nullopt;
     }
-    auto kind = text.substr(0, colon);
-    std::string path(text.substr(colon + 1));
-    for (const auto& browser : kBrowserStoreKinds) {
-        if (kind == browser.name) {
-            if (FolderExists(path)) {
-                path = EnsureTrailingSeparator(path) + browser.fileInProfile;
-            }
-            return StoreLocation{StoreKind::Netscape, std::move(path)};
-        }
-    }
-    for (auto candidate : {StoreKind::Favorites, StoreKind::Netscape, StoreKind::Opera}) {
-        if (kind == StoreKindName(candidate)) {
-            return StoreLocation{candidate, std::move(path)};
+    auto name = text.substr(0, colon);
+    for (const auto& traits : kStoreKinds) {
+        if (traits.readable && name == traits.name) {
+            return StoreLocation{traits.kind, std::string(text.substr(colon + 1))};
         }
     }
     return std::nullopt;
+}
+
+std::string StoreFileOf(const StoreLocation& location) {
+    const char* fileInProfile = location.kind == StoreKind::Firefox    ? "places.sqlite"
+                                : location.kind == StoreKind::Chromium ? "Bookmarks"
+                                                                       : nullptr;
+    if (fileInProfile == nullptr || !FolderExists(location.path)) {
+        return location.path;
+    }
+    return EnsureTrailingSeparator(location.path) + fileInProfile;
 }
 
 } // namespace tellavin

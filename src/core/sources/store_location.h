@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/conversion_path.h"
+#include "model/store_kind.h"
 
 #include <optional>
 #include <string>
@@ -8,16 +8,16 @@
 
 namespace tellavin {
 
-// Parses a store named on the command line, "kind:path" (favorites:DIR,
-// netscape:FILE or opera:FILE); nothing when the kind is not known or the path is
-// empty. A browser's own store is a Netscape-kind source whose reader its
-// content picks: firefox:PROFILE names the profile folder's places.sqlite
-// (or the database itself), chromium:PROFILE the profile folder's
-// "Bookmarks" file (or that file itself).
+// Parses a store named on the command line, "kind:path" with the name of
+// any kind but the menu page (favorites:DIR, netscape:FILE, opera:FILE,
+// firefox:PROFILE, chromium:PROFILE); nothing when the kind is not known or
+// the path is empty. A browser's store is named by its profile folder or by
+// its file in that folder.
 std::optional<StoreLocation> ParseStoreLocation(std::string_view text);
 
-// Whether the text names a browser's own store ("firefox:..." or
-// "chromium:..."), which is never a target.
-bool NamesBrowserStore(std::string_view text);
+// The file of a browser's store that a location names: the profile folder's
+// places.sqlite for Firefox, its "Bookmarks" for the Chromium family; a
+// file named itself is that file. Other stores are their path.
+std::string StoreFileOf(const StoreLocation& location);
 
 } // namespace tellavin
