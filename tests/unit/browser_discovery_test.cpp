@@ -104,5 +104,29 @@ TEST(BrowserDiscovery, AUserDataFolderReachedTwiceIsSearchedOnce) {
     EXPECT_EQ(Found(platform, home), "<Chromium Default> ~/.config/chromium/Default/Bookmarks\n");
 }
 
+// A profile folder that is the target of an export is named by its browser
+// and its profile's name; one outside every browser's folders is taken as
+// Chromium's, under its folder's name.
+TEST(BrowserDiscovery, AProfileFolderIsNamedByItsBrowserAndLocalState) {
+    test::TempDir dir;
+    auto home = dir.path() / "home";
+    test::WriteFile(home / ".config/google-chrome/Local State",
+                    R"({"profile": {"info_cache": {"Profile 1": {"name": "Work"}}}})");
+    test::FakePlatform platform;
+    platform.folders[SpecialFolder::Home] = home.string();
+    platform.folders[SpecialFolder::AppData] = (home / ".config").string();
+    const std::pair<fs::path, std::string> rows[] = {
+        {home / ".config/google-chrome/Profile 1", "Chrome Work"},
+        {home / ".config/google-chrome/Profile 2/", "Chrome Profile 2"},
+        {home / ".config/vivaldi/Default", "Vivaldi Default"},
+        {dir.path() / "copied/Default", "Chromium Default"},
+    };
+    for (const auto& [folder, named] : rows) {
+        fs::create_directories(folder);
+        auto identity = IdentifyChromiumProfile(folder.string(), platform);
+        EXPECT_EQ(identity.browser + " " + identity.profile, named) << folder;
+    }
+}
+
 } // namespace
 } // namespace tellavin

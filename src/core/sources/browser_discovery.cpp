@@ -133,6 +133,28 @@ std::vector<FoundStore> ChromiumProfiles(const ChromiumDataFolder& data) {
     return found;
 }
 
+ChromiumProfileIdentity IdentifyChromiumProfile(const std::string& profileFolder,
+                                                const Platform& platform) {
+    auto profile = PathFromUtf8(profileFolder);
+    if (!profile.has_filename()) {
+        profile = profile.parent_path();
+    }
+    auto folderName = Utf8FromPath(profile.filename());
+    auto data = EnsureTrailingSeparator(Utf8FromPath(profile.parent_path()));
+    ChromiumProfileIdentity identity{"Chromium", folderName};
+    for (const auto& known : ChromiumDataFolders(platform)) {
+        if (SameFolderAsAny(data, {known.folder})) {
+            identity.browser = known.browser;
+            break;
+        }
+    }
+    auto names = ProfileNames(data);
+    if (auto named = names.find(folderName); named != names.end()) {
+        identity.profile = named->second;
+    }
+    return identity;
+}
+
 std::vector<FoundStore> LocateBrowserDatabases(const Platform& platform) {
     auto found = LocateFirefoxProfileFiles(platform, "places.sqlite");
     for (auto& database : found) {

@@ -33,6 +33,17 @@ std::vector<ChromiumDataFolder> ChromiumDataFolders(const Platform& platform);
 // else its folder's name.
 std::vector<FoundStore> ChromiumProfiles(const ChromiumDataFolder& data);
 
+// Which browser a Chromium-family profile folder belongs to and the
+// profile's name, as messages name them: the browser whose user-data folder
+// (ChromiumDataFolders) holds the profile, "Chromium" when none does; the
+// name "Local State" gives the profile, else its folder's name.
+struct ChromiumProfileIdentity {
+    std::string browser;
+    std::string profile;
+};
+ChromiumProfileIdentity IdentifyChromiumProfile(const std::string& profileFolder,
+                                                const Platform& platform);
+
 // Every Firefox profile's places.sqlite (labelled "Firefox " and the
 // profile's name) in the data folders of FirefoxDataFolders, then every
 // Chromium-family profile's "Bookmarks" file; a folder reached twice
