@@ -100,6 +100,8 @@ TEST(ConvertCommand, EachRefusalNamesItsPathAndExitsByItsKind) {
          dir / "./a.html" + ": is the source itself; choose another target"},
         {"convert " + Samples() + " " + Target(dir) + " --merge --existing-folder Links", 2,
          dir / "bookmarks.html" + ": --existing-folder does not apply to a Netscape-format file"},
+        {"convert " + Samples() + " " + Target(dir) + " --place bar", 2,
+         dir / "bookmarks.html" + ": --place does not apply to a Netscape-format file"},
         {"menu " + Target(dir, "a.html") + " '" + (dir / "./a.html") + "'", 2,
          dir / "./a.html" + ": is the source itself; choose another target"},
         {"convert " + Samples() + " " + Target(dir, "no/such/b.html"), 1,
