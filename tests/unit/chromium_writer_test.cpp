@@ -163,5 +163,105 @@ TEST(ChromiumWriter, AddsTheExportToTheProfilesStoreAndKeepsWhatWasThere) {
     }
 }
 
+struct RefusalCase {
+    const char* name;
+    const char* profile;
+    const char* bookmarks;      // the file's content, nullptr: as the fixture has it
+    std::int32_t nestedFolders; // the source's folders, each inside the one before
+    bool backupExists;
+    const char* expected;
+};
+
+TEST(ChromiumWriter, RefusesWhatItCannotAddToAndWritesNothing) {
+    const RefusalCase cases[] = {
+        {"cut short", "empty", "{\"roots\": {\"bookmark_bar\": {", 1, false,
+         "Error: \"P/Default/Bookmarks\" is not a Chromium Bookmarks file.\n"
+         "The file was left unchanged."},
+        {"no roots", "empty", "{\"version\": 1}", 1, false,
+         "Error: \"P/Default/Bookmarks\" is not a Chromium Bookmarks file.\n"
+         "The file was left unchanged."},
+        {"no other bookmarks", "empty", "{\"roots\": {\"bookmark_bar\": {\"children\": []}}}", 1,
+         false,
+         "Error: \"P/Default/Bookmarks\" is not a Chromium Bookmarks file.\n"
+         "The file was left unchanged."},
+        // Seven ids are left below the largest 64-bit number, the browser
+        // needs one; the export needs seven.
+        {"ids at the top", "high-ids", nullptr, 5, false,
+         "Error: Cannot add to \"P/Default/Bookmarks\":\n"
+         "its bookmarks' numbers leave no room for new ones. The file was left unchanged."},
+        // The file's own nesting and the new folder take six levels, each
+        // folder two more and the link one: 96 folders fit.
+        {"nested too deep", "filled", nullptr, 97, false,
+         "Error: Cannot add to \"P/Default/Bookmarks\":\n"
+         "its folders would lie inside one another deeper than the browser reads. The file was "
+         "left unchanged."},
+        {"backup exists", "filled", nullptr, 1, true,
+         "Backup Failed: The backup copy \"BACKUP\" could not be made:\n"
+         "a file of that name exists already\n"
+         "The bookmarks were not exported."},
+    };
+    for (const auto& row : cases) {
+        TempDir dir;
+        auto profile = test::CopyChromiumProfile(row.profile, dir.path());
+        auto store = ChromiumBookmarksOf(profile);
+        if (row.bookmarks != nullptr) {
+            test::WriteFile(store.bookmarksFile, row.bookmarks);
+        }
+        auto backup = TimedBackupPathFor(store.bookmarksFile, kNow);
+        if (row.backupExists) {
+            test::WriteFile(backup, "an earlier backup");
+        }
+        auto before = ReadFile(store.bookmarksFile);
+        auto tree = test::TreeFromEvents([&](BookmarkSink& sink) {
+            for (std::int32_t i = 0; i < row.nestedFolders; ++i) {
+                sink.BeginFolder("F" + std::to_string(i));
+            }
+            sink.AddLink("Deepest", "http://deep.example/");
+            for (std::int32_t i = 0; i < row.nestedFolders; ++i) {
+                sink.EndFolder();
+            }
+        });
+        WriteOptions options;
+        options.newFolder = "Imported";
+        auto result = WriteChromiumBookmarks(tree, store, options, kNow, test::NoProgress());
+        EXPECT_FALSE(result.ok) << row.name;
+        auto text = result.message.title + ": " + test::MessageText(result.message);
+        for (const auto& [path, shown] : {std::pair{backup, std::string("BACKUP")},
+                                          std::pair{dir.path().string(), std::string("P")}}) {
+            for (auto at = text.find(path); at != std::string::npos; at = text.find(path)) {
+                text.replace(at, path.size(), shown);
+            }
+        }
+        EXPECT_EQ(text, row.expected) << row.name;
+        EXPECT_EQ(ReadFile(store.bookmarksFile), before) << row.name;
+        EXPECT_EQ(fs::exists(backup) ? ReadFile(backup) : "(none)",
+                  row.backupExists ? "an earlier backup" : "(none)")
+            << row.name;
+    }
+}
+
+// Files Chromium wrote: the corpus's (when it is beside the checkout) and
+// the fixtures Debian's Chromium made with emoji, CJK and nested folders.
+// Each holds the checksum computed here, and laid out again it gives the
+// same bytes.
+TEST(ChromiumChecksum, MatchesWhatChromiumStoredAndTheLayoutIsChromiums) {
+    std::vector<fs::path> files;
+    for (const char* fixture : {"filled/Bookmarks", "account-empty/AccountBookmarks",
+                                "account-empty/Bookmarks", "high-ids/Bookmarks"}) {
+        files.push_back(fs::path(TELLAVIN_TEST_DATA) / "browsers" / "chromium" / fixture);
+    }
+    if (auto corpus = test::CorpusDir(); !corpus.empty()) {
+        for (const auto& entry : fs::directory_iterator(corpus / "chromium")) {
+            files.push_back(entry.path());
+        }
+    }
+    for (const auto& file : files) {
+        auto bytes = ReadFile(file);
+        auto document = Json::parse(bytes);
+        EXPECT_EQ(ChromiumChecksum(document.at("roots")), document.at("checksum")) << file;
+        EXPECT_EQ(ChromiumJsonText(document), bytes) << file;
+    }
+}
+
 } // namespace
 } // namespace tellavin
