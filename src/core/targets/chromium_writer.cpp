@@ -271,24 +271,6 @@ private:
     std::vector<Json> open_;
 };
 
-// Copies the file to its backup, never over an existing one; a copy cut
-// short is removed. The reason when it fails.
-std::optional<std::string> MakeTimedBackup(const std::string& file, const std::string& backup) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    if (fs::exists(fs::symlink_status(PathFromUtf8(backup), error))) {
-        return std::string("a file of that name exists already");
-    }
-    if (fs::copy_file(PathFromUtf8(file), PathFromUtf8(backup), fs::copy_options::none, error)) {
-        return std::nullopt;
-    }
-    if (error != std::errc::file_exists) {
-        std::error_code ignored;
-        fs::remove(PathFromUtf8(backup), ignored);
-    }
-    return error.message();
-}
-
 std::vector<std::string> Advice(const ChromiumProfileFiles& store,
                                 const std::optional<std::string>& backup) {
     std::vector<std::string> advice{"The bookmarks were added to \"" + store.bookmarksFile + "\"."};
@@ -378,14 +360,15 @@ ExportResult WriteChromiumBookmarks(BookmarkTree& tree, const ChromiumProfileFil
     (*document)["checksum"] = ChromiumChecksum((*document)["roots"]);
     std::optional<std::string> backup;
     if (bytes) {
-        backup = TimedBackupPathFor(file, now);
-        if (auto why = MakeTimedBackup(file, *backup)) {
+        auto copied = MakeTimedBackup(file, now);
+        if (!copied.ok) {
             Outcome failed;
             failed.kind = OutcomeKind::BackupFailed;
-            failed.path = *backup;
-            failed.reason = *why;
+            failed.path = copied.path;
+            failed.reason = copied.reason;
             return ExportResult::Refused(failed);
         }
+        backup = copied.path;
     }
     auto written = WriteFileAtomically(file, ChromiumJsonText(*document));
     if (!written.ok) {

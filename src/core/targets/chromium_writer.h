@@ -60,9 +60,8 @@ ChromiumPlacement ChromiumPlacementOf(const WriteOptions& options);
 // is written as the browser writes it (ChromiumJsonText).
 //
 // Before the file is replaced (in one step), an existing file is copied
-// to TimedBackupPathFor(file, now); an existing backup of that name is
-// never replaced, and a backup that cannot be made stops the export with
-// nothing written. "Bookmarks.bak", the browser's own backup, is not
+// to a backup of its own (MakeTimedBackup), and a backup that cannot be
+// made stops the export with nothing written. "Bookmarks.bak", the browser's own backup, is not
 // touched. The result's advice names the file written, the backup, and
 // says what follows from an account store or an encrypted copy.
 ExportResult WriteChromiumBookmarks(BookmarkTree& tree, const ChromiumProfileFiles& store,
