@@ -164,7 +164,11 @@ std::string CheckDatabase(sqlite3* db, BrowserRoot place) {
     }
     Statement roots(db, "SELECT count(*) FROM moz_bookmarks WHERE guid IN ('root________', ?)",
                     failure);
-    if (roots.Bind(std::string_view(RootGuid(place))).Value() != 2 || !failure.empty()) {
+    auto found = roots.Bind(std::string_view(RootGuid(place))).Value();
+    if (!failure.empty()) {
+        return failure;
+    }
+    if (found != 2) {
         return "not a Firefox bookmark database";
     }
     Statement check(db, "PRAGMA quick_check", failure);
@@ -253,8 +257,9 @@ class PlacesWriter final : public FolderVisitor {
 public:
     PlacesWriter(BookmarkTree& tree, const WriteOptions& options, sqlite3* db, std::time_t now,
                  ExportResult& result, std::string& failure)
-        : tree_(tree), options_(options), db_(db), now_(static_cast<std::int64_t>(now) * kMicroseconds),
-          result_(result), failure_(failure), order_(OrderToWalk(tree, options.keepOrder)),
+        : tree_(tree), options_(options), db_(db),
+          now_(static_cast<std::int64_t>(now) * kMicroseconds), result_(result), failure_(failure),
+          order_(OrderToWalk(tree, options.keepOrder)),
           nextPosition_(db,
                         "SELECT IFNULL(MAX(position) + 1, 0) FROM moz_bookmarks WHERE parent = ?",
                         failure),
@@ -297,25 +302,27 @@ public:
 
     // Where the export goes: the root, or a new folder in it.
     void Start(std::int64_t root) {
-        receiver_ = root;
+        root_ = root;
+        auto receiver = root;
         if (options_.newFolder) {
-            receiver_ = AddItem(kFolder, root, *options_.newFolder, now_, now_);
+            receiver = AddItem(kFolder, root, *options_.newFolder, now_, now_);
         }
-        parents_.push_back(receiver_);
+        parents_.push_back(receiver);
     }
 
-    // The receiving folder changed as Firefox marks a folder it added to:
-    // its counter raised by one and its and its ancestors' change time set,
-    // once, when anything went in.
+    // The root changed as Firefox marks a folder it added to: its counter
+    // raised by one and its and its ancestors' change time set, once, when
+    // anything went into it.
     void Finish() {
-        if (addedToReceiver_) {
-            touchFolder_.Bind(receiver_, now_).Step();
+        if (addedToRoot_) {
+            touchFolder_.Bind(root_, now_).Step();
         }
     }
 
     void Enter(std::int32_t folder, bool isStart) override {
         if (!isStart) {
-            parents_.push_back(AddItem(kFolder, parents_.back(), tree_.Node(folder).Text, now_, now_));
+            parents_.push_back(
+                AddItem(kFolder, parents_.back(), tree_.Node(folder).Text, now_, now_));
             ++result_.nFoldersWritten;
         }
         if (order_ == WalkOrder::Display && options_.links == LinksPlacement::BeforeFolders) {
@@ -392,7 +399,7 @@ private:
                              NewFirefoxGuid());
         }
         insertItem_.Step();
-        addedToReceiver_ = addedToReceiver_ || parent == receiver_;
+        addedToRoot_ = addedToRoot_ || parent == root_;
         return LastId();
     }
 
@@ -413,8 +420,8 @@ private:
     Statement findOrigin_;
     Statement insertPlace_;
     Statement touchFolder_;
-    std::int64_t receiver_ = 0;
-    bool addedToReceiver_ = false;
+    std::int64_t root_ = 0;
+    bool addedToRoot_ = false;
     std::vector<std::int64_t> parents_; // the folders open, innermost last
 };
 
@@ -437,8 +444,8 @@ std::int64_t RootId(sqlite3* db, BrowserRoot place, std::string& failure) {
 
 // Adds the export's rows in the transaction the caller opened; empty, or
 // SQLite's reason.
-std::string AddRows(BookmarkTree& tree, sqlite3* db, const WriteOptions& options,
-                    std::time_t now, ProgressSink& progress, ExportResult& result) {
+std::string AddRows(BookmarkTree& tree, sqlite3* db, const WriteOptions& options, std::time_t now,
+                    ProgressSink& progress, ExportResult& result) {
     std::string failure;
     auto root = RootId(db, options.place, failure);
     PlacesWriter writer(tree, options, db, now, result, failure);
@@ -457,14 +464,13 @@ ExportResult WriteFirefoxPlaces(BookmarkTree& tree, const std::string& placesFil
                                       [](const std::string&) {});
 }
 
-ExportResult detail::WriteFirefoxPlaces(
-    BookmarkTree& tree, const std::string& placesFile, const WriteOptions& options,
-    std::time_t now, ProgressSink& progress,
-    const std::function<void(const std::string&)>& afterCommit) {
+ExportResult
+detail::WriteFirefoxPlaces(BookmarkTree& tree, const std::string& placesFile,
+                           const WriteOptions& options, std::time_t now, ProgressSink& progress,
+                           const std::function<void(const std::string&)>& afterCommit) {
     // Held until the write ends, so that a Firefox started meanwhile finds
     // the profile in use.
-    ProfileLock lock(
-        FirefoxProfileLockFile(Utf8FromPath(PathFromUtf8(placesFile).parent_path())));
+    ProfileLock lock(FirefoxProfileLockFile(Utf8FromPath(PathFromUtf8(placesFile).parent_path())));
     if (!lock.HeldElsewhere()) {
         return Failure(OutcomeKind::BrowserStateUnknown, placesFile);
     }
@@ -477,10 +483,11 @@ ExportResult detail::WriteFirefoxPlaces(
         return Failure(OutcomeKind::WriteFailed, placesFile, failure);
     }
     failure = CheckDatabase(db.get(), options.place);
-    // The write lock comes first, so that nothing changes between the
-    // backup and the rows added.
+    // The backup and the rows added see one state: the transaction's first
+    // read fixes what the backup copies, and the first row added fails
+    // rather than write over anything another program committed since.
     if (failure.empty()) {
-        failure = Execute(db.get(), "BEGIN IMMEDIATE");
+        failure = Execute(db.get(), "BEGIN; SELECT count(*) FROM moz_bookmarks");
     }
     if (!failure.empty()) {
         return Failure(OutcomeKind::WriteFailed, placesFile, failure);
