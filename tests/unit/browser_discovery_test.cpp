@@ -105,25 +105,31 @@ TEST(BrowserDiscovery, AUserDataFolderReachedTwiceIsSearchedOnce) {
 }
 
 // A profile folder that is the target of an export is named by its browser
-// and its profile's name; one outside every browser's folders is taken as
-// Chromium's, under its folder's name.
-TEST(BrowserDiscovery, AProfileFolderIsNamedByItsBrowserAndLocalState) {
+// and its profile's name; a Chromium-family one outside every browser's
+// folders is taken as Chromium's, and a profile without a name under its
+// folder's name.
+TEST(BrowserDiscovery, AProfileFolderIsNamedByItsBrowserAndItsProfile) {
     test::TempDir dir;
     auto home = dir.path() / "home";
     test::WriteFile(home / ".config/google-chrome/Local State",
                     R"({"profile": {"info_cache": {"Profile 1": {"name": "Work"}}}})");
+    test::WriteFile(home / ".mozilla/firefox/profiles.ini",
+                    "[Profile0]\nName=work\nIsRelative=1\nPath=w.default\n");
+    test::WriteFile(home / ".mozilla/firefox/w.default/places.sqlite", "");
     test::FakePlatform platform;
     platform.folders[SpecialFolder::Home] = home.string();
     platform.folders[SpecialFolder::AppData] = (home / ".config").string();
-    const std::pair<fs::path, std::string> rows[] = {
-        {home / ".config/google-chrome/Profile 1", "Chrome Work"},
-        {home / ".config/google-chrome/Profile 2/", "Chrome Profile 2"},
-        {home / ".config/vivaldi/Default", "Vivaldi Default"},
-        {dir.path() / "copied/Default", "Chromium Default"},
+    const std::tuple<StoreKind, fs::path, std::string> rows[] = {
+        {StoreKind::Chromium, home / ".config/google-chrome/Profile 1", "Chrome Work"},
+        {StoreKind::Chromium, home / ".config/google-chrome/Profile 2/", "Chrome Profile 2"},
+        {StoreKind::Chromium, home / ".config/vivaldi/Default", "Vivaldi Default"},
+        {StoreKind::Chromium, dir.path() / "copied/Default", "Chromium Default"},
+        {StoreKind::Firefox, home / ".mozilla/firefox/w.default", "Firefox work"},
+        {StoreKind::Firefox, dir.path() / "copied/x.default", "Firefox x.default"},
     };
-    for (const auto& [folder, named] : rows) {
+    for (const auto& [kind, folder, named] : rows) {
         fs::create_directories(folder);
-        auto identity = IdentifyChromiumProfile(folder.string(), platform);
+        auto identity = IdentifyBrowserProfile(kind, folder.string(), platform);
         EXPECT_EQ(identity.browser + " " + identity.profile, named) << folder;
     }
 }

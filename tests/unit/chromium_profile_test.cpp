@@ -1,6 +1,6 @@
 // Which file of a Chromium-family profile holds its bookmarks, and whether
 // a browser runs on it, from the lock it keeps in its user-data folder.
-#include "platform/profile_lock.h"
+#include "platform/singleton_lock.h"
 #include "sources/chromium_profile.h"
 #include "support/chromium_files.h"
 #include "support/temp_dir.h"

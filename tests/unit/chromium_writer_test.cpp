@@ -43,8 +43,7 @@ BookmarkTree SourceTree() {
 }
 
 // The written file's name, the tree read back from it, the losses and the
-// advice, with the temporary folder written as "P" and the backup's path
-// as "BACKUP".
+// place and the advice, with the temporary folder written as "P".
 std::string Outcome(const ExportResult& result, const ChromiumProfileFiles& store,
                     const fs::path& dir) {
     auto text = fs::path(store.bookmarksFile).filename().string() + ": " +
@@ -56,11 +55,11 @@ std::string Outcome(const ExportResult& result, const ChromiumProfileFiles& stor
     for (const auto& line : result.losses.Lines()) {
         text += "\n" + line;
     }
+    text += "\nadded to " + result.sPlaceName;
+    if (!result.sNewFolder.empty()) {
+        text += " > " + result.sNewFolder;
+    }
     for (auto line : result.advice) {
-        auto backup = TimedBackupPathFor(store.bookmarksFile, kNow);
-        if (auto at = line.find(backup); at != std::string::npos) {
-            line.replace(at, backup.size(), "BACKUP");
-        }
         for (auto at = line.find(dir.string()); at != std::string::npos;
              at = line.find(dir.string())) {
             line.replace(at, dir.string().size(), "P");
@@ -110,33 +109,35 @@ TEST(ChromiumWriter, AddsTheExportToTheProfilesStoreAndKeepsWhatWasThere) {
          "Bookmarks: root[ Bookmarks bar*[ ] Imported[ " + kSorted + "] ]\n" +
              "roots 1/0bc5d13f-2cba-5d74-951f-3f233fe6c908 2/82b081ec-3dd3-529c-8475-ab6c344590dd "
              "3/4cf2e351-0e85-532b-bb37-df045d8f8d0f\n" +
-             kLosses + "The bookmarks were added to \"P/Default/Bookmarks\"."},
+             kLosses +
+             "added to Other bookmarks > Imported\n"
+             "The bookmarks were added to \"P/Default/Bookmarks\"."},
         // Straight into the bar, after what it holds, in the source's order.
         {"filled", BrowserRoot::Bar, nullptr, true,
          "Bookmarks: root[ Bookmarks bar*[ " + kFilledBar + kKept + "] " + kFilledOther + "]\n" +
              kFilledRoots + kLosses +
-             "The bookmarks were added to \"P/Default/Bookmarks\".\n"
-             "The file as it was is kept as \"BACKUP\"."},
+             "added to Bookmarks bar\n"
+             "The bookmarks were added to \"P/Default/Bookmarks\"."},
         // Firefox's menu, which the browser has not, goes to the other
         // bookmarks.
         {"filled", BrowserRoot::Menu, "Imported", false,
          "Bookmarks: root[ Bookmarks bar*[ " + kFilledBar + "] " + kFilledOther + "Imported[ " +
              kSorted + "] ]\n" + kFilledRoots + kLosses +
-             "The bookmarks were added to \"P/Default/Bookmarks\".\n"
-             "The file as it was is kept as \"BACKUP\"."},
+             "added to Other bookmarks > Imported\n"
+             "The bookmarks were added to \"P/Default/Bookmarks\"."},
         {"account-only", BrowserRoot::Other, "Imported", false,
          "AccountBookmarks: root[ Bookmarks bar*[ " + kFilledBar + "] " + kFilledOther +
              "Imported[ " + kSorted + "] ]\n" + kFilledRoots + kLosses +
+             "added to Other bookmarks > Imported\n"
              "The bookmarks were added to \"P/Default/AccountBookmarks\".\n"
-             "The file as it was is kept as \"BACKUP\".\n"
              "This file holds the bookmarks of the account signed in to the browser: sync may "
              "change them once the browser starts."},
         // An account store with empty roots is not the store.
         {"account-empty", BrowserRoot::Bar, "Imported", true,
          "Bookmarks: root[ Bookmarks bar*[ " + kFilledBar + "Imported[ " + kKept + "] ] " +
              kFilledOther + "]\n" + kFilledRoots + kLosses +
-             "The bookmarks were added to \"P/Default/Bookmarks\".\n"
-             "The file as it was is kept as \"BACKUP\"."},
+             "added to Bookmarks bar > Imported\n"
+             "The bookmarks were added to \"P/Default/Bookmarks\"."},
     };
     for (const auto& row : cases) {
         TempDir dir;
@@ -158,6 +159,7 @@ TEST(ChromiumWriter, AddsTheExportToTheProfilesStoreAndKeepsWhatWasThere) {
         EXPECT_EQ(Outcome(result, store, dir.path()), row.expected) << row.profile;
         auto backup = TimedBackupPathFor(store.bookmarksFile, kNow);
         EXPECT_EQ(existed ? bytes : "(none)", fs::exists(backup) ? ReadFile(backup) : "(none)");
+        EXPECT_EQ(result.sBackupPath, existed ? backup : "");
         test::ExpectExportKept(before, ReadFile(store.bookmarksFile),
                                row.place == BrowserRoot::Bar ? "bookmark_bar" : "other");
     }

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <unistd.h>
 
 namespace tellavin {
 namespace {
@@ -76,16 +78,37 @@ TEST(BrowserSourcesOnTheCommandLine, ConvertEveryFolderAndLinkOfTheProfile) {
     }
 }
 
-TEST(BrowserSourcesOnTheCommandLine, ABrowserStoreThatCannotBeWrittenIsRefused) {
+// A profile a browser runs on, and a database of a layout the writer does
+// not know, are refused with the reason, and the store stays as it was.
+TEST(BrowserSourcesOnTheCommandLine, AProfileThatCannotBeWrittenIsRefusedAndKept) {
     BrowserProfiles profiles;
-    auto before = test::ReadFile(profiles.firefox() / "places.sqlite");
-    auto run = RunCliHere("convert 'favorites:" + std::string(TELLAVIN_SAMPLES) +
-                          "/Favorites' 'firefox:" + profiles.firefox().string() + "'");
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "tellavin-cli: " + profiles.firefox().string() +
-                           ": there is no conversion from a Favorites folder to a Firefox "
-                           "profile\n");
-    EXPECT_EQ(test::ReadFile(profiles.firefox() / "places.sqlite"), before);
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    fs::create_symlink(std::string(host) + "-" + std::to_string(::getpid()),
+                       profiles.chromium().parent_path() / "SingletonLock");
+    const std::string source = "'favorites:" + std::string(TELLAVIN_SAMPLES) + "/Favorites' ";
+    const std::pair<fs::path, std::string> rows[] = {
+        {profiles.chromium() / "Bookmarks",
+         "convert " + source + "'chromium:" + profiles.chromium().string() + "'"},
+        {profiles.firefox() / "places.sqlite",
+         "convert " + source + "'firefox:" + profiles.firefox().string() + "'"},
+    };
+    const std::string expected[] = {
+        "tellavin-cli: " + profiles.chromium().string() +
+            ": lies in Chromium's own folders and Chromium is running; close it and try again\n",
+        "tellavin-cli: " + profiles.firefox().string() + ": could not be written\n  " +
+            (profiles.firefox() / "places.sqlite").string() +
+            "\n  the database's layout is version 0; this program writes versions 86 to 86 "
+            "only\n",
+    };
+    for (std::size_t row = 0; row < std::size(rows); ++row) {
+        const auto& [store, command] = rows[row];
+        auto before = test::ReadFile(store);
+        auto run = RunCliHere(command);
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_EQ(run.err, expected[row]);
+        EXPECT_EQ(test::ReadFile(store), before) << command;
+    }
 }
 
 } // namespace

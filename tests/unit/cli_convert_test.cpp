@@ -113,8 +113,8 @@ TEST(ConvertCommand, EachRefusalNamesItsPathAndExitsByItsKind) {
         {"convert " + Samples() + " " + Target(dir, "profile/bookmarks.html"), 1,
          dir / "profile/bookmarks.html" +
              ": lies in Firefox's own folders and Firefox is running; close it and try again"},
-        {"convert 'favorites:" + (dir / "Fav") + "' 'firefox:" + (dir / "profile") + "'", 2,
-         dir / "profile" + ": there is no conversion from a Favorites folder to a Firefox profile"},
+        {"convert " + Samples() + " 'chromium:" + (dir / "profile") + "' --place menu", 2,
+         dir / "profile" + ": --place menu does not apply to a Chromium-family profile"},
     };
     for (const auto& row : rows) {
         auto run = test::RunCliWith(row.arguments, firefoxRuns);

@@ -1,8 +1,11 @@
 // A build without SQLite (the Windows cross build) still knows a Firefox
 // database by its content, but refuses it with the build's reason instead
 // of reading it as empty or as a bookmark file; Chromium's file still reads.
+// Writing one is refused the same way.
 #include "sources/firefox_places_reader.h"
 #include "sources/source_loader.h"
+#include "support/temp_dir.h"
+#include "targets/firefox_places_writer.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -35,6 +38,19 @@ TEST(FirefoxWithoutSqlite, EveryDatabaseIsRefusedWithTheBuildsReason) {
     for (const auto& [fixture, expected] : cases) {
         EXPECT_EQ(Outcome(fixture), expected) << fixture;
     }
+}
+
+// The writer refuses with the build's reason and leaves the file alone.
+TEST(FirefoxWithoutSqlite, EveryWriteIsRefusedWithTheBuildsReason) {
+    test::TempDir dir;
+    auto database = dir / "places.sqlite";
+    test::WriteFile(database, "not touched");
+    BookmarkTree tree;
+    NullProgress progress;
+    auto result = WriteFirefoxPlaces(tree, database, {}, 0, progress);
+    EXPECT_EQ(std::string(result.ok ? "written" : "refused") + ": " + result.outcome.reason + ", " +
+                  test::ReadFile(database),
+              std::string("refused: ") + kFirefoxPlacesWriteUnsupported + ", not touched");
 }
 
 } // namespace

@@ -10,11 +10,9 @@
 #include "settings/exported_total.h"
 #include "sources/browser_discovery.h"
 #include "sources/browser_folders.h"
-#include "sources/chromium_profile.h"
 #include "sources/source_loader.h"
 #include "sources/store_location.h"
 #include "targets/backup_copy.h"
-#include "targets/chromium_writer.h"
 
 #include <ctime>
 #include <filesystem>
@@ -130,19 +128,25 @@ std::string FolderToLock(const StoreLocation& target) {
     return Utf8FromPath(target.kind == StoreKind::Favorites ? resolved : resolved.parent_path());
 }
 
-// What an export into a Chromium-family profile did and what the user
-// does next: 'Added to Other bookmarks › Imported from Opera (8 Dec 2026)
-// in Chrome's profile "Work". Start Chrome to see them.'
-std::string ChromiumAdvice(const ConversionRequest& request, const Platform& platform) {
-    auto placement = ChromiumPlacementOf(request.options);
-    auto where = placement.rootName;
-    if (placement.folderName) {
-        where += " \u203A " + *placement.folderName;
+// What an export into a browser's profile did and what the user does next:
+// 'Added to Other bookmarks › Imported from Opera (8 Dec 2026) in Chrome's
+// profile "Work". Start Chrome to see them.', and where the store as it was
+// is kept.
+std::vector<std::string> BrowserAdvice(const ConversionRequest& request, const ExportResult& result,
+                                       const Platform& platform) {
+    auto where = result.sPlaceName;
+    if (!result.sNewFolder.empty()) {
+        where += " \u203A " + result.sNewFolder;
     }
-    auto profile = IdentifyChromiumProfile(ChromiumBookmarksOf(request.target.path).profileFolder,
-                                           platform);
-    return "Added to " + where + " in " + profile.browser + "'s profile \"" + profile.profile +
-           "\". Start " + profile.browser + " to see them.";
+    auto folder = Utf8FromPath(PathFromUtf8(StoreFileOf(request.target)).parent_path());
+    auto profile = IdentifyBrowserProfile(request.target.kind, folder, platform);
+    std::vector<std::string> advice{"Added to " + where + " in " + profile.browser +
+                                    "'s profile \"" + profile.profile + "\". Start " +
+                                    profile.browser + " to see them."};
+    if (!result.sBackupPath.empty()) {
+        advice.push_back("The bookmarks as they were are kept in \"" + result.sBackupPath + "\".");
+    }
+    return advice;
 }
 
 ExportResult Convert(ConversionRequest request, const Platform& platform, ProgressSink& progress) {
@@ -199,8 +203,9 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (request.target.kind == StoreKind::Netscape) {
         result.advice = FirefoxImportAdvice(request.target.path, platform);
     }
-    if (request.target.kind == StoreKind::Chromium) {
-        result.advice.insert(result.advice.begin(), ChromiumAdvice(request, platform));
+    if (IsBrowserStoreKind(request.target.kind)) {
+        auto advice = BrowserAdvice(request, result, platform);
+        result.advice.insert(result.advice.begin(), advice.begin(), advice.end());
     }
     // What reading left out comes first, then what the target could not hold.
     auto losses = request.tree->ReadLosses;

@@ -9,6 +9,7 @@
 #include "sources/browser_store.h"
 #include "sources/chromium_profile.h"
 #include "sources/store_location.h"
+#include "targets/firefox_profile.h"
 
 #include <span>
 
@@ -129,7 +130,28 @@ Refusal CheckChromiumTarget(const ExportCheckInput& input, const Platform& platf
     auto refusal =
         Refuse(input, runs ? OutcomeKind::BrowserRunning : OutcomeKind::BrowserStateUnknown,
                store.profileFolder);
-    refusal.subject = IdentifyChromiumProfile(store.profileFolder, platform).browser;
+    refusal.subject =
+        IdentifyBrowserProfile(StoreKind::Chromium, store.profileFolder, platform).browser;
+    return refusal;
+}
+
+// An export into a Firefox profile adds to its database, which must be
+// there and writable, while no Firefox holds the profile.
+Refusal CheckFirefoxTarget(const ExportCheckInput& input) {
+    const auto database = StoreFileOf(input.target);
+    if (!FileExists(database)) {
+        return Refuse(input, OutcomeKind::TargetMissing, database);
+    }
+    if (IsReadOnly(database)) {
+        return Refuse(input, OutcomeKind::TargetReadOnly, database);
+    }
+    auto runs = FirefoxRunsOnProfile(Utf8FromPath(PathFromUtf8(database).parent_path()));
+    if (runs && !*runs) {
+        return std::nullopt;
+    }
+    auto refusal = Refuse(
+        input, runs ? OutcomeKind::BrowserRunning : OutcomeKind::BrowserStateUnknown, database);
+    refusal.subject = "Firefox";
     return refusal;
 }
 
@@ -166,6 +188,9 @@ std::optional<Outcome> CheckBeforeExport(const ExportCheckInput& input, bool sou
     }
     if (input.target.kind == StoreKind::Chromium) {
         return CheckChromiumTarget(input, platform);
+    }
+    if (input.target.kind == StoreKind::Firefox) {
+        return CheckFirefoxTarget(input);
     }
     // A running browser only matters for a file in its own folders.
     const auto& target = input.target.path;

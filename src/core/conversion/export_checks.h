@@ -33,7 +33,8 @@ struct ExportCheckInput {
 // Opera's own folders (LiesInFirefoxFolders, LiesInOperaFolders), that this
 // browser does not run. A Chromium-family profile as the destination needs
 // its folder, a store that is not read-only, and no browser holding the
-// profile (ChromiumRunsOnProfile). Nothing when the export (or, with sourceOnly, the
+// profile (ChromiumRunsOnProfile); a Firefox profile its database, not
+// read-only, and no Firefox holding the profile (FirefoxRunsOnProfile). Nothing when the export (or, with sourceOnly, the
 // selection) may go on; otherwise the first refusal, with the request's
 // kinds of store. A running-browser check that cannot be made refuses too.
 std::optional<Outcome> CheckBeforeExport(const ExportCheckInput& input, bool sourceOnly,

@@ -1,7 +1,9 @@
 #include "conversion/target_writer.h"
 
+#include "sources/store_location.h"
 #include "targets/chromium_writer.h"
 #include "targets/favorites_writer.h"
+#include "targets/firefox_places_writer.h"
 #include "targets/netscape_writer.h"
 #include "targets/opera_writer.h"
 
@@ -23,8 +25,11 @@ ExportResult WriteTarget(BookmarkTree& tree, const ConversionRequest& request,
     case StoreKind::Menu:
         return WriteMenuPage(tree, path, options, request.menu, progress);
     case StoreKind::Chromium:
-        return WriteChromiumBookmarks(tree, ChromiumBookmarksOf(path), options,
-                                      std::time(nullptr), progress);
+        return WriteChromiumBookmarks(tree, ChromiumBookmarksOf(path), options, std::time(nullptr),
+                                      progress);
+    case StoreKind::Firefox:
+        return WriteFirefoxPlaces(tree, StoreFileOf(request.target), options, std::time(nullptr),
+                                  progress);
     default:
         break;
     }

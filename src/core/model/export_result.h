@@ -35,6 +35,14 @@ struct ExportResult {
     std::int32_t nUnreadableFolders = 0;
     std::string sFirstFailure;
 
+    // A browser's own store: the root that received the export as the
+    // browser shows it ("Bookmarks Toolbar"), the new folder made there for
+    // it (empty when the export went straight into the root), and the copy
+    // of the store made before it was changed.
+    std::string sPlaceName;
+    std::string sNewFolder;
+    std::string sBackupPath;
+
     // What the user still does to use the written target (how to import a
     // file into Firefox), shown after the success; empty when nothing.
     std::vector<std::string> advice;

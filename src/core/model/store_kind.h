@@ -60,7 +60,7 @@ inline constexpr StoreKindTraits kStoreKinds[] = {
     {StoreKind::Menu, "menu", "a menu page", "", //
      false, true, false, false, false, false, false, false, false},
     {StoreKind::Firefox, "firefox", "a Firefox profile", "Firefox", //
-     true, false, true, true, true, false, false, false, true},
+     true, true, true, true, true, false, false, false, true},
     {StoreKind::Chromium, "chromium", "a Chromium-family profile", "Chromium", //
      true, true, true, true, true, false, false, false, true},
 };

@@ -133,22 +133,32 @@ std::vector<FoundStore> ChromiumProfiles(const ChromiumDataFolder& data) {
     return found;
 }
 
-ChromiumProfileIdentity IdentifyChromiumProfile(const std::string& profileFolder,
-                                                const Platform& platform) {
+BrowserProfileIdentity IdentifyBrowserProfile(StoreKind kind, const std::string& profileFolder,
+                                              const Platform& platform) {
     auto profile = PathFromUtf8(profileFolder);
     if (!profile.has_filename()) {
         profile = profile.parent_path();
     }
     auto folderName = Utf8FromPath(profile.filename());
-    auto data = EnsureTrailingSeparator(Utf8FromPath(profile.parent_path()));
-    ChromiumProfileIdentity identity{"Chromium", folderName};
+    auto parent = EnsureTrailingSeparator(Utf8FromPath(profile.parent_path()));
+    if (kind == StoreKind::Firefox) {
+        BrowserProfileIdentity identity{"Firefox", folderName};
+        for (const auto& found : ProfilesFromIni(parent, "places.sqlite")) {
+            if (SameFolderAsAny(Utf8FromPath(PathFromUtf8(found.location.path).parent_path()),
+                                {Utf8FromPath(profile)})) {
+                identity.profile = found.label;
+            }
+        }
+        return identity;
+    }
+    BrowserProfileIdentity identity{"Chromium", folderName};
     for (const auto& known : ChromiumDataFolders(platform)) {
-        if (SameFolderAsAny(data, {known.folder})) {
+        if (SameFolderAsAny(parent, {known.folder})) {
             identity.browser = known.browser;
             break;
         }
     }
-    auto names = ProfileNames(data);
+    auto names = ProfileNames(parent);
     if (auto named = names.find(folderName); named != names.end()) {
         identity.profile = named->second;
     }

@@ -33,16 +33,18 @@ std::vector<ChromiumDataFolder> ChromiumDataFolders(const Platform& platform);
 // else its folder's name.
 std::vector<FoundStore> ChromiumProfiles(const ChromiumDataFolder& data);
 
-// Which browser a Chromium-family profile folder belongs to and the
-// profile's name, as messages name them: the browser whose user-data folder
-// (ChromiumDataFolders) holds the profile, "Chromium" when none does; the
-// name "Local State" gives the profile, else its folder's name.
-struct ChromiumProfileIdentity {
+// Which browser a profile folder belongs to and the profile's name, as
+// messages name them. A Chromium-family profile belongs to the browser
+// whose user-data folder (ChromiumDataFolders) holds it, to "Chromium" when
+// none does, and is named as "Local State" names it, else by its folder's
+// name; a Firefox profile is named as the profiles.ini beside it names it,
+// else by its folder's name.
+struct BrowserProfileIdentity {
     std::string browser;
     std::string profile;
 };
-ChromiumProfileIdentity IdentifyChromiumProfile(const std::string& profileFolder,
-                                                const Platform& platform);
+BrowserProfileIdentity IdentifyBrowserProfile(StoreKind kind, const std::string& profileFolder,
+                                              const Platform& platform);
 
 // Every Firefox profile's places.sqlite (labelled "Firefox " and the
 // profile's name) in the data folders of FirefoxDataFolders, then every

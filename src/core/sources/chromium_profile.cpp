@@ -1,7 +1,7 @@
 #include "sources/chromium_profile.h"
 
 #include "platform/file_io.h"
-#include "platform/profile_lock.h"
+#include "platform/singleton_lock.h"
 
 #include <filesystem>
 #include <nlohmann/json.hpp>

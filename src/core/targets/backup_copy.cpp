@@ -20,17 +20,44 @@ std::string TimedBackupPathFor(const std::string& store, std::time_t moment) {
     return store + ".tellavin-backup-" + LocalTimeText(moment, "%Y%m%d-%H%M%S");
 }
 
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kBackupsPerSecond = 100;
+
+// The backup name of the given number: the timed name, then "-2", "-3", ...
+std::string NumberedBackupPath(const std::string& store, std::time_t moment, int number) {
+    auto first = TimedBackupPathFor(store, moment);
+    return number == 1 ? first : first + "-" + std::to_string(number);
+}
+
+// Anything at the path, a dangling link too, or nothing that can be told.
+bool Taken(const std::string& path) {
+    std::error_code error;
+    return fs::symlink_status(PathFromUtf8(path), error).type() != fs::file_type::not_found;
+}
+
+} // namespace
+
+std::string FreeTimedBackupPath(const std::string& store, std::time_t moment) {
+    for (int number = 1; number < kBackupsPerSecond; ++number) {
+        auto path = NumberedBackupPath(store, moment, number);
+        if (!Taken(path)) {
+            return path;
+        }
+    }
+    return NumberedBackupPath(store, moment, kBackupsPerSecond);
+}
+
 TimedBackup MakeTimedBackup(const std::string& store, std::time_t moment) {
-    namespace fs = std::filesystem;
-    constexpr int kMostPerSecond = 100;
-    const auto first = TimedBackupPathFor(store, moment);
     TimedBackup backup;
-    for (int number = 1; number <= kMostPerSecond; ++number) {
-        backup.path = number == 1 ? first : first + "-" + std::to_string(number);
-        std::error_code error;
-        if (fs::exists(fs::symlink_status(PathFromUtf8(backup.path), error))) {
+    for (int number = 1; number <= kBackupsPerSecond; ++number) {
+        backup.path = NumberedBackupPath(store, moment, number);
+        if (Taken(backup.path)) {
             continue;
         }
+        std::error_code error;
         if (fs::copy_file(PathFromUtf8(store), PathFromUtf8(backup.path), fs::copy_options::none,
                           error)) {
             backup.ok = true;

@@ -27,6 +27,10 @@ std::string TimedBackupPathFor(const std::string& store, std::time_t moment);
 // one already. An existing file is never replaced, and a copy cut short is
 // removed. The backup's path, or on failure the path tried and the
 // system's reason.
+// The first of those names that nothing holds yet, for a backup that
+// another program (SQLite's backup) makes.
+std::string FreeTimedBackupPath(const std::string& store, std::time_t moment);
+
 struct TimedBackup {
     bool ok = false;
     std::string path;

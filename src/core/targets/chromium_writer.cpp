@@ -271,12 +271,8 @@ private:
     std::vector<Json> open_;
 };
 
-std::vector<std::string> Advice(const ChromiumProfileFiles& store,
-                                const std::optional<std::string>& backup) {
+std::vector<std::string> Advice(const ChromiumProfileFiles& store) {
     std::vector<std::string> advice{"The bookmarks were added to \"" + store.bookmarksFile + "\"."};
-    if (backup) {
-        advice.push_back("The file as it was is kept as \"" + *backup + "\".");
-    }
     if (store.accountStore) {
         advice.push_back("This file holds the bookmarks of the account signed in to the "
                          "browser: sync may change them once the browser starts.");
@@ -312,11 +308,6 @@ std::string RandomGuid() {
 }
 
 } // namespace detail
-
-ChromiumPlacement ChromiumPlacementOf(const WriteOptions& options) {
-    return {options.place == BrowserRoot::Bar ? kChromiumBarName : kChromiumOtherName,
-            options.newFolder};
-}
 
 ExportResult WriteChromiumBookmarks(BookmarkTree& tree, const ChromiumProfileFiles& store,
                                     const WriteOptions& options, std::time_t now,
@@ -358,7 +349,6 @@ ExportResult WriteChromiumBookmarks(BookmarkTree& tree, const ChromiumProfileFil
                         "The file was left unchanged."});
     }
     (*document)["checksum"] = ChromiumChecksum((*document)["roots"]);
-    std::optional<std::string> backup;
     if (bytes) {
         auto copied = MakeTimedBackup(file, now);
         if (!copied.ok) {
@@ -368,13 +358,15 @@ ExportResult WriteChromiumBookmarks(BookmarkTree& tree, const ChromiumProfileFil
             failed.reason = copied.reason;
             return ExportResult::Refused(failed);
         }
-        backup = copied.path;
+        result.sBackupPath = copied.path;
     }
     auto written = WriteFileAtomically(file, ChromiumJsonText(*document));
     if (!written.ok) {
         return Failure({written.message, "The file was left unchanged."});
     }
-    result.advice = Advice(store, backup);
+    result.sPlaceName = options.place == BrowserRoot::Bar ? kChromiumBarName : kChromiumOtherName;
+    result.sNewFolder = options.newFolder.value_or("");
+    result.advice = Advice(store);
     return result;
 }
 

@@ -25,15 +25,6 @@ inline constexpr const char* kChromiumMobileName = "Mobile bookmarks";
 // it cannot read leaves the profile without bookmarks.
 inline constexpr std::int32_t kChromiumMaxJsonDepth = 199;
 
-// Where an export lands, in the words a result line uses: the root's name
-// ("Other bookmarks" or "Bookmarks bar"; Firefox's menu, which the browser
-// has not, counts as Other) and the new folder's name, when there is one.
-struct ChromiumPlacement {
-    std::string rootName;
-    std::optional<std::string> folderName;
-};
-ChromiumPlacement ChromiumPlacementOf(const WriteOptions& options);
-
 // Adds the tree to a Chromium-family profile's bookmarks file (store, from
 // ChromiumBookmarksOf), into the root options.place names (the bookmarks
 // bar, or the other bookmarks), inside a new folder options.newFolder when
@@ -62,8 +53,11 @@ ChromiumPlacement ChromiumPlacementOf(const WriteOptions& options);
 // Before the file is replaced (in one step), an existing file is copied
 // to a backup of its own (MakeTimedBackup), and a backup that cannot be
 // made stops the export with nothing written. "Bookmarks.bak", the browser's own backup, is not
-// touched. The result's advice names the file written, the backup, and
-// says what follows from an account store or an encrypted copy.
+// touched. The result names the root as the browser shows it
+// (sPlaceName: "Other bookmarks", or "Bookmarks bar"; Firefox's menu,
+// which the browser has not, counts as the other bookmarks), the new folder
+// (sNewFolder) and the backup (sBackupPath); its advice names the file
+// written and says what follows from an account store or an encrypted copy.
 ExportResult WriteChromiumBookmarks(BookmarkTree& tree, const ChromiumProfileFiles& store,
                                     const WriteOptions& options, std::time_t now,
                                     ProgressSink& progress);

@@ -248,6 +248,163 @@ def make_chromium_files():
     (HERE / "truncated-json.json").write_text(text[: len(text) // 2])
 
 
+# The layout of a profile's database as Debian's Firefox ESR made it, for
+# the writer's fixtures: its tables, PRAGMA user_version, write-ahead log.
+ESR_SCHEMA = HERE / "firefox-esr-86-schema.sql"
+ESR_SCHEMA_VERSION = 86
+# A time in the fixtures' past (2020), in Firefox's microseconds.
+FIXTURE_TIME = 1_600_000_000_000_000
+
+
+def firefox_url_hash(url):
+    """Firefox's moz_places.url_hash, for rows the fixtures add."""
+    def golden(text):
+        value = 0
+        for byte in text:
+            value = (0x9E3779B9 * ((((value << 5) | (value >> 27)) & 0xFFFFFFFF) ^ byte)) \
+                & 0xFFFFFFFF
+        return value
+    data = url.encode()
+    result = golden(data[:1500])
+    colon = data[:50].find(b":")
+    if colon >= 0:
+        result += (golden(data[:colon]) & 0xFFFF) << 32
+    return result
+
+
+def split_origin(url):
+    scheme, rest = url.split(":", 1)
+    prefix = scheme + ("://" if rest.startswith("//") else ":")
+    authority = url[len(prefix):]
+    for end in "/?#":
+        authority = authority.split(end, 1)[0]
+    host = authority.rsplit("@", 1)[-1]
+    return prefix, host, (host[::-1] + "." if rest.startswith("//") else ".")
+
+
+class ProfilePlaces:
+    """A profile's database in Firefox's own layout, filled the way Firefox
+    fills it: roots, places with hashes and origins, counted references."""
+
+    def __init__(self, path):
+        for suffix in ("", "-wal", "-shm"):
+            pathlib.Path(str(path) + suffix).unlink(missing_ok=True)
+        self.db = sqlite3.connect(path, isolation_level=None)
+        # Small pages keep the committed files small; the layout is the same.
+        self.db.execute("PRAGMA page_size=1024")
+        self.db.execute("PRAGMA journal_mode=WAL")
+        self.db.executescript(ESR_SCHEMA.read_text())
+        self.db.execute(f"PRAGMA user_version={ESR_SCHEMA_VERSION}")
+        self.db.execute("BEGIN")
+        for row in ROOTS:
+            self.db.execute(
+                "INSERT INTO moz_bookmarks (id, type, parent, position, title, dateAdded,"
+                " lastModified, guid, syncStatus, syncChangeCounter)"
+                " VALUES (?, 2, ?, ?, ?, ?, ?, ?, 1, 1)",
+                row[:4] + (FIXTURE_TIME, FIXTURE_TIME, row[4]))
+        self.next_id = 100
+
+    def place(self, url, visits=0, frecency=-1):
+        found = self.db.execute("SELECT id FROM moz_places WHERE url = ?", (url,)).fetchone()
+        if found:
+            return found[0]
+        prefix, host, rev_host = split_origin(url)
+        self.db.execute("INSERT OR IGNORE INTO moz_origins (prefix, host, frecency,"
+                        " recalc_frecency, recalc_alt_frecency) VALUES (?, ?, ?, 1, 1)",
+                        (prefix, host, frecency))
+        origin = self.db.execute("SELECT id FROM moz_origins WHERE prefix = ? AND host = ?",
+                                 (prefix, host)).fetchone()[0]
+        self.next_id += 1
+        cursor = self.db.execute(
+            "INSERT INTO moz_places (url, url_hash, rev_host, visit_count, frecency, guid,"
+            " origin_id, last_visit_date) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+            (url, firefox_url_hash(url), rev_host, visits, frecency, f"plce{self.next_id:08d}",
+             origin, FIXTURE_TIME if visits else None))
+        return cursor.lastrowid
+
+    def _add(self, parent, kind, title, fk=None):
+        self.next_id += 1
+        position = self.db.execute("SELECT count(*) FROM moz_bookmarks WHERE parent = ?",
+                                   (parent,)).fetchone()[0]
+        added = FIXTURE_TIME + self.next_id * 1_000_000
+        self.db.execute(
+            "INSERT INTO moz_bookmarks (id, type, fk, parent, position, title, dateAdded,"
+            " lastModified, guid, syncStatus, syncChangeCounter)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 2, 0)",
+            (self.next_id, kind, fk, parent, position, title, added, added,
+             f"item{self.next_id:08d}"))
+        if fk is not None:
+            self.db.execute("UPDATE moz_places SET foreign_count = foreign_count + 1,"
+                            " frecency = MAX(frecency, 1) WHERE id = ?", (fk,))
+        return self.next_id
+
+    def link(self, parent, title, url):
+        return self._add(parent, LINK, title, self.place(url))
+
+    def folder(self, parent, title):
+        return self._add(parent, FOLDER, title)
+
+    def separator(self, parent):
+        return self._add(parent, SEPARATOR, None)
+
+    def tag(self, name, url):
+        tag = self.db.execute("SELECT id FROM moz_bookmarks WHERE parent = ? AND title = ?",
+                              (TAGS, name)).fetchone()
+        self._add(tag[0] if tag else self.folder(TAGS, name), LINK, None, self.place(url))
+
+    def keyword(self, keyword, url):
+        place = self.place(url)
+        self.db.execute("INSERT INTO moz_keywords (keyword, place_id) VALUES (?, ?)",
+                        (keyword, place))
+        self.db.execute("UPDATE moz_places SET foreign_count = foreign_count + 1 WHERE id = ?",
+                        (place,))
+
+    def annotate(self, item, name, content):
+        self.db.execute("INSERT OR IGNORE INTO moz_anno_attributes (name) VALUES (?)", (name,))
+        self.db.execute("INSERT INTO moz_items_annos (item_id, anno_attribute_id, content,"
+                        " dateAdded, lastModified) SELECT ?, id, ?, ?, ? FROM moz_anno_attributes"
+                        " WHERE name = ?", (item, content, FIXTURE_TIME, FIXTURE_TIME, name))
+
+    def close(self):
+        self.db.execute("COMMIT")
+        self.db.execute("PRAGMA wal_checkpoint(TRUNCATE)")
+        self.db.execute("PRAGMA journal_mode=WAL")
+        self.db.close()
+        for suffix in ("-wal", "-shm"):
+            pathlib.Path(str(self.path) + suffix).unlink(missing_ok=True)
+
+
+def make_profile_database(name, fill):
+    path = HERE / name
+    places = ProfilePlaces(path)
+    places.path = path
+    fill(places)
+    places.close()
+
+
+def fill_folders_tags_keywords(places):
+    """Folders, links and separators in every root, a tag, a keyword and an
+    item annotation: all of it must stay as it is when an export is added."""
+    places.link(MENU, "Menu link", "https://example.org/menu")
+    work = places.folder(MENU, "Work")
+    places.link(work, "Keyworded", "https://example.org/search?q=%s")
+    places.separator(work)
+    deep = places.folder(work, "Deep")
+    places.link(deep, "Deep link", "http://example.com/deep")
+    places.link(TOOLBAR, "Toolbar link", "http://example.com/toolbar")
+    places.link(UNFILED, "Unfiled link", "http://example.com/unfiled")
+    places.folder(UNFILED, "Old")
+    places.tag("news", "https://example.org/menu")
+    places.keyword("kw", "https://example.org/search?q=%s")
+    places.annotate(work, "bookmarkProperties/description", "Work things")
+
+
+def fill_existing_addresses(places):
+    """Addresses already there: one bookmarked, one only visited (history)."""
+    places.link(UNFILED, "Shared", "http://example.com/shared")
+    places.place("http://example.com/visited", visits=3, frecency=200)
+
+
 if __name__ == "__main__":
     make_nested_database()
     make_unmerged_wal_database()
@@ -256,3 +413,6 @@ if __name__ == "__main__":
     make_links_without_address_database()
     make_foreign_database()
     make_chromium_files()
+    make_profile_database("firefox-86-empty.sqlite", lambda places: None)
+    make_profile_database("firefox-86-folders-tags-keywords.sqlite", fill_folders_tags_keywords)
+    make_profile_database("firefox-86-existing-addresses.sqlite", fill_existing_addresses)

@@ -1,4 +1,4 @@
-#include "platform/profile_lock.h"
+#include "platform/singleton_lock.h"
 
 #include <cerrno>
 #include <climits>
