@@ -66,10 +66,10 @@ void BookmarkFilesWindow::SetUpForPath() {
     destination.dialogTitle = fromOpera
                                   ? QStringLiteral("Select Where To Export The Opera Bookmarks")
                                   : QStringLiteral("Select Where To Export The FF Bookmarks");
-    from_ = new LocationBox(*ui_->cboFromLoc, LocationBox::Role::Source,
+    from_ = new LocationBox(*ui_->cboFromLoc, LocationBox::Role::Source, sourceKind_,
                             fromOpera ? HotlistTexts() : BookmarkFileTexts(), dialogs_, *this);
-    to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, destination, dialogs_,
-                          *this);
+    to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, targetKind_, destination,
+                          dialogs_, *this);
     from_->SetCounter([this](const std::string& path) {
         return CountWithProgress({sourceKind_, path});
     });
