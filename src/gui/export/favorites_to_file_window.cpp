@@ -79,8 +79,10 @@ void FavoritesToFileWindow::ShowFirstFolder() {
 }
 
 void FavoritesToFileWindow::DiscoverStores() {
-    to_->AddFound(code_ == kFavoritesToOpera ? LocateOperaHotlist(platform_)
-                                             : LocateFirefoxBookmarks(platform_, *progress_));
+    to_->AddFound(FilesThenBrowsers(code_ == kFavoritesToOpera
+                                        ? LocateOperaHotlist(platform_)
+                                        : LocateFirefoxBookmarks(platform_, *progress_),
+                                    platform_));
     SetStatus(QStringLiteral("Ready"));
 }
 
@@ -116,7 +118,7 @@ StoreLocation FavoritesToFileWindow::Source() const {
 }
 
 StoreLocation FavoritesToFileWindow::Destination() const {
-    return {targetKind_, to_->Path()};
+    return {to_->Kind(), to_->Path()};
 }
 
 } // namespace tellavin

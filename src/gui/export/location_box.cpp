@@ -2,6 +2,7 @@
 
 #include "gui/windows/dialogs.h"
 #include "model/labelled_location.h"
+#include "sources/browser_discovery.h"
 #include "sources/browser_store.h"
 
 #include <QAbstractItemView>
@@ -32,6 +33,13 @@ LocationBoxTexts HotlistTexts() {
             QStringLiteral("Hotlist Files (*.adr);;All Files (*)")};
 }
 
+std::vector<FoundStore> FilesThenBrowsers(std::vector<FoundStore> files, const Platform& platform) {
+    for (auto& browser : LocateBrowserDatabases(platform)) {
+        files.push_back(std::move(browser));
+    }
+    return files;
+}
+
 LocationBox::LocationBox(QComboBox& box, Role role, StoreKind kind, LocationBoxTexts texts,
                          Dialogs& dialogs, QWidget& window)
     : QObject(&window), box_(box), role_(role), kind_(kind), texts_(std::move(texts)),
@@ -58,8 +66,10 @@ void LocationBox::AddFound(const std::vector<FoundStore>& found) {
     if (role_ == Role::Destination) {
         DropUnofferedDatabases();
     }
-    // A list of its prompt and one file offers that file at once.
-    if (box_.count() == 2 && IsPromptSelected()) {
+    // A list of its prompt and one file offers that file at once; a
+    // browser's profile to write into is only ever chosen by the user.
+    const bool onlyOne = box_.count() == 2 && IsPromptSelected();
+    if (onlyOne && (role_ == Role::Source || foundKinds_.value(box_.itemText(1), kind_) == kind_)) {
         box_.setCurrentIndex(1);
         emit box_.activated(1);
     }

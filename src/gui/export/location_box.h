@@ -17,6 +17,7 @@ class QWidget;
 namespace tellavin {
 
 class Dialogs;
+class Platform;
 
 // What a location box asks of the user: its prompt item and its file dialog.
 struct LocationBoxTexts {
@@ -29,6 +30,11 @@ struct LocationBoxTexts {
 // Opera hotlists.
 LocationBoxTexts BookmarkFileTexts();
 LocationBoxTexts HotlistTexts();
+
+// The files discovery found, then every browser profile's store
+// (LocateBrowserDatabases): what a destination list is given, which keeps
+// the stores it can write.
+std::vector<FoundStore> FilesThenBrowsers(std::vector<FoundStore> files, const Platform& platform);
 
 // The drop-down of an export window that holds the files of one store kind:
 // item 0 is the prompt, then the files discovery found, then at most five
