@@ -66,10 +66,8 @@ void LocationBox::AddFound(const std::vector<FoundStore>& found) {
     if (role_ == Role::Destination) {
         DropUnofferedDatabases();
     }
-    // A list of its prompt and one file offers that file at once; a
-    // browser's profile to write into is only ever chosen by the user.
-    const bool onlyOne = box_.count() == 2 && IsPromptSelected();
-    if (onlyOne && (role_ == Role::Source || foundKinds_.value(box_.itemText(1), kind_) == kind_)) {
+    // A list of its prompt and one file offers that file at once.
+    if (box_.count() == 2 && IsPromptSelected()) {
         box_.setCurrentIndex(1);
         emit box_.activated(1);
     }
