@@ -31,6 +31,10 @@ public:
         auto* where = Make<QGroupBox>("fraWhere", this);
         Make<QRadioButton>("optWhere_0", where);
         Make<QRadioButton>("optWhere_1", where);
+        auto* place = Make<QGroupBox>("frmPlace", this);
+        Make<QRadioButton>("optPlace_0", place);
+        Make<QRadioButton>("optPlace_1", place);
+        Make<QRadioButton>("optPlace_2", place);
         auto* list = Make<QComboBox>("cboNNLoc", this);
         list->addItem("- Please Select a Bookmark File -");
         resize(300, 200);
@@ -137,7 +141,7 @@ TEST(WidgetControls, SavedOptionsReachTheWidgetsAndComeBack) {
     const std::string bookmarks = dir / "bookmarks.html";
     test::WriteFile(dir.path() / "tellavin.ini",
                     "[Settings]\nBackup=0\nLinksBefore=2\nOldErase=-1\nOldMerge=0\n"
-                    "Where0=-1\nWhere1=0\nNNLocation0=" +
+                    "Where0=-1\nWhere1=0\nPlace0=0\nPlace1=0\nPlace2=-1\nNNLocation0=" +
                         bookmarks + "\n");
     test::FakePlatform platform;
     platform.executablePath = dir / "tellavin";
@@ -150,16 +154,19 @@ TEST(WidgetControls, SavedOptionsReachTheWidgetsAndComeBack) {
     EXPECT_EQ(window.Get<QCheckBox>("chkLinksBefore")->checkState(), Qt::PartiallyChecked);
     EXPECT_TRUE(window.Get<QRadioButton>("optOldErase")->isChecked());
     EXPECT_TRUE(window.Get<QRadioButton>("optWhere_0")->isChecked());
+    EXPECT_TRUE(window.Get<QRadioButton>("optPlace_2")->isChecked());
     EXPECT_EQ(window.Get<QComboBox>("cboNNLoc")->currentText(), QString::fromStdString(bookmarks));
 
     window.Get<QCheckBox>("chkBackup")->setChecked(true);
     window.Get<QRadioButton>("optOldMerge")->setChecked(true);
+    window.Get<QRadioButton>("optPlace_0")->setChecked(true);
     window.Get<QLineEdit>("txtIELoc")->setText("/home/ann/Favorites");
     const SettingsSaveResult saved = SaveWindowSettings(2, controls, platform);
     ASSERT_TRUE(saved.ok) << saved.message;
     const std::string text = test::ReadFile(dir.path() / "tellavin.ini");
-    for (const char* line : {"Backup=1", "LinksBefore=2", "OldErase=0", "OldMerge=-1", "Where0=-1",
-                             "Where1=0", "FavLocation=/home/ann/Favorites"}) {
+    for (const char* line :
+         {"Backup=1", "LinksBefore=2", "OldErase=0", "OldMerge=-1", "Where0=-1", "Where1=0",
+          "Place0=-1", "Place1=0", "Place2=0", "FavLocation=/home/ann/Favorites"}) {
         EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
     }
 }

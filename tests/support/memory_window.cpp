@@ -61,7 +61,7 @@ MemoryWindow WindowOfKind(std::int32_t kind, std::int32_t initialValue) {
     }
     if (exportOptions) {
         values({"chkBackup", "chkLinksBefore", "chkKeepOrder", "optOldErase", "optOldMerge",
-                "optWhere(0)", "optWhere(1)"});
+                "optWhere(0)", "optWhere(1)", "optPlace(0)", "optPlace(1)", "optPlace(2)"});
     }
     if (kind == 4 || kind == 9) {
         values({"chkKeepOrder", "NNoptWhere(0)", "NNoptWhere(1)"});

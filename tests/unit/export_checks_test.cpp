@@ -346,7 +346,7 @@ TEST(CheckBeforeExport, ABrowsersOwnDatabaseIsNoTarget) {
         ExpectRefusal(CheckBeforeExport(input, false, stores.platform),
                       {OutcomeKind::TargetNotAllowed,
                        "Browser Database",
-                       {"writing a browser's own database is not supported"}});
+                       {input.target.path, "writing a browser's own database is not supported"}});
     }
 }
 

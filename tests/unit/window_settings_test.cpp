@@ -54,7 +54,8 @@ protected:
 
 const std::map<std::string, std::int32_t> kExportDefaults = {
     {"chkBackup", 1},    {"chkLinksBefore", 0}, {"chkKeepOrder", 0}, {"optOldErase", 0},
-    {"optOldMerge", -1}, {"optWhere(0)", 0},    {"optWhere(1)", -1},
+    {"optOldMerge", -1}, {"optWhere(0)", 0},    {"optWhere(1)", -1}, {"optPlace(0)", 0},
+    {"optPlace(1)", -1}, {"optPlace(2)", 0},
 };
 const std::map<std::string, std::int32_t> kMenuDefaults = {
     {"chkOpenNew", 1},        {"chkShowUrl", 1},  {"chkVertical", 0},    {"chkShadows", 1},
@@ -211,7 +212,10 @@ TEST_F(WindowSettings, EveryKeyOfAFileWrittenOnWindowsReachesItsControl) {
                                                                     {"optOldErase", -1},
                                                                     {"optOldMerge", 0},
                                                                     {"optWhere(0)", -1},
-                                                                    {"optWhere(1)", 0}}));
+                                                                    {"optWhere(1)", 0},
+                                                                    {"optPlace(0)", 0},
+                                                                    {"optPlace(1)", -1},
+                                                                    {"optPlace(2)", 0}}));
     auto toFavorites = WindowOfKind(9, kUntouched);
     Load(9, toFavorites);
     EXPECT_EQ(toFavorites.values,

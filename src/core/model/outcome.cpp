@@ -65,7 +65,7 @@ UserMessage TargetMessage(const Outcome& outcome) {
         return Refusal("Warning", {outcome.path, "The Selected Destination Is Not a File.",
                                    "Please, Select Another Destination."});
     case OutcomeKind::TargetNotAllowed:
-        return Refusal("Browser Database", {kBrowserStoreNotWritable});
+        return Refusal("Browser Database", {outcome.path, kBrowserStoreNotWritable});
     case OutcomeKind::TargetReadOnly:
         return Refusal("Read-Only Bookmark File",
                        {"The Selected " + file + " is Read-Only.",

@@ -39,6 +39,9 @@ constexpr OptionKey kExportOptions[] = {
     {"OldMerge", "optOldMerge", Stored::Value, -1},
     {"Where0", "optWhere(0)", Stored::Value, 0},
     {"Where1", "optWhere(1)", Stored::Value, -1},
+    {"Place0", "optPlace(0)", Stored::Value, 0},
+    {"Place1", "optPlace(1)", Stored::Value, -1},
+    {"Place2", "optPlace(2)", Stored::Value, 0},
 };
 
 // The one export option of the windows that write into a Favorites folder;

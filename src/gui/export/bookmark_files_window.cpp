@@ -66,10 +66,10 @@ void BookmarkFilesWindow::SetUpForPath() {
     destination.dialogTitle = fromOpera
                                   ? QStringLiteral("Select Where To Export The Opera Bookmarks")
                                   : QStringLiteral("Select Where To Export The FF Bookmarks");
-    from_ = new LocationBox(*ui_->cboFromLoc, LocationBox::Role::Source,
+    from_ = new LocationBox(*ui_->cboFromLoc, LocationBox::Role::Source, sourceKind_,
                             fromOpera ? HotlistTexts() : BookmarkFileTexts(), dialogs_, *this);
-    to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, destination, dialogs_,
-                          *this);
+    to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, targetKind_, destination,
+                          dialogs_, *this);
     from_->SetCounter([this](const std::string& path) {
         return CountWithProgress({sourceKind_, path});
     });
@@ -82,13 +82,13 @@ void BookmarkFilesWindow::SetUpForPath() {
 
 void BookmarkFilesWindow::DiscoverStores() {
     // A bookmark file as the source may also be a browser's own database;
-    // as the destination only a bookmark file.
+    // the destination is a bookmark file or a browser's profile.
     const bool fromOpera = code_ == kOperaToNetscape;
     auto files = fromOpera ? LocateFirefoxBookmarks(platform_, *progress_)
                            : LocateBookmarkFileSources(platform_, *progress_);
     auto opera = LocateOperaHotlist(platform_);
     from_->AddFound(fromOpera ? opera : files);
-    to_->AddFound(fromOpera ? files : opera);
+    to_->AddFound(FilesThenBrowsers(fromOpera ? files : opera, platform_));
     SetStatus(QString());
 }
 
@@ -128,7 +128,7 @@ StoreLocation BookmarkFilesWindow::Source() const {
 }
 
 StoreLocation BookmarkFilesWindow::Destination() const {
-    return {targetKind_, to_->Path()};
+    return {to_->Kind(), to_->Path()};
 }
 
 } // namespace tellavin

@@ -58,8 +58,8 @@ void FavoritesToFileWindow::SetUpForPath() {
 
     auto destination = toOpera ? HotlistTexts() : BookmarkFileTexts();
     destination.dialogTitle = QStringLiteral("Select Where To Export The IE Favorites");
-    to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, destination, dialogs_,
-                          *this);
+    to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, targetKind_, destination,
+                          dialogs_, *this);
 
     ui_->Command1->SetPicture(ButtonPicture("favorites"));
     ui_->Command2->SetPicture(ButtonPicture(toOpera ? "hotlist" : "bookmark-file"));
@@ -79,8 +79,10 @@ void FavoritesToFileWindow::ShowFirstFolder() {
 }
 
 void FavoritesToFileWindow::DiscoverStores() {
-    to_->AddFound(code_ == kFavoritesToOpera ? LocateOperaHotlist(platform_)
-                                             : LocateFirefoxBookmarks(platform_, *progress_));
+    to_->AddFound(FilesThenBrowsers(code_ == kFavoritesToOpera
+                                        ? LocateOperaHotlist(platform_)
+                                        : LocateFirefoxBookmarks(platform_, *progress_),
+                                    platform_));
     SetStatus(QStringLiteral("Ready"));
 }
 
@@ -116,7 +118,7 @@ StoreLocation FavoritesToFileWindow::Source() const {
 }
 
 StoreLocation FavoritesToFileWindow::Destination() const {
-    return {targetKind_, to_->Path()};
+    return {to_->Kind(), to_->Path()};
 }
 
 } // namespace tellavin

@@ -28,6 +28,20 @@ FileTargetOptions::FileTargetOptions(Controls controls, const LocationBox& desti
 }
 
 void FileTargetOptions::RefreshOptions() {
+    const StoreKind kind = destination_.Kind();
+    const bool browser = IsBrowserStoreKind(kind);
+    c_.frmPlace->setVisible(browser);
+    c_.frmOld->setEnabled(!browser);
+    c_.chkLinksBefore->setEnabled(!browser);
+    if (browser) {
+        RefreshBrowserOptions(kind);
+    } else {
+        RefreshFileOptions();
+    }
+    ShowWhere();
+}
+
+void FileTargetOptions::RefreshFileOptions() {
     const bool destinationExists = FileExists(destination_.Path());
     QString state;
     if (!destination_.Path().empty()) {
@@ -42,10 +56,25 @@ void FileTargetOptions::RefreshOptions() {
     if (destinationExists) {
         c_.optWhere1->setEnabled(c_.optOldMerge->isChecked());
     }
-    ShowWhere();
+}
+
+void FileTargetOptions::RefreshBrowserOptions(StoreKind kind) {
+    c_.destinationLabel->setText(labelText_ + QStringLiteral(" (Browser Profile)"));
+    c_.frmWhere->setEnabled(true);
+    c_.optWhere1->setEnabled(true);
+    // Only Firefox has a bookmarks menu; elsewhere the other bookmarks
+    // take its place.
+    const bool menu = kind == StoreKind::Firefox;
+    c_.optPlace2->setVisible(menu);
+    if (!menu && c_.optPlace2->isChecked()) {
+        c_.optPlace1->setChecked(true);
+    }
 }
 
 TargetOptions FileTargetOptions::Options() const {
+    if (IsBrowserStoreKind(destination_.Kind())) {
+        return BrowserOptions();
+    }
     TargetOptions options;
     const bool exists = c_.frmOld->isEnabled();
     options.merge = exists && c_.optOldMerge->isChecked();
@@ -59,6 +88,22 @@ TargetOptions FileTargetOptions::Options() const {
     if (!destination_.ProfileName().empty()) {
         options.profileName = destination_.ProfileName();
     }
+    return options;
+}
+
+TargetOptions FileTargetOptions::BrowserOptions() const {
+    TargetOptions options;
+    if (c_.optPlace0->isChecked()) {
+        options.place = BrowserRoot::Bar;
+    } else if (c_.optPlace2->isChecked()) {
+        options.place = BrowserRoot::Menu;
+    }
+    if (c_.optWhere1->isChecked()) {
+        options.newFolder = c_.txtWhereNew->text().toStdString();
+    } else {
+        options.noNewFolder = true;
+    }
+    options.keepOrder = c_.chkKeepOrder->isChecked();
     return options;
 }
 

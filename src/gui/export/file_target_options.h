@@ -20,8 +20,16 @@ struct SessionState;
 // overwrite or merge, the backup, the root or a new folder, links before
 // folders, the source's order kept. A new file is always written whole, at
 // its root, so the choices about old bookmarks are offered only while the
-// destination exists; a new folder only while merging. It follows the window's destination list: a
-// chosen destination becomes the session's, with its profile name.
+// destination exists; a new folder only while merging. It follows the
+// window's destination list: a chosen destination becomes the session's,
+// with its profile name.
+//
+// While the destination is a browser's profile the tab offers what a
+// browser takes instead: the root that receives the export (the bookmarks
+// bar, the other bookmarks, and for Firefox its bookmarks menu) and a new
+// folder there or none. A browser's store is always added to and backed up
+// by its writer, and it has no title and no order of links before folders,
+// so those choices are disabled.
 class FileTargetOptions : public QObject {
     Q_OBJECT
 
@@ -32,6 +40,10 @@ public:
         QRadioButton* optOldErase;
         QRadioButton* optOldMerge;
         QCheckBox* chkBackup;
+        QGroupBox* frmPlace;
+        QRadioButton* optPlace0; // the bookmarks bar
+        QRadioButton* optPlace1; // the other bookmarks
+        QRadioButton* optPlace2; // Firefox's bookmarks menu
         QGroupBox* frmWhere;
         QRadioButton* optWhere0;
         QRadioButton* optWhere1;
@@ -43,22 +55,26 @@ public:
     // The controls of a window's design, which names them alike in every
     // window with a bookmark-file target.
     template <typename Design> static Controls Of(Design& ui) {
-        return {ui.Label1,      ui.frmOld,         ui.optOldErase, ui.optOldMerge,
-                ui.chkBackup,   ui.frmWhere,       ui.optWhere_0,  ui.optWhere_1,
-                ui.txtWhereNew, ui.chkLinksBefore, ui.chkKeepOrder};
+        return {ui.Label1,     ui.frmOld,     ui.optOldErase, ui.optOldMerge,    ui.chkBackup,
+                ui.frmPlace,   ui.optPlace_0, ui.optPlace_1,  ui.optPlace_2,     ui.frmWhere,
+                ui.optWhere_0, ui.optWhere_1, ui.txtWhereNew, ui.chkLinksBefore, ui.chkKeepOrder};
     }
 
     FileTargetOptions(Controls controls, const LocationBox& destination, SessionState& session,
                       QObject* parent);
 
     // Brings the options into line with whether the chosen destination
-    // exists and, once one is chosen, says so beside its label.
+    // exists or is a browser's profile and, once one is chosen, says so
+    // beside its label.
     void RefreshOptions();
     // The target options the controls stand for, with the destination's
-    // profile name.
+    // profile name; for a browser's profile its root and new folder.
     TargetOptions Options() const;
 
 private:
+    void RefreshFileOptions();
+    void RefreshBrowserOptions(StoreKind kind);
+    TargetOptions BrowserOptions() const;
     void OverwriteChosen();
     void MergeChosen();
     void ShowWhere();

@@ -2,6 +2,8 @@
 
 #include "gui/windows/dialogs.h"
 #include "model/labelled_location.h"
+#include "sources/browser_discovery.h"
+#include "sources/browser_store.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -31,10 +33,17 @@ LocationBoxTexts HotlistTexts() {
             QStringLiteral("Hotlist Files (*.adr);;All Files (*)")};
 }
 
-LocationBox::LocationBox(QComboBox& box, Role role, LocationBoxTexts texts, Dialogs& dialogs,
-                         QWidget& window)
-    : QObject(&window), box_(box), role_(role), texts_(std::move(texts)), dialogs_(dialogs),
-      window_(window) {
+std::vector<FoundStore> FilesThenBrowsers(std::vector<FoundStore> files, const Platform& platform) {
+    for (auto& browser : LocateBrowserDatabases(platform)) {
+        files.push_back(std::move(browser));
+    }
+    return files;
+}
+
+LocationBox::LocationBox(QComboBox& box, Role role, StoreKind kind, LocationBoxTexts texts,
+                         Dialogs& dialogs, QWidget& window)
+    : QObject(&window), box_(box), role_(role), kind_(kind), texts_(std::move(texts)),
+      dialogs_(dialogs), window_(window) {
     box_.insertItem(0, texts_.prompt);
     box_.setCurrentIndex(0);
     connect(&box_, &QComboBox::activated, this, &LocationBox::ItemChosen);
@@ -42,13 +51,20 @@ LocationBox::LocationBox(QComboBox& box, Role role, LocationBoxTexts texts, Dial
 
 void LocationBox::AddFound(const std::vector<FoundStore>& found) {
     for (const auto& store : found) {
+        if (role_ == Role::Destination && !TraitsOf(store.location.kind).writable) {
+            continue;
+        }
         const auto text = QString::fromStdString(
             store.label.empty() ? store.location.path
                                 : LabelledLocation(store.label, store.location.path));
         found_.append(text);
+        foundKinds_.insert(text, store.location.kind);
         if (box_.findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0) {
             box_.addItem(text);
         }
+    }
+    if (role_ == Role::Destination) {
+        DropUnofferedDatabases();
     }
     // A list of its prompt and one file offers that file at once.
     if (box_.count() == 2 && IsPromptSelected()) {
@@ -56,6 +72,10 @@ void LocationBox::AddFound(const std::vector<FoundStore>& found) {
         emit box_.activated(1);
     }
     FitDropWidth();
+}
+
+StoreKind LocationBox::Kind() const {
+    return foundKinds_.value(chosenText_, kind_);
 }
 
 bool LocationBox::IsPromptSelected() const {
@@ -153,6 +173,31 @@ void LocationBox::AddPickedFile(const QString& path) {
     }
     box_.insertItem(1, path);
     FitDropWidth();
+}
+
+// The remembered items of a destination list are shared with the source
+// lists of the same kind of file, which offer the browsers' databases too:
+// such an item is written only as the browser's store, which discovery
+// offered when its kind can be written.
+void LocationBox::DropUnofferedDatabases() {
+    bool choiceDropped = false;
+    for (int i = box_.count() - 1; i >= 1; --i) {
+        const QString text = box_.itemText(i);
+        if (foundKinds_.contains(text) ||
+            DetectBrowserStore(LocationPath(text.toStdString())) == BrowserStore::None) {
+            continue;
+        }
+        choiceDropped = choiceDropped || text == chosenText_;
+        box_.removeItem(i);
+    }
+    if (choiceDropped) {
+        chosenText_.clear();
+        path_.clear();
+        profileName_.clear();
+        box_.setToolTip(QString());
+        box_.setCurrentIndex(0);
+        emit Chosen();
+    }
 }
 
 void LocationBox::FitDropWidth() {

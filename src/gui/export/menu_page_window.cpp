@@ -118,7 +118,8 @@ void MenuPageWindow::SetUpSource() {
                                  QStringLiteral("Select an Opera Hotlist File"),
                                  QStringLiteral("Hotlist Files (*.adr);;All Files (*)")}
               : BookmarkFileTexts();
-    source_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Source, texts, dialogs_, *this);
+    source_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Source, sourceKind_, texts,
+                              dialogs_, *this);
     source_->SetCounter([this](const std::string& path) {
         return CountWithProgress({sourceKind_, path});
     });
