@@ -115,10 +115,10 @@ std::string Boxes(const test::AnsweredDialogs& dialogs) {
     return boxes.join(QStringLiteral("\n\n")).toStdString();
 }
 
-TEST_F(BrowserDestinationsTest, FirefoxDatabaseChosenAsSourceIsNeverOfferedAsDestination) {
+TEST_F(BrowserDestinationsTest, FirefoxDatabaseChosenAsSourceIsNeverTheDestinationAtFirst) {
     // A source list of a Netscape-format file remembers the database chosen
     // from it, in the list that the destinations of Netscape-format files
-    // share.
+    // share: it is offered as Firefox's profile, never chosen at first.
     for (ConversionPath code : {2, 10}) {
         SCOPED_TRACE(code);
         auto source = Open(8);
@@ -126,7 +126,7 @@ TEST_F(BrowserDestinationsTest, FirefoxDatabaseChosenAsSourceIsNeverOfferedAsDes
         source->close();
         auto window = Open(code);
         EXPECT_EQ(ListAndChoice(*window, "cboNNLoc").toStdString(),
-                  (BookmarksHtmlItem() + " | " + ChromiumItem() + " => " +
+                  (FirefoxItem() + " | " + BookmarksHtmlItem() + " | " + ChromiumItem() + " => " +
                    Find<QComboBox>(*window, "cboNNLoc")->itemText(0))
                       .toStdString());
         window->close();
@@ -152,8 +152,8 @@ TEST_F(BrowserDestinationsTest, BrowserDatabaseTypedAsDestinationIsRefusedByName
     }
 }
 
-TEST_F(BrowserDestinationsTest, EveryWritingWindowOffersTheChromiumProfileAfterItsFiles) {
-    const QString chromium = ChromiumItem();
+TEST_F(BrowserDestinationsTest, EveryWritingWindowOffersTheBrowsersProfilesAfterItsFiles) {
+    const QString chromium = FirefoxItem() + " | " + ChromiumItem();
     const QString opera = QString::fromStdString(hotlist().string());
     const QString prompt = QStringLiteral(" => ");
     const std::pair<ConversionPath, QString> cases[] = {
@@ -250,6 +250,27 @@ TEST_F(BrowserDestinationsTest, ChosenChromiumProfileReceivesTheExportWhereTheOp
         EXPECT_EQ(titles.toStdString() + ": " + test::TreeText(written), row.expected);
         window->close();
     }
+}
+
+// Firefox's bookmarks menu, which only Firefox has, is offered for its
+// profile and receives the export: the reader shows the menu as the root.
+TEST_F(BrowserDestinationsTest, ChosenFirefoxProfileReceivesTheExportInItsMenu) {
+    fs::copy_file(fs::path(TELLAVIN_TEST_DATA) / "browsers" / "firefox-86-empty.sqlite",
+                  firefoxDatabase(), fs::copy_options::overwrite_existing);
+    auto window = Open(10);
+    Choose(*Find<QComboBox>(*window, "cboFromLoc"), QString::fromStdString(hotlist()));
+    Choose(*Find<QComboBox>(*window, "cboNNLoc"), FirefoxItem());
+    Click(*window, "optPlace_2");
+    Click(*window, "optWhere_1");
+    Find<QLineEdit>(*window, "txtWhereNew")->setText(QStringLiteral("Exported"));
+    dialogs_.titles.clear();
+    Click(*window, "Command10");
+
+    BookmarkTree written;
+    ASSERT_TRUE(LoadSourceTree({StoreKind::Firefox, firefoxDatabase().string()}, written));
+    const QString title = dialogs_.titles.empty() ? QString() : dialogs_.titles.back();
+    EXPECT_EQ(title.toStdString() + ": " + test::TreeText(written),
+              "Exporting Complete: Bookmarks Menu[ Exported[ Home News[ Daily ] ] ]");
 }
 
 } // namespace

@@ -66,8 +66,10 @@ void LocationBox::AddFound(const std::vector<FoundStore>& found) {
     if (role_ == Role::Destination) {
         DropUnofferedDatabases();
     }
-    // A list of its prompt and one file offers that file at once.
-    if (box_.count() == 2 && IsPromptSelected()) {
+    // A list of its prompt and one file offers that file at once; a
+    // browser's profile only when the user chooses it.
+    if (box_.count() == 2 && IsPromptSelected() &&
+        !IsBrowserStoreKind(foundKinds_.value(box_.itemText(1), kind_))) {
         box_.setCurrentIndex(1);
         emit box_.activated(1);
     }
@@ -178,9 +180,10 @@ void LocationBox::AddPickedFile(const QString& path) {
 // The remembered items of a destination list are shared with the source
 // lists of the same kind of file, which offer the browsers' databases too:
 // such an item is written only as the browser's store, which discovery
-// offered when its kind can be written.
+// offered when its kind can be written. Writing into a browser is never
+// what a window starts with: the user chooses the profile each time.
 void LocationBox::DropUnofferedDatabases() {
-    bool choiceDropped = false;
+    bool choiceDropped = IsBrowserStoreKind(Kind());
     for (int i = box_.count() - 1; i >= 1; --i) {
         const QString text = box_.itemText(i);
         if (foundKinds_.contains(text) ||
