@@ -8,9 +8,13 @@
 #include "platform/folder_lock.h"
 #include "platform/local_time.h"
 #include "settings/exported_total.h"
+#include "sources/browser_discovery.h"
 #include "sources/browser_folders.h"
+#include "sources/chromium_profile.h"
 #include "sources/source_loader.h"
+#include "sources/store_location.h"
 #include "targets/backup_copy.h"
+#include "targets/chromium_writer.h"
 
 #include <ctime>
 #include <filesystem>
@@ -112,16 +116,33 @@ std::int32_t ExportedItems(StoreKind target, const ExportResult& result) {
 }
 
 // The folder whose lock keeps two exports into one target apart: a
-// Favorites folder itself, the folder that holds any other target. Links
+// Favorites folder itself, the folder that holds any other target (for a
+// browser, the file of its store: StoreFileOf). Links
 // are followed first, so that exports naming one file through different
 // links or spellings meet at the folder where the file is replaced.
 std::string FolderToLock(const StoreLocation& target) {
+    const auto path = PathFromUtf8(StoreFileOf(target));
     std::error_code error;
-    auto resolved = std::filesystem::weakly_canonical(PathFromUtf8(target.path), error);
+    auto resolved = std::filesystem::weakly_canonical(path, error);
     if (error) {
-        resolved = PathFromUtf8(target.path);
+        resolved = path;
     }
     return Utf8FromPath(target.kind == StoreKind::Favorites ? resolved : resolved.parent_path());
+}
+
+// What an export into a Chromium-family profile did and what the user
+// does next: 'Added to Other bookmarks › Imported from Opera (8 Dec 2026)
+// in Chrome's profile "Work". Start Chrome to see them.'
+std::string ChromiumAdvice(const ConversionRequest& request, const Platform& platform) {
+    auto placement = ChromiumPlacementOf(request.options);
+    auto where = placement.rootName;
+    if (placement.folderName) {
+        where += " \u203A " + *placement.folderName;
+    }
+    auto profile = IdentifyChromiumProfile(ChromiumBookmarksOf(request.target.path).profileFolder,
+                                           platform);
+    return "Added to " + where + " in " + profile.browser + "'s profile \"" + profile.profile +
+           "\". Start " + profile.browser + " to see them.";
 }
 
 ExportResult Convert(ConversionRequest request, const Platform& platform, ProgressSink& progress) {
@@ -177,6 +198,9 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     AddToExportedTotal(platform, ExportedItems(request.target.kind, result));
     if (request.target.kind == StoreKind::Netscape) {
         result.advice = FirefoxImportAdvice(request.target.path, platform);
+    }
+    if (request.target.kind == StoreKind::Chromium) {
+        result.advice.insert(result.advice.begin(), ChromiumAdvice(request, platform));
     }
     // What reading left out comes first, then what the target could not hold.
     auto losses = request.tree->ReadLosses;

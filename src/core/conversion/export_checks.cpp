@@ -4,8 +4,10 @@
 #include "platform/file_identity.h"
 #include "platform/file_io.h"
 #include "platform/running_process.h"
+#include "sources/browser_discovery.h"
 #include "sources/browser_folders.h"
 #include "sources/browser_store.h"
+#include "sources/chromium_profile.h"
 #include "sources/store_location.h"
 
 #include <span>
@@ -109,6 +111,28 @@ Refusal CheckBrowser(const ExportCheckInput& input, const Platform& platform,
     return refusal;
 }
 
+// An export into a Chromium-family profile needs the profile's folder, a
+// store that may be written, and no browser holding the profile: it would
+// overwrite the file with what it holds in memory.
+Refusal CheckChromiumTarget(const ExportCheckInput& input, const Platform& platform) {
+    auto store = ChromiumBookmarksOf(input.target.path);
+    if (!FolderExists(store.profileFolder)) {
+        return Refuse(input, OutcomeKind::TargetFolderMissing, store.profileFolder);
+    }
+    if (IsReadOnly(store.bookmarksFile)) {
+        return Refuse(input, OutcomeKind::TargetReadOnly, store.bookmarksFile);
+    }
+    auto runs = ChromiumRunsOnProfile(store.profileFolder);
+    if (runs && !*runs) {
+        return std::nullopt;
+    }
+    auto refusal =
+        Refuse(input, runs ? OutcomeKind::BrowserRunning : OutcomeKind::BrowserStateUnknown,
+               store.profileFolder);
+    refusal.subject = IdentifyChromiumProfile(store.profileFolder, platform).browser;
+    return refusal;
+}
+
 Refusal CheckTarget(const ExportCheckInput& input) {
     if (auto refusal = CheckTargetIdentity(input)) {
         return refusal;
@@ -139,6 +163,9 @@ std::optional<Outcome> CheckBeforeExport(const ExportCheckInput& input, bool sou
     }
     if (auto refusal = CheckTarget(input)) {
         return refusal;
+    }
+    if (input.target.kind == StoreKind::Chromium) {
+        return CheckChromiumTarget(input, platform);
     }
     // A running browser only matters for a file in its own folders.
     const auto& target = input.target.path;

@@ -31,7 +31,9 @@ struct ExportCheckInput {
 // pipe or device, is no browser's own database, exists or can be written
 // and is not read-only, and, when the destination lies in Firefox's or
 // Opera's own folders (LiesInFirefoxFolders, LiesInOperaFolders), that this
-// browser does not run. Nothing when the export (or, with sourceOnly, the
+// browser does not run. A Chromium-family profile as the destination needs
+// its folder, a store that is not read-only, and no browser holding the
+// profile (ChromiumRunsOnProfile). Nothing when the export (or, with sourceOnly, the
 // selection) may go on; otherwise the first refusal, with the request's
 // kinds of store. A running-browser check that cannot be made refuses too.
 std::optional<Outcome> CheckBeforeExport(const ExportCheckInput& input, bool sourceOnly,

@@ -1,8 +1,11 @@
 #include "conversion/target_writer.h"
 
+#include "targets/chromium_writer.h"
 #include "targets/favorites_writer.h"
 #include "targets/netscape_writer.h"
 #include "targets/opera_writer.h"
+
+#include <ctime>
 
 namespace tellavin {
 
@@ -19,6 +22,9 @@ ExportResult WriteTarget(BookmarkTree& tree, const ConversionRequest& request,
         return ExportToFavorites(tree, path, options, progress);
     case StoreKind::Menu:
         return WriteMenuPage(tree, path, options, request.menu, progress);
+    case StoreKind::Chromium:
+        return WriteChromiumBookmarks(tree, ChromiumBookmarksOf(path), options,
+                                      std::time(nullptr), progress);
     default:
         break;
     }

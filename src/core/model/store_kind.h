@@ -62,7 +62,7 @@ inline constexpr StoreKindTraits kStoreKinds[] = {
     {StoreKind::Firefox, "firefox", "a Firefox profile", "Firefox", //
      true, false, true, true, true, false, false, false, true},
     {StoreKind::Chromium, "chromium", "a Chromium-family profile", "Chromium", //
-     true, false, true, true, true, false, false, false, true},
+     true, true, true, true, true, false, false, false, true},
 };
 
 const StoreKindTraits& TraitsOf(StoreKind kind);

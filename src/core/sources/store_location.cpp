@@ -2,6 +2,7 @@
 
 #include "platform/file_checks.h"
 #include "platform/platform.h"
+#include "sources/chromium_profile.h"
 
 namespace tellavin {
 
@@ -20,13 +21,13 @@ std::optional<StoreLocation> ParseStoreLocation(std::string_view text) {
 }
 
 std::string StoreFileOf(const StoreLocation& location) {
-    const char* fileInProfile = location.kind == StoreKind::Firefox    ? "places.sqlite"
-                                : location.kind == StoreKind::Chromium ? "Bookmarks"
-                                                                       : nullptr;
-    if (fileInProfile == nullptr || !FolderExists(location.path)) {
-        return location.path;
+    if (location.kind == StoreKind::Chromium) {
+        return ChromiumBookmarksOf(location.path).bookmarksFile;
     }
-    return EnsureTrailingSeparator(location.path) + fileInProfile;
+    if (location.kind == StoreKind::Firefox && FolderExists(location.path)) {
+        return EnsureTrailingSeparator(location.path) + "places.sqlite";
+    }
+    return location.path;
 }
 
 } // namespace tellavin

@@ -16,8 +16,9 @@ namespace tellavin {
 std::optional<StoreLocation> ParseStoreLocation(std::string_view text);
 
 // The file of a browser's store that a location names: the profile folder's
-// places.sqlite for Firefox, its "Bookmarks" for the Chromium family; a
-// file named itself is that file. Other stores are their path.
+// places.sqlite for Firefox, the file ChromiumBookmarksOf picks for the
+// Chromium family; a file named itself is that file. Other stores are
+// their path.
 std::string StoreFileOf(const StoreLocation& location);
 
 } // namespace tellavin

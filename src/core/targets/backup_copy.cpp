@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace tellavin {
 
@@ -17,6 +18,34 @@ std::string BackupPathFor(const std::string& destination) {
 
 std::string TimedBackupPathFor(const std::string& store, std::time_t moment) {
     return store + ".tellavin-backup-" + LocalTimeText(moment, "%Y%m%d-%H%M%S");
+}
+
+TimedBackup MakeTimedBackup(const std::string& store, std::time_t moment) {
+    namespace fs = std::filesystem;
+    constexpr int kMostPerSecond = 100;
+    const auto first = TimedBackupPathFor(store, moment);
+    TimedBackup backup;
+    for (int number = 1; number <= kMostPerSecond; ++number) {
+        backup.path = number == 1 ? first : first + "-" + std::to_string(number);
+        std::error_code error;
+        if (fs::exists(fs::symlink_status(PathFromUtf8(backup.path), error))) {
+            continue;
+        }
+        if (fs::copy_file(PathFromUtf8(store), PathFromUtf8(backup.path), fs::copy_options::none,
+                          error)) {
+            backup.ok = true;
+            return backup;
+        }
+        if (error == std::errc::file_exists) {
+            continue;
+        }
+        std::error_code ignored;
+        fs::remove(PathFromUtf8(backup.path), ignored);
+        backup.reason = error.message();
+        return backup;
+    }
+    backup.reason = "a file of that name exists already";
+    return backup;
 }
 
 WriteResult MakeBackupCopy(const std::string& destination) {

@@ -22,4 +22,16 @@ WriteResult MakeBackupCopy(const std::string& destination);
 // /p/Bookmarks giving /p/Bookmarks.tellavin-backup-20261208-101500.
 std::string TimedBackupPathFor(const std::string& store, std::time_t moment);
 
+// Copies a browser's store to a backup of its own: TimedBackupPathFor, or
+// with "-2", "-3", ... after it when an export in the same second made that
+// one already. An existing file is never replaced, and a copy cut short is
+// removed. The backup's path, or on failure the path tried and the
+// system's reason.
+struct TimedBackup {
+    bool ok = false;
+    std::string path;
+    std::string reason;
+};
+TimedBackup MakeTimedBackup(const std::string& store, std::time_t moment);
+
 } // namespace tellavin
