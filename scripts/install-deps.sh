@@ -1,22 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Tellavin need.
+# Installs the Debian packages that building, running and testing Tellavin need;
+# with "package", only those that building its Debian package needs.
 # Idempotent: packages already present are skipped. Needs root (or sudo) when
 # something is missing.
+#   scripts/install-deps.sh [package]
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libutfcpp-dev libsqlite3-dev nlohmann-json3-dev
   qt6-base-dev qt6-svg-dev
-  python3 desktop-file-utils
-  chromium firefox-esr fonts-dejavu-core nodejs
-  clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64
+  dpkg-dev
 )
-# The browser tests take playwright-core from the npm registry; npm comes
-# with some Node.js builds, Debian packages it apart.
-command -v npm >/dev/null 2>&1 || packages+=(npm)
+if [ "${1:-}" != package ]; then
+  packages+=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    python3 desktop-file-utils
+    chromium firefox-esr fonts-dejavu-core nodejs
+    clang libclang-rt-14-dev
+    g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64
+    lintian appstream man-db
+  )
+  # The browser tests take playwright-core from the npm registry; npm comes
+  # with some Node.js builds, Debian packages it apart.
+  command -v npm >/dev/null 2>&1 || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

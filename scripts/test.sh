@@ -2,7 +2,9 @@
 # Installs what is missing, checks the include order of the core, runs each
 # fuzz target for a short while, then builds (warnings as errors) and runs
 # every test twice: in the default build and in the debug
-# build with AddressSanitizer and UndefinedBehaviorSanitizer. When Wine and
+# build with AddressSanitizer and UndefinedBehaviorSanitizer. As root it
+# builds the Debian package and checks it installed into the machine and
+# removed again (scripts/check-package.sh). When Wine and
 # MinGW-w64 are installed, it then cross-builds the core, the command line
 # and the unit tests for Windows and runs them under Wine in a fresh Wine
 # prefix, and converts the samples in all six directions with both command
@@ -44,6 +46,9 @@ for preset in default debug; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+
+echo "== Debian package"
+scripts/check-package.sh
 
 echo "== windows build, tests under Wine"
 if command -v wine >/dev/null && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then

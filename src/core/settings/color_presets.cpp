@@ -1,12 +1,16 @@
 #include "settings/color_presets.h"
 
+#include "platform/file_io.h"
 #include "settings/setting_store.h"
+#include "settings/settings_location.h"
 #include "text/ascii_text.h"
 #include "text/ini_document.h"
 
 #include <cctype>
 #include <charconv>
+#include <optional>
 #include <sstream>
+#include <vector>
 
 namespace tellavin {
 
@@ -16,6 +20,67 @@ CSetting PresetFile(const Platform& platform) {
     CSetting file(platform);
     file.Init(std::string(kPresetFileName));
     return file;
+}
+
+// A preset that comes with the program: its name, the version that brought
+// it in and its colour values as written into the user's file.
+struct ShippedPreset {
+    std::string name;
+    double version = 0;
+    std::vector<std::string> colors;
+};
+
+struct ShippedPresets {
+    std::string version;
+    std::vector<ShippedPreset> presets;
+};
+
+ShippedPresets BuiltinPresets() {
+    ShippedPresets shipped{std::to_string(kBuiltinPresetsVersion), {}};
+    for (const auto& preset : kBuiltinPresets) {
+        ShippedPreset entry{std::string(preset.name), preset.version, {}};
+        std::istringstream colors{std::string(preset.colors)};
+        for (std::string piece; colors >> piece;) {
+            entry.colors.push_back(piece);
+        }
+        shipped.presets.push_back(std::move(entry));
+    }
+    return shipped;
+}
+
+// The presets of the installed presets file, or nothing when the program
+// has none or it names no version.
+std::optional<ShippedPresets> InstalledPresets(const Platform& platform) {
+    auto executable = platform.GetExecutablePath();
+    if (!executable) {
+        return std::nullopt;
+    }
+    auto data = InstalledDataFolder(Utf8FromPath(PathFromUtf8(*executable).parent_path()));
+    if (!data) {
+        return std::nullopt;
+    }
+    CSetting file(platform);
+    file.Init(Utf8FromPath(PathFromUtf8(*data) / kInstalledPresetFile));
+    ShippedPresets shipped{file.GetSettingStr(kVersionSection, "Version", ""), {}};
+    if (shipped.version.empty()) {
+        return std::nullopt;
+    }
+    for (const auto& name : file.GetSectionNames()) {
+        if (EqualsIgnoringCase(name, kVersionSection)) {
+            continue;
+        }
+        ShippedPreset preset{
+            name, PresetFileNumber(file.GetSettingStr(name, "Version", shipped.version)), {}};
+        for (std::size_t slot = 0; slot < MenuColors{}.size(); ++slot) {
+            auto value = file.GetSettingStr(name, ColorKey(slot), "");
+            if (value.empty()) {
+                break;
+            }
+            preset.colors.push_back(std::move(value));
+        }
+        shipped.presets.push_back(std::move(preset));
+    }
+    return shipped;
 }
 
 bool StartsNumber(std::string_view text) {
@@ -46,22 +111,24 @@ std::string ColorKey(std::size_t slot) {
 }
 
 void InstallBuiltinPresets(const Platform& platform) {
+    auto shipped = InstalledPresets(platform);
+    if (!shipped) {
+        shipped = BuiltinPresets();
+    }
     auto file = PresetFile(platform);
     double installed = PresetFileNumber(file.GetSettingStr(kVersionSection, "Version", "0"));
-    if (installed >= kBuiltinPresetsVersion) {
+    if (installed >= PresetFileNumber(shipped->version)) {
         return;
     }
-    for (const auto& preset : kBuiltinPresets) {
+    for (const auto& preset : shipped->presets) {
         if (preset.version <= installed) {
             continue;
         }
-        std::istringstream colors{std::string(preset.colors)};
-        std::string piece;
-        for (std::size_t slot = 0; colors >> piece; ++slot) {
-            file.SaveSettingStr(preset.name, ColorKey(slot), piece);
+        for (std::size_t slot = 0; slot < preset.colors.size(); ++slot) {
+            file.SaveSettingStr(preset.name, ColorKey(slot), preset.colors[slot]);
         }
     }
-    file.SaveSettingStr(kVersionSection, "Version", std::to_string(kBuiltinPresetsVersion));
+    file.SaveSettingStr(kVersionSection, "Version", shipped->version);
 }
 
 bool SavePresetColors(const Platform& platform, const std::string& name, const MenuColors& colors) {

@@ -49,11 +49,19 @@ double PresetFileNumber(std::string_view text);
 // The key of colour slot k: "Color" + k.
 std::string ColorKey(std::size_t slot);
 
-// Brings the presets file up to date with the built-in presets: when the
-// file's version is below kBuiltinPresetsVersion, writes every built-in
-// preset newer than that version, then the new version. A file already at
-// that version is left alone, so built-in presets the user deleted stay
-// deleted. Raises SettingError when the file cannot be written.
+// The presets file installed with the program, in its installed data folder
+// (see InstalledDataFolder). It is laid out as the user's file, "Version"
+// giving the version of its presets, and each preset's section also holds
+// the version that brought it in (key "Version"; without one, the file's).
+inline constexpr std::string_view kInstalledPresetFile = "ColorPreset.ini";
+
+// Brings the presets file up to date with the presets that come with the
+// program: those of the installed presets file when the program has one
+// that names its version, else the built-in ones. When the user's file's
+// version is below theirs, writes every such preset newer than that version,
+// then the new version. A file already at that version is left alone, so
+// presets the user deleted stay deleted. Raises SettingError when the file
+// cannot be written.
 void InstallBuiltinPresets(const Platform& platform);
 
 // Writes the colours as the preset of that name. False when a colour could

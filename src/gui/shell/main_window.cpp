@@ -9,6 +9,7 @@
 #include "gui/windows/twips.h"
 #include "gui/windows/widget_controls.h"
 #include "platform/platform.h"
+#include "settings/settings_location.h"
 #include "settings/window_settings.h"
 #include "ui_main_window.h"
 
@@ -243,8 +244,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::ShowHelp() {
-    const QString help = QCoreApplication::applicationDirPath() + QStringLiteral("/Help.html");
-    platform_.ShellOpen(help.toStdString(), 1);
+    // Beside the program in the build and a portable copy; an installed
+    // copy has it in its data folder.
+    const auto help =
+        InstalledFile(QCoreApplication::applicationDirPath().toStdString(), "Help.html");
+    platform_.ShellOpen(help, 1);
 }
 
 void MainWindow::ShowAbout() {
