@@ -265,6 +265,77 @@ TEST_F(Conversions, BrowserProfilesConvertIntoEveryStore) {
     }
 }
 
+// Every store goes into a closed browser profile, by default into a new
+// folder named after the source in the other bookmarks, else where asked;
+// what the profile held stays. The Chromium reader shows the other
+// bookmarks at the top level, the Firefox reader shows them as a folder.
+TEST_F(Conversions, EveryStoreIntoABrowserProfileLandsWhereAsked) {
+    struct Row {
+        StoreKind source;
+        StoreKind target;
+        BrowserRoot place;
+        bool noNewFolder;
+        std::string expected; // with D for the date in the new folder's name
+    };
+    const std::string inner = kWhole.substr(1, kWhole.size() - 3);
+    const Row rows[] = {
+        {StoreKind::Favorites, StoreKind::Chromium, BrowserRoot::Other, false,
+         "[ Bookmarks bar[ ] Imported from IE (D)[" + inner + " ] ]"},
+        {StoreKind::Netscape, StoreKind::Chromium, BrowserRoot::Other, false,
+         "[ Bookmarks bar[ ] Imported from FF (D)[" + inner + " ] ]"},
+        {StoreKind::Opera, StoreKind::Chromium, BrowserRoot::Bar, true,
+         "[ Bookmarks bar[" + inner + " ] ]"},
+        {StoreKind::Chromium, StoreKind::Chromium, BrowserRoot::Other, false,
+         "[ Bookmarks bar[ ] Imported from Chromium (D)[ Top Bookmarks bar[ ] News[ Daily Deep[ "
+         "X ] ] Work[ W ] ] ]"},
+        {StoreKind::Opera, StoreKind::Firefox, BrowserRoot::Other, false,
+         "[ Other Bookmarks[ Imported from Opera (D)[" + inner + " ] ] ]"},
+        {StoreKind::Netscape, StoreKind::Firefox, BrowserRoot::Menu, true, "[" + inner + " ]"},
+        {StoreKind::Firefox, StoreKind::Firefox, BrowserRoot::Bar, false,
+         "[ Bookmarks Toolbar[ Imported from Firefox (D)[" + inner + " ] ] ]"},
+    };
+    auto profile = [&](StoreKind kind, const std::string& name) {
+        auto folder = dir.path() / name;
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        if (kind == StoreKind::Firefox) {
+            fs::copy_file(fs::path(TELLAVIN_TEST_DATA) / "browsers" / "firefox-86-empty.sqlite",
+                          folder / "places.sqlite");
+        }
+        return StoreLocation{kind, folder.string()};
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(StoreKindName(row.source)) + " to " +
+                     std::string(StoreKindName(row.target)));
+        ConversionRequest request;
+        if (IsBrowserStoreKind(row.source)) {
+            // The sample tree, straight into the menu of a profile of its own.
+            request.source = profile(row.source, "source-profile");
+            request.target = request.source;
+            request.source = Source(StoreKind::Netscape);
+            request.options.noNewFolder = true;
+            request.options.place =
+                row.source == StoreKind::Firefox ? BrowserRoot::Menu : BrowserRoot::Other;
+            ASSERT_TRUE(Run(request).ok);
+            request.source = request.target;
+            request.options = {};
+        } else {
+            request.source = Source(row.source);
+        }
+        request.target = profile(row.target, "target-profile");
+        request.options.place = row.place;
+        request.options.noNewFolder = row.noNewFolder;
+        auto result = Run(request);
+        ASSERT_TRUE(result.ok) << test::MessageText(result.message);
+        auto expected = row.expected;
+        if (auto at = expected.find("(D)"); at != std::string::npos) {
+            auto name = ImportFolderName(row.source, std::time(nullptr));
+            expected.replace(at, 3, name.substr(name.find('(')));
+        }
+        EXPECT_EQ(StoreText(request.target), expected);
+    }
+}
+
 // A running Opera only guards the hotlists in its own folder: the target
 // becomes a copy of itself in the home folder's ".opera".
 void MoveIntoOperaFolder(ConversionRequest& request, test::FakePlatform& platform) {
