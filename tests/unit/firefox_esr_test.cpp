@@ -6,11 +6,11 @@
 // and toolbar.
 #include "model/bookmark_counts.h"
 #include "sources/source_loader.h"
+#include "support/firefox_esr.h"
 #include "support/ordered_tree.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -19,39 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kFirefox = "/usr/bin/firefox-esr";
+using test::kFirefoxEsr;
 
-// Prefs that import the profile's bookmarks.html (a copy of the given
-// file) at start-up and write it again from the database at shutdown; a
-// page that closes the only window after the import makes Firefox quit on
-// its own.
-void PrepareProfile(const fs::path& profile, const fs::path& page, const fs::path& bookmarks) {
-    auto file = (profile / "bookmarks.html").string();
-    test::WriteFile(profile / "user.js",
-                    "user_pref(\"browser.places.importBookmarksHTML\", true);\n"
-                    "user_pref(\"browser.bookmarks.autoExportHTML\", true);\n"
-                    "user_pref(\"browser.bookmarks.file\", \"" +
-                        file +
-                        "\");\n"
-                        "user_pref(\"dom.allow_scripts_to_close_windows\", true);\n"
-                        "user_pref(\"browser.shell.checkDefaultBrowser\", false);\n"
-                        "user_pref(\"app.update.disabledForTesting\", true);\n"
-                        "user_pref(\"datareporting.policy.dataSubmissionEnabled\", false);\n");
-    fs::copy_file(bookmarks, file);
-    test::WriteFile(page, "<script>setTimeout(function () { window.close(); }, 6000);</script>\n");
-}
-
-// Runs Firefox on the profile until it quits; false with its output when
-// it failed.
-::testing::AssertionResult RunFirefox(const test::TempDir& dir, const fs::path& profile,
-                                      const fs::path& page) {
-    auto command = "HOME='" + dir.path().string() + "' timeout 150 " + kFirefox +
-                   " --headless --no-remote --profile '" + profile.string() + "' 'file://" +
-                   page.string() + "' >'" + (dir / "firefox.log") + "' 2>&1";
-    if (std::system(command.c_str()) != 0) {
-        return ::testing::AssertionFailure() << test::ReadFile(dir.path() / "firefox.log");
-    }
-    return ::testing::AssertionSuccess();
+// A profile that imports a copy of the given file at start-up and writes
+// it again from the database at shutdown.
+void PrepareProfile(const fs::path& profile, const fs::path& bookmarks) {
+    test::WriteFirefoxPrefs(profile, true);
+    fs::copy_file(bookmarks, profile / "bookmarks.html");
 }
 
 std::string TreeOf(const std::string& path, BookmarkCounts& counts) {
@@ -63,15 +37,13 @@ std::string TreeOf(const std::string& path, BookmarkCounts& counts) {
 }
 
 TEST(FirefoxEsr, TheDatabaseReadsAsFirefoxsOwnExportOfIt) {
-    if (!fs::exists(kFirefox)) {
-        GTEST_SKIP() << "Firefox ESR is not installed (" << kFirefox << ")";
+    if (!fs::exists(kFirefoxEsr)) {
+        GTEST_SKIP() << "Firefox ESR is not installed (" << kFirefoxEsr << ")";
     }
     test::TempDir dir;
     auto profile = dir.path() / "profile";
-    auto page = dir.path() / "close.html";
-    PrepareProfile(profile, page,
-                   fs::path(TELLAVIN_TEST_DATA) / "browsers" / "firefox-import.html");
-    ASSERT_TRUE(RunFirefox(dir, profile, page));
+    PrepareProfile(profile, fs::path(TELLAVIN_TEST_DATA) / "browsers" / "firefox-import.html");
+    ASSERT_TRUE(test::RunFirefoxEsr(dir, profile));
     auto exported = test::ReadFile(profile / "bookmarks.html");
     // Firefox's own export starts with its generated-file comment; the
     // imported file has none.
@@ -93,8 +65,8 @@ TEST(FirefoxEsr, TheDatabaseReadsAsFirefoxsOwnExportOfIt) {
 // profile's database holds the hotlist's tree. Firefox stamps its own change
 // dates on import, so those are left out.
 TEST(FirefoxEsr, AFileWrittenInTheSourcesOrderImportsWithThatOrder) {
-    if (!fs::exists(kFirefox)) {
-        GTEST_SKIP() << "Firefox ESR is not installed (" << kFirefox << ")";
+    if (!fs::exists(kFirefoxEsr)) {
+        GTEST_SKIP() << "Firefox ESR is not installed (" << kFirefoxEsr << ")";
     }
     test::TempDir dir;
     const auto hotlist = fs::path(TELLAVIN_TEST_DATA) / "browsers" / "firefox-keeps-order.adr";
@@ -103,9 +75,8 @@ TEST(FirefoxEsr, AFileWrittenInTheSourcesOrderImportsWithThatOrder) {
                                 "' 'netscape:" + written + "'");
     ASSERT_EQ(run.status, 0) << run.err;
     auto profile = dir.path() / "profile";
-    auto page = dir.path() / "close.html";
-    PrepareProfile(profile, page, written);
-    ASSERT_TRUE(RunFirefox(dir, profile, page));
+    PrepareProfile(profile, written);
+    ASSERT_TRUE(test::RunFirefoxEsr(dir, profile));
 
     BookmarkTree source;
     ASSERT_TRUE(LoadSourceTree({StoreKind::Opera, hotlist.string()}, source));

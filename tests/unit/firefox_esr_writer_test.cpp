@@ -6,12 +6,12 @@
 #include "sources/firefox_places_reader.h"
 #include "sources/source_loader.h"
 #include "support/event_tree.h"
+#include "support/firefox_esr.h"
 #include "support/ordered_tree.h"
 #include "support/temp_dir.h"
 #include "targets/firefox_places_writer.h"
 
 #include <atomic>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -22,39 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kFirefox = "/usr/bin/firefox-esr";
-
-// Prefs that export the database as bookmarks.html at shutdown and, when
-// import is set, import the profile's bookmarks.html at start-up; a page
-// that closes the only window makes Firefox quit on its own.
-void WritePrefs(const fs::path& profile, bool import) {
-    test::WriteFile(profile / "user.js",
-                    std::string("user_pref(\"browser.places.importBookmarksHTML\", ") +
-                        (import ? "true" : "false") +
-                        ");\n"
-                        "user_pref(\"browser.bookmarks.autoExportHTML\", true);\n"
-                        "user_pref(\"browser.bookmarks.file\", \"" +
-                        (profile / "bookmarks.html").string() +
-                        "\");\n"
-                        "user_pref(\"dom.allow_scripts_to_close_windows\", true);\n"
-                        "user_pref(\"browser.shell.checkDefaultBrowser\", false);\n"
-                        "user_pref(\"app.update.disabledForTesting\", true);\n"
-                        "user_pref(\"datareporting.policy.dataSubmissionEnabled\", false);\n");
-}
-
-// Runs Firefox on the profile until it quits (at most 150 seconds); false
-// with its output when it failed.
-::testing::AssertionResult RunFirefox(const test::TempDir& dir, const fs::path& profile) {
-    auto page = dir.path() / "close.html";
-    test::WriteFile(page, "<script>setTimeout(function () { window.close(); }, 6000);</script>\n");
-    auto command = "HOME='" + dir.path().string() + "' timeout 150 " + kFirefox +
-                   " --headless --no-remote --profile '" + profile.string() + "' 'file://" +
-                   page.string() + "' >'" + (dir / "firefox.log") + "' 2>&1";
-    if (std::system(command.c_str()) != 0) {
-        return ::testing::AssertionFailure() << test::ReadFile(dir.path() / "firefox.log");
-    }
-    return ::testing::AssertionSuccess();
-}
+using test::kFirefoxEsr;
+using test::RunFirefoxEsr;
+using test::WriteFirefoxPrefs;
 
 std::string DatabaseTree(const fs::path& database) {
     BookmarkTree tree;
@@ -73,15 +43,15 @@ std::string ExportTree(const fs::path& file) {
 }
 
 TEST(FirefoxEsrWriter, FirefoxsOwnExportHoldsEveryOldAndEveryNewLinkOnce) {
-    if (!fs::exists(kFirefox)) {
-        GTEST_SKIP() << "Firefox ESR is not installed (" << kFirefox << ")";
+    if (!fs::exists(kFirefoxEsr)) {
+        GTEST_SKIP() << "Firefox ESR is not installed (" << kFirefoxEsr << ")";
     }
     test::TempDir dir;
     auto profile = dir.path() / "profile";
-    WritePrefs(profile, true);
+    WriteFirefoxPrefs(profile, true);
     fs::copy_file(fs::path(TELLAVIN_TEST_DATA) / "browsers" / "firefox-import.html",
                   profile / "bookmarks.html");
-    ASSERT_TRUE(RunFirefox(dir, profile));
+    ASSERT_TRUE(RunFirefoxEsr(dir, profile));
 
     // One address the profile holds already, the others new; a folder, a
     // separator, and a name with quotes.
@@ -106,22 +76,22 @@ TEST(FirefoxEsrWriter, FirefoxsOwnExportHoldsEveryOldAndEveryNewLinkOnce) {
         << written;
 
     fs::remove(profile / "bookmarks.html");
-    WritePrefs(profile, false);
-    ASSERT_TRUE(RunFirefox(dir, profile));
+    WriteFirefoxPrefs(profile, false);
+    ASSERT_TRUE(RunFirefoxEsr(dir, profile));
     EXPECT_EQ(ExportTree(profile / "bookmarks.html"), written);
 }
 
 TEST(FirefoxEsrWriter, AFirefoxRunningOnTheProfileIsSeen) {
-    if (!fs::exists(kFirefox)) {
-        GTEST_SKIP() << "Firefox ESR is not installed (" << kFirefox << ")";
+    if (!fs::exists(kFirefoxEsr)) {
+        GTEST_SKIP() << "Firefox ESR is not installed (" << kFirefoxEsr << ")";
     }
     test::TempDir dir;
     auto profile = dir.path() / "profile";
-    WritePrefs(profile, false);
+    WriteFirefoxPrefs(profile, false);
     std::atomic<bool> ended = false;
     ::testing::AssertionResult ran = ::testing::AssertionSuccess();
     std::thread firefox([&] {
-        ran = RunFirefox(dir, profile);
+        ran = RunFirefoxEsr(dir, profile);
         ended = true;
     });
     // Asked until Firefox says so or quits; its lock lasts for its whole run.

@@ -3,6 +3,7 @@
 #include "platform/file_io.h"
 #include "platform/scratch_folder.h"
 #include "sources/nested_lists.h"
+#include "sources/sqlite_database.h"
 
 #include <chrono>
 #include <cstdint>
@@ -11,7 +12,6 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <sqlite3.h>
 #include <string_view>
 #include <thread>
 #include <unordered_map>
@@ -41,9 +41,6 @@ struct PlacesItem {
 // The items of each folder by its id, in Firefox's order.
 using FolderItems = std::unordered_map<std::int64_t, std::vector<PlacesItem>>;
 
-struct DatabaseCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
 struct StatementFinalizer {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
@@ -53,29 +50,9 @@ std::string ColumnText(sqlite3_stmt* statement, int column) {
     return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));
 }
 
-using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
-
-// Opens a database; nothing, with SQLite's reason in failure, when it
-// cannot.
-Database Open(const std::string& name, int flags, std::string& failure) {
-    sqlite3* raw = nullptr;
-    int opened = sqlite3_open_v2(name.c_str(), &raw, flags, nullptr);
-    Database db(raw);
-    if (opened != SQLITE_OK) {
-        failure = raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(opened);
-        db.reset();
-    }
-    return db;
-}
-
-// Runs statements whose rows are not needed; SQLite's reason when they fail.
-std::string Execute(sqlite3* db, const char* statements) {
-    char* error = nullptr;
-    int result = sqlite3_exec(db, statements, nullptr, nullptr, &error);
-    std::string why = result == SQLITE_OK ? "" : error != nullptr ? error : sqlite3_errstr(result);
-    sqlite3_free(error);
-    return why;
-}
+using sqlite::Database;
+using sqlite::Execute;
+using sqlite::Open;
 
 // The database at path as a URI that opens it read-only and only reads its
 // shared-memory file, so that reading creates nothing beside it.

@@ -3,6 +3,7 @@
 #include "model/folder_walk.h"
 #include "platform/file_io.h"
 #include "platform/parent_lock.h"
+#include "sources/sqlite_database.h"
 #include "targets/backup_copy.h"
 #include "targets/firefox_place_rows.h"
 #include "targets/folder_links.h"
@@ -11,7 +12,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <sqlite3.h>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -25,32 +25,9 @@ constexpr std::int64_t kMicroseconds = 1'000'000;
 
 enum ItemType : std::int64_t { kLink = 1, kFolder = 2, kSeparator = 3 };
 
-struct DatabaseCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
-
-// Opens a database that exists; nothing, with SQLite's reason, when it
-// cannot.
-Database Open(const std::string& path, int flags, std::string& failure) {
-    sqlite3* raw = nullptr;
-    int opened = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
-    Database db(raw);
-    if (opened != SQLITE_OK) {
-        failure = raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(opened);
-        db.reset();
-    }
-    return db;
-}
-
-// Runs statements whose rows are not needed; SQLite's reason when they fail.
-std::string Execute(sqlite3* db, const char* statements) {
-    char* error = nullptr;
-    int result = sqlite3_exec(db, statements, nullptr, nullptr, &error);
-    std::string why = result == SQLITE_OK ? "" : error != nullptr ? error : sqlite3_errstr(result);
-    sqlite3_free(error);
-    return why;
-}
+using sqlite::Database;
+using sqlite::Execute;
+using sqlite::Open;
 
 // A prepared statement run again and again with new values. The first
 // failure of any statement sharing failure is kept there; once it holds
