@@ -11,8 +11,10 @@
 #include "targets/chromium_json.h"
 #include "targets/chromium_writer.h"
 
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace tellavin {
 namespace {
@@ -95,8 +97,16 @@ TEST(ChromiumBrowser, ChromiumLoadsTheExportUnderItsIdsAndSavesItAsWritten) {
         test::TempDir dir;
         auto profile = test::CopyChromiumProfile(row.profile, dir.path());
         if (row.encryptedCopy) {
+            // The browser makes its encrypted copy once it has loaded the
+            // bookmarks, which its bookmarks page waits for; a slow machine
+            // may take a while to write it.
             test::DevToolsBrowser first(kChromium, dir.path().string());
             ASSERT_TRUE(first.Started());
+            InBookmarksPage(first, kTreeScript);
+            const auto copy = fs::path(profile) / kChromiumEncryptedBookmarksFile;
+            for (int wait = 0; wait < 100 && !fs::exists(copy); ++wait) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            }
             EXPECT_TRUE(first.Quit());
         }
         auto store = ChromiumBookmarksOf(profile);
