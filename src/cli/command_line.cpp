@@ -131,6 +131,9 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     convert->footer(ConversionMatrix());
     convert->add_flag("--merge", request.merge,
                       "Add to the existing target instead of replacing it");
+    convert->add_flag("--keep-duplicates", request.keepDuplicates,
+                      "Merging: add every folder and link as it comes, instead of joining "
+                      "folders of the same name and place and skipping links already there");
     auto* newFolder = convert->add_option("--new-folder", request.newFolder,
                                           "Put the export inside a new folder");
     convert

@@ -20,6 +20,7 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     request.target = *target;
     auto& options = request.options;
     options.merge = arguments.merge;
+    options.keepDuplicates = arguments.keepDuplicates;
     options.newFolder = arguments.newFolder;
     options.existingFolder = arguments.existingFolder;
     options.links =

@@ -21,6 +21,9 @@ int PrintExportResult(const ExportResult& result, std::ostream& out, std::ostrea
     }
     out << result.nFoldersWritten << " Folders & " << result.nLinksWritten
         << " Links Exported Successfully.\n";
+    if (auto merged = result.MergeSummary(); !merged.empty()) {
+        out << merged << ".\n";
+    }
     for (const auto& line : result.advice) {
         out << line << "\n";
     }

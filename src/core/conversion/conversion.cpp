@@ -225,6 +225,7 @@ std::vector<std::string_view> OptionsNotApplying(StoreKind target, const TargetO
         }
     };
     note(options.merge, takes.merges, "merge");
+    note(options.keepDuplicates, takes.merges || target == StoreKind::Favorites, "keep-duplicates");
     note(options.newFolder.has_value(), takes.takesNewFolder, "new-folder");
     note(options.existingFolder.has_value(), takes.takesSubfolder, "existing-folder");
     note(options.links != LinksPlacement::AfterFolders, takes.takesLinksFirst, "links-first");

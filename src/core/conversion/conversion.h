@@ -41,13 +41,12 @@ struct ConversionRequest {
 };
 
 // The options of the request that a target of this kind has no use for, by
-// name ("merge", "new-folder", "existing-folder", "links-first", "profile",
+// name ("merge", "keep-duplicates", "new-folder", "existing-folder", "links-first", "profile",
 // "backup", "place", "no-new-folder", "place menu"), as the kind's traits
 // say (StoreKindTraits): a Favorites folder is neither merged, ordered nor
-// backed up, only a bookmark file has a profile name in its title, only a
-// Favorites folder has existing sub-folders, only a browser has roots to
-// choose from (and only Firefox a bookmarks menu), and a menu page takes
-// none of them.
+// backed up (but is added to, so it keeps duplicates when asked), only a bookmark file has a
+// profile name in its title, only a Favorites folder has existing sub-folders, only a browser has
+// roots to choose from (and only Firefox a bookmarks menu), and a menu page takes none of them.
 std::vector<std::string_view> OptionsNotApplying(StoreKind target, const TargetOptions& options);
 
 // The folder an export into a browser goes into unless asked otherwise,

@@ -156,6 +156,9 @@ bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSucces
         QStringList lines{QStringLiteral("%1 Folders & %2 Links Exported Successfully.")
                               .arg(result.nFoldersWritten)
                               .arg(result.nLinksWritten)};
+        if (auto merged = result.MergeSummary(); !merged.empty()) {
+            lines.append(QString::fromStdString(merged) + QStringLiteral("."));
+        }
         lines.append(Lines(result.advice));
         dialogs_.Message(this, MessageIcon::Information, QStringLiteral("Exporting Complete"),
                          lines, Lines(result.losses.Lines()));
