@@ -167,6 +167,9 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
                       "fails, nothing is exported");
     constexpr const char* kQuietHelp = "No progress line (it is shown only when standard error "
                                        "is a terminal) and no report of what was not carried over";
+    constexpr const char* kDryRunHelp = "Do every check and read everything, write nothing (no "
+                                        "backup, no total), and print what the export would do";
+    convert->add_flag("--dry-run", request.dryRun, kDryRunHelp);
     convert->add_flag("--quiet,-q", quiet, kQuietHelp);
 
     std::string page;
@@ -197,6 +200,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     menu->add_option("--preset", menuArguments.preset,
                      "The colours of a menu colour preset, such as Ice or TwinHelix")
         ->excludes(colors);
+    menu->add_flag("--dry-run", menuArguments.dryRun, kDryRunHelp);
     menu->add_flag("--quiet,-q", quiet, kQuietHelp);
 
     // CLI11's own complaints (an unknown option, a missing argument, a bad

@@ -30,8 +30,9 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     options.keepOrder = arguments.keepOrder;
     options.place = arguments.place;
     options.noNewFolder = arguments.noNewFolder;
-    return PrintExportResult(RunConversion(request, platform, progress), out, err,
-                             !arguments.quiet);
+    options.dryRun = arguments.dryRun;
+    return PrintExportResult(RunConversion(request, platform, progress), out, err, !arguments.quiet,
+                             arguments.dryRun);
 }
 
 } // namespace tellavin::cli

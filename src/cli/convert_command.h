@@ -25,6 +25,7 @@ struct ConvertArguments {
     bool keepOrder = false;                 // the source's order instead of sorted
     BrowserRoot place = BrowserRoot::Other; // browsers: the root the export goes into
     bool noNewFolder = false;               // browsers: straight into that root
+    bool dryRun = false;                    // everything but the writing
     bool quiet = false;                     // the result line only, without the loss report
 };
 

@@ -7,6 +7,7 @@
 #include "platform/file_io.h"
 #include "platform/folder_lock.h"
 #include "platform/local_time.h"
+#include "platform/scratch_folder.h"
 #include "settings/exported_total.h"
 #include "sources/browser_discovery.h"
 #include "sources/browser_folders.h"
@@ -149,6 +150,55 @@ std::vector<std::string> BrowserAdvice(const ConversionRequest& request, const E
     return advice;
 }
 
+// What reading left out comes first, then what the target could not hold.
+ExportResult WithReadLosses(ExportResult result, const BookmarkTree& tree) {
+    auto losses = tree.ReadLosses;
+    losses.Add(result.losses);
+    result.losses = std::move(losses);
+    return result;
+}
+
+// Copies what the target holds into the scratch folder, as the writer of
+// its kind will find it there: a Favorites folder with everything below
+// it, a browser's bookmarks file, any other target's file (a new target
+// has nothing to copy). The copy's path, or why it could not be made.
+std::optional<std::string> CopyOfTarget(const StoreLocation& target, ScratchFolder& scratch,
+                                        std::string& failure) {
+    std::error_code error;
+    if (target.kind == StoreKind::Favorites) {
+        auto copy = scratch.PathOf("Favorites");
+        std::filesystem::copy(PathFromUtf8(target.path), copy,
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::copy_symlinks,
+                              error);
+        failure = error ? "cannot copy \"" + target.path + "\": " + error.message() : "";
+        return error ? std::nullopt : std::optional(Utf8FromPath(copy));
+    }
+    auto file = StoreFileOf(target);
+    auto name = Utf8FromPath(PathFromUtf8(file).filename());
+    if (FileExists(file)) {
+        if (auto copied = scratch.CopyIn(file, name)) {
+            failure = copied->reason;
+            return std::nullopt;
+        }
+    }
+    return Utf8FromPath(scratch.PathOf(name));
+}
+
+// A dry run's export: into a copy of the target in a scratch folder,
+// removed afterwards, so that the target is never touched and the counts
+// are the real run's.
+ExportResult WriteIntoCopy(BookmarkTree& tree, ConversionRequest request, ProgressSink& progress) {
+    ScratchFolder scratch;
+    std::string failure = scratch.Failure();
+    auto copy = failure.empty() ? CopyOfTarget(request.target, scratch, failure) : std::nullopt;
+    if (!copy) {
+        return ExportResult::Failed({"Error", {"Cannot try the export on a copy:", failure}});
+    }
+    request.target.path = *copy;
+    return WriteTarget(tree, request, progress);
+}
+
 ExportResult Convert(ConversionRequest request, const Platform& platform, ProgressSink& progress) {
     if (auto refusal = RefusalOfRequest(request)) {
         return ExportResult::Refused(*refusal);
@@ -177,7 +227,7 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (auto refusal = RefusalOfChecks(request, false, platform)) {
         return ExportResult::Refused(*refusal);
     }
-    if (auto failure = FailureOfBackup(request)) {
+    if (auto failure = request.options.dryRun ? std::nullopt : FailureOfBackup(request)) {
         return ExportResult::Refused(*failure);
     }
     if (request.target.kind == StoreKind::Menu) {
@@ -193,11 +243,15 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (request.target.kind == StoreKind::Netscape && !request.options.profileName) {
         request.options.profileName = platform.GetCurrentUserName();
     }
-    auto result = WriteTarget(*request.tree, request, progress);
+    auto result = request.options.dryRun ? WriteIntoCopy(*request.tree, request, progress)
+                                         : WriteTarget(*request.tree, request, progress);
     if (!result.ok) {
         // The writer's message tells what failed; the outcome names the target.
         result.outcome = RefusalFor(request, OutcomeKind::WriteFailed, request.target.path);
         return result;
+    }
+    if (request.options.dryRun) {
+        return WithReadLosses(std::move(result), *request.tree);
     }
     AddToExportedTotal(platform, ExportedItems(request.target.kind, result));
     if (request.target.kind == StoreKind::Netscape) {
@@ -207,11 +261,7 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
         auto advice = BrowserAdvice(request, result, platform);
         result.advice.insert(result.advice.begin(), advice.begin(), advice.end());
     }
-    // What reading left out comes first, then what the target could not hold.
-    auto losses = request.tree->ReadLosses;
-    losses.Add(result.losses);
-    result.losses = std::move(losses);
-    return result;
+    return WithReadLosses(std::move(result), *request.tree);
 }
 
 } // namespace

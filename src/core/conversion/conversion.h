@@ -24,6 +24,10 @@ struct TargetOptions : WriteOptions {
     // Browsers: the export straight into the chosen root, not into a new
     // folder named by ImportFolderName.
     bool noNewFolder = false;
+    // Everything but the writing: every check and read, and the export into
+    // a copy of the target (WriteIntoCopy), so that the result counts what
+    // the real run would write, join and skip; no backup, no total.
+    bool dryRun = false;
 };
 
 // One conversion: from which store to which, what, and how.
@@ -72,7 +76,9 @@ inline constexpr const char* kWaitingForAnotherExport =
 // result's losses list what reading the source left out, then what the
 // target could not hold. Relative
 // paths are taken from the current folder. Every refusal or failure leaves
-// the target as it was and comes back as the result's message.
+// the target as it was and comes back as the result's message. A dry run
+// does all of this but the backup and the total, and writes the target's
+// copy in a scratch folder instead of the target.
 ExportResult RunConversion(const ConversionRequest& request, const Platform& platform,
                            ProgressSink& progress);
 

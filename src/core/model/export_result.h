@@ -94,20 +94,24 @@ struct ExportResult {
         losses.Note(LossKind::FolderJoined, std::move(path));
     }
     // What a merge left out and joined, as the result says it: "12 links
-    // already there were skipped; 3 folders were joined"; empty when
-    // neither happened.
-    std::string MergeSummary() const {
-        auto counted = [](std::int32_t n, const char* one, const char* many) {
-            return std::to_string(n) + (n == 1 ? one : many);
+    // already there were skipped; 3 folders were joined", or for a dry run
+    // "... would be skipped; ... would be joined"; empty when neither
+    // happened.
+    std::string MergeSummary(bool wouldBe = false) const {
+        auto counted = [&](std::int32_t n, const char* what, const char* where, const char* done) {
+            return std::to_string(n) + " " + what + (n == 1 ? "" : "s") + where +
+                   (wouldBe  ? " would be "
+                    : n == 1 ? " was "
+                             : " were ") +
+                   done;
         };
         std::string summary;
         if (nLinksAlreadyThere > 0) {
-            summary = counted(nLinksAlreadyThere, " link already there was skipped",
-                              " links already there were skipped");
+            summary = counted(nLinksAlreadyThere, "link", " already there", "skipped");
         }
         if (nFoldersJoined > 0) {
-            summary += (summary.empty() ? "" : "; ") +
-                       counted(nFoldersJoined, " folder was joined", " folders were joined");
+            summary +=
+                (summary.empty() ? "" : "; ") + counted(nFoldersJoined, "folder", "", "joined");
         }
         return summary;
     }
