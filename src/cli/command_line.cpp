@@ -170,6 +170,9 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     constexpr const char* kDryRunHelp = "Do every check and read everything, write nothing (no "
                                         "backup, no total), and print what the export would do";
     convert->add_flag("--dry-run", request.dryRun, kDryRunHelp);
+    convert->add_flag("--force", request.force,
+                      "Replace a bookmark file even when it holds more than twice as many links "
+                      "as the export, and more than 50");
     convert->add_flag("--quiet,-q", quiet, kQuietHelp);
 
     std::string page;

@@ -31,6 +31,7 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     options.place = arguments.place;
     options.noNewFolder = arguments.noNewFolder;
     options.dryRun = arguments.dryRun;
+    options.force = arguments.force;
     return PrintExportResult(RunConversion(request, platform, progress), out, err, !arguments.quiet,
                              arguments.dryRun);
 }

@@ -26,7 +26,8 @@ struct ConvertArguments {
     BrowserRoot place = BrowserRoot::Other; // browsers: the root the export goes into
     bool noNewFolder = false;               // browsers: straight into that root
     bool dryRun = false;                    // everything but the writing
-    bool quiet = false;                     // the result line only, without the loss report
+    bool force = false; // replace a bookmark file that holds many more links than the export
+    bool quiet = false; // the result line only, without the loss report
 };
 
 // Converts a whole store into another and prints "N Folders & M Links

@@ -3,6 +3,7 @@
 #include "conversion/export_checks.h"
 #include "conversion/target_writer.h"
 #include "model/bookmark_counts.h"
+#include "model/folder_walk.h"
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
 #include "platform/folder_lock.h"
@@ -14,6 +15,7 @@
 #include "sources/source_loader.h"
 #include "sources/store_location.h"
 #include "targets/backup_copy.h"
+#include "targets/folder_links.h"
 
 #include <ctime>
 #include <filesystem>
@@ -150,6 +152,58 @@ std::vector<std::string> BrowserAdvice(const ConversionRequest& request, const E
     return advice;
 }
 
+// Counts the links an export writes: those of every written folder.
+class ExportedLinkCount final : public FolderVisitor {
+public:
+    ExportedLinkCount(const BookmarkTree& tree, bool exportAll)
+        : tree_(tree), exportAll_(exportAll) {}
+    void Enter(std::int32_t folder, bool) override {
+        links += static_cast<std::int32_t>(GetFolderLinkRows(tree_, folder, exportAll_).size());
+    }
+    void Leave(std::int32_t, bool) override {}
+
+    std::int32_t links = 0;
+
+private:
+    const BookmarkTree& tree_;
+    bool exportAll_;
+};
+
+// A number with its thousands set apart: "5,214".
+std::string GroupedNumber(std::int32_t number) {
+    auto digits = std::to_string(number);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ",");
+    }
+    return digits;
+}
+
+// Replacing a bookmark file by an export that would leave less than half
+// its links (ReplacesMuch) is refused unless forced, before the backup, so
+// that a refusal writes nothing at all. A file that reads as holding no
+// link is not guarded.
+std::optional<Outcome> RefusalOfReplacing(const ConversionRequest& request) {
+    const auto& options = request.options;
+    if (options.force || options.merge || !IsBookmarkFileKind(request.target.kind) ||
+        !FileExists(request.target.path)) {
+        return std::nullopt;
+    }
+    BookmarkTree held;
+    LoadSourceTree(request.target, held);
+    auto heldLinks = HoldsAnyBookmark(held) ? CountBookmarks(held).links : 0;
+    ExportedLinkCount exported(*request.tree, options.exportAll);
+    ExportResult unused;
+    NullProgress quiet;
+    WalkExportedFolders(*request.tree, options.exportAll, exported, unused, quiet);
+    if (!ReplacesMuch(heldLinks, exported.links)) {
+        return std::nullopt;
+    }
+    auto refusal = RefusalFor(request, OutcomeKind::ReplacesLarger, request.target.path);
+    refusal.subject = "holds " + GroupedNumber(heldLinks) + " links; the export would leave " +
+                      GroupedNumber(exported.links);
+    return refusal;
+}
+
 // What reading left out comes first, then what the target could not hold.
 ExportResult WithReadLosses(ExportResult result, const BookmarkTree& tree) {
     auto losses = tree.ReadLosses;
@@ -227,6 +281,9 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (auto refusal = RefusalOfChecks(request, false, platform)) {
         return ExportResult::Refused(*refusal);
     }
+    if (auto refusal = RefusalOfReplacing(request)) {
+        return ExportResult::Refused(*refusal);
+    }
     if (auto failure = request.options.dryRun ? std::nullopt : FailureOfBackup(request)) {
         return ExportResult::Refused(*failure);
     }
@@ -276,6 +333,7 @@ std::vector<std::string_view> OptionsNotApplying(StoreKind target, const TargetO
     };
     note(options.merge, takes.merges, "merge");
     note(options.keepDuplicates, takes.merges || target == StoreKind::Favorites, "keep-duplicates");
+    note(options.force, IsBookmarkFileKind(target), "force");
     note(options.newFolder.has_value(), takes.takesNewFolder, "new-folder");
     note(options.existingFolder.has_value(), takes.takesSubfolder, "existing-folder");
     note(options.links != LinksPlacement::AfterFolders, takes.takesLinksFirst, "links-first");
