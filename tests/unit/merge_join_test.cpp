@@ -9,6 +9,7 @@
 #include "support/temp_dir.h"
 #include "targets/chromium_writer.h"
 #include "targets/favorites_writer.h"
+#include "targets/firefox_places_writer.h"
 #include "targets/merge_plan.h"
 #include "targets/netscape_writer.h"
 #include "targets/opera_writer.h"
@@ -93,6 +94,15 @@ const Store kStores[] = {
                                        test::NoProgress());
      },
      "Default"},
+    {"Firefox", StoreKind::Firefox,
+     [](BookmarkTree& tree, const std::string& path, WriteOptions options) {
+         // Into the bookmarks menu, whose items a Firefox tree shows at its
+         // top level.
+         options.merge = false;
+         options.place = BrowserRoot::Menu;
+         return WriteFirefoxPlaces(tree, path, options, 1'800'000'000, test::NoProgress());
+     },
+     "profile/places.sqlite"},
 };
 
 class Merging : public ::testing::Test {
@@ -102,6 +112,10 @@ protected:
         auto path = dir_ / store.file;
         if (store.kind == StoreKind::Favorites || store.kind == StoreKind::Chromium) {
             fs::create_directory(path);
+        } else if (store.kind == StoreKind::Firefox) {
+            fs::create_directory(fs::path(path).parent_path());
+            fs::copy_file(fs::path(TELLAVIN_TEST_DATA) / "browsers" / "firefox-86-empty.sqlite",
+                          path);
         }
         BookmarkTree target;
         BuildTarget(target);
@@ -202,6 +216,7 @@ TEST_F(Merging, KeepingDuplicatesAddsEverythingAsBefore) {
         "Query=http://example.com/?q=1 Same=HTTP://Example.COM:80 "
         "Trailing=http://example.com/a/ Deep[ Inner=http://deep.org/ ] ] Other[ News[ ] ] ]",
         beside,
+        beside,
     };
     for (std::size_t i = 0; i < std::size(kStores); ++i) {
         const auto& store = kStores[i];
@@ -261,6 +276,32 @@ TEST(NetscapeMerge, JoinedFoldersTakeTheirLinesInsideTheirOwnList) {
               "        <DT><A HREF=\"http://c.org/\">C</A>\r\n"
               "    </DL><p>\r\n"
               "</DL>\n");
+}
+
+// The check that the merged file reads back whole covers what goes into a
+// joined folder: a link added after a heading without a list would be
+// read as that heading's folder's, so the merge is refused and the file
+// left as it was.
+TEST(NetscapeMerge, ALinkThatWouldLandInAnotherFolderIsRefused) {
+    test::TempDir dir;
+    auto path = dir / "b.html";
+    const std::string old = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n"
+                            "<DT><H3>News</H3>\n<DL><p>\n<DT><H3>Empty</H3>\n</DL><p>\n</DL>\n";
+    test::WriteFile(path, old);
+    BookmarkTree exported;
+    FileTreeBuilder builder(exported, StoreKind::Netscape);
+    builder.BeginFolder("News");
+    builder.AddLink("B", "http://b.org/");
+    builder.EndFolder();
+    builder.Finish();
+    WriteOptions options;
+    options.merge = true;
+    auto result = PrintBookmarkFile(exported, path, options, test::NoProgress());
+    EXPECT_EQ(test::MessageText(result.message) + "\n" + test::ReadFile(path),
+              "Cannot merge into \"" + path +
+                  "\":\nits bookmark lists are not closed as a bookmark file's are, so the "
+                  "merged file would not read back whole. The file was left unchanged.\n" +
+                  old);
 }
 
 // The top level of an export whose root is not checked is its checked
