@@ -214,8 +214,8 @@ ExportResult WithReadLosses(ExportResult result, const BookmarkTree& tree) {
 
 // Copies what the target holds into the scratch folder, as the writer of
 // its kind will find it there: a Favorites folder with everything below
-// it, a browser's bookmarks file, any other target's file (a new target
-// has nothing to copy). The copy's path, or why it could not be made.
+// it, a browser's store file (with a database's write-ahead log), any other
+// target's file (a new target has nothing to copy). The copy's path, or why it could not be made.
 std::optional<std::string> CopyOfTarget(const StoreLocation& target, ScratchFolder& scratch,
                                         std::string& failure) {
     std::error_code error;
@@ -228,10 +228,14 @@ std::optional<std::string> CopyOfTarget(const StoreLocation& target, ScratchFold
         failure = error ? "cannot copy \"" + target.path + "\": " + error.message() : "";
         return error ? std::nullopt : std::optional(Utf8FromPath(copy));
     }
+    // A database's write-ahead log holds part of it until it is written back.
     auto file = StoreFileOf(target);
     auto name = Utf8FromPath(PathFromUtf8(file).filename());
-    if (FileExists(file)) {
-        if (auto copied = scratch.CopyIn(file, name)) {
+    for (const std::string suffix : {"", "-wal"}) {
+        if (!FileExists(file + suffix)) {
+            continue;
+        }
+        if (auto copied = scratch.CopyIn(file + suffix, name + suffix)) {
             failure = copied->reason;
             return std::nullopt;
         }
