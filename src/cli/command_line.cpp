@@ -131,6 +131,9 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     convert->footer(ConversionMatrix());
     convert->add_flag("--merge", request.merge,
                       "Add to the existing target instead of replacing it");
+    convert->add_flag("--keep-duplicates", request.keepDuplicates,
+                      "Merging: add every folder and link as it comes, instead of joining "
+                      "folders of the same name and place and skipping links already there");
     auto* newFolder = convert->add_option("--new-folder", request.newFolder,
                                           "Put the export inside a new folder");
     convert
@@ -164,6 +167,12 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
                       "fails, nothing is exported");
     constexpr const char* kQuietHelp = "No progress line (it is shown only when standard error "
                                        "is a terminal) and no report of what was not carried over";
+    constexpr const char* kDryRunHelp = "Do every check and read everything, write nothing (no "
+                                        "backup, no total), and print what the export would do";
+    convert->add_flag("--dry-run", request.dryRun, kDryRunHelp);
+    convert->add_flag("--force", request.force,
+                      "Replace a bookmark file even when it holds more than twice as many links "
+                      "as the export, and more than 50");
     convert->add_flag("--quiet,-q", quiet, kQuietHelp);
 
     std::string page;
@@ -194,6 +203,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     menu->add_option("--preset", menuArguments.preset,
                      "The colours of a menu colour preset, such as Ice or TwinHelix")
         ->excludes(colors);
+    menu->add_flag("--dry-run", menuArguments.dryRun, kDryRunHelp);
     menu->add_flag("--quiet,-q", quiet, kQuietHelp);
 
     // CLI11's own complaints (an unknown option, a missing argument, a bad

@@ -20,6 +20,7 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     request.target = *target;
     auto& options = request.options;
     options.merge = arguments.merge;
+    options.keepDuplicates = arguments.keepDuplicates;
     options.newFolder = arguments.newFolder;
     options.existingFolder = arguments.existingFolder;
     options.links =
@@ -29,8 +30,10 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     options.keepOrder = arguments.keepOrder;
     options.place = arguments.place;
     options.noNewFolder = arguments.noNewFolder;
-    return PrintExportResult(RunConversion(request, platform, progress), out, err,
-                             !arguments.quiet);
+    options.dryRun = arguments.dryRun;
+    options.force = arguments.force;
+    return PrintExportResult(RunConversion(request, platform, progress), out, err, !arguments.quiet,
+                             arguments.dryRun);
 }
 
 } // namespace tellavin::cli

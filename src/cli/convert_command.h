@@ -16,6 +16,7 @@ struct ConvertArguments {
     std::string source; // kind:path, or a path recognised by its kind
     std::string target; // kind:path, or a path recognised by its kind
     bool merge = false;
+    bool keepDuplicates = false; // a merge adds everything, joining and skipping nothing
     std::optional<std::string> newFolder;
     std::optional<std::string> existingFolder; // a Favorites sub-folder, relative to the target
     bool linksFirst = false;
@@ -24,11 +25,14 @@ struct ConvertArguments {
     bool keepOrder = false;                 // the source's order instead of sorted
     BrowserRoot place = BrowserRoot::Other; // browsers: the root the export goes into
     bool noNewFolder = false;               // browsers: straight into that root
-    bool quiet = false;                     // the result line only, without the loss report
+    bool dryRun = false;                    // everything but the writing
+    bool force = false; // replace a bookmark file that holds many more links than the export
+    bool quiet = false; // the result line only, without the loss report
 };
 
 // Converts a whole store into another and prints "N Folders & M Links
-// Exported Successfully." and, unless quiet, what was not carried over. Returns the exit status: 2
+// Exported Successfully.", what a merge skipped and joined, and, unless
+// quiet, what was not carried over. Returns the exit status: 2
 // for arguments that name no store or options the target cannot take, 1 when the conversion was
 // refused, failed or is incomplete; the reasons go to err.
 int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostream& err,

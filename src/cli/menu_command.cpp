@@ -119,8 +119,9 @@ int RunMenu(const std::string& source, const std::string& page, const MenuArgume
         }
         options.colors = *colors;
     }
-    return PrintExportResult(RunConversion(request, platform, progress), out, err,
-                             !arguments.quiet);
+    request.options.dryRun = arguments.dryRun;
+    return PrintExportResult(RunConversion(request, platform, progress), out, err, !arguments.quiet,
+                             arguments.dryRun);
 }
 
 } // namespace tellavin::cli

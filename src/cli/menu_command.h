@@ -21,7 +21,8 @@ struct MenuArguments {
     std::string title = "Bookmarks By Tellavin";
     std::string colors; // eight colours, "c0,...,c7"
     std::string preset; // a colour preset by name
-    bool quiet = false; // the result line only, without the loss report
+    bool dryRun = false; // everything but the writing
+    bool quiet = false;  // the result line only, without the loss report
 };
 
 // Publishes a whole store as a menu page, which adds its items to the

@@ -35,6 +35,8 @@ constexpr Answer kAnswers[] = {
     {OutcomeKind::BrowserStateUnknown, 1,
      "lies in %subject's own folders and whether %subject is running cannot be told (the list "
      "of running programs cannot be read)"},
+    {OutcomeKind::ReplacesLarger, 1,
+     "%subject. Add --merge to add to it, or --force to replace it"},
     {OutcomeKind::BackupFailed, 1, "the backup copy could not be made; nothing was exported"},
     {OutcomeKind::WriteFailed, 1, "could not be written"},
 };

@@ -4,11 +4,13 @@
 #include "text/visible_text.h"
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace tellavin::cli {
 
 int PrintExportResult(const ExportResult& result, std::ostream& out, std::ostream& err,
-                      bool withLosses) {
+                      bool withLosses, bool dryRun) {
     if (!result.ok) {
         err << OutcomeLine(result.outcome) << "\n";
         // A writer's message holds the system's reason.
@@ -19,9 +21,17 @@ int PrintExportResult(const ExportResult& result, std::ostream& out, std::ostrea
         }
         return ExitStatusFor(result.outcome.kind);
     }
-    out << result.nFoldersWritten << " Folders & " << result.nLinksWritten
-        << " Links Exported Successfully.\n";
-    for (const auto& line : result.advice) {
+    if (dryRun) {
+        out << "Dry run, nothing written: " << result.nFoldersWritten << " Folders & "
+            << result.nLinksWritten << " Links would be exported.\n";
+    } else {
+        out << result.nFoldersWritten << " Folders & " << result.nLinksWritten
+            << " Links Exported Successfully.\n";
+    }
+    if (auto merged = result.MergeSummary(dryRun); !merged.empty()) {
+        out << merged << ".\n";
+    }
+    for (const auto& line : dryRun ? std::vector<std::string>() : result.advice) {
         out << line << "\n";
     }
     if (withLosses && !result.losses.Empty()) {

@@ -12,8 +12,11 @@ namespace tellavin::cli {
 // why nothing was written (one line naming the path, with a failed write's
 // reasons below it) or what a partial export misses. Returns the exit
 // status: that of the outcome (ExitStatusFor) when nothing was written, 0
-// when everything was, 1 for a partial export.
+// when everything was, 1 for a partial export. A merge's line of what it
+// skipped and joined follows the first. A dry run's lines say what the
+// export would do ("Dry run, nothing written: N Folders & M Links would be
+// exported."), with the same exit status.
 int PrintExportResult(const ExportResult& result, std::ostream& out, std::ostream& err,
-                      bool withLosses = true);
+                      bool withLosses = true, bool dryRun = false);
 
 } // namespace tellavin::cli

@@ -23,6 +23,7 @@ public:
     ExportLikeWindow() {
         Make<QLineEdit>("txtIELoc", this);
         Make<QCheckBox>("chkBackup", this);
+        Make<QCheckBox>("chkSkipThere", this);
         Make<QCheckBox>("chkLinksBefore", this);
         Make<QCheckBox>("chkKeepOrder", this);
         auto* old = Make<QGroupBox>("fraOld", this);

@@ -60,11 +60,12 @@ MemoryWindow WindowOfKind(std::int32_t kind, std::int32_t initialValue) {
         window.texts["txtIELoc"] = "";
     }
     if (exportOptions) {
-        values({"chkBackup", "chkLinksBefore", "chkKeepOrder", "optOldErase", "optOldMerge",
-                "optWhere(0)", "optWhere(1)", "optPlace(0)", "optPlace(1)", "optPlace(2)"});
+        values({"chkBackup", "chkSkipThere", "chkLinksBefore", "chkKeepOrder", "optOldErase",
+                "optOldMerge", "optWhere(0)", "optWhere(1)", "optPlace(0)", "optPlace(1)",
+                "optPlace(2)"});
     }
     if (kind == 4 || kind == 9) {
-        values({"chkKeepOrder", "NNoptWhere(0)", "NNoptWhere(1)"});
+        values({"chkKeepOrder", "chkSkipThere", "NNoptWhere(0)", "NNoptWhere(1)"});
     }
     if (kind >= 2 && kind != 3 && kind != 5 && kind <= 11) {
         storeList("cboNNLoc");

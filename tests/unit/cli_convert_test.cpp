@@ -69,6 +69,22 @@ TEST(ConvertCommand, MergeIntoANewFolderWithLinksFirstAndABackup) {
     EXPECT_LT(added.find(">Search</A>"), added.find(">News</H3>"));
 }
 
+TEST(ConvertCommand, AMergeSkipsWhatIsThereUnlessDuplicatesAreKept) {
+    test::TempDir dir;
+    ASSERT_EQ(RunCliHere("convert " + Samples() + " " + Target(dir)).status, 0);
+    auto again = RunCliHere("convert " + Samples() + " " + Target(dir) + " --merge -q");
+    auto countAgain = RunCliHere("count " + Target(dir));
+    auto kept =
+        RunCliHere("convert " + Samples() + " " + Target(dir) + " --merge --keep-duplicates -q");
+    auto countKept = RunCliHere("count " + Target(dir));
+    EXPECT_EQ(again.out + countAgain.out + kept.out + countKept.out,
+              "0 Folders & 0 Links Exported Successfully.\n"
+              "7 links already there were skipped; 5 folders were joined.\n"
+              "5 folders, 7 links\n"
+              "5 Folders & 7 Links Exported Successfully.\n"
+              "10 folders, 14 links\n");
+}
+
 // Each refusal is one line naming the path it concerns, and its kind sets
 // the exit status: 2 for a request that cannot be carried out as asked, 1
 // for what the state of the machine refused or what failed. Nothing is

@@ -4,6 +4,7 @@
 #include "settings/exported_total.h"
 #include "sources/source_loader.h"
 #include "support/fake_platform.h"
+#include "support/listing.h"
 #ifndef _WIN32
 #include "support/file_size_limit.h"
 #endif
@@ -333,6 +334,47 @@ TEST_F(Conversions, EveryStoreIntoABrowserProfileLandsWhereAsked) {
             expected.replace(at, 3, name.substr(name.find('(')));
         }
         EXPECT_EQ(StoreText(request.target), expected);
+    }
+}
+
+// Every file and folder below dir with each file's bytes: the targets,
+// their backups, the settings file with the exported-items total.
+std::string Snapshot(const fs::path& dir) {
+    std::string text;
+    for (const auto& name : test::Listing(dir)) {
+        text += name + (name.ends_with('/') ? "" : "=" + ReadFile(dir / name)) + "\n";
+    }
+    return text;
+}
+
+// A dry run into a browser's profile and into a bookmark file, asked for a
+// backup: nothing below the folder changes, no total either, and the result
+// counts what the real run then writes, joins and skips.
+TEST_F(Conversions, ADryRunChangesNoFileAndCountsAsTheRealRun) {
+    auto profile = dir.path() / "chromium";
+    fs::create_directories(profile);
+    fs::copy_file(fs::path(TELLAVIN_TEST_DATA) / "browsers" / "chromium-nested-roots.json",
+                  profile / "Bookmarks");
+    auto source = Source(StoreKind::Netscape);
+    auto file = Made(source, StoreKind::Opera, "target");
+    for (const auto& target : {StoreLocation{StoreKind::Chromium, profile.string()}, file}) {
+        SCOPED_TRACE(StoreKindName(target.kind));
+        ConversionRequest request;
+        request.source = source;
+        request.target = target;
+        request.options.merge = target.kind == StoreKind::Opera;
+        request.options.backup = true;
+        request.options.newFolder = "Imported";
+        auto counts = [](const ExportResult& result) {
+            return std::to_string(result.ok) + " " + std::to_string(result.nFoldersWritten) + "/" +
+                   std::to_string(result.nLinksWritten) + " " + result.MergeSummary() + "\n";
+        };
+        auto before = Snapshot(dir.path());
+        request.options.dryRun = true;
+        auto dry = Run(request);
+        auto afterDry = Snapshot(dir.path());
+        request.options.dryRun = false;
+        EXPECT_EQ(afterDry + counts(dry), before + counts(Run(request)));
     }
 }
 

@@ -154,7 +154,7 @@ const TargetRow kTargetRows[] = {
     {"ReExportAddedNewsBesideNews",
      [](const fs::path& fav, const fs::path&) { WriteFile(fav / "news" / "DAILY.URL", kOld); },
      NoChoice,
-     "written folders=1 links=3 not=0 [] Fav: Home.URL=http://home/ news/ "
+     "written folders=0 links=3 not=0 [] Fav: Home.URL=http://home/ news/ "
      "news/DAILY.URL=http://daily/ "
      "news/Weekly.URL=http://weekly/ outside: "},
     {"NamesDoubledByCaseEarlierAreNotDoubledAgain",

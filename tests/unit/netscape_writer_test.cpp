@@ -168,7 +168,7 @@ std::string ReadBack(const std::string& path) {
     return test::TreeText(tree, true);
 }
 
-TEST(NetscapeWriter, MergeAddsTheExportInsideTheOuterList) {
+TEST(NetscapeWriter, MergeKeepingDuplicatesAddsTheExportInsideTheOuterList) {
     BookmarkTree tree;
     BuildExampleTree(tree, "u:");
     test::TempDir dir;
@@ -177,6 +177,7 @@ TEST(NetscapeWriter, MergeAddsTheExportInsideTheOuterList) {
     auto first = test::ReadFile(path);
     auto options = Options();
     options.merge = true;
+    options.keepDuplicates = true;
     ASSERT_TRUE(PrintBookmarkFile(tree, path, options, test::NoProgress()).ok);
     auto merged = test::ReadFile(path);
     // The export's folders and links go just before the line that closes

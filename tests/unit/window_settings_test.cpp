@@ -1,3 +1,4 @@
+#include "settings/color_presets.h"
 #include "settings/exported_total.h"
 #include "settings/location_lists.h"
 #include "settings/setting_store.h"
@@ -6,7 +7,6 @@
 #include "support/fake_platform.h"
 #include "support/memory_window.h"
 #include "support/temp_dir.h"
-#include "settings/color_presets.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -53,9 +53,9 @@ protected:
 };
 
 const std::map<std::string, std::int32_t> kExportDefaults = {
-    {"chkBackup", 1},    {"chkLinksBefore", 0}, {"chkKeepOrder", 0}, {"optOldErase", 0},
-    {"optOldMerge", -1}, {"optWhere(0)", 0},    {"optWhere(1)", -1}, {"optPlace(0)", 0},
-    {"optPlace(1)", -1}, {"optPlace(2)", 0},
+    {"chkBackup", 1},   {"chkSkipThere", 1}, {"chkLinksBefore", 0}, {"chkKeepOrder", 0},
+    {"optOldErase", 0}, {"optOldMerge", -1}, {"optWhere(0)", 0},    {"optWhere(1)", -1},
+    {"optPlace(0)", 0}, {"optPlace(1)", -1}, {"optPlace(2)", 0},
 };
 const std::map<std::string, std::int32_t> kMenuDefaults = {
     {"chkOpenNew", 1},        {"chkShowUrl", 1},  {"chkVertical", 0},    {"chkShadows", 1},
@@ -83,7 +83,10 @@ TEST_F(WindowSettings, FirstRunGivesEveryDefault) {
         if (kind == 2 || kind == 7 || kind == 8 || kind == 10) {
             expected = kExportDefaults;
         } else if (kind == 4 || kind == 9) {
-            expected = {{"chkKeepOrder", 0}, {"NNoptWhere(0)", 0}, {"NNoptWhere(1)", -1}};
+            expected = {{"chkKeepOrder", 0},
+                        {"chkSkipThere", 1},
+                        {"NNoptWhere(0)", 0},
+                        {"NNoptWhere(1)", -1}};
         } else if (kind == 5 || kind == 6 || kind == 11) {
             expected = kMenuDefaults;
             EXPECT_EQ(window.texts["txtPageTitle"], "Bookmarks By Tellavin");
@@ -205,8 +208,11 @@ TEST_F(WindowSettings, EveryKeyOfAFileWrittenOnWindowsReachesItsControl) {
     auto fromFavorites = WindowOfKind(7, kUntouched);
     Load(7, fromFavorites);
     EXPECT_EQ(std::tie(fromFavorites.rect.left, fromFavorites.rect.top), std::make_tuple(200, 100));
-    // A file from before the source's order could be kept leaves it unchecked.
+    // A file from before the source's order could be kept leaves it
+    // unchecked, and one from before links already there were skipped
+    // skips them.
     EXPECT_EQ(fromFavorites.values, (decltype(fromFavorites.values){{"chkBackup", 0},
+                                                                    {"chkSkipThere", 1},
                                                                     {"chkKeepOrder", 0},
                                                                     {"chkLinksBefore", 1},
                                                                     {"optOldErase", -1},
@@ -218,9 +224,10 @@ TEST_F(WindowSettings, EveryKeyOfAFileWrittenOnWindowsReachesItsControl) {
                                                                     {"optPlace(2)", 0}}));
     auto toFavorites = WindowOfKind(9, kUntouched);
     Load(9, toFavorites);
-    EXPECT_EQ(toFavorites.values,
-              (decltype(toFavorites.values){
-                  {"chkKeepOrder", 0}, {"NNoptWhere(0)", -1}, {"NNoptWhere(1)", 0}}));
+    EXPECT_EQ(toFavorites.values, (decltype(toFavorites.values){{"chkKeepOrder", 0},
+                                                                {"chkSkipThere", 1},
+                                                                {"NNoptWhere(0)", -1},
+                                                                {"NNoptWhere(1)", 0}}));
 
     auto menu = WindowOfKind(5, kUntouched);
     PresetList presets(platform);

@@ -3,16 +3,19 @@
 #include "conversion/export_checks.h"
 #include "conversion/target_writer.h"
 #include "model/bookmark_counts.h"
+#include "model/folder_walk.h"
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
 #include "platform/folder_lock.h"
 #include "platform/local_time.h"
+#include "platform/scratch_folder.h"
 #include "settings/exported_total.h"
 #include "sources/browser_discovery.h"
 #include "sources/browser_folders.h"
 #include "sources/source_loader.h"
 #include "sources/store_location.h"
 #include "targets/backup_copy.h"
+#include "targets/folder_links.h"
 
 #include <ctime>
 #include <filesystem>
@@ -149,6 +152,111 @@ std::vector<std::string> BrowserAdvice(const ConversionRequest& request, const E
     return advice;
 }
 
+// Counts the links an export writes: those of every written folder.
+class ExportedLinkCount final : public FolderVisitor {
+public:
+    ExportedLinkCount(const BookmarkTree& tree, bool exportAll)
+        : tree_(tree), exportAll_(exportAll) {}
+    void Enter(std::int32_t folder, bool) override {
+        links += static_cast<std::int32_t>(GetFolderLinkRows(tree_, folder, exportAll_).size());
+    }
+    void Leave(std::int32_t, bool) override {}
+
+    std::int32_t links = 0;
+
+private:
+    const BookmarkTree& tree_;
+    bool exportAll_;
+};
+
+// A number with its thousands set apart: "5,214".
+std::string GroupedNumber(std::int32_t number) {
+    auto digits = std::to_string(number);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ",");
+    }
+    return digits;
+}
+
+// Replacing a bookmark file by an export that would leave less than half
+// its links (ReplacesMuch) is refused unless forced, before the backup, so
+// that a refusal writes nothing at all. A file that reads as holding no
+// link is not guarded.
+std::optional<Outcome> RefusalOfReplacing(const ConversionRequest& request) {
+    const auto& options = request.options;
+    if (options.force || options.merge || !IsBookmarkFileKind(request.target.kind) ||
+        !FileExists(request.target.path)) {
+        return std::nullopt;
+    }
+    BookmarkTree held;
+    LoadSourceTree(request.target, held);
+    auto heldLinks = HoldsAnyBookmark(held) ? CountBookmarks(held).links : 0;
+    ExportedLinkCount exported(*request.tree, options.exportAll);
+    ExportResult unused;
+    NullProgress quiet;
+    WalkExportedFolders(*request.tree, options.exportAll, exported, unused, quiet);
+    if (!ReplacesMuch(heldLinks, exported.links)) {
+        return std::nullopt;
+    }
+    auto refusal = RefusalFor(request, OutcomeKind::ReplacesLarger, request.target.path);
+    refusal.subject = "holds " + GroupedNumber(heldLinks) + " links; the export would leave " +
+                      GroupedNumber(exported.links);
+    return refusal;
+}
+
+// What reading left out comes first, then what the target could not hold.
+ExportResult WithReadLosses(ExportResult result, const BookmarkTree& tree) {
+    auto losses = tree.ReadLosses;
+    losses.Add(result.losses);
+    result.losses = std::move(losses);
+    return result;
+}
+
+// Copies what the target holds into the scratch folder, as the writer of
+// its kind will find it there: a Favorites folder with everything below
+// it, a browser's store file (with a database's write-ahead log), any other
+// target's file (a new target has nothing to copy). The copy's path, or why it could not be made.
+std::optional<std::string> CopyOfTarget(const StoreLocation& target, ScratchFolder& scratch,
+                                        std::string& failure) {
+    std::error_code error;
+    if (target.kind == StoreKind::Favorites) {
+        auto copy = scratch.PathOf("Favorites");
+        std::filesystem::copy(PathFromUtf8(target.path), copy,
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::copy_symlinks,
+                              error);
+        failure = error ? "cannot copy \"" + target.path + "\": " + error.message() : "";
+        return error ? std::nullopt : std::optional(Utf8FromPath(copy));
+    }
+    // A database's write-ahead log holds part of it until it is written back.
+    auto file = StoreFileOf(target);
+    auto name = Utf8FromPath(PathFromUtf8(file).filename());
+    for (const std::string suffix : {"", "-wal"}) {
+        if (!FileExists(file + suffix)) {
+            continue;
+        }
+        if (auto copied = scratch.CopyIn(file + suffix, name + suffix)) {
+            failure = copied->reason;
+            return std::nullopt;
+        }
+    }
+    return Utf8FromPath(scratch.PathOf(name));
+}
+
+// A dry run's export: into a copy of the target in a scratch folder,
+// removed afterwards, so that the target is never touched and the counts
+// are the real run's.
+ExportResult WriteIntoCopy(BookmarkTree& tree, ConversionRequest request, ProgressSink& progress) {
+    ScratchFolder scratch;
+    std::string failure = scratch.Failure();
+    auto copy = failure.empty() ? CopyOfTarget(request.target, scratch, failure) : std::nullopt;
+    if (!copy) {
+        return ExportResult::Failed({"Error", {"Cannot try the export on a copy:", failure}});
+    }
+    request.target.path = *copy;
+    return WriteTarget(tree, request, progress);
+}
+
 ExportResult Convert(ConversionRequest request, const Platform& platform, ProgressSink& progress) {
     if (auto refusal = RefusalOfRequest(request)) {
         return ExportResult::Refused(*refusal);
@@ -177,7 +285,10 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (auto refusal = RefusalOfChecks(request, false, platform)) {
         return ExportResult::Refused(*refusal);
     }
-    if (auto failure = FailureOfBackup(request)) {
+    if (auto refusal = RefusalOfReplacing(request)) {
+        return ExportResult::Refused(*refusal);
+    }
+    if (auto failure = request.options.dryRun ? std::nullopt : FailureOfBackup(request)) {
         return ExportResult::Refused(*failure);
     }
     if (request.target.kind == StoreKind::Menu) {
@@ -193,11 +304,15 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (request.target.kind == StoreKind::Netscape && !request.options.profileName) {
         request.options.profileName = platform.GetCurrentUserName();
     }
-    auto result = WriteTarget(*request.tree, request, progress);
+    auto result = request.options.dryRun ? WriteIntoCopy(*request.tree, request, progress)
+                                         : WriteTarget(*request.tree, request, progress);
     if (!result.ok) {
         // The writer's message tells what failed; the outcome names the target.
         result.outcome = RefusalFor(request, OutcomeKind::WriteFailed, request.target.path);
         return result;
+    }
+    if (request.options.dryRun) {
+        return WithReadLosses(std::move(result), *request.tree);
     }
     AddToExportedTotal(platform, ExportedItems(request.target.kind, result));
     if (request.target.kind == StoreKind::Netscape) {
@@ -207,11 +322,7 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
         auto advice = BrowserAdvice(request, result, platform);
         result.advice.insert(result.advice.begin(), advice.begin(), advice.end());
     }
-    // What reading left out comes first, then what the target could not hold.
-    auto losses = request.tree->ReadLosses;
-    losses.Add(result.losses);
-    result.losses = std::move(losses);
-    return result;
+    return WithReadLosses(std::move(result), *request.tree);
 }
 
 } // namespace
@@ -225,6 +336,8 @@ std::vector<std::string_view> OptionsNotApplying(StoreKind target, const TargetO
         }
     };
     note(options.merge, takes.merges, "merge");
+    note(options.keepDuplicates, takes.merges || target == StoreKind::Favorites, "keep-duplicates");
+    note(options.force, IsBookmarkFileKind(target), "force");
     note(options.newFolder.has_value(), takes.takesNewFolder, "new-folder");
     note(options.existingFolder.has_value(), takes.takesSubfolder, "existing-folder");
     note(options.links != LinksPlacement::AfterFolders, takes.takesLinksFirst, "links-first");

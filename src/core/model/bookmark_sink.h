@@ -2,6 +2,7 @@
 
 #include "model/loss_report.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -48,6 +49,10 @@ public:
     }
     // Closes the innermost open folder; ignored at the top level.
     virtual void EndFolder() = 0;
+    // Comes just before EndFolder when the folder's end is written in the
+    // text (a list's "</DL>", a hotlist's "-" line): where that end starts
+    // in the text parsed, so that a merge can add to the folder there.
+    virtual void FolderEndsAt(std::size_t at) { (void)at; }
 
     // A separator line between the items of the innermost open folder.
     virtual void AddSeparator() {}

@@ -27,6 +27,11 @@ struct ExportResult {
     // Menu pages only: every item line written, "more..." and "(Empty)" too,
     // which the exported-items total counts.
     std::int32_t nMenuItems = 0;
+    // A merge: links left out because their folder in the target holds
+    // their address already, and folders added to the target's folder of
+    // the same name and place instead of written beside it.
+    std::int32_t nLinksAlreadyThere = 0;
+    std::int32_t nFoldersJoined = 0;
 
     // A partial success: links that could not be written, folders whose
     // links could not be listed, and the first failure with its path and
@@ -78,6 +83,39 @@ struct ExportResult {
         ++nUnreadableFolders;
         NoteFailure("Cannot read the folder \"" + path + "\"");
     }
+    // Counts a link a merge left out, named in the losses.
+    void LinkAlreadyThere(std::string name) {
+        ++nLinksAlreadyThere;
+        losses.Note(LossKind::LinkAlreadyThere, std::move(name));
+    }
+    // Counts a folder a merge joined, named in the losses by its path.
+    void FolderJoined(std::string path) {
+        ++nFoldersJoined;
+        losses.Note(LossKind::FolderJoined, std::move(path));
+    }
+    // What a merge left out and joined, as the result says it: "12 links
+    // already there were skipped; 3 folders were joined", or for a dry run
+    // "... would be skipped; ... would be joined"; empty when neither
+    // happened.
+    std::string MergeSummary(bool wouldBe = false) const {
+        auto counted = [&](std::int32_t n, const char* what, const char* where, const char* done) {
+            return std::to_string(n) + " " + what + (n == 1 ? "" : "s") + where +
+                   (wouldBe  ? " would be "
+                    : n == 1 ? " was "
+                             : " were ") +
+                   done;
+        };
+        std::string summary;
+        if (nLinksAlreadyThere > 0) {
+            summary = counted(nLinksAlreadyThere, "link", " already there", "skipped");
+        }
+        if (nFoldersJoined > 0) {
+            summary +=
+                (summary.empty() ? "" : "; ") + counted(nFoldersJoined, "folder", "", "joined");
+        }
+        return summary;
+    }
+
     // Keeps the first failure (a folder that could not be created or read).
     void NoteFailure(std::string reason) {
         if (sFirstFailure.empty()) {

@@ -52,6 +52,8 @@ constexpr std::array<const char*, kLossKinds> kLabels = {
     "Trash folder and its deleted entries skipped",
     "Links without a usable address skipped",
     "Entries of an unknown kind or place skipped",
+    "Links already there skipped",
+    "Folders joined with the target's own",
 };
 
 } // namespace

@@ -21,12 +21,14 @@ enum class LossKind : std::int32_t {
     TagsDropped,
     KeywordDropped,
     IconDropped,
-    TrashSkipped,    // the hotlist's trash folder and each entry in it: deleted, not exported
-    AddressUnusable, // a link whose address no browser would take
-    EntrySkipped,    // an entry of a kind the reader does not know, or where its store holds none
+    TrashSkipped,     // the hotlist's trash folder and each entry in it: deleted, not exported
+    AddressUnusable,  // a link whose address no browser would take
+    EntrySkipped,     // an entry of a kind the reader does not know, or where its store holds none
+    LinkAlreadyThere, // a merge left out a link whose address its folder in the target holds
+    FolderJoined,     // a merge added to the target's folder of the same name and place
 };
 
-inline constexpr std::int32_t kLossKinds = static_cast<std::int32_t>(LossKind::EntrySkipped) + 1;
+inline constexpr std::int32_t kLossKinds = static_cast<std::int32_t>(LossKind::FolderJoined) + 1;
 
 // The losses of one conversion: how many of each kind, with the first few
 // examples (a name, a folder's path, or an old and a new name), each cut

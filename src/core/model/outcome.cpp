@@ -111,6 +111,10 @@ UserMessage MessageFor(const Outcome& outcome) {
     case OutcomeKind::BrowserRunning:
     case OutcomeKind::BrowserStateUnknown:
         return BrowserMessage(outcome);
+    case OutcomeKind::ReplacesLarger:
+        return Refusal("Replace a Larger Bookmark File?",
+                       {"\"" + outcome.path + "\" " + outcome.subject + ".",
+                        "Replace it anyway? To add the export to it, choose to merge."});
     case OutcomeKind::BackupFailed:
         return {"Backup Failed",
                 {"The backup copy \"" + outcome.path + "\" could not be made:", outcome.reason,

@@ -29,6 +29,9 @@ enum class OutcomeKind {
     SubfolderMissing,    // path: the existing Favorites sub-folder asked for
     BrowserRunning,      // subject: the browser whose folders hold the target
     BrowserStateUnknown, // subject: that browser, when nobody can tell whether it runs
+    // path: a bookmark file that replacing would shrink to less than half,
+    // unless forced; subject: "holds 5,214 links; the export would leave 30"
+    ReplacesLarger,
     // Something failed on the way.
     BackupFailed, // path: the backup copy; reason
     WriteFailed,  // path: the target; the writer's message says more

@@ -25,7 +25,11 @@ struct WriteOptions {
     // instead of sorted; a Favorites folder, which has no order of its own,
     // notes each folder whose order it loses.
     bool keepOrder = false;
-    bool merge = false;                        // bookmark files: add to the file
+    bool merge = false; // bookmark files: add to the file
+    // Into a store that holds bookmarks already: add everything as it
+    // comes, instead of joining the target's folders of the same name and
+    // place and leaving out the links whose address they hold (MergePlan).
+    bool keepDuplicates = false;
     std::optional<std::string> newFolder;      // the export inside a new folder of this name
     std::optional<std::string> existingFolder; // Favorites: a sub-folder, relative to the target
     LinksPlacement links = LinksPlacement::AfterFolders; // bookmark files, sorted

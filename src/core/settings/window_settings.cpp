@@ -33,6 +33,7 @@ struct OptionKey {
 
 constexpr OptionKey kExportOptions[] = {
     {"Backup", "chkBackup", Stored::Value, 1},
+    {"SkipThere", "chkSkipThere", Stored::Value, 1},
     {"LinksBefore", "chkLinksBefore", Stored::Value, 0},
     {"KeepOrder", "chkKeepOrder", Stored::Value, 0},
     {"OldErase", "optOldErase", Stored::Value, 0},
@@ -48,6 +49,12 @@ constexpr OptionKey kExportOptions[] = {
 // the menu windows keep it beside their own options.
 constexpr OptionKey kOrderOptions[] = {
     {"KeepOrder", "chkKeepOrder", Stored::Value, 0},
+};
+
+// The export options of the windows that write into a Favorites folder.
+constexpr OptionKey kFavoritesOptions[] = {
+    {"KeepOrder", "chkKeepOrder", Stored::Value, 0},
+    {"SkipThere", "chkSkipThere", Stored::Value, 1},
 };
 
 constexpr OptionKey kMenuOptions[] = {
@@ -269,7 +276,7 @@ void SaveWindow(CSetting& settings, std::int32_t kind, const KindPlan& plan,
         SaveOptions(settings, kExportOptions, window);
     }
     if (plan.whereRoot) {
-        SaveOptions(settings, kOrderOptions, window);
+        SaveOptions(settings, kFavoritesOptions, window);
         settings.SaveSettingInt(
             kSettings, "WhereRoot",
             Clamped16(Required(window.GetValue("NNoptWhere(0)"), "NNoptWhere(0)")));
@@ -316,7 +323,7 @@ void LoadWindowSettings(std::int32_t kind, WindowControls& window, const Platfor
         LoadOptions(settings, kExportOptions, window);
     }
     if (plan->whereRoot) {
-        LoadOptions(settings, kOrderOptions, window);
+        LoadOptions(settings, kFavoritesOptions, window);
         IgnoringErrors([&] { LoadWhereRoot(settings, window); });
     }
     if (plan->nnLoc) {

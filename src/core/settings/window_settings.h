@@ -18,13 +18,14 @@ namespace tellavin {
 // to 11). Positions are kept in twips; all export windows share one.
 //
 // Controls by kind (see WindowControls for how they are named):
-//   2, 7    txtIELoc, chkBackup, chkLinksBefore, chkKeepOrder, optOldErase,
-//           optOldMerge, optWhere(0), optWhere(1), optPlace(0) to optPlace(2)
-//           (the root of a browser's profile), cboNNLoc
-//   4, 9    txtIELoc, chkKeepOrder, NNoptWhere(0), NNoptWhere(1), cboNNLoc
-//   8, 10   chkBackup, chkLinksBefore, chkKeepOrder, optOldErase, optOldMerge,
-//           optWhere(0), optWhere(1), optPlace(0) to optPlace(2), cboNNLoc,
-//           cboFromLoc
+//   2, 7    txtIELoc, chkBackup, chkSkipThere, chkLinksBefore, chkKeepOrder,
+//           optOldErase, optOldMerge, optWhere(0), optWhere(1), optPlace(0) to
+//           optPlace(2) (the root of a browser's profile), cboNNLoc
+//   4, 9    txtIELoc, chkKeepOrder, chkSkipThere, NNoptWhere(0), NNoptWhere(1),
+//           cboNNLoc
+//   8, 10   chkBackup, chkSkipThere, chkLinksBefore, chkKeepOrder, optOldErase,
+//           optOldMerge, optWhere(0), optWhere(1), optPlace(0) to optPlace(2),
+//           cboNNLoc, cboFromLoc
 //   5       txtIELoc, then as 6 without cboNNLoc
 //   6, 11   cboNNLoc, cboDHTMLLoc, chkOpenNew, chkShowUrl, chkVertical,
 //           chkShadows, chkShowStatistics, txtPageTitle, chkMaxItems,

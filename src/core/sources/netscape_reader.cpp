@@ -223,7 +223,7 @@ public:
         }
     }
 
-    void EndTag(std::string_view name, std::size_t) override {
+    void EndTag(std::string_view name, std::size_t at) override {
         if (name == "a") {
             EndLink();
         } else if (IsHeading(name) || name == "dt" || name == "dd") {
@@ -233,6 +233,7 @@ public:
             CloseFolderWithoutList();
             auto& folder = frames_.back();
             if (folder.openLists > 0 && --folder.openLists == 0 && frames_.size() > 1) {
+                sink_.FolderEndsAt(at);
                 sink_.EndFolder();
                 frames_.pop_back();
             }

@@ -276,6 +276,7 @@ void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
             entry.Start(KindOfTag(trimmed));
         } else if (trimmed == "-") {
             flush();
+            sink.FolderEndsAt(static_cast<std::size_t>(line.data() - bytes.data()));
             sink.EndFolder();
         } else if (entry.TakesFields()) {
             // Only leading blanks go: a value keeps its trailing ones.

@@ -7,6 +7,7 @@
 #include "targets/chromium_checksum.h"
 #include "targets/chromium_json.h"
 #include "targets/folder_links.h"
+#include "targets/merge_plan.h"
 
 #include <cerrno>
 #include <charconv>
@@ -16,6 +17,7 @@
 #include <nlohmann/json.hpp>
 #include <random>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -180,26 +182,31 @@ private:
     bool exhausted_ = false;
 };
 
-// Builds the new nodes while the walk goes: open_ holds the folders being
-// filled, the first the one the export goes into.
+// Adds the new nodes to the file's document while the walk goes: open_
+// holds the folders being filled, the first the one the export goes into.
+// Unless duplicates are kept, a folder of the export whose name a folder
+// that was in the file before holds at its place is joined with that one,
+// and a link whose address (NormalizedAddress) a link there before holds is
+// left out. Only the innermost open folder's children grow, so the
+// pointers to the open folders stay valid.
 class NodeBuilder final : public FolderVisitor {
 public:
     NodeBuilder(BookmarkTree& tree, const WriteOptions& options, IdSource& ids, std::time_t now,
-                ExportResult& result)
+                ExportResult& result, Json& root)
         : tree_(tree), options_(options), ids_(ids), now_(detail::ChromiumTime(now)),
           result_(result), order_(OrderToWalk(tree, options.keepOrder)) {
-        open_.push_back(options.newFolder ? NewFolder(*options.newFolder)
-                                          : Json{{"children", Json::array()}});
+        open_.push_back(Existing(root));
+        if (options.newFolder && Open(*options.newFolder)) {
+            result_.FolderJoined(*options.newFolder);
+        }
     }
 
     WalkOrder Order() const { return order_; }
-    // The export's nodes: the new folder, or the nodes that go straight
-    // into the root.
-    Json Take() && { return std::move(open_.front()); }
 
     void Enter(std::int32_t folder, bool isStart) override {
-        if (!isStart) {
-            open_.push_back(NewFolder(tree_.Node(folder).Text));
+        if (!isStart && Open(tree_.Node(folder).Text)) {
+            result_.FolderJoined(FolderInReport(tree_, folder));
+        } else if (!isStart) {
             ++result_.nFoldersWritten;
             if (tree_.FolderTable.at(folder).bToolbar) {
                 result_.losses.Note(LossKind::ToolbarNotMarked, FolderInReport(tree_, folder));
@@ -215,9 +222,7 @@ public:
             AddLinks(folder);
         }
         if (!isStart) {
-            auto done = std::move(open_.back());
             open_.pop_back();
-            open_.back()["children"].push_back(std::move(done));
         }
     }
 
@@ -230,6 +235,57 @@ public:
     }
 
 private:
+    // A folder being filled, and how many of its children were in the file.
+    struct OpenFolder {
+        Json* node;
+        std::size_t before;
+        std::optional<std::unordered_set<std::string>> addresses; // of those, once asked
+    };
+
+    static OpenFolder Existing(Json& node) {
+        auto& children = node["children"];
+        return {&node, children.is_array() ? children.size() : 0, std::nullopt};
+    }
+
+    // Opens the folder of that name in the innermost open one: the one that
+    // was there when duplicates are not kept, else a new one. True when it
+    // was there.
+    bool Open(const std::string& name) {
+        auto& parent = open_.back();
+        auto& children = (*parent.node)["children"];
+        if (!options_.keepDuplicates) {
+            for (std::size_t i = 0; i < parent.before; ++i) {
+                auto& child = children[i];
+                if (child.is_object() && child.value("type", "") == "folder" &&
+                    child.value("name", "") == name) {
+                    open_.push_back(Existing(child));
+                    return true;
+                }
+            }
+        }
+        children.push_back(NewFolder(name));
+        open_.push_back({&children.back(), 0, std::nullopt});
+        return false;
+    }
+
+    bool AlreadyThere(std::string_view address) {
+        auto& folder = open_.back();
+        if (options_.keepDuplicates || folder.before == 0) {
+            return false;
+        }
+        if (!folder.addresses) {
+            folder.addresses.emplace();
+            const auto& children = (*folder.node)["children"];
+            for (std::size_t i = 0; i < folder.before; ++i) {
+                const auto& child = children[i];
+                if (child.is_object() && child.value("type", "") == "url") {
+                    folder.addresses->insert(NormalizedAddress(child.value("url", "")));
+                }
+            }
+        }
+        return folder.addresses->contains(NormalizedAddress(address));
+    }
+
     Json NewFolder(const std::string& name) {
         return {{"children", Json::array()},
                 {"date_added", now_},
@@ -248,7 +304,11 @@ private:
     }
 
     void AddLink(const EntryRecord& link) {
-        open_.back()["children"].push_back(
+        if (AlreadyThere(link.sURL)) {
+            result_.LinkAlreadyThere(std::string(link.sName));
+            return;
+        }
+        (*open_.back().node)["children"].push_back(
             {{"date_added", link.nCreated != 0 ? detail::ChromiumTime(link.nCreated) : now_},
              {"date_last_used", "0"},
              {"guid", detail::RandomGuid()},
@@ -268,7 +328,7 @@ private:
     std::string now_;
     ExportResult& result_;
     WalkOrder order_;
-    std::vector<Json> open_;
+    std::vector<OpenFolder> open_;
 };
 
 std::vector<std::string> Advice(const ChromiumProfileFiles& store) {
@@ -326,22 +386,13 @@ ExportResult WriteChromiumBookmarks(BookmarkTree& tree, const ChromiumProfileFil
     }
     ExportResult result;
     IdSource ids(std::max(LargestId(*document), LargestIdBeside(store)));
-    NodeBuilder builder(tree, options, ids, now, result);
+    auto& root = (*document)["roots"][options.place == BrowserRoot::Bar ? "bookmark_bar" : "other"];
+    NodeBuilder builder(tree, options, ids, now, result, root);
     WalkExportedFolders(tree, options.exportAll, builder, result, progress, {0, builder.Order()});
     if (ids.Exhausted()) {
         return Failure({"Cannot add to \"" + file + "\":",
                         "its bookmarks' numbers leave no room for new ones. The file was left "
                         "unchanged."});
-    }
-    auto& children = (*document)["roots"][options.place == BrowserRoot::Bar ? "bookmark_bar"
-                                                                            : "other"]["children"];
-    auto added = std::move(builder).Take();
-    if (options.newFolder) {
-        children.push_back(std::move(added));
-    } else {
-        for (auto& node : added["children"]) {
-            children.push_back(std::move(node));
-        }
     }
     if (JsonDepth(*document) > kChromiumMaxJsonDepth) {
         return Failure({"Cannot add to \"" + file + "\":",

@@ -32,6 +32,10 @@ inline constexpr std::int32_t kChromiumMaxJsonDepth = 199;
 // keepOrder and links as in the other writers; separators, which the
 // browser has not, are noted as dropped, and so are links' change dates; a
 // toolbar folder of the source is written as an ordinary folder and noted.
+// Unless options.keepDuplicates, a folder of the export (the new folder
+// too) whose name a folder of the file holds at the same place is joined
+// with it, and a link whose address (NormalizedAddress) a link of the
+// joined folder holds is left out; the result counts both.
 //
 // The file is read as a JSON document that keeps every member: existing
 // nodes, their ids, GUIDs, dates, meta_info and sync_metadata, and members

@@ -1,14 +1,17 @@
 #include "targets/favorites_directory.h"
 
 #include "platform/atomic_file.h"
+#include "sources/favorites_walk.h"
+#include "sources/internet_shortcut.h"
 #include "targets/file_name_fit.h"
+#include "targets/merge_plan.h"
 
 namespace tellavin {
 
 // The shortcuts are written without a flush each, which also leaves out
 // the writer's own look for stale temporary files: it is done here, once
 // per directory.
-FavoritesDirectory::FavoritesDirectory(const std::string& path) {
+FavoritesDirectory::FavoritesDirectory(const std::string& path) : path_(path) {
     RemoveStaleTemporaryFiles(path);
     if (auto listed = ListFolder(path, false)) {
         for (auto& entry : *listed) {
@@ -31,6 +34,18 @@ std::optional<FavoritesDirectory::Entry> FavoritesDirectory::Find(const std::str
         exact = entries_.find(folded->second);
     }
     return Entry{exact->first, exact->second};
+}
+
+bool FavoritesDirectory::HeldAddress(std::string_view address) {
+    if (!addresses_) {
+        addresses_.emplace();
+        for (const auto& [name, type] : entries_) {
+            if (type == ListedType::File && IsLinkFileName(name)) {
+                addresses_->insert(NormalizedAddress(ReadShortcutUrl(path_ + name)));
+            }
+        }
+    }
+    return addresses_->contains(NormalizedAddress(address));
 }
 
 // A number is kept per name, so that many folders of one name are

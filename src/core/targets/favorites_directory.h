@@ -8,7 +8,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace tellavin {
 
@@ -38,6 +40,12 @@ public:
 
     LinkStems& Stems() { return stems_; }
 
+    // Whether a shortcut the directory held when the export came in points
+    // at the address, compared as NormalizedAddress compares them. The
+    // shortcuts are read when first asked, before the export writes any
+    // link here.
+    bool HeldAddress(std::string_view address);
+
     // The directory name a folder of the export takes here: name, or when
     // another folder of the export took it (in any letter case) name
     // numbered "(2)", "(3)"..., so that no two folders of the export share
@@ -45,8 +53,10 @@ public:
     std::string TakeFolderName(const std::string& name);
 
 private:
-    std::map<std::string, ListedType> entries_;           // by exact name
-    std::unordered_map<std::string, std::string> folded_; // folded name -> first exact name
+    std::string path_;
+    std::optional<std::unordered_set<std::string>> addresses_; // normalized, once read
+    std::map<std::string, ListedType> entries_;                // by exact name
+    std::unordered_map<std::string, std::string> folded_;      // folded name -> first exact name
     std::unordered_map<std::string, std::unique_ptr<FavoritesDirectory>> children_;
     LinkStems stems_;
     std::unordered_map<std::string, std::int32_t>

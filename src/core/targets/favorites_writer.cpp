@@ -100,6 +100,7 @@ ExportResult Refusal(std::string title, std::vector<std::string> lines) {
 struct FolderPlace {
     std::string name;
     std::string failure;
+    bool joined = false; // the directory was there already
 };
 
 FolderPlace PlaceFolder(const FavoritesDirectory& parent, const std::string& parentPath,
@@ -111,6 +112,8 @@ FolderPlace PlaceFolder(const FavoritesDirectory& parent, const std::string& par
             "Cannot create the folder \"" + parentPath + place.name + "\": " + kSymbolicLinkInPlace;
     } else if (!existing || existing->type != ListedType::Folder) {
         place.failure = CreateFolder(parentPath + place.name).message;
+    } else {
+        place.joined = true;
     }
     return place;
 }
@@ -166,7 +169,7 @@ public:
             text = kFavoritesToolbarName;
         }
         if (!isStart && parent != nullptr) {
-            level.directory = MakeFolder(*parent, text, folder == links_);
+            level.directory = MakeFolder(*parent, folder, text, folder == links_);
         }
         levels_.push_back(level);
         if (level.directory != nullptr) {
@@ -191,15 +194,19 @@ private:
     // Makes or finds the folder's directory and enters it; nothing, with the
     // failure noted, when it cannot be made. nameKept: the name was taken
     // for the folder beforehand.
-    FavoritesDirectory* MakeFolder(FavoritesDirectory& parent, const std::string& text,
-                                   bool nameKept) {
+    FavoritesDirectory* MakeFolder(FavoritesDirectory& parent, std::int32_t folder,
+                                   const std::string& text, bool nameKept) {
         auto name = FolderName(text, nameRules_);
         auto place = PlaceFolder(parent, path_, nameKept ? name : parent.TakeFolderName(name));
         if (!place.failure.empty()) {
             result_.NoteFailure(place.failure);
             return nullptr;
         }
-        ++result_.nFoldersWritten;
+        if (place.joined && !options_.keepDuplicates) {
+            result_.FolderJoined(FolderInReport(tree_, folder));
+        } else {
+            ++result_.nFoldersWritten;
+        }
         if (place.name != text) {
             result_.losses.Note(LossKind::NameChanged, RenamedExample(text, place.name));
         }
@@ -214,6 +221,10 @@ private:
     }
 
     void WriteLink(const LinkItem& link, FavoritesDirectory& directory) {
+        if (!options_.keepDuplicates && directory.HeldAddress(link.url)) {
+            result_.LinkAlreadyThere(link.name);
+            return;
+        }
         const std::string extension(kShortcutExtension);
         auto name = SafeFileName(link.name);
         auto stem = directory.Stems().Take(name, nameRules_, path_);
@@ -330,6 +341,7 @@ ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesF
                        {kFavoritesMissingText, kChangeSelectionText, favoritesFolder});
     }
     auto base = EnsureTrailingSeparator(favoritesFolder);
+    ExportResult result;
     if (options.newFolder) {
         auto place =
             PlaceFolder(FavoritesDirectory(base), base, FolderName(*options.newFolder, nameRules));
@@ -337,6 +349,9 @@ ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesF
             return Refusal("Error", {place.failure});
         }
         base += place.name + PathSeparator();
+        if (place.joined && !options.keepDuplicates) {
+            result.FolderJoined(*options.newFolder);
+        }
     } else if (options.existingFolder && !options.existingFolder->empty()) {
         const auto& existing = *options.existingFolder;
         if (!StaysInside(base, existing)) {
@@ -349,7 +364,6 @@ ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesF
                            {kSubfolderMissingText, kChangeSelectionText, base});
         }
     }
-    ExportResult result;
     FavoritesPrinter printer(tree, base, options, nameRules, result);
     WalkExportedFolders(tree, options.exportAll, printer, result, progress);
     return result;

@@ -37,7 +37,10 @@ inline constexpr const char* kNotInsideText =
 // files of the same name replaced, names matched without regard to letter
 // case as on Windows; everything else in the folder stays. A symbolic link
 // where a folder or shortcut goes is never followed: that folder or link is
-// not written, and the link is left alone.
+// not written, and the link is left alone. Unless options.keepDuplicates,
+// a link whose address a shortcut of its directory held before the export
+// (NormalizedAddress) is left out, and an existing directory a folder goes
+// into is counted as joined, not as written.
 // Two links of one folder whose file names come out equal (in any letter
 // case) are kept apart by a number: "a-b.URL", then "a-b(2).URL"; so are
 // two sub-folders, "Misc" and "Misc(2)", never mixed in one directory. A

@@ -7,13 +7,17 @@
 #include "targets/backup_copy.h"
 #include "targets/firefox_place_rows.h"
 #include "targets/folder_links.h"
+#include "targets/merge_plan.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tellavin {
@@ -266,6 +270,15 @@ public:
                        " foreign_count, recalc_frecency, recalc_alt_frecency, origin_id)"
                        " VALUES (?1, ?2, ?3, ?4, ?5, ?6, 1, NOT ?4, NOT ?4, ?7)",
                        failure),
+          lastId_(db, "SELECT IFNULL(MAX(id), 0) FROM moz_bookmarks", failure),
+          findFolder_(db,
+                      "SELECT id FROM moz_bookmarks WHERE parent = ? AND type = 2 AND title = ?"
+                      " AND id <= ? ORDER BY position LIMIT 1",
+                      failure),
+          folderLinks_(db,
+                       "SELECT p.url FROM moz_bookmarks b JOIN moz_places p ON p.id = b.fk"
+                       " WHERE b.parent = ? AND b.type = 1 AND b.id <= ?",
+                       failure),
           touchFolder_(db,
                        "WITH RECURSIVE above(id) AS (SELECT ?1 UNION ALL"
                        " SELECT b.parent FROM moz_bookmarks b JOIN above ON b.id = above.id"
@@ -277,14 +290,20 @@ public:
 
     WalkOrder Order() const { return order_; }
 
-    // Where the export goes: the root, or a new folder in it.
+    // Where the export goes: the root, or a new folder in it (the one of
+    // that name there, unless duplicates are kept).
     void Start(std::int64_t root) {
         root_ = root;
-        auto receiver = root;
+        lastBefore_ = lastId_.Value();
+        parents_.push_back({root, true, std::nullopt});
         if (options_.newFolder) {
-            receiver = AddItem(kFolder, root, *options_.newFolder, now_, now_);
+            if (OpenFolder(*options_.newFolder)) {
+                result_.FolderJoined(*options_.newFolder);
+            }
+            auto receiver = parents_.back();
+            parents_.pop_back();
+            parents_.back() = std::move(receiver);
         }
-        parents_.push_back(receiver);
     }
 
     // The root changed as Firefox marks a folder it added to: its counter
@@ -297,9 +316,9 @@ public:
     }
 
     void Enter(std::int32_t folder, bool isStart) override {
-        if (!isStart) {
-            parents_.push_back(
-                AddItem(kFolder, parents_.back(), tree_.Node(folder).Text, now_, now_));
+        if (!isStart && OpenFolder(tree_.Node(folder).Text)) {
+            result_.FolderJoined(FolderInReport(tree_, folder));
+        } else if (!isStart) {
             ++result_.nFoldersWritten;
         }
         if (order_ == WalkOrder::Display && options_.links == LinksPlacement::BeforeFolders) {
@@ -316,13 +335,50 @@ public:
 
     void Row(std::int32_t, const EntryRecord& row) override {
         if (row.IsSeparator()) {
-            AddItem(kSeparator, parents_.back(), {}, now_, now_);
+            AddItem(kSeparator, parents_.back().id, {}, now_, now_);
         } else if (options_.links != LinksPlacement::None) {
             AddLink(row);
         }
     }
 
 private:
+    // A folder being filled; the export joined it when it was there.
+    struct OpenFolderRow {
+        std::int64_t id;
+        bool there;
+        std::optional<std::unordered_set<std::string>> addresses; // its links', once asked
+    };
+
+    // Opens the folder of that name in the innermost open one: the one
+    // that was there before the export, unless duplicates are kept, or a
+    // new one. True when it was there.
+    bool OpenFolder(const std::string& name) {
+        const auto& parent = parents_.back();
+        if (!options_.keepDuplicates && parent.there &&
+            findFolder_.Bind(parent.id, name, lastBefore_).Step()) {
+            parents_.push_back({findFolder_.Integer(0), true, std::nullopt});
+            return true;
+        }
+        parents_.push_back({AddItem(kFolder, parent.id, name, now_, now_), false, std::nullopt});
+        return false;
+    }
+
+    // A link of the innermost open folder, when that was there, whose
+    // address (NormalizedAddress) a link it held before holds.
+    bool AlreadyThere(std::string_view url) {
+        auto& folder = parents_.back();
+        if (options_.keepDuplicates || !folder.there) {
+            return false;
+        }
+        if (!folder.addresses) {
+            folder.addresses.emplace();
+            for (folderLinks_.Bind(folder.id, lastBefore_); folderLinks_.Step();) {
+                folder.addresses->insert(NormalizedAddress(folderLinks_.Text(0)));
+            }
+        }
+        return folder.addresses->contains(NormalizedAddress(url));
+    }
+
     void AddLinks(std::int32_t folder) {
         for (auto row : GetFolderLinkRows(tree_, folder, options_.exportAll)) {
             AddLink(tree_.EntryTable[static_cast<std::size_t>(row)]);
@@ -334,10 +390,14 @@ private:
             result_.losses.Note(LossKind::AddressUnusable, std::string(link.sName));
             return;
         }
+        if (AlreadyThere(link.sURL)) {
+            result_.LinkAlreadyThere(std::string(link.sName));
+            return;
+        }
         auto place = PlaceOf(link.sURL);
         std::int64_t added = link.nCreated != 0 ? link.nCreated * kMicroseconds : now_;
         std::int64_t changed = std::max(added, link.nChanged * kMicroseconds);
-        AddItem(kLink, parents_.back(), link.sName, added, changed, place);
+        AddItem(kLink, parents_.back().id, link.sName, added, changed, place);
         ++result_.nLinksWritten;
     }
 
@@ -396,10 +456,14 @@ private:
     Statement insertOrigin_;
     Statement findOrigin_;
     Statement insertPlace_;
+    Statement lastId_;
+    Statement findFolder_;
+    Statement folderLinks_;
     Statement touchFolder_;
     std::int64_t root_ = 0;
+    std::int64_t lastBefore_ = 0; // the largest id before the export
     bool addedToRoot_ = false;
-    std::vector<std::int64_t> parents_; // the folders open, innermost last
+    std::vector<OpenFolderRow> parents_; // the folders open, innermost last
 };
 
 // A refusal or failure of the write, naming the file concerned.

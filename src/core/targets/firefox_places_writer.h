@@ -17,7 +17,11 @@ namespace tellavin {
 //
 // The export goes into the root options.place names (the toolbar, the
 // bookmarks menu or "Other Bookmarks"), after what the root holds, inside
-// a new folder named options.newFolder when it is given. Nothing that is
+// a new folder named options.newFolder when it is given. Unless
+// options.keepDuplicates, a folder of the export (the new folder too) whose
+// title a folder that was there holds at the same place is joined with it,
+// and a link whose address (NormalizedAddress) a link of the joined folder
+// holds is left out; the result counts both. Nothing that is
 // there changes: existing bookmarks keep their ids, GUIDs, tags, keywords
 // and annotations. The tree is walked as the other writers walk it
 // (exportAll, keepOrder and links); in the source's order separators are

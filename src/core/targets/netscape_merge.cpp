@@ -4,10 +4,12 @@
 #include "platform/file_io.h"
 #include "sources/html_tokenizer.h"
 #include "sources/netscape_reader.h"
+#include "targets/folder_ends.h"
 #include "text/ascii_text.h"
 #include "text/byte_search.h"
 #include "text/encoding.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace tellavin {
@@ -57,23 +59,44 @@ std::uint64_t Mix(std::uint64_t seed, std::string_view text) {
 // link made from its folder's number, its name and its address; a folder's
 // number is made from its parent's and its name. So a link costs its own
 // texts however deep it lies, and the sum does not depend on the order of
-// the links. Notes whether a folder at the top level is the toolbar.
+// the links. Notes whether a folder at the top level is the toolbar, and
+// each folder's number and end.
 class LinkNumbers final : public BookmarkSink {
 public:
-    void BeginFolder(std::string name) override { open_.push_back(Mix(Current() + 1, name)); }
+    // inside: the number of the folder the text is read in, when it is not
+    // the file's top level.
+    explicit LinkNumbers(std::optional<std::uint64_t> inside = std::nullopt) {
+        if (inside) {
+            open_.push_back(*inside);
+        }
+    }
+
+    void BeginFolder(std::string name) override {
+        open_.push_back(Mix(Current() + 1, name));
+        folderNumbers.push_back(open_.back());
+        ends.Begin();
+    }
     void AddLink(std::string name, std::string url) override { AddLinkInSource(name, url); }
     void AddLinkInSource(std::string_view name, std::string_view url) override {
         links.Add(Mix(Mix(Current(), name), url));
+        if (url.empty()) {
+            folderNumbers.push_back(0);
+        }
+        ends.Link(url);
     }
+    void FolderEndsAt(std::size_t at) override { ends.EndsAt(at); }
     void EndFolder() override {
         if (!open_.empty()) {
             open_.pop_back();
         }
+        ends.End();
     }
     void MarkToolbarFolder() override { topLevelToolbar = topLevelToolbar || open_.size() == 1; }
 
     BookmarkFileMerge::LinkSum links;
     bool topLevelToolbar = false;
+    std::vector<std::uint64_t> folderNumbers{0}; // the root first
+    FolderEnds ends;
 
 private:
     std::uint64_t Current() const { return open_.empty() ? 0 : open_.back(); }
@@ -83,9 +106,9 @@ private:
 
 // Reads text, UTF-8 with LF line ends, for its links. The text is handed
 // back unchanged.
-LinkNumbers LinksIn(std::string& text) {
+LinkNumbers LinksIn(std::string& text, std::optional<std::uint64_t> inside = std::nullopt) {
     NetscapeText readable{std::move(text), false};
-    LinkNumbers numbers;
+    LinkNumbers numbers(inside);
     ParseNetscapeText(readable, numbers);
     text = std::move(readable.text);
     return numbers;
@@ -98,17 +121,35 @@ LinkNumbers LinksInAnyLineEnds(const std::string& text) {
     return LinksIn(normalized);
 }
 
-// The position in text of what is at position normalized once every CR LF
-// became one LF (a lone CR becomes an LF, which moves nothing).
-std::size_t OffsetBeforeNormalizing(std::string_view text, std::size_t normalized) {
+// The places in text of what is at each of the places normalized (in
+// increasing order) once every CR LF became one LF (a lone CR becomes an
+// LF, which moves nothing).
+std::vector<std::size_t> OffsetsBeforeNormalizing(std::string_view text,
+                                                  const std::vector<std::size_t>& normalized) {
+    std::vector<std::size_t> offsets;
+    offsets.reserve(normalized.size());
     std::size_t joined = 0; // CR LF pairs before the place
-    for (auto cr = FindByte(text, '\r'); cr != std::string_view::npos && cr - joined < normalized;
-         cr = FindByte(text, '\r', cr + 1)) {
-        if (cr + 1 < text.size() && text[cr + 1] == '\n') {
-            ++joined;
+    auto cr = FindByte(text, '\r');
+    for (auto place : normalized) {
+        for (; cr != std::string_view::npos && cr - joined < place;
+             cr = FindByte(text, '\r', cr + 1)) {
+            if (cr + 1 < text.size() && text[cr + 1] == '\n') {
+                ++joined;
+            }
         }
+        offsets.push_back(place + joined);
     }
-    return normalized + joined;
+    return offsets;
+}
+
+// Where lines added before the tag at place go: the start of its line when
+// only blanks stand before the tag, so that the tag keeps its indentation.
+std::size_t StartOfTagLine(std::string_view text, std::size_t place) {
+    auto start = place;
+    while (start > 0 && (text[start - 1] == ' ' || text[start - 1] == '\t')) {
+        --start;
+    }
+    return start == 0 || text[start - 1] == '\n' ? start : place;
 }
 
 // Makes the charset a META tag declares UTF-8, or adds the META line of a
@@ -177,28 +218,81 @@ bool BookmarkFileMerge::Read(const std::string& destination, UserMessage& refusa
                                        "lost. The file was left unchanged.");
         return false;
     }
-    cut_ = !root.end ? text_.size() : hasCr ? OffsetBeforeNormalizing(text_, *root.end) : *root.end;
     auto old = LinksIn(readable);
     links_ = old.links;
     hasToolbar_ = old.topLevelToolbar;
+    numbers_ = std::move(old.folderNumbers);
+    // Every place is found in one pass over the file's CRs.
+    std::vector<std::pair<std::size_t, std::size_t>> places; // place, folder (0: the root)
+    for (std::size_t folder = 1; folder < numbers_.size(); ++folder) {
+        if (auto end = old.ends.EndOf(static_cast<std::int32_t>(folder))) {
+            places.emplace_back(*end, folder);
+        }
+    }
+    places.emplace_back(root.end.value_or(readable.size()), 0);
+    std::sort(places.begin(), places.end());
+    std::vector<std::size_t> normalizedPlaces;
+    for (const auto& place : places) {
+        normalizedPlaces.push_back(place.first);
+    }
+    auto offsets = hasCr ? OffsetsBeforeNormalizing(text_, normalizedPlaces) : normalizedPlaces;
+    ends_.assign(numbers_.size(), std::nullopt);
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        if (places[i].second == 0) {
+            cut_ = root.end ? offsets[i] : text_.size();
+        } else {
+            ends_[places[i].second] = StartOfTagLine(text_, offsets[i]);
+        }
+    }
     return true;
 }
 
-// The export is read on its own once it is in the merged text, in place,
-// so that no more than two copies of the file are held at a time.
-std::optional<std::string> BookmarkFileMerge::Merge(std::string exportItems, UserMessage& refusal) {
+bool BookmarkFileMerge::CanAddTo(std::int32_t folder) const {
+    auto at = static_cast<std::size_t>(folder);
+    return folder == 0 || (at < ends_.size() && ends_[at].has_value());
+}
+
+// Each addition is read on its own, in its folder, once it is in the
+// merged text, so that no more than two copies of the file are held at a
+// time.
+std::optional<std::string> BookmarkFileMerge::Merge(std::map<std::int32_t, std::string> additions,
+                                                    UserMessage& refusal) {
     std::string merged = std::move(text_);
-    merged.reserve(merged.size() + exportItems.size() + kLineEnd.size());
-    merged.insert(cut_, exportItems);
+    auto& rootItems = additions[0];
+    std::vector<std::pair<std::size_t, std::int32_t>> places; // place in the old text, folder
+    for (const auto& [folder, items] : additions) {
+        if (folder != 0 && !items.empty() && CanAddTo(folder)) {
+            places.emplace_back(*ends_[static_cast<std::size_t>(folder)], folder);
+        }
+    }
+    std::sort(places.begin(), places.end());
+    std::size_t added = 0;
+    for (const auto& [folder, items] : additions) {
+        added += items.size();
+    }
+    merged.reserve(merged.size() + added + kLineEnd.size());
+    // The root's end lies after every folder's, so it goes in first, and
+    // each addition goes in before those that follow it in the text.
+    merged.insert(cut_, rootItems);
     if (cut_ > 0 && merged[cut_ - 1] != '\n') {
         merged.insert(cut_, kLineEnd);
     }
-    DeclareUtf8(merged, cut_);
+    for (auto place = places.rbegin(); place != places.rend(); ++place) {
+        merged.insert(place->first, additions[place->second]);
+    }
+    DeclareUtf8(merged, places.empty() ? cut_ : std::min(cut_, places.front().first));
 
-    NormalizeLineEnds(exportItems);
     auto expected = links_;
-    expected.Add(LinksIn(exportItems).links);
-    exportItems = std::string();
+    // Lines for a folder the file does not close were not added, and so
+    // fail the check.
+    for (auto& [folder, items] : additions) {
+        NormalizeLineEnds(items);
+        auto at = static_cast<std::size_t>(folder);
+        auto inside =
+            folder == 0 ? std::nullopt : std::optional(at < numbers_.size() ? numbers_[at] : 0);
+        expected.Add(LinksIn(items, inside).links);
+        items = std::string();
+    }
     if (LinksInAnyLineEnds(merged).links != expected) {
         refusal = Refusal(destination_, "its bookmark lists are not closed as a bookmark file's "
                                         "are, so the merged file would not read back whole. The "

@@ -3,13 +3,16 @@
 #include "model/folder_walk.h"
 #include "platform/atomic_file.h"
 #include "platform/file_io.h"
+#include "sources/netscape_reader.h"
 #include "targets/folder_links.h"
+#include "targets/merge_plan.h"
 #include "targets/netscape_merge.h"
 #include "text/byte_set.h"
 #include "text/encoding.h"
 #include "text/html_references.h"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 namespace tellavin {
@@ -81,21 +84,59 @@ void AppendEscapedAddress(std::string& out, std::string_view address) {
     });
 }
 
+// A merge that joins folders: what the export adds to each folder of the
+// file, by the file's folder numbers (the root's lines under 0), and the
+// file's tree the plan was made on.
+struct JoinedMerge {
+    const MergePlan& plan;
+    const BookmarkTree& target;
+    std::map<std::int32_t, std::string>& additions;
+};
+
+// How deep a folder of the file lies: 0 for the root.
+std::int32_t DepthOf(const BookmarkTree& tree, std::int32_t folder) {
+    std::int32_t depth = 0;
+    for (; folder > 0; folder = tree.Parent(folder)) {
+        ++depth;
+    }
+    return depth;
+}
+
 class FileWriter final : public FolderVisitor {
 public:
     // file, when given, takes out's text whenever it holds a block.
     // toolbarTaken: the file's top level has its toolbar folder already.
+    // joined, in a merge that joins folders: where a joined folder's lines go.
     FileWriter(BookmarkTree& tree, const WriteOptions& options, std::string& out,
-               AtomicFileWriter* file, ExportResult& result, bool toolbarTaken)
-        : tree_(tree), options_(options), out_(out), file_(file), result_(result),
+               AtomicFileWriter* file, ExportResult& result, bool toolbarTaken,
+               const JoinedMerge* joined = nullptr)
+        : tree_(tree), options_(options), out_(&out), file_(file), result_(result),
           order_(OrderToWalk(tree, options.keepOrder)),
-          toolbarTaken_(toolbarTaken || options.newFolder.has_value()) {}
+          toolbarTaken_(toolbarTaken || options.newFolder.has_value()), joined_(joined) {
+        // The export's top level goes where its root joins, even when the
+        // root itself is not written.
+        if (auto start = joined != nullptr ? joined->plan.JoinOf(0) : -1; start >= 0) {
+            out_ = &joined->additions[start];
+            depth_ = DepthOf(joined->target, start);
+            indent_ = 4 * depth_;
+        }
+    }
 
     WalkOrder Order() const { return order_; }
 
     void Enter(std::int32_t folder, bool isStart) override {
         const auto& name = tree_.Node(folder).Text;
-        if (!isStart) {
+        auto join = joined_ != nullptr ? joined_->plan.JoinOf(folder) : -1;
+        levels_.push_back({out_, indent_, depth_, join >= 0 && !isStart});
+        if (join >= 0) {
+            // The folder's lines go into the file's folder, indented as there.
+            out_ = &joined_->additions[join];
+            depth_ = DepthOf(joined_->target, join);
+            indent_ = 4 * depth_;
+            if (!isStart) {
+                result_.FolderJoined(FolderInReport(tree_, folder));
+            }
+        } else if (!isStart) {
             Line(std::string("<DT><H3 FOLDED ADD_DATE=\"\"") +
                  (MarkAsToolbar(folder) ? " PERSONAL_TOOLBAR_FOLDER=\"true\"" : "") + ">" +
                  EscapeName(name) + "</H3>");
@@ -109,30 +150,36 @@ public:
         }
         auto links = GetFolderLinkRows(tree_, folder, options_.exportAll);
         if (options_.links == LinksPlacement::BeforeFolders) {
-            WriteLinks(links);
+            WriteLinks(folder, links);
         } else {
             pendingLinks_.push_back(std::move(links));
         }
     }
 
-    // The root's list is the caller's to close.
-    void Leave(std::int32_t, bool isStart) override {
+    // The root's list is the caller's to close, and a joined folder's the
+    // file's.
+    void Leave(std::int32_t folder, bool isStart) override {
         if (options_.links != LinksPlacement::BeforeFolders && order_ == WalkOrder::Display) {
-            WriteLinks(pendingLinks_.back());
+            WriteLinks(folder, pendingLinks_.back());
             pendingLinks_.pop_back();
         }
+        auto level = levels_.back();
+        levels_.pop_back();
         indent_ -= 4;
-        if (!isStart) {
+        if (!isStart && !level.joined) {
             --depth_;
             Line(kListEnd);
         }
+        out_ = level.out;
+        indent_ = level.indent;
+        depth_ = level.depth;
         WriteIfFull();
     }
 
-    void Row(std::int32_t, const EntryRecord& row) override {
+    void Row(std::int32_t folder, const EntryRecord& row) override {
         if (row.IsSeparator()) {
             Line("<HR>");
-        } else {
+        } else if (!SkippedAsThere(folder, row)) {
             WriteLink(row);
             ++result_.nLinksWritten;
         }
@@ -156,12 +203,21 @@ private:
         return true;
     }
 
-    void Indent() { out_.append(static_cast<std::size_t>(std::min(indent_, kMaxIndent)), ' '); }
+    void Indent() { out_->append(static_cast<std::size_t>(std::min(indent_, kMaxIndent)), ' '); }
 
     void Line(std::string_view text) {
         Indent();
-        out_ += text;
-        out_ += kLineEnd;
+        *out_ += text;
+        *out_ += kLineEnd;
+    }
+
+    // A link whose address the joined folder holds already is left out.
+    bool SkippedAsThere(std::int32_t folder, const EntryRecord& link) {
+        if (joined_ == nullptr || !joined_->plan.AlreadyThere(folder, link.sURL)) {
+            return false;
+        }
+        result_.LinkAlreadyThere(std::string(link.sName));
+        return true;
     }
 
     void WriteIfFull() {
@@ -172,39 +228,51 @@ private:
 
     // The links by their rows in the EntryTable, which the walk may grow
     // (and move) while a folder's links wait for its sub-folders.
-    void WriteLinks(const std::vector<std::int32_t>& rows) {
+    void WriteLinks(std::int32_t folder, const std::vector<std::int32_t>& rows) {
         for (auto row : rows) {
-            WriteLink(tree_.EntryTable[static_cast<std::size_t>(row)]);
-            WriteIfFull();
+            const auto& link = tree_.EntryTable[static_cast<std::size_t>(row)];
+            if (!SkippedAsThere(folder, link)) {
+                WriteLink(link);
+                ++result_.nLinksWritten;
+                WriteIfFull();
+            }
         }
-        result_.nLinksWritten += static_cast<std::int32_t>(rows.size());
     }
 
     // A link's line; its dates only where they are known.
     void WriteLink(const EntryRecord& link) {
         Indent();
-        out_ += "<DT><A HREF=\"";
-        AppendEscapedAddress(out_, link.sURL);
-        out_ += '"';
+        auto& out = *out_;
+        out += "<DT><A HREF=\"";
+        AppendEscapedAddress(out, link.sURL);
+        out += '"';
         AppendDate(" ADD_DATE=\"", link.nCreated);
         AppendDate(" LAST_MODIFIED=\"", link.nChanged);
-        out_ += '>';
-        AppendEscapedName(out_, link.sName);
-        out_ += "</A>";
-        out_ += kLineEnd;
+        out += '>';
+        AppendEscapedName(out, link.sName);
+        out += "</A>";
+        out += kLineEnd;
     }
 
     void AppendDate(std::string_view attribute, std::int64_t seconds) {
         if (seconds != 0) {
-            out_ += attribute;
-            out_ += std::to_string(seconds);
-            out_ += '"';
+            *out_ += attribute;
+            *out_ += std::to_string(seconds);
+            *out_ += '"';
         }
     }
 
+    // What Enter changed, for Leave to put back.
+    struct Level {
+        std::string* out;
+        std::int32_t indent;
+        std::int32_t depth;
+        bool joined; // a folder of the export joined with the file's
+    };
+
     BookmarkTree& tree_;
     const WriteOptions& options_;
-    std::string& out_;
+    std::string* out_; // where lines go: the file's text or a joined folder's lines
     AtomicFileWriter* file_;
     ExportResult& result_;
     WalkOrder order_;
@@ -212,6 +280,8 @@ private:
     std::int32_t depth_ = 0; // written folders open, the root not counted
     std::int32_t indent_ = 0;
     std::vector<std::vector<std::int32_t>> pendingLinks_; // per open folder, links written last
+    const JoinedMerge* joined_;
+    std::vector<Level> levels_; // per open folder
 };
 
 void AppendHeader(std::string& out, const std::string& profileName) {
@@ -233,25 +303,31 @@ void AppendHeader(std::string& out, const std::string& profileName) {
 
 // Appends the export's folders and links, as the lines of the root list
 // (inside the new folder when there is one). With file, the text goes to
-// the file whenever out holds a block.
+// the file whenever out holds a block. With joined, out is the root's
+// addition, and a new folder the file holds already is joined.
 void ComposeItems(std::string& out, AtomicFileWriter* file, BookmarkTree& tree,
                   const WriteOptions& options, ProgressSink& progress, ExportResult& result,
-                  bool toolbarTaken) {
-    if (options.newFolder) {
+                  bool toolbarTaken, const JoinedMerge* joined = nullptr) {
+    bool wrapped = options.newFolder && (joined == nullptr || joined->plan.JoinOf(0) < 0);
+    if (wrapped) {
         out.append("<DT><H3 FOLDED ADD_DATE=\"\">")
             .append(EscapeName(*options.newFolder))
             .append("</H3>")
             .append(kLineEnd);
         out.append(kListStart).append(kLineEnd);
+    } else if (options.newFolder) {
+        result.FolderJoined(*options.newFolder);
     }
-    FileWriter writer(tree, options, out, file, result, toolbarTaken);
+    FileWriter writer(tree, options, out, file, result, toolbarTaken, joined);
     WalkExportedFolders(tree, options.exportAll, writer, result, progress, {0, writer.Order()});
-    if (options.newFolder) {
+    if (wrapped) {
         out.append(kListEnd).append(kLineEnd);
     }
 }
 
-// The export goes into the old file's root list, beside what is there.
+// The export goes into the old file's root list, beside what is there, or
+// unless duplicates are kept into the file's folders it joins (MergePlan on
+// the file's own tree), without the links they hold already.
 WriteResult WriteMerged(BookmarkTree& tree, const std::string& destination,
                         const WriteOptions& options, ProgressSink& progress, ExportResult& result) {
     BookmarkFileMerge merge;
@@ -260,9 +336,23 @@ WriteResult WriteMerged(BookmarkTree& tree, const std::string& destination,
         result = ExportResult::Failed(std::move(refusal));
         return {};
     }
-    std::string items;
-    ComposeItems(items, nullptr, tree, options, progress, result, merge.HasToolbar());
-    auto merged = merge.Merge(std::move(items), refusal);
+    std::map<std::int32_t, std::string> additions;
+    if (options.keepDuplicates) {
+        ComposeItems(additions[0], nullptr, tree, options, progress, result, merge.HasToolbar());
+    } else {
+        BookmarkTree target;
+        BuildNetscapeTree(target, destination);
+        auto sameName = [](std::string_view a, std::string_view b) { return a == b; };
+        auto start = !target.HasRoot()   ? -1
+                     : options.newFolder ? FindSubfolder(target, 0, *options.newFolder, sameName)
+                                         : 0;
+        MergePlan plan(tree, target, {start, options.exportAll}, sameName,
+                       [&](std::int32_t folder) { return merge.CanAddTo(folder); });
+        JoinedMerge joined{plan, target, additions};
+        ComposeItems(additions[std::max(plan.JoinOf(0), 0)], nullptr, tree, options, progress,
+                     result, merge.HasToolbar(), &joined);
+    }
+    auto merged = merge.Merge(std::move(additions), refusal);
     if (!merged) {
         result = ExportResult::Failed(std::move(refusal));
         return {};

@@ -52,7 +52,11 @@ inline constexpr const char* kNetscapeWriteErrorText = "Error Writing the Bookma
 //
 // Merging adds the export's folders and links to the old file's root list
 // and keeps the rest of the file (BookmarkFileMerge); a file it cannot
-// merge into is refused and left as it was. The file is replaced in one
+// merge into is refused and left as it was. Unless options.keepDuplicates,
+// a folder of the export (the new folder too) whose path of names the file
+// holds already is joined with the file's folder, and a link whose address
+// the joined folder holds is left out (MergePlan on the file's tree); the
+// result counts both. The file is replaced in one
 // step (a temporary file renamed over it), so a failure never leaves it
 // half-written. The status text shows each folder as it is written.
 ExportResult PrintBookmarkFile(BookmarkTree& tree, const std::string& destination,

@@ -4,11 +4,14 @@
 #include "platform/atomic_file.h"
 #include "platform/file_io.h"
 #include "sources/opera_reader.h"
+#include "targets/folder_ends.h"
 #include "targets/folder_links.h"
+#include "targets/merge_plan.h"
 #include "text/byte_search.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <system_error>
 
@@ -81,11 +84,21 @@ void PrintHotlistFolderEnd(std::string& out) {
     out += "-\r\n";
 }
 
+// A merge that joins folders: the plan, and the blocks the export adds to
+// each folder of the old file by its number in the file's tree (the
+// top level's under 0).
+struct JoinedHotlist {
+    const MergePlan& plan;
+    std::map<std::int32_t, std::string>& additions;
+};
+
 class HotlistPrinter final : public FolderVisitor {
 public:
+    // joined, in a merge that joins folders: where a joined folder's blocks go.
+    // out: where the top level's blocks go, the file's buffer unless joined.
     HotlistPrinter(BookmarkTree& tree, const WriteOptions& options, AtomicFileWriter& file,
-                   ExportResult& result)
-        : tree_(tree), options_(options), file_(file), out_(file.Buffer()), result_(result),
+                   std::string& out, ExportResult& result, const JoinedHotlist* joined = nullptr)
+        : tree_(tree), options_(options), file_(file), out_(&out), result_(result), joined_(joined),
           order_(OrderToWalk(tree, options.keepOrder)),
           orderLine_("    ORDER = " +
                      detail::OrderText(options.links == LinksPlacement::BeforeFolders ? -2 : 0) +
@@ -94,8 +107,15 @@ public:
     WalkOrder Order() const { return order_; }
 
     void Enter(std::int32_t folder, bool isStart) override {
-        if (!isStart) {
-            PrintHotlistFolderStart(out_, tree_.Node(folder).Text,
+        auto join = joined_ != nullptr ? joined_->plan.JoinOf(folder) : -1;
+        levels_.push_back({out_, join >= 0 && !isStart});
+        if (join >= 0) {
+            out_ = &joined_->additions[join];
+            if (!isStart) {
+                result_.FolderJoined(FolderInReport(tree_, folder));
+            }
+        } else if (!isStart) {
+            PrintHotlistFolderStart(*out_, tree_.Node(folder).Text,
                                     tree_.FolderTable.at(folder).bToolbar);
             ++result_.nFoldersWritten;
         }
@@ -108,30 +128,43 @@ public:
         if (options_.links == LinksPlacement::AfterFolders && order_ == WalkOrder::Display) {
             PrintLinks(folder);
         }
-        if (!isStart) {
-            PrintHotlistFolderEnd(out_);
+        auto level = levels_.back();
+        levels_.pop_back();
+        if (!isStart && !level.joined) {
+            PrintHotlistFolderEnd(*out_);
         }
+        out_ = level.out;
         file_.WriteIfFull();
     }
 
-    void Row(std::int32_t, const EntryRecord& row) override {
+    void Row(std::int32_t folder, const EntryRecord& row) override {
         if (row.IsSeparator()) {
-            PrintHotlistSeparator(out_);
+            PrintHotlistSeparator(*out_);
             file_.WriteIfFull();
         } else if (options_.links != LinksPlacement::None) {
-            PrintLink(row);
+            PrintLink(folder, row);
         }
     }
 
 private:
+    struct Level {
+        std::string* out; // where blocks went before the folder
+        bool joined;      // a folder of the export joined with the file's
+    };
+
     void PrintLinks(std::int32_t folder) {
         for (auto row : GetFolderLinkRows(tree_, folder, options_.exportAll)) {
-            PrintLink(tree_.EntryTable[static_cast<std::size_t>(row)]);
+            PrintLink(folder, tree_.EntryTable[static_cast<std::size_t>(row)]);
         }
     }
 
-    void PrintLink(const EntryRecord& link) {
-        PrintHotlistLink(out_, link, orderLine_);
+    // A link whose address the joined folder holds already is left out.
+    void PrintLink(std::int32_t folder, const EntryRecord& link) {
+        if (joined_ != nullptr && joined_->plan.AlreadyThere(folder, link.sURL)) {
+            result_.LinkAlreadyThere(std::string(link.sName));
+            return;
+        }
+        PrintHotlistLink(*out_, link, orderLine_);
         file_.WriteIfFull();
         ++result_.nLinksWritten;
         if (link.nChanged != 0) {
@@ -142,8 +175,10 @@ private:
     BookmarkTree& tree_;
     const WriteOptions& options_;
     AtomicFileWriter& file_;
-    std::string& out_; // the file's buffer
+    std::string* out_; // the file's buffer, or a joined folder's blocks
     ExportResult& result_;
+    const JoinedHotlist* joined_;
+    std::vector<Level> levels_; // per open folder
     WalkOrder order_;
     std::string orderLine_; // the same ORDER line for every link
 };
@@ -151,6 +186,53 @@ private:
 ExportResult Failure(std::string reason) {
     return ExportResult::Failed(
         {kOperaWriteErrorTitle, {kOperaWriteErrorText, std::move(reason)}, MessageIcon::Critical});
+}
+
+// New blocks start on a line of their own.
+void EndLastLine(std::string& out, std::string_view old) {
+    if (!old.empty() && old.back() != '\n') {
+        out += "\r\n";
+    }
+}
+
+// Which of the old hotlist's folders the export joins and which of its
+// links are there already, on the file's own tree; a folder is joined only
+// where the file writes its end, and never the trash.
+MergePlan PlanHotlistMerge(BookmarkTree& tree, const std::string& destination,
+                           const std::string& old, const WriteOptions& options, FolderEnds& ends) {
+    BookmarkTree target;
+    LoadOperaTree(target, destination);
+    FolderEndSink found;
+    ParseOperaHotlist(old, found);
+    ends = found.ends;
+    auto sameName = [](std::string_view a, std::string_view b) { return a == b; };
+    auto start = !target.HasRoot()   ? -1
+                 : options.newFolder ? FindSubfolder(target, 0, *options.newFolder, sameName)
+                                     : 0;
+    auto canJoin = [&](std::int32_t folder) {
+        return folder == 0 || (ends.EndOf(folder) && !target.FolderTable.at(folder).bTrash);
+    };
+    return MergePlan(tree, target, {start, options.exportAll}, sameName, canJoin);
+}
+
+// Writes the old text with each joined folder's blocks just before the
+// line that ends that folder.
+void WriteWithAdditions(AtomicFileWriter& file, std::string_view old,
+                        std::map<std::int32_t, std::string>& additions, const FolderEnds& ends) {
+    std::vector<std::pair<std::size_t, std::int32_t>> places;
+    for (const auto& [folder, blocks] : additions) {
+        if (folder != 0 && !blocks.empty()) {
+            places.emplace_back(*ends.EndOf(folder), folder);
+        }
+    }
+    std::sort(places.begin(), places.end());
+    std::size_t done = 0;
+    for (const auto& [place, folder] : places) {
+        file.Write(old.substr(done, place - done));
+        file.Write(additions[folder]);
+        done = place;
+    }
+    file.Write(old.substr(done));
 }
 
 } // namespace
@@ -174,26 +256,43 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
                   "file was left unchanged."}});
         }
     }
-    // The text goes to the file as it is composed.
+    // The text goes to the file as it is composed; in a merge that joins
+    // folders once the old text has taken the blocks of the joined ones.
     AtomicFileWriter file(destination);
     auto& out = file.Buffer();
-    if (old) {
+    ExportResult result;
+    std::optional<MergePlan> plan;
+    FolderEnds ends;
+    std::map<std::int32_t, std::string> additions;
+    std::optional<JoinedHotlist> joined;
+    if (old && !options.keepDuplicates) {
+        plan = PlanHotlistMerge(tree, destination, *old, options, ends);
+        joined.emplace(JoinedHotlist{*plan, additions});
+    }
+    std::string* top = &out;
+    if (joined) {
+        top = &additions[std::max(plan->JoinOf(0), 0)];
+    } else if (old) {
         file.Write(*old);
-        if (!old->empty() && old->back() != '\n') {
-            out += "\r\n";
-        }
-        old.reset();
+        EndLastLine(out, *old);
     } else {
         out = "Opera Hotlist version 2.0\r\nOptions:encoding=utf8,version=3\r\n\r\n";
     }
-    if (options.newFolder) {
-        PrintHotlistFolderStart(out, *options.newFolder);
+    bool wrapped = options.newFolder && (!plan || plan->JoinOf(0) < 0);
+    if (wrapped) {
+        PrintHotlistFolderStart(*top, *options.newFolder);
+    } else if (options.newFolder) {
+        result.FolderJoined(*options.newFolder);
     }
-    ExportResult result;
-    HotlistPrinter printer(tree, options, file, result);
+    HotlistPrinter printer(tree, options, file, *top, result, joined ? &*joined : nullptr);
     WalkExportedFolders(tree, options.exportAll, printer, result, progress, {0, printer.Order()});
-    if (options.newFolder) {
-        PrintHotlistFolderEnd(out);
+    if (wrapped) {
+        PrintHotlistFolderEnd(*top);
+    }
+    if (joined) {
+        WriteWithAdditions(file, *old, additions, ends);
+        EndLastLine(file.Buffer(), *old);
+        file.Write(additions[0]);
     }
     auto written = file.Commit();
     if (!written.ok) {

@@ -21,7 +21,12 @@ inline constexpr const char* kOperaWriteErrorText = "Error Opening the Bookmark 
 // A new file starts with the header lines "Opera Hotlist version 2.0",
 // "Options:encoding=utf8,version=3" and an empty line; with merge the old
 // content stays byte for byte and the new blocks follow it (after a line
-// end when the old file does not end with one). Each written folder is a
+// end when the old file does not end with one). Unless
+// options.keepDuplicates, a merge joins the export's folders (the new
+// folder too) with the hotlist's of the same path of names, their new
+// blocks going just before the "-" line that ends the hotlist's folder, and
+// leaves out the links whose address the joined folder holds (MergePlan);
+// the result counts both. Each written folder is a
 // "#FOLDER" block with NAME and "ORDER = -1 ", its links and sub-folders,
 // and an end line "-"; the root is entered without a block. Each link is a
 // "#URL" block with NAME, URL and "ORDER = -2 " when links come before the

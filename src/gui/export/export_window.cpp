@@ -147,6 +147,18 @@ bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSucces
     ExportResult result;
     RunBusy([&] { result = RunConversion(request, platform_, *progress_); });
     SetStatus(QStringLiteral("Ready"));
+    // Replacing a file that holds many more links than the export leaves
+    // is asked about, No by default; No writes nothing at all.
+    if (result.outcome.kind == OutcomeKind::ReplacesLarger) {
+        auto question = MessageFor(result.outcome);
+        if (!dialogs_.Question(this, QString::fromStdString(question.title), Lines(question.lines),
+                               true)) {
+            return false;
+        }
+        request.options.force = true;
+        RunBusy([&] { result = RunConversion(request, platform_, *progress_); });
+        SetStatus(QStringLiteral("Ready"));
+    }
     if (!result.ok) {
         ShowRefusal(result.outcome, result.message);
         return false;
@@ -156,6 +168,9 @@ bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSucces
         QStringList lines{QStringLiteral("%1 Folders & %2 Links Exported Successfully.")
                               .arg(result.nFoldersWritten)
                               .arg(result.nLinksWritten)};
+        if (auto merged = result.MergeSummary(); !merged.empty()) {
+            lines.append(QString::fromStdString(merged) + QStringLiteral("."));
+        }
         lines.append(Lines(result.advice));
         dialogs_.Message(this, MessageIcon::Information, QStringLiteral("Exporting Complete"),
                          lines, Lines(result.losses.Lines()));

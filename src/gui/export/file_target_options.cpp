@@ -79,6 +79,7 @@ TargetOptions FileTargetOptions::Options() const {
     const bool exists = c_.frmOld->isEnabled();
     options.merge = exists && c_.optOldMerge->isChecked();
     options.backup = exists && c_.chkBackup->isChecked();
+    options.keepDuplicates = options.merge && !c_.chkSkipThere->isChecked();
     if (options.merge && c_.optWhere1->isChecked()) {
         options.newFolder = c_.txtWhereNew->text().toStdString();
     }

@@ -17,7 +17,8 @@ class LocationBox;
 struct SessionState;
 
 // The Options tab of an export window whose target is a bookmark file:
-// overwrite or merge, the backup, the root or a new folder, links before
+// overwrite or merge, the backup, whether a merge skips what is there
+// (Skip Links Already There), the root or a new folder, links before
 // folders, the source's order kept. A new file is always written whole, at
 // its root, so the choices about old bookmarks are offered only while the
 // destination exists; a new folder only while merging. It follows the
@@ -40,6 +41,7 @@ public:
         QRadioButton* optOldErase;
         QRadioButton* optOldMerge;
         QCheckBox* chkBackup;
+        QCheckBox* chkSkipThere;
         QGroupBox* frmPlace;
         QRadioButton* optPlace0; // the bookmarks bar
         QRadioButton* optPlace1; // the other bookmarks
@@ -55,9 +57,10 @@ public:
     // The controls of a window's design, which names them alike in every
     // window with a bookmark-file target.
     template <typename Design> static Controls Of(Design& ui) {
-        return {ui.Label1,     ui.frmOld,     ui.optOldErase, ui.optOldMerge,    ui.chkBackup,
-                ui.frmPlace,   ui.optPlace_0, ui.optPlace_1,  ui.optPlace_2,     ui.frmWhere,
-                ui.optWhere_0, ui.optWhere_1, ui.txtWhereNew, ui.chkLinksBefore, ui.chkKeepOrder};
+        return {ui.Label1,     ui.frmOld,       ui.optOldErase,    ui.optOldMerge,
+                ui.chkBackup,  ui.chkSkipThere, ui.frmPlace,       ui.optPlace_0,
+                ui.optPlace_1, ui.optPlace_2,   ui.frmWhere,       ui.optWhere_0,
+                ui.optWhere_1, ui.txtWhereNew,  ui.chkLinksBefore, ui.chkKeepOrder};
     }
 
     FileTargetOptions(Controls controls, const LocationBox& destination, SessionState& session,

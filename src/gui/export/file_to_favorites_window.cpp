@@ -117,6 +117,7 @@ void FileToFavoritesWindow::StartExport() {
     request.options.newFolder = place_->NewFolder();
     request.options.existingFolder = place_->ExistingFolder();
     request.options.keepOrder = ui_->chkKeepOrder->isChecked();
+    request.options.keepDuplicates = !ui_->chkSkipThere->isChecked();
     CheckAndExport(request);
 }
 

@@ -24,6 +24,7 @@ constexpr Answer kAnswers[] = {
     {OutcomeKind::TargetNotAllowed, List::Target, false, false, false},
     {OutcomeKind::TargetMissing, List::Target, true, true, false},
     {OutcomeKind::TargetFolderMissing, List::Target, false, false, false},
+    {OutcomeKind::ReplacesLarger, List::Target, false, false, false},
 };
 
 QString ListOf(List list, const Outcome& outcome) {

@@ -58,11 +58,15 @@ void Dialogs::Message(QWidget* owner, MessageIcon icon, const QString& title,
     Run(box);
 }
 
-bool Dialogs::Question(QWidget* owner, const QString& title, const QStringList& lines) {
+bool Dialogs::Question(QWidget* owner, const QString& title, const QStringList& lines,
+                       bool noByDefault) {
     QMessageBox box(owner);
     box.setIcon(QMessageBox::Question);
     FillBox(box, title, lines);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    if (noByDefault) {
+        box.setDefaultButton(QMessageBox::No);
+    }
     return Run(box) == QMessageBox::Yes;
 }
 

@@ -32,8 +32,10 @@ public:
     // there are any, are listed behind the box's "Show Details..." button.
     void Message(QWidget* owner, MessageIcon icon, const QString& title, const QStringList& lines,
                  const QStringList& details = {});
-    // A Yes/No question; true only when the answer is Yes.
-    bool Question(QWidget* owner, const QString& title, const QStringList& lines);
+    // A Yes/No question; true only when the answer is Yes. Enter answers
+    // Yes, or No when noByDefault.
+    bool Question(QWidget* owner, const QString& title, const QStringList& lines,
+                  bool noByDefault = false);
     // A line of text, or nothing when the user cancels.
     std::optional<QString> Input(QWidget* owner, const QString& title, const QString& prompt,
                                  const QString& text);
