@@ -10,6 +10,7 @@
 #include "targets/chromium_json.h"
 #include "targets/chromium_writer.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -42,6 +43,18 @@ BookmarkTree SourceTree() {
         StoreKind::Netscape);
 }
 
+// A message with the temporary folder written as "P" and, on Windows, its
+// path separators as "/".
+std::string WithFolderAsP(std::string text, const fs::path& dir) {
+    for (auto at = text.find(dir.string()); at != std::string::npos; at = text.find(dir.string())) {
+        text.replace(at, dir.string().size(), "P");
+    }
+#ifdef _WIN32
+    std::replace(text.begin(), text.end(), '\\', '/');
+#endif
+    return text;
+}
+
 // The written file's name, the tree read back from it, the losses and the
 // place and the advice, with the temporary folder written as "P".
 std::string Outcome(const ExportResult& result, const ChromiumProfileFiles& store,
@@ -59,12 +72,8 @@ std::string Outcome(const ExportResult& result, const ChromiumProfileFiles& stor
     if (!result.sNewFolder.empty()) {
         text += " > " + result.sNewFolder;
     }
-    for (auto line : result.advice) {
-        for (auto at = line.find(dir.string()); at != std::string::npos;
-             at = line.find(dir.string())) {
-            line.replace(at, dir.string().size(), "P");
-        }
-        text += "\n" + line;
+    for (const auto& line : result.advice) {
+        text += "\n" + WithFolderAsP(line, dir);
     }
     return text;
 }
@@ -219,11 +228,7 @@ TEST(ChromiumWriter, RefusesWhatItCannotAddToAndWritesNothing) {
         auto result = WriteChromiumBookmarks(tree, store, options, kNow, test::NoProgress());
         EXPECT_FALSE(result.ok) << row.name;
         auto text = result.message.title + ": " + test::MessageText(result.message);
-        for (auto at = text.find(dir.path().string()); at != std::string::npos;
-             at = text.find(dir.path().string())) {
-            text.replace(at, dir.path().string().size(), "P");
-        }
-        EXPECT_EQ(text, row.expected) << row.name;
+        EXPECT_EQ(WithFolderAsP(text, dir.path()), row.expected) << row.name;
         EXPECT_EQ(ReadFile(store.bookmarksFile), before) << row.name;
         EXPECT_FALSE(fs::exists(backup)) << row.name;
     }
@@ -265,6 +270,12 @@ TEST(ChromiumChecksum, MatchesWhatChromiumStoredAndTheLayoutIsChromiums) {
         auto bytes = ReadFile(file);
         auto document = Json::parse(bytes);
         EXPECT_EQ(ChromiumChecksum(document.at("roots")), document.at("checksum")) << file;
+#ifdef _WIN32
+        // Chromium ends its lines with CR LF on Windows.
+        for (auto at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 2)) {
+            bytes.insert(at, 1, '\r');
+        }
+#endif
         EXPECT_EQ(ChromiumJsonText(document), bytes) << file;
     }
 }
