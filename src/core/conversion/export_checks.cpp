@@ -99,17 +99,26 @@ Refusal CheckMenuTarget(const ExportCheckInput& input) {
 }
 
 // Refuses when the browser runs, or when nobody can tell whether it does.
-Refusal CheckBrowser(const ExportCheckInput& input, const Platform& platform,
-                     const std::string& browser, std::span<const std::string_view> processNames) {
-    auto running = IsProcessRunning(platform, processNames);
-    if (running && !*running) {
+// Refuses while a browser runs (runs is true) or while nobody can tell
+// (runs is empty), naming the path and the browser, which browserName()
+// gives only then.
+template <typename BrowserName>
+Refusal RefusalWhileRunning(const ExportCheckInput& input, std::optional<bool> runs,
+                            std::string path, BrowserName browserName) {
+    if (runs && !*runs) {
         return std::nullopt;
     }
     auto refusal =
-        Refuse(input, running ? OutcomeKind::BrowserRunning : OutcomeKind::BrowserStateUnknown,
-               input.target.path);
-    refusal.subject = browser;
+        Refuse(input, runs ? OutcomeKind::BrowserRunning : OutcomeKind::BrowserStateUnknown,
+               std::move(path));
+    refusal.subject = browserName();
     return refusal;
+}
+
+Refusal CheckBrowser(const ExportCheckInput& input, const Platform& platform,
+                     const std::string& browser, std::span<const std::string_view> processNames) {
+    return RefusalWhileRunning(input, IsProcessRunning(platform, processNames), input.target.path,
+                               [&] { return browser; });
 }
 
 // An export into a Chromium-family profile needs the profile's folder, a
@@ -123,16 +132,11 @@ Refusal CheckChromiumTarget(const ExportCheckInput& input, const Platform& platf
     if (IsReadOnly(store.bookmarksFile)) {
         return Refuse(input, OutcomeKind::TargetReadOnly, store.bookmarksFile);
     }
-    auto runs = ChromiumRunsOnProfile(store.profileFolder);
-    if (runs && !*runs) {
-        return std::nullopt;
-    }
-    auto refusal =
-        Refuse(input, runs ? OutcomeKind::BrowserRunning : OutcomeKind::BrowserStateUnknown,
-               store.profileFolder);
-    refusal.subject =
-        IdentifyBrowserProfile(StoreKind::Chromium, store.profileFolder, platform).browser;
-    return refusal;
+    return RefusalWhileRunning(
+        input, ChromiumRunsOnProfile(store.profileFolder), store.profileFolder, [&] {
+            return IdentifyBrowserProfile(StoreKind::Chromium, store.profileFolder, platform)
+                .browser;
+        });
 }
 
 // An export into a Firefox profile adds to its database, which must be
@@ -146,13 +150,7 @@ Refusal CheckFirefoxTarget(const ExportCheckInput& input) {
         return Refuse(input, OutcomeKind::TargetReadOnly, database);
     }
     auto runs = FirefoxRunsOnProfile(Utf8FromPath(PathFromUtf8(database).parent_path()));
-    if (runs && !*runs) {
-        return std::nullopt;
-    }
-    auto refusal = Refuse(
-        input, runs ? OutcomeKind::BrowserRunning : OutcomeKind::BrowserStateUnknown, database);
-    refusal.subject = "Firefox";
-    return refusal;
+    return RefusalWhileRunning(input, runs, database, [] { return std::string("Firefox"); });
 }
 
 Refusal CheckTarget(const ExportCheckInput& input) {
