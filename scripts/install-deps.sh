@@ -9,6 +9,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libcli11-dev libutfcpp-dev libsqlite3-dev nlohmann-json3-dev
+  libpugixml-dev libplist-dev liblz4-dev
   qt6-base-dev qt6-svg-dev
   dpkg-dev
 )
