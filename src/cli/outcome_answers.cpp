@@ -39,6 +39,7 @@ constexpr Answer kAnswers[] = {
      "%subject. Add --merge to add to it, or --force to replace it"},
     {OutcomeKind::BackupFailed, 1, "the backup copy could not be made; nothing was exported"},
     {OutcomeKind::WriteFailed, 1, "could not be written"},
+    {OutcomeKind::Cancelled, 1, "was left as it was: the export was cancelled"},
 };
 
 const Answer& AnswerFor(OutcomeKind kind) {

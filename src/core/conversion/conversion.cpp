@@ -81,6 +81,28 @@ std::optional<Outcome> FailureOfBackup(const ConversionRequest& request) {
     return failure;
 }
 
+// A conversion the user cancelled stops between its steps: nothing was
+// written yet.
+std::optional<Outcome> RefusalOfCancel(const ConversionRequest& request,
+                                       const ProgressSink& progress) {
+    if (!progress.Cancelled()) {
+        return std::nullopt;
+    }
+    return RefusalFor(request, OutcomeKind::Cancelled, request.target.path);
+}
+
+// A write cancelled after the backup copy was made left the target as it
+// was, so the copy it made goes too. A copy that was there before the
+// export was replaced by one of the target as it still is, which is what
+// a backup of it holds, and stays.
+void RemoveNewBackup(const ConversionRequest& request, bool backupWasThere) {
+    if (!request.options.backup || backupWasThere || !IsBookmarkFileKind(request.target.kind)) {
+        return;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(PathFromUtf8(BackupPathFor(request.target.path)), ignored);
+}
+
 std::optional<Outcome> RefusalOfSource(const ConversionRequest& request, BookmarkTree& tree,
                                        ProgressSink& progress) {
     auto read = LoadSourceTree(request.source, tree, &progress);
@@ -274,6 +296,9 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
         }
         request.tree = &loaded;
     }
+    if (auto refusal = RefusalOfCancel(request, progress)) {
+        return ExportResult::Refused(*refusal);
+    }
     // From the checks of the target to the replaced target no other export
     // may touch it: a merge that read the file before another one replaced
     // it would drop that one's links. The lock is taken once the source is
@@ -288,6 +313,10 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     if (auto refusal = RefusalOfReplacing(request)) {
         return ExportResult::Refused(*refusal);
     }
+    if (auto refusal = RefusalOfCancel(request, progress)) {
+        return ExportResult::Refused(*refusal);
+    }
+    const bool backupWasThere = FileExists(BackupPathFor(request.target.path));
     if (auto failure = request.options.dryRun ? std::nullopt : FailureOfBackup(request)) {
         return ExportResult::Refused(*failure);
     }
@@ -306,6 +335,11 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
     }
     auto result = request.options.dryRun ? WriteIntoCopy(*request.tree, request, progress)
                                          : WriteTarget(*request.tree, request, progress);
+    if (result.outcome.kind == OutcomeKind::Cancelled) {
+        RemoveNewBackup(request, backupWasThere);
+        return ExportResult::Refused(
+            RefusalFor(request, OutcomeKind::Cancelled, request.target.path));
+    }
     if (!result.ok) {
         // The writer's message tells what failed; the outcome names the target.
         result.outcome = RefusalFor(request, OutcomeKind::WriteFailed, request.target.path);

@@ -89,7 +89,10 @@ inline constexpr const char* kWaitingForAnotherExport =
 // when asked and the target is a bookmark file that exists, stopping when
 // it fails; names the new folder of an export into a browser; writes the
 // target with the writer of its kind; and adds what was exported to the
-// exported-items total. The
+// exported-items total. A cancel (ProgressSink::Cancelled) is looked for
+// once the source is loaded, before the backup, and by the writer until it
+// replaces the target: a cancelled conversion is Cancelled, its target as
+// it was and no new backup beside it. The
 // result's losses list what reading the source left out, then what the
 // target could not hold. Relative
 // paths are taken from the current folder. Every refusal or failure leaves

@@ -70,6 +70,14 @@ struct ExportResult {
         return result;
     }
 
+    // A result that wrote nothing because the work was cancelled; the
+    // conversion names the target.
+    static ExportResult Cancelled() {
+        Outcome why;
+        why.kind = OutcomeKind::Cancelled;
+        return Refused(std::move(why));
+    }
+
     // Everything asked for was written.
     bool Complete() const { return ok && nLinksNotWritten == 0 && sFirstFailure.empty(); }
 

@@ -93,6 +93,9 @@ void WalkExportedFolders(BookmarkTree& tree, bool exportAll, FolderVisitor& visi
     };
     std::vector<Frame> stack{open(start)};
     while (!stack.empty()) {
+        if (!options.runsToEnd && progress.Cancelled()) {
+            return;
+        }
         auto& frame = stack.back();
         if (frame.byRows) {
             // Rows are looked up by place each time: listing a folder may

@@ -49,8 +49,9 @@ enum class WalkOrder {
 // ancestor. Each written folder is listed before it is entered; one that
 // cannot be listed is counted in result as unreadable. progress shows
 // "Exporting From Folder: " and the name of each written folder, and its
-// bar runs over the folders walked. Works without recursion, so any depth
-// is safe.
+// bar runs over the folders walked. The walk stops where it is once
+// progress is cancelled, unless asked to run to its end. Works without
+// recursion, so any depth is safe.
 // The order a writer asked to keep the source's order (or not) walks this
 // tree in: a Favorites tree has no order of its own.
 WalkOrder OrderToWalk(const BookmarkTree& tree, bool keepOrder);
@@ -63,6 +64,9 @@ struct WalkOptions {
     std::int32_t start = 0; // the folder the walk begins at
     WalkOrder order = WalkOrder::Display;
     bool withTrash = false; // walk the trash too (to show the whole tree, not to export)
+    // For writers that write as they walk, whose export stopped half way
+    // would be half written: a cancel does not stop the walk.
+    bool runsToEnd = false;
 };
 
 void WalkExportedFolders(BookmarkTree& tree, bool exportAll, FolderVisitor& visitor,

@@ -122,6 +122,10 @@ UserMessage MessageFor(const Outcome& outcome) {
                 MessageIcon::Critical};
     case OutcomeKind::WriteFailed:
         return {"Export Failed", {outcome.path, outcome.reason}, MessageIcon::Critical};
+    case OutcomeKind::Cancelled:
+        return {"Exporting Cancelled",
+                {"The export was cancelled.", "\"" + outcome.path + "\" was left as it was."},
+                MessageIcon::Information};
     default:
         return TargetMessage(outcome);
     }

@@ -35,6 +35,9 @@ enum class OutcomeKind {
     // Something failed on the way.
     BackupFailed, // path: the backup copy; reason
     WriteFailed,  // path: the target; the writer's message says more
+    // The user stopped it (ProgressSink::Cancelled); path: the target, left
+    // as it was.
+    Cancelled,
 };
 
 // An outcome with what its message names. The request's kinds of store

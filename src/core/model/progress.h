@@ -18,6 +18,11 @@ public:
     // Shows what was set last at once, where a sink shows changes only now
     // and then: the work is about to stop for a while.
     virtual void ShowNow() {}
+    // Whether the user asked the work to stop. A conversion looks between
+    // its steps and a writer at each folder it walks; once asked, the work
+    // writes nothing more and leaves the target as it was. Sinks on another
+    // thread than the one asking answer from an atomic flag.
+    virtual bool Cancelled() const { return false; }
 };
 
 // A sink that drops everything, for callers that want no progress.

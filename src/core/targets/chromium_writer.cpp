@@ -399,6 +399,10 @@ ExportResult WriteChromiumBookmarks(BookmarkTree& tree, const ChromiumProfileFil
                         "its folders would lie inside one another deeper than the browser reads. "
                         "The file was left unchanged."});
     }
+    // Stopped before the backup, so that a cancel leaves the profile as it was.
+    if (progress.Cancelled()) {
+        return ExportResult::Cancelled();
+    }
     (*document)["checksum"] = ChromiumChecksum((*document)["roots"]);
     if (bytes) {
         auto copied = MakeTimedBackup(file, now);

@@ -365,7 +365,11 @@ ExportResult ExportToFavorites(BookmarkTree& tree, const std::string& favoritesF
         }
     }
     FavoritesPrinter printer(tree, base, options, nameRules, result);
-    WalkExportedFolders(tree, options.exportAll, printer, result, progress);
+    // Each link is a file written as the walk reaches it, so a walk stopped
+    // half way would leave half an export behind.
+    WalkOptions walk;
+    walk.runsToEnd = true;
+    WalkExportedFolders(tree, options.exportAll, printer, result, progress, walk);
     return result;
 }
 

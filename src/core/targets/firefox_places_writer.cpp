@@ -547,16 +547,18 @@ detail::WriteFirefoxPlaces(BookmarkTree& tree, const std::string& placesFile,
     if (failure.empty()) {
         failure = AddRows(tree, db.get(), options, now, progress, result);
     }
-    if (failure.empty()) {
+    const bool cancelled = failure.empty() && progress.Cancelled();
+    if (failure.empty() && !cancelled) {
         failure = Execute(db.get(), "COMMIT");
     }
-    if (!failure.empty()) {
+    if (!failure.empty() || cancelled) {
         // Nothing was changed, and the backup is of no use.
         Execute(db.get(), "ROLLBACK");
         std::error_code ignored;
         std::filesystem::remove(PathFromUtf8(backup), ignored);
-        return Failure(OutcomeKind::WriteFailed, placesFile,
-                       failure + "; the database was left as it was");
+        return cancelled ? ExportResult::Cancelled()
+                         : Failure(OutcomeKind::WriteFailed, placesFile,
+                                   failure + "; the database was left as it was");
     }
     afterCommit(placesFile);
     if (auto why = CheckWritten(db.get(), before); !why.empty()) {

@@ -492,6 +492,9 @@ ExportResult WriteMenuPage(BookmarkTree& tree, const std::string& path, const Wr
     if (!page.result.ok) {
         return page.result;
     }
+    if (progress.Cancelled()) {
+        return ExportResult::Cancelled();
+    }
     if (auto written = WriteFileAtomically(path, page.text); !written.ok) {
         return ExportResult::Failed(
             {kMenuWriteErrorTitle, {kMenuWriteErrorText, written.message}, MessageIcon::Critical});

@@ -352,6 +352,10 @@ WriteResult WriteMerged(BookmarkTree& tree, const std::string& destination,
         ComposeItems(additions[std::max(plan.JoinOf(0), 0)], nullptr, tree, options, progress,
                      result, merge.HasToolbar(), &joined);
     }
+    if (progress.Cancelled()) {
+        result = ExportResult::Cancelled();
+        return {};
+    }
     auto merged = merge.Merge(std::move(additions), refusal);
     if (!merged) {
         result = ExportResult::Failed(std::move(refusal));
@@ -370,6 +374,10 @@ WriteResult WriteNew(BookmarkTree& tree, const std::string& destination,
     out.append(kListStart).append(kLineEnd);
     ComposeItems(out, &file, tree, options, progress, result, false);
     out.append(kListEnd).append(kLineEnd);
+    if (progress.Cancelled()) {
+        result = ExportResult::Cancelled(); // the unfinished file is removed unseen
+        return {};
+    }
     return file.Commit();
 }
 

@@ -294,6 +294,9 @@ ExportResult PrintHotlistFile(BookmarkTree& tree, const std::string& destination
         EndLastLine(file.Buffer(), *old);
         file.Write(additions[0]);
     }
+    if (progress.Cancelled()) {
+        return ExportResult::Cancelled(); // the unfinished file is removed unseen
+    }
     auto written = file.Commit();
     if (!written.ok) {
         return Failure(written.message);
