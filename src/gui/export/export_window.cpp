@@ -14,12 +14,18 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QLocale>
+#include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
+#include <thread>
+#include <vector>
 
 namespace tellavin {
 
@@ -51,10 +57,20 @@ void ExportWindow::SetUpCommon(QStatusBar& statusLine, QProgressBar& bar, QTabWi
     setWindowIcon(ProgramIcon());
     statusLine.addWidget(&bar, 1);
     bar.hide();
+    cancelWork_ = new QPushButton(QStringLiteral("Cancel"), &statusLine);
+    cancelWork_->setObjectName(QStringLiteral("cmdCancelWork"));
+    cancelWork_->setAccessibleDescription(QStringLiteral("Stops the work under way"));
+    statusLine.addPermanentWidget(cancelWork_);
+    cancelWork_->hide();
+    connect(cancelWork_, &QPushButton::clicked, this, [this] {
+        if (work_ != nullptr) {
+            work_->Cancel();
+        }
+    });
     progress_ = std::make_unique<WidgetProgress>(statusLine, bar);
     hoverHelp_ = new HoverHelp(*this, statusLine, QString());
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    connect(escape, &QShortcut::activated, this, &ExportWindow::EscapePressed);
 }
 
 void ExportWindow::LoadSettings(PresetList* presets) {
@@ -63,21 +79,63 @@ void ExportWindow::LoadSettings(PresetList* presets) {
     LoadWindowSettings(code_, controls, platform_, session_, presets_);
 }
 
-void ExportWindow::RunBusy(const std::function<void()>& work) {
+bool ExportWindow::RunBusy(const std::function<void(ProgressSink&)>& work, bool cancellable) {
     cMouse mouse;
-    mouse.SetPointer(Qt::WaitCursor);
-    busy_ = true;
-    work();
-    busy_ = false;
+    mouse.SetPointer(Qt::BusyCursor);
+    WorkerProgress relay(*progress_);
+    // Every control but the status line, which holds the bar and Cancel,
+    // rests until the work ends; the focus then comes back where it was.
+    const QPointer<QWidget> focus = focusWidget();
+    std::vector<QPointer<QWidget>> rested;
+    for (auto* control : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (control != statusLine_ && control->isEnabled()) {
+            control->setEnabled(false);
+            rested.emplace_back(control);
+        }
+    }
+    cancelWork_->setEnabled(cancellable);
+    cancelWork_->show();
+    work_ = &relay;
+    QEventLoop waiting;
+    connect(&relay, &WorkerProgress::Ended, &waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    std::thread worker([&] {
+        work(relay);
+        emit relay.Ended();
+    });
+    waiting.exec();
+    worker.join();
+    relay.Deliver();
+    work_ = nullptr;
+    cancelWork_->hide();
+    for (const auto& control : rested) {
+        if (control) {
+            control->setEnabled(true);
+        }
+    }
+    if (focus) {
+        focus->setFocus();
+    }
+    if (closeAfterWork_) {
+        // Once the caller has taken the work's result.
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+    return !relay.Cancelled();
+}
+
+WorkRunner ExportWindow::BusyRunner() {
+    return [this](const std::function<void(ProgressSink&)>& work) { return RunBusy(work); };
 }
 
 std::optional<BookmarkCounts> ExportWindow::CountWithProgress(const StoreLocation& source) {
     SourceCount counted;
-    RunBusy([&] {
-        counted = CountSource(source, [this](const std::string& folder) {
-            progress_->SetStatusText("Searching Folder: " + folder);
-        });
-    });
+    // A count reads its source to the end, so there is nothing to cancel.
+    RunBusy(
+        [&](ProgressSink& progress) {
+            counted = CountSource(source, [&progress](const std::string& folder) {
+                progress.SetStatusText("Searching Folder: " + folder);
+            });
+        },
+        false);
     SetStatus(QStringLiteral("Ready"));
     return counted.read ? std::optional(counted.counts) : std::nullopt;
 }
@@ -135,18 +193,30 @@ void ExportWindow::OpenSelection(const StoreLocation& source, const StoreLocatio
         ShowRefusal(*refusal, MessageFor(*refusal));
         return;
     }
-    RunBusy([this] { what_->OpenSelection(*progress_); });
+    what_->OpenSelection(*progress_, BusyRunner());
     SetStatus(QStringLiteral("Ready"));
 }
 
-bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSuccess) {
-    if (!what_->ExportsAll() && what_->SelectedTree() != nullptr) {
-        request.tree = what_->SelectedTree();
+ExportResult ExportWindow::RunExport(ConversionRequest request) {
+    const bool selected = !what_->ExportsAll() && what_->SelectedTree() != nullptr;
+    BookmarkTree selection;
+    if (selected) {
+        selection = what_->TakeSelectedTree();
+        request.tree = &selection;
         request.options.exportAll = false;
     }
     ExportResult result;
-    RunBusy([&] { result = RunConversion(request, platform_, *progress_); });
-    SetStatus(QStringLiteral("Ready"));
+    RunBusy([&](ProgressSink& progress) { result = RunConversion(request, platform_, progress); });
+    if (selected) {
+        what_->GiveBackSelectedTree(std::move(selection));
+    }
+    SetStatus(result.outcome.kind == OutcomeKind::Cancelled ? QStringLiteral("Exporting Cancelled")
+                                                            : QStringLiteral("Ready"));
+    return result;
+}
+
+bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSuccess) {
+    auto result = RunExport(request);
     // Replacing a file that holds many more links than the export leaves
     // is asked about, No by default; No writes nothing at all.
     if (result.outcome.kind == OutcomeKind::ReplacesLarger) {
@@ -156,8 +226,11 @@ bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSucces
             return false;
         }
         request.options.force = true;
-        RunBusy([&] { result = RunConversion(request, platform_, *progress_); });
-        SetStatus(QStringLiteral("Ready"));
+        result = RunExport(request);
+    }
+    // The user who cancelled knows; the status line says it was.
+    if (result.outcome.kind == OutcomeKind::Cancelled) {
+        return false;
     }
     if (!result.ok) {
         ShowRefusal(result.outcome, result.message);
@@ -199,9 +272,23 @@ void ExportWindow::SetStatus(const QString& text) {
     statusLine_->showMessage(text);
 }
 
+void ExportWindow::EscapePressed() {
+    if (work_ == nullptr) {
+        close();
+    } else if (cancelWork_->isEnabled()) {
+        work_->Cancel();
+    }
+}
+
 void ExportWindow::closeEvent(QCloseEvent* event) {
-    if (busy_) {
-        event->ignore(); // the work ends first; its file must not be left half written
+    if (work_ != nullptr) {
+        // The work ends first, and its file is never left half written: it
+        // is asked to stop, and the window closes once it ended.
+        if (cancelWork_->isEnabled()) {
+            work_->Cancel();
+        }
+        closeAfterWork_ = true;
+        event->ignore();
         return;
     }
     SaveWindowSettings(code_, WidgetControls(*this), platform_, presets_);

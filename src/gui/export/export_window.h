@@ -3,6 +3,7 @@
 #include "conversion/conversion.h"
 #include "conversion/export_checks.h"
 #include "gui/export/refusal_focus.h"
+#include "gui/windows/worker_progress.h"
 #include "model/bookmark_counts.h"
 #include "model/session_state.h"
 
@@ -14,6 +15,7 @@
 class QAbstractButton;
 class QGroupBox;
 class QProgressBar;
+class QPushButton;
 class QStatusBar;
 class QTabWidget;
 
@@ -27,17 +29,20 @@ class Platform;
 class WidgetProgress;
 
 // What every export window shares: the hover help on its status line, the
-// progress bar over it, long work with the window kept painted, refusals
-// and results shown as message boxes, Escape to leave, and its place and
-// options saved when it closes.
+// progress bar over it, long work on a worker thread with the window kept
+// answering, refusals and results shown as message boxes, Escape to leave,
+// and its place and options saved when it closes.
 //
-// Long work (counting, loading the selection, exporting) runs on the
-// window's own thread and lets the event loop paint the windows from its
-// progress, without taking the user's input: the core's readers and
-// writers are single-threaded and own the tree they work on, so keeping
-// them on one thread needs no locking and no copy of a million-link tree.
-// While work runs the window refuses to close, so the main window never
-// returns while a file is half written.
+// Long work (counting, loading the selection, exporting) runs on one
+// worker thread while the window's event loop goes on: the window paints,
+// shows the work's progress and answers, its controls disabled but for
+// Cancel beside the progress bar. The core's readers and writers are
+// single-threaded and own the tree they work on, so a tree is moved to the
+// worker whole and back once the work ended, never shared while both
+// threads run. Cancel or Escape asks the work to stop (an export then
+// leaves its target as it was); closing the window asks the same and
+// closes it once the work ended, so the main window never returns while a
+// file is half written.
 class ExportWindow : public QWidget {
     Q_OBJECT
 
@@ -54,9 +59,13 @@ protected:
     // for a menu window, its colour presets).
     void LoadSettings(PresetList* presets = nullptr);
 
-    // Runs long work with the busy pointer, progress kept painted and the
-    // window closed to the user's input.
-    void RunBusy(const std::function<void()>& work);
+    // Runs long work on the worker thread with the busy pointer and its
+    // progress shown, the window's controls disabled meanwhile; returns once
+    // it ended: true when it ran to its end, false when cancelled. Work
+    // that cannot be cut short (a count) is not offered to cancel.
+    bool RunBusy(const std::function<void(ProgressSink&)>& work, bool cancellable = true);
+    // RunBusy, for work handed on (the selection window's load).
+    WorkRunner BusyRunner();
     // Counts a source, showing each folder on the status line.
     std::optional<BookmarkCounts> CountWithProgress(const StoreLocation& source);
     // Shows a refusal's message and does what follows it (FocusAfter).
@@ -70,6 +79,9 @@ protected:
     // "Select Links...": the source is checked, then the selection window
     // opens on it.
     void OpenSelection(const StoreLocation& source, const StoreLocation& target);
+    // The conversion on the worker thread, the confirmed selection's tree
+    // moved there when the frame says to export it, and back.
+    ExportResult RunExport(ConversionRequest request);
     // The export checks, then the conversion of everything or of the
     // confirmed selection, as the frame says, with its result reported: a
     // failure, or (unless announceSuccess is false) "Exporting Complete"
@@ -78,6 +90,8 @@ protected:
     void SetStatus(const QString& text);
 
     void closeEvent(QCloseEvent* event) override;
+    // Escape: cancels the work running, or closes the window.
+    void EscapePressed();
 
     ConversionPath code_;
     WhatToExport* what_ = nullptr;
@@ -91,7 +105,10 @@ private:
     QStatusBar* statusLine_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     HoverHelp* hoverHelp_ = nullptr;
-    bool busy_ = false;
+    QPushButton* cancelWork_ = nullptr;
+    // The progress of the work running, which Cancel stops; null when idle.
+    WorkerProgress* work_ = nullptr;
+    bool closeAfterWork_ = false;
 };
 
 // "Imported from FF (" + today's date in the system's short format + ")".

@@ -25,7 +25,12 @@ void WhatToExport::SetSource(const StoreLocation& source, BookmarkCounts totals)
     ShowCounts();
 }
 
-void WhatToExport::OpenSelection(ProgressSink& progress) {
+void WhatToExport::OpenSelection(ProgressSink& progress, const WorkRunner& run) {
+    bool ran = true;
+    auto tracked = [&](const std::function<void(ProgressSink&)>& work) {
+        ran = run(work);
+        return ran;
+    };
     if (!selection_) {
         selection_ = std::make_unique<SelectionWindow>(source_, totals_, progress, platform_,
                                                        session_, &window_);
@@ -42,9 +47,13 @@ void WhatToExport::OpenSelection(ProgressSink& progress) {
             ShowCounts();
             emit SelectionClosed();
         });
-        selection_->LoadTree();
+        selection_->LoadTree(tracked);
     } else if (!selection_->Tree().HasRoot()) {
-        selection_->LoadTree(); // cancelled before: a fresh tree
+        selection_->LoadTree(tracked); // cancelled before: a fresh tree
+    }
+    if (!ran) {
+        DiscardSelection();
+        return;
     }
     selection_->show();
 }
@@ -59,6 +68,14 @@ bool WhatToExport::ExportsAll() const {
 
 BookmarkTree* WhatToExport::SelectedTree() const {
     return selection_ && selection_->Tree().HasRoot() ? &selection_->Tree() : nullptr;
+}
+
+BookmarkTree WhatToExport::TakeSelectedTree() {
+    return std::move(selection_->Tree());
+}
+
+void WhatToExport::GiveBackSelectedTree(BookmarkTree tree) {
+    selection_->Tree() = std::move(tree);
 }
 
 void WhatToExport::ShowCounts() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/windows/worker_progress.h"
 #include "model/bookmark_counts.h"
 #include "model/conversion_path.h"
 
@@ -14,7 +15,6 @@ namespace tellavin {
 
 class BookmarkTree;
 class Platform;
-class ProgressSink;
 class SelectionWindow;
 struct SessionState;
 
@@ -34,9 +34,10 @@ public:
     void SetSource(const StoreLocation& source, BookmarkCounts totals);
     const BookmarkCounts& Totals() const { return totals_; }
 
-    // Opens the selection window on the source, loading its tree with
-    // progress on the export window; Selected follows its confirmation.
-    void OpenSelection(ProgressSink& progress);
+    // Opens the selection window on the source, its tree loaded by run
+    // with progress on the export window; Selected follows its
+    // confirmation. A cancelled load opens nothing.
+    void OpenSelection(ProgressSink& progress, const WorkRunner& run);
     // Discards the selection window and its tree.
     void DiscardSelection();
 
@@ -44,6 +45,10 @@ public:
     // The confirmed selection, for an export of the selected folders and
     // links; nothing when there is none.
     BookmarkTree* SelectedTree() const;
+    // Moves the confirmed selection's tree out, for work on it elsewhere,
+    // and back; the selection window stays hidden meanwhile.
+    BookmarkTree TakeSelectedTree();
+    void GiveBackSelectedTree(BookmarkTree tree);
 
     // Rewrites the caption with the counts of the present choice.
     void ShowCounts();

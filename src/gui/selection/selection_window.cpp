@@ -134,7 +134,7 @@ void SelectionWindow::ConnectCommands() {
     connect(ui_->mnuLinksUncheck, &QAction::triggered, this, [this] { CheckSelectedRows(false); });
 }
 
-bool SelectionWindow::LoadTree() {
+bool SelectionWindow::LoadTree(const WorkRunner& run) {
     cMouse mouse;
     mouse.SetPointer(Qt::WaitCursor);
     unloaded_ = false;
@@ -143,9 +143,24 @@ bool SelectionWindow::LoadTree() {
     WidgetControls controls(*this);
     LoadWindowSettings(kSelectionWindowKind, controls, platform_, session_);
 
-    ProgressStart(exportProgress_, totals_.folders);
-    tree_.SetKeepIcons(true);
-    const bool loaded = static_cast<bool>(LoadSourceTree(source_, tree_, &exportProgress_));
+    BookmarkTree built;
+    built.SetKeepIcons(true);
+    bool read = false;
+    auto load = [&](ProgressSink& progress) {
+        ProgressStart(progress, totals_.folders);
+        read = static_cast<bool>(LoadSourceTree(source_, built, &progress));
+        ProgressEnd(progress, totals_.folders);
+    };
+    bool ran = true;
+    if (run) {
+        ran = run(load);
+    } else {
+        load(exportProgress_);
+    }
+    const bool loaded = ran && read;
+    if (loaded) {
+        tree_ = std::move(built);
+    }
     images_.Clear();
     treeModel_->Reload();
     if (loaded) {
@@ -153,7 +168,6 @@ bool SelectionWindow::LoadTree() {
         SelectFolder(0);
     }
     StatusBarRefresh();
-    ProgressEnd(exportProgress_, totals_.folders);
     return loaded;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/selection/image_list.h"
+#include "gui/windows/worker_progress.h"
 #include "model/bookmark_counts.h"
 #include "model/bookmark_tree.h"
 #include "model/conversion_path.h"
@@ -40,8 +41,10 @@ public:
     ~SelectionWindow() override;
 
     // Builds the tree from the source, selects the root and lists it; false
-    // when the source cannot be read (the tree is then empty).
-    bool LoadTree();
+    // when the source cannot be read or the load was cancelled (the tree is
+    // then empty). The tree is built apart, by run when given (on a worker
+    // thread), else here, and moved in whole once built.
+    bool LoadTree(const WorkRunner& run = {});
 
     BookmarkTree& Tree() { return tree_; }
 
