@@ -2,6 +2,7 @@
 // while the work runs, and Escape, Cancel or closing the window stop it
 // with the target left as it was.
 #include "gui/export/bookmark_files_window.h"
+#include "gui/selection/selection_window.h"
 #include "gui/windows/worker_progress.h"
 #include "support/answered_dialogs.h"
 #include "support/fake_platform.h"
@@ -166,6 +167,50 @@ TEST(ExportWindowWork, TheWindowAnswersWhileWorkingAndAStopLeavesTheTarget) {
             (written ? "target written" : "target as it was") + (backup ? ", backup" : "") +
             (window->isVisible() ? " | open" : " | closed");
         EXPECT_EQ(shown, row.expected);
+    }
+}
+
+// Select Links loads the source's tree on the worker; a Cancel while it
+// loads, here at its first report, opens no selection window.
+TEST(ExportWindowWork, ACancelledLoadOpensNoSelectionWindow) {
+    struct LoadRow {
+        bool cancel;
+        const char* expected; // the selection window | the status line
+    };
+    const LoadRow rows[] = {
+        {false, "selection shown | Ready"},
+        {true, "no selection | Ready"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.cancel);
+        test::TempDir dir;
+        test::FakePlatform platform;
+        platform.executablePath = dir / "tellavin";
+        test::AnsweredDialogs dialogs;
+        SessionState session;
+        QWidget owner;
+        BookmarkFilesWindow window(10, session, platform, dialogs.service(), owner);
+        window.show();
+        const auto source = dir / "source.adr";
+        test::WriteFile(source, test::kNewsAndHomeOpera);
+        PickFile(dialogs, source);
+        Click(window, "cmdSelectFrom");
+        PickFile(dialogs, dir / "target.html");
+        Click(window, "Command2");
+        auto* status = Find<QStatusBar>(window, "StatusBar1");
+        status->showMessage(QStringLiteral("before"));
+        QMetaObject::Connection cancelling;
+        if (row.cancel) {
+            cancelling = QObject::connect(status, &QStatusBar::messageChanged, &window,
+                                          [&] { Click(window, "cmdCancelWork"); });
+        }
+        Click(window, "Command5");
+        QObject::disconnect(cancelling);
+        auto* selection = window.findChild<SelectionWindow*>();
+        const std::string shown =
+            selection != nullptr && selection->isVisible() ? "selection shown" : "no selection";
+        EXPECT_EQ(shown + " | " + status->currentMessage().toStdString(), row.expected);
+        window.close();
     }
 }
 
