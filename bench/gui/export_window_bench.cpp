@@ -8,11 +8,11 @@
 // is the longest time the windows could not repaint. It prints each gap
 // over 100 ms with the status line that followed it, the longest gap, the
 // whole time, and the messages the window showed.
-#include "export/bookmark_files_window.h"
+#include "gui/export/bookmark_files_window.h"
+#include "gui/windows/dialogs.h"
+#include "gui/windows/gui_resources.h"
 #include "model/session_state.h"
 #include "platform/platform.h"
-#include "shell/gui_resources.h"
-#include "windows/dialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     QTemporaryDir scratch;
-    window.findChild<QComboBox*>(QStringLiteral("cboFromLoc"))->setEditText(QString::fromLocal8Bit(argv[1]));
+    window.findChild<QComboBox*>(QStringLiteral("cboFromLoc"))
+        ->setEditText(QString::fromLocal8Bit(argv[1]));
     window.findChild<QComboBox*>(QStringLiteral("cboNNLoc"))
         ->setEditText(scratch.filePath(QStringLiteral("out.adr")));
 
