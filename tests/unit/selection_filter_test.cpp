@@ -150,6 +150,8 @@ TEST(SearchFolding, FoldsCaseAndAccentsOfTheCoveredLetters) {
         {"Łódź Šťastný Őrség Ștefan", "lodz stastny orseg stefan"},
         {"Ω Ά ΐ ς Ё Я Ђ", "ω α ι σ е я ђ"},
         {"tab\there\r\n", "tab here  "},
+        {"HTTPS://WWW.EXAMPLE.COM/Path?Q=1\tEND", "https://www.example.com/path?q=1 end"},
+        {"@AZ[`az{@AZ[`az{~", "@az[`az{@az[`az{~"},
         {"× ÷ 中文 \xF0\x9F\x98\x80 \xFF", "× ÷ 中文 \xF0\x9F\x98\x80 \xFF"},
     };
     for (auto [text, expected] : cases) {

@@ -1,6 +1,10 @@
 #include "text/search_folding.h"
 
+#include "text/byte_search.h"
+
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace tellavin {
 
@@ -21,10 +25,10 @@ struct Pair {
 };
 constexpr Pair kPairs[] = {{'A', "ae"}, {'T', "th"}, {'S', "ss"}, {'I', "ij"}, {'O', "oe"}};
 
-void AppendCodePoint(std::string& out, char32_t c) {
+void WriteCodePoint(char*& to, char32_t c) {
     // Only letters below U+0800 are ever written folded: two bytes.
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *to++ = static_cast<char>(0xC0 | (c >> 6));
+    *to++ = static_cast<char>(0x80 | (c & 0x3F));
 }
 
 // The Greek letter without its accent, lowered; 0 for no Greek letter.
@@ -75,8 +79,9 @@ char32_t CyrillicFolded(char32_t c) {
     return c >= 0x400 && c <= 0x40F ? c + 80 : 0;
 }
 
-// Appends the folded form of one character; false when it keeps its own.
-bool AppendFoldedCodePoint(std::string& out, char32_t c) {
+// Writes the folded form of one two-byte character, never more than two
+// bytes; false when it keeps its own.
+bool WriteFoldedCodePoint(char*& to, char32_t c) {
     if (c >= 0xC0 && c < 0x180) {
         const char base = kLatinBases[c - 0xC0];
         if (base == '-') {
@@ -85,23 +90,24 @@ bool AppendFoldedCodePoint(std::string& out, char32_t c) {
         if (base >= 'A' && base <= 'Z') {
             for (const auto& pair : kPairs) {
                 if (pair.code == base) {
-                    out += pair.letters;
+                    *to++ = pair.letters[0];
+                    *to++ = pair.letters[1];
                 }
             }
         } else {
-            out.push_back(base);
+            *to++ = base;
         }
         return true;
     }
     if (c >= 0x218 && c <= 0x21B) {
-        out.push_back(c < 0x21A ? 's' : 't');
+        *to++ = c < 0x21A ? 's' : 't';
         return true;
     }
     if (c >= 0x300 && c <= 0x36F) {
         return true; // a combining accent
     }
     if (auto folded = c < 0x400 ? GreekFolded(c) : CyrillicFolded(c); folded != 0) {
-        AppendCodePoint(out, folded);
+        WriteCodePoint(to, folded);
         return true;
     }
     return false;
@@ -130,28 +136,48 @@ std::size_t SequenceAt(std::string_view text, std::size_t at, char32_t& c) {
 } // namespace
 
 void AppendFolded(std::string& out, std::string_view text) {
+    // Folding never lengthens a text: the room is made once and written
+    // through a pointer that never overtakes what it reads.
+    const auto start = out.size();
+    out.resize(start + text.size());
+    char* to = out.data() + start;
     std::size_t at = 0;
     while (at < text.size()) {
+        if (at + 8 <= text.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + at, 8);
+            if ((word & detail::kHighBits) == 0 && detail::BytesBelow(word, 0x20) == 0) {
+                // Eight printable ASCII bytes: each capital gains the 0x20 bit.
+                const auto fromA = word + detail::kOnes * (0x80 - 'A');
+                const auto pastZ = word + detail::kOnes * (0x80 - 'Z' - 1);
+                word |= (fromA & ~pastZ & detail::kHighBits) >> 2;
+                std::memcpy(to, &word, 8);
+                to += 8;
+                at += 8;
+                continue;
+            }
+        }
         const auto byte = static_cast<unsigned char>(text[at]);
         if (byte < 0x80) {
-            out.push_back(byte < 0x20                  ? ' '
-                          : byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32)
-                                                       : static_cast<char>(byte));
+            *to++ = byte < 0x20                  ? ' '
+                    : byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32)
+                                                 : static_cast<char>(byte);
             ++at;
             continue;
         }
         char32_t c = 0;
         const auto length = SequenceAt(text, at, c);
         if (length == 0) {
-            out.push_back(static_cast<char>(byte));
+            *to++ = static_cast<char>(byte);
             ++at;
             continue;
         }
-        if (length != 2 || !AppendFoldedCodePoint(out, c)) {
-            out.append(text.substr(at, length));
+        if (length != 2 || !WriteFoldedCodePoint(to, c)) {
+            to = std::copy_n(text.data() + at, length, to);
         }
         at += length;
     }
+    out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 } // namespace tellavin

@@ -16,7 +16,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QSignalBlocker>
 #include <algorithm>
 
 namespace tellavin {
@@ -146,7 +145,12 @@ void SelectionWindow::ConnectCommands() {
     findPause_.setSingleShot(true);
     findPause_.setInterval(kFindPauseMilliseconds);
     connect(&findPause_, &QTimer::timeout, this, &SelectionWindow::ShowFound);
-    connect(ui_->txtFind, &QLineEdit::textChanged, this, [this] { findPause_.start(); });
+    // The first keystroke prepares the search, so that the pause after the
+    // last one is all the user waits for.
+    connect(ui_->txtFind, &QLineEdit::textEdited, this, [this] {
+        PrepareSearch();
+        findPause_.start();
+    });
     connect(ui_->txtFind, &QLineEdit::returnPressed, this, &SelectionWindow::ShowFound);
     connect(ui_->cmdCheckFound, &QPushButton::clicked, this, &SelectionWindow::CheckAllFound);
 }
@@ -322,12 +326,7 @@ void SelectionWindow::ShowFound() {
     }
     cMouse mouse;
     mouse.SetPointer(Qt::WaitCursor);
-    if (!filter_) {
-        ProgressStart(exportProgress_, tree_.NodeCount());
-        filter_ = std::make_unique<SelectionFilter>(tree_, std::span<const std::int32_t>(),
-                                                    exportProgress_);
-        ProgressEnd(exportProgress_, tree_.NodeCount());
-    }
+    PrepareSearch();
     const auto current = SelectedFolder();
     found_ = filter_->Find(text);
     searching_ = true;
@@ -348,6 +347,18 @@ void SelectionWindow::ShowFound() {
     }
     // The folder shown before stays when the search found something in it.
     SelectFolder(found_.Of(current) != nullptr ? current : found_.folders.front().folder);
+}
+
+void SelectionWindow::PrepareSearch() {
+    if (filter_ || !tree_.HasRoot()) {
+        return;
+    }
+    cMouse mouse;
+    mouse.SetPointer(Qt::WaitCursor);
+    ProgressStart(exportProgress_, tree_.NodeCount());
+    filter_ =
+        std::make_unique<SelectionFilter>(tree_, std::span<const std::int32_t>(), exportProgress_);
+    ProgressEnd(exportProgress_, tree_.NodeCount());
 }
 
 void SelectionWindow::ShowEverything() {
@@ -375,7 +386,6 @@ void SelectionWindow::ForgetSearch() {
     searching_ = false;
     found_ = {};
     filter_.reset();
-    const QSignalBlocker quiet(ui_->txtFind);
     ui_->txtFind->clear();
     ui_->lblFound->clear();
     ui_->cmdCheckFound->setEnabled(false);

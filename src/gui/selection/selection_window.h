@@ -88,6 +88,8 @@ private:
     // The folder's rows in the list's sort; only those found while a search
     // narrows the views.
     std::vector<std::int32_t> ListOrder(std::int32_t folder) const;
+    // Lists every folder and folds the texts the search looks through, once.
+    void PrepareSearch();
     void ShowFound();
     void ShowEverything();
     void CheckAllFound();
