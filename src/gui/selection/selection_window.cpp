@@ -147,8 +147,10 @@ void SelectionWindow::ConnectCommands() {
     connect(&findPause_, &QTimer::timeout, this, &SelectionWindow::ShowFound);
     // The first keystroke prepares the search, so that the pause after the
     // last one is all the user waits for.
-    connect(ui_->txtFind, &QLineEdit::textEdited, this, [this] {
-        PrepareSearch();
+    connect(ui_->txtFind, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!text.isEmpty()) {
+            PrepareSearch();
+        }
         findPause_.start();
     });
     connect(ui_->txtFind, &QLineEdit::returnPressed, this, &SelectionWindow::ShowFound);
@@ -382,11 +384,11 @@ void SelectionWindow::CheckAllFound() {
 }
 
 void SelectionWindow::ForgetSearch() {
+    ui_->txtFind->clear();
     findPause_.stop();
     searching_ = false;
     found_ = {};
     filter_.reset();
-    ui_->txtFind->clear();
     ui_->lblFound->clear();
     ui_->cmdCheckFound->setEnabled(false);
 }
