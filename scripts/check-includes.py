@@ -25,7 +25,9 @@ ALLOWED = {
     "selection": {"text", "platform", "model", "selection"},
     "sources": {"text", "platform", "model", "sources"},
     "targets": {"text", "platform", "model", "sources", "targets"},
-    "conversion": {"text", "platform", "model", "settings", "sources", "targets", "conversion"},
+    "conversion": {
+        "text", "platform", "model", "settings", "selection", "sources", "targets", "conversion"
+    },
 }
 
 GUI_ALLOWED = {

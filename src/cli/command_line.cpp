@@ -94,6 +94,24 @@ std::string ConversionMatrix() {
     return matrix;
 }
 
+// --folder and --match, for a command that exports (verb "Export") or shows
+// ("Show") what they choose.
+void AddChoiceOptions(CLI::App& command, SelectionChoice& choice, const std::string& verb) {
+    command
+        .add_option("--folder", choice.folders,
+                    verb + " only this folder with everything under it, named by its path from "
+                           "the store's top with / between the names, as in \"News/Tech\"; "
+                           "may be given more than once")
+        ->allow_extra_args(false)
+        ->option_text("PATH");
+    command
+        .add_option("--match", choice.match,
+                    verb + " only the folders whose names and the links whose names or "
+                           "addresses hold TEXT, ignoring case and accents (with --folder, "
+                           "only inside those folders)")
+        ->option_text("TEXT");
+}
+
 } // namespace
 
 int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
@@ -110,8 +128,10 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     std::string source;
     auto* count = app.add_subcommand("count", "Print the number of folders and links of a store");
     count->add_option("SOURCE", source, kStoreHelp)->required();
+    SelectionChoice choice;
     auto* tree = app.add_subcommand("tree", "Print the folder tree of a store with its links");
     tree->add_option("SOURCE", source, kStoreHelp)->required();
+    AddChoiceOptions(*tree, choice, "Show");
     auto* discover = app.add_subcommand(
         "discover",
         "List the Favorites folder, Firefox bookmark files and databases, Chromium-family "
@@ -174,6 +194,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
                       "Replace a bookmark file even when it holds more than twice as many links "
                       "as the export, and more than 50");
     convert->add_flag("--quiet,-q", quiet, kQuietHelp);
+    AddChoiceOptions(*convert, choice, "Export");
 
     std::string page;
     MenuArguments menuArguments;
@@ -205,6 +226,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         ->excludes(colors);
     menu->add_flag("--dry-run", menuArguments.dryRun, kDryRunHelp);
     menu->add_flag("--quiet,-q", quiet, kQuietHelp);
+    AddChoiceOptions(*menu, choice, "Publish");
 
     // CLI11's own complaints (an unknown option, a missing argument, a bad
     // value) read as the program's other messages do: one line, prefixed.
@@ -231,13 +253,15 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     TerminalProgress progress(err, !quiet && errIsTerminal);
     if (convert->parsed()) {
         request.quiet = quiet;
+        request.choice = choice;
         return RunConvert(request, out, err, platform, progress);
     }
     if (menu->parsed()) {
         menuArguments.quiet = quiet;
+        menuArguments.choice = choice;
         return RunMenu(source, page, menuArguments, out, err, platform, progress);
     }
-    return RunTree(source, platform, out, err);
+    return RunTree(source, choice, platform, out, err);
 }
 
 } // namespace tellavin::cli

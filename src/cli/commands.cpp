@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/outcome_answers.h"
 #include "cli/store_argument.h"
 #include "cli/tree_printer.h"
 #include "model/bookmark_tree.h"
@@ -27,8 +28,8 @@ int RunCount(const std::string& source, const Platform& platform, std::ostream& 
     return 0;
 }
 
-int RunTree(const std::string& source, const Platform& platform, std::ostream& out,
-            std::ostream& err) {
+int RunTree(const std::string& source, const SelectionChoice& choice, const Platform& platform,
+            std::ostream& out, std::ostream& err) {
     auto location = StoreArgument(source, platform, err);
     if (!location) {
         return 2;
@@ -37,7 +38,21 @@ int RunTree(const std::string& source, const Platform& platform, std::ostream& o
     if (!LoadStoreTree(*location, tree, err)) {
         return 1;
     }
-    PrintTree(tree, out);
+    if (!choice.Empty()) {
+        NullProgress quiet;
+        auto applied = ApplyChoice(tree, choice, quiet);
+        if (applied.kind != OutcomeKind::Done) {
+            err << OutcomeLine({applied.kind,
+                                location->kind,
+                                location->kind,
+                                location->path,
+                                {},
+                                applied.subject})
+                << "\n";
+            return ExitStatusFor(applied.kind);
+        }
+    }
+    PrintTree(tree, out, choice.Empty());
     return 0;
 }
 

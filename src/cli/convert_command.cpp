@@ -18,6 +18,7 @@ int RunConvert(const ConvertArguments& arguments, std::ostream& out, std::ostrea
     ConversionRequest request;
     request.source = *source;
     request.target = *target;
+    request.choice = arguments.choice;
     auto& options = request.options;
     options.merge = arguments.merge;
     options.keepDuplicates = arguments.keepDuplicates;

@@ -93,6 +93,7 @@ int RunMenu(const std::string& source, const std::string& page, const MenuArgume
     ConversionRequest request;
     request.source = *location;
     request.target = {StoreKind::Menu, page};
+    request.choice = arguments.choice;
     request.options.keepOrder = arguments.keepOrder;
     auto& options = request.menu;
     options.bVertical = arguments.vertical;

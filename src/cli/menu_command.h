@@ -2,6 +2,7 @@
 
 #include "model/progress.h"
 #include "platform/platform.h"
+#include "selection/selection_choice.h"
 
 #include <iosfwd>
 #include <optional>
@@ -16,16 +17,17 @@ struct MenuArguments {
     bool noUrlStatus = false;
     bool noShadows = false;
     bool statistics = false;
-    bool keepOrder = false; // submenus in the source's order, separators as dividers
+    bool keepOrder = false;        // submenus in the source's order, separators as dividers
     std::optional<int> breakAfter; // submenus break after this many entries
     std::string title = "Bookmarks By Tellavin";
-    std::string colors; // eight colours, "c0,...,c7"
-    std::string preset; // a colour preset by name
-    bool dryRun = false; // everything but the writing
-    bool quiet = false;  // the result line only, without the loss report
+    std::string colors;     // eight colours, "c0,...,c7"
+    std::string preset;     // a colour preset by name
+    bool dryRun = false;    // everything but the writing
+    bool quiet = false;     // the result line only, without the loss report
+    SelectionChoice choice; // --folder and --match: what is published, when not everything
 };
 
-// Publishes a whole store as a menu page, which adds its items to the
+// Publishes a store, or what its choice chooses of it, as a menu page, which adds its items to the
 // exported-items total; returns the exit status as RunConvert does.
 int RunMenu(const std::string& source, const std::string& page, const MenuArguments& arguments,
             std::ostream& out, std::ostream& err, const Platform& platform, ProgressSink& progress);

@@ -12,6 +12,7 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -82,6 +83,20 @@ protected:
         return found.value(0);
     }
 
+    // The folder tree as the view holds it: "Bookmarks[ News[ Old ] ]".
+    std::string TreeText(const QModelIndex& parent = {}) {
+        std::string text;
+        auto* model = Tree()->model();
+        for (int row = 0; row < model->rowCount(parent); ++row) {
+            auto index = model->index(row, 0, parent);
+            text += " " + index.data().toString().toStdString();
+            if (model->rowCount(index) > 0) {
+                text += "[" + TreeText(index) + " ]";
+            }
+        }
+        return parent.isValid() || text.empty() ? text : text.substr(1);
+    }
+
     // Selects an item and presses Space on it, as a keyboard user does.
     void ToggleWithSpace(QTreeView* view, const QModelIndex& index) {
         view->setFocus();
@@ -149,6 +164,51 @@ TEST_F(SelectionWindowTest, HeaderClicksFlipTheOrderOnEveryColumn) {
                          .value<QIcon>()
                          .isNull());
     }
+}
+
+TEST_F(SelectionWindowTest, FindNarrowsTheTreeAndTheListToWhatItFinds) {
+    QAbstractItemModelTester treeCheck(Tree()->model(),
+                                       QAbstractItemModelTester::FailureReportingMode::Fatal);
+    auto* find = window_->findChild<QLineEdit*>(QStringLiteral("txtFind"));
+    auto* found = window_->findChild<QLabel*>(QStringLiteral("lblFound"));
+    auto* checkFound = window_->findChild<QPushButton*>(QStringLiteral("cmdCheckFound"));
+    // What the window shows: the tree, the list, what was found and
+    // whether Check All Found can be pressed.
+    const auto shown = [&] {
+        return TreeText() + " | " + ListText() + " | " + found->text().toStdString() +
+               (checkFound->isEnabled() ? " | enabled" : "");
+    };
+    const std::pair<const char*, const char*> cases[] = {
+        {"ARCH", "Bookmarks[ News[ Old ] ] | Archive | Found 1 folder, 1 link | enabled"},
+        {"Dàily", "Bookmarks[ News ] | daily | Found 1 folder, 1 link | enabled"},
+        {"news", "Bookmarks[ News ] | daily Weekly | Found 1 folder, 2 links | enabled"},
+        {"http",
+         "Bookmarks[ News[ Old ] ] | Old daily Weekly | Found 3 folders, 4 links | enabled"},
+        {"gopher", " |  | Nothing found"},
+        {"", "Bookmarks[ News[ Old ] ] | News Home | "},
+    };
+    for (auto [text, expected] : cases) {
+        SCOPED_TRACE(text);
+        find->setText(QString::fromUtf8(text));
+        QTest::keyClick(find, Qt::Key_Return);
+        EXPECT_EQ(shown(), expected);
+    }
+    // Typing searches once the keys stop.
+    QTest::keyClicks(find, "week");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !found->text().isEmpty(); }));
+    EXPECT_EQ(shown(), "Bookmarks[ News ] | Weekly | Found 1 folder, 1 link | enabled");
+}
+
+TEST_F(SelectionWindowTest, CheckAllFoundChecksTheFoundLinksAndTheirFolders) {
+    auto* find = window_->findChild<QLineEdit*>(QStringLiteral("txtFind"));
+    find->setText(QStringLiteral("a"));
+    QTest::keyClick(find, Qt::Key_Return);
+    window_->findChild<QPushButton*>(QStringLiteral("cmdCheckFound"))->click();
+    find->clear();
+    QTest::keyClick(find, Qt::Key_Return);
+    Tree()->setCurrentIndex(TreeItem(QStringLiteral("News")));
+    EXPECT_EQ(ListText() + " | " + StatusText(),
+              "Old+* daily+ Weekly | Selected Folders: 2 of 2 | Selected Links: 3 of 4");
 }
 
 TEST_F(SelectionWindowTest, DoubleClicksOpenASubFolderOrTheLinkMaximised) {

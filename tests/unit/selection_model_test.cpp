@@ -1,12 +1,12 @@
 #include "model/file_tree_builder.h"
 #include "selection/list_order.h"
+#include "selection/selection_filter.h"
 #include "selection/selection_model.h"
 #include "sources/favorites_reader.h"
 #include "support/temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <random>
 #include <sstream>
 
@@ -209,6 +209,54 @@ TEST(SelectionModel, CommandsKeepCountsChecksAndBoldTogether) {
     }
 }
 
+struct FoundCase {
+    const char* what;
+    const char* checkedFirst; // a folder checked before, or nullptr
+    const char* text;
+    const char* expected;
+};
+
+TEST(SelectionModel, CheckAllFoundKeepsCountsChecksAndBoldTogether) {
+    const FoundCase cases[] = {
+        {"one link checks its folder", nullptr, "a2", "1/1 Bookmarks* A+*:a2 A1 B"},
+        {"a link deep down makes every folder above Bold", nullptr, "x",
+         "1/1 Bookmarks* A* A1+*:x B"},
+        {"folders found by name come with all their links", nullptr, "a",
+         "2/4 Bookmarks+*:r1 A+*:a1:a2 A1+*:x B"},
+        {"an empty folder found by name", nullptr, "b", "1/1 Bookmarks+*:r1 A A1 B+"},
+        {"checks already there stay", "A1", "a2", "2/2 Bookmarks* A+*:a2 A1+*:x B"},
+        {"nothing found checks nothing", "B", "zz", "1/0 Bookmarks A A1 B+"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.what);
+        auto tree = SampleTree();
+        SelectionModel selection(tree);
+        if (row.checkedFirst != nullptr) {
+            selection.SetFolderChecked(NodeNamed(tree, row.checkedFirst), true);
+        }
+        NullProgress quiet;
+        CheckFound(selection, SelectionFilter(tree, {}, quiet).Find(row.text));
+        EXPECT_EQ(SelectionText(tree), row.expected);
+        EXPECT_EQ(SelectionFaults(tree), "");
+    }
+}
+
+TEST(SelectionModel, CheckAllFoundListsEveryFavoritesFolderAndKeepsTheFacts) {
+    TempDir dir;
+    WriteFile(dir.path() / "Favorites" / "Sub" / "Deeper" / "wiki.url",
+              "[InternetShortcut]\r\nURL=http://w/\r\n");
+    WriteFile(dir.path() / "Favorites" / "Sub" / "other.url",
+              "[InternetShortcut]\r\nURL=http://wiki.example/\r\n");
+    WriteFile(dir.path() / "Favorites" / "top.url", "[InternetShortcut]\r\nURL=http://t/\r\n");
+    BookmarkTree tree;
+    ASSERT_TRUE(BuildFavoritesTree(tree, dir / "Favorites"));
+    SelectionModel selection(tree);
+    NullProgress quiet;
+    CheckFound(selection, SelectionFilter(tree, {}, quiet).Find("WIKI"));
+    EXPECT_EQ(SelectionText(tree), "2/2 My Favorites* Sub+*:other Deeper+*:wiki");
+    EXPECT_EQ(SelectionFaults(tree), "");
+}
+
 // Random trees, built in memory or as a Favorites folder on disk whose
 // folders are listed only when a command needs their rows.
 void AddRandomFolder(BookmarkSink& sink, std::mt19937& random, int depth, int& serial) {
@@ -302,8 +350,10 @@ TEST(SelectionModel, RandomCommandsKeepTheFactsOnBuiltAndLazilyListedTrees) {
 
 TEST(SelectionModel, ANeverOpenedFavoritesFolderIsListedBeforeItsLinksAreChecked) {
     TempDir dir;
-    WriteFile(dir.path() / "Favorites" / "Sub" / "one.url", "[InternetShortcut]\r\nURL=http://1/\r\n");
-    WriteFile(dir.path() / "Favorites" / "Sub" / "two.url", "[InternetShortcut]\r\nURL=http://2/\r\n");
+    WriteFile(dir.path() / "Favorites" / "Sub" / "one.url",
+              "[InternetShortcut]\r\nURL=http://1/\r\n");
+    WriteFile(dir.path() / "Favorites" / "Sub" / "two.url",
+              "[InternetShortcut]\r\nURL=http://2/\r\n");
     BookmarkTree tree;
     ASSERT_TRUE(BuildFavoritesTree(tree, dir / "Favorites"));
     SelectionModel selection(tree);

@@ -177,6 +177,8 @@ TEST(BashCompletion, CommandsOptionsKindsAndFilesAfterAKind) {
         {"convert --place o", "other\n"},
         {"convert --profile ", ""},
         {"menu x.html --vert", "--vertical\n"},
+        {"tree x.html --ma", "--match\n"},
+        {"convert --folder ", ""},
         {"count fa", "fav\\ backup/\nfavorites:\n"},
         {"count fi", "firefox:\n"},
         {"convert n", "netscape:\n"},

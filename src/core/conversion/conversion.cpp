@@ -116,6 +116,18 @@ std::optional<Outcome> RefusalOfSource(const ConversionRequest& request, Bookmar
     return refusal;
 }
 
+// Checks what the request's choice chooses, so that only that is exported.
+std::optional<Outcome> RefusalOfChoice(ConversionRequest& request, ProgressSink& progress) {
+    auto applied = ApplyChoice(*request.tree, request.choice, progress);
+    if (applied.kind == OutcomeKind::Done) {
+        request.options.exportAll = false;
+        return std::nullopt;
+    }
+    auto refusal = RefusalFor(request, applied.kind, request.source.path);
+    refusal.subject = std::move(applied.subject);
+    return refusal;
+}
+
 // Fills what a menu page tells about its making: the totals counted in the
 // source and the date, unless the caller gave them.
 void CompleteMenuOptions(MenuPageOptions& menu, BookmarkTree& tree) {
@@ -295,6 +307,11 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
             return ExportResult::Refused(*refusal);
         }
         request.tree = &loaded;
+    }
+    if (!request.choice.Empty()) {
+        if (auto refusal = RefusalOfChoice(request, progress)) {
+            return ExportResult::Refused(*refusal);
+        }
     }
     if (auto refusal = RefusalOfCancel(request, progress)) {
         return ExportResult::Refused(*refusal);

@@ -6,6 +6,7 @@
 #include "model/progress.h"
 #include "model/write_options.h"
 #include "platform/platform.h"
+#include "selection/selection_choice.h"
 #include "targets/menu_page.h"
 
 #include <cstdint>
@@ -43,6 +44,9 @@ struct ConversionRequest {
     // Everything is exported, or with options.exportAll false only the
     // tree's checked folders and links.
     BookmarkTree* tree = nullptr;
+    // Chooses what of the tree is exported in place of its check marks,
+    // when it chooses anything (the command line's --folder and --match).
+    SelectionChoice choice;
     TargetOptions options;
     // The look of a menu page target; its totals and dates are filled in.
     MenuPageOptions menu;
@@ -81,7 +85,9 @@ inline constexpr const char* kWaitingForAnotherExport =
 // cannot be read or into one that cannot be written (CanConvert), or with
 // options the target cannot take; checks that the source is
 // there; loads it unless a tree is handed in, refusing one that cannot be
-// read or holds no folder and no link; waits for any other export into the
+// read or holds no folder and no link; checks what the request's choice
+// chooses, refusing a folder path the source does not hold and a match
+// that finds nothing; waits for any other export into the
 // target's folder, saying so; runs the export checks of the target (writable
 // and not the source itself, its browser closed); refuses, unless forced,
 // to replace a bookmark file by an export that would leave less than half

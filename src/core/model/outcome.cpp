@@ -108,6 +108,12 @@ UserMessage MessageFor(const Outcome& outcome) {
     case OutcomeKind::SourceUnreadable:
     case OutcomeKind::SourceEmpty:
         return SourceMessage(outcome);
+    case OutcomeKind::FolderNotFound:
+        return Refusal("No Such Folder",
+                       {outcome.path, "There Is No Folder \"" + outcome.subject + "\" In It."});
+    case OutcomeKind::NoMatch:
+        return Refusal("Nothing Found",
+                       {outcome.path, "No Folder and No Link Holds \"" + outcome.subject + "\"."});
     case OutcomeKind::BrowserRunning:
     case OutcomeKind::BrowserStateUnknown:
         return BrowserMessage(outcome);

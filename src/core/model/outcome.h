@@ -16,11 +16,13 @@ enum class OutcomeKind {
     NoConversion,      // between the request's kinds of store
     OptionNotApplying, // subject: the option's name
     SameStore,         // path: the target, which is the source itself
+    FolderNotFound,    // path: the source; subject: the path of folders it does not hold
     // The state of the machine refused it.
     SourceMissing,       // path
     SourceNotAFile,      // path: a pipe, a socket or a device
     SourceUnreadable,    // path; reason: the system's or the reader's
     SourceEmpty,         // path: holds no folder and no link
+    NoMatch,             // path: the source; subject: the text no name or address holds
     TargetNotAFile,      // path: a pipe, a socket or a device
     TargetNotAllowed,    // path: a browser's own database
     TargetReadOnly,      // path

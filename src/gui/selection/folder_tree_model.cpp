@@ -20,6 +20,9 @@ FolderTreeModel::FolderTreeModel(BookmarkTree& tree, const ImageList& images, QO
 
 void FolderTreeModel::Reload() {
     beginResetModel();
+    filtered_ = false;
+    shownChildren_.clear();
+    shownRow_.clear();
     endResetModel();
 }
 
@@ -31,7 +34,9 @@ void FolderTreeModel::ShowChanged(std::int32_t node) {
             return;
         }
         auto shown = IndexOf(at);
-        emit dataChanged(shown, shown, {Qt::CheckStateRole, Qt::FontRole});
+        if (shown.isValid()) {
+            emit dataChanged(shown, shown, {Qt::CheckStateRole, Qt::FontRole});
+        }
     }
 }
 
@@ -42,12 +47,57 @@ void FolderTreeModel::ShowAllChanged() {
     emit layoutChanged();
 }
 
-QModelIndex FolderTreeModel::IndexOf(std::int32_t node) const {
+void FolderTreeModel::ShowOnly(const std::vector<bool>& shown) {
+    beginResetModel();
+    filtered_ = true;
+    const auto count = static_cast<std::size_t>(tree_.NodeCount());
+    shownChildren_.assign(count, {});
+    shownRow_.assign(count, -1);
+    for (std::size_t node = 0; node < shown.size() && node < count; ++node) {
+        if (!shown[node]) {
+            continue;
+        }
+        auto& children = shownChildren_[node];
+        for (auto child : tree_.Node(static_cast<std::int32_t>(node)).children) {
+            if (shown[static_cast<std::size_t>(child)]) {
+                shownRow_[static_cast<std::size_t>(child)] =
+                    static_cast<std::int32_t>(children.size());
+                children.push_back(child);
+            }
+        }
+    }
+    if (!shown.empty() && shown[0]) {
+        shownRow_[0] = 0;
+    }
+    endResetModel();
+}
+
+bool FolderTreeModel::IsShown(std::int32_t node) const {
     if (node < 0 || node >= tree_.NodeCount()) {
+        return false;
+    }
+    return !filtered_ || shownRow_[static_cast<std::size_t>(node)] >= 0;
+}
+
+std::int32_t FolderTreeModel::ShownChildCount(std::int32_t node) const {
+    return filtered_
+               ? static_cast<std::int32_t>(shownChildren_[static_cast<std::size_t>(node)].size())
+               : tree_.Children(node);
+}
+
+std::int32_t FolderTreeModel::ShownChild(std::int32_t node, int row) const {
+    const auto at = static_cast<std::size_t>(row);
+    return filtered_ ? shownChildren_[static_cast<std::size_t>(node)][at]
+                     : tree_.Node(node).children[at];
+}
+
+QModelIndex FolderTreeModel::IndexOf(std::int32_t node) const {
+    if (!IsShown(node)) {
         return {};
     }
-    return createIndex(node == 0 ? 0 : tree_.Node(node).siblingIndex, 0,
-                       static_cast<quintptr>(node));
+    const auto row = filtered_ ? shownRow_[static_cast<std::size_t>(node)]
+                               : (node == 0 ? 0 : tree_.Node(node).siblingIndex);
+    return createIndex(row, 0, static_cast<quintptr>(node));
 }
 
 std::int32_t FolderTreeModel::NodeOf(const QModelIndex& index) const {
@@ -61,7 +111,7 @@ QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& paren
     if (!parent.isValid()) {
         return IndexOf(0);
     }
-    return IndexOf(tree_.Node(NodeOf(parent)).children[static_cast<std::size_t>(row)]);
+    return IndexOf(ShownChild(NodeOf(parent), row));
 }
 
 QModelIndex FolderTreeModel::parent(const QModelIndex& child) const {
@@ -70,9 +120,9 @@ QModelIndex FolderTreeModel::parent(const QModelIndex& child) const {
 
 int FolderTreeModel::rowCount(const QModelIndex& parent) const {
     if (!parent.isValid()) {
-        return tree_.HasRoot() ? 1 : 0;
+        return IsShown(0) ? 1 : 0;
     }
-    return parent.column() == 0 ? tree_.Children(NodeOf(parent)) : 0;
+    return parent.column() == 0 ? ShownChildCount(NodeOf(parent)) : 0;
 }
 
 int FolderTreeModel::columnCount(const QModelIndex&) const {

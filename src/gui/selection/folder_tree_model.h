@@ -3,6 +3,7 @@
 #include <QAbstractItemModel>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace tellavin {
 
@@ -13,6 +14,8 @@ class ImageList;
 // root as the only top-level item, each node's children in display order,
 // with the node's check box, Bold mark and folder picture. The view asks
 // only for the items it lays out, so a tree of any size shows at once.
+//
+// A search narrows it to some folders (ShowOnly) and Reload widens it again.
 //
 // A user's click on a check box goes to onCheck, which runs the selection
 // command; what the command changed is shown through ShowChanged, never fed
@@ -25,12 +28,17 @@ public:
 
     std::function<void(std::int32_t node, bool checked)> onCheck;
 
-    // Shows the tree as it now is, after it was built or emptied.
+    // Shows the whole tree as it now is, after it was built or emptied, or
+    // after a search narrowed it.
     void Reload();
     // Shows the check marks and Bold marks of node and its ancestors anew.
     void ShowChanged(std::int32_t node);
     // Shows every mark anew, after a command over many folders.
     void ShowAllChanged();
+    // Shows only the nodes whose flag is set (every node's parent must be
+    // shown with it), or no node at all when shown is empty.
+    void ShowOnly(const std::vector<bool>& shown);
+    bool IsShown(std::int32_t node) const;
 
     QModelIndex IndexOf(std::int32_t node) const;
     // The node an index shows; -1 for none.
@@ -45,8 +53,16 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    // What a node's children are as the view shows them: all of them, or
+    // only the shown ones while filtered.
+    std::int32_t ShownChildCount(std::int32_t node) const;
+    std::int32_t ShownChild(std::int32_t node, int row) const;
+
     BookmarkTree& tree_;
     const ImageList& images_;
+    bool filtered_ = false;
+    std::vector<std::vector<std::int32_t>> shownChildren_; // per node, while filtered
+    std::vector<std::int32_t> shownRow_; // place among the shown siblings; -1 when hidden
 };
 
 } // namespace tellavin

@@ -28,6 +28,15 @@ constexpr std::int32_t kSelectionWindowKind = 3;
 // How a link opens on a double click: maximised.
 constexpr std::int32_t kShowMaximized = 3;
 
+// The pause after the last keystroke in the Find box before the search
+// runs, short enough that a search of a million links still answers within
+// a third of a second.
+constexpr int kFindPauseMilliseconds = 150;
+
+// Up to this many folders shown, a search opens all of them; beyond, the
+// view would spend longer laying them out than the search took.
+constexpr std::int32_t kMostOpenedFolders = 2000;
+
 bool IsRightButtonRelease(QEvent* event) {
     return event->type() == QEvent::MouseButtonRelease &&
            static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
@@ -132,6 +141,20 @@ void SelectionWindow::ConnectCommands() {
     });
     connect(ui_->mnuLinksCheck, &QAction::triggered, this, [this] { CheckSelectedRows(true); });
     connect(ui_->mnuLinksUncheck, &QAction::triggered, this, [this] { CheckSelectedRows(false); });
+
+    findPause_.setSingleShot(true);
+    findPause_.setInterval(kFindPauseMilliseconds);
+    connect(&findPause_, &QTimer::timeout, this, &SelectionWindow::ShowFound);
+    // The first keystroke prepares the search, so that the pause after the
+    // last one is all the user waits for.
+    connect(ui_->txtFind, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!text.isEmpty()) {
+            PrepareSearch();
+        }
+        findPause_.start();
+    });
+    connect(ui_->txtFind, &QLineEdit::returnPressed, this, &SelectionWindow::ShowFound);
+    connect(ui_->cmdCheckFound, &QPushButton::clicked, this, &SelectionWindow::CheckAllFound);
 }
 
 bool SelectionWindow::LoadTree(const WorkRunner& run) {
@@ -142,6 +165,7 @@ bool SelectionWindow::LoadTree(const WorkRunner& run) {
     rowsModel_->ShowSortMark(sort_.nSortColumn, sort_.MarkImage());
     WidgetControls controls(*this);
     LoadWindowSettings(kSelectionWindowKind, controls, platform_, session_);
+    ForgetSearch();
 
     BookmarkTree built;
     built.SetKeepIcons(true);
@@ -196,7 +220,7 @@ void SelectionWindow::NodeClick(std::int32_t folder) {
     cMouse mouse;
     mouse.SetPointer(Qt::WaitCursor);
     tree_.EnsureListed(folder);
-    rowsModel_->ShowFolder(folder, sort_.Order(tree_, folder));
+    rowsModel_->ShowFolder(folder, ListOrder(folder));
     FitColumns(); // a new listing starts the header afresh
 }
 
@@ -300,8 +324,87 @@ void SelectionWindow::HeaderClick(int section) {
     sort_.ClickHeader(section + 1);
     rowsModel_->ShowSortMark(sort_.nSortColumn, sort_.MarkImage());
     if (rowsModel_->Folder() >= 0) {
-        rowsModel_->ShowOrder(sort_.Order(tree_, rowsModel_->Folder()));
+        rowsModel_->ShowOrder(ListOrder(rowsModel_->Folder()));
     }
+}
+
+std::vector<std::int32_t> SelectionWindow::ListOrder(std::int32_t folder) const {
+    auto order = sort_.Order(tree_, folder);
+    return searching_ ? FoundRows(tree_, found_, folder, std::move(order)) : order;
+}
+
+void SelectionWindow::ShowFound() {
+    findPause_.stop();
+    const auto text = ui_->txtFind->text().toStdString();
+    if (text.empty() || !tree_.HasRoot()) {
+        ShowEverything();
+        return;
+    }
+    cMouse mouse;
+    mouse.SetPointer(Qt::WaitCursor);
+    PrepareSearch();
+    const auto current = SelectedFolder();
+    found_ = filter_->Find(text);
+    searching_ = true;
+    treeModel_->ShowOnly(found_.shown);
+    ui_->cmdCheckFound->setEnabled(!found_.Empty());
+    if (found_.Empty()) {
+        ui_->lblFound->setText(QStringLiteral("Nothing found"));
+        rowsModel_->ShowFolder(-1, {});
+        return;
+    }
+    const auto counted = [](qsizetype count, const char* noun) {
+        return QStringLiteral("%1 %2%3").arg(count).arg(noun).arg(count == 1 ? "" : "s");
+    };
+    ui_->lblFound->setText(QStringLiteral("Found ") + counted(found_.folders.size(), "folder") +
+                           QStringLiteral(", ") + counted(found_.links, "link"));
+    if (std::count(found_.shown.begin(), found_.shown.end(), true) <= kMostOpenedFolders) {
+        ui_->TreeView1->expandAll();
+    }
+    // The folder shown before stays when the search found something in it.
+    SelectFolder(found_.Of(current) != nullptr ? current : found_.folders.front().folder);
+}
+
+void SelectionWindow::PrepareSearch() {
+    if (filter_ || !tree_.HasRoot()) {
+        return;
+    }
+    cMouse mouse;
+    mouse.SetPointer(Qt::WaitCursor);
+    ProgressStart(exportProgress_, tree_.NodeCount());
+    filter_ =
+        std::make_unique<SelectionFilter>(tree_, std::span<const std::int32_t>(), exportProgress_);
+    ProgressEnd(exportProgress_, tree_.NodeCount());
+}
+
+void SelectionWindow::ShowEverything() {
+    ui_->lblFound->clear();
+    ui_->cmdCheckFound->setEnabled(false);
+    if (!searching_) {
+        return;
+    }
+    const auto current = SelectedFolder();
+    searching_ = false;
+    found_ = {};
+    treeModel_->Reload();
+    ui_->TreeView1->expand(treeModel_->IndexOf(0));
+    SelectFolder(std::max(current, 0));
+}
+
+void SelectionWindow::CheckAllFound() {
+    if (searching_ && !found_.Empty()) {
+        RunWideCommand([this] { CheckFound(selection_, found_); });
+    }
+}
+
+void SelectionWindow::ForgetSearch() {
+    ui_->txtFind->clear();
+    findPause_.stop();
+    searching_ = false;
+    found_ = {};
+    filter_.reset();
+    ui_->lblFound->clear();
+    ui_->cmdCheckFound->setEnabled(false);
 }
 
 void SelectionWindow::Confirm() {
@@ -322,6 +425,7 @@ void SelectionWindow::Unload() {
     unloaded_ = true;
     SaveWindowSettings(kSelectionWindowKind, WidgetControls(*this), platform_);
     rowsModel_->ShowFolder(-1, {});
+    ForgetSearch();
     tree_.Clear();
     images_.Clear();
     treeModel_->Reload();

@@ -6,9 +6,11 @@
 #include "model/bookmark_tree.h"
 #include "model/conversion_path.h"
 #include "selection/list_order.h"
+#include "selection/selection_filter.h"
 #include "selection/selection_model.h"
 
 #include <QMainWindow>
+#include <QTimer>
 #include <memory>
 
 namespace Ui {
@@ -30,6 +32,13 @@ struct SessionState;
 // list on the right, both with check boxes. It owns the bookmark tree: it
 // builds it when it loads, keeps it while hidden after "Confirm Selection"
 // so that the export can read the checks, and empties it when it closes.
+//
+// The Find box above the views narrows both to what a search finds (a
+// short pause after the last keystroke): the folders whose names, and the
+// links whose names or addresses, hold the text, with the folders above
+// them; "Check All Found" checks those. The first search lists every
+// folder and folds all names and addresses once (SelectionFilter), which
+// the window keeps until its tree goes.
 class SelectionWindow : public QMainWindow {
     Q_OBJECT
 
@@ -79,6 +88,15 @@ private:
     void ShowLinksPopup(const QPoint& where);
     void ListDoubleClick(const QModelIndex& index);
     void HeaderClick(int section);
+    // The folder's rows in the list's sort; only those found while a search
+    // narrows the views.
+    std::vector<std::int32_t> ListOrder(std::int32_t folder) const;
+    // Lists every folder and folds the texts the search looks through, once.
+    void PrepareSearch();
+    void ShowFound();
+    void ShowEverything();
+    void CheckAllFound();
+    void ForgetSearch();
     void Confirm();
     void Unload();
 
@@ -97,6 +115,10 @@ private:
     QLabel* foldersPanel_ = nullptr;
     QLabel* linksPanel_ = nullptr;
     bool unloaded_ = false;
+    QTimer findPause_;
+    std::unique_ptr<SelectionFilter> filter_; // made by the first search
+    bool searching_ = false;                  // the views show only found_
+    SearchResult found_;
 };
 
 } // namespace tellavin
