@@ -45,9 +45,12 @@ PopupMenu.prototype.startMenu = function (name, isVert, offX, offY, width, itemS
   this.menu[name] = this.filling = m;
 };
 
-PopupMenu.prototype.addItem = function (text, href, type, itemSty, len) {
+// tip, when given, is the item's tool tip: its description, or its whole
+// text when the item shows it cut.
+PopupMenu.prototype.addItem = function (text, href, type, itemSty, len, tip) {
   var sty = itemSty || this.filling.itemSty;
-  this.filling.push({ text: text, href: href, type: type, sty: sty, len: len || sty.len });
+  this.filling.push({ text: text, href: href, type: type, sty: sty, len: len || sty.len,
+                      tip: tip || '' });
 };
 
 // The submenu an item opens, or null.
@@ -105,6 +108,7 @@ PopupMenu.prototype.buildItem = function (m, i) {
   el.style.width = it.w + 'px'; el.style.height = it.h + 'px';
   el.id = this.myName + '_' + m.name + '_' + i;
   el.setAttribute('role', 'menuitem');
+  if (it.tip) el.title = it.tip;
   // Root items are Tab stops; the items of a submenu are reached with the
   // arrow keys.
   el.tabIndex = m.isRoot ? 0 : -1;

@@ -61,7 +61,7 @@ std::string ChromiumTreeText(const std::string& file) {
         return why;
     }
     builder.Finish();
-    return OrderedTreeText(tree);
+    return OrderedTreeText(tree, true, true);
 }
 
 void ExpectExportKept(const Json& before, const std::string& afterText, const std::string& root) {

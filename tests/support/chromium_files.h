@@ -12,7 +12,8 @@ namespace tellavin::test {
 std::string CopyChromiumProfile(const std::string& fixture, const std::filesystem::path& userData);
 
 // A Chromium bookmarks file read back as its root's text and the whole tree
-// in stored order, or the reader's reason.
+// in stored order with folder dates and what links carry (OrderedTreeText
+// with details), or the reader's reason.
 std::string ChromiumTreeText(const std::string& file);
 
 // Checks what an export into a bookmarks file must keep: every node of

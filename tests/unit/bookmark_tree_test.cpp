@@ -1,6 +1,7 @@
 #include "model/bookmark_sink.h"
 #include "model/file_tree_builder.h"
 #include "model/folder_walk.h"
+#include "support/ordered_tree.h"
 #include "support/tree_text.h"
 
 #include <gtest/gtest.h>
@@ -84,7 +85,7 @@ TEST(FileTreeBuilder, NodesKeysAndPathsOfAFileSource) {
     EXPECT_EQ(tree.Parent(3), 2);
 }
 
-TEST(FileTreeBuilder, DuplicateSiblingNamesAreNumbered) {
+TEST(FileTreeBuilder, EqualSiblingNamesStayAsTheSourceGivesThem) {
     BookmarkTree tree;
     FileTreeBuilder builder(tree, StoreKind::Netscape);
     builder.SetRootText("r");
@@ -96,23 +97,37 @@ TEST(FileTreeBuilder, DuplicateSiblingNamesAreNumbered) {
     builder.AddLink("Home(2)", "http://h2/");
     builder.AddLink("Home", "http://h/");
     builder.AddLink("Home", "http://h/");
-    builder.BeginFolder("Sub");
-    builder.AddLink("News", "http://inner/"); // another folder: no clash
-    builder.EndFolder();
     builder.Finish();
-    EXPECT_EQ(test::TreeText(tree),
-              "r[ News(3) Home(2) Home Home(3) News[ ] News(2)[ ] Sub[ News ] ]");
+    EXPECT_EQ(test::TreeText(tree) + " " + std::to_string(tree.ReadLosses.Lines().size()),
+              "r[ News Home(2) Home Home News[ ] News[ ] ] 0");
 }
 
-TEST(FileTreeBuilder, ManyEqualNamesStayDistinct) {
+// Each detail goes to the link added or the folder begun last, and only
+// while no other event came between; rows keep their details through the
+// move into folder order.
+TEST(FileTreeBuilder, DetailsGoToTheItemJustBeforeThem) {
     BookmarkTree tree;
     FileTreeBuilder builder(tree, StoreKind::Netscape);
-    for (int i = 0; i < 5000; ++i) {
-        builder.AddLink("Same", "http://s/");
-    }
+    builder.BeginFolder("Bar");
+    builder.SetFolderDates(100, 200);
+    builder.SetFolderDescription("  mine  ");
+    builder.AddLink("a", "http://a/");
+    builder.SetLinkDescription(" about a ");
+    builder.SetLinkKeyword("ka");
+    builder.SetLinkTags({"x", " y ", "x,z", ""});
+    builder.AddSeparator();
+    builder.SetLinkKeyword("lost after a separator");
+    builder.EndFolder();
+    builder.SetLinkDescription("lost after a folder's end");
+    builder.AddLink("Empty", "");
+    builder.SetLinkTags({"lost on a link that became a folder"});
+    builder.SetFolderDates(std::optional<std::int64_t>(-5), std::optional<std::int64_t>(300));
+    builder.AddLink("b", "http://b/");
+    builder.SetLinkKeyword("   ");
     builder.Finish();
-    EXPECT_EQ(tree.EntryTable[0].sName, "Same");
-    EXPECT_EQ(tree.EntryTable[4999].sName, "Same(5000)");
+    EXPECT_EQ(test::OrderedTreeText(tree, true, true),
+              "root[ Bar{100/200}<d:mine>[ a=http://a/<d:about a k:ka t:x,y,z> --- ] "
+              "Empty{0/300}[ ] b=http://b/ ]");
 }
 
 TEST(FileTreeBuilder, LinkWithoutAddressBecomesAnEmptyFolder) {

@@ -24,12 +24,17 @@ using test::TempDir;
 
 constexpr std::time_t kNow = 1'800'000'000; // 15 Jan 2027
 
-// root[ alpha 日本=… Zebra 🦓=… News[ Daily <b>{dates} --- ] Toolbar*[ T ] ]
+// root[ alpha 日本=… Zebra 🦓=…<keyword, tags> News{dates}<description>[ Daily <b>{dates}
+// --- ] Toolbar*[ T ] ]
 BookmarkTree SourceTree() {
     return test::TreeFromEvents(
         [](BookmarkSink& sink) {
             sink.AddLink("Zebra 🦓", "https://zebra.example/");
+            sink.SetLinkKeyword("z");
+            sink.SetLinkTags({"animals"});
             sink.BeginFolder("News");
+            sink.SetFolderDates(1'500'000'000, 1'500'000'100);
+            sink.SetFolderDescription("Daily papers");
             sink.AddLink("Daily <b> \"q\"", "http://news.example/?a=1&b=<2>");
             sink.SetLinkDates(1'600'000'000, 1'600'000'500);
             sink.AddSeparator();
@@ -88,34 +93,43 @@ struct AddCase {
 
 // The filled fixture's bar and other bookmarks, as Chromium wrote them.
 const std::string kFilledBar =
-    "Emoji 😀 <b> & \"quoted\"=https://example.com/emoji?a=1&b=2{1655526400/0} 日本語のフォルダ[ "
-    "東京 – Tōkyō=https://example.jp/%E6%9D%B1{1655526400/0} Deeper[ "
-    "Deep link=http://example.com/deep{1655526400/0} ] ] Empty[ ] ";
-const std::string kFilledOther = "Ünïcode Ω=http://example.org/%C3%BC{1655526400/0} Work 👷[ "
-                                 "Intranet=http://intranet.example/{1655526400/0} ] ";
+    "Emoji 😀 <b> & \"quoted\"=https://example.com/emoji?a=1&b=2{1655526400/0} "
+    "日本語のフォルダ{1655526400/0}[ "
+    "東京 – Tōkyō=https://example.jp/%E6%9D%B1{1655526400/0} Deeper{1655526400/0}[ "
+    "Deep link=http://example.com/deep{1655526400/0} ] ] Empty{1655526400/0}[ ] ";
+const std::string kFilledOther =
+    "Ünïcode Ω=http://example.org/%C3%BC{1655526400/0} Work 👷{1655526400/0}[ "
+    "Intranet=http://intranet.example/{1655526400/0} ] ";
 const std::string kFilledRoots = "roots 10/0bc5d13f-2cba-5d74-951f-3f233fe6c908 "
                                  "14/82b081ec-3dd3-529c-8475-ab6c344590dd "
                                  "15/4cf2e351-0e85-532b-bb37-df045d8f8d0f\n";
 // The source tree in display order (folders first, links by name) and in
-// its own order; links without a date get the time of the export.
+// its own order; links and folders without a date get the time of the
+// export.
 const std::string kSorted =
-    "News[ Daily <b> \"q\"=http://news.example/?a=1&b=<2>{1600000000/0} ] Toolbar[ "
+    "News{1500000000/1500000100}[ Daily <b> \"q\"=http://news.example/?a=1&b=<2>{1600000000/0} ] "
+    "Toolbar{1800000000/1800000000}[ "
     "T=http://t.example/{1800000000/0} ] alpha 日本=http://alpha.example/{1800000000/0} "
     "Zebra 🦓=https://zebra.example/{1800000000/0} ";
 const std::string kKept =
-    "Zebra 🦓=https://zebra.example/{1800000000/0} News[ "
+    "Zebra 🦓=https://zebra.example/{1800000000/0} News{1500000000/1500000100}[ "
     "Daily <b> \"q\"=http://news.example/?a=1&b=<2>{1600000000/0} ] "
-    "alpha 日本=http://alpha.example/{1800000000/0} Toolbar[ T=http://t.example/{1800000000/0} ] ";
+    "alpha 日本=http://alpha.example/{1800000000/0} Toolbar{1800000000/1800000000}[ "
+    "T=http://t.example/{1800000000/0} ] ";
 const std::string kLosses = "Toolbar folders written as ordinary folders: 1 (Toolbar)\n"
                             "Separators dropped: 1 (News)\n"
-                            "Change dates dropped: 1 (Daily <b> \"q\")\n";
+                            "Change dates dropped: 1 (Daily <b> \"q\")\n"
+                            "Descriptions dropped: 1 (News)\n"
+                            "Tags dropped: 1 (Zebra 🦓)\n"
+                            "Keywords dropped: 1 (Zebra 🦓)\n";
 
 TEST(ChromiumWriter, AddsTheExportToTheProfilesStoreAndKeepsWhatWasThere) {
     const AddCase cases[] = {
         // A new file as the browser starts one, with its roots' ids and
         // GUIDs; no backup of a file that was not there.
         {"empty", BrowserRoot::Other, "Imported", false,
-         "Bookmarks: root[ Bookmarks bar*[ ] Imported[ " + kSorted + "] ]\n" +
+         "Bookmarks: root[ Bookmarks bar*{1800000000/0}[ ] Imported{1800000000/1800000000}[ " +
+             kSorted + "] ]\n" +
              "roots 1/0bc5d13f-2cba-5d74-951f-3f233fe6c908 2/82b081ec-3dd3-529c-8475-ab6c344590dd "
              "3/4cf2e351-0e85-532b-bb37-df045d8f8d0f\n" +
              kLosses +
@@ -123,28 +137,30 @@ TEST(ChromiumWriter, AddsTheExportToTheProfilesStoreAndKeepsWhatWasThere) {
              "The bookmarks were added to \"P/Default/Bookmarks\"."},
         // Straight into the bar, after what it holds, in the source's order.
         {"filled", BrowserRoot::Bar, nullptr, true,
-         "Bookmarks: root[ Bookmarks bar*[ " + kFilledBar + kKept + "] " + kFilledOther + "]\n" +
-             kFilledRoots + kLosses +
+         "Bookmarks: root[ Bookmarks bar*{1655526400/0}[ " + kFilledBar + kKept + "] " +
+             kFilledOther + "]\n" + kFilledRoots + kLosses +
              "added to Bookmarks bar\n"
              "The bookmarks were added to \"P/Default/Bookmarks\"."},
         // Firefox's menu, which the browser has not, goes to the other
         // bookmarks.
         {"filled", BrowserRoot::Menu, "Imported", false,
-         "Bookmarks: root[ Bookmarks bar*[ " + kFilledBar + "] " + kFilledOther + "Imported[ " +
-             kSorted + "] ]\n" + kFilledRoots + kLosses +
+         "Bookmarks: root[ Bookmarks bar*{1655526400/0}[ " + kFilledBar + "] " + kFilledOther +
+             "Imported{1800000000/1800000000}[ " + kSorted + "] ]\n" + kFilledRoots + kLosses +
              "added to Other bookmarks > Imported\n"
              "The bookmarks were added to \"P/Default/Bookmarks\"."},
         {"account-only", BrowserRoot::Other, "Imported", false,
-         "AccountBookmarks: root[ Bookmarks bar*[ " + kFilledBar + "] " + kFilledOther +
-             "Imported[ " + kSorted + "] ]\n" + kFilledRoots + kLosses +
+         "AccountBookmarks: root[ Bookmarks bar*{1655526400/0}[ " + kFilledBar + "] " +
+             kFilledOther + "Imported{1800000000/1800000000}[ " + kSorted + "] ]\n" + kFilledRoots +
+             kLosses +
              "added to Other bookmarks > Imported\n"
              "The bookmarks were added to \"P/Default/AccountBookmarks\".\n"
              "This file holds the bookmarks of the account signed in to the browser: sync may "
              "change them once the browser starts."},
         // An account store with empty roots is not the store.
         {"account-empty", BrowserRoot::Bar, "Imported", true,
-         "Bookmarks: root[ Bookmarks bar*[ " + kFilledBar + "Imported[ " + kKept + "] ] " +
-             kFilledOther + "]\n" + kFilledRoots + kLosses +
+         "Bookmarks: root[ Bookmarks bar*{1655526400/0}[ " + kFilledBar +
+             "Imported{1800000000/1800000000}[ " + kKept + "] ] " + kFilledOther + "]\n" +
+             kFilledRoots + kLosses +
              "added to Bookmarks bar > Imported\n"
              "The bookmarks were added to \"P/Default/Bookmarks\"."},
     };

@@ -47,7 +47,7 @@ TEST(BrowserSourcesOnTheCommandLine, ConvertEveryFolderAndLinkOfTheProfile) {
     const std::string firefoxLosses = "Not carried over:\n"
                                       "  Separators dropped: 2 (top level, Nested)\n";
     const std::string firefoxReadLosses =
-        "  Tags dropped: 1 (news)\n"
+        "  Tags dropped: 1 (Deep link)\n"
         "  Links without a usable address skipped: 1 (Most Visited)\n";
     const Case cases[] = {
         {"'firefox:" + profiles.firefox().string() + "'", favorites,

@@ -47,11 +47,10 @@ const std::string kHotlistTree =
     "  Trash/\n";
 // What a conversion carries of it: the trash holds deleted entries.
 const std::string kExportedHotlistTree = kHotlistTree.substr(0, kHotlistTree.find("  Trash/"));
-// What a bookmark file or a Favorites folder cannot take of it.
+// What a bookmark file cannot take of it: the separator of sorted output;
+// its description and keyword it holds.
 const std::string kHotlistLosses = "Not carried over:\n"
                                    "  Separators dropped: 1 (top level)\n"
-                                   "  Descriptions dropped: 1 (Weather)\n"
-                                   "  Keywords dropped: 1 (Crème brûlée)\n"
                                    "  Trash folder and its deleted entries skipped: 1 "
                                    "(Trash)\n";
 

@@ -34,7 +34,8 @@ const std::string kSourceText =
     "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<H1>Bookmarks</H1>\n<DL><p>\n"
     "<DT><A HREF=\"http://top/\">Top</A>\n"
     "<DT><H3>News</H3>\n<DL><p>\n"
-    "<DT><A HREF=\"http://daily/\">Daily</A>\n"
+    "<DT><A HREF=\"http://daily/\" SHORTCUTURL=\"dp\" TAGS=\"news\">Daily</A>\n"
+    "<DD>Morning paper\n"
     "<DT><H3>Deep</H3>\n<DL><p>\n<DT><A HREF=\"http://x/\">X</A>\n</DL><p>\n"
     "</DL><p>\n"
     "<DT><H3>Work</H3>\n<DL><p>\n<DT><A HREF=\"http://w/\">W</A>\n</DL><p>\n"
@@ -55,14 +56,24 @@ struct Row {
     bool selection;
 };
 
-// The tree below the root, whose name each kind of store gives its own way.
-std::string StoreText(const StoreLocation& store) {
+// The tree below the root, whose name each kind of store gives its own way;
+// withDetails adds each link's description, keyword and tags, where it has
+// any.
+std::string StoreText(const StoreLocation& store, bool withDetails = false) {
     BookmarkTree tree;
     if (!LoadSourceTree(store, tree)) {
         return "(unreadable)";
     }
     auto text = test::TreeText(tree);
-    return text.substr(text.find('['));
+    text.erase(0, text.find('['));
+    for (const auto& row : tree.EntryTable) {
+        const auto& details = tree.DetailsOf(row);
+        if (withDetails && row.IsLink() && row.nDetails >= 0) {
+            text += " | " + std::string(row.sName) + ": " + std::string(details.description) +
+                    " / " + std::string(details.keyword) + " / " + std::string(details.tags);
+        }
+    }
+    return text;
 }
 
 class Conversions : public ::testing::Test {
@@ -110,6 +121,17 @@ protected:
     NullProgress progress;
 };
 
+// What Daily carries in the target: its description and keyword where
+// both stores hold them, its tags only from one bookmark file into another.
+std::string DailyDetails(const Row& row) {
+    auto holds = [](StoreKind kind) { return kind != StoreKind::Favorites; };
+    if (!holds(row.source) || !holds(row.target)) {
+        return "";
+    }
+    bool tags = row.source == StoreKind::Netscape && row.target == StoreKind::Netscape;
+    return " | Daily: Morning paper / dp / " + std::string(tags ? "news" : "");
+}
+
 // What the target holds afterwards. A Favorites target holds the empty
 // sub-folder Zub beforehand, which sorts last; a file target one link, Old.
 std::string Expected(const Row& row) {
@@ -118,13 +140,13 @@ std::string Expected(const Row& row) {
     std::string zub = row.target == StoreKind::Favorites ? " Zub[ ]" : "";
     switch (row.mode) {
     case Mode::Merge:
-        return "[ Old" + inner + " ]";
+        return "[ Old" + inner + " ]" + DailyDetails(row);
     case Mode::NewFolder:
-        return "[ Imported" + exported + zub + " ]";
+        return "[ Imported" + exported + zub + " ]" + DailyDetails(row);
     case Mode::ExistingFolder:
-        return "[ Zub" + exported + " ]";
+        return "[ Zub" + exported + " ]" + DailyDetails(row);
     default:
-        return "[" + inner + zub + " ]";
+        return "[" + inner + zub + " ]" + DailyDetails(row);
     }
 }
 
@@ -191,7 +213,7 @@ TEST_F(Conversions, EveryPathEveryChoiceReadsBackAsAWholeTree) {
         }
         auto result = Run(request);
         ASSERT_TRUE(result.Complete()) << test::MessageText(result.message) << result.sFirstFailure;
-        EXPECT_EQ(StoreText(target), Expected(row));
+        EXPECT_EQ(StoreText(target, true), Expected(row));
         if (row.mode == Mode::Backup) {
             EXPECT_EQ(ReadFile(fs::path(target.path).parent_path() /
                                ("Backup_of_" + fs::path(target.path).filename().string())),

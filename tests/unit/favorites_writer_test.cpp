@@ -315,10 +315,10 @@ TEST(FavoritesWriter, OnlyOneToolbarFolderBecomesLinksAndNoTwoFoldersShareADirec
     const std::pair<bool, std::string> cases[] = {
         {true, "5 folders: Bar 2/ Bar 2/Inner bar/ Bar 2/Inner bar/i.URL Bar/ Bar/b.URL Links(2)/ "
                "Links(2)/l.URL Links/ Links/t.URL\n"
-               "Names changed for the file system: 1 (\"Links\" -> \"Links(2)\")\n"
+               "Duplicate names numbered: 1 (\"Links\" -> \"Links(2)\")\n"
                "Toolbar folder renamed: 1 (\"Toolbar\" -> \"Links\")"},
         {false, "2 folders: Links(2)/ Links(2)/l.URL Links/ Links/i.URL\n"
-                "Names changed for the file system: 1 (\"Links\" -> \"Links(2)\")\n"
+                "Duplicate names numbered: 1 (\"Links\" -> \"Links(2)\")\n"
                 "Toolbar folder renamed: 1 (\"Inner bar\" -> \"Links\")"},
     };
     for (const auto& [exportAll, expected] : cases) {

@@ -3,16 +3,19 @@
 // must read as the same tree as Firefox's own export of it: the same
 // order, separators, dates and toolbar folder. A file written with the
 // source's order kept must import with that order, its separators, dates
-// and toolbar.
+// and toolbar, and with its links' keywords and tags.
 #include "model/bookmark_counts.h"
 #include "sources/source_loader.h"
 #include "support/firefox_esr.h"
+#include "support/message_text.h"
 #include "support/ordered_tree.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
+#include "targets/netscape_writer.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace tellavin {
 namespace {
@@ -84,6 +87,39 @@ TEST(FirefoxEsr, AFileWrittenInTheSourcesOrderImportsWithThatOrder) {
     ASSERT_TRUE(
         LoadSourceTree({StoreKind::Netscape, (profile / "places.sqlite").string()}, imported));
     EXPECT_EQ(test::OrderedTreeText(imported, false), test::OrderedTreeText(source, false));
+}
+
+// A hotlist's keywords and a bookmark file's tags, written by the
+// Netscape-format writer and imported: Firefox's database holds them for the same links,
+// and the two links of one name keep it.
+TEST(FirefoxEsr, KeywordsAndTagsWrittenToABookmarkFileImportIntoFirefox) {
+    if (!fs::exists(kFirefoxEsr)) {
+        GTEST_SKIP() << "Firefox ESR is not installed (" << kFirefoxEsr << ")";
+    }
+    const std::pair<StoreKind, const char*> sources[] = {
+        {StoreKind::Opera, "firefox-keywords.adr"},
+        {StoreKind::Netscape, "firefox-tags.html"},
+    };
+    for (const auto& [kind, fixture] : sources) {
+        SCOPED_TRACE(fixture);
+        test::TempDir dir;
+        const auto path = fs::path(TELLAVIN_TEST_DATA) / "browsers" / fixture;
+        BookmarkTree source;
+        ASSERT_TRUE(LoadSourceTree({kind, path.string()}, source));
+        WriteOptions options;
+        options.keepOrder = true;
+        auto written = dir / "written.html";
+        ASSERT_TRUE(PrintBookmarkFile(source, written, options, test::NoProgress()).Complete());
+        auto profile = dir.path() / "profile";
+        PrepareProfile(profile, written);
+        ASSERT_TRUE(test::RunFirefoxEsr(dir, profile));
+
+        BookmarkTree imported;
+        ASSERT_TRUE(
+            LoadSourceTree({StoreKind::Netscape, (profile / "places.sqlite").string()}, imported));
+        EXPECT_EQ(test::OrderedTreeText(imported, false, true),
+                  test::OrderedTreeText(source, false, true));
+    }
 }
 
 } // namespace

@@ -73,13 +73,14 @@ void Change(const std::string& database, const std::string& sql) {
     sqlite3_close(db);
 }
 
-// The database read back by the reader as one line, or why it was not.
-std::string ReadBack(const std::string& database) {
+// The database read back by the reader as one line, or why it was not;
+// withDetails adds folder dates, keywords and tags (OrderedTreeText).
+std::string ReadBack(const std::string& database, bool withDetails = false) {
     BookmarkTree tree;
     FileTreeBuilder builder(tree, StoreKind::Netscape);
     auto why = LoadFirefoxPlaces(database, builder);
     builder.Finish();
-    return why.empty() ? test::OrderedTreeText(tree) : "unreadable: " + why;
+    return why.empty() ? test::OrderedTreeText(tree, true, withDetails) : "unreadable: " + why;
 }
 
 // A source with a link before a folder, a separator, nesting, dates on one
@@ -282,6 +283,69 @@ TEST(FirefoxPlacesWriter, NewRowsAreThoseFirefoxMakesAndSharePlacesThatAreThere)
     EXPECT_EQ(Query(database, "SELECT count(*) FROM moz_places; SELECT count(*) FROM moz_origins;"
                               " SELECT count(DISTINCT guid) FROM moz_bookmarks;"),
               "4\n3\n15\n");
+}
+
+// Tags become bookmarks in tag folders (a tag there already shared), a
+// keyword a moz_keywords row of the place in lower case, each counted in
+// the place's foreign_count; a keyword another place has, or one for a
+// place with a keyword already, is reported, as descriptions are. Folders
+// keep their dates.
+TEST(FirefoxPlacesWriter, TagsKeywordsAndFolderDatesAreStoredAsFirefoxStoresThem) {
+    test::TempDir dir;
+    auto database = ProfileWith(dir, "firefox-86-folders-tags-keywords.sqlite");
+    auto tree = test::TreeFromEvents([](BookmarkSink& sink) {
+        sink.BeginFolder("Dated");
+        sink.SetFolderDates(1'400'000'000, 1'400'000'500);
+        sink.SetFolderDescription("Mine");
+        sink.AddLink("Tagged", "http://example.com/tagged");
+        sink.SetLinkKeyword("TG");
+        sink.SetLinkTags({"news", "fresh"});
+        sink.SetLinkDescription("About");
+        sink.AddLink("Taken keyword", "http://example.com/taken");
+        sink.SetLinkKeyword("kw");
+        sink.EndFolder();
+        sink.AddLink("Deep again", "http://example.com/deep");
+        sink.SetLinkTags({"news"});
+        sink.SetLinkKeyword("deep");
+        sink.AddLink("Searched", "https://example.org/search?q=%s");
+        sink.SetLinkKeyword("other");
+    });
+    WriteOptions options;
+    options.keepOrder = true;
+    auto result = Write(database, options, std::move(tree));
+    ASSERT_TRUE(result.ok) << Summary(result);
+    std::string losses;
+    for (const auto& line : result.losses.Lines()) {
+        losses += line + "\n";
+    }
+    EXPECT_EQ(losses + ReadBack(database, true) + "\n" +
+                  Query(database, "SELECT k.keyword, p.url, p.foreign_count FROM moz_keywords k"
+                                  " JOIN moz_places p ON p.id = k.place_id ORDER BY k.id") +
+                  Query(database, "SELECT t.title, p.url FROM moz_bookmarks b"
+                                  " JOIN moz_bookmarks t ON t.id = b.parent"
+                                  " JOIN moz_places p ON p.id = b.fk WHERE t.parent = 4"
+                                  " ORDER BY t.title, p.url"),
+              "Descriptions dropped: 2 (Dated, Tagged)\n"
+              "Keywords dropped: 2 (Taken keyword, Searched)\n"
+              "root[ Menu link=https://example.org/menu{1600000102/1600000102}<t:news> "
+              "Work{1600000103/1600000103}[ "
+              "Keyworded=https://example.org/search?q=%s{1600000105/1600000105}<k:kw> --- "
+              "Deep{1600000107/1600000107}[ Deep "
+              "link=http://example.com/deep{1600000109/1600000109}<k:deep t:news> ] ] Bookmarks "
+              "Toolbar*[ Toolbar link=http://example.com/toolbar{1600000111/1600000111} ] Other "
+              "Bookmarks[ Unfiled link=http://example.com/unfiled{1600000113/1600000113} "
+              "Old{1600000114/1600000114}[ ] Dated{1400000000/1400000500}[ "
+              "Tagged=http://example.com/tagged{1765000000/1765000000}<k:tg t:fresh,news> Taken "
+              "keyword=http://example.com/taken{1765000000/1765000000} ] Deep "
+              "again=http://example.com/deep{1765000000/1765000000}<k:deep t:news> "
+              "Searched=https://example.org/search?q=%s{1765000000/1765000000}<k:kw> ] ]\n"
+              "kw|https://example.org/search?q=%s|3\n"
+              "tg|http://example.com/tagged|4\n"
+              "deep|http://example.com/deep|4\n"
+              "fresh|http://example.com/tagged\n"
+              "news|http://example.com/deep\n"
+              "news|http://example.com/tagged\n"
+              "news|https://example.org/menu\n");
 }
 
 // Everything a profile held before stays as it was: the rows' ids, GUIDs,

@@ -21,14 +21,21 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-// A toolbar folder with separators between dated links, a separator at
-// the top level, a name no file system takes, and an order no sort gives.
+// A dated toolbar folder with a description and separators between dated
+// links, one with a description, keyword and tags, a separator at the top
+// level, a name no file system takes, two links of the same name, and an
+// order no sort gives.
 BookmarkTree SourceTree() {
     return test::TreeFromEvents([](BookmarkSink& s) {
         s.BeginFolder("Bookmarks Toolbar");
         s.MarkToolbarFolder();
+        s.SetFolderDates(500, 600);
+        s.SetFolderDescription("Daily use");
         s.AddLink("Zeta", "http://z/");
         s.SetLinkDates(1000, 2000);
+        s.SetLinkDescription("Weather");
+        s.SetLinkKeyword("z");
+        s.SetLinkTags({"news", "daily"});
         s.AddSeparator();
         s.AddLink("Alpha", "http://a/");
         s.SetLinkDates(1100, 2100);
@@ -37,9 +44,14 @@ BookmarkTree SourceTree() {
         s.AddLink("Ünïcödé 中文", "http://u/");
         s.SetLinkDates(0, 3000);
         s.BeginFolder("Work");
+        s.SetFolderDates(700, 800);
         s.AddLink("Q&A: x/y", "http://q/");
         s.SetLinkDates(1200, 2200);
         s.AddSeparator();
+        s.AddLink("Deutsche Bahn", "http://db1/");
+        s.SetLinkDates(0, 2400);
+        s.AddLink("Deutsche Bahn", "http://db2/");
+        s.SetLinkDates(0, 2500);
         s.EndFolder();
         s.AddLink("a", "http://a2/");
         s.SetLinkDates(0, 2300);
@@ -116,7 +128,7 @@ protected:
         if (!LoadSourceTree(store, tree)) {
             return "(unreadable)";
         }
-        return test::OrderedTreeText(tree, withChanged);
+        return test::OrderedTreeText(tree, withChanged, true);
     }
 
     TempDir dir_;
@@ -135,51 +147,61 @@ TEST_P(KeepOrderRoundTrip, ComesBackWithWhatBothStoresHoldAndReportsTheRest) {
     EXPECT_EQ(losses, c.losses);
 }
 
-// The source as each store holds it.
+// The source as each store holds it: a hotlist keeps creation dates,
+// descriptions and keywords; a Favorites folder lists its items by name,
+// its toolbar is Links, a link's or folder's change date is its file's or
+// directory's time, and it numbers equal names.
 const std::string kAsNetscape =
-    "root[ Bookmarks Toolbar*[ Zeta=http://z/{1000/2000} --- Alpha=http://a/{1100/2100} ] --- "
-    "Ünïcödé 中文=http://u/{0/3000} Work[ Q&A: x/y=http://q/{1200/2200} --- ] "
-    "a=http://a2/{0/2300} ]";
+    "root[ Bookmarks Toolbar*{500/600}<d:Daily use>[ Zeta=http://z/{1000/2000}<d:Weather k:z "
+    "t:news,daily> --- Alpha=http://a/{1100/2100} ] --- Ünïcödé 中文=http://u/{0/3000} "
+    "Work{700/800}[ Q&A: x/y=http://q/{1200/2200} --- Deutsche Bahn=http://db1/{0/2400} "
+    "Deutsche Bahn=http://db2/{0/2500} ] a=http://a2/{0/2300} ]";
 const std::string kAsHotlist =
-    "root[ Bookmarks Toolbar*[ Zeta=http://z/{1000/0} --- Alpha=http://a/{1100/0} ] --- "
-    "Ünïcödé 中文=http://u/ Work[ Q&A: x/y=http://q/{1200/0} --- ] a=http://a2/ ]";
-// A Favorites folder lists its items by name; its toolbar is Links, and
-// a link's change date is its file's time.
+    "root[ Bookmarks Toolbar*{500/0}<d:Daily use>[ Zeta=http://z/{1000/0}<d:Weather k:z> --- "
+    "Alpha=http://a/{1100/0} ] --- Ünïcödé 中文=http://u/ Work{700/0}[ Q&A: x/y=http://q/{1200/0} "
+    "--- Deutsche Bahn=http://db1/ Deutsche Bahn=http://db2/ ] a=http://a2/ ]";
 const std::string kAsFavorites =
-    "root[ a=http://a2/{0/2300} Links*[ Alpha=http://a/{0/2100} Zeta=http://z/{0/2000} ] "
-    "Ünïcödé 中文=http://u/{0/3000} Work[ Q&A- x-y=http://q/{0/2200} ] ]";
+    "root[ a=http://a2/{0/2300} Links*{0/600}[ Alpha=http://a/{0/2100} Zeta=http://z/{0/2000} ] "
+    "Ünïcödé 中文=http://u/{0/3000} Work{0/800}[ Deutsche Bahn(2)=http://db2/{0/2500} Deutsche "
+    "Bahn=http://db1/{0/2400} Q&A- x-y=http://q/{0/2200} ] ]";
 // A bookmark file written from a Favorites folder: folders first, then the
 // links, each by name.
 const std::string kFromFavorites =
-    "root[ Links*[ Alpha=http://a/{0/2100} Zeta=http://z/{0/2000} ] Work[ Q&A- "
+    "root[ Links*{0/600}[ Alpha=http://a/{0/2100} Zeta=http://z/{0/2000} ] Work{0/800}[ "
+    "Deutsche Bahn=http://db1/{0/2400} Deutsche Bahn(2)=http://db2/{0/2500} Q&A- "
     "x-y=http://q/{0/2200} ] a=http://a2/{0/2300} Ünïcödé 中文=http://u/{0/3000} ]";
 
-// What a Favorites folder cannot hold of the source.
-const std::string kIntoFavorites =
-    "Names changed for the file system: 1 (\"Q&A: x/y\" -> \"Q&A- x-y\")\n"
-    "Toolbar folder renamed: 1 (\"Bookmarks Toolbar\" -> \"Links\")\n"
-    "Separators dropped: 3 (top level, Bookmarks Toolbar, Work)\n"
-    "Folders not kept in the source's order: 2 (top level, Bookmarks Toolbar)\n"
-    "Creation dates dropped: 3 (Alpha, Zeta, Q&A: x/y)\n";
+// What a Favorites folder cannot hold of the source; tags only where the
+// source has them.
+std::string IntoFavorites(bool withTags) {
+    return "Names changed for the file system: 1 (\"Q&A: x/y\" -> \"Q&A- x-y\")\n"
+           "Duplicate names numbered: 1 (\"Deutsche Bahn\" -> \"Deutsche Bahn(2)\")\n"
+           "Toolbar folder renamed: 1 (\"Bookmarks Toolbar\" -> \"Links\")\n"
+           "Separators dropped: 3 (top level, Bookmarks Toolbar, Work)\n"
+           "Folders not kept in the source's order: 3 (top level, Bookmarks Toolbar, Work)\n"
+           "Creation dates dropped: 3 (Alpha, Zeta, Q&A: x/y)\n"
+           "Descriptions dropped: 2 (Bookmarks Toolbar, Zeta)\n" +
+           std::string(withTags ? "Tags dropped: 1 (Zeta)\n" : "") + "Keywords dropped: 1 (Zeta)\n";
+}
 
 const std::vector<PairCase>& Cases() {
     static const std::vector<PairCase> cases = {
         {"NetscapeThroughHotlist", StoreKind::Netscape, StoreKind::Opera, kAsNetscape, kAsHotlist,
-         "Change dates dropped: 5 (Zeta, Alpha, Ünïcödé 中文, ...)\n"},
+         "Change dates dropped: 7 (Zeta, Alpha, Ünïcödé 中文, ...)\nTags dropped: 1 (Zeta)\n"},
         {"HotlistThroughNetscape", StoreKind::Opera, StoreKind::Netscape, kAsHotlist, kAsHotlist,
          ""},
         {"NetscapeThroughFavorites", StoreKind::Netscape, StoreKind::Favorites, kAsNetscape,
-         kFromFavorites, kIntoFavorites},
+         kFromFavorites, IntoFavorites(true)},
         {"FavoritesThroughNetscape", StoreKind::Favorites, StoreKind::Netscape, kAsFavorites,
          kAsFavorites, ""},
         {"HotlistThroughFavorites", StoreKind::Opera, StoreKind::Favorites, kAsHotlist,
-         "root[ Links*[ Alpha=http://a/ Zeta=http://z/ ] Work[ Q&A- x-y=http://q/ ] "
-         "a=http://a2/ Ünïcödé 中文=http://u/ ]",
-         kIntoFavorites + "Change dates dropped: 5 (Alpha, Zeta, Q&A- x-y, ...)\n"},
+         "root[ Links*[ Alpha=http://a/ Zeta=http://z/ ] Work[ Deutsche Bahn=http://db1/ "
+         "Deutsche Bahn(2)=http://db2/ Q&A- x-y=http://q/ ] a=http://a2/ Ünïcödé 中文=http://u/ ]",
+         IntoFavorites(false) + "Change dates dropped: 7 (Alpha, Zeta, Deutsche Bahn, ...)\n"},
         {"FavoritesThroughHotlist", StoreKind::Favorites, StoreKind::Opera, kAsFavorites,
          "root[ a=http://a2/ Links*[ Alpha=http://a/ Zeta=http://z/ ] Ünïcödé 中文=http://u/ "
-         "Work[ Q&A- x-y=http://q/ ] ]",
-         "Change dates dropped: 5 (Alpha, Zeta, Q&A- x-y, ...)\n", false},
+         "Work[ Deutsche Bahn(2)=http://db2/ Deutsche Bahn=http://db1/ Q&A- x-y=http://q/ ] ]",
+         "Change dates dropped: 7 (Alpha, Zeta, Deutsche Bahn, ...)\n", false},
     };
     return cases;
 }

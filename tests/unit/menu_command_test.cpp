@@ -186,7 +186,6 @@ TEST_F(MenuCommand, PublishesAHotlistNamedByItsPath) {
     EXPECT_EQ(run.output, "2 Folders & 4 Links Exported Successfully.\n"
                           "Not carried over:\n"
                           "  Separators dropped: 1 (top level)\n"
-                          "  Descriptions dropped: 1 (Weather)\n"
                           "  Keywords dropped: 1 (Crème brûlée)\n"
                           "  Trash folder and its deleted entries skipped: 1 "
                           "(Trash)\n");
@@ -197,14 +196,14 @@ TEST_F(MenuCommand, PublishesAHotlistNamedByItsPath) {
 }
 
 // With the source's order kept the separator is a divider in place, so it
-// is no loss; the rest of the report stays.
+// is no loss; the rest of the report stays. A description is its link's
+// tool tip.
 TEST_F(MenuCommand, KeepOrderListsTheHotlistAsItHoldsIt) {
     auto run =
         Run("menu --keep-order '" + std::string(TELLAVIN_SAMPLES) + "/hotlist.adr' '" + page + "'");
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output, "2 Folders & 4 Links Exported Successfully.\n"
                           "Not carried over:\n"
-                          "  Descriptions dropped: 1 (Weather)\n"
                           "  Keywords dropped: 1 (Crème brûlée)\n"
                           "  Trash folder and its deleted entries skipped: 1 "
                           "(Trash)\n");

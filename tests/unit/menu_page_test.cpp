@@ -580,8 +580,51 @@ TEST(MenuPage, WideItemTextsAreCutAndEndInDots) {
     TableMeasure measure; // 10 px a character: 300 px, cut to 20 characters
     NullProgress progress;
     auto page = ComposeMenuPage(tree, {}, FixedOptions(), progress, measure);
-    EXPECT_NE(page.text.find(" addItem('" + std::string(20, 'x') + "...', 'http://x/', 'nw:');"),
+    EXPECT_NE(page.text.find(" addItem('" + std::string(20, 'x') +
+                             "...', 'http://x/', 'nw:', '', 0, '" + std::string(30, 'x') + "');"),
               std::string::npos);
+}
+
+// Each item whose text is cut keeps its whole text as its tool tip, and a
+// described link or folder shows its description there instead; the
+// report counts the cut texts and names the keywords and tags the page has
+// no place for.
+TEST(MenuPage, CutTitlesAndDescriptionsBecomeToolTips) {
+    BookmarkTree tree;
+    FileTreeBuilder builder(tree, StoreKind::Netscape);
+    builder.SetRootText("root");
+    builder.BeginFolder("A folder whose name is far too wide");
+    builder.SetFolderDescription("It's mine");
+    builder.AddLink("Plain", "http://p/");
+    builder.AddLink("A link whose title is far too wide", "http://w/");
+    builder.AddLink("Described", "http://d/");
+    builder.SetLinkDescription("What it is");
+    builder.SetLinkKeyword("kw");
+    builder.SetLinkTags({"t"});
+    builder.AddLink("Also described and much too wide", "http://dw/");
+    builder.SetLinkDescription("Said instead");
+    builder.EndFolder();
+    builder.Finish();
+    TableMeasure measure; // 10 px a character: a longer text is cut to 20
+    NullProgress progress;
+    auto page = ComposeMenuPage(tree, {}, FixedOptions(), progress, measure);
+    std::string losses;
+    for (const auto& line : page.result.losses.Lines()) {
+        losses += line + "\n";
+    }
+    EXPECT_EQ(
+        MenuBlock(page.text, "m1") + losses,
+        Lines({
+            "startMenu('m1', true, 227, 0, 230, subM);",
+            " addItem('A link whose title i...', 'http://w/', 'nw:', '', 0, 'A link whose title "
+            "is far too wide');",
+            " addItem('Also described and m...', 'http://dw/', 'nw:', '', 0, 'Said instead');",
+            " addItem('Described', 'http://d/', 'nw:', '', 0, 'What it is');",
+            " addItem('Plain', 'http://p/', 'nw:');",
+        }) + "Tags dropped: 1 (Described)\n"
+             "Keywords dropped: 1 (Described)\n"
+             "Titles shown cut: 3 (A folder whose name is far too wide, A link whose title "
+             "is far too wide, Also described and much too wide)\n");
 }
 
 // root (unchecked)

@@ -197,14 +197,14 @@ TEST_F(Merging, TheNewFolderItselfIsJoinedTheSecondTime) {
 }
 
 // Keeping duplicates is the merge as it always was: a bookmark file, a
-// hotlist or a browser's store takes the export beside what it holds (a
-// reader numbers the names that then come twice), a Favorites folder uses
+// hotlist or a browser's store takes the export beside what it holds (the
+// names that then come twice stay as they are), a Favorites folder uses
 // its directories of the same name and replaces only shortcuts of the same
 // name.
 TEST_F(Merging, KeepingDuplicatesAddsEverythingAsBefore) {
     const char* const beside =
         "2 folders 6 links,  | root[ Top=http://top.org/ Deep[ Old=http://deep.org/ ] "
-        "News[ Existing=http://example.com/ Page=http://example.com/a ] News(2)[ "
+        "News[ Existing=http://example.com/ Page=http://example.com/a ] News[ "
         "Fragment=http://example.com/#f Query=http://example.com/?q=1 "
         "Same=HTTP://Example.COM:80 Trailing=http://example.com/a/ Deep[ "
         "Inner=http://deep.org/ ] ] Other[ News[ ] ] ]";

@@ -72,6 +72,46 @@ TEST(NetscapeWriter, WritesTheReferenceFileByteForByte) {
                                      "</DL><p>\r\n");
 }
 
+// A folder's dates on its heading and its description after it; a link's
+// keyword and comma-separated tags as attributes after its dates and its
+// description after it, each escaped; equal names written as they are.
+TEST(NetscapeWriter, DetailsAndEqualNamesAreWrittenAsFirefoxWritesThem) {
+    auto tree = test::TreeFromEvents([](BookmarkSink& sink) {
+        sink.BeginFolder("Trains");
+        sink.SetFolderDates(1'500'000'000, 1'500'000'002);
+        sink.SetFolderDescription("Timetables & <tickets>");
+        sink.AddLink("Deutsche Bahn", "https://bahn.example/1");
+        sink.SetLinkDates(1'600'000'000, 0);
+        sink.SetLinkKeyword("d\"b");
+        sink.SetLinkTags({"rail", "travel"});
+        sink.SetLinkDescription("Two\nlines");
+        sink.AddLink("Deutsche Bahn", "https://bahn.example/2");
+        sink.EndFolder();
+    });
+    test::TempDir dir;
+    auto options = Options();
+    options.keepOrder = true;
+    auto result = PrintBookmarkFile(tree, dir / "bookmarks.html", options, test::NoProgress());
+    ASSERT_TRUE(result.ok) << test::MessageText(result.message);
+    EXPECT_EQ(
+        test::ReadFile(dir.path() / "bookmarks.html").substr(std::string(kHeader).size()) +
+            std::to_string(result.losses.Lines().size()),
+        "<TITLE>Bookmarks for Ann</TITLE>\r\n"
+        "<H1>Bookmarks for Ann</H1>\r\n"
+        "\r\n"
+        "<DL><p>\r\n"
+        "    <DT><H3 FOLDED ADD_DATE=\"1500000000\" LAST_MODIFIED=\"1500000002\">Trains</H3>\r\n"
+        "    <DD>Timetables &amp; &lt;tickets&gt;\r\n"
+        "    <DL><p>\r\n"
+        "        <DT><A HREF=\"https://bahn.example/1\" ADD_DATE=\"1600000000\" "
+        "SHORTCUTURL=\"d&quot;b\" TAGS=\"rail,travel\">Deutsche Bahn</A>\r\n"
+        "        <DD>Two\nlines\r\n"
+        "        <DT><A HREF=\"https://bahn.example/2\">Deutsche Bahn</A>\r\n"
+        "    </DL><p>\r\n"
+        "</DL><p>\r\n"
+        "0");
+}
+
 TEST(NetscapeWriter, LinksAfterSubFoldersAndInsideANewFolder) {
     BookmarkTree tree;
     BuildExampleTree(tree);
@@ -186,8 +226,8 @@ TEST(NetscapeWriter, MergeKeepingDuplicatesAddsTheExportInsideTheOuterList) {
     auto rootEnd = first.rfind("</DL><p>\r\n");
     EXPECT_EQ(merged, first.substr(0, rootEnd) + first.substr(itemsStart, rootEnd - itemsStart) +
                           first.substr(rootEnd));
-    EXPECT_EQ(ReadBack(path), "Bookmarks for Ann[ alpha=u:U1 Beta=u:U2 alpha(2)=u:U1 Beta(2)=u:U2 "
-                              "News[ Daily=u:U3 ] News(2)[ Daily=u:U3 ] ]");
+    EXPECT_EQ(ReadBack(path), "Bookmarks for Ann[ alpha=u:U1 Beta=u:U2 alpha=u:U1 Beta=u:U2 "
+                              "News[ Daily=u:U3 ] News[ Daily=u:U3 ] ]");
 }
 
 // Firefox ends its files with "</DL>" and no "<p>"; the export still lands

@@ -109,10 +109,10 @@ TEST(OperaReader, LastEntryWithoutFinalLineFeedIsRead) {
               "Opera Hotlist[ First=http://first.example/ Last=http://last.example/ ]");
 }
 
-TEST(OperaReader, SiblingsWithEqualNamesAreNumbered) {
+TEST(OperaReader, SiblingsWithEqualNamesKeepTheirNames) {
     EXPECT_EQ(Loaded(Fixture("duplicate-names.adr")),
-              "Opera Hotlist[ Work(3)=http://w.example/ Work[ ] Work(2)[ Home=http://h1.example/ "
-              "Home(2)=http://h2.example/ ] ]");
+              "Opera Hotlist[ Work=http://w.example/ Work[ ] Work[ Home=http://h1.example/ "
+              "Home=http://h2.example/ ] ]");
 }
 
 TEST(OperaReader, MissingFileOrEmptyPathLeavesNoTreeAndCountsZero) {

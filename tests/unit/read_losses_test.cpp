@@ -173,7 +173,9 @@ TEST(LossReport, LongExampleNamesAreCutAtACharacterBoundary) {
                         accented + "</A>\n" + "<DT><A HREF=\"http://b/\">" + mixed + "</A>\n" +
                         "<DT><A HREF=\"http://c/\">" + mixed + "</A>\n" +
                         "<DT><A HREF=\"http://d/\" TAGS=\"t\">Short</A>\n</DL><p>\n");
-    auto run = test::RunCliHere("convert '" + (dir / "long.html") + "' '" + (dir / "h.adr") + "'");
+    std::filesystem::create_directories(dir.path() / "Favorites");
+    auto run = test::RunCliHere("convert '" + (dir / "long.html") +
+                                "' 'favorites:" + (dir / "Favorites") + "'");
     std::string cutAccented;
     for (int i = 0; i < 60; ++i) {
         cutAccented += "\xC3\xA9";
@@ -184,11 +186,14 @@ TEST(LossReport, LongExampleNamesAreCutAtACharacterBoundary) {
     }
     EXPECT_EQ(run.out, "0 Folders & 4 Links Exported Successfully.\n"
                        "Not carried over:\n"
-                       "  Duplicate names numbered: 1 (" +
+                       "  Names changed for the file system: 1 (\"" +
+                           cutAccented.substr(2) +
+                           "...)\n"
+                           "  Duplicate names numbered: 1 (" +
                            cutRenamed +
                            "...)\n"
-                           "  Tags dropped: 2 (" +
-                           cutAccented + "..., Short)\n");
+                           "  Tags dropped: 2 (Short, " +
+                           cutAccented + "...)\n");
 }
 
 } // namespace

@@ -113,7 +113,8 @@ const std::vector<RoundTripCase>& Cases() {
              s.AddLink("Home", "http://h1/");
              s.AddLink("Home", "http://h2/");
          },
-         "root[ Home=http://h1/ Home(2)=http://h2/ Work[ Home=http://w1/ ] Work(2)[ ] ]", "", ""},
+         "root[ Home=http://h1/ Home=http://h2/ Work[ Home=http://w1/ ] Work[ ] ]",
+         "root[ Home=http://h1/ Home(2)=http://h2/ Work[ Home=http://w1/ ] Work(2)[ ] ]", ""},
         {"DeepTree",
          [](BookmarkSink& s) {
              for (int level = 1; level <= 60; ++level) {

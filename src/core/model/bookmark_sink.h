@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace tellavin {
 
@@ -72,6 +73,29 @@ public:
         };
         SetLinkDates(given(created), given(changed));
     }
+    // What the store says of the link added last: its description, the
+    // keyword that opens it from the address bar, and its tags (each one a
+    // tag; a text holding commas is taken as several). Ignored when that
+    // link became a folder; empty texts say nothing.
+    virtual void SetLinkDescription(std::string_view description) { (void)description; }
+    virtual void SetLinkKeyword(std::string_view keyword) { (void)keyword; }
+    virtual void SetLinkTags(std::vector<std::string> tags) { (void)tags; }
+    // The creation and last change of the folder begun last, in seconds
+    // since 1970 UTC; nothing for a date the source does not give.
+    virtual void SetFolderDates(std::optional<std::int64_t> created,
+                                std::optional<std::int64_t> changed) {
+        (void)created;
+        (void)changed;
+    }
+    // The same from a store that writes 0 for a date it does not have.
+    void SetFolderDates(std::int64_t created, std::int64_t changed) {
+        auto given = [](std::int64_t date) {
+            return date != 0 ? std::optional(date) : std::nullopt;
+        };
+        SetFolderDates(given(created), given(changed));
+    }
+    // What the store says of the folder begun last; empty says nothing.
+    virtual void SetFolderDescription(std::string_view description) { (void)description; }
     // The folder begun last is the browser's bookmarks toolbar.
     virtual void MarkToolbarFolder() {}
     // The folder begun last holds deleted entries (a hotlist's trash).

@@ -21,6 +21,66 @@ void BookmarkTree::Clear() {
     rowLister_ = nullptr;
     linkIcons_.clear();
     linkIconsByHash_.clear();
+    details_.clear();
+}
+
+const LinkDetails& BookmarkTree::DetailsOf(const EntryRecord& row) const {
+    static const LinkDetails kNone;
+    return row.nDetails < 0 ? kNone : details_.at(static_cast<std::size_t>(row.nDetails));
+}
+
+LinkDetails& BookmarkTree::EditDetails(EntryRecord& row) {
+    if (row.nDetails < 0) {
+        row.nDetails = static_cast<std::int32_t>(details_.size());
+        details_.emplace_back();
+    }
+    return details_.at(static_cast<std::size_t>(row.nDetails));
+}
+
+namespace {
+
+bool IsTagBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+std::string_view TrimmedTag(std::string_view tag) {
+    while (!tag.empty() && IsTagBlank(tag.front())) {
+        tag.remove_prefix(1);
+    }
+    while (!tag.empty() && IsTagBlank(tag.back())) {
+        tag.remove_suffix(1);
+    }
+    return tag;
+}
+
+} // namespace
+
+std::vector<std::string> SplitTags(std::string_view text) {
+    std::vector<std::string> tags;
+    while (!text.empty()) {
+        auto comma = std::min(text.find(','), text.size());
+        if (auto tag = TrimmedTag(text.substr(0, comma)); !tag.empty()) {
+            tags.emplace_back(tag);
+        }
+        text.remove_prefix(std::min(comma + 1, text.size()));
+    }
+    return tags;
+}
+
+std::string TagsText(const std::vector<std::string>& tags) {
+    std::vector<std::string> kept;
+    std::string text;
+    for (const auto& given : tags) {
+        for (auto& tag : SplitTags(given)) {
+            if (std::find(kept.begin(), kept.end(), tag) != kept.end()) {
+                continue;
+            }
+            text += text.empty() ? "" : ",";
+            text += tag;
+            kept.push_back(std::move(tag));
+        }
+    }
+    return text;
 }
 
 std::int32_t BookmarkTree::AddLinkIcon(std::string_view imageBytes) {

@@ -60,7 +60,31 @@ struct FolderRecord {
     bool bToolbar = false;
     // The folder of deleted entries (a hotlist's trash): never exported.
     bool bTrash = false;
+    // The folder's creation and last change, in seconds since 1970 UTC; 0
+    // when the source does not say.
+    std::int64_t nCreated = 0;
+    std::int64_t nChanged = 0;
+    // What the folder's store says about it; a text the tree keeps.
+    std::string_view sDescription;
 };
+
+// What a link may carry besides its name, address, dates and icon, each a
+// text the tree keeps and empty when the store gives none. Few links carry
+// any of it, so the tree keeps it in a side table that only those links
+// reach (EntryRecord::nDetails), and the rows stay small.
+struct LinkDetails {
+    std::string_view description;
+    std::string_view keyword; // typed in the address bar, it opens the link
+    std::string_view tags;    // the link's tags, in order, joined by commas (TagsText)
+};
+
+// The tags as the tree keeps them: each trimmed of blanks, empty ones and
+// repeats dropped, joined by commas (a tag cannot hold a comma: browsers
+// take a comma as the end of a tag).
+std::string TagsText(const std::vector<std::string>& tags);
+// The tags of a TagsText, or of a comma-separated list as a bookmark file
+// writes them, each trimmed, empty ones dropped.
+std::vector<std::string> SplitTags(std::string_view text);
 
 // One row of a folder's content list: a link, a direct sub-folder, or a
 // separator line between them (file sources only; the selection lists do
@@ -70,12 +94,16 @@ struct FolderRecord {
 // (BookmarkTree::KeepText): a million rows then cost a few large blocks
 // instead of two heap strings each.
 //
-// The fields are ordered so that the record packs into 64 bytes.
+// The fields are ordered so that the record packs into 64 bytes; an icon
+// number is below image::kMaxImages and fits in 16 bits.
 struct EntryRecord {
     bool bChecked = false; // links only; folders take their mark from the node
     bool bSeparator = false;
+    std::int16_t nIcon = 0;
     std::int32_t nFolder = -1; // the sub-folder's node for a folder row, -1 otherwise
-    std::int32_t nIcon = 0;
+    // The link's place in the tree's table of LinkDetails; -1 when it
+    // carries none (BookmarkTree::DetailsOf).
+    std::int32_t nDetails = -1;
     std::chrono::year_month_day dDate{}; // Favorites rows only; zero otherwise
     std::string_view sName;
     std::string_view sURL;
@@ -89,6 +117,7 @@ struct EntryRecord {
     bool IsSeparator() const { return bSeparator; }
 };
 static_assert(sizeof(EntryRecord) <= 64);
+static_assert(image::kMaxImages <= INT16_MAX);
 
 // The in-memory model of the bookmarks being converted: a tree of folder
 // nodes, the FolderTable with one record per node and the EntryTable with
@@ -124,6 +153,13 @@ public:
     // Keeps a source's whole text for as long as the tree, so that names and
     // addresses found in it as they are need no copies; returns where it is.
     std::string_view AdoptText(std::string text) { return texts_.Adopt(std::move(text)); }
+
+    // What a link row carries besides its name and address; all empty for
+    // rows that carry nothing.
+    const LinkDetails& DetailsOf(const EntryRecord& row) const;
+    // The row's details to fill in, added to the side table on first use.
+    // Texts put there must be kept by the tree (KeepText).
+    LinkDetails& EditDetails(EntryRecord& row);
 
     // Whether loads keep the icons links bring from their stores (off by
     // default: a conversion reads no icon data). Set before the load.
@@ -188,7 +224,8 @@ private:
     StoreKind source_ = StoreKind::Favorites;
     std::string rootKey_;
     std::vector<FolderNode> nodes_;
-    TextArena texts_; // the rows' names and addresses
+    TextArena texts_; // the rows' names, addresses and details
+    std::vector<LinkDetails> details_;
     RowLister rowLister_;
     bool keepIcons_ = false;
     std::vector<std::string> linkIcons_;

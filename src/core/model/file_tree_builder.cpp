@@ -7,7 +7,7 @@ namespace tellavin {
 FileTreeBuilder::FileTreeBuilder(BookmarkTree& tree, StoreKind source, ProgressSink* progress)
     : tree_(tree), source_(source), progress_(progress), rows_(tree.EntryTable) {
     tree_.AddRoot(source, {});
-    open_.push_back(Open(0));
+    open_.push_back(0);
     rowCounts_.push_back(0);
 }
 
@@ -16,53 +16,20 @@ void FileTreeBuilder::SetRootText(std::string text) {
     tree_.FolderTable[0].sName = std::move(text);
 }
 
-FileTreeBuilder::OpenFolder FileTreeBuilder::Open(std::int32_t index) const {
-    return OpenFolder{index, RowNameSet(rows_), {}};
-}
-
-std::string FileTreeBuilder::UniqueName(OpenFolder& folder, std::string name) {
-    if (!folder.names.Contains(name)) {
-        return name;
-    }
-    // The hint remembers the last number given to this name, so a folder
-    // with thousands of equal names stays linear.
-    auto& hint = folder.nextSuffix[name];
-    for (std::int32_t number = std::max(hint, 2);; ++number) {
-        std::string candidate = name + "(" + std::to_string(number) + ")";
-        if (!folder.names.Contains(candidate)) {
-            hint = number + 1;
-            tree_.ReadLosses.Note(LossKind::DuplicateNumbered, RenamedExample(name, candidate));
-            return candidate;
-        }
-    }
-}
-
-std::string_view FileTreeBuilder::KeepUniqueName(OpenFolder& folder, std::string_view name) {
-    if (!folder.names.Contains(name)) {
-        return tree_.KeepText(name);
-    }
-    return tree_.KeepText(UniqueName(folder, std::string(name)));
-}
-
-void FileTreeBuilder::AppendRow(OpenFolder& folder, EntryRecord row) {
-    AppendPending(folder.index, std::move(row));
-    folder.names.Insert(static_cast<std::int32_t>(rows_.size()) - 1);
-}
-
-void FileTreeBuilder::AppendPending(std::int32_t folder, EntryRecord row) {
+void FileTreeBuilder::AppendRow(std::int32_t folder, EntryRecord row) {
     rows_.push_back(std::move(row));
     rowFolders_.push_back(folder);
     ++rowCounts_[static_cast<std::size_t>(folder)];
 }
 
 std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
-    auto& parent = open_.back();
-    auto index = tree_.AddFolder(parent.index, name);
+    auto parent = open_.back();
+    auto index = tree_.AddFolder(parent, name);
     rowCounts_.push_back(0);
     EntryRecord row;
     row.nFolder = index;
     row.sName = tree_.KeepText(name);
-    row.nIcon = FolderRowIcon(source_);
+    row.nIcon = static_cast<std::int16_t>(FolderRowIcon(source_));
     AppendRow(parent, std::move(row));
     if (progress_ != nullptr) {
         progress_->SetValue(index);
@@ -72,8 +39,8 @@ std::int32_t FileTreeBuilder::AddFolderRow(std::string name) {
 
 void FileTreeBuilder::BeginFolder(std::string name) {
     lastLink_ = -1;
-    auto index = AddFolderRow(UniqueName(open_.back(), std::move(name)));
-    open_.push_back(Open(index));
+    auto index = AddFolderRow(std::move(name));
+    open_.push_back(index);
     lastFolder_ = index;
 }
 
@@ -103,15 +70,28 @@ void FileTreeBuilder::AddLinkRow(std::string_view name, std::string_view url,
                                  std::string_view iconBytes) {
     lastLink_ = -1;
     if (url.empty()) {
-        lastFolder_ = AddFolderRow(UniqueName(open_.back(), std::string(name)));
+        lastFolder_ = AddFolderRow(std::string(name));
         return;
     }
     EntryRecord row;
-    row.sName = KeepUniqueName(open_.back(), name);
+    row.sName = tree_.KeepText(name);
     row.sURL = tree_.KeepText(url);
-    row.nIcon = iconBytes.empty() ? LinkRowIcon(source_) : tree_.AddLinkIcon(iconBytes);
+    row.nIcon = static_cast<std::int16_t>(iconBytes.empty() ? LinkRowIcon(source_)
+                                                            : tree_.AddLinkIcon(iconBytes));
     AppendRow(open_.back(), std::move(row));
     lastLink_ = static_cast<std::int32_t>(rows_.size()) - 1;
+}
+
+EntryRecord* FileTreeBuilder::LastLink() {
+    return lastLink_ < 0 ? nullptr : &rows_[static_cast<std::size_t>(lastLink_)];
+}
+
+std::string_view FileTreeBuilder::KeepTrimmed(std::string_view text) {
+    auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return tree_.KeepText(text.substr(first, text.find_last_not_of(" \t\r\n") + 1 - first));
 }
 
 void FileTreeBuilder::EndFolder() {
@@ -125,16 +105,56 @@ void FileTreeBuilder::AddSeparator() {
     lastLink_ = -1;
     EntryRecord row;
     row.bSeparator = true;
-    AppendPending(open_.back().index, std::move(row));
+    AppendRow(open_.back(), std::move(row));
 }
 
 void FileTreeBuilder::SetLinkDates(std::optional<std::int64_t> created,
                                    std::optional<std::int64_t> changed) {
-    if (lastLink_ >= 0) {
-        auto& link = rows_[static_cast<std::size_t>(lastLink_)];
+    if (auto* link = LastLink()) {
         auto& losses = tree_.ReadLosses;
-        link.nCreated = KeptLinkDate(created, LossKind::CreatedDateDropped, link.sName, losses);
-        link.nChanged = KeptLinkDate(changed, LossKind::ChangedDateDropped, link.sName, losses);
+        link->nCreated = KeptLinkDate(created, LossKind::CreatedDateDropped, link->sName, losses);
+        link->nChanged = KeptLinkDate(changed, LossKind::ChangedDateDropped, link->sName, losses);
+    }
+}
+
+void FileTreeBuilder::SetLinkDescription(std::string_view description) {
+    auto* link = LastLink();
+    if (auto kept = KeepTrimmed(description); link != nullptr && !kept.empty()) {
+        tree_.EditDetails(*link).description = kept;
+    }
+}
+
+void FileTreeBuilder::SetLinkKeyword(std::string_view keyword) {
+    auto* link = LastLink();
+    if (auto kept = KeepTrimmed(keyword); link != nullptr && !kept.empty()) {
+        tree_.EditDetails(*link).keyword = kept;
+    }
+}
+
+void FileTreeBuilder::SetLinkTags(std::vector<std::string> tags) {
+    auto* link = LastLink();
+    if (auto text = TagsText(tags); link != nullptr && !text.empty()) {
+        tree_.EditDetails(*link).tags = tree_.KeepText(text);
+    }
+}
+
+void FileTreeBuilder::SetFolderDates(std::optional<std::int64_t> created,
+                                     std::optional<std::int64_t> changed) {
+    if (lastFolder_ < 0) {
+        return;
+    }
+    auto kept = [](std::optional<std::int64_t> date) {
+        return date && IsLinkDateInRange(*date) ? *date : 0;
+    };
+    auto& record = tree_.FolderTable[static_cast<std::size_t>(lastFolder_)];
+    record.nCreated = kept(created);
+    record.nChanged = kept(changed);
+}
+
+void FileTreeBuilder::SetFolderDescription(std::string_view description) {
+    if (lastFolder_ >= 0) {
+        tree_.FolderTable[static_cast<std::size_t>(lastFolder_)].sDescription =
+            KeepTrimmed(description);
     }
 }
 

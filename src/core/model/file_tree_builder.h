@@ -3,10 +3,8 @@
 #include "model/bookmark_sink.h"
 #include "model/bookmark_tree.h"
 #include "model/progress.h"
-#include "model/row_name_set.h"
 
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace tellavin {
@@ -16,11 +14,12 @@ namespace tellavin {
 //
 // Folders get their records in the order the file opens them (pre-order);
 // each folder's rows (its links and direct sub-folders) keep file order and
-// every folder is listed. Siblings with the same name are numbered: the
-// second News becomes News(2), the next News(3), and each number given is
-// noted in the tree's ReadLosses. A link without an address becomes an
-// empty folder. Separators are rows of their own. A link's icon goes into the tree's icon table
-// when the tree keeps icons.
+// every folder is listed. Names stay as the source gives them, siblings of
+// the same name included. A link without an address becomes an empty
+// folder. Separators are rows of their own. A link's icon goes into the
+// tree's icon table when the tree keeps icons; its description, keyword and
+// tags go into the tree's side table of LinkDetails, a folder's dates and
+// description into its record.
 class FileTreeBuilder final : public BookmarkSink {
 public:
     // progress, when given, is moved to the number of folders read so far.
@@ -42,6 +41,15 @@ public:
     void SetLinkDates(std::optional<std::int64_t> created,
                       std::optional<std::int64_t> changed) override;
     using BookmarkSink::SetLinkDates;
+    void SetLinkDescription(std::string_view description) override;
+    void SetLinkKeyword(std::string_view keyword) override;
+    void SetLinkTags(std::vector<std::string> tags) override;
+    // Keeps the dates a link may carry (IsLinkDateInRange); a folder date
+    // out of that range is left out.
+    void SetFolderDates(std::optional<std::int64_t> created,
+                        std::optional<std::int64_t> changed) override;
+    using BookmarkSink::SetFolderDates;
+    void SetFolderDescription(std::string_view description) override;
     void MarkToolbarFolder() override;
     void MarkTrashFolder() override;
     void NoteLoss(LossKind kind, std::string example) override;
@@ -55,20 +63,11 @@ private:
     // until Finish moves them into folder order in place: the rows are never
     // held twice, and no vector per folder keeps unused room.
     using PendingRows = std::vector<EntryRecord>;
-    struct OpenFolder {
-        std::int32_t index;
-        RowNameSet names; // of its rows
-        std::unordered_map<std::string, std::int32_t> nextSuffix;
-    };
-
-    OpenFolder Open(std::int32_t index) const;
-    // The name, numbered when the folder has a row of that name already.
-    std::string UniqueName(OpenFolder& folder, std::string name);
-    // The same, kept in the tree.
-    std::string_view KeepUniqueName(OpenFolder& folder, std::string_view name);
-    // Appends a row to the folder's rows; its name is taken from then on.
-    void AppendRow(OpenFolder& folder, EntryRecord row);
-    void AppendPending(std::int32_t folder, EntryRecord row);
+    void AppendRow(std::int32_t folder, EntryRecord row);
+    // The link added last, or nothing when another event came after it.
+    EntryRecord* LastLink();
+    // The text, trimmed of blanks, kept in the tree.
+    std::string_view KeepTrimmed(std::string_view text);
     std::int32_t AddFolderRow(std::string name);
     // A link row, or a folder row when the address is empty; the address is
     // kept in the tree (as it is when it lies in the adopted source text).
@@ -77,7 +76,7 @@ private:
     BookmarkTree& tree_;
     StoreKind source_;
     ProgressSink* progress_;
-    std::vector<OpenFolder> open_;
+    std::vector<std::int32_t> open_;       // the open folders, the root first
     PendingRows& rows_;                    // the tree's EntryTable
     std::vector<std::int32_t> rowFolders_; // the folder of each of rows_
     std::vector<std::int32_t> rowCounts_;  // rows per folder

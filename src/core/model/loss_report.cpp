@@ -54,6 +54,7 @@ constexpr std::array<const char*, kLossKinds> kLabels = {
     "Entries of an unknown kind or place skipped",
     "Links already there skipped",
     "Folders joined with the target's own",
+    "Titles shown cut",
 };
 
 } // namespace

@@ -17,7 +17,7 @@ enum class LossKind : std::int32_t {
     OrderNotKept,       // a folder whose items the target shows in its own order
     CreatedDateDropped, // a link's creation date the target cannot hold
     ChangedDateDropped, // a link's change date the target cannot hold
-    DescriptionDropped, // descriptions, tags, keywords and icons are not carried
+    DescriptionDropped, // a description, tags, a keyword or an icon the target cannot hold
     TagsDropped,
     KeywordDropped,
     IconDropped,
@@ -26,9 +26,10 @@ enum class LossKind : std::int32_t {
     EntrySkipped,     // an entry of a kind the reader does not know, or where its store holds none
     LinkAlreadyThere, // a merge left out a link whose address its folder in the target holds
     FolderJoined,     // a merge added to the target's folder of the same name and place
+    TitleShownCut,    // a menu page item that shows its title cut (the whole title is its tool tip)
 };
 
-inline constexpr std::int32_t kLossKinds = static_cast<std::int32_t>(LossKind::FolderJoined) + 1;
+inline constexpr std::int32_t kLossKinds = static_cast<std::int32_t>(LossKind::TitleShownCut) + 1;
 
 // The losses of one conversion: how many of each kind, with the first few
 // examples (a name, a folder's path, or an old and a new name), each cut

@@ -70,6 +70,11 @@ void NoteSkipped(const Json& node, BookmarkSink& sink) {
     }
 }
 
+void PushFolderDates(const Json& folder, BookmarkSink& sink) {
+    sink.SetFolderDates(SecondsSince1970(folder, "date_added"),
+                        SecondsSince1970(folder, "date_modified"));
+}
+
 void PushLink(const Json& node, BookmarkSink& sink) {
     auto url = TextOf(node, "url");
     if (url.empty()) {
@@ -97,6 +102,7 @@ void PushChildren(const Json& children, BookmarkSink& sink) {
         auto type = TextOf(node, "type");
         if (type == "folder") {
             sink.BeginFolder(TextOf(node, "name"));
+            PushFolderDates(node, sink);
             const Json* inner = ChildrenOf(node);
             return inner != nullptr ? inner : &kNoChildren;
         }
@@ -128,6 +134,7 @@ std::string LoadChromiumBookmarks(const std::string& path, BookmarkSink& sink) {
     sink.SetRootText(kChromiumRootText);
     sink.BeginFolder(TextOf(*bar, "name"));
     sink.MarkToolbarFolder();
+    PushFolderDates(*bar, sink);
     PushChildren(*ChildrenOf(*bar), sink);
     sink.EndFolder();
     for (const char* key : {"other", "synced"}) {

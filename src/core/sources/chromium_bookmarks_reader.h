@@ -17,7 +17,8 @@ namespace tellavin {
 // The tree is the one Chromium's own HTML export writes: the root shows
 // "Bookmarks"; the bookmarks bar is a folder under its stored name, and the
 // contents of "other" and then "synced" follow it at the top level. Names
-// and addresses are taken as stored. A link without an address, a node of
+// and addresses are taken as stored, a folder's date_added and date_modified
+// (microseconds since 1601) as its dates. A link without an address, a node of
 // another type or of none, and every node below a link are skipped and
 // noted as losses. Nesting depth is not limited.
 //

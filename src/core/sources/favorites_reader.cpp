@@ -127,6 +127,11 @@ bool ListFolderEntries(BookmarkTree& tree, std::int32_t folder) {
             }
             row.nFolder = child->second;
             row.sName = tree.KeepText(entry.name);
+            // A directory's last write is the folder's last change; the
+            // listing tells no creation.
+            auto changed = entry.modified.value_or(0);
+            tree.FolderTable[static_cast<std::size_t>(child->second)].nChanged =
+                IsLinkDateInRange(changed) ? changed : 0;
             row.nIcon = image::kFolderClosed;
         } else {
             row.nIcon = image::kFavoritesLink;
@@ -134,7 +139,8 @@ bool ListFolderEntries(BookmarkTree& tree, std::int32_t folder) {
                 auto fields = ReadShortcutFields(folderPath + entry.name);
                 row.sURL = tree.KeepText(fields.url);
                 if (!fields.iconFile.empty()) {
-                    row.nIcon = tree.AddLinkIcon(ReadIconFile(fields.iconFile, path));
+                    row.nIcon = static_cast<std::int16_t>(
+                        tree.AddLinkIcon(ReadIconFile(fields.iconFile, path)));
                 }
             } else {
                 row.sURL = tree.KeepText(ReadShortcutUrl(folderPath + entry.name));

@@ -5,6 +5,7 @@
 #include "sources/nested_lists.h"
 #include "sources/sqlite_database.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -36,6 +37,14 @@ struct PlacesItem {
     std::string guid;
     std::int64_t dateAdded = 0; // microseconds since 1970, as Firefox stores them
     std::int64_t lastModified = 0;
+    std::int64_t place = 0; // a link's row in moz_places
+};
+
+// What Firefox keeps of a place apart from its bookmarks: the keyword that
+// opens it and the tags it is filed under, by the place's id.
+struct PlaceDetails {
+    std::unordered_map<std::int64_t, std::string> keywords;
+    std::unordered_map<std::int64_t, std::vector<std::string>> tags;
 };
 
 // The items of each folder by its id, in Firefox's order.
@@ -262,7 +271,7 @@ OpenedCopy CopyAsTheyLie(const std::string& path, ScratchFolder& scratch,
 // bookmark table of Firefox's layout, else SQLite's reason.
 std::string ReadFolderItems(sqlite3* db, FolderItems& items) {
     constexpr const char* kQuery =
-        "SELECT b.id, b.parent, b.type, b.title, p.url, b.guid, b.dateAdded, b.lastModified "
+        "SELECT b.id, b.parent, b.type, b.title, p.url, b.guid, b.dateAdded, b.lastModified, b.fk "
         "FROM moz_bookmarks b "
         "LEFT JOIN moz_places p ON p.id = b.fk ORDER BY b.parent, b.position, b.id";
     sqlite3_stmt* raw = nullptr;
@@ -277,13 +286,60 @@ std::string ReadFolderItems(sqlite3* db, FolderItems& items) {
         items[sqlite3_column_int64(raw, 1)].push_back(
             {sqlite3_column_int64(raw, 0), sqlite3_column_int64(raw, 2), ColumnText(raw, 3),
              ColumnText(raw, 4), ColumnText(raw, 5), sqlite3_column_int64(raw, 6),
-             sqlite3_column_int64(raw, 7)});
+             sqlite3_column_int64(raw, 7), sqlite3_column_int64(raw, 8)});
     }
     return step == SQLITE_DONE ? std::string() : std::string(sqlite3_errmsg(db));
 }
 
+// The keyword of each place that has one (the first Firefox stored, when
+// it holds several); none when the database keeps no keywords table.
+std::unordered_map<std::int64_t, std::string> ReadKeywords(sqlite3* db) {
+    std::unordered_map<std::int64_t, std::string> keywords;
+    constexpr const char* kQuery = "SELECT place_id, keyword FROM moz_keywords ORDER BY id";
+    sqlite3_stmt* raw = nullptr;
+    int prepared = sqlite3_prepare_v2(db, kQuery, -1, &raw, nullptr);
+    std::unique_ptr<sqlite3_stmt, StatementFinalizer> statement(raw);
+    if (prepared != SQLITE_OK) {
+        return keywords;
+    }
+    while (sqlite3_step(raw) == SQLITE_ROW) {
+        keywords.try_emplace(sqlite3_column_int64(raw, 0), ColumnText(raw, 1));
+    }
+    return keywords;
+}
+
+// The tags of each place: the tag folders below the tags root that hold a
+// bookmark of the place, by name.
+std::unordered_map<std::int64_t, std::vector<std::string>> TagsByPlace(const FolderItems& items,
+                                                                       std::int64_t tagsRoot) {
+    std::unordered_map<std::int64_t, std::vector<std::string>> tags;
+    auto folders = items.find(tagsRoot);
+    if (folders == items.end()) {
+        return tags;
+    }
+    std::vector<const PlacesItem*> sorted;
+    for (const auto& tag : folders->second) {
+        sorted.push_back(&tag);
+    }
+    std::sort(sorted.begin(), sorted.end(),
+              [](const PlacesItem* a, const PlacesItem* b) { return a->title < b->title; });
+    for (const auto* tag : sorted) {
+        auto tagged = items.find(tag->id);
+        if (tag->type != kFolder || tag->title.empty() || tagged == items.end()) {
+            continue;
+        }
+        for (const auto& item : tagged->second) {
+            if (item.type == kLink) {
+                tags[item.place].push_back(tag->title);
+            }
+        }
+    }
+    return tags;
+}
+
 // Pushes a folder's items, and every folder below them, in Firefox's order.
-void PushFolderItems(const FolderItems& items, std::int64_t folder, BookmarkSink& sink) {
+void PushFolderItems(const FolderItems& items, const PlaceDetails& details, std::int64_t folder,
+                     BookmarkSink& sink) {
     static const std::vector<PlacesItem> kNone;
     auto itemsOf = [&](std::int64_t id) -> const std::vector<PlacesItem>& {
         auto found = items.find(id);
@@ -293,6 +349,7 @@ void PushFolderItems(const FolderItems& items, std::int64_t folder, BookmarkSink
         itemsOf(folder), sink, [&](const PlacesItem& item) -> const std::vector<PlacesItem>* {
             if (item.type == kFolder) {
                 sink.BeginFolder(item.title);
+                sink.SetFolderDates(item.dateAdded / 1'000'000, item.lastModified / 1'000'000);
                 return &itemsOf(item.id);
             }
             if (item.type == kSeparator) {
@@ -306,6 +363,13 @@ void PushFolderItems(const FolderItems& items, std::int64_t folder, BookmarkSink
                 sink.AddLink(item.title, item.url);
                 // Firefox's own export writes the dates in whole seconds.
                 sink.SetLinkDates(item.dateAdded / 1'000'000, item.lastModified / 1'000'000);
+                if (auto keyword = details.keywords.find(item.place);
+                    keyword != details.keywords.end()) {
+                    sink.SetLinkKeyword(keyword->second);
+                }
+                if (auto tags = details.tags.find(item.place); tags != details.tags.end()) {
+                    sink.SetLinkTags(tags->second);
+                }
             }
             return nullptr;
         });
@@ -323,23 +387,6 @@ std::optional<std::int64_t> RootId(const FolderItems& items, std::int64_t top,
         }
     }
     return std::nullopt;
-}
-
-// Tags are folders below the tags root; a tag given to a link is not
-// carried over, so each is noted.
-void NoteTags(const FolderItems& items, std::int64_t tagsRoot, BookmarkSink& sink) {
-    auto tags = items.find(tagsRoot);
-    if (tags == items.end()) {
-        return;
-    }
-    for (const auto& tag : tags->second) {
-        auto tagged = items.find(tag.id);
-        if (tagged != items.end()) {
-            for (std::size_t n = 0; n < tagged->second.size(); ++n) {
-                sink.NoteLoss(LossKind::TagsDropped, tag.title);
-            }
-        }
-    }
 }
 
 // Whether a folder lies inside itself, which a damaged table allows (no key
@@ -369,8 +416,9 @@ bool HasParentCycle(const FolderItems& items, std::int64_t top,
     return false;
 }
 
-// Pushes the tree of Firefox's HTML export from the grouped rows.
-std::string PushPlacesTree(const FolderItems& items, BookmarkSink& sink) {
+// Pushes the tree of Firefox's HTML export from the grouped rows, with the
+// places' keywords and the tags found below the tags root.
+std::string PushPlacesTree(const FolderItems& items, PlaceDetails details, BookmarkSink& sink) {
     // The places root is the one folder whose parent is 0.
     auto top = RootId(items, 0, "root________");
     auto menu = top ? RootId(items, *top, "menu________") : std::nullopt;
@@ -397,20 +445,20 @@ std::string PushPlacesTree(const FolderItems& items, BookmarkSink& sink) {
     if (HasParentCycle(items, *top, roots)) {
         return kInsideItself;
     }
+    if (auto tags = RootId(items, *top, "tags________")) {
+        details.tags = TagsByPlace(items, *tags);
+    }
     sink.SetRootText(kFirefoxRootText);
-    PushFolderItems(items, *menu, sink);
+    PushFolderItems(items, details, *menu, sink);
     for (const auto& root : folderRoots) {
         if (root.id && items.contains(*root.id)) {
             sink.BeginFolder(root.title);
             if (root.guid == "toolbar_____") {
                 sink.MarkToolbarFolder();
             }
-            PushFolderItems(items, *root.id, sink);
+            PushFolderItems(items, details, *root.id, sink);
             sink.EndFolder();
         }
-    }
-    if (auto tags = RootId(items, *top, "tags________")) {
-        NoteTags(items, *tags, sink);
     }
     return {};
 }
@@ -439,7 +487,7 @@ std::string detail::LoadFirefoxPlaces(const std::string& path, BookmarkSink& sin
     if (auto failure = ReadFolderItems(copy.db.get(), items); !failure.empty()) {
         return failure;
     }
-    return PushPlacesTree(items, sink);
+    return PushPlacesTree(items, {ReadKeywords(copy.db.get()), {}}, sink);
 }
 
 } // namespace tellavin

@@ -32,10 +32,12 @@ namespace tellavin {
 // The tree is the one Firefox's HTML export writes: the root shows
 // "Bookmarks Menu" and holds the menu's contents; "Bookmarks Toolbar",
 // "Other Bookmarks" and "Mobile Bookmarks" follow as folders, each only when
-// it holds anything. Folders, links and separators keep Firefox's order;
-// tags are left out; "place:" queries and links whose place row is missing
-// or has no address are skipped. Each tag, query and skipped link is noted
-// as a loss. Nesting depth is not limited.
+// it holds anything. Folders, links and separators keep Firefox's order
+// and their dates; a link carries its place's keyword (moz_keywords) and
+// tags (the tag folders below "tags________" that hold a bookmark of the
+// place, by name); "place:" queries and links whose place row is missing or
+// has no address are skipped, and each is noted as a loss. Nesting depth is
+// not limited.
 //
 // Returns empty when the database was read, else why not: the system's
 // reason when the database, its log or journal cannot be read or the

@@ -153,9 +153,10 @@ enum LinkAttribute : std::size_t {
 constexpr std::array<std::string_view, 7> kLinkAttributes = {
     "href", "add_date", "last_modified", "tags", "shortcuturl", "icon", "icon_uri"};
 static_assert(kHref == 0, "a sink that takes no link details is asked for the first one alone");
-// The one attribute read of a heading.
-constexpr std::size_t kToolbarMark = 0;
-constexpr std::array<std::string_view, 1> kHeadingAttributes = {"personal_toolbar_folder"};
+// The attributes read of a heading.
+enum HeadingAttribute : std::size_t { kToolbarMark, kFolderAdded, kFolderModified };
+constexpr std::array<std::string_view, 3> kHeadingAttributes = {"personal_toolbar_folder",
+                                                                "add_date", "last_modified"};
 
 bool IsHeading(std::string_view tag) {
     return tag.size() == 2 && tag[0] == 'h' && tag[1] >= '1' && tag[1] <= '6';
@@ -184,6 +185,7 @@ public:
     void StartTag(const HtmlStartTag& tag) override {
         const auto name = tag.name;
         if (name == "a") {
+            EndDescription();
             EndLink();
             linkOpen_ = true;
             linkAddressInSource_ = AddressAsItStands(tag.FindInSource(kHref));
@@ -204,6 +206,8 @@ public:
                 headingOpen_ = true;
                 auto toolbar = tag.Find(kToolbarMark);
                 headingIsToolbar_ = toolbar && EqualsIgnoringCase(*toolbar, "true");
+                headingCreated_ = DateOf(tag.Find(kFolderAdded));
+                headingChanged_ = DateOf(tag.Find(kFolderModified));
             }
             text_.clear();
         } else if (name == "dl") {
@@ -248,8 +252,8 @@ public:
             title_ += text;
         } else if ((linkOpen_ && wantsDetails_) || headingOpen_ || headerOpen_) {
             text_ += text;
-        } else if (descriptionOpen_ && !Trim(text).empty()) {
-            descriptionHasText_ = true;
+        } else if (descriptionOpen_ && wantsDetails_) {
+            description_ += text;
         }
     }
 
@@ -268,17 +272,17 @@ private:
         bool awaitingList = false; // a folder whose heading ended, before any <DL>
     };
 
-    // What a link's start tag says besides its address: the dates, and
-    // whether it carries what no target takes (tags, a keyword, an icon).
+    static std::optional<std::int64_t> DateOf(std::optional<std::string_view> value) {
+        return value ? ParseSecondsSince1970(*value) : std::nullopt;
+    }
+
+    // What a link's start tag says besides its address: the dates, tags and
+    // keyword, and whether it carries an icon.
     void ReadLinkDetails(const HtmlStartTag& tag) {
-        auto added = tag.Find(kAddDate);
-        auto modified = tag.Find(kLastModified);
-        linkCreated_ = added ? ParseSecondsSince1970(*added) : std::nullopt;
-        linkChanged_ = modified ? ParseSecondsSince1970(*modified) : std::nullopt;
-        auto tags = tag.Find(kTags);
-        auto keyword = tag.Find(kKeyword);
-        linkHasTags_ = tags && !TrimmedView(*tags).empty();
-        linkHasKeyword_ = keyword && !TrimmedView(*keyword).empty();
+        linkCreated_ = DateOf(tag.Find(kAddDate));
+        linkChanged_ = DateOf(tag.Find(kLastModified));
+        linkTags_ = tag.Find(kTags).value_or(std::string_view());
+        linkKeyword_ = tag.Find(kKeyword).value_or(std::string_view());
         linkHasIcon_ = tag.Has(kIcon) || tag.Has(kIconUri);
     }
 
@@ -294,11 +298,14 @@ private:
         if (repairLinkNames_) {
             name = RepairUtf8Text(std::move(name));
         }
+        lastItem_ = Item::None;
         if (linkAddress_.empty() && linkAddressInSource_.empty()) {
             sink_.NoteLoss(LossKind::AddressUnusable, name);
         } else {
-            NoteLinkLosses(name);
-            lastItemName_ = name;
+            if (linkHasIcon_) {
+                sink_.NoteLoss(LossKind::IconDropped, name);
+            }
+            lastItem_ = Item::Link;
             if (!linkIcon_.empty()) {
                 auto address = linkAddressInSource_.empty() ? std::move(linkAddress_)
                                                             : std::string(linkAddressInSource_);
@@ -312,6 +319,12 @@ private:
             if (linkCreated_ || linkChanged_) {
                 sink_.SetLinkDates(linkCreated_, linkChanged_);
             }
+            if (!linkTags_.empty()) {
+                sink_.SetLinkTags(SplitTags(linkTags_));
+            }
+            if (!linkKeyword_.empty()) {
+                sink_.SetLinkKeyword(Trim(linkKeyword_));
+            }
         }
         linkAddress_.clear();
         linkAddressInSource_ = {};
@@ -319,26 +332,20 @@ private:
         text_.clear();
     }
 
-    void NoteLinkLosses(const std::string& name) {
-        if (linkHasTags_) {
-            sink_.NoteLoss(LossKind::TagsDropped, name);
-        }
-        if (linkHasKeyword_) {
-            sink_.NoteLoss(LossKind::KeywordDropped, name);
-        }
-        if (linkHasIcon_) {
-            sink_.NoteLoss(LossKind::IconDropped, name);
-        }
-    }
-
-    // A description (<DD>) ends at the next item; one with text is noted
-    // under the item it describes.
+    // A description (<DD>) ends at the next item and belongs to the link or
+    // folder just before it; one after anything else is no one's.
     void EndDescription() {
-        if (descriptionOpen_ && descriptionHasText_) {
-            sink_.NoteLoss(LossKind::DescriptionDropped, lastItemName_);
+        if (descriptionOpen_) {
+            auto description = Trim(description_);
+            if (lastItem_ == Item::Link) {
+                sink_.SetLinkDescription(description);
+            } else if (lastItem_ == Item::Folder) {
+                sink_.SetFolderDescription(description);
+            }
+            lastItem_ = Item::None;
         }
         descriptionOpen_ = false;
-        descriptionHasText_ = false;
+        description_.clear();
     }
 
     // Ends an open link, an open heading and an open description.
@@ -347,14 +354,18 @@ private:
         EndLink();
         if (headingOpen_) {
             headingOpen_ = false;
-            lastItemName_ = Trim(text_);
-            sink_.BeginFolder(lastItemName_);
+            lastItem_ = Item::Folder;
+            sink_.BeginFolder(Trim(text_));
             if (headingIsToolbar_) {
                 sink_.MarkToolbarFolder();
+            }
+            if (headingCreated_ || headingChanged_) {
+                sink_.SetFolderDates(headingCreated_, headingChanged_);
             }
             frames_.push_back(Frame{0, true});
         } else if (headerOpen_) {
             headerOpen_ = false;
+            lastItem_ = Item::None;
             if (!headerSeen_) {
                 headerSeen_ = true;
                 sink_.SetRootText(Trim(text_));
@@ -384,13 +395,17 @@ private:
     bool wantsDetails_;
     std::optional<std::int64_t> linkCreated_;
     std::optional<std::int64_t> linkChanged_;
-    bool linkHasTags_ = false;
-    bool linkHasKeyword_ = false;
+    std::string linkTags_;
+    std::string linkKeyword_;
     bool linkHasIcon_ = false;
     bool headingIsToolbar_ = false;
+    std::optional<std::int64_t> headingCreated_;
+    std::optional<std::int64_t> headingChanged_;
     bool descriptionOpen_ = false;
-    bool descriptionHasText_ = false;
-    std::string lastItemName_; // the link or folder a description belongs to
+    std::string description_;
+    // What a description that follows belongs to.
+    enum class Item { None, Link, Folder };
+    Item lastItem_ = Item::None;
     bool linkOpen_ = false;
     bool headingOpen_ = false;
     bool headerOpen_ = false;

@@ -38,12 +38,14 @@ namespace tellavin {
 // and attribute values have their character references decoded ("&amp;",
 // "&eacute;", "&#233;"). Comments, the doctype, <TITLE>, <META>, <DT> and
 // <p> leave no trace. An <HR> is a separator in the innermost open folder.
-// A link's ADD_DATE and LAST_MODIFIED (seconds since 1970; anything else
-// is no date) are its dates, and a heading with
-// PERSONAL_TOOLBAR_FOLDER="true" opens the toolbar folder. What is read
-// but not kept is noted as a loss (BookmarkSink::NoteLoss): a <DD>
-// description with text, a link's TAGS, SHORTCUTURL (keyword) and ICON or
-// ICON_URI, and a link skipped for its address.
+// A link's or heading's ADD_DATE and LAST_MODIFIED (seconds since 1970;
+// anything else is no date) are its dates, and a heading with
+// PERSONAL_TOOLBAR_FOLDER="true" opens the toolbar folder. The text of a
+// <DD> right after a link or a heading, up to the next item or link, is
+// that link's or folder's description; a link's TAGS (comma-separated) are its tags and
+// its SHORTCUTURL its keyword. What is read but not kept is noted as a loss
+// (BookmarkSink::NoteLoss): a link's ICON or ICON_URI, and a link skipped
+// for its address.
 //
 //   - A name is all text between the heading's or link's start and end tags,
 //     markup inside it dropped, trimmed of surrounding whitespace; line
@@ -95,8 +97,8 @@ ReadOutcome LoadNetscapeTree(const std::string& path, BookmarkSink& sink,
                              std::string* pageTitle = nullptr);
 
 // Builds the bookmark tree of a bookmark file: the root shows the header,
-// every folder is listed, duplicate names are numbered, links keep their
-// icons when the tree keeps icons. Leaves the tree empty when the file
+// every folder is listed, names stay as they are, links keep their icons
+// when the tree keeps icons. Leaves the tree empty when the file
 // cannot be read; the outcome is LoadNetscapeTree's.
 ReadOutcome BuildNetscapeTree(BookmarkTree& tree, const std::string& path,
                               ProgressSink* progress = nullptr);

@@ -109,6 +109,8 @@ public:
         created_.reset();
         onToolbar_ = false;
         trash_ = false;
+        description_.reset();
+        keyword_.reset();
         dropped_.clear();
     }
 
@@ -142,10 +144,14 @@ public:
             trash_ = EqualsIgnoringCase(TrimBlanks(value), "YES");
             break;
         case FieldKey::Description:
-            NoteDroppedField(value, LossKind::DescriptionDropped);
+            if (!description_) {
+                description_ = DecodeValue(value);
+            }
             break;
         case FieldKey::Keyword:
-            NoteDroppedField(value, LossKind::KeywordDropped);
+            if (!keyword_) {
+                keyword_ = DecodeValue(value);
+            }
             break;
         case FieldKey::Icon:
             NoteDroppedField(value, LossKind::IconDropped);
@@ -166,6 +172,12 @@ public:
             } else if (onToolbar_ && !std::exchange(toolbarSeen, true)) {
                 sink.MarkToolbarFolder();
             }
+            if (created_) {
+                sink.SetFolderDates(created_, std::nullopt);
+            }
+            if (description_) {
+                sink.SetFolderDescription(*description_);
+            }
             NoteDroppedFields(sink, name);
         } else if (kind == Kind::Link) {
             if (!url_.Given()) {
@@ -175,6 +187,12 @@ public:
             }
             if (created_) {
                 sink.SetLinkDates(created_, std::nullopt);
+            }
+            if (description_) {
+                sink.SetLinkDescription(*description_);
+            }
+            if (keyword_) {
+                sink.SetLinkKeyword(*keyword_);
             }
             NoteDroppedFields(sink, name);
         } else if (kind == Kind::Separator) {
@@ -200,6 +218,8 @@ private:
     FieldText name_;
     FieldText url_;
     std::optional<std::int64_t> created_;
+    std::optional<std::string> description_;
+    std::optional<std::string> keyword_;
     bool onToolbar_ = false;
     bool trash_ = false;
     std::vector<LossKind> dropped_;

@@ -58,13 +58,14 @@ namespace tellavin {
 // Everything else (the "Opera Hotlist version 2.0" header, the "Options:"
 // line, stray field lines) is ignored.
 //
-// Besides NAME and URL an entry's block may hold: CREATED, a link's
-// creation in seconds since 1970; "ON PERSONALBAR=YES", which on the first
+// Besides NAME and URL an entry's block may hold: CREATED, a link's or
+// folder's creation in seconds since 1970; DESCRIPTION, a link's or
+// folder's description; SHORT NAME, a link's keyword (decoded as values
+// are); "ON PERSONALBAR=YES", which on the first
 // folder that has it makes that folder the toolbar (a browser has one);
 // "TRASH FOLDER=YES" marks the folder of deleted entries, which is read
-// like any other and which no writer exports (WalkExportedFolders). A
-// DESCRIPTION, a SHORT NAME (keyword) and an ICONFILE are not read; each
-// non-empty one is noted as a loss.
+// like any other and which no writer exports (WalkExportedFolders). An
+// ICONFILE is not read; a non-empty one is noted as a loss.
 void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink);
 
 // The text is a hotlist: after an optional UTF-8 byte order mark it starts

@@ -204,10 +204,14 @@ public:
     WalkOrder Order() const { return order_; }
 
     void Enter(std::int32_t folder, bool isStart) override {
-        if (!isStart && Open(tree_.Node(folder).Text)) {
+        const auto& record = tree_.FolderTable.at(folder);
+        if (!isStart && Open(tree_.Node(folder).Text, &record)) {
             result_.FolderJoined(FolderInReport(tree_, folder));
         } else if (!isStart) {
             ++result_.nFoldersWritten;
+            if (!record.sDescription.empty()) {
+                result_.losses.Note(LossKind::DescriptionDropped, FolderInReport(tree_, folder));
+            }
             if (tree_.FolderTable.at(folder).bToolbar) {
                 result_.losses.Note(LossKind::ToolbarNotMarked, FolderInReport(tree_, folder));
             }
@@ -248,9 +252,9 @@ private:
     }
 
     // Opens the folder of that name in the innermost open one: the one that
-    // was there when duplicates are not kept, else a new one. True when it
-    // was there.
-    bool Open(const std::string& name) {
+    // was there when duplicates are not kept, else a new one, with the
+    // record's dates when it has them. True when it was there.
+    bool Open(const std::string& name, const FolderRecord* record = nullptr) {
         auto& parent = open_.back();
         auto& children = (*parent.node)["children"];
         if (!options_.keepDuplicates) {
@@ -263,7 +267,7 @@ private:
                 }
             }
         }
-        children.push_back(NewFolder(name));
+        children.push_back(NewFolder(name, record));
         open_.push_back({&children.back(), 0, std::nullopt});
         return false;
     }
@@ -286,11 +290,17 @@ private:
         return folder.addresses->contains(NormalizedAddress(address));
     }
 
-    Json NewFolder(const std::string& name) {
+    std::string TimeOr(std::int64_t seconds, const std::string& otherwise) const {
+        return seconds != 0 ? detail::ChromiumTime(seconds) : otherwise;
+    }
+
+    Json NewFolder(const std::string& name, const FolderRecord* record) {
+        auto created = record != nullptr ? record->nCreated : 0;
+        auto changed = record != nullptr ? record->nChanged : 0;
         return {{"children", Json::array()},
-                {"date_added", now_},
+                {"date_added", TimeOr(created, now_)},
                 {"date_last_used", "0"},
-                {"date_modified", now_},
+                {"date_modified", TimeOr(changed, TimeOr(created, now_))},
                 {"guid", detail::RandomGuid()},
                 {"id", ids_.Take()},
                 {"name", name},
@@ -319,6 +329,22 @@ private:
         ++result_.nLinksWritten;
         if (link.nChanged != 0) {
             result_.losses.Note(LossKind::ChangedDateDropped, std::string(link.sName));
+        }
+        NoteDetailsDropped(link);
+    }
+
+    // Chromium keeps no description, keyword or tags for a bookmark.
+    void NoteDetailsDropped(const EntryRecord& link) {
+        const auto& details = tree_.DetailsOf(link);
+        std::string name(link.sName);
+        if (!details.description.empty()) {
+            result_.losses.Note(LossKind::DescriptionDropped, name);
+        }
+        if (!details.keyword.empty()) {
+            result_.losses.Note(LossKind::KeywordDropped, name);
+        }
+        if (!details.tags.empty()) {
+            result_.losses.Note(LossKind::TagsDropped, name);
         }
     }
 

@@ -162,14 +162,14 @@ public:
         // The root is not entered when it is not written: its checked
         // sub-folders go straight into the base directory.
         auto* parent = levels_.empty() ? &root_ : levels_.back().directory;
-        Level level{isStart ? &root_ : nullptr, path_.size()};
+        Level level{isStart ? &root_ : nullptr, path_.size(), 0};
         if (folder == links_ && text != kFavoritesToolbarName) {
             result_.losses.Note(LossKind::ToolbarRenamed,
                                 RenamedExample(text, kFavoritesToolbarName));
             text = kFavoritesToolbarName;
         }
         if (!isStart && parent != nullptr) {
-            level.directory = MakeFolder(*parent, folder, text, folder == links_);
+            MakeFolder(*parent, folder, text, folder == links_, level);
         }
         levels_.push_back(level);
         if (level.directory != nullptr) {
@@ -180,7 +180,15 @@ public:
         }
     }
 
+    // A directory made for a folder with a change date takes it as its last
+    // write once everything inside is written.
     void Leave(std::int32_t, bool) override {
+        if (auto changed = levels_.back().changed; changed != 0) {
+            auto moment = std::chrono::sys_seconds(std::chrono::seconds(changed));
+            std::error_code ignored;
+            std::filesystem::last_write_time(PathFromUtf8(path_),
+                                             std::chrono::file_clock::from_sys(moment), ignored);
+        }
         path_.resize(levels_.back().pathSize);
         levels_.pop_back();
     }
@@ -189,29 +197,39 @@ private:
     struct Level {
         FavoritesDirectory* directory; // nothing when the folder was not made
         std::size_t pathSize;          // the length of the path before the folder
+        std::int64_t changed;          // the folder's change date for a directory made now
     };
 
-    // Makes or finds the folder's directory and enters it; nothing, with the
-    // failure noted, when it cannot be made. nameKept: the name was taken
-    // for the folder beforehand.
-    FavoritesDirectory* MakeFolder(FavoritesDirectory& parent, std::int32_t folder,
-                                   const std::string& text, bool nameKept) {
+    // Makes or finds the folder's directory and enters it, into level; no
+    // directory, with the failure noted, when it cannot be made. nameKept:
+    // the name was taken for the folder beforehand.
+    void MakeFolder(FavoritesDirectory& parent, std::int32_t folder, const std::string& text,
+                    bool nameKept, Level& level) {
         auto name = FolderName(text, nameRules_);
-        auto place = PlaceFolder(parent, path_, nameKept ? name : parent.TakeFolderName(name));
+        auto taken = nameKept ? name : parent.TakeFolderName(name);
+        auto place = PlaceFolder(parent, path_, taken);
         if (!place.failure.empty()) {
             result_.NoteFailure(place.failure);
-            return nullptr;
+            return;
         }
+        const auto& record = tree_.FolderTable.at(folder);
         if (place.joined && !options_.keepDuplicates) {
             result_.FolderJoined(FolderInReport(tree_, folder));
         } else {
             ++result_.nFoldersWritten;
+            level.changed = place.joined ? 0 : record.nChanged;
+            if (!record.sDescription.empty()) {
+                result_.losses.Note(LossKind::DescriptionDropped, FolderInReport(tree_, folder));
+            }
         }
-        if (place.name != text) {
+        // A sibling of the same name makes the directory's name numbered.
+        if (taken != name) {
+            result_.losses.Note(LossKind::DuplicateNumbered, RenamedExample(text, place.name));
+        } else if (place.name != text) {
             result_.losses.Note(LossKind::NameChanged, RenamedExample(text, place.name));
         }
         path_.append(place.name).push_back(PathSeparator());
-        return &parent.Child(place.name, path_);
+        level.directory = &parent.Child(place.name, path_);
     }
 
     void WriteLinks(std::int32_t folder, FavoritesDirectory& directory) {
@@ -227,26 +245,43 @@ private:
         }
         const std::string extension(kShortcutExtension);
         auto name = SafeFileName(link.name);
-        auto stem = directory.Stems().Take(name, nameRules_, path_);
-        if (!stem) {
+        auto taken = directory.Stems().Take(name, nameRules_, path_);
+        if (!taken) {
             result_.LinkNotWritten("Cannot write \"" + path_ + name + extension +
                                    "\": the path is too long");
             return;
         }
         // An existing shortcut whose name differs only in letter case is
         // replaced under its own name rather than doubled.
-        auto existing = directory.Find(*stem + extension);
-        auto path = path_ + (existing ? existing->name : *stem + extension);
+        const auto& stem = taken->stem;
+        auto existing = directory.Find(stem + extension);
+        auto path = path_ + (existing ? existing->name : stem + extension);
         auto written = WriteFileAtomicallyNotFollowing(path, InternetShortcutText(link.url), false);
         if (!written.ok) {
             result_.LinkNotWritten(written.message);
             return;
         }
         ++result_.nLinksWritten;
-        if (*stem != link.name) {
-            result_.losses.Note(LossKind::NameChanged, RenamedExample(link.name, *stem));
+        if (taken->numbered) {
+            result_.losses.Note(LossKind::DuplicateNumbered, RenamedExample(link.name, stem));
+        } else if (stem != link.name) {
+            result_.losses.Note(LossKind::NameChanged, RenamedExample(link.name, stem));
         }
         KeepDates(link, path);
+        NoteDetailsDropped(link);
+    }
+
+    // A shortcut file has no place for a description, keyword or tags.
+    void NoteDetailsDropped(const LinkItem& link) {
+        if (!link.description.empty()) {
+            result_.losses.Note(LossKind::DescriptionDropped, link.name);
+        }
+        if (!link.keyword.empty()) {
+            result_.losses.Note(LossKind::KeywordDropped, link.name);
+        }
+        if (!link.tags.empty()) {
+            result_.losses.Note(LossKind::TagsDropped, link.name);
+        }
     }
 
     // The change date becomes the file's last write; a shortcut file has no

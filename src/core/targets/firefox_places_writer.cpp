@@ -8,6 +8,7 @@
 #include "targets/firefox_place_rows.h"
 #include "targets/folder_links.h"
 #include "targets/merge_plan.h"
+#include "text/ascii_text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace tellavin {
@@ -286,7 +288,23 @@ public:
                        " UPDATE moz_bookmarks SET lastModified = ?2,"
                        " syncChangeCounter = syncChangeCounter + (id = ?1)"
                        " WHERE id IN above",
-                       failure) {}
+                       failure),
+          tagsRoot_(
+              Statement(db, "SELECT id FROM moz_bookmarks WHERE guid = 'tags________'", failure)
+                  .Value()),
+          findTag_(db,
+                   "SELECT id FROM moz_bookmarks WHERE parent = ? AND type = 2 AND title = ?"
+                   " ORDER BY id LIMIT 1",
+                   failure),
+          tagged_(db, "SELECT count(*) FROM moz_bookmarks WHERE parent = ? AND fk = ?", failure),
+          keywordOf_(db, "SELECT place_id FROM moz_keywords WHERE keyword = ?", failure),
+          placeKeyword_(db, "SELECT count(*) FROM moz_keywords WHERE place_id = ?", failure),
+          insertKeyword_(db,
+                         "INSERT INTO moz_keywords (keyword, place_id, post_data)"
+                         " VALUES (?, ?, NULL)",
+                         failure),
+          countKeyword_(db, "UPDATE moz_places SET foreign_count = foreign_count + 1 WHERE id = ?",
+                        failure) {}
 
     WalkOrder Order() const { return order_; }
 
@@ -316,10 +334,15 @@ public:
     }
 
     void Enter(std::int32_t folder, bool isStart) override {
-        if (!isStart && OpenFolder(tree_.Node(folder).Text)) {
+        const auto& record = tree_.FolderTable.at(folder);
+        if (!isStart && OpenFolder(tree_.Node(folder).Text, &record)) {
             result_.FolderJoined(FolderInReport(tree_, folder));
         } else if (!isStart) {
             ++result_.nFoldersWritten;
+            // Firefox keeps no descriptions.
+            if (!record.sDescription.empty()) {
+                result_.losses.Note(LossKind::DescriptionDropped, FolderInReport(tree_, folder));
+            }
         }
         if (order_ == WalkOrder::Display && options_.links == LinksPlacement::BeforeFolders) {
             AddLinks(folder);
@@ -351,16 +374,27 @@ private:
 
     // Opens the folder of that name in the innermost open one: the one
     // that was there before the export, unless duplicates are kept, or a
-    // new one. True when it was there.
-    bool OpenFolder(const std::string& name) {
+    // new one, with the record's dates where it has them. True when it was
+    // there.
+    bool OpenFolder(const std::string& name, const FolderRecord* record = nullptr) {
         const auto& parent = parents_.back();
         if (!options_.keepDuplicates && parent.there &&
             findFolder_.Bind(parent.id, name, lastBefore_).Step()) {
             parents_.push_back({findFolder_.Integer(0), true, std::nullopt});
             return true;
         }
-        parents_.push_back({AddItem(kFolder, parent.id, name, now_, now_), false, std::nullopt});
+        auto [added, changed] =
+            record != nullptr ? Times(record->nCreated, record->nChanged) : std::pair(now_, now_);
+        parents_.push_back(
+            {AddItem(kFolder, parent.id, name, added, changed), false, std::nullopt});
         return false;
+    }
+
+    // Firefox's times of an item with these dates: the export's time for a
+    // creation not known, and a change no earlier than the creation.
+    std::pair<std::int64_t, std::int64_t> Times(std::int64_t created, std::int64_t changed) const {
+        std::int64_t added = created != 0 ? created * kMicroseconds : now_;
+        return {added, std::max(added, changed * kMicroseconds)};
     }
 
     // A link of the innermost open folder, when that was there, whose
@@ -395,10 +429,56 @@ private:
             return;
         }
         auto place = PlaceOf(link.sURL);
-        std::int64_t added = link.nCreated != 0 ? link.nCreated * kMicroseconds : now_;
-        std::int64_t changed = std::max(added, link.nChanged * kMicroseconds);
+        auto [added, changed] = Times(link.nCreated, link.nChanged);
         AddItem(kLink, parents_.back().id, link.sName, added, changed, place);
         ++result_.nLinksWritten;
+        const auto& details = tree_.DetailsOf(link);
+        for (const auto& tag : SplitTags(details.tags)) {
+            AddTag(link, tag, place);
+        }
+        if (!details.keyword.empty()) {
+            AddKeyword(link, LowerAscii(details.keyword), place);
+        }
+        if (!details.description.empty()) {
+            result_.losses.Note(LossKind::DescriptionDropped, std::string(link.sName));
+        }
+    }
+
+    // Tags a place as Firefox does: a bookmark of the place in the tag's
+    // folder below the tags root, the folder made when the tag is new. A
+    // place tagged so already stays as it is.
+    void AddTag(const EntryRecord& link, const std::string& tag, std::int64_t place) {
+        if (tagsRoot_ == 0) {
+            result_.losses.Note(LossKind::TagsDropped, std::string(link.sName));
+            return;
+        }
+        auto folder = findTag_.Bind(tagsRoot_, tag).Value();
+        if (folder == 0) {
+            folder = AddItem(kFolder, tagsRoot_, tag, now_, now_);
+        } else if (tagged_.Bind(folder, place).Value() > 0) {
+            return;
+        }
+        countBookmark_.Bind(std::int64_t{1}, std::int64_t{0}, place).Step();
+        AddItem(kLink, folder, {}, now_, now_, place);
+    }
+
+    // Gives the place the keyword, as Firefox keeps keywords (lower case,
+    // one place per keyword, counted in the place's foreign_count). A
+    // keyword another place has, or a place with a keyword of its own
+    // already, keeps what is there, and the link's keyword is reported.
+    void AddKeyword(const EntryRecord& link, const std::string& keyword, std::int64_t place) {
+        if (keywordOf_.Bind(keyword).Step()) {
+            if (keywordOf_.Integer(0) != place) {
+                result_.losses.Note(LossKind::KeywordDropped, std::string(link.sName));
+            }
+            return;
+        }
+        if (placeKeyword_.Bind(place).Value() > 0) {
+            result_.losses.Note(LossKind::KeywordDropped, std::string(link.sName));
+            return;
+        }
+        insertKeyword_.Bind(keyword, place).Step();
+        countKeyword_.Bind(place).Step();
     }
 
     // The id of the address's place, made when it is not there, counting
@@ -460,6 +540,13 @@ private:
     Statement findFolder_;
     Statement folderLinks_;
     Statement touchFolder_;
+    std::int64_t tagsRoot_;
+    Statement findTag_;
+    Statement tagged_;
+    Statement keywordOf_;
+    Statement placeKeyword_;
+    Statement insertKeyword_;
+    Statement countKeyword_;
     std::int64_t root_ = 0;
     std::int64_t lastBefore_ = 0; // the largest id before the export
     bool addedToRoot_ = false;

@@ -32,12 +32,18 @@ namespace tellavin {
 // Firefox's address hash, reversed host, a new GUID, frecency 1 and
 // recalc_frecency 1, its origin in moz_origins, and foreign_count counting
 // the new bookmark; a moz_bookmarks row per folder, link and separator with
-// a new GUID, its parent and place, the link's dates in microseconds (the
-// export's time where the source has none, and for folders), syncStatus 1
+// a new GUID, its parent and place, the link's or folder's dates in
+// microseconds (the export's time where the source has none), syncStatus 1
 // (new) and syncChangeCounter 1, the receiving folder's counter raised by
 // one and its and its ancestors' change time set to the export's, so that
-// a signed-in Firefox uploads the export as new items. Tags and keywords
-// are not written: the tree does not carry them.
+// a signed-in Firefox uploads the export as new items. A link's tags are
+// written as Firefox keeps them: a folder per tag below the tags root (the
+// one there when the tag is known) holding an untitled bookmark of the
+// place. Its keyword goes into moz_keywords in lower case for the place
+// (no post data), counted in the place's foreign_count, unless the keyword
+// belongs to another place or the place has a keyword already: then it is
+// reported as dropped. Descriptions, which Firefox no longer keeps, are
+// reported as dropped.
 //
 // Before anything is written the database is checked (a places database
 // of a tried layout, SQLite's integrity check) and copied with SQLite's

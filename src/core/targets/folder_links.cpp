@@ -209,8 +209,15 @@ std::vector<std::int32_t> GetFolderLinkRows(const BookmarkTree& tree, std::int32
     return sorted;
 }
 
-LinkItem LinkItemOf(const EntryRecord& row) {
-    return {std::string(row.sName), std::string(row.sURL), row.nCreated, row.nChanged};
+LinkItem LinkItemOf(const BookmarkTree& tree, const EntryRecord& row) {
+    const auto& details = tree.DetailsOf(row);
+    return {std::string(row.sName),
+            std::string(row.sURL),
+            row.nCreated,
+            row.nChanged,
+            std::string(details.description),
+            std::string(details.keyword),
+            std::string(details.tags)};
 }
 
 std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t folder,
@@ -218,7 +225,7 @@ std::vector<LinkItem> GetFolderLinks(const BookmarkTree& tree, std::int32_t fold
     std::vector<LinkItem> links;
     for (auto row : GetFolderLinkRows(tree, folder, exportAll)) {
         const auto& entry = tree.EntryTable[static_cast<std::size_t>(row)];
-        links.push_back(LinkItemOf(entry));
+        links.push_back(LinkItemOf(tree, entry));
     }
     return links;
 }

@@ -14,10 +14,13 @@ struct LinkItem {
     std::string url;
     std::int64_t created = 0; // seconds since 1970 UTC; 0 when unknown
     std::int64_t changed = 0;
+    std::string description{}; // LinkDetails, empty when the link has none
+    std::string keyword{};
+    std::string tags{};
 };
 
-// A link row as the item a writer writes.
-LinkItem LinkItemOf(const EntryRecord& row);
+// A link row of the tree as the item a writer writes.
+LinkItem LinkItemOf(const BookmarkTree& tree, const EntryRecord& row);
 
 // The links of one folder that are to be exported, sorted by SortLinks:
 // the folder's link rows (not its sub-folder rows) that are checked, or all

@@ -20,23 +20,26 @@ std::string CaseFoldedName(const std::string& name) {
            std::string(reinterpret_cast<const char*>(key.data()), key.size() * sizeof(char16_t));
 }
 
-std::optional<std::string> LinkStems::Take(const std::string& name, FileNameRules rules,
-                                           std::string_view folderPath) {
+std::optional<TakenStem> LinkStems::Take(const std::string& name, FileNameRules rules,
+                                         std::string_view folderPath) {
     auto stem = FitLinkStem(name, rules, folderPath);
     if (!stem) {
         return std::nullopt;
     }
     auto key = CaseFoldedName(*stem);
     if (taken_.insert(key).second) {
-        return stem;
+        return TakenStem{std::move(*stem), false};
     }
     auto& number = nextNumber_.try_emplace(key, 2).first->second;
     for (;; ++number) {
         auto suffix = "(" + std::to_string(number) + ")";
         auto numbered = FitLinkStem(name, rules, folderPath, suffix);
-        if (!numbered || taken_.insert(CaseFoldedName(*numbered)).second) {
+        if (!numbered) {
+            return std::nullopt;
+        }
+        if (taken_.insert(CaseFoldedName(*numbered)).second) {
             ++number;
-            return numbered;
+            return TakenStem{std::move(*numbered), true};
         }
     }
 }

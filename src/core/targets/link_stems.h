@@ -16,16 +16,23 @@ namespace tellavin {
 // so no two distinct byte sequences fold together.
 std::string CaseFoldedName(const std::string& name);
 
+// The stem (the file name before ".URL") a link takes, and whether it got
+// a number because an earlier link of the directory took the name.
+struct TakenStem {
+    std::string stem;
+    bool numbered = false;
+};
+
 // The link file names one export has given in one directory, so that two
 // links whose names come out equal (in any letter case) do not overwrite
 // each other.
 class LinkStems {
 public:
-    // The stem (the file name before ".URL") for a link named name in the
-    // directory folderPath: the name fitted to the rules, numbered "(2)",
-    // "(3)"... when an earlier link took it. Nothing when no stem fits.
-    std::optional<std::string> Take(const std::string& name, FileNameRules rules,
-                                    std::string_view folderPath);
+    // The stem for a link named name in the directory folderPath: the name
+    // fitted to the rules, numbered "(2)", "(3)"... when an earlier link
+    // took it. Nothing when no stem fits.
+    std::optional<TakenStem> Take(const std::string& name, FileNameRules rules,
+                                  std::string_view folderPath);
 
 private:
     std::unordered_set<std::string> taken_;

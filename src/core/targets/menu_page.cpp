@@ -27,7 +27,8 @@ enum class ItemKind { Submenu, Link, Divider };
 struct MenuRow {
     ItemKind kind;
     std::string text;
-    std::string key; // the folder number of a submenu, the address of a link
+    std::string key;         // the folder number of a submenu, the address of a link
+    std::string description; // the folder's or link's, shown as the item's tool tip
 };
 
 // Rounds 1.5 * width to the nearest integer, halves to even.
@@ -81,8 +82,16 @@ private:
     void AppendWrittenFolders(std::int32_t node, std::vector<MenuRow>& rows) const;
     void WriteStartMenu(const std::string& key, bool isVert, std::int32_t offX, std::int32_t offY,
                         std::int32_t width, std::string_view style);
+    // description, or else the full text when the item shows it cut,
+    // becomes the item's tool tip.
     void WriteMenuItem(const std::string& text, const std::string& key, ItemKind kind,
-                       std::int32_t length);
+                       std::int32_t length, std::string_view description = {});
+    // The folder's description, as its item's tool tip.
+    std::string FolderDescription(std::int32_t node) const {
+        return std::string(tree_.FolderTable.at(node).sDescription);
+    }
+    // A page has no place for a link's keyword or tags.
+    void NoteLinkLosses(const LinkItem& link);
     void WriteBody();
 
     bool IsWritten(std::int32_t node) const { return exportAll_ || tree_.Node(node).Checked; }
@@ -280,7 +289,8 @@ void MenuPageComposer::WriteRootItems() {
         if (width > 80 && !options_.bVertical) {
             length = std::min(kItemWidth, OneAndAHalf(width));
         }
-        WriteMenuItem(text, std::to_string(node), ItemKind::Submenu, length);
+        WriteMenuItem(text, std::to_string(node), ItemKind::Submenu, length,
+                      tree_.FolderTable.at(node).sDescription);
         rootItems_[node] = true;
     }
 }
@@ -302,7 +312,7 @@ void MenuPageComposer::WriteSubmenu(std::int32_t node) {
     }
     const std::int32_t maxItems = options_.bBreakMenus ? options_.nMaxItems : kNoBreak;
     for (std::int32_t i = 0; i < count; ++i) {
-        WriteMenuItem(rows[i].text, rows[i].key, rows[i].kind, 0);
+        WriteMenuItem(rows[i].text, rows[i].key, rows[i].kind, 0, rows[i].description);
         // After every maxItems - 1 entries, when more than one entry is left,
         // the rest continues in a submenu raised so that its last row lies
         // level with the "more..." item. A divider takes a row like any
@@ -324,12 +334,15 @@ void MenuPageComposer::WriteSubmenu(std::int32_t node) {
 std::vector<MenuRow> MenuPageComposer::CollectSortedRows(std::int32_t node) {
     std::vector<MenuRow> rows;
     for (auto& folder : CollectSubfolders(node)) {
-        rows.push_back({ItemKind::Submenu, std::move(folder.name), std::move(folder.url)});
+        rows.push_back({ItemKind::Submenu, std::move(folder.name), std::move(folder.url),
+                        std::move(folder.description)});
     }
     auto links = GetFolderLinks(tree_, node, exportAll_);
     page_.result.nLinksWritten += static_cast<std::int32_t>(links.size());
     for (auto& link : links) {
-        rows.push_back({ItemKind::Link, std::move(link.name), std::move(link.url)});
+        NoteLinkLosses(link);
+        rows.push_back({ItemKind::Link, std::move(link.name), std::move(link.url),
+                        std::move(link.description)});
     }
     return rows;
 }
@@ -343,10 +356,12 @@ std::vector<MenuRow> MenuPageComposer::CollectSourceRows(std::int32_t node) {
         if (row.IsFolder()) {
             AppendWrittenFolders(row.nFolder, rows);
         } else if (row.IsSeparator()) {
-            rows.push_back({ItemKind::Divider, {}, {}});
+            rows.push_back({ItemKind::Divider, {}, {}, {}});
         } else if (exportAll_ || row.bChecked) {
-            auto link = LinkItemOf(row);
-            rows.push_back({ItemKind::Link, std::move(link.name), std::move(link.url)});
+            auto link = LinkItemOf(tree_, row);
+            NoteLinkLosses(link);
+            rows.push_back({ItemKind::Link, std::move(link.name), std::move(link.url),
+                            std::move(link.description)});
             ++page_.result.nLinksWritten;
         }
     }
@@ -364,7 +379,8 @@ void MenuPageComposer::AppendWrittenFolders(std::int32_t node, std::vector<MenuR
             continue;
         }
         if (IsWritten(folder)) {
-            rows.push_back({ItemKind::Submenu, tree_.Node(folder).Text, std::to_string(folder)});
+            rows.push_back({ItemKind::Submenu, tree_.Node(folder).Text, std::to_string(folder),
+                            FolderDescription(folder)});
         } else {
             auto children = ChildFolders(folder);
             pending.insert(pending.end(), children.rbegin(), children.rend());
@@ -400,7 +416,11 @@ std::vector<LinkItem> MenuPageComposer::CollectSubfolders(std::int32_t node) con
             continue;
         }
         if (IsWritten(child)) {
-            rows.push_back({tree_.Node(child).Text, std::to_string(child)});
+            LinkItem row;
+            row.name = tree_.Node(child).Text;
+            row.url = std::to_string(child);
+            row.description = FolderDescription(child);
+            rows.push_back(std::move(row));
         } else {
             const auto& below = tree_.Node(child).children;
             pending.insert(pending.end(), below.rbegin(), below.rend());
@@ -419,8 +439,17 @@ void MenuPageComposer::WriteStartMenu(const std::string& key, bool isVert, std::
     WritePageLine(line);
 }
 
+void MenuPageComposer::NoteLinkLosses(const LinkItem& link) {
+    if (!link.keyword.empty()) {
+        page_.result.losses.Note(LossKind::KeywordDropped, link.name);
+    }
+    if (!link.tags.empty()) {
+        page_.result.losses.Note(LossKind::TagsDropped, link.name);
+    }
+}
+
 void MenuPageComposer::WriteMenuItem(const std::string& text, const std::string& key, ItemKind kind,
-                                     std::int32_t length) {
+                                     std::int32_t length, std::string_view description) {
     // Every item line counts towards the exported total, a divider's too.
     ++page_.result.nMenuItems;
     if (kind == ItemKind::Divider) {
@@ -436,9 +465,19 @@ void MenuPageComposer::WriteMenuItem(const std::string& text, const std::string&
         type = IsJavascriptUrl(key) ? "'js:'" : options_.bOpenNew ? "'nw:'" : "''";
         target = key;
     }
-    std::string line = " addItem('" + EscapeJsText(FitTextToWidth(text, kItemWidth, measure_)) +
-                       "', '" + EscapeJsText(target) + "', " + type;
-    line += length == 0 ? std::string(");") : ", '', " + std::to_string(length) + ");";
+    auto shown = FitTextToWidth(text, kItemWidth, measure_);
+    bool cut = shown != text;
+    if (cut) {
+        page_.result.losses.Note(LossKind::TitleShownCut, text);
+    }
+    std::string_view tip = !description.empty() ? description : cut ? text : std::string_view();
+    std::string line =
+        " addItem('" + EscapeJsText(shown) + "', '" + EscapeJsText(target) + "', " + type;
+    if (!tip.empty()) {
+        line += ", '', " + std::to_string(length) + ", '" + EscapeJsText(tip) + "');";
+    } else {
+        line += length == 0 ? std::string(");") : ", '', " + std::to_string(length) + ");";
+    }
     WritePageLine(line);
 }
 

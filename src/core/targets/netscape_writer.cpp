@@ -137,9 +137,7 @@ public:
                 result_.FolderJoined(FolderInReport(tree_, folder));
             }
         } else if (!isStart) {
-            Line(std::string("<DT><H3 FOLDED ADD_DATE=\"\"") +
-                 (MarkAsToolbar(folder) ? " PERSONAL_TOOLBAR_FOLDER=\"true\"" : "") + ">" +
-                 EscapeName(name) + "</H3>");
+            WriteHeading(folder, name);
             Line(kListStart);
             ++result_.nFoldersWritten;
             ++depth_;
@@ -239,8 +237,32 @@ private:
         }
     }
 
-    // A link's line; its dates only where they are known.
+    // A folder's heading, with its dates where they are known (an empty
+    // ADD_DATE otherwise, as older browsers write it), and its description.
+    void WriteHeading(std::int32_t folder, const std::string& name) {
+        const auto& record = tree_.FolderTable.at(folder);
+        Indent();
+        auto& out = *out_;
+        out += "<DT><H3 FOLDED";
+        if (record.nCreated == 0) {
+            out += " ADD_DATE=\"\"";
+        }
+        AppendDate(" ADD_DATE=\"", record.nCreated);
+        AppendDate(" LAST_MODIFIED=\"", record.nChanged);
+        if (MarkAsToolbar(folder)) {
+            out += " PERSONAL_TOOLBAR_FOLDER=\"true\"";
+        }
+        out += '>';
+        AppendEscapedName(out, name);
+        out += "</H3>";
+        out += kLineEnd;
+        AppendDescription(record.sDescription);
+    }
+
+    // A link's line; its dates, keyword and tags only where it has them,
+    // in the order Firefox writes them, and its description after it.
     void WriteLink(const EntryRecord& link) {
+        const auto& details = tree_.DetailsOf(link);
         Indent();
         auto& out = *out_;
         out += "<DT><A HREF=\"";
@@ -248,10 +270,13 @@ private:
         out += '"';
         AppendDate(" ADD_DATE=\"", link.nCreated);
         AppendDate(" LAST_MODIFIED=\"", link.nChanged);
+        AppendAttribute(" SHORTCUTURL=\"", details.keyword);
+        AppendAttribute(" TAGS=\"", details.tags);
         out += '>';
         AppendEscapedName(out, link.sName);
         out += "</A>";
         out += kLineEnd;
+        AppendDescription(details.description);
     }
 
     void AppendDate(std::string_view attribute, std::int64_t seconds) {
@@ -259,6 +284,23 @@ private:
             *out_ += attribute;
             *out_ += std::to_string(seconds);
             *out_ += '"';
+        }
+    }
+
+    void AppendAttribute(std::string_view attribute, std::string_view value) {
+        if (!value.empty()) {
+            *out_ += attribute;
+            AppendEscapedName(*out_, value);
+            *out_ += '"';
+        }
+    }
+
+    void AppendDescription(std::string_view description) {
+        if (!description.empty()) {
+            Indent();
+            *out_ += "<DD>";
+            AppendEscapedName(*out_, description);
+            *out_ += kLineEnd;
         }
     }
 

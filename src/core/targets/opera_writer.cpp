@@ -49,30 +49,52 @@ namespace {
 
 constexpr std::int32_t kFolderOrder = -1;
 
-void PrintHotlistFolderStart(std::string& out, const std::string& name, bool toolbar = false) {
+// A field line, when the value holds anything.
+void PrintField(std::string& out, std::string_view key, std::string_view value) {
+    if (!value.empty()) {
+        out.append("    ").append(key).append("=");
+        detail::AppendFieldText(out, value);
+        out += "\r\n";
+    }
+}
+
+void PrintDate(std::string& out, std::int64_t seconds) {
+    if (seconds != 0) {
+        out += "    CREATED=";
+        out += std::to_string(seconds);
+        out += "\r\n";
+    }
+}
+
+void PrintHotlistFolderStart(std::string& out, const std::string& name,
+                             const FolderRecord* record = nullptr) {
     out += "#FOLDER\r\n    NAME=";
     detail::AppendFieldText(out, name);
-    if (toolbar) {
-        out += "\r\n    ON PERSONALBAR=YES";
+    out += "\r\n";
+    if (record != nullptr) {
+        PrintDate(out, record->nCreated);
+        PrintField(out, "DESCRIPTION", record->sDescription);
+        if (record->bToolbar) {
+            out += "    ON PERSONALBAR=YES\r\n";
+        }
     }
-    out += "\r\n    ORDER = ";
+    out += "    ORDER = ";
     out += detail::OrderText(kFolderOrder);
     out += "\r\n\r\n";
 }
 
 // orderLine is the whole ORDER line with its line end and the empty line
 // after it, the same for every link of a folder.
-void PrintHotlistLink(std::string& out, const EntryRecord& link, std::string_view orderLine) {
+void PrintHotlistLink(std::string& out, const EntryRecord& link, const LinkDetails& details,
+                      std::string_view orderLine) {
     out += "#URL\r\n    NAME=";
     detail::AppendFieldText(out, link.sName);
     out += "\r\n    URL=";
     detail::AppendFieldText(out, link.sURL);
     out += "\r\n";
-    if (link.nCreated != 0) {
-        out += "    CREATED=";
-        out += std::to_string(link.nCreated);
-        out += "\r\n";
-    }
+    PrintDate(out, link.nCreated);
+    PrintField(out, "DESCRIPTION", details.description);
+    PrintField(out, "SHORT NAME", details.keyword);
     out += orderLine;
 }
 
@@ -115,8 +137,7 @@ public:
                 result_.FolderJoined(FolderInReport(tree_, folder));
             }
         } else if (!isStart) {
-            PrintHotlistFolderStart(*out_, tree_.Node(folder).Text,
-                                    tree_.FolderTable.at(folder).bToolbar);
+            PrintHotlistFolderStart(*out_, tree_.Node(folder).Text, &tree_.FolderTable.at(folder));
             ++result_.nFoldersWritten;
         }
         if (options_.links == LinksPlacement::BeforeFolders && order_ == WalkOrder::Display) {
@@ -164,11 +185,15 @@ private:
             result_.LinkAlreadyThere(std::string(link.sName));
             return;
         }
-        PrintHotlistLink(*out_, link, orderLine_);
+        const auto& details = tree_.DetailsOf(link);
+        PrintHotlistLink(*out_, link, details, orderLine_);
         file_.WriteIfFull();
         ++result_.nLinksWritten;
         if (link.nChanged != 0) {
             result_.losses.Note(LossKind::ChangedDateDropped, std::string(link.sName));
+        }
+        if (!details.tags.empty()) {
+            result_.losses.Note(LossKind::TagsDropped, std::string(link.sName));
         }
     }
 
