@@ -219,6 +219,8 @@ TEST(FirefoxBackups, BackupsAreRecognisedByTheirContent) {
         {"\xEF\xBB\xBF  {\"root\": \"placesRoot\"}", "firefox-backup"},
         {test::ReadFile(Fixture("chromium-nested-roots.json")), "chromium"},
         {"[\"placesRoot\"]", "netscape"},
+        // A bookmark of that name is no root.
+        {R"({"roots":{"bookmark_bar":{"children":[],"name":"placesRoot","root":1}}})", "chromium"},
     };
     auto path = dir / "bookmarks";
     for (const auto& [bytes, kind] : cases) {

@@ -5,6 +5,7 @@
 #include "sources/json_nodes.h"
 #include "sources/mozlz4.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <optional>
@@ -200,8 +201,26 @@ bool LooksLikeFirefoxBackup(std::string_view start) {
         start.remove_prefix(3);
     }
     auto first = start.find_first_not_of(" \t\r\n");
-    return first != std::string_view::npos && start[first] == '{' &&
-           start.find("\"placesRoot\"") != std::string_view::npos;
+    if (first == std::string_view::npos || start[first] != '{') {
+        return false;
+    }
+    // "root", blanks, a colon, blanks, "placesRoot".
+    constexpr std::string_view kRootKey = "\"root\"";
+    constexpr std::string_view kBlanks = " \t\r\n";
+    for (auto key = start.find(kRootKey); key != std::string_view::npos;
+         key = start.find(kRootKey, key + 1)) {
+        auto rest = start.substr(key + kRootKey.size());
+        rest.remove_prefix(std::min(rest.find_first_not_of(kBlanks), rest.size()));
+        if (!rest.starts_with(':')) {
+            continue;
+        }
+        rest.remove_prefix(1);
+        rest.remove_prefix(std::min(rest.find_first_not_of(kBlanks), rest.size()));
+        if (rest.starts_with("\"placesRoot\"")) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace tellavin

@@ -41,8 +41,8 @@ namespace tellavin {
 std::string LoadFirefoxBackup(const std::string& path, BookmarkSink& sink);
 
 // Whether a file's first bytes are a backup's: the compressed form's magic,
-// or a JSON object that names the root "placesRoot" within the bytes given
-// (Firefox writes the top node's keys before its children).
+// or a JSON object holding the key/value "root": "placesRoot" within the
+// bytes given (Firefox writes the top node's keys before its children).
 bool LooksLikeFirefoxBackup(std::string_view start);
 
 inline constexpr const char* kNotFirefoxBackup = "not a Firefox bookmark backup";
