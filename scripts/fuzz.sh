@@ -56,6 +56,9 @@ seed() {
     chromium*_fuzz)
         copy "$corpus"/chromium/* tests/data/browsers/*.json
         ;;
+    firefox_backup*_fuzz)
+        copy "$corpus"/firefox-backup/* tests/data/browsers/firefox-backup/*
+        ;;
     opera*_fuzz)
         copy "$corpus"/opera/* tests/data/opera/*
         python3 bench/generate.py opera --links 60 --fanout 3 --out "$dir/generated.adr" >/dev/null

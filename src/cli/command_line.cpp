@@ -64,18 +64,23 @@ std::optional<std::string> UnknownCommand(const CLI::App& app, int argc, const c
 // Which store converts into which, as the kinds' traits say: a row per
 // source, a column per target, "yes" where the conversion exists.
 std::string ConversionMatrix() {
-    constexpr int kWidth = 11;
-    auto cell = [](std::string_view text) {
+    constexpr std::size_t kWidth = 11;
+    auto cell = [](std::string_view text, std::size_t width) {
         std::string padded(text);
-        padded.resize(std::max<std::size_t>(padded.size() + 1, kWidth), ' ');
+        padded.resize(std::max(padded.size() + 1, width), ' ');
         return padded;
     };
+    // The sources' names in a column as wide as the longest.
+    std::size_t sourceWidth = kWidth;
+    for (const auto& source : kStoreKinds) {
+        sourceWidth = std::max(sourceWidth, source.name.size() + 1);
+    }
     std::string matrix = "Conversions (rows: SOURCE, columns: TARGET; the menu command writes a "
                          "menu page from any source):\n" +
-                         cell("");
+                         cell("", sourceWidth);
     for (const auto& target : kStoreKinds) {
-        if (target.kind != StoreKind::Menu) {
-            matrix += cell(target.name);
+        if (target.kind != StoreKind::Menu && target.writable) {
+            matrix += cell(target.name, kWidth);
         }
     }
     for (const auto& source : kStoreKinds) {
@@ -83,10 +88,10 @@ std::string ConversionMatrix() {
             continue;
         }
         matrix.erase(matrix.find_last_not_of(' ') + 1);
-        matrix += "\n" + cell(source.name);
+        matrix += "\n" + cell(source.name, sourceWidth);
         for (const auto& target : kStoreKinds) {
-            if (target.kind != StoreKind::Menu) {
-                matrix += cell(CanConvert(source.kind, target.kind) ? "yes" : "-");
+            if (target.kind != StoreKind::Menu && target.writable) {
+                matrix += cell(CanConvert(source.kind, target.kind) ? "yes" : "-", kWidth);
             }
         }
     }
@@ -124,7 +129,8 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     constexpr const char* kStoreHelp =
         "favorites:DIR, netscape:FILE, opera:FILE, firefox:PROFILE (a Firefox profile folder or "
         "its places.sqlite), chromium:PROFILE (a Chromium, Chrome, Edge, Brave or Vivaldi "
-        "profile folder or its Bookmarks file) or a path (a leading ~ is your home folder)";
+        "profile folder or its Bookmarks file), firefox-backup:FILE (a Firefox bookmark backup, "
+        ".jsonlz4 or .json) or a path (a leading ~ is your home folder)";
     std::string source;
     auto* count = app.add_subcommand("count", "Print the number of folders and links of a store");
     count->add_option("SOURCE", source, kStoreHelp)->required();

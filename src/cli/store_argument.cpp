@@ -32,7 +32,8 @@ std::optional<StoreLocation> StoreArgument(const std::string& text, const Platfo
     if (!location) {
         err << "tellavin-cli: not a store: \"" << VisibleText(text)
             << "\" (expected favorites:DIR, netscape:FILE, opera:FILE, firefox:PROFILE, "
-               "chromium:PROFILE, an existing folder or file, or a new .adr, .html or .htm "
+               "chromium:PROFILE, firefox-backup:FILE, an existing folder or file, or a new .adr, "
+               ".html or .htm "
                "file)\n";
     }
     return location;

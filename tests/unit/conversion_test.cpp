@@ -264,6 +264,16 @@ TEST_F(Conversions, BrowserProfilesConvertIntoEveryStore) {
          "Other folder[ Inner ] ]",
          "[ Phone Ünïcode – 日本語 Links[ Bar link Empty[ ] Nested[ Deep[ Deep link ] ] ] "
          "Other folder[ Inner ] ]"},
+        // A backup is named by its file; it holds the bookmarks of the
+        // Firefox fixture above.
+        {StoreKind::FirefoxBackup, "firefox-backup/nested-folders-tags-queries.jsonlz4",
+         "bookmarks-2026-12-07_8_x.jsonlz4",
+         "[  Zürich – Ünïcode Bookmarks Toolbar[ Toolbar link Tools[ 日本語 ] ] Empty[ ] "
+         "Mobile Bookmarks[ Phone link ] Nested[ After separator Deep[ Deep link ] ] "
+         "Other Bookmarks[ Unfiled link ] ]",
+         "[  Zürich – Ünïcode Empty[ ] Links[ Toolbar link Tools[ 日本語 ] ] "
+         "Mobile Bookmarks[ Phone link ] Nested[ After separator Deep[ Deep link ] ] "
+         "Other Bookmarks[ Unfiled link ] ]"},
     };
     for (const auto& profile : profiles) {
         auto folder = dir.path() / StoreKindName(profile.kind);
@@ -279,7 +289,9 @@ TEST_F(Conversions, BrowserProfilesConvertIntoEveryStore) {
                 fs::create_directories(target.path);
             }
             ConversionRequest request;
-            request.source = {profile.kind, folder.string()};
+            request.source = {profile.kind, profile.kind == StoreKind::FirefoxBackup
+                                                ? (folder / profile.file).string()
+                                                : folder.string()};
             request.target = target;
             ASSERT_TRUE(Run(request).ok);
             EXPECT_EQ(StoreText(target),

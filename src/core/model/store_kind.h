@@ -7,8 +7,8 @@ namespace tellavin {
 
 // The kinds of bookmark store: the three stores of the design, the menu
 // page, and the browsers' own stores (a Firefox profile's database, a
-// Chromium-family profile's "Bookmarks" file).
-enum class StoreKind { Favorites, Netscape, Opera, Menu, Firefox, Chromium };
+// Chromium-family profile's "Bookmarks" file, a Firefox bookmark backup).
+enum class StoreKind { Favorites, Netscape, Opera, Menu, Firefox, Chromium, FirefoxBackup };
 
 // Where one store is: its kind and its path (a folder for a Favorites
 // folder, a file for a bookmark file or a menu page, a profile folder or
@@ -63,6 +63,8 @@ inline constexpr StoreKindTraits kStoreKinds[] = {
      true, true, true, true, true, false, false, false, true},
     {StoreKind::Chromium, "chromium", "a Chromium-family profile", "Chromium", //
      true, true, true, true, true, false, false, false, true},
+    {StoreKind::FirefoxBackup, "firefox-backup", "a Firefox bookmark backup", "Firefox", //
+     true, false, false, false, false, false, false, false, false},
 };
 
 const StoreKindTraits& TraitsOf(StoreKind kind);

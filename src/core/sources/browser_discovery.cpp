@@ -2,12 +2,14 @@
 
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
+#include "platform/folder_listing.h"
 #include "sources/store_discovery.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 namespace tellavin {
 
@@ -165,11 +167,58 @@ BrowserProfileIdentity IdentifyBrowserProfile(StoreKind kind, const std::string&
     return identity;
 }
 
+std::optional<FoundStore> FirefoxProfileBackup(const std::string& profileFolder,
+                                               const std::string& profileName) {
+    auto folder = EnsureTrailingSeparator(profileFolder) + "bookmarkbackups" + PathSeparator();
+    auto entries = ListFolder(folder, true);
+    if (!entries) {
+        return std::nullopt;
+    }
+    // "bookmarks-" and a date of the form YYYY-MM-DD.
+    constexpr std::size_t kDateAt = 10;
+    constexpr std::size_t kDateLength = 10;
+    auto isDate = [](std::string_view text) {
+        for (std::size_t n = 0; n < text.size(); ++n) {
+            bool dash = n == 4 || n == 7;
+            if (dash ? text[n] != '-' : (text[n] < '0' || text[n] > '9')) {
+                return false;
+            }
+        }
+        return true;
+    };
+    const ListedEntry* newest = nullptr;
+    auto order = [&](const ListedEntry& entry) {
+        return std::tuple(entry.name.substr(kDateAt, kDateLength), entry.modified.value_or(0));
+    };
+    for (const auto& entry : *entries) {
+        std::string_view name = entry.name;
+        if (entry.target != ListedType::File || !name.starts_with("bookmarks-") ||
+            name.size() < kDateAt + kDateLength || !isDate(name.substr(kDateAt, kDateLength)) ||
+            !(name.ends_with(".jsonlz4") || name.ends_with(".json"))) {
+            continue;
+        }
+        if (newest == nullptr || order(*newest) < order(entry)) {
+            newest = &entry;
+        }
+    }
+    if (newest == nullptr) {
+        return std::nullopt;
+    }
+    return FoundStore{{StoreKind::FirefoxBackup, folder + newest->name},
+                      "Firefox " + profileName + " (backup " +
+                          newest->name.substr(kDateAt, kDateLength) + ")"};
+}
+
 std::vector<FoundStore> LocateBrowserDatabases(const Platform& platform) {
     auto found = LocateFirefoxProfileFiles(platform, "places.sqlite");
     for (auto& database : found) {
         database.location.kind = StoreKind::Firefox;
         database.label = "Firefox " + database.label;
+    }
+    for (const auto& profile : LocateFirefoxProfileFiles(platform, "")) {
+        if (auto backup = FirefoxProfileBackup(profile.location.path, profile.label)) {
+            found.push_back(std::move(*backup));
+        }
     }
     std::vector<std::string> searched;
     for (const auto& data : ChromiumDataFolders(platform)) {

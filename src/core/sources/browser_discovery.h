@@ -4,6 +4,7 @@
 #include "model/progress.h"
 #include "platform/platform.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,9 +49,17 @@ BrowserProfileIdentity IdentifyBrowserProfile(StoreKind kind, const std::string&
 
 // Every Firefox profile's places.sqlite (labelled "Firefox " and the
 // profile's name) in the data folders of FirefoxDataFolders, then every
-// Chromium-family profile's "Bookmarks" file; a folder reached twice
+// Firefox profile's newest bookmark backup (FirefoxProfileBackup), then
+// every Chromium-family profile's "Bookmarks" file; a folder reached twice
 // (through a link) is searched once.
 std::vector<FoundStore> LocateBrowserDatabases(const Platform& platform);
+
+// The newest of the backups Firefox keeps in a profile folder's
+// "bookmarkbackups" folder, "bookmarks-YYYY-MM-DD....jsonlz4" (or ".json"),
+// by the date in its name and then by its last change, labelled "Firefox ",
+// the profile's name and "(backup YYYY-MM-DD)"; nothing when there is none.
+std::optional<FoundStore> FirefoxProfileBackup(const std::string& profileFolder,
+                                               const std::string& profileName);
 
 // What a window offers as a Netscape-kind source: every Firefox profile's
 // bookmarks.html (labelled with the profile's name), then every browser

@@ -2,6 +2,7 @@
 
 #include "platform/file_io.h"
 #include "sources/chromium_bookmarks_reader.h"
+#include "sources/firefox_backup_reader.h"
 #include "sources/firefox_places_reader.h"
 
 #include <string_view>
@@ -24,10 +25,14 @@ bool OpensJsonObject(std::string_view text) {
 
 BrowserStore DetectBrowserStore(const std::string& path) {
     constexpr std::string_view kSqliteHeader("SQLite format 3\0", 16);
-    constexpr std::size_t kHead = 256;
+    // Enough for the keys Firefox writes before a backup's children.
+    constexpr std::size_t kHead = 1024;
     auto start = ReadFileStart(path, kHead).value_or("");
     if (start.starts_with(kSqliteHeader)) {
         return BrowserStore::FirefoxPlaces;
+    }
+    if (LooksLikeFirefoxBackup(start)) {
+        return BrowserStore::FirefoxBackup;
     }
     return OpensJsonObject(start) ? BrowserStore::ChromiumBookmarks : BrowserStore::None;
 }
@@ -36,6 +41,8 @@ std::string ReadBrowserStore(BrowserStore store, const std::string& path, Bookma
     switch (store) {
     case BrowserStore::FirefoxPlaces:
         return LoadFirefoxPlaces(path, sink);
+    case BrowserStore::FirefoxBackup:
+        return LoadFirefoxBackup(path, sink);
     case BrowserStore::ChromiumBookmarks:
         return LoadChromiumBookmarks(path, sink);
     default:

@@ -8,9 +8,10 @@ namespace tellavin {
 
 // The browsers' own bookmark stores that a Netscape-kind source may be
 // instead of a bookmark file. The file's content decides, never its name:
-// an SQLite database is Firefox's places.sqlite, a JSON document is a
+// an SQLite database is Firefox's places.sqlite, a Firefox backup
+// (LooksLikeFirefoxBackup) is one, any other JSON document is a
 // Chromium-family "Bookmarks" file, anything else is a Netscape-format file.
-enum class BrowserStore { None, FirefoxPlaces, ChromiumBookmarks };
+enum class BrowserStore { None, FirefoxPlaces, FirefoxBackup, ChromiumBookmarks };
 
 // The store the file at path holds by its first bytes; None when the file
 // cannot be read or is neither store.
@@ -18,6 +19,5 @@ BrowserStore DetectBrowserStore(const std::string& path);
 
 // Reads a browser's store into sink; empty when it was read, else why not.
 std::string ReadBrowserStore(BrowserStore store, const std::string& path, BookmarkSink& sink);
-
 
 } // namespace tellavin

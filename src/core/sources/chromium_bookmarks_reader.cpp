@@ -1,12 +1,12 @@
 #include "sources/chromium_bookmarks_reader.h"
 
 #include "platform/file_io.h"
-#include "sources/nested_lists.h"
+#include "sources/json_nodes.h"
 
 #include <charconv>
 #include <cstdint>
-#include <nlohmann/json.hpp>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -14,27 +14,40 @@ namespace tellavin {
 
 namespace {
 
-using Json = nlohmann::json;
-
 constexpr const char* kNotBookmarks = "not a Chromium Bookmarks file";
+
+// The keys the reader keeps of each node, by their index.
+enum Key : std::size_t {
+    kRoots,
+    kBookmarkBar,
+    kOther,
+    kSynced,
+    kType,
+    kName,
+    kUrl,
+    kDateAdded,
+    kDateModified
+};
+constexpr std::string_view kKeyNames[] = {"roots",  "bookmark_bar", "other",
+                                          "synced", "type",         "name",
+                                          "url",    "date_added",   "date_modified"};
 
 // A NUL carries nothing in a name or an address, and no other store can
 // hold one: it is dropped, as the other readers drop it.
-std::string TextOf(const Json& node, const char* key) {
-    auto found = node.find(key);
-    if (found == node.end() || !found->is_string()) {
+std::string TextOf(const JsonNodes& nodes, std::uint32_t node, Key key) {
+    std::string text(nodes.Text(node, key));
+    if (nodes.KindOf(node, key) != JsonValueKind::String) {
         return {};
     }
-    auto text = found->get<std::string>();
     std::erase(text, '\0');
     return text;
 }
 
 // Chromium stores times as microseconds since 1601 in a string, 0 for no
 // time; seconds since 1970, or nothing when the string holds no time.
-std::optional<std::int64_t> SecondsSince1970(const Json& node, const char* key) {
+std::optional<std::int64_t> SecondsSince1970(const JsonNodes& nodes, std::uint32_t node, Key key) {
     constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
-    auto text = TextOf(node, key);
+    auto text = TextOf(nodes, node, key);
     std::int64_t micros = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), micros);
     if (error != std::errc() || end != text.data() + text.size() || micros == 0) {
@@ -43,75 +56,61 @@ std::optional<std::int64_t> SecondsSince1970(const Json& node, const char* key) 
     return micros / 1'000'000 - kSecondsFrom1601To1970;
 }
 
-const Json* ChildrenOf(const Json& node) {
-    auto found = node.find("children");
-    return found != node.end() && found->is_array() ? &*found : nullptr;
-}
-
 // Notes a node the tree has no place for, and every node below it, as
 // skipped entries, in stored order.
-void NoteSkipped(const Json& node, BookmarkSink& sink) {
+void NoteSkipped(const JsonNodes& nodes, std::uint32_t node, BookmarkSink& sink) {
     if (!sink.WantsLinkDetails()) {
         return;
     }
-    std::vector<const Json*> pending{&node};
-    while (!pending.empty()) {
-        const Json* entry = pending.back();
-        pending.pop_back();
-        if (!entry->is_object()) {
+    std::vector<std::uint32_t> next{node};
+    while (!next.empty()) {
+        std::uint32_t entry = next.back();
+        if (entry == kNoJsonNode) {
+            next.pop_back();
             continue;
         }
-        sink.NoteLoss(LossKind::EntrySkipped, TextOf(*entry, "name"));
-        if (const Json* children = ChildrenOf(*entry)) {
-            for (auto child = children->rbegin(); child != children->rend(); ++child) {
-                pending.push_back(&*child);
-            }
-        }
+        next.back() = entry == node ? kNoJsonNode : nodes[entry].nextSibling;
+        sink.NoteLoss(LossKind::EntrySkipped, TextOf(nodes, entry, kName));
+        next.push_back(nodes[entry].firstChild);
     }
 }
 
-void PushFolderDates(const Json& folder, BookmarkSink& sink) {
-    sink.SetFolderDates(SecondsSince1970(folder, "date_added"),
-                        SecondsSince1970(folder, "date_modified"));
+void PushFolderDates(const JsonNodes& nodes, std::uint32_t folder, BookmarkSink& sink) {
+    sink.SetFolderDates(SecondsSince1970(nodes, folder, kDateAdded),
+                        SecondsSince1970(nodes, folder, kDateModified));
 }
 
-void PushLink(const Json& node, BookmarkSink& sink) {
-    auto url = TextOf(node, "url");
+void PushLink(const JsonNodes& nodes, std::uint32_t node, BookmarkSink& sink) {
+    auto url = TextOf(nodes, node, kUrl);
     if (url.empty()) {
-        sink.NoteLoss(LossKind::AddressUnusable, TextOf(node, "name"));
+        sink.NoteLoss(LossKind::AddressUnusable, TextOf(nodes, node, kName));
     } else {
-        sink.AddLink(TextOf(node, "name"), std::move(url));
-        sink.SetLinkDates(SecondsSince1970(node, "date_added"), std::nullopt);
+        sink.AddLink(TextOf(nodes, node, kName), std::move(url));
+        sink.SetLinkDates(SecondsSince1970(nodes, node, kDateAdded), std::nullopt);
     }
     // A link holds no entries in Chromium's own tree.
-    if (const Json* children = ChildrenOf(node)) {
-        for (const auto& child : *children) {
-            NoteSkipped(child, sink);
-        }
+    for (auto child = nodes[node].firstChild; child != kNoJsonNode;
+         child = nodes[child].nextSibling) {
+        NoteSkipped(nodes, child, sink);
     }
 }
 
-// Pushes the nodes of a children list, and every folder below them, in
-// stored order.
-void PushChildren(const Json& children, BookmarkSink& sink) {
-    static const Json kNoChildren = Json::array();
-    WalkNestedLists(children, sink, [&](const Json& node) -> const Json* {
-        if (!node.is_object()) {
-            return nullptr;
-        }
-        auto type = TextOf(node, "type");
+// Pushes the children of a node, and every folder below them, in stored
+// order.
+void PushChildren(const JsonNodes& nodes, std::uint32_t parent, BookmarkSink& sink) {
+    WalkJsonChildren(nodes, parent, sink, [&](std::uint32_t node) {
+        auto type = TextOf(nodes, node, kType);
         if (type == "folder") {
-            sink.BeginFolder(TextOf(node, "name"));
-            PushFolderDates(node, sink);
-            const Json* inner = ChildrenOf(node);
-            return inner != nullptr ? inner : &kNoChildren;
+            sink.BeginFolder(TextOf(nodes, node, kName));
+            PushFolderDates(nodes, node, sink);
+            return true;
         }
         if (type == "url") {
-            PushLink(node, sink);
+            PushLink(nodes, node, sink);
         } else {
-            NoteSkipped(node, sink);
+            NoteSkipped(nodes, node, sink);
         }
-        return nullptr;
+        return false;
     });
 }
 
@@ -122,25 +121,24 @@ std::string LoadChromiumBookmarks(const std::string& path, BookmarkSink& sink) {
     if (!bytes) {
         return ReasonCannotRead(path, false);
     }
-    auto document = Json::parse(*bytes, nullptr, false);
-    auto roots = document.is_object() ? document.find("roots") : document.end();
-    if (roots == document.end() || !roots->is_object()) {
-        return kNotBookmarks;
-    }
-    auto bar = roots->find("bookmark_bar");
-    if (bar == roots->end() || !bar->is_object() || ChildrenOf(*bar) == nullptr) {
+    auto nodes = ReadJsonNodes(*bytes, kKeyNames);
+    // The text is no longer needed: the nodes keep what is read of it.
+    bytes.reset();
+    auto roots = nodes ? nodes->Object(0, kRoots) : kNoJsonNode;
+    auto bar = roots != kNoJsonNode ? nodes->Object(roots, kBookmarkBar) : kNoJsonNode;
+    if (bar == kNoJsonNode || !(*nodes)[bar].hasChildren) {
         return kNotBookmarks;
     }
     sink.SetRootText(kChromiumRootText);
-    sink.BeginFolder(TextOf(*bar, "name"));
+    sink.BeginFolder(TextOf(*nodes, bar, kName));
     sink.MarkToolbarFolder();
-    PushFolderDates(*bar, sink);
-    PushChildren(*ChildrenOf(*bar), sink);
+    PushFolderDates(*nodes, bar, sink);
+    PushChildren(*nodes, bar, sink);
     sink.EndFolder();
-    for (const char* key : {"other", "synced"}) {
-        auto root = roots->find(key);
-        if (root != roots->end() && root->is_object() && ChildrenOf(*root) != nullptr) {
-            PushChildren(*ChildrenOf(*root), sink);
+    for (Key key : {kOther, kSynced}) {
+        auto root = nodes->Object(roots, key);
+        if (root != kNoJsonNode && (*nodes)[root].hasChildren) {
+            PushChildren(*nodes, root, sink);
         }
     }
     return {};

@@ -20,7 +20,9 @@ namespace tellavin {
 // and addresses are taken as stored, a folder's date_added and date_modified
 // (microseconds since 1601) as its dates. A link without an address, a node of
 // another type or of none, and every node below a link are skipped and
-// noted as losses. Nesting depth is not limited.
+// noted as losses. Nesting depth is not limited. The document is read as a
+// stream (ReadJsonNodes) that keeps only names, addresses, types and dates,
+// and the file's text is let go before anything is pushed.
 //
 // Returns empty when the file was read, else why not: the system's reason
 // when it cannot be read, "not a Chromium Bookmarks file" for a file that is

@@ -48,8 +48,14 @@ ReadOutcome BuildBrowserStoreTree(BrowserStore store, BookmarkTree& tree, const 
 
 // The reader of a browser's store kind.
 BrowserStore BrowserStoreOf(StoreKind kind) {
-    return kind == StoreKind::Firefox ? BrowserStore::FirefoxPlaces
-                                      : BrowserStore::ChromiumBookmarks;
+    switch (kind) {
+    case StoreKind::Firefox:
+        return BrowserStore::FirefoxPlaces;
+    case StoreKind::FirefoxBackup:
+        return BrowserStore::FirefoxBackup;
+    default:
+        return BrowserStore::ChromiumBookmarks;
+    }
 }
 
 ReadOutcome FolderUnreadable(const std::string& path) {
@@ -83,6 +89,7 @@ SourceCount CountSource(const StoreLocation& source,
         return CountFile<cOperaFastScanning>(source.path, onFolder);
     case StoreKind::Firefox:
     case StoreKind::Chromium:
+    case StoreKind::FirefoxBackup:
         return CountBrowserStore(BrowserStoreOf(source.kind), StoreFileOf(source), onFolder);
     default:
         return {ReadOutcome::Unreadable(kMenuPageIsNoSource), {}};
@@ -107,6 +114,7 @@ ReadOutcome LoadSourceTree(const StoreLocation& source, BookmarkTree& tree,
         return LoadOperaTree(tree, source.path, progress);
     case StoreKind::Firefox:
     case StoreKind::Chromium:
+    case StoreKind::FirefoxBackup:
         return BuildBrowserStoreTree(BrowserStoreOf(source.kind), tree, StoreFileOf(source),
                                      progress);
     default:

@@ -24,6 +24,8 @@ StoreKind KindByContent(const std::string& path) {
     switch (DetectBrowserStore(path)) {
     case BrowserStore::FirefoxPlaces:
         return StoreKind::Firefox;
+    case BrowserStore::FirefoxBackup:
+        return StoreKind::FirefoxBackup;
     case BrowserStore::ChromiumBookmarks:
         return StoreKind::Chromium;
     default:

@@ -9,7 +9,8 @@ namespace tellavin {
 
 // A store named by "kind:path", or by a bare path whose kind is recognised:
 // an existing folder is a Favorites folder; an existing file is Firefox's
-// database or a Chromium-family "Bookmarks" file by its content
+// database, a Firefox backup or a Chromium-family "Bookmarks" file by its
+// content
 // (DetectBrowserStore), an Opera hotlist when it starts (after an optional
 // byte order mark) with "Opera Hotlist", otherwise a Netscape-format
 // bookmark file; a path that does not

@@ -139,7 +139,7 @@ std::vector<FoundStore> ProfilesFromIni(const std::string& dir, const std::strin
         auto name = ini->Get(section.name, "Name").value_or("NoName");
         bool relative = IntegerKey(*ini, section.name, "IsRelative") == 1;
         auto file = EnsureTrailingSeparator(relative ? dir + path : path) + fileName;
-        if (FileExists(file)) {
+        if (fileName.empty() ? FolderExists(file) : FileExists(file)) {
             found.push_back({{StoreKind::Netscape, file}, name});
         }
     }

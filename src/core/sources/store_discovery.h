@@ -41,7 +41,8 @@ std::vector<FoundStore> LocateFirefoxProfileFiles(const Platform& platform,
 // In the order of the profile sections of dir + "profiles.ini" (dir ends in
 // a separator), each profile's file of that name ("bookmarks.html", or
 // "places.sqlite" for the bookmark database) that exists, labelled with
-// the profile's name. A profile without a name is "NoName"; a relative
+// the profile's name; an empty fileName gives each profile's folder that
+// exists (ending in a separator). A profile without a name is "NoName"; a relative
 // profile path is taken below dir; a section without a path is no profile.
 std::vector<FoundStore> ProfilesFromIni(const std::string& dir,
                                         const std::string& fileName = "bookmarks.html");

@@ -10,7 +10,7 @@ namespace tellavin {
 
 // Parses a store named on the command line, "kind:path" with the name of
 // any kind but the menu page (favorites:DIR, netscape:FILE, opera:FILE,
-// firefox:PROFILE, chromium:PROFILE); nothing when the kind is not known or
+// firefox:PROFILE, chromium:PROFILE, firefox-backup:FILE); nothing when the kind is not known or
 // the path is empty. A browser's store is named by its profile folder or by
 // its file in that folder.
 std::optional<StoreLocation> ParseStoreLocation(std::string_view text);

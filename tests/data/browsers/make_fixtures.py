@@ -3,8 +3,9 @@
 
 Firefox databases get the tables moz_places and moz_bookmarks with Firefox's
 columns and its fixed root folders (by GUID); Chromium files get the JSON
-layout of a profile's "Bookmarks" file. Each fixture is named after what it
-exercises. The generated files are committed, so the tests never run this.
+layout of a profile's "Bookmarks" file; Firefox's bookmark backups (plain
+JSON and the compressed .jsonlz4) are written from the same calls that fill a
+database. Each fixture is named after what it exercises. The generated files are committed, so the tests never run this.
 """
 import json
 import pathlib
@@ -248,6 +249,122 @@ def make_chromium_files():
     (HERE / "truncated-json.json").write_text(text[: len(text) // 2])
 
 
+class Backup:
+    """Takes the calls Places takes and holds the same bookmarks as the tree
+    of a Firefox bookmark backup; a tag becomes the "tags" of the links to
+    its address."""
+
+    ROOT_NAMES = {MENU: "bookmarksMenuFolder", TOOLBAR: "toolbarFolder",
+                  UNFILED: "unfiledBookmarksFolder", MOBILE: "mobileFolder"}
+
+    def __init__(self):
+        self.next_id = 100
+        self.nodes = {}
+        self.tags = {}
+        self.top = self._node(1, "", "text/x-moz-place-container", root="placesRoot")
+        for number, root in self.ROOT_NAMES.items():
+            title = {MENU: "menu", TOOLBAR: "toolbar", UNFILED: "unfiled", MOBILE: "mobile"}
+            self.nodes[number] = self._node(number, title[number],
+                                            "text/x-moz-place-container", root=root)
+            self.top["children"].append(self.nodes[number])
+
+    def _node(self, number, title, kind, root=None):
+        # The same dates as Places gives the same item.
+        added = 1_600_000_000_000_000 + number * 1_000_000 + 250_000
+        node = {"guid": f"item{number:07d}", "title": title, "index": 0,
+                "dateAdded": added, "lastModified": added + 86_400_000_000, "id": number,
+                "typeCode": {"text/x-moz-place": 1, "text/x-moz-place-container": 2,
+                             "text/x-moz-place-separator": 3}[kind], "type": kind}
+        if root:
+            node["root"] = root
+        if kind == "text/x-moz-place-container":
+            node["children"] = []
+        return node
+
+    def _add(self, parent, kind, title):
+        self.next_id += 1
+        node = self._node(self.next_id, title, kind)
+        if title is None:
+            del node["title"]
+        siblings = self.nodes[parent]["children"]
+        node["index"] = len(siblings)
+        siblings.append(node)
+        self.nodes[self.next_id] = node
+        return self.next_id
+
+    def link(self, parent, title, url):
+        if parent in self.tags:
+            self.next_id += 1
+            for node in self.nodes.values():
+                if node.get("uri") == url:
+                    node["tags"] = ",".join(filter(None, [node.get("tags"), self.tags[parent]]))
+            return self.next_id
+        number = self._add(parent, "text/x-moz-place", title)
+        self.nodes[number]["uri"] = url
+        return number
+
+    def folder(self, parent, title):
+        if parent == TAGS:
+            self.next_id += 1
+            self.tags[self.next_id] = title
+            return self.next_id
+        return self._add(parent, "text/x-moz-place-container", title)
+
+    def separator(self, parent):
+        return self._add(parent, "text/x-moz-place-separator", None)
+
+    def json(self):
+        return json.dumps(self.top, ensure_ascii=False, separators=(",", ":"))
+
+
+def mozlz4(data):
+    """Firefox's compressed form: "mozLz40\0", the size as 4 bytes
+    little-endian, and an LZ4 block. Python has no LZ4 here, so the block is
+    one sequence of literals only, which the LZ4 block format allows: a token
+    of 15 literals (lengths above 15 continue in bytes of 255 and a last
+    byte), then the literals, and no match."""
+    length = len(data)
+    token = bytes([min(length, 15) << 4])
+    extra = b""
+    if length >= 15:
+        rest = length - 15
+        extra = b"\xff" * (rest // 255) + bytes([rest % 255])
+    return b"mozLz40\0" + length.to_bytes(4, "little") + token + extra + data
+
+
+def make_firefox_backups():
+    backups = HERE / "firefox-backup"
+    backups.mkdir(exist_ok=True)
+    nested = Backup()
+    fill_nested(nested)
+    text = nested.json().encode("utf-8")
+    (backups / "nested-folders-tags-queries.json").write_bytes(text)
+    (backups / "nested-folders-tags-queries.jsonlz4").write_bytes(mozlz4(text))
+    quirks = Backup()
+    fill_backup_quirks(quirks)
+    (backups / "quirks.json").write_text(
+        json.dumps(quirks.top, ensure_ascii=False, indent=2), encoding="utf-8")
+
+
+def fill_backup_quirks(backup):
+    """What Firefox's own backups hold beside the database's rows: a keyword
+    with "postData": null, an icon address, two tags on one link, an
+    "index" that jumps, roots without "children", a link holding children."""
+    work = backup.folder(MENU, "Work")
+    keyworded = backup.link(work, "Keyworded", "https://example.org/search?q=%s")
+    backup.nodes[keyworded].update({"keyword": "kw", "postData": None,
+                                    "iconUri": "fake-favicon-uri:https://example.org/"})
+    backup.nodes[keyworded]["index"] = 3
+    tagged = backup.link(work, "Tagged", "https://example.org/tagged")
+    backup.nodes[tagged]["tags"] = "news,read later"
+    odd = backup.link(MENU, "Odd link", "https://example.org/odd")
+    backup.nodes[odd]["children"] = [{"type": "text/x-moz-place", "title": "Inside a link",
+                                      "uri": "https://example.org/inside"}]
+    backup.link(TOOLBAR, "Toolbar link", "http://example.com/toolbar")
+    del backup.nodes[UNFILED]["children"]
+    del backup.nodes[MOBILE]["children"]
+
+
 # The layout of a profile's database as Debian's Firefox ESR made it, for
 # the writer's fixtures: its tables, PRAGMA user_version, write-ahead log.
 ESR_SCHEMA = HERE / "firefox-esr-86-schema.sql"
@@ -413,6 +530,7 @@ if __name__ == "__main__":
     make_links_without_address_database()
     make_foreign_database()
     make_chromium_files()
+    make_firefox_backups()
     make_profile_database("firefox-86-empty.sqlite", lambda places: None)
     make_profile_database("firefox-86-folders-tags-keywords.sqlite", fill_folders_tags_keywords)
     make_profile_database("firefox-86-existing-addresses.sqlite", fill_existing_addresses)
