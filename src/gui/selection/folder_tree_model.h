@@ -11,7 +11,9 @@ class ImageList;
 
 // The folder tree of a loaded bookmark tree, as the tree view shows it: the
 // root as the only top-level item, each node's children in display order,
-// with the node's check box, Bold mark and folder picture. The view asks
+// with the node's check box, Bold mark and folder picture. A checked folder
+// some of whose links are unchecked shows a partly checked box; a click on
+// it checks the folder whole, all of its links. The view asks
 // only for the items it lays out, so a tree of any size shows at once.
 //
 // A user's click on a check box goes to onCheck, which runs the selection
@@ -45,6 +47,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    // Unchecked, checked, or checked with some of its links unchecked.
+    Qt::CheckState CheckStateOf(std::int32_t folder) const;
     BookmarkTree& tree_;
     const ImageList& images_;
 };
