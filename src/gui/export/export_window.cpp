@@ -56,11 +56,9 @@ ExportWindow::ExportWindow(ConversionPath code, SessionState& session, Platform&
     : QWidget(&owner, Qt::Window), code_(code), session_(session), platform_(platform),
       dialogs_(dialogs) {
     session_.code = code;
-    static const bool accessibleRole = [] {
-        QAccessible::installFactory(ExportWindowAccessible);
-        return true;
-    }();
-    Q_UNUSED(accessibleRole);
+    // Installed once: Qt asks each factory about every object it announces.
+    [[maybe_unused]] static const bool announcedAsDialogs =
+        (QAccessible::installFactory(ExportWindowAccessible), true);
 }
 
 ExportWindow::~ExportWindow() = default;
