@@ -21,6 +21,7 @@ if [ "${1:-}" != package ]; then
     clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix mingw-w64 googletest wine wine64
     lintian appstream man-db
+    xvfb openbox
   )
   # The browser tests take playwright-core from the npm registry; npm comes
   # with some Node.js builds, Debian packages it apart.

@@ -12,23 +12,17 @@ namespace tellavin::cli {
 
 namespace {
 
-std::string WithHomeExpanded(std::string text, const Platform& platform) {
-    // The path of "kind:path" starts after the kind.
-    std::size_t start = ParseStoreLocation(text) ? text.find(':') + 1 : 0;
-    bool tilde = text.compare(start, 1, "~") == 0 &&
-                 (text.size() == start + 1 || text[start + 1] == PathSeparator());
-    auto home = platform.GetSpecialFolder(SpecialFolder::Home);
-    if (tilde && home && !home->empty()) {
-        text.replace(start, 1, *home);
-    }
-    return text;
+// "kind:path" has its path expanded after the kind.
+std::string WithPathExpanded(const std::string& text, const Platform& platform) {
+    const std::size_t start = ParseStoreLocation(text) ? text.find(':') + 1 : 0;
+    return text.substr(0, start) + WithHomeExpanded(text.substr(start), platform);
 }
 
 } // namespace
 
 std::optional<StoreLocation> StoreArgument(const std::string& text, const Platform& platform,
                                            std::ostream& err) {
-    auto location = RecognizeStoreLocation(WithHomeExpanded(text, platform));
+    auto location = RecognizeStoreLocation(WithPathExpanded(text, platform));
     if (!location) {
         err << "tellavin-cli: not a store: \"" << VisibleText(text)
             << "\" (expected favorites:DIR, netscape:FILE, opera:FILE, firefox:PROFILE, "

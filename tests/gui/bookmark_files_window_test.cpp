@@ -10,14 +10,17 @@
 #include "targets/backup_copy.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeView>
 #include <filesystem>
 #include <functional>
@@ -178,6 +181,42 @@ TEST_F(BookmarkFilesWindowTest, RefusalsComeInOrderAndTypedPathsAreTaken) {
                                   QStringLiteral("Please, Select a Bookmark File Where to Export."),
                                   QStringLiteral("1 Folders & 2 Links Exported Successfully.")}));
     EXPECT_TRUE(std::filesystem::exists(dir_.path() / "out.html"));
+}
+
+// A path typed into either list is taken on Enter or when the list is
+// left: the source is counted at once and the destination's label says
+// whether its file exists, with "~" as the home folder.
+TEST_F(BookmarkFilesWindowTest, TypedPathsAreTakenOnEnterOrLeavingTheList) {
+    platform_.folders[SpecialFolder::Home] = dir_.path().string();
+    test::WriteFile(dir_.path() / "source.adr", test::kNewsAndHomeOpera);
+    test::WriteFile(dir_.path() / "old.html", test::kNewsAndHomeNetscape);
+    struct Typed {
+        const char* list;
+        const char* text;
+        bool enter; // else the list is left with Tab
+        const char* shown;
+    };
+    const Typed steps[] = {
+        {"cboFromLoc", "~/source.adr", true,
+         "What to Export: (1 Folders && 2 Links) | Location of Firefox Bookmarks:"},
+        {"cboNNLoc", "~/old.html", true,
+         "What to Export: (1 Folders && 2 Links) | Location of Firefox Bookmarks: (File Exists)"},
+        {"cboNNLoc", "~/new.html", false,
+         "What to Export: (1 Folders && 2 Links) | Location of Firefox Bookmarks: (New File)"},
+    };
+    auto window = Open(10);
+    QApplication::setActiveWindow(window.get());
+    for (const Typed& step : steps) {
+        auto* list = Find<QComboBox>(*window, step.list);
+        list->lineEdit()->setFocus();
+        list->setEditText(QString::fromUtf8(step.text));
+        QTest::keyClick(list->lineEdit(), step.enter ? Qt::Key_Return : Qt::Key_Tab);
+        EXPECT_EQ((Find<QGroupBox>(*window, "fraWhat")->title() + " | " +
+                   Find<QLabel>(*window, "Label1")->text())
+                      .toStdString(),
+                  step.shown)
+            << step.text;
+    }
 }
 
 // After a refusal the window puts the focus on the list that names the file

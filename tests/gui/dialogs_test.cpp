@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -144,6 +145,38 @@ TEST(Dialogs, WithoutARunnerTheBoxIsModal) {
     });
     EXPECT_TRUE(dialogs.Question(nullptr, "Tellavin", {"Go on?"}));
     EXPECT_TRUE(wasModal);
+}
+
+// The details of a message (the loss report of an export) show a dozen
+// lines once opened, and the box can be made larger to show more.
+TEST(Dialogs, OpenedDetailsShowADozenLinesAndTheBoxResizes) {
+    test::AnsweredDialogs dialogs;
+    QStringList details;
+    for (int line = 1; line <= 30; ++line) {
+        details.append(QStringLiteral("Link %1 lost its icon").arg(line));
+    }
+    int shownLines = 0;
+    int grownBy = 0;
+    dialogs.Then([&](QDialog& dialog) {
+        auto& box = dynamic_cast<QMessageBox&>(dialog);
+        box.show();
+        for (QAbstractButton* button : box.buttons()) {
+            if (box.buttonRole(button) == QMessageBox::ActionRole) {
+                button->click();
+            }
+        }
+        QApplication::processEvents();
+        auto* text = box.findChild<QTextEdit*>();
+        shownLines = text->viewport()->height() / text->fontMetrics().lineSpacing();
+        const int before = text->height();
+        box.resize(box.width() + 100, box.height() + 200);
+        QApplication::processEvents();
+        grownBy = text->height() - before;
+        return static_cast<int>(QMessageBox::Ok);
+    });
+    dialogs.service().Message(nullptr, MessageIcon::Information, "Exporting Complete",
+                              {"2 Folders & 30 Links Exported Successfully."}, details);
+    EXPECT_EQ(std::pair(shownLines >= 12, grownBy), std::pair(true, 200));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "support/temp_dir.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QTabBar>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -54,6 +55,27 @@ TEST(ExportWindowsAccess, EveryReachableControlHasAName) {
             }
         }
         EXPECT_EQ(unnamed.join(' ').toStdString(), "");
+        window->close();
+    }
+}
+
+// A screen reader announces each path window as a dialog, by its title.
+TEST(ExportWindowsAccess, EachWindowIsAnnouncedAsADialog) {
+    for (ConversionPath code : {2, 4, 5, 6, 7, 8, 9, 10, 11}) {
+        SCOPED_TRACE(code);
+        test::TempDir dir;
+        test::FakePlatform platform;
+        platform.executablePath = dir / "tellavin";
+        test::AnsweredDialogs dialogs;
+        SessionState session;
+        QWidget owner;
+        std::unique_ptr<QWidget> window(
+            CreatePathWindow(code, session, owner, platform, dialogs.service()));
+        window->show();
+        QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(window.get());
+        ASSERT_NE(announced, nullptr);
+        EXPECT_EQ(std::pair(announced->role(), announced->text(QAccessible::Name).toStdString()),
+                  std::pair(QAccessible::Dialog, window->windowTitle().toStdString()));
         window->close();
     }
 }

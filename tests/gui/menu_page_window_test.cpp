@@ -5,11 +5,13 @@
 #include "support/temp_dir.h"
 #include "support/window_driver.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -295,6 +297,74 @@ TEST_F(MenuPageWindowTest, PageListKeepsFiveNewestFirstAndPresetsAreSavedAndDele
     Find<QPushButton>(*window, "cmdPresetDelete")->click();
     EXPECT_EQ(presets->currentText(), "<Custom>");
     EXPECT_EQ(presets->findText(QStringLiteral("Evening")), -1);
+}
+
+// A page that no web browser could be handed is announced as written,
+// saying so, with what the export lost behind the details.
+TEST_F(MenuPageWindowTest, APageNoBrowserTakesIsAnnouncedAsWritten) {
+    platform_.openSucceeds = false;
+    auto window = Open(6);
+    Find<QCheckBox>(*window, "chkShowBrowser")->setChecked(true);
+    Find<QPushButton>(*window, "cmdCreaDHTML")->click();
+    EXPECT_EQ(
+        std::pair(dialogs_.titles, dialogs_.texts),
+        std::pair(std::vector<QString>{"Exporting Complete"},
+                  std::vector<QString>{"No Web Browser Could Be Opened to Show the Menu Page.\n"
+                                       "1 Folders & 2 Links Exported Successfully."}));
+}
+
+struct TypedPath {
+    const char* box;   // the source list or the page list
+    const char* text;  // typed, "~" for the home folder
+    bool enter;        // Enter pressed, else the box left with Tab
+    const char* shown; // the frame's caption and the page list's label
+};
+
+void PrintTo(const TypedPath& typed, std::ostream* out) {
+    *out << typed.box << " " << typed.text << (typed.enter ? " Enter" : " Tab");
+}
+
+// A path typed into a box counts as soon as the user presses Enter or
+// leaves the box: a source is counted, a page's label says whether it
+// exists, and "~" is the home folder, as in the command line.
+TEST_F(MenuPageWindowTest, ATypedPathCountsOnEnterOrLeavingTheBox) {
+    platform_.folders[SpecialFolder::Home] = dir_.path().string();
+    test::WriteFile(dir_.path() / "two.html", R"(<!DOCTYPE NETSCAPE-Bookmark-file-1>
+<DL><p>
+<DT><A HREF="http://one/">One</A>
+<DT><A HREF="http://two/">Two</A>
+</DL>
+)");
+    const std::string existing = (dir_.path() / "bookmarks.html").string();
+    const TypedPath rows[] = {
+        {"cboNNLoc", "~/two.html", true,
+         "What to Export: (0 Folders && 2 Links) | Location of the DHTML Menu: (New File)"},
+        {"cboNNLoc", "~/two.html", false,
+         "What to Export: (0 Folders && 2 Links) | Location of the DHTML Menu: (New File)"},
+        {"cboDHTMLLoc", "~/bookmarks.html", true,
+         "What to Export: (1 Folders && 2 Links) | Location of the DHTML Menu: (File Exists)"},
+        {"cboDHTMLLoc", existing.c_str(), false,
+         "What to Export: (1 Folders && 2 Links) | Location of the DHTML Menu: (File Exists)"},
+        {"cboDHTMLLoc", "~/new.html", false,
+         "What to Export: (1 Folders && 2 Links) | Location of the DHTML Menu: (New File)"},
+    };
+    for (const TypedPath& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row));
+        auto window = Open(6);
+        auto* source = Find<QComboBox>(*window, "cboNNLoc");
+        source->setEditText(QString::fromStdString(existing));
+        QTest::keyClick(source->lineEdit(), Qt::Key_Return);
+        auto* box = Find<QComboBox>(*window, row.box);
+        QApplication::setActiveWindow(window.get());
+        box->lineEdit()->setFocus();
+        box->setEditText(QString::fromUtf8(row.text));
+        QTest::keyClick(box->lineEdit(), row.enter ? Qt::Key_Return : Qt::Key_Tab);
+        EXPECT_EQ((Find<QGroupBox>(*window, "fraWhat")->title() + " | " +
+                   Find<QLabel>(*window, "Label1")->text())
+                      .toStdString(),
+                  row.shown);
+        window->close();
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "support/temp_dir.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeView>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace tellavin {
@@ -144,6 +146,68 @@ TEST_F(SelectionWindowTest, ChecksInTheTreeAndTheListReachEachOtherAndTheStatusB
     ToggleWithSpace(List(), List()->model()->index(0, 0));
     EXPECT_EQ(ListText(), "Old+* daily Weekly");
     EXPECT_EQ(StatusText(), "Selected Folders: 1 of 2 | Selected Links: 1 of 4");
+}
+
+// A checked folder some of whose links are unchecked shows a partly
+// checked box, which a click turns into the whole folder checked.
+TEST_F(SelectionWindowTest, AFolderWithSomeLinksCheckedIsPartlyChecked) {
+    struct Step {
+        const char* what;
+        std::function<void()> run;
+        const char* shown; // the tree's boxes: "+" checked, "~" partly
+    };
+    const auto boxes = [this] {
+        std::string text;
+        for (const char* folder : {"Bookmarks", "News", "Old"}) {
+            const auto item = TreeItem(QString::fromLatin1(folder));
+            const int state = item.data(Qt::CheckStateRole).toInt();
+            text += std::string(folder) + (state == Qt::Checked            ? "+ "
+                                           : state == Qt::PartiallyChecked ? "~ "
+                                                                           : " ");
+        }
+        return text;
+    };
+    const Step steps[] = {
+        {"News checked", [this] { ToggleWithSpace(Tree(), TreeItem(QStringLiteral("News"))); },
+         "Bookmarks News+ Old "},
+        {"Weekly unchecked", [this] { ToggleWithSpace(List(), List()->model()->index(2, 0)); },
+         "Bookmarks News~ Old "},
+        {"Old checked", [this] { ToggleWithSpace(Tree(), TreeItem(QStringLiteral("Old"))); },
+         "Bookmarks News~ Old+ "},
+        {"News clicked again",
+         [this] { ToggleWithSpace(Tree(), TreeItem(QStringLiteral("News"))); },
+         "Bookmarks News+ Old+ "},
+        {"daily unchecked", [this] { ToggleWithSpace(List(), List()->model()->index(1, 0)); },
+         "Bookmarks News~ Old+ "},
+        {"Weekly unchecked", [this] { ToggleWithSpace(List(), List()->model()->index(2, 0)); },
+         "Bookmarks News Old+ "},
+    };
+    for (const Step& step : steps) {
+        step.run();
+        EXPECT_EQ(boxes(), step.shown) << step.what;
+    }
+}
+
+// The list's columns fit the window as it is shown and as it is resized:
+// name and address share the room and fill it with the date, which keeps
+// the width of its text.
+TEST_F(SelectionWindowTest, ColumnsFitTheShownAndResizedWindow) {
+    const int dateText = std::max({List()->header()->sectionSizeHint(2),
+                                   static_cast<QAbstractItemView*>(List())->sizeHintForColumn(2),
+                                   List()->header()->minimumSectionSize()});
+    for (int width : {0, 1000, 500}) {
+        SCOPED_TRACE(width);
+        if (width > 0) {
+            window_->resize(width, window_->height());
+            QApplication::processEvents();
+        }
+        auto* header = List()->header();
+        const int room = List()->viewport()->width();
+        const int share = (room - dateText) / 2;
+        EXPECT_EQ(
+            std::vector({header->sectionSize(0), header->sectionSize(1), header->sectionSize(2)}),
+            std::vector({share, share, room - 2 * share}));
+    }
 }
 
 TEST_F(SelectionWindowTest, HeaderClicksFlipTheOrderOnEveryColumn) {

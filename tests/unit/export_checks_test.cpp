@@ -90,8 +90,8 @@ void ExpectRefusal(const std::optional<Outcome>& refusal, const Expected& expect
     EXPECT_EQ(message.icon, MessageIcon::Exclamation);
 }
 
-const std::vector<std::string> kFileGoneLines = {
-    "The Selected Bookmark File Does Not Exist Anymore.", "Please, Select Another Bookmark File."};
+const std::vector<std::string> kFileGoneLines = {"The Selected Bookmark File Does Not Exist.",
+                                                 "Please, Select Another Bookmark File."};
 const std::vector<std::string> kReadOnlyLines = {
     "The Selected Bookmark File is Read-Only.",
     "Please, Select Another Bookmark File or Change Attribute."};
@@ -175,12 +175,11 @@ TEST(CheckBeforeExport, FileTargetChecksInOrder) {
 
         // Without merging, the missing folder is reported with the path first.
         input.merge = false;
-        ExpectRefusal(
-            CheckBeforeExport(input, false, stores.platform),
-            {OutcomeKind::TargetFolderMissing,
-             "Warning",
-             {input.target.path, "The Path of the Selected Bookmark File Does Not Exists.",
-              "Please, Select Another Destination."}});
+        ExpectRefusal(CheckBeforeExport(input, false, stores.platform),
+                      {OutcomeKind::TargetFolderMissing,
+                       "Warning",
+                       {input.target.path, "The Path of the Selected Bookmark File Does Not Exist.",
+                        "Please, Select Another Destination."}});
 
         // A new file in an existing folder may be written once the browser
         // has closed.
@@ -225,7 +224,7 @@ TEST(CheckBeforeExport, MenuTarget) {
             CheckBeforeExport(input, false, stores.platform),
             {OutcomeKind::TargetFolderMissing,
              "Warning",
-             {input.target.path, "The Path of the Selected DHTML Menu File Does Not Exists.",
+             {input.target.path, "The Path of the Selected DHTML Menu File Does Not Exist.",
               "Please, Select Another Destination."}});
     }
     stores.MakeReadOnly("menu.html");

@@ -2,8 +2,10 @@
 #include "model/progress.h"
 #include "model/session_state.h"
 #include "platform/platform.h"
+#include "support/fake_platform.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <vector>
 
 namespace tellavin {
@@ -60,6 +62,33 @@ TEST(PathHelpers, TrailingSeparatorAndNulCut) {
     EXPECT_EQ(EnsureTrailingSeparator(""), sep);
     EXPECT_EQ(StripAtNull(std::string("alice\0\0\0", 8)), "alice");
     EXPECT_EQ(StripAtNull("bob"), "bob");
+}
+
+// "~" starts a path in the home folder only when it stands alone or before
+// a separator; without a home folder every path stays as typed.
+TEST(PathHelpers, HomeExpansionOfALeadingTilde) {
+    const std::string sep(1, PathSeparator());
+    struct Case {
+        std::string typed;
+        std::optional<std::string> home;
+        std::string expanded;
+    };
+    const Case cases[] = {
+        {"~", "/home/ann", "/home/ann"},
+        {"~" + sep + "b.html", "/home/ann", "/home/ann" + sep + "b.html"},
+        {"~bob" + sep + "b.html", "/home/ann", "~bob" + sep + "b.html"},
+        {"a" + sep + "~" + sep + "b.html", "/home/ann", "a" + sep + "~" + sep + "b.html"},
+        {"~" + sep + "b.html", std::nullopt, "~" + sep + "b.html"},
+        {"~" + sep + "b.html", "", "~" + sep + "b.html"},
+        {"", "/home/ann", ""},
+    };
+    for (const Case& c : cases) {
+        test::FakePlatform platform;
+        if (c.home) {
+            platform.folders[SpecialFolder::Home] = *c.home;
+        }
+        EXPECT_EQ(WithHomeExpanded(c.typed, platform), c.expanded) << c.typed;
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace tellavin {
 namespace {
@@ -263,6 +264,34 @@ TEST_F(WindowSettings, ExportWindowsShareOnePositionAndTheMainWindowHasItsOwn) {
     EXPECT_EQ(mainAgain.rect.left, 10);
     EXPECT_EQ(mainAgain.rect.top, 20);
     EXPECT_EQ(Settings().GetSettingInt("Position", "SecLeft", 0), 1500);
+}
+
+// A remembered place comes back onto the screen nearest to it, beside
+// or above another, with the window's top-left corner on it.
+TEST(WindowPlacement, APlaceIsBroughtOntoTheNearestScreen) {
+    // A laptop's screen with a larger one to its right, a little higher.
+    const WindowRect screens[] = {{0, 0, 1366, 768}, {1366, -200, 1920, 1080}};
+    struct Case {
+        WindowRect window;
+        std::size_t screen;
+        WindowPoint place;
+    };
+    const Case cases[] = {
+        {{100, 100, 400, 300}, 0, {100, 100}},     // on the first screen: stays
+        {{2000, -150, 400, 300}, 1, {2000, -150}}, // on the second: stays
+        {{100, -90, 400, 300}, 0, {100, 0}},       // title bar above the first
+        {{1400, 900, 400, 300}, 1, {1400, 580}},   // below the second's bottom
+        {{4000, 100, 400, 300}, 1, {2886, 100}},   // far right
+        {{-500, 300, 400, 300}, 0, {0, 300}},      // left of every screen
+        {{200, 100, 1600, 1000}, 0, {0, 0}},       // larger than its screen
+    };
+    for (const Case& c : cases) {
+        const auto nearest = NearestArea({c.window.left, c.window.top}, screens);
+        const auto place = BroughtOnto(c.window, screens[nearest]);
+        EXPECT_EQ(std::tuple(nearest, place.left, place.top),
+                  std::tuple(c.screen, c.place.left, c.place.top))
+            << c.window.left << ", " << c.window.top;
+    }
 }
 
 TEST_F(WindowSettings, PlacementPullsWindowsOntoTheScreen) {

@@ -9,9 +9,8 @@ UserMessage Refusal(std::string title, std::vector<std::string> lines) {
 }
 
 UserMessage BookmarkFileGone() {
-    return Refusal("Bookmark File Does Not Exist",
-                   {"The Selected Bookmark File Does Not Exist Anymore.",
-                    "Please, Select Another Bookmark File."});
+    return Refusal("Bookmark File Does Not Exist", {"The Selected Bookmark File Does Not Exist.",
+                                                    "Please, Select Another Bookmark File."});
 }
 
 UserMessage BrowserMessage(const Outcome& outcome) {
@@ -79,7 +78,7 @@ UserMessage TargetMessage(const Outcome& outcome) {
                             "Does Not Exist Anymore. Please, Change Selection."});
         }
         return Refusal("Warning",
-                       {outcome.path, "The Path of the Selected " + file + " Does Not Exists.",
+                       {outcome.path, "The Path of the Selected " + file + " Does Not Exist.",
                         "Please, Select Another Destination."});
     default:
         return Refusal("Selected Subfolder Does Not Exist",

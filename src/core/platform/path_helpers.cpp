@@ -17,6 +17,18 @@ std::string EnsureTrailingSeparator(std::string path) {
     return path;
 }
 
+std::string WithHomeExpanded(std::string path, const Platform& platform) {
+    const bool tilde = path.starts_with('~') && (path.size() == 1 || path[1] == PathSeparator());
+    if (!tilde) {
+        return path;
+    }
+    auto home = platform.GetSpecialFolder(SpecialFolder::Home);
+    if (home && !home->empty()) {
+        path.replace(0, 1, *home);
+    }
+    return path;
+}
+
 std::string StripAtNull(std::string text) {
     auto nul = text.find('\0');
     if (nul != std::string::npos) {

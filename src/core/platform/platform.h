@@ -77,6 +77,11 @@ char PathSeparator();
 // The text with the path separator appended unless it already ends in one.
 std::string EnsureTrailingSeparator(std::string path);
 
+// A path that is "~" alone or starts with "~" and the path separator, with
+// the "~" replaced by the user's home folder, as a shell expands it; any
+// other path, or any path when the system names no home folder, as it is.
+std::string WithHomeExpanded(std::string path, const Platform& platform);
+
 // The text up to, not including, its first NUL character.
 std::string StripAtNull(std::string text);
 

@@ -2,7 +2,9 @@
 
 #include "settings/window_controls.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace tellavin {
 
@@ -11,11 +13,19 @@ struct WindowPoint {
     std::int32_t top = 0;
 };
 
+// Where a window's rectangle goes to lie on an area (a screen): a right or
+// bottom edge beyond the area is pulled back onto it, then a left or top
+// edge before the area is moved onto it, so that the top-left corner (and
+// the title bar) stays reachable even for a window larger than the area.
+WindowPoint BroughtOnto(const WindowRect& window, const WindowRect& area);
+
+// The index of the area (of the screens) nearest to a point: one that
+// holds it, else the one whose edge lies closest; 0 when there is none.
+std::size_t NearestArea(WindowPoint point, std::span<const WindowRect> areas);
+
 // Moves the window to (left, top), in pixels, keeping its size, after
-// bringing it onto the screen: a right or bottom edge beyond the screen is
-// pulled back onto it, then a negative left or top becomes 0, so that the
-// top-left corner (and the title bar) stays reachable even for a window
-// larger than the screen. Returns where the window went.
+// bringing it onto the screen (BroughtOnto, the screen's top-left corner
+// at 0, 0). Returns where the window went.
 WindowPoint PlaceWindow(WindowControls& window, std::int32_t left, std::int32_t top);
 
 // The nearest whole number (halves to even) held to the 16-bit range.

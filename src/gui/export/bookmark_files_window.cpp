@@ -67,9 +67,10 @@ void BookmarkFilesWindow::SetUpForPath() {
                                   ? QStringLiteral("Select Where To Export The Opera Bookmarks")
                                   : QStringLiteral("Select Where To Export The FF Bookmarks");
     from_ = new LocationBox(*ui_->cboFromLoc, LocationBox::Role::Source, sourceKind_,
-                            fromOpera ? HotlistTexts() : BookmarkFileTexts(), dialogs_, *this);
+                            fromOpera ? HotlistTexts() : BookmarkFileTexts(), dialogs_, platform_,
+                            *this);
     to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, targetKind_, destination,
-                          dialogs_, *this);
+                          dialogs_, platform_, *this);
     from_->SetCounter([this](const std::string& path) {
         return CountWithProgress({sourceKind_, path});
     });

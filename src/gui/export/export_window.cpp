@@ -8,22 +8,28 @@
 #include "gui/windows/hover_help.h"
 #include "gui/windows/widget_controls.h"
 #include "gui/windows/widget_progress.h"
+#include "settings/window_placement.h"
 #include "settings/window_settings.h"
 #include "sources/source_loader.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
 #include <QEventLoop>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWindow>
 #include <thread>
 #include <vector>
 
@@ -39,6 +45,15 @@ QStringList Lines(const std::vector<std::string>& lines) {
     return out;
 }
 
+// An export window is announced as the dialog it is, not as a plain
+// widget's filler.
+QAccessibleInterface* ExportWindowAccessible(const QString&, QObject* object) {
+    if (auto* window = qobject_cast<ExportWindow*>(object)) {
+        return new QAccessibleWidget(window, QAccessible::Dialog);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 ExportWindow::ExportWindow(ConversionPath code, SessionState& session, Platform& platform,
@@ -46,6 +61,9 @@ ExportWindow::ExportWindow(ConversionPath code, SessionState& session, Platform&
     : QWidget(&owner, Qt::Window), code_(code), session_(session), platform_(platform),
       dialogs_(dialogs) {
     session_.code = code;
+    // Installed once: Qt asks each factory about every object it announces.
+    [[maybe_unused]] static const bool announcedAsDialogs =
+        (QAccessible::installFactory(ExportWindowAccessible), true);
 }
 
 ExportWindow::~ExportWindow() = default;
@@ -77,6 +95,9 @@ void ExportWindow::LoadSettings(PresetList* presets) {
     presets_ = presets;
     WidgetControls controls(*this);
     LoadWindowSettings(code_, controls, platform_, session_, presets_);
+    // Before the window is shown its frame is not known, and the place
+    // given is taken for the inside's: it is kept for the frame.
+    framePlace_ = geometry().topLeft();
 }
 
 bool ExportWindow::RunBusy(const std::function<void(ProgressSink&)>& work, bool cancellable) {
@@ -215,7 +236,9 @@ ExportResult ExportWindow::RunExport(ConversionRequest request) {
     return result;
 }
 
-bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSuccess) {
+bool ExportWindow::CheckAndExport(ConversionRequest request,
+                                  const std::function<bool()>& showWritten,
+                                  const QString& notShown) {
     auto result = RunExport(request);
     // Replacing a file that holds many more links than the export leaves
     // is asked about, No by default; No writes nothing at all.
@@ -236,11 +259,15 @@ bool ExportWindow::CheckAndExport(ConversionRequest request, bool announceSucces
         ShowRefusal(result.outcome, result.message);
         return false;
     }
-    if (announceSuccess) {
+    if (!showWritten || !showWritten()) {
         // What could not be carried over is listed behind the details button.
-        QStringList lines{QStringLiteral("%1 Folders & %2 Links Exported Successfully.")
-                              .arg(result.nFoldersWritten)
-                              .arg(result.nLinksWritten)};
+        QStringList lines;
+        if (showWritten) {
+            lines.append(notShown);
+        }
+        lines.append(QStringLiteral("%1 Folders & %2 Links Exported Successfully.")
+                         .arg(result.nFoldersWritten)
+                         .arg(result.nLinksWritten));
         if (auto merged = result.MergeSummary(); !merged.empty()) {
             lines.append(QString::fromStdString(merged) + QStringLiteral("."));
         }
@@ -296,6 +323,45 @@ void ExportWindow::closeEvent(QCloseEvent* event) {
         what_->DiscardSelection();
     }
     event->accept();
+}
+
+// The window is placed once it is shown with its real size: a window
+// manager frames it only then, and until it has, the window's frame and its
+// inside are one.
+void ExportWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!placed_ && windowHandle() != nullptr) {
+        windowHandle()->installEventFilter(this);
+    }
+}
+
+bool ExportWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (!placed_ && watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        placed_ = true;
+        windowHandle()->removeEventFilter(this);
+        PlaceFramed();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The frame goes to its remembered place, brought onto the nearest screen
+// so that its title bar can be reached.
+void ExportWindow::PlaceFramed() {
+    const QMargins frame = windowHandle()->frameMargins();
+    const QRect framed(framePlace_, size().grownBy(frame));
+    std::vector<WindowRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    if (screens.empty()) {
+        return;
+    }
+    const auto nearest = NearestArea({framed.x(), framed.y()}, screens);
+    const auto place =
+        BroughtOnto({framed.x(), framed.y(), framed.width(), framed.height()}, screens[nearest]);
+    setGeometry(QRect(QPoint(place.left + frame.left(), place.top + frame.top()), size()));
 }
 
 QString NewFolderName(const QString& prefix) {

@@ -84,14 +84,20 @@ protected:
     ExportResult RunExport(ConversionRequest request);
     // The export checks, then the conversion of everything or of the
     // confirmed selection, as the frame says, with its result reported: a
-    // failure, or (unless announceSuccess is false) "Exporting Complete"
-    // with what was written, and then what could not be. True when it wrote.
-    bool CheckAndExport(ConversionRequest request, bool announceSuccess = true);
+    // failure, or "Exporting Complete" with what was written, and then what
+    // could not be. True when it wrote. A window that shows what it wrote
+    // in its own way (a menu page in the web browser) passes showWritten:
+    // "Exporting Complete" then comes only when showWritten fails, with
+    // notShown as its first line.
+    bool CheckAndExport(ConversionRequest request, const std::function<bool()>& showWritten = {},
+                        const QString& notShown = {});
     void SetStatus(const QString& text);
 
     void closeEvent(QCloseEvent* event) override;
     // Escape: cancels the work running, or closes the window.
     void EscapePressed();
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     ConversionPath code_;
     WhatToExport* what_ = nullptr;
@@ -101,7 +107,12 @@ protected:
     std::unique_ptr<WidgetProgress> progress_;
 
 private:
+    void PlaceFramed();
+
     PresetList* presets_ = nullptr;
+    // Where the window's frame goes when the window is first shown.
+    QPoint framePlace_;
+    bool placed_ = false;
     QStatusBar* statusLine_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     HoverHelp* hoverHelp_ = nullptr;

@@ -34,6 +34,8 @@ void FavoritesFolderField::SetFolder(const std::string& folder) {
 
 void FavoritesFolderField::TakeTypedText() {
     if (text_.isModified()) {
+        text_.setText(
+            QString::fromStdString(WithHomeExpanded(text_.text().toStdString(), platform_)));
         text_.setModified(false);
         emit Changed();
     }

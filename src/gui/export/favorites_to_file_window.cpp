@@ -59,7 +59,7 @@ void FavoritesToFileWindow::SetUpForPath() {
     auto destination = toOpera ? HotlistTexts() : BookmarkFileTexts();
     destination.dialogTitle = QStringLiteral("Select Where To Export The IE Favorites");
     to_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Destination, targetKind_, destination,
-                          dialogs_, *this);
+                          dialogs_, platform_, *this);
 
     ui_->Command1->SetPicture(ButtonPicture("favorites"));
     ui_->Command2->SetPicture(ButtonPicture(toOpera ? "hotlist" : "bookmark-file"));

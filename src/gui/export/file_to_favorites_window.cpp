@@ -62,9 +62,10 @@ void FileToFavoritesWindow::SetUpForPath() {
     }
     ui_->NNtxtWhereNew->setText(NewFolderName(fromOpera ? QStringLiteral("Imported from Opera (")
                                                         : QStringLiteral("Imported from FF (")));
-    source_ = new LocationBox(
-        *ui_->cboNNLoc, LocationBox::Role::Source, sourceKind_,
-        sourceKind_ == StoreKind::Opera ? HotlistTexts() : BookmarkFileTexts(), dialogs_, *this);
+    source_ =
+        new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Source, sourceKind_,
+                        sourceKind_ == StoreKind::Opera ? HotlistTexts() : BookmarkFileTexts(),
+                        dialogs_, platform_, *this);
     source_->SetCounter([this](const std::string& path) {
         return CountWithProgress({sourceKind_, path});
     });

@@ -2,12 +2,14 @@
 
 #include "gui/windows/dialogs.h"
 #include "model/labelled_location.h"
+#include "platform/platform.h"
 #include "sources/browser_discovery.h"
 #include "sources/browser_store.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <algorithm>
 
 namespace tellavin {
@@ -41,12 +43,15 @@ std::vector<FoundStore> FilesThenBrowsers(std::vector<FoundStore> files, const P
 }
 
 LocationBox::LocationBox(QComboBox& box, Role role, StoreKind kind, LocationBoxTexts texts,
-                         Dialogs& dialogs, QWidget& window)
+                         Dialogs& dialogs, const Platform& platform, QWidget& window)
     : QObject(&window), box_(box), role_(role), kind_(kind), texts_(std::move(texts)),
-      dialogs_(dialogs), window_(window) {
+      dialogs_(dialogs), platform_(platform), window_(window) {
     box_.insertItem(0, texts_.prompt);
     box_.setCurrentIndex(0);
     connect(&box_, &QComboBox::activated, this, &LocationBox::ItemChosen);
+    if (box_.lineEdit() != nullptr) {
+        connect(box_.lineEdit(), &QLineEdit::editingFinished, this, &LocationBox::TakeTypedText);
+    }
 }
 
 void LocationBox::AddFound(const std::vector<FoundStore>& found) {
@@ -85,10 +90,11 @@ bool LocationBox::IsPromptSelected() const {
 }
 
 void LocationBox::TakeTypedText() {
-    const QString text = box_.currentText().trimmed();
-    if (text.isEmpty() || text == texts_.prompt || text == chosenText_) {
+    const QString typed = box_.currentText().trimmed();
+    if (typed.isEmpty() || typed == texts_.prompt || typed == chosenText_) {
         return;
     }
+    const QString text = QString::fromStdString(WithHomeExpanded(typed.toStdString(), platform_));
     if (box_.findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0) {
         AddPickedFile(text);
     }

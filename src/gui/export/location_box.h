@@ -66,7 +66,7 @@ public:
     using Counter = std::function<std::optional<BookmarkCounts>(const std::string& path)>;
 
     LocationBox(QComboBox& box, Role role, StoreKind kind, LocationBoxTexts texts, Dialogs& dialogs,
-                QWidget& window);
+                const Platform& platform, QWidget& window);
 
     void SetCounter(Counter counter) { counter_ = std::move(counter); }
 
@@ -80,6 +80,8 @@ public:
     bool IsPromptSelected() const;
     // Takes a path the user typed into the box, unless it is what was last
     // chosen, as if it had been chosen from the list (counted when a source).
+    // A leading "~" is the user's home folder. Leaving the box or pressing
+    // Enter in it takes what was typed.
     void TakeTypedText();
     // The chosen file and the profile label that came with it.
     const std::string& Path() const { return path_; }
@@ -109,6 +111,7 @@ private:
     StoreKind kind_;
     LocationBoxTexts texts_;
     Dialogs& dialogs_;
+    const Platform& platform_;
     QWidget& window_;
     Counter counter_;
     QStringList found_; // what discovery found, which never counts as picked

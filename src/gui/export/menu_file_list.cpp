@@ -2,9 +2,11 @@
 
 #include "gui/windows/dialogs.h"
 #include "platform/file_checks.h"
+#include "platform/platform.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace tellavin {
 
@@ -18,10 +20,14 @@ int FindExact(const QComboBox& box, const QString& text) {
 
 } // namespace
 
-MenuFileList::MenuFileList(QComboBox& box, QLabel& label, Dialogs& dialogs, QWidget& window)
-    : QObject(&window), box_(box), label_(label), dialogs_(dialogs), window_(window),
-      labelText_(label.text()) {
+MenuFileList::MenuFileList(QComboBox& box, QLabel& label, Dialogs& dialogs,
+                           const Platform& platform, QWidget& window)
+    : QObject(&window), box_(box), label_(label), dialogs_(dialogs), platform_(platform),
+      window_(window), labelText_(label.text()) {
     connect(&box_, &QComboBox::activated, this, [this](int index) { Take(box_.itemText(index)); });
+    if (box_.lineEdit() != nullptr) {
+        connect(box_.lineEdit(), &QLineEdit::editingFinished, this, &MenuFileList::TakeTypedText);
+    }
 }
 
 void MenuFileList::ChooseFirst(const std::string& defaultPage) {
@@ -32,9 +38,9 @@ void MenuFileList::ChooseFirst(const std::string& defaultPage) {
 }
 
 void MenuFileList::TakeTypedText() {
-    const QString text = box_.currentText().trimmed();
-    if (!text.isEmpty() && text.toStdString() != path_) {
-        Take(text);
+    const auto text = WithHomeExpanded(box_.currentText().trimmed().toStdString(), platform_);
+    if (!text.empty() && text != path_) {
+        Take(QString::fromStdString(text));
     }
 }
 

@@ -50,7 +50,7 @@ MenuPageWindow::MenuPageWindow(ConversionPath code, SessionState& session, Platf
     SetUpCommon(*ui_->StatusBar1, *ui_->ProgressBar1, *ui_->TabStrip1);
     SetUpWhatToExport(*ui_->fraWhat, *ui_->optWhatAll, *ui_->optWhatSelect);
     SetUpSource();
-    menuFiles_ = new MenuFileList(*ui_->cboDHTMLLoc, *ui_->Label1, dialogs_, *this);
+    menuFiles_ = new MenuFileList(*ui_->cboDHTMLLoc, *ui_->Label1, dialogs_, platform_, *this);
     colors_ = new MenuColorsPanel(
         {{ui_->picColor_0, ui_->picColor_1, ui_->picColor_2, ui_->picColor_3, ui_->picColor_4,
           ui_->picColor_5, ui_->picColor_6, ui_->picColor_7},
@@ -114,12 +114,12 @@ void MenuPageWindow::SetUpSource() {
         ui_->cmdNNBrowse->setStatusTip(QStringLiteral("Select the Opera Hotlist File to Export"));
     }
     const LocationBoxTexts texts =
-        opera ? LocationBoxTexts{QStringLiteral("- Please Select an Hotlist File -"),
+        opera ? LocationBoxTexts{QStringLiteral("- Please Select a Hotlist File -"),
                                  QStringLiteral("Select an Opera Hotlist File"),
                                  QStringLiteral("Hotlist Files (*.adr);;All Files (*)")}
               : BookmarkFileTexts();
     source_ = new LocationBox(*ui_->cboNNLoc, LocationBox::Role::Source, sourceKind_, texts,
-                              dialogs_, *this);
+                              dialogs_, platform_, *this);
     source_->SetCounter([this](const std::string& path) {
         return CountWithProgress({sourceKind_, path});
     });
@@ -213,9 +213,12 @@ void MenuPageWindow::StartExport() {
     request.menu = MenuOptions();
     request.options.keepOrder = ui_->chkKeepOrder->isChecked();
     session_.menuFile = menuFiles_->Path();
-    const bool showPage = ui_->chkShowBrowser->isChecked();
-    if (CheckAndExport(request, !showPage) && showPage) {
-        platform_.ShellOpen(menuFiles_->Path(), kShowMaximized);
+    if (ui_->chkShowBrowser->isChecked()) {
+        CheckAndExport(
+            request, [this] { return platform_.ShellOpen(menuFiles_->Path(), kShowMaximized); },
+            QStringLiteral("No Web Browser Could Be Opened to Show the Menu Page."));
+    } else {
+        CheckAndExport(request);
     }
     menuFiles_->RefreshLabel();
 }

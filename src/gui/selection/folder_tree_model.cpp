@@ -141,7 +141,7 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         return images_.FolderIcon(node.Image);
     case Qt::CheckStateRole:
-        return node.Checked ? Qt::Checked : Qt::Unchecked;
+        return CheckStateOf(NodeOf(index));
     case Qt::FontRole: {
         if (!node.Bold) {
             return {};
@@ -150,12 +150,35 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
         bold.setBold(true);
         return bold;
     }
-    case Qt::AccessibleDescriptionRole:
-        return QString(node.Checked ? "checked" : "not checked") +
+    case Qt::AccessibleDescriptionRole: {
+        const auto state = CheckStateOf(NodeOf(index));
+        return QString(state == Qt::Checked            ? "checked"
+                       : state == Qt::PartiallyChecked ? "partly checked"
+                                                       : "not checked") +
                (node.Bold ? ", holds checked links" : "");
+    }
     default:
         return {};
     }
+}
+
+Qt::CheckState FolderTreeModel::CheckStateOf(std::int32_t folder) const {
+    if (!tree_.Node(folder).Checked) {
+        return Qt::Unchecked;
+    }
+    // Counting the folder's links stops at the first one beyond its
+    // checked ones.
+    const auto checkedLinks = tree_.FolderTable[static_cast<std::size_t>(folder)].nCheckedLinks;
+    if (checkedLinks == 0) {
+        return Qt::Checked;
+    }
+    std::int32_t links = 0;
+    for (const auto& row : tree_.Rows(folder)) {
+        if (row.IsLink() && ++links > checkedLinks) {
+            return Qt::PartiallyChecked;
+        }
+    }
+    return Qt::Checked;
 }
 
 bool FolderTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {

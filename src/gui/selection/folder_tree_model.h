@@ -12,7 +12,9 @@ class ImageList;
 
 // The folder tree of a loaded bookmark tree, as the tree view shows it: the
 // root as the only top-level item, each node's children in display order,
-// with the node's check box, Bold mark and folder picture. The view asks
+// with the node's check box, Bold mark and folder picture. A checked folder
+// some of whose links are unchecked shows a partly checked box; a click on
+// it checks the folder whole, all of its links. The view asks
 // only for the items it lays out, so a tree of any size shows at once.
 //
 // A search narrows it to some folders (ShowOnly) and Reload widens it again.
@@ -58,6 +60,8 @@ private:
     std::int32_t ShownChildCount(std::int32_t node) const;
     std::int32_t ShownChild(std::int32_t node, int row) const;
 
+    // Unchecked, checked, or checked with some of its links unchecked.
+    Qt::CheckState CheckStateOf(std::int32_t folder) const;
     BookmarkTree& tree_;
     const ImageList& images_;
     bool filtered_ = false;

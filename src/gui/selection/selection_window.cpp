@@ -71,10 +71,9 @@ void SelectionWindow::SetUpViews() {
     ui_->TreeView1->setModel(treeModel_);
     ui_->ListView1->setModel(rowsModel_);
     ui_->ListView1->header()->setSectionsClickable(true);
-    ui_->ListView1->header()->setStretchLastSection(true);
+    ui_->ListView1->header()->setStretchLastSection(false);
     ui_->TreeView1->viewport()->installEventFilter(this);
     ui_->ListView1->viewport()->installEventFilter(this);
-    ui_->ListView1->installEventFilter(this);
 
     foldersPanel_ = new QLabel(this);
     foldersPanel_->setToolTip(QStringLiteral("Selected Folders / Total Folders"));
@@ -225,13 +224,19 @@ void SelectionWindow::NodeClick(std::int32_t folder) {
 }
 
 void SelectionWindow::FitColumns() {
-    // Name and address take two fifths of the list each and the date the
-    // rest, with room for its title.
+    // The date takes the width of its title or its longest text (at least
+    // the header's least width of a column); name and address share the
+    // rest of the list's width.
     auto* header = ui_->ListView1->header();
     const int width = ui_->ListView1->viewport()->width();
-    const int dateWidth = std::max(width / 5, header->sectionSizeHint(2));
-    header->resizeSection(0, (width - dateWidth) / 2);
-    header->resizeSection(1, (width - dateWidth) / 2);
+    const int dateWidth =
+        std::max({header->sectionSizeHint(2),
+                  static_cast<QAbstractItemView*>(ui_->ListView1)->sizeHintForColumn(2),
+                  header->minimumSectionSize()});
+    const int share = (width - dateWidth) / 2;
+    header->resizeSection(0, share);
+    header->resizeSection(1, share);
+    header->resizeSection(2, width - 2 * share);
 }
 
 std::int32_t SelectionWindow::SelectedFolder() const {
@@ -441,7 +446,9 @@ bool SelectionWindow::eventFilter(QObject* watched, QEvent* event) {
         ShowLinksPopup(static_cast<QMouseEvent*>(event)->position().toPoint());
         return true;
     }
-    if (watched == ui_->ListView1 && event->type() == QEvent::Resize) {
+    // The list's inside gets its width after the list itself, when the
+    // window is shown or resized: the columns are fitted to that width.
+    if (watched == ui_->ListView1->viewport() && event->type() == QEvent::Resize) {
         FitColumns();
     }
     return QMainWindow::eventFilter(watched, event);

@@ -16,7 +16,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLayout>
+#include <QStatusBar>
 
 namespace tellavin {
 
@@ -39,7 +41,11 @@ constexpr std::int32_t kMainWindowKind = 1;
 
 // Room that the status line keeps beside its text, in pixels.
 constexpr int kStatusLineMargins = 18;
-constexpr qreal kSmallestStatusPointSize = 7.0;
+
+// What the status line says while the mouse is on no button: what the
+// buttons of the level shown are for.
+const char* const kFirstLevelHelp = "Choose where your bookmarks are now.";
+const char* const kSecondLevelHelp = "Choose where to export them.";
 
 // The place of a button in the row: a path button stands on the source
 // button it replaces.
@@ -61,9 +67,8 @@ MainWindow::MainWindow(Platform& platform, Dialogs& dialogs, PathWindowFactory c
     setWindowIcon(ProgramIcon());
     CreateButtons();
     ConnectMenus();
-    hoverHelp_ = new HoverHelp(*this, *ui_->StatusBar1, QStringLiteral("Ready"));
-    hoverHelp_->ShowRestText();
-    FitStatusLineFont();
+    hoverHelp_ = new HoverHelp(*this, *ui_->StatusBar1, QString::fromLatin1(kFirstLevelHelp));
+    SetUpStatusLine();
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ui_->centralWidget->setFixedHeight(TwipsToPixelsY(kInsideHeight, *this));
@@ -102,26 +107,31 @@ void MainWindow::CreateButtons() {
     }
 }
 
-// The buttons' help texts are long for the narrow window. The status line
-// takes the largest font, up to the window's own, in which the help of every
-// button fits the width of the level that shows the button.
-void MainWindow::FitStatusLineFont() {
-    QFont font = ui_->StatusBar1->font();
-    const auto fits = [this](const QFont& candidate) {
-        const QFontMetrics metrics(candidate);
-        for (int i = 0; i < kPathButtonCount; ++i) {
-            const int level = i < kBackButton ? kFirstLevelWidth : kSecondLevelWidth;
-            const int room = TwipsToPixelsX(level - 2 * kBorder, *this) - kStatusLineMargins;
-            if (metrics.horizontalAdvance(PathButtonTag(i)) > room) {
-                return false;
-            }
-        }
-        return true;
+// The buttons' help texts are long for the narrow window: the status line
+// wraps them, with room for as many lines as the longest one takes at the
+// width of the level that shows its button.
+void MainWindow::SetUpStatusLine() {
+    statusText_ = new QLabel(ui_->StatusBar1);
+    statusText_->setObjectName(QStringLiteral("lblStatus"));
+    statusText_->setWordWrap(true);
+    // A permanent widget is never covered by the status line's own message,
+    // which it shows in its place.
+    ui_->StatusBar1->addPermanentWidget(statusText_, 1);
+    connect(ui_->StatusBar1, &QStatusBar::messageChanged, statusText_, &QLabel::setText);
+    const QFontMetrics metrics(statusText_->font());
+    const auto height = [&](const QString& text, int level) {
+        const int room = TwipsToPixelsX(level - 2 * kBorder, *this) - kStatusLineMargins;
+        return metrics.boundingRect(QRect(0, 0, room, QWIDGETSIZE_MAX), Qt::TextWordWrap, text)
+            .height();
     };
-    while (font.pointSizeF() - 0.5 >= kSmallestStatusPointSize && !fits(font)) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
+    int tallest = std::max(height(QString::fromLatin1(kFirstLevelHelp), kFirstLevelWidth),
+                           height(QString::fromLatin1(kSecondLevelHelp), kSecondLevelWidth));
+    for (int i = 0; i < kPathButtonCount; ++i) {
+        tallest = std::max(tallest, height(PathButtonTag(i),
+                                           i < kBackButton ? kFirstLevelWidth : kSecondLevelWidth));
     }
-    ui_->StatusBar1->setFont(font);
+    statusText_->setMinimumHeight(tallest);
+    hoverHelp_->ShowRestText();
 }
 
 void MainWindow::ConnectMenus() {
@@ -183,6 +193,7 @@ void MainWindow::PathWindowClosed() {
 }
 
 void MainWindow::ShowFirstLevel() {
+    hoverHelp_->SetRestText(QString::fromLatin1(kFirstLevelHelp));
     for (int i = 0; i < kPathButtonCount; ++i) {
         cmdInizio_[i]->setVisible(i <= kBackButton);
     }
@@ -190,6 +201,7 @@ void MainWindow::ShowFirstLevel() {
 }
 
 void MainWindow::ShowSecondLevel(int firstPathButton) {
+    hoverHelp_->SetRestText(QString::fromLatin1(kSecondLevelHelp));
     for (int i = 0; i < kPathButtonCount; ++i) {
         const bool pathOfSource = i >= firstPathButton && i < firstPathButton + 3;
         cmdInizio_[i]->setVisible(i == kBackButton || pathOfSource);

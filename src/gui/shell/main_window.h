@@ -13,6 +13,8 @@ namespace Ui {
 class Form1;
 }
 
+class QLabel;
+
 namespace tellavin {
 
 class Dialogs;
@@ -56,7 +58,7 @@ protected:
 private:
     void CreateButtons();
     void ConnectMenus();
-    void FitStatusLineFont();
+    void SetUpStatusLine();
     void ShowFirstLevel();
     void ShowSecondLevel(int firstPathButton);
     void SetWindowWidth(int twips);
@@ -72,6 +74,7 @@ private:
     SessionState session_;
     std::array<PictureButton*, kPathButtonCount> cmdInizio_{};
     HoverHelp* hoverHelp_ = nullptr;
+    QLabel* statusText_ = nullptr;
     QPointer<QWidget> exportWindow_;
 };
 

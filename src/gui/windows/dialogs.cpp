@@ -1,9 +1,13 @@
 #include "gui/windows/dialogs.h"
 
 #include <QColorDialog>
+#include <QEvent>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTextDocument>
+#include <QTextEdit>
 
 namespace tellavin {
 
@@ -29,6 +33,72 @@ void FillBox(QMessageBox& box, const QString& title, const QStringList& lines) {
     box.setText(lines.join(QLatin1Char('\n')));
 }
 
+// Lines the details of a message show without scrolling.
+constexpr int kDetailLines = 12;
+
+// A message box whose details, once shown, list a dozen lines and grow
+// with the box, which the user may then resize. QMessageBox fixes its size
+// (and the details' height) when it shows them and each time it lays
+// itself out; while they are shown, its layout requests only lay out the
+// box, and the limits are lifted after its own fitting.
+class DetailsBox final : public QMessageBox {
+public:
+    explicit DetailsBox(QWidget* owner) : QMessageBox(owner) {}
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::LayoutRequest && Details() != nullptr) {
+            return QDialog::event(event);
+        }
+        return QMessageBox::event(event);
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QMessageBox::resizeEvent(event);
+        LetResize();
+    }
+
+private:
+    // The text of the details while they are shown.
+    QTextEdit* Details() const {
+        auto* details = findChild<QTextEdit*>();
+        return details != nullptr && details->isVisibleTo(this) ? details : nullptr;
+    }
+
+    void LetResize() {
+        auto* details = Details();
+        setSizeGripEnabled(details != nullptr);
+        if (details == nullptr) {
+            return;
+        }
+        const QMargins margins = details->contentsMargins();
+        details->setMinimumHeight(details->fontMetrics().lineSpacing() * kDetailLines +
+                                  2 * static_cast<int>(details->document()->documentMargin()) +
+                                  margins.top() + margins.bottom());
+        details->setMaximumHeight(QWIDGETSIZE_MAX);
+        if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+            int row = 0;
+            int column = 0;
+            int rows = 0;
+            int columns = 0;
+            grid->getItemPosition(grid->indexOf(details->parentWidget()), &row, &column, &rows,
+                                  &columns);
+            grid->setRowStretch(row, 1);
+        }
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        // The box grows to its new least size once QMessageBox has finished
+        // fitting it, which drops the layout request the new limits make.
+        QMetaObject::invokeMethod(this, &DetailsBox::GrowToFit, Qt::QueuedConnection);
+    }
+
+    void GrowToFit() {
+        setMinimumSize(layout()->totalMinimumSize());
+        const QSize fitting = size().expandedTo(minimumSize());
+        if (fitting != size()) {
+            resize(fitting);
+        }
+    }
+};
+
 QString RunFileDialog(Dialogs& dialogs, QFileDialog& dialog) {
     if (dialogs.Run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return QString();
@@ -48,7 +118,7 @@ int Dialogs::Run(QDialog& dialog) {
 
 void Dialogs::Message(QWidget* owner, MessageIcon icon, const QString& title,
                       const QStringList& lines, const QStringList& details) {
-    QMessageBox box(owner);
+    DetailsBox box(owner);
     box.setIcon(BoxIcon(icon));
     FillBox(box, title, lines);
     if (!details.isEmpty()) {

@@ -15,6 +15,14 @@ void HoverHelp::ShowRestText() {
     statusLine_.showMessage(restText_);
 }
 
+void HoverHelp::SetRestText(QString text) {
+    const bool resting = statusLine_.currentMessage() == restText_;
+    restText_ = std::move(text);
+    if (resting) {
+        ShowRestText();
+    }
+}
+
 bool HoverHelp::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::StatusTip) {
         return QObject::eventFilter(watched, event);

@@ -23,6 +23,9 @@ public:
 
     // Puts the resting text on the status line.
     void ShowRestText();
+    // Makes text the resting text, shown at once unless the status line
+    // shows a control's help.
+    void SetRestText(QString text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -25,7 +25,7 @@ const char* const kBack = "back";
 
 const char* const kSourceTags[] = {
     "Export Favorites from Internet Explorer to ...",
-    "Export Bookmarks from Firefox to ...",
+    "Export Bookmarks from Firefox or Chromium-family to ...",
     "Export Bookmarks from Opera to ...",
 };
 
