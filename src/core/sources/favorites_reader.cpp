@@ -1,5 +1,6 @@
 #include "sources/favorites_reader.h"
 
+#include "model/icon_image.h"
 #include "model/link_dates.h"
 #include "sources/favorites_walk.h"
 #include "sources/icon_file.h"
@@ -62,6 +63,25 @@ void MarkLinksFolder(BookmarkTree& tree) {
             return;
         }
     }
+}
+
+// The image of a link whose shortcut names an icon: the image file its
+// IconFile names, or the web address of one (kept as the icon's address,
+// never fetched). A program or library file, whose icons IconIndex picks,
+// holds no image to keep; such an icon, and one whose file cannot be read
+// or is no image, is noted as dropped.
+std::int32_t LinkIconOf(BookmarkTree& tree, const ShortcutFields& fields, const std::string& folder,
+                        const std::string& name) {
+    if (auto address = TrimBlanks(fields.iconFile); IsIconAddress(address)) {
+        return tree.AddLinkIcon({}, address);
+    }
+    auto index = TrimBlanks(fields.iconIndex);
+    auto image = index.empty() || index == "0" ? ReadIconFile(fields.iconFile, folder) : "";
+    auto icon = tree.AddLinkIcon(image);
+    if (tree.LinkIconBytes(icon).empty()) {
+        tree.ReadLosses.Note(LossKind::IconDropped, name);
+    }
+    return icon;
 }
 
 } // namespace
@@ -134,7 +154,7 @@ bool ListFolderEntries(BookmarkTree& tree, std::int32_t folder) {
                 auto fields = ReadShortcutFields(folderPath + entry.name);
                 row.sURL = tree.KeepText(fields.url);
                 if (!fields.iconFile.empty()) {
-                    row.nIcon = tree.AddLinkIcon(ReadIconFile(fields.iconFile, path));
+                    row.nIcon = LinkIconOf(tree, fields, path, LinkNameFromFileName(entry.name));
                 }
             } else {
                 row.sURL = tree.KeepText(ReadShortcutUrl(folderPath + entry.name));

@@ -1,6 +1,7 @@
 #include "sources/netscape_reader.h"
 
 #include "model/file_tree_builder.h"
+#include "model/icon_image.h"
 #include "platform/file_io.h"
 #include "platform/side_by_side.h"
 #include "sources/html_tokenizer.h"
@@ -192,6 +193,7 @@ public:
             }
             if (wantsIcons_) {
                 linkIcon_ = tag.Find(kIcon).value_or(std::string_view());
+                linkIconAddress_ = TrimmedView(tag.Find(kIconUri).value_or(std::string_view()));
             }
             ReadLinkDetails(tag);
             text_.clear();
@@ -269,7 +271,8 @@ private:
     };
 
     // What a link's start tag says besides its address: the dates, and
-    // whether it carries what no target takes (tags, a keyword, an icon).
+    // whether it carries what the sink does not take (tags, a keyword, an
+    // icon when the sink keeps none).
     void ReadLinkDetails(const HtmlStartTag& tag) {
         auto added = tag.Find(kAddDate);
         auto modified = tag.Find(kLastModified);
@@ -279,7 +282,8 @@ private:
         auto keyword = tag.Find(kKeyword);
         linkHasTags_ = tags && !TrimmedView(*tags).empty();
         linkHasKeyword_ = keyword && !TrimmedView(*keyword).empty();
-        linkHasIcon_ = tag.Has(kIcon) || tag.Has(kIconUri);
+        auto iconAddress = tag.Find(kIconUri);
+        linkHasIcon_ = tag.Has(kIcon) || (iconAddress && IsIconAddress(TrimmedView(*iconAddress)));
     }
 
     void EndLink() {
@@ -299,11 +303,8 @@ private:
         } else {
             NoteLinkLosses(name);
             lastItemName_ = name;
-            if (!linkIcon_.empty()) {
-                auto address = linkAddressInSource_.empty() ? std::move(linkAddress_)
-                                                            : std::string(linkAddressInSource_);
-                sink_.AddLinkWithIcon(name, std::move(address),
-                                      DecodeDataUrl(linkIcon_).value_or(std::string()));
+            if (!linkIcon_.empty() || !linkIconAddress_.empty()) {
+                AddLinkWithIcon(name);
             } else {
                 sink_.AddLinkInSource(name, linkAddressInSource_.empty()
                                                 ? std::string_view(linkAddress_)
@@ -316,7 +317,21 @@ private:
         linkAddress_.clear();
         linkAddressInSource_ = {};
         linkIcon_.clear();
+        linkIconAddress_.clear();
         text_.clear();
+    }
+
+    // The link with its icon: the image its ICON data: URL carries and its
+    // ICON_URI. An ICON that is no data: URL is noted as dropped.
+    void AddLinkWithIcon(const std::string& name) {
+        auto image = DecodeDataUrl(linkIcon_);
+        if (!linkIcon_.empty() && !image) {
+            sink_.NoteLoss(LossKind::IconDropped, name);
+        }
+        auto address = linkAddressInSource_.empty() ? std::move(linkAddress_)
+                                                    : std::string(linkAddressInSource_);
+        sink_.AddLinkWithIcon(name, std::move(address),
+                              {image.value_or(std::string()), linkIconAddress_});
     }
 
     void NoteLinkLosses(const std::string& name) {
@@ -326,7 +341,7 @@ private:
         if (linkHasKeyword_) {
             sink_.NoteLoss(LossKind::KeywordDropped, name);
         }
-        if (linkHasIcon_) {
+        if (linkHasIcon_ && !wantsIcons_) {
             sink_.NoteLoss(LossKind::IconDropped, name);
         }
     }
@@ -379,7 +394,8 @@ private:
     std::string linkName_;               // the name of the link that ends
     std::string linkAddress_;
     std::string_view linkAddressInSource_; // the address as it stands in the text, when it does
-    std::string linkIcon_; // the ICON attribute, read only when the sink keeps icons
+    std::string linkIcon_;        // the ICON attribute, read only when the sink keeps icons
+    std::string linkIconAddress_; // the ICON_URI attribute, likewise
     bool wantsIcons_;
     bool wantsDetails_;
     std::optional<std::int64_t> linkCreated_;

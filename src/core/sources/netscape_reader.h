@@ -42,8 +42,9 @@ namespace tellavin {
 // is no date) are its dates, and a heading with
 // PERSONAL_TOOLBAR_FOLDER="true" opens the toolbar folder. What is read
 // but not kept is noted as a loss (BookmarkSink::NoteLoss): a <DD>
-// description with text, a link's TAGS, SHORTCUTURL (keyword) and ICON or
-// ICON_URI, and a link skipped for its address.
+// description with text, a link's TAGS, SHORTCUTURL (keyword), its ICON or
+// ICON_URI when the sink keeps no icons and an ICON that is no data: URL
+// when it does, and a link skipped for its address.
 //
 //   - A name is all text between the heading's or link's start and end tags,
 //     markup inside it dropped, trimmed of surrounding whitespace; line
@@ -51,9 +52,10 @@ namespace tellavin {
 //   - An address is the HREF value without surrounding whitespace and
 //     without tabs and line breaks inside. A link whose address is missing
 //     or has no scheme ("http:", "file:", "place:", ...) is skipped.
-//   - A link's ICON attribute, a data: URL of its favicon, is read only
-//     when the sink keeps icons (BookmarkSink::WantsLinkIcons) and passed
-//     decoded; ICON_URI, an address on the web, is never fetched.
+//   - A link's ICON attribute, a data: URL of its favicon, and ICON_URI,
+//     the address the favicon came from, are read only when the sink keeps
+//     icons (BookmarkSink::WantsLinkIcons) and passed with the link, the
+//     image decoded; ICON_URI is never fetched.
 //   - A heading with no <DL> after it holds the links that follow it up to
 //     the next heading or </DL> (usually none: an empty folder); that </DL>
 //     then also ends the list the heading stood in.

@@ -63,9 +63,13 @@ namespace tellavin {
 // folder that has it makes that folder the toolbar (a browser has one);
 // "TRASH FOLDER=YES" marks the folder of deleted entries, which is read
 // like any other and which no writer exports (WalkExportedFolders). A
-// DESCRIPTION, a SHORT NAME (keyword) and an ICONFILE are not read; each
-// non-empty one is noted as a loss.
-void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink);
+// link's ICONFILE names its icon's image, read when the sink keeps icons
+// (ReadIconFile, relative paths counting from iconFolder, the hotlist's
+// folder). A DESCRIPTION, a SHORT NAME (keyword) and an ICONFILE that is not
+// read are not kept; each non-empty one is noted as a loss, as is an
+// ICONFILE that names no readable file.
+void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink,
+                       const std::string& iconFolder = {});
 
 // The text is a hotlist: after an optional UTF-8 byte order mark it starts
 // with "Opera Hotlist", as every hotlist's header line does.
