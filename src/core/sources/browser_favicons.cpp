@@ -47,7 +47,8 @@ public:
     }
 
     // Opens the copy of the database at path and prepares the queries,
-    // after running setup on the copy; nothing when any of it fails.
+    // after running setup, when given, on the copy; nothing when any of it
+    // fails.
     static std::unique_ptr<FaviconStore> Open(const std::string& path, const char* setup,
                                               const char* byPage, const char* rootIcon) {
         if (!FileExists(path)) {
@@ -58,7 +59,7 @@ public:
             return nullptr;
         }
         auto copy = sqlite::OpenConsistentCopy(path, store->scratch_, "favicons", [] {});
-        if (!copy.db || !sqlite::Execute(copy.db.get(), setup).empty()) {
+        if (!copy.db || (setup != nullptr && !sqlite::Execute(copy.db.get(), setup).empty())) {
             return nullptr;
         }
         store->db_ = std::move(copy.db);
@@ -122,7 +123,8 @@ std::unique_ptr<FaviconStore> OpenChromiumFavicons(const std::string& bookmarksP
         "SELECT f.url, b.image_data, b.width AS width FROM icon_mapping m "
         "JOIN favicons f ON f.id = m.icon_id JOIN favicon_bitmaps b ON b.icon_id = f.id "
         "WHERE m.page_url = ?1" TELLAVIN_NEAREST_16 " LIMIT 1";
-    return SqliteFavicons::Open(Beside(bookmarksPath, "Favicons"), "SELECT 1", kByPage, nullptr);
+    // Chromium's own index finds pages by their address.
+    return SqliteFavicons::Open(Beside(bookmarksPath, "Favicons"), nullptr, kByPage, nullptr);
 }
 
 } // namespace tellavin
