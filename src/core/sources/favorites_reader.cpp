@@ -150,16 +150,15 @@ bool ListFolderEntries(BookmarkTree& tree, std::int32_t folder) {
             row.nIcon = image::kFolderClosed;
         } else {
             row.nIcon = image::kFavoritesLink;
-            if (tree.KeepsIcons()) {
-                auto fields = ReadShortcutFields(folderPath + entry.name);
-                row.sURL = tree.KeepText(fields.url);
-                if (!fields.iconFile.empty()) {
-                    row.nIcon = LinkIconOf(tree, fields, path, LinkNameFromFileName(entry.name));
-                }
-            } else {
-                row.sURL = tree.KeepText(ReadShortcutUrl(folderPath + entry.name));
+            auto fields = ReadShortcutFields(folderPath + entry.name);
+            auto name = LinkNameFromFileName(entry.name);
+            row.sURL = tree.KeepText(fields.url);
+            if (!fields.iconFile.empty() && tree.KeepsIcons()) {
+                row.nIcon = LinkIconOf(tree, fields, path, name);
+            } else if (!fields.iconFile.empty()) {
+                tree.ReadLosses.Note(LossKind::IconDropped, name);
             }
-            row.sName = tree.KeepText(LinkNameFromFileName(entry.name));
+            row.sName = tree.KeepText(name);
             row.nChanged = KeptLinkDate(entry.modified, LossKind::ChangedDateDropped, row.sName,
                                         tree.ReadLosses);
         }
