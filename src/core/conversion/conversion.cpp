@@ -35,6 +35,13 @@ StoreLocation MadeAbsolute(StoreLocation location) {
     return location;
 }
 
+// Whether a target holds the icons links bring. A bookmark file carries
+// each one; a browser keeps its own icons in a store of its own, which no
+// export writes, and the other targets have no place for them.
+bool HoldsLinkIcons(StoreKind target) {
+    return target == StoreKind::Netscape;
+}
+
 Outcome RefusalFor(const ConversionRequest& request, OutcomeKind kind, std::string path = {}) {
     return Outcome{kind, request.source.kind, request.target.kind, std::move(path), {}, {}};
 }
@@ -79,13 +86,6 @@ std::optional<Outcome> FailureOfBackup(const ConversionRequest& request) {
     auto failure = RefusalFor(request, OutcomeKind::BackupFailed, BackupPathFor(target));
     failure.reason = copied.message;
     return failure;
-}
-
-// Whether a target holds the icons links bring. A bookmark file carries
-// each one; a browser keeps its own icons in a store of its own, which no
-// export writes, and the other targets have no place for them.
-bool HoldsLinkIcons(StoreKind target) {
-    return target == StoreKind::Netscape;
 }
 
 std::optional<Outcome> RefusalOfSource(const ConversionRequest& request, BookmarkTree& tree,

@@ -32,7 +32,7 @@ std::string ReadOnlyUri(const std::string& path) {
 // locks and reads the log or a journal as any reader does: the copy holds
 // the committed state of the moment its read transaction began, whatever is
 // written meanwhile. It fails where SQLite cannot read the database in
-// place: a running Firefox holds it exclusively, a journal left by another
+// place: a running browser holds it exclusively, a journal left by another
 // program wants rolling back, a log lacks its shared-memory file.
 OpenedCopy CopyByBackup(const std::string& path, ScratchFolder& scratch, const std::string& stem,
                         const std::function<void()>& duringCopy) {
