@@ -6,6 +6,7 @@
 #include "sources/netscape_reader.h"
 #include "targets/netscape_writer.h"
 #include "targets/opera_writer.h"
+#include "text/base64.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -37,9 +39,32 @@ const fs::path& BenchDir() {
     return dir.path;
 }
 
+// The favicons of a Firefox-style export with icons: 40 distinct PNG
+// images of 200 to 700 bytes as data: URLs, as sites' icons run.
+const std::vector<std::string>& IconDataUrls() {
+    static const std::vector<std::string> urls = [] {
+        std::vector<std::string> made;
+        std::uint32_t seed = 1;
+        for (int icon = 0; icon < 40; ++icon) {
+            std::string image = "\x89PNG\r\n\x1A\n";
+            auto size = 200 + (icon * 97) % 500;
+            while (image.size() < static_cast<std::size_t>(size)) {
+                seed = seed * 1664525 + 1013904223;
+                image += static_cast<char>(seed >> 24);
+            }
+            std::string url = "data:image/png;base64,";
+            AppendBase64(url, image);
+            made.push_back(std::move(url));
+        }
+        return made;
+    }();
+    return urls;
+}
+
 // A Firefox-style export: folders of 50 links, ten folders to a parent
-// folder, about 220 bytes per link line.
-std::string GenerateNetscapeText(int links) {
+// folder, about 220 bytes per link line, and with icons an ICON attribute
+// of one of IconDataUrls on every link.
+std::string GenerateNetscapeText(int links, bool icons = false) {
     std::string text = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<META HTTP-EQUIV=\"Content-Type\" "
                        "CONTENT=\"text/html; charset=UTF-8\">\n<TITLE>Bookmarks</TITLE>\n"
                        "<H1>Bookmarks Menu</H1>\n\n<DL><p>\n";
@@ -60,21 +85,24 @@ std::string GenerateNetscapeText(int links) {
         }
         text += "            <DT><A HREF=\"https://www.example.com/articles/" + id +
                 "?ref=bookmarks&amp;utm_source=export\" ADD_DATE=\"1685118888\" "
-                "LAST_MODIFIED=\"1685118888\" ICON_URI=\"https://www.example.com/favicon.ico\">"
-                "Example article " +
-                id + " &amp; its caf\xC3\xA9 notes</A>\n";
+                "LAST_MODIFIED=\"1685118888\" ICON_URI=\"https://www.example.com/favicon.ico\"" +
+                (icons ? " ICON=\"" + IconDataUrls()[static_cast<std::size_t>(link % 40)] + "\""
+                       : std::string()) +
+                ">Example article " + id + " &amp; its caf\xC3\xA9 notes</A>\n";
     }
     text += "        </DL><p>\n    </DL><p>\n</DL>\n";
     return text;
 }
 
-// The generated file of each size, written once per run.
-const fs::path& NetscapeFile(int links) {
-    static std::map<int, fs::path> files;
-    auto& path = files[links];
+// The generated file of each size, with icons or without, written once
+// per run.
+const fs::path& NetscapeFile(int links, bool icons = false) {
+    static std::map<std::pair<int, bool>, fs::path> files;
+    auto& path = files[{links, icons}];
     if (path.empty()) {
-        path = BenchDir() / ("bookmarks-" + std::to_string(links) + ".html");
-        std::ofstream(path, std::ios::binary) << GenerateNetscapeText(links);
+        path =
+            BenchDir() / ("bookmarks-" + std::to_string(links) + (icons ? "-icons" : "") + ".html");
+        std::ofstream(path, std::ios::binary) << GenerateNetscapeText(links, icons);
     }
     return path;
 }
@@ -230,6 +258,42 @@ void BM_WriteHotlistFile(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_WriteHotlistFile)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// A conversion that keeps icons: a bookmark file whose every link has an
+// icon, read with its icons and written as a bookmark file again. The peak
+// is measured against the source file.
+void BM_ConvertNetscapeFileWithIcons(benchmark::State& state) {
+    auto links = static_cast<int>(state.range(0));
+    const auto& source = NetscapeFile(links, true);
+    auto target = (BenchDir() / ("converted-" + std::to_string(links) + ".html")).string();
+    WriteOptions options;
+    options.profileName = "Bench";
+    NullProgress progress;
+    auto convert = [&] {
+        BookmarkTree tree;
+        tree.SetKeepIcons(true);
+        BuildNetscapeTree(tree, source.string());
+        return PrintBookmarkFile(tree, target, options, progress);
+    };
+    for (auto _ : state) {
+        if (auto result = convert(); !result.ok) {
+            state.SkipWithError(result.message.title.c_str());
+            return;
+        }
+    }
+    auto size = static_cast<double>(fs::file_size(source));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
+    state.SetComplexityN(links);
+    state.counters["file_MB"] = size / 1e6;
+    state.counters["written_MB"] = static_cast<double>(fs::file_size(target)) / 1e6;
+    state.counters["peak_per_file_byte"] = PeakExtraBytes([&] { convert(); }) / size;
+}
+BENCHMARK(BM_ConvertNetscapeFileWithIcons)
     ->Arg(10000)
     ->Arg(100000)
     ->Arg(1000000)

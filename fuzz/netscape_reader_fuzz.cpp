@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(IsValidUtf8(expected));
 
     // Keeping icons changes no folder or link, and every link shows its
-    // default image or one the icon table holds.
+    // default image or an icon the table holds, with an image or an
+    // address.
     BookmarkTree withIcons;
     withIcons.SetKeepIcons(true);
     FileTreeBuilder iconBuilder(withIcons, StoreKind::Netscape);
@@ -46,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(fuzz::CanonicalTree(withIcons) == expected);
     for (const auto& row : withIcons.EntryTable) {
         FUZZ_CHECK(!row.IsLink() || row.nIcon == LinkRowIcon(StoreKind::Netscape) ||
-                   !withIcons.LinkIconBytes(row.nIcon).empty());
+                   !withIcons.LinkIconBytes(row.nIcon).empty() ||
+                   !withIcons.LinkIconAddress(row.nIcon).empty());
     }
 
     auto path = fuzz::ScratchPath("bookmarks.html");

@@ -59,11 +59,12 @@ TEST(ConvertPaths, FavoritesToOperaAndBackIntoAFavoritesFolder) {
     auto hotlist = Quoted("opera:" + (dir / "h.adr"));
     auto toOpera = RunCliHere("convert " + SampleFavorites() + " " + hotlist);
     EXPECT_EQ(toOpera.status, 0) << toOpera.err;
-    // A hotlist has no place for a shortcut file's time, its change date.
-    EXPECT_EQ(toOpera.out,
-              "5 Folders & 7 Links Exported Successfully.\n"
-              "Not carried over:\n"
-              "  Change dates dropped: 7 (Crème brûlée, Daily Planet, Weather, ...)\n");
+    // A hotlist has no place for a shortcut file's time, its change date,
+    // nor for the icon a shortcut names.
+    EXPECT_EQ(toOpera.out, "5 Folders & 7 Links Exported Successfully.\n"
+                           "Not carried over:\n"
+                           "  Change dates dropped: 7 (Crème brûlée, Daily Planet, Weather, ...)\n"
+                           "  Icons dropped: 1 (Search)\n");
     EXPECT_EQ(TreeBelowRoot(hotlist), TreeBelowRoot(SampleFavorites()));
 
     fs::create_directories(dir.path() / "Fav");

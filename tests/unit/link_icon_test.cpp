@@ -1,7 +1,10 @@
+#include "conversion/conversion.h"
 #include "model/file_tree_builder.h"
 #include "model/icon_image.h"
 #include "sources/source_loader.h"
+#include "support/fake_platform.h"
 #include "support/temp_dir.h"
+#include "text/base64.h"
 #include "text/data_url.h"
 
 #include <gtest/gtest.h>
@@ -48,12 +51,13 @@ std::string IconsText(BookmarkTree& tree) {
     return text + "; " + std::to_string(tree.LinkIconCount()) + " icons";
 }
 
-// Icons kept only when asked; one table entry per distinct image, however
-// it was written; an ICON that is no data URL of an image gives the default.
+// Icons kept only when asked; one table entry per distinct image and
+// address, however it was written; an ICON that is no data URL of an image
+// gives the default, unless the link's ICON_URI names where it came from.
 TEST(LinkIcons, NetscapeFileKeepsItsFavicons) {
     for (auto [keep, expected] : {
              std::pair{true,
-                       "A=10:png C=11:ico D=12:svg E=5 F=5 G=5 H=5 I=13:gif B=10:png ; 4 icons"},
+                       "A=10:png C=12:ico D=13:svg E=5 F=5 G=5 H=14:? I=15:gif B=11:png ; 6 icons"},
              std::pair{false, "A=5 C=5 D=5 E=5 F=5 G=5 H=5 I=5 B=5 ; 0 icons"},
          }) {
         BookmarkTree tree;
@@ -89,6 +93,8 @@ TEST(LinkIcons, FavoritesShortcutsKeepTheirIconFiles) {
         {"NotImage", "notes.txt"},
         {"TooLarge", "huge.png"},
         {"Web", "http://icons.example/globe.png"},
+        {"IndexZero", "icons/globe.png\r\nIconIndex=0"},
+        {"IndexOne", "icons/globe.png\r\nIconIndex=1"}, // an icon of a program file
     };
     for (const auto& [name, iconFile] : shortcuts) {
         test::WriteFile(root / (std::string(name) + ".url"),
@@ -97,33 +103,196 @@ TEST(LinkIcons, FavoritesShortcutsKeepTheirIconFiles) {
     BookmarkTree tree;
     tree.SetKeepIcons(true);
     ASSERT_TRUE(LoadSourceTree({StoreKind::Favorites, root.string()}, tree));
-    EXPECT_EQ(IconsText(tree), "Absolute=10:png FileUrl=11:gif Localhost=10:png Missing=6 "
+    EXPECT_EQ(IconsText(tree), "Absolute=10:png FileUrl=11:gif IndexOne=6 IndexZero=10:png "
+                               "Localhost=10:png Missing=6 "
                                "NotImage=6 OtherHost=6 Relative=10:png TooLarge=6 "
-                               "Unicode=10:png Web=6 ; 2 icons");
+                               "Unicode=10:png Web=12:? ; 3 icons");
 }
 
-// The shared image list ends at image 500: later new icons show the
-// default, icons already in the table still show theirs.
-TEST(LinkIcons, TableHoldsAtMost491Icons) {
+// A hotlist link's ICONFILE names an image beside the hotlist or anywhere
+// on this machine; one that cannot be read or is no image is dropped, as
+// every one is when icons are not kept.
+TEST(LinkIcons, HotlistIconFilesAreReadFromThisMachine) {
+    test::TempDir dir;
+    fs::create_directories(dir.path() / "icons");
+    fs::copy_file(DataPath("url/icons/one-pixel.gif"), dir.path() / "icons" / "a.gif");
+    test::WriteFile(dir.path() / "notes.txt", "not an image");
+    std::string hotlist = "Opera Hotlist version 2.0\n\n";
+    const std::pair<const char*, std::string> links[] = {
+        {"Relative", "icons/a.gif"},   {"Absolute", (dir.path() / "icons" / "a.gif").string()},
+        {"Missing", "icons/none.gif"}, {"NotImage", "notes.txt"},
+        {"Web", "http://x/a.gif"},     {"None", ""},
+    };
+    for (const auto& [name, iconFile] : links) {
+        hotlist += "#URL\n\tNAME=" + std::string(name) +
+                   "\n\tURL=http://x/\n\tICONFILE=" + iconFile + "\n\n";
+    }
+    test::WriteFile(dir.path() / "opera6.adr", hotlist);
+    std::string seen;
+    for (bool keep : {true, false}) {
+        BookmarkTree tree;
+        tree.SetKeepIcons(keep);
+        ASSERT_TRUE(LoadSourceTree({StoreKind::Opera, dir / "opera6.adr"}, tree));
+        seen += IconsText(tree) + " | " + tree.ReadLosses.Lines().at(0) + " | ";
+    }
+    EXPECT_EQ(seen, "Relative=10:gif Absolute=10:gif Missing=9 NotImage=9 Web=9 None=9 ; 1 icons"
+                    " | Icons dropped: 3 (Missing, NotImage, Web) | "
+                    "Relative=9 Absolute=9 Missing=9 NotImage=9 Web=9 None=9 ; 0 icons"
+                    " | Icons dropped: 5 (Relative, Absolute, Missing, ...) | ");
+}
+
+// Each distinct icon (image and address) takes one place in the table and
+// each distinct image is stored once, however many icons there are; an
+// address that is no web address is not kept.
+TEST(LinkIcons, TableKeepsEachIconOnceAndEachImageOnce) {
     BookmarkTree tree;
     tree.SetKeepIcons(true);
     FileTreeBuilder builder(tree, StoreKind::Netscape);
-    auto icon = [](int i) { return "GIF89a" + std::to_string(i); };
-    for (int i = 0; i < 492; ++i) {
-        builder.AddLinkWithIcon("l" + std::to_string(1000 + i), "http://x/", icon(i));
+    const std::pair<const char*, LinkIcon> links[] = {
+        {"a", {"GIF89a1", "https://a/i.ico"}},
+        {"b", {"GIF89a1", "https://a/i.ico"}},
+        {"c", {"GIF89a1", "https://c/i.ico"}},
+        {"d", {"", "http://d/i.ico"}},
+        {"e", {"GIF89a1", "fake-favicon-uri:https://e/"}},
+        {"f", {"", "fake-favicon-uri:https://f/"}},
+        {"g", {"GIF89a2", "javascript:alert(1)"}},
+    };
+    for (const auto& [name, icon] : links) {
+        builder.AddLinkWithIcon(name, "http://x/", icon);
     }
-    builder.AddLinkWithIcon("again", "http://x/", icon(0));
+    for (int i = 0; i < 600; ++i) {
+        builder.AddLinkWithIcon("many", "http://x/", {"GIF89a" + std::to_string(1000 + i), ""});
+    }
     builder.Finish();
     std::string seen;
-    for (auto at : {0, 490, 491, 492}) {
-        seen += std::to_string(tree.EntryTable[static_cast<std::size_t>(at)].nIcon) + " ";
+    for (std::size_t at = 0; at < 7; ++at) {
+        const auto& row = tree.EntryTable[at];
+        seen += std::string(row.sName) + "=" + std::to_string(row.nIcon) + ":" +
+                std::string(tree.LinkIconBytes(row.nIcon)) + "@" +
+                std::string(tree.LinkIconAddress(row.nIcon)) + " ";
     }
-    EXPECT_EQ(seen + std::to_string(tree.LinkIconCount()) + " " +
-                  std::string(tree.LinkIconBytes(500)),
-              "10 500 5 10 491 GIF89a490");
+    EXPECT_EQ(seen + std::to_string(tree.LinkIconCount()) + " icons, " +
+                  std::to_string(tree.IconImageCount()) + " images, last " +
+                  std::string(tree.LinkIconBytes(tree.EntryTable.back().nIcon)),
+              "a=10:GIF89a1@https://a/i.ico b=10:GIF89a1@https://a/i.ico "
+              "c=11:GIF89a1@https://c/i.ico d=12:@http://d/i.ico e=13:GIF89a1@ f=5:@ "
+              "g=14:GIF89a2@ 605 icons, 602 images, last GIF89a1599");
     tree.Clear();
-    EXPECT_EQ(tree.LinkIconCount(), 0);
+    EXPECT_EQ(tree.LinkIconCount() + tree.IconImageCount(), 0);
     EXPECT_TRUE(tree.KeepsIcons());
+}
+
+class IconConversion : public ::testing::Test {
+protected:
+    IconConversion() {
+        fs::create_directories(dir.path() / "bin");
+        platform.executablePath = dir / "bin/tellavin";
+    }
+
+    // Converts a bookmark file of one link, A, whose start tag carries
+    // attributes, into a bookmark file, and tells what A's line there
+    // carries of an icon (the address, the media type and size of the
+    // image, whether it is the source's) and what the losses are.
+    std::string Converted(const std::string& attributes, std::string_view sourceImage) {
+        auto source = dir / "source.html";
+        test::WriteFile(source, "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n"
+                                "<DT><A HREF=\"http://a/\" " +
+                                    attributes + ">A</A>\n</DL><p>\n");
+        ConversionRequest request;
+        request.source = {StoreKind::Netscape, source};
+        request.target = {StoreKind::Netscape, dir / "target.html"};
+        auto result = RunConversion(request, platform, progress);
+        auto written = test::ReadFile(request.target.path);
+        auto line = written.substr(written.find("<DT><A"));
+        line = line.substr(0, line.find('\n'));
+        std::string text;
+        if (auto at = line.find(" ICON_URI=\""); at != std::string::npos) {
+            auto start = at + 11;
+            text += "uri " + line.substr(start, line.find('"', start) - start) + " ";
+        }
+        if (auto at = line.find(" ICON=\""); at != std::string::npos) {
+            auto url = line.substr(at + 7, line.find('"', at + 7) - at - 7);
+            auto image = DecodeDataUrl(url).value_or("broken");
+            text += url.substr(0, url.find(',')) + " " + std::to_string(image.size()) +
+                    (image == sourceImage ? " bytes as given " : " bytes changed ");
+        }
+        for (const auto& loss : result.losses.Lines()) {
+            text += "| " + loss;
+        }
+        return text;
+    }
+
+    static std::string DataUrl(std::string_view image) {
+        std::string url = "data:image/png;base64,";
+        AppendBase64(url, image);
+        return url;
+    }
+
+    test::TempDir dir;
+    test::FakePlatform platform;
+    NullProgress progress;
+};
+
+// What a bookmark file's icon becomes in the file written: an image up to
+// 64 KiB with its web address, nothing larger, no other bytes, no
+// browser's placeholder address; each image dropped is reported.
+TEST_F(IconConversion, OnlyBoundedImagesAndWebAddressesAreCarried) {
+    const auto png = test::ReadFile(DataPath("url/icons/one-pixel.png"));
+    const auto largest = png + std::string(kMaxLinkIconBytes - png.size(), '\0');
+    const auto tooLarge = png + std::string(65 * 1024 - png.size(), '\0');
+    const auto svg = kSvg;
+    struct Row {
+        std::string attributes;
+        std::string_view image;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"ICON_URI=\"https://a/i.png\" ICON=\"" + DataUrl(png) + "\"", png,
+         "uri https://a/i.png data:image/png;base64 " + std::to_string(png.size()) +
+             " bytes as given "},
+        {"ICON=\"" + DataUrl(largest) + "\"", largest,
+         "data:image/png;base64 65536 bytes as given "},
+        {"ICON=\"" + DataUrl(tooLarge) + "\"", tooLarge, "| Icons dropped: 1 (A)"},
+        {"ICON=\"" + DataUrl("<html>no image</html>") + "\"", "", "| Icons dropped: 1 (A)"},
+        {"ICON=\"data:image/png;base64,R0l$\"", "", "| Icons dropped: 1 (A)"},
+        // The media type is the image's own, whatever the source said.
+        {"ICON='data:image/png," + svg + "'", svg,
+         "data:image/svg+xml;base64 " + std::to_string(svg.size()) + " bytes as given "},
+        {"ICON_URI=\"fake-favicon-uri:http://a/\" ICON=\"" + DataUrl(png) + "\"", png,
+         "data:image/png;base64 " + std::to_string(png.size()) + " bytes as given "},
+        {"ICON_URI=\"fake-favicon-uri:http://a/\"", "", ""},
+        {"ICON_URI=\" http://a/favicon.ico \"", "", "uri http://a/favicon.ico "},
+        {"ICON_URI=\"file:///icons/a.ico\"", "", ""},
+        {"ICON_URI=\"javascript:alert(1)\"", "", ""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Converted(row.attributes, row.image), row.expected)
+            << row.attributes.substr(0, 80);
+    }
+}
+
+// Only a target that cannot hold icons reports them dropped, whether the
+// conversion read the source or was handed the selection window's tree.
+TEST_F(IconConversion, IconsAreReportedDroppedOnlyByTargetsWithoutThem) {
+    auto source =
+        StoreLocation{StoreKind::Netscape, DataPath("netscape/favicons-shared-and-broken.html")};
+    std::string seen;
+    for (auto target : {StoreKind::Netscape, StoreKind::Opera, StoreKind::Menu}) {
+        for (bool handedIn : {false, true}) {
+            BookmarkTree tree;
+            tree.SetKeepIcons(true);
+            LoadSourceTree(source, tree);
+            ConversionRequest request;
+            request.source = source;
+            request.target = {target, dir / ("target" + std::to_string(seen.size()))};
+            request.tree = handedIn ? &tree : nullptr;
+            request.options.exportAll = true;
+            auto result = RunConversion(request, platform, progress);
+            seen += std::to_string(result.losses.Count(LossKind::IconDropped)) + " ";
+        }
+    }
+    // Nine links of the source carry icons, three of them no image.
+    EXPECT_EQ(seen, "3 3 9 9 9 9 ");
 }
 
 TEST(LinkIcons, DataUrlsDecodeAsBrowsersReadThem) {

@@ -35,6 +35,13 @@ StoreLocation MadeAbsolute(StoreLocation location) {
     return location;
 }
 
+// Whether a target holds the icons links bring. A bookmark file carries
+// each one; a browser keeps its own icons in a store of its own, which no
+// export writes, and the other targets have no place for them.
+bool HoldsLinkIcons(StoreKind target) {
+    return target == StoreKind::Netscape;
+}
+
 Outcome RefusalFor(const ConversionRequest& request, OutcomeKind kind, std::string path = {}) {
     return Outcome{kind, request.source.kind, request.target.kind, std::move(path), {}, {}};
 }
@@ -105,6 +112,9 @@ void RemoveNewBackup(const ConversionRequest& request, bool backupWasThere) {
 
 std::optional<Outcome> RefusalOfSource(const ConversionRequest& request, BookmarkTree& tree,
                                        ProgressSink& progress) {
+    // Icons are read only for a target that holds them: reading leaves them
+    // out, and notes them, otherwise.
+    tree.SetKeepIcons(HoldsLinkIcons(request.target.kind));
     auto read = LoadSourceTree(request.source, tree, &progress);
     if (read && HoldsAnyBookmark(tree)) {
         return std::nullopt;
@@ -186,17 +196,25 @@ std::vector<std::string> BrowserAdvice(const ConversionRequest& request, const E
     return advice;
 }
 
-// Counts the links an export writes: those of every written folder.
+// Counts the links an export writes, those of every written folder, and
+// notes each of them that shows an icon of its store.
 class ExportedLinkCount final : public FolderVisitor {
 public:
     ExportedLinkCount(const BookmarkTree& tree, bool exportAll)
         : tree_(tree), exportAll_(exportAll) {}
     void Enter(std::int32_t folder, bool) override {
-        links += static_cast<std::int32_t>(GetFolderLinkRows(tree_, folder, exportAll_).size());
+        for (auto row : GetFolderLinkRows(tree_, folder, exportAll_)) {
+            ++links;
+            const auto& link = tree_.EntryTable[static_cast<std::size_t>(row)];
+            if (link.nIcon >= image::kFirstLinkIcon) {
+                withIcons.Note(LossKind::IconDropped, std::string(link.sName));
+            }
+        }
     }
     void Leave(std::int32_t, bool) override {}
 
     std::int32_t links = 0;
+    LossReport withIcons;
 
 private:
     const BookmarkTree& tree_;
@@ -236,6 +254,21 @@ std::optional<Outcome> RefusalOfReplacing(const ConversionRequest& request) {
     refusal.subject = "holds " + GroupedNumber(heldLinks) + " links; the export would leave " +
                       GroupedNumber(exported.links);
     return refusal;
+}
+
+// The icons of the exported links, for a target that cannot hold them, in
+// a tree whose icons were kept (the selection window's).
+ExportResult WithIconLosses(ExportResult result, const ConversionRequest& request) {
+    auto& tree = *request.tree;
+    if (HoldsLinkIcons(request.target.kind) || tree.LinkIconCount() == 0) {
+        return result;
+    }
+    ExportedLinkCount exported(tree, request.options.exportAll);
+    ExportResult unused;
+    NullProgress quiet;
+    WalkExportedFolders(tree, request.options.exportAll, exported, unused, quiet);
+    result.losses.Add(exported.withIcons);
+    return result;
 }
 
 // What reading left out comes first, then what the target could not hold.
@@ -362,6 +395,7 @@ ExportResult Convert(ConversionRequest request, const Platform& platform, Progre
         result.outcome = RefusalFor(request, OutcomeKind::WriteFailed, request.target.path);
         return result;
     }
+    result = WithIconLosses(std::move(result), request);
     if (request.options.dryRun) {
         return WithReadLosses(std::move(result), *request.tree);
     }

@@ -13,6 +13,14 @@
 
 namespace tellavin {
 
+// The icon a link's store holds for it: the image's bytes (empty when there
+// is none or it could not be decoded) and the address it was fetched from
+// (empty when the store does not say).
+struct LinkIcon {
+    std::string_view image;
+    std::string_view address;
+};
+
 // What a file reader pushes while it parses: the readers never touch the
 // tree themselves, so the same parse can build a tree or only count.
 class BookmarkSink {
@@ -41,11 +49,10 @@ public:
     // Whether the sink keeps links' icons; readers find and decode them
     // only then.
     virtual bool WantsLinkIcons() const { return false; }
-    // A link whose store holds an icon for it, as image bytes (empty when
-    // the icon could not be decoded). Sinks that keep no icons take the link
-    // alone.
-    virtual void AddLinkWithIcon(std::string name, std::string url, std::string_view iconBytes) {
-        (void)iconBytes;
+    // A link whose store holds an icon for it. Sinks that keep no icons
+    // take the link alone.
+    virtual void AddLinkWithIcon(std::string name, std::string url, const LinkIcon& icon) {
+        (void)icon;
         AddLink(std::move(name), std::move(url));
     }
     // Closes the innermost open folder; ignored at the top level.

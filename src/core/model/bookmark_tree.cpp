@@ -22,6 +22,8 @@ void BookmarkTree::Clear() {
     linkIcons_.clear();
     linkIconsByHash_.clear();
     details_.clear();
+    iconImages_.clear();
+    iconImagesByHash_.clear();
 }
 
 const LinkDetails& BookmarkTree::DetailsOf(const EntryRecord& row) const {
@@ -83,22 +85,42 @@ std::string TagsText(const std::vector<std::string>& tags) {
     return text;
 }
 
-std::int32_t BookmarkTree::AddLinkIcon(std::string_view imageBytes) {
-    if (!keepIcons_ || !IsIconImage(imageBytes)) {
+std::int32_t BookmarkTree::IconImagePlace(std::string_view imageBytes) {
+    auto hash = std::hash<std::string_view>{}(imageBytes);
+    auto [first, last] = iconImagesByHash_.equal_range(hash);
+    for (auto at = first; at != last; ++at) {
+        if (iconImages_[static_cast<std::size_t>(at->second)] == imageBytes) {
+            return at->second;
+        }
+    }
+    auto place = IconImageCount();
+    iconImages_.emplace_back(imageBytes);
+    iconImagesByHash_.emplace(hash, place);
+    return place;
+}
+
+std::int32_t BookmarkTree::AddLinkIcon(std::string_view imageBytes, std::string_view address) {
+    bool hasImage = IsIconImage(imageBytes);
+    if (!IsIconAddress(address)) {
+        address = {};
+    }
+    if (!keepIcons_ || (!hasImage && address.empty())) {
         return LinkRowIcon(source_);
     }
-    auto hash = std::hash<std::string_view>{}(imageBytes);
+    auto image = hasImage ? IconImagePlace(imageBytes) : -1;
+    auto hash = std::hash<std::string_view>{}(address) ^ static_cast<std::size_t>(image);
     auto [first, last] = linkIconsByHash_.equal_range(hash);
     for (auto at = first; at != last; ++at) {
-        if (linkIcons_[static_cast<std::size_t>(at->second)] == imageBytes) {
+        const auto& entry = linkIcons_[static_cast<std::size_t>(at->second)];
+        if (entry.image == image && entry.address == address) {
             return image::kFirstLinkIcon + at->second;
         }
     }
-    if (LinkIconCount() >= image::kMaxLinkIcons) {
+    auto place = LinkIconCount();
+    if (place == image::kMaxLinkIcons) {
         return LinkRowIcon(source_);
     }
-    auto place = LinkIconCount();
-    linkIcons_.emplace_back(imageBytes);
+    linkIcons_.push_back({image, address.empty() ? address : KeepText(address)});
     linkIconsByHash_.emplace(hash, place);
     return image::kFirstLinkIcon + place;
 }
@@ -108,7 +130,16 @@ std::string_view BookmarkTree::LinkIconBytes(std::int32_t nIcon) const {
     if (place < 0 || place >= LinkIconCount()) {
         return {};
     }
-    return linkIcons_[static_cast<std::size_t>(place)];
+    auto image = linkIcons_[static_cast<std::size_t>(place)].image;
+    return image < 0 ? std::string_view() : iconImages_[static_cast<std::size_t>(image)];
+}
+
+std::string_view BookmarkTree::LinkIconAddress(std::int32_t nIcon) const {
+    auto place = nIcon - image::kFirstLinkIcon;
+    if (place < 0 || place >= LinkIconCount()) {
+        return {};
+    }
+    return linkIcons_[static_cast<std::size_t>(place)].address;
 }
 
 std::span<EntryRecord> BookmarkTree::Rows(std::int32_t folder) {

@@ -27,10 +27,12 @@ inline constexpr std::int32_t kOperaFolderClosed = 7;
 inline constexpr std::int32_t kOperaFolderOpened = 8;
 inline constexpr std::int32_t kOperaBookmark = 9;
 // The icons links bring from their stores follow the fixed images; the
-// shared list holds at most kMaxImages images in all.
+// selection window's shared list shows at most kMaxImages images in all.
+// A tree holds at most kMaxLinkIcons distinct icons, so that an icon's
+// number fits a row's 16 bits; a link past them shows the default image.
 inline constexpr std::int32_t kFirstLinkIcon = 10;
 inline constexpr std::int32_t kMaxImages = 500;
-inline constexpr std::int32_t kMaxLinkIcons = kMaxImages - kFirstLinkIcon + 1;
+inline constexpr std::int32_t kMaxLinkIcons = INT16_MAX - kFirstLinkIcon + 1;
 } // namespace image
 
 // One folder of the tree. A node's index in the tree is also the index of
@@ -95,7 +97,7 @@ std::vector<std::string> SplitTags(std::string_view text);
 // instead of two heap strings each.
 //
 // The fields are ordered so that the record packs into 64 bytes; an icon
-// number is below image::kMaxImages and fits in 16 bits.
+// number fits in 16 bits (image::kMaxLinkIcons).
 struct EntryRecord {
     bool bChecked = false; // links only; folders take their mark from the node
     bool bSeparator = false;
@@ -117,7 +119,6 @@ struct EntryRecord {
     bool IsSeparator() const { return bSeparator; }
 };
 static_assert(sizeof(EntryRecord) <= 64);
-static_assert(image::kMaxImages <= INT16_MAX);
 
 // The in-memory model of the bookmarks being converted: a tree of folder
 // nodes, the FolderTable with one record per node and the EntryTable with
@@ -162,19 +163,26 @@ public:
     LinkDetails& EditDetails(EntryRecord& row);
 
     // Whether loads keep the icons links bring from their stores (off by
-    // default: a conversion reads no icon data). Set before the load.
+    // default: a conversion into a target that holds no icons reads no icon
+    // data). Set before the load.
     void SetKeepIcons(bool keep) { keepIcons_ = keep; }
     bool KeepsIcons() const { return keepIcons_; }
-    // The image a link whose store holds these image bytes shows: the
-    // bytes' place in the icon table after image::kFirstLinkIcon, each
-    // distinct image stored once. The source's default link image when icons
-    // are not kept, the bytes are no image (IsIconImage), or the table holds
-    // image::kMaxLinkIcons others already.
-    std::int32_t AddLinkIcon(std::string_view imageBytes);
-    // The image bytes of a link icon; empty for the fixed images and for
-    // numbers the table does not hold.
+    // The image a link whose store holds this icon shows: the icon's place
+    // in the icon table after image::kFirstLinkIcon, each distinct icon (its
+    // image and address) entered once and each distinct image stored once.
+    // The image is kept when it is one (IsIconImage), the address when it is
+    // worth keeping (IsIconAddress). The source's default link image when
+    // icons are not kept, neither is, or the table is full (kMaxLinkIcons).
+    std::int32_t AddLinkIcon(std::string_view imageBytes, std::string_view address = {});
+    // The image bytes of a link icon; empty for the fixed images, for
+    // numbers the table does not hold and for an icon known only by its
+    // address.
     std::string_view LinkIconBytes(std::int32_t nIcon) const;
+    // The address a link icon was fetched from; empty when it is not known.
+    std::string_view LinkIconAddress(std::int32_t nIcon) const;
     std::int32_t LinkIconCount() const { return static_cast<std::int32_t>(linkIcons_.size()); }
+    // How many distinct images the icons hold.
+    std::int32_t IconImageCount() const { return static_cast<std::int32_t>(iconImages_.size()); }
 
     // Starts a tree: the root node 0 with its record. For the Favorites
     // source rootKey is the Favorites folder path; file sources derive the
@@ -228,8 +236,16 @@ private:
     std::vector<LinkDetails> details_;
     RowLister rowLister_;
     bool keepIcons_ = false;
-    std::vector<std::string> linkIcons_;
+    struct IconEntry {
+        std::int32_t image; // place in iconImages_, -1 for none
+        std::string_view address;
+    };
+    std::vector<IconEntry> linkIcons_;
     std::unordered_multimap<std::size_t, std::int32_t> linkIconsByHash_; // hash to table place
+    std::vector<std::string> iconImages_;
+    std::unordered_multimap<std::size_t, std::int32_t> iconImagesByHash_;
+    // The place of an image in iconImages_, entered when new.
+    std::int32_t IconImagePlace(std::string_view imageBytes);
 };
 
 // Images of folder nodes and of sub-folder and link rows by source kind.

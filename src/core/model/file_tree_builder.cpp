@@ -61,13 +61,12 @@ void FileTreeBuilder::AddLinkInSource(std::string_view name, std::string_view ur
     AddLinkRow(name, url, {});
 }
 
-void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url,
-                                      std::string_view iconBytes) {
-    AddLinkRow(name, url, iconBytes);
+void FileTreeBuilder::AddLinkWithIcon(std::string name, std::string url, const LinkIcon& icon) {
+    AddLinkRow(name, url, icon);
 }
 
 void FileTreeBuilder::AddLinkRow(std::string_view name, std::string_view url,
-                                 std::string_view iconBytes) {
+                                 const LinkIcon& icon) {
     lastLink_ = -1;
     if (url.empty()) {
         lastFolder_ = AddFolderRow(std::string(name));
@@ -76,8 +75,12 @@ void FileTreeBuilder::AddLinkRow(std::string_view name, std::string_view url,
     EntryRecord row;
     row.sName = tree_.KeepText(name);
     row.sURL = tree_.KeepText(url);
-    row.nIcon = static_cast<std::int16_t>(iconBytes.empty() ? LinkRowIcon(source_)
-                                                            : tree_.AddLinkIcon(iconBytes));
+    row.nIcon = static_cast<std::int16_t>(icon.image.empty() && icon.address.empty()
+                                              ? LinkRowIcon(source_)
+                                              : tree_.AddLinkIcon(icon.image, icon.address));
+    if (!icon.image.empty() && tree_.LinkIconBytes(row.nIcon).empty()) {
+        tree_.ReadLosses.Note(LossKind::IconDropped, std::string(row.sName));
+    }
     AppendRow(open_.back(), std::move(row));
     lastLink_ = static_cast<std::int32_t>(rows_.size()) - 1;
 }

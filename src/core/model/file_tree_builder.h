@@ -33,7 +33,8 @@ public:
     void AddLinkInSource(std::string_view name, std::string_view url) override;
     // Icons are wanted when the tree keeps them (BookmarkTree::SetKeepIcons).
     bool WantsLinkIcons() const override { return tree_.KeepsIcons(); }
-    void AddLinkWithIcon(std::string name, std::string url, std::string_view iconBytes) override;
+    // An image the tree does not take (IsIconImage) is noted as dropped.
+    void AddLinkWithIcon(std::string name, std::string url, const LinkIcon& icon) override;
     void EndFolder() override;
     void AddSeparator() override;
     // Keeps the dates a link may carry; the others are noted in the tree's
@@ -71,7 +72,7 @@ private:
     std::int32_t AddFolderRow(std::string name);
     // A link row, or a folder row when the address is empty; the address is
     // kept in the tree (as it is when it lies in the adopted source text).
-    void AddLinkRow(std::string_view name, std::string_view url, std::string_view iconBytes);
+    void AddLinkRow(std::string_view name, std::string_view url, const LinkIcon& icon);
 
     BookmarkTree& tree_;
     StoreKind source_;

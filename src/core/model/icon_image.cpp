@@ -10,9 +10,17 @@ namespace {
 
 using namespace std::string_view_literals;
 
-// The signatures of PNG, GIF and JPEG files.
-constexpr std::array kSignatures = {"\x89PNG\r\n\x1A\n"sv, "GIF87a"sv, "GIF89a"sv,
-                                    "\xFF\xD8\xFF"sv};
+// The signatures of PNG, GIF and JPEG files, with their media types.
+struct Signature {
+    std::string_view start;
+    std::string_view mediaType;
+};
+constexpr std::array kSignatures = {
+    Signature{"\x89PNG\r\n\x1A\n"sv, "image/png"sv},
+    Signature{"GIF87a"sv, "image/gif"sv},
+    Signature{"GIF89a"sv, "image/gif"sv},
+    Signature{"\xFF\xD8\xFF"sv, "image/jpeg"sv},
+};
 
 // An ICO file starts with a zero reserved word and type 1, then a count of
 // images that is not zero.
@@ -61,11 +69,34 @@ bool IsIconImage(std::string_view bytes) {
         return false;
     }
     for (auto signature : kSignatures) {
-        if (bytes.starts_with(signature)) {
+        if (bytes.starts_with(signature.start)) {
             return true;
         }
     }
     return IsIco(bytes) || IsBmp(bytes) || IsSvgText(bytes);
+}
+
+std::string_view IconMediaType(std::string_view bytes) {
+    for (auto signature : kSignatures) {
+        if (bytes.starts_with(signature.start)) {
+            return signature.mediaType;
+        }
+    }
+    if (IsIco(bytes)) {
+        return "image/x-icon";
+    }
+    if (IsBmp(bytes)) {
+        return "image/bmp";
+    }
+    return IsSvgText(bytes) ? "image/svg+xml" : "image/png";
+}
+
+bool IsIconAddress(std::string_view address) {
+    auto colon = address.find(':');
+    auto scheme = address.substr(0, colon);
+    return colon != std::string_view::npos && address.size() > colon + 3 &&
+           address.substr(colon, 3) == "://" &&
+           (EqualsIgnoringCase(scheme, "http") || EqualsIgnoringCase(scheme, "https"));
 }
 
 } // namespace tellavin

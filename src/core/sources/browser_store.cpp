@@ -2,6 +2,7 @@
 
 #include "platform/file_io.h"
 #include "sources/chromium_bookmarks_reader.h"
+#include "sources/favicon_store.h"
 #include "sources/firefox_backup_reader.h"
 #include "sources/firefox_places_reader.h"
 
@@ -21,6 +22,19 @@ bool OpensJsonObject(std::string_view text) {
     return first != std::string_view::npos && text[first] == '{';
 }
 
+std::string ReadBookmarks(BrowserStore store, const std::string& path, BookmarkSink& sink) {
+    switch (store) {
+    case BrowserStore::FirefoxPlaces:
+        return LoadFirefoxPlaces(path, sink);
+    case BrowserStore::FirefoxBackup:
+        return LoadFirefoxBackup(path, sink);
+    case BrowserStore::ChromiumBookmarks:
+        return LoadChromiumBookmarks(path, sink);
+    default:
+        return "not a browser's bookmark store";
+    }
+}
+
 } // namespace
 
 BrowserStore DetectBrowserStore(const std::string& path) {
@@ -38,16 +52,19 @@ BrowserStore DetectBrowserStore(const std::string& path) {
 }
 
 std::string ReadBrowserStore(BrowserStore store, const std::string& path, BookmarkSink& sink) {
-    switch (store) {
-    case BrowserStore::FirefoxPlaces:
-        return LoadFirefoxPlaces(path, sink);
-    case BrowserStore::FirefoxBackup:
-        return LoadFirefoxBackup(path, sink);
-    case BrowserStore::ChromiumBookmarks:
-        return LoadChromiumBookmarks(path, sink);
-    default:
-        return "not a browser's bookmark store";
+    // The icons lie in a database of their own beside the bookmarks; a
+    // backup names its icons' addresses only.
+    std::unique_ptr<FaviconStore> icons;
+    if (sink.WantsLinkIcons() && store == BrowserStore::FirefoxPlaces) {
+        icons = OpenFirefoxFavicons(path);
+    } else if (sink.WantsLinkIcons() && store == BrowserStore::ChromiumBookmarks) {
+        icons = OpenChromiumFavicons(path);
     }
+    if (icons) {
+        IconAddingSink withIcons(sink, *icons);
+        return ReadBookmarks(store, path, withIcons);
+    }
+    return ReadBookmarks(store, path, sink);
 }
 
 } // namespace tellavin

@@ -18,6 +18,8 @@ enum class BrowserStore { None, FirefoxPlaces, FirefoxBackup, ChromiumBookmarks 
 BrowserStore DetectBrowserStore(const std::string& path);
 
 // Reads a browser's store into sink; empty when it was read, else why not.
+// When the sink keeps icons, links bring those of the profile's icon
+// database (OpenFirefoxFavicons, OpenChromiumFavicons), if it can be read.
 std::string ReadBrowserStore(BrowserStore store, const std::string& path, BookmarkSink& sink);
 
 } // namespace tellavin

@@ -1,5 +1,6 @@
 #include "sources/favorites_reader.h"
 
+#include "model/icon_image.h"
 #include "model/link_dates.h"
 #include "sources/favorites_walk.h"
 #include "sources/icon_file.h"
@@ -62,6 +63,25 @@ void MarkLinksFolder(BookmarkTree& tree) {
             return;
         }
     }
+}
+
+// The image of a link whose shortcut names an icon: the image file its
+// IconFile names, or the web address of one (kept as the icon's address,
+// never fetched). A program or library file, whose icons IconIndex picks,
+// holds no image to keep; such an icon, and one whose file cannot be read
+// or is no image, is noted as dropped.
+std::int32_t LinkIconOf(BookmarkTree& tree, const ShortcutFields& fields, const std::string& folder,
+                        const std::string& name) {
+    if (auto address = TrimBlanks(fields.iconFile); IsIconAddress(address)) {
+        return tree.AddLinkIcon({}, address);
+    }
+    auto index = TrimBlanks(fields.iconIndex);
+    auto image = index.empty() || index == "0" ? ReadIconFile(fields.iconFile, folder) : "";
+    auto icon = tree.AddLinkIcon(image);
+    if (tree.LinkIconBytes(icon).empty()) {
+        tree.ReadLosses.Note(LossKind::IconDropped, name);
+    }
+    return icon;
 }
 
 } // namespace
@@ -135,17 +155,15 @@ bool ListFolderEntries(BookmarkTree& tree, std::int32_t folder) {
             row.nIcon = image::kFolderClosed;
         } else {
             row.nIcon = image::kFavoritesLink;
-            if (tree.KeepsIcons()) {
-                auto fields = ReadShortcutFields(folderPath + entry.name);
-                row.sURL = tree.KeepText(fields.url);
-                if (!fields.iconFile.empty()) {
-                    row.nIcon = static_cast<std::int16_t>(
-                        tree.AddLinkIcon(ReadIconFile(fields.iconFile, path)));
-                }
-            } else {
-                row.sURL = tree.KeepText(ReadShortcutUrl(folderPath + entry.name));
+            auto fields = ReadShortcutFields(folderPath + entry.name);
+            auto name = LinkNameFromFileName(entry.name);
+            row.sURL = tree.KeepText(fields.url);
+            if (!fields.iconFile.empty() && tree.KeepsIcons()) {
+                row.nIcon = static_cast<std::int16_t>(LinkIconOf(tree, fields, path, name));
+            } else if (!fields.iconFile.empty()) {
+                tree.ReadLosses.Note(LossKind::IconDropped, name);
             }
-            row.sName = tree.KeepText(LinkNameFromFileName(entry.name));
+            row.sName = tree.KeepText(name);
             row.nChanged = KeptLinkDate(entry.modified, LossKind::ChangedDateDropped, row.sName,
                                         tree.ReadLosses);
         }

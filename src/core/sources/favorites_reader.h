@@ -60,8 +60,10 @@ bool BuildFavoritesTree(BookmarkTree& tree, const std::string& favoritesFolder,
 
 // Appends the rows of one Favorites folder to the EntryTable: its
 // sub-folders and its links with their addresses and dates, and, when the
-// tree keeps icons, the image the link's IconFile names (ReadIconFile). A folder that
-// cannot be opened stays unlisted and is tried again next time.
+// tree keeps icons, the image the link's IconFile names (ReadIconFile) when
+// its IconIndex is 0 or absent, or the web address it names; when it does
+// not, each IconFile is noted as a dropped icon. A folder that cannot be opened stays
+// unlisted and is tried again next time.
 bool ListFolderEntries(BookmarkTree& tree, std::int32_t folder);
 
 } // namespace tellavin

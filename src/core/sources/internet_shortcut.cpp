@@ -50,7 +50,8 @@ ShortcutFields ShortcutFieldsFromText(std::string_view fileBytes) {
     if (!document) {
         return {};
     }
-    return {ShortcutValue(*document, "URL"), ShortcutValue(*document, "IconFile")};
+    return {ShortcutValue(*document, "URL"), ShortcutValue(*document, "IconFile"),
+            ShortcutValue(*document, "IconIndex")};
 }
 
 std::string ShortcutUrlFromText(std::string_view fileBytes) {

@@ -17,13 +17,16 @@ namespace tellavin {
 // the base value, the .W address is the one taken. The address ends at a
 // NUL byte and loses any line breaks and tabs.
 //
-// The key IconFile, the file the link's icon comes from, is read by the same
-// rules.
+// The keys IconFile, the file the link's icon comes from, and IconIndex,
+// which icon of that file it is, are read by the same rules.
 
 // What a shortcut file says about its link.
 struct ShortcutFields {
     std::string url;
     std::string iconFile; // a path or an address; empty when the file names none
+    // Which icon of IconFile: only a program or library file holds more
+    // than one; an image file is icon 0. Empty when the file names none.
+    std::string iconIndex;
 };
 
 ShortcutFields ShortcutFieldsFromText(std::string_view fileBytes);

@@ -1,6 +1,7 @@
 #include "sources/netscape_reader.h"
 
 #include "model/file_tree_builder.h"
+#include "model/icon_image.h"
 #include "platform/file_io.h"
 #include "platform/side_by_side.h"
 #include "sources/html_tokenizer.h"
@@ -194,6 +195,7 @@ public:
             }
             if (wantsIcons_) {
                 linkIcon_ = tag.Find(kIcon).value_or(std::string_view());
+                linkIconAddress_ = TrimmedView(tag.Find(kIconUri).value_or(std::string_view()));
             }
             ReadLinkDetails(tag);
             text_.clear();
@@ -283,7 +285,8 @@ private:
         linkChanged_ = DateOf(tag.Find(kLastModified));
         linkTags_ = tag.Find(kTags).value_or(std::string_view());
         linkKeyword_ = tag.Find(kKeyword).value_or(std::string_view());
-        linkHasIcon_ = tag.Has(kIcon) || tag.Has(kIconUri);
+        auto iconAddress = tag.Find(kIconUri);
+        linkHasIcon_ = tag.Has(kIcon) || (iconAddress && IsIconAddress(TrimmedView(*iconAddress)));
     }
 
     void EndLink() {
@@ -302,15 +305,12 @@ private:
         if (linkAddress_.empty() && linkAddressInSource_.empty()) {
             sink_.NoteLoss(LossKind::AddressUnusable, name);
         } else {
-            if (linkHasIcon_) {
+            if (linkHasIcon_ && !wantsIcons_) {
                 sink_.NoteLoss(LossKind::IconDropped, name);
             }
             lastItem_ = Item::Link;
-            if (!linkIcon_.empty()) {
-                auto address = linkAddressInSource_.empty() ? std::move(linkAddress_)
-                                                            : std::string(linkAddressInSource_);
-                sink_.AddLinkWithIcon(name, std::move(address),
-                                      DecodeDataUrl(linkIcon_).value_or(std::string()));
+            if (!linkIcon_.empty() || !linkIconAddress_.empty()) {
+                AddLinkWithIcon(name);
             } else {
                 sink_.AddLinkInSource(name, linkAddressInSource_.empty()
                                                 ? std::string_view(linkAddress_)
@@ -329,7 +329,21 @@ private:
         linkAddress_.clear();
         linkAddressInSource_ = {};
         linkIcon_.clear();
+        linkIconAddress_.clear();
         text_.clear();
+    }
+
+    // The link with its icon: the image its ICON data: URL carries and its
+    // ICON_URI. An ICON that is no data: URL is noted as dropped.
+    void AddLinkWithIcon(const std::string& name) {
+        auto image = DecodeDataUrl(linkIcon_);
+        if (!linkIcon_.empty() && !image) {
+            sink_.NoteLoss(LossKind::IconDropped, name);
+        }
+        auto address = linkAddressInSource_.empty() ? std::move(linkAddress_)
+                                                    : std::string(linkAddressInSource_);
+        sink_.AddLinkWithIcon(name, std::move(address),
+                              {image.value_or(std::string()), linkIconAddress_});
     }
 
     // A description (<DD>) ends at the next item and belongs to the link or
@@ -390,7 +404,8 @@ private:
     std::string linkName_;               // the name of the link that ends
     std::string linkAddress_;
     std::string_view linkAddressInSource_; // the address as it stands in the text, when it does
-    std::string linkIcon_; // the ICON attribute, read only when the sink keeps icons
+    std::string linkIcon_;        // the ICON attribute, read only when the sink keeps icons
+    std::string linkIconAddress_; // the ICON_URI attribute, likewise
     bool wantsIcons_;
     bool wantsDetails_;
     std::optional<std::int64_t> linkCreated_;

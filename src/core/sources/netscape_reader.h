@@ -42,10 +42,11 @@ namespace tellavin {
 // anything else is no date) are its dates, and a heading with
 // PERSONAL_TOOLBAR_FOLDER="true" opens the toolbar folder. The text of a
 // <DD> right after a link or a heading, up to the next item or link, is
-// that link's or folder's description; a link's TAGS (comma-separated) are its tags and
-// its SHORTCUTURL its keyword. What is read but not kept is noted as a loss
-// (BookmarkSink::NoteLoss): a link's ICON or ICON_URI, and a link skipped
-// for its address.
+// that link's or folder's description; a link's TAGS (comma-separated) are
+// its tags and its SHORTCUTURL its keyword. What is read but not kept is
+// noted as a loss (BookmarkSink::NoteLoss): a link's ICON or ICON_URI when
+// the sink keeps no icons and an ICON that is no data: URL when it does,
+// and a link skipped for its address.
 //
 //   - A name is all text between the heading's or link's start and end tags,
 //     markup inside it dropped, trimmed of surrounding whitespace; line
@@ -53,9 +54,10 @@ namespace tellavin {
 //   - An address is the HREF value without surrounding whitespace and
 //     without tabs and line breaks inside. A link whose address is missing
 //     or has no scheme ("http:", "file:", "place:", ...) is skipped.
-//   - A link's ICON attribute, a data: URL of its favicon, is read only
-//     when the sink keeps icons (BookmarkSink::WantsLinkIcons) and passed
-//     decoded; ICON_URI, an address on the web, is never fetched.
+//   - A link's ICON attribute, a data: URL of its favicon, and ICON_URI,
+//     the address the favicon came from, are read only when the sink keeps
+//     icons (BookmarkSink::WantsLinkIcons) and passed with the link, the
+//     image decoded; ICON_URI is never fetched.
 //   - A heading with no <DL> after it holds the links that follow it up to
 //     the next heading or </DL> (usually none: an empty folder); that </DL>
 //     then also ends the list the heading stood in.

@@ -2,6 +2,7 @@
 
 #include "model/file_tree_builder.h"
 #include "platform/file_io.h"
+#include "sources/icon_file.h"
 #include "text/ascii_text.h"
 #include "text/byte_search.h"
 #include "text/encoding.h"
@@ -111,6 +112,7 @@ public:
         trash_ = false;
         description_.reset();
         keyword_.reset();
+        iconFile_ = {};
         dropped_.clear();
     }
 
@@ -154,7 +156,7 @@ public:
             }
             break;
         case FieldKey::Icon:
-            NoteDroppedField(value, LossKind::IconDropped);
+            iconFile_ = TrimBlanks(value);
             break;
         case FieldKey::Other:
             break;
@@ -162,9 +164,14 @@ public:
     }
 
     // Hands a finished entry to the sink; the next lines belong to no entry.
-    void Flush(BookmarkSink& sink, bool& toolbarSeen) {
+    // A link's ICONFILE is read from iconFolder when the sink keeps icons.
+    void Flush(BookmarkSink& sink, bool& toolbarSeen, const std::string& iconFolder) {
         auto kind = std::exchange(kind_, Kind::None);
         auto name = name_.Text();
+        bool readsIcon = kind == Kind::Link && url_.Given() && sink.WantsLinkIcons();
+        if (!iconFile_.empty() && !readsIcon) {
+            dropped_.push_back(LossKind::IconDropped);
+        }
         if (kind == Kind::Folder) {
             sink.BeginFolder(std::string(name));
             if (trash_) {
@@ -182,6 +189,8 @@ public:
         } else if (kind == Kind::Link) {
             if (!url_.Given()) {
                 sink.AddLink(std::string(name), std::string(kUndefinedUrl));
+            } else if (readsIcon && !iconFile_.empty()) {
+                AddLinkWithIcon(sink, name, iconFolder);
             } else {
                 sink.AddLinkInSource(name, url_.Text());
             }
@@ -201,6 +210,16 @@ public:
     }
 
 private:
+    // The link with the image its ICONFILE names (ReadIconFile); a file
+    // that cannot be read is noted as a dropped icon.
+    void AddLinkWithIcon(BookmarkSink& sink, std::string_view name, const std::string& iconFolder) {
+        auto image = ReadIconFile(iconFile_, iconFolder);
+        if (image.empty()) {
+            dropped_.push_back(LossKind::IconDropped);
+        }
+        sink.AddLinkWithIcon(std::string(name), std::string(url_.Text()), {image, {}});
+    }
+
     // A field no target keeps is noted when it holds something.
     void NoteDroppedField(std::string_view value, LossKind loss) {
         if (!TrimBlanks(value).empty()) {
@@ -222,6 +241,7 @@ private:
     std::optional<std::string> keyword_;
     bool onToolbar_ = false;
     bool trash_ = false;
+    std::string_view iconFile_; // the ICONFILE value, in the text parsed
     std::vector<LossKind> dropped_;
 };
 
@@ -273,12 +293,12 @@ bool IsHotlistText(std::string_view bytes) {
     return StripUtf8Bom(bytes).starts_with("Opera Hotlist");
 }
 
-void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink) {
+void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink, const std::string& iconFolder) {
     sink.SetRootText(kOperaRootText);
     const auto text = StripUtf8Bom(bytes);
     PendingEntry entry;
     bool toolbarSeen = false;
-    auto flush = [&] { entry.Flush(sink, toolbarSeen); };
+    auto flush = [&] { entry.Flush(sink, toolbarSeen, iconFolder); };
     LineBreaks breaks(text);
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -348,7 +368,8 @@ ReadOutcome LoadOperaTree(BookmarkTree& tree, const std::string& path, ProgressS
     FileTreeBuilder builder(tree, StoreKind::Opera, progress);
     // The tree keeps the file's text, and addresses that stand in it as
     // they are stay there instead of being copied.
-    ParseOperaHotlist(builder.KeepSourceText(*bytes), builder);
+    ParseOperaHotlist(builder.KeepSourceText(*bytes), builder,
+                      Utf8FromPath(PathFromUtf8(path).parent_path()));
     builder.Finish();
     return read;
 }

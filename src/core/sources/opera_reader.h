@@ -64,9 +64,13 @@ namespace tellavin {
 // are); "ON PERSONALBAR=YES", which on the first
 // folder that has it makes that folder the toolbar (a browser has one);
 // "TRASH FOLDER=YES" marks the folder of deleted entries, which is read
-// like any other and which no writer exports (WalkExportedFolders). An
-// ICONFILE is not read; a non-empty one is noted as a loss.
-void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink);
+// like any other and which no writer exports (WalkExportedFolders). A
+// link's ICONFILE names its icon's image, read when the sink keeps icons
+// (ReadIconFile, relative paths counting from iconFolder, the hotlist's
+// folder); a non-empty one that is not read, or names no readable file, is
+// noted as a loss.
+void ParseOperaHotlist(std::string_view bytes, BookmarkSink& sink,
+                       const std::string& iconFolder = {});
 
 // The text is a hotlist: after an optional UTF-8 byte order mark it starts
 // with "Opera Hotlist", as every hotlist's header line does.

@@ -56,9 +56,7 @@ public:
     void BeginFolder(std::string) override { ends.Begin(); }
     void AddLink(std::string, std::string url) override { ends.Link(url); }
     void AddLinkInSource(std::string_view, std::string_view url) override { ends.Link(url); }
-    void AddLinkWithIcon(std::string, std::string url, std::string_view) override {
-        ends.Link(url);
-    }
+    void AddLinkWithIcon(std::string, std::string url, const LinkIcon&) override { ends.Link(url); }
     bool WantsLinkDetails() const override { return false; }
     void FolderEndsAt(std::size_t at) override { ends.EndsAt(at); }
     void EndFolder() override { ends.End(); }

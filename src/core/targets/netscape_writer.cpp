@@ -1,12 +1,14 @@
 #include "targets/netscape_writer.h"
 
 #include "model/folder_walk.h"
+#include "model/icon_image.h"
 #include "platform/atomic_file.h"
 #include "platform/file_io.h"
 #include "sources/netscape_reader.h"
 #include "targets/folder_links.h"
 #include "targets/merge_plan.h"
 #include "targets/netscape_merge.h"
+#include "text/base64.h"
 #include "text/byte_set.h"
 #include "text/encoding.h"
 #include "text/html_references.h"
@@ -259,8 +261,8 @@ private:
         AppendDescription(record.sDescription);
     }
 
-    // A link's line; its dates, keyword and tags only where it has them,
-    // in the order Firefox writes them, and its description after it.
+    // A link's line; its dates, icon, keyword and tags only where it has
+    // them, in the order Firefox writes them, and its description after it.
     void WriteLink(const EntryRecord& link) {
         const auto& details = tree_.DetailsOf(link);
         Indent();
@@ -270,6 +272,7 @@ private:
         out += '"';
         AppendDate(" ADD_DATE=\"", link.nCreated);
         AppendDate(" LAST_MODIFIED=\"", link.nChanged);
+        AppendIcon(link.nIcon);
         AppendAttribute(" SHORTCUTURL=\"", details.keyword);
         AppendAttribute(" TAGS=\"", details.tags);
         out += '>';
@@ -277,6 +280,25 @@ private:
         out += "</A>";
         out += kLineEnd;
         AppendDescription(details.description);
+    }
+
+    // As Firefox writes a favicon: where it came from, then the image as a
+    // data: URL. A file holds each link's image in full, as the format has
+    // no way to share one between links.
+    void AppendIcon(std::int32_t nIcon) {
+        auto& out = *out_;
+        if (auto address = tree_.LinkIconAddress(nIcon); !address.empty()) {
+            out += " ICON_URI=\"";
+            AppendEscapedAddress(out, address);
+            out += '"';
+        }
+        if (auto image = tree_.LinkIconBytes(nIcon); !image.empty()) {
+            out += " ICON=\"data:";
+            out += IconMediaType(image);
+            out += ";base64,";
+            AppendBase64(out, image);
+            out += '"';
+        }
     }
 
     void AppendDate(std::string_view attribute, std::int64_t seconds) {

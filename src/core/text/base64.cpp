@@ -71,4 +71,29 @@ int Base64DigitValue(char c) {
     return c == '+' ? 62 : c == '/' ? 63 : -1;
 }
 
+void AppendBase64(std::string& out, std::string_view bytes) {
+    constexpr const char* kDigits =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    out.reserve(out.size() + (bytes.size() + 2) / 3 * 4);
+    std::size_t at = 0;
+    for (; at + 3 <= bytes.size(); at += 3) {
+        std::uint32_t group =
+            static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) << 16 |
+            static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
+            static_cast<unsigned char>(bytes[at + 2]);
+        out += {kDigits[group >> 18], kDigits[(group >> 12) & 63], kDigits[(group >> 6) & 63],
+                kDigits[group & 63]};
+    }
+    auto left = bytes.size() - at;
+    if (left == 0) {
+        return;
+    }
+    std::uint32_t group = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) << 16;
+    if (left == 2) {
+        group |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
+    }
+    out += {kDigits[group >> 18], kDigits[(group >> 12) & 63],
+            left == 2 ? kDigits[(group >> 6) & 63] : '=', '='};
+}
+
 } // namespace tellavin

@@ -12,6 +12,9 @@ namespace tellavin {
 // but at the end, or a length no base64 text can have.
 std::optional<std::string> DecodeBase64(std::string_view text);
 
+// Appends bytes as base64 with "=" padding and no line breaks.
+void AppendBase64(std::string& out, std::string_view bytes);
+
 // The value of a base64 digit ("A" to "Z", "a" to "z", "0" to "9", "+",
 // "/"), or -1 for any other character.
 int Base64DigitValue(char c);

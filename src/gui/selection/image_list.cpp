@@ -16,7 +16,9 @@ QIcon ImageList::Image(std::int32_t index) const {
     if (found != decoded_.end()) {
         return *found;
     }
-    auto bytes = tree_.LinkIconBytes(index);
+    // The shared list ends at image kMaxImages: the icons after it show the
+    // default.
+    auto bytes = index <= image::kMaxImages ? tree_.LinkIconBytes(index) : std::string_view();
     QImage picture;
     picture.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
                          static_cast<int>(bytes.size()));
