@@ -150,9 +150,7 @@ TEST_F(BookmarkFilesWindowTest, KeepTheSourceOrderIsAnOptionAndTheMessageListsTh
               std::vector<QString>{QStringLiteral("2 Folders & 5 Links Exported Successfully.")});
     EXPECT_EQ(dialogs_.details,
               std::vector<QString>{QStringLiteral("Change dates dropped: 2 (Zeta, W)\n"
-                                                  "Descriptions dropped: 1 (Mid)\n"
                                                   "Tags dropped: 1 (Alpha)\n"
-                                                  "Keywords dropped: 1 (Alpha)\n"
                                                   "Icons dropped: 1 (Zeta)\n"
                                                   "Links without a usable address skipped: 1 "
                                                   "(Broken)")});

@@ -164,9 +164,8 @@ TEST_F(MenuPageWindowTest, KeepTheSourceOrderShowsSeparatorsAndTheMessageListsTh
          " addItem('Bookmarks Toolbar', 'm1', 'sm:');\r\n"
          " addItem('Work', 'm2', 'sm:');\r\n"
          " addItem('Beta', 'https://b.example/', 'nw:');\r\n"
-         " addItem('Mid', 'https://m.example/', 'nw:');\r\n",
+         " addItem('Mid', 'https://m.example/', 'nw:', '', 0, 'A site worth a description');\r\n",
          QStringLiteral("Separators dropped: 2 (top level, Bookmarks Toolbar)\n"
-                        "Descriptions dropped: 1 (Mid)\n"
                         "Tags dropped: 1 (Alpha)\n"
                         "Keywords dropped: 1 (Alpha)\n"
                         "Icons dropped: 1 (Zeta)\n"
@@ -174,11 +173,10 @@ TEST_F(MenuPageWindowTest, KeepTheSourceOrderShowsSeparatorsAndTheMessageListsTh
         {true,
          " addItem('Bookmarks Toolbar', 'm1', 'sm:');\r\n"
          " addItem('', '', 'div:');\r\n"
-         " addItem('Mid', 'https://m.example/', 'nw:');\r\n"
+         " addItem('Mid', 'https://m.example/', 'nw:', '', 0, 'A site worth a description');\r\n"
          " addItem('Work', 'm2', 'sm:');\r\n"
          " addItem('Beta', 'https://b.example/', 'nw:');\r\n",
-         QStringLiteral("Descriptions dropped: 1 (Mid)\n"
-                        "Tags dropped: 1 (Alpha)\n"
+         QStringLiteral("Tags dropped: 1 (Alpha)\n"
                         "Keywords dropped: 1 (Alpha)\n"
                         "Icons dropped: 1 (Zeta)\n"
                         "Links without a usable address skipped: 1 (Broken)")},
