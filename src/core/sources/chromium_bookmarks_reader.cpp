@@ -59,19 +59,10 @@ std::optional<std::int64_t> SecondsSince1970(const JsonNodes& nodes, std::uint32
 // Notes a node the tree has no place for, and every node below it, as
 // skipped entries, in stored order.
 void NoteSkipped(const JsonNodes& nodes, std::uint32_t node, BookmarkSink& sink) {
-    if (!sink.WantsLinkDetails()) {
-        return;
-    }
-    std::vector<std::uint32_t> next{node};
-    while (!next.empty()) {
-        std::uint32_t entry = next.back();
-        if (entry == kNoJsonNode) {
-            next.pop_back();
-            continue;
-        }
-        next.back() = entry == node ? kNoJsonNode : nodes[entry].nextSibling;
-        sink.NoteLoss(LossKind::EntrySkipped, TextOf(nodes, entry, kName));
-        next.push_back(nodes[entry].firstChild);
+    if (sink.WantsLinkDetails()) {
+        VisitJsonSubtree(nodes, node, [&](std::uint32_t entry) {
+            sink.NoteLoss(LossKind::EntrySkipped, TextOf(nodes, entry, kName));
+        });
     }
 }
 

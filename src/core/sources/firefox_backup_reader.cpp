@@ -52,19 +52,10 @@ std::int64_t SecondsOf(const JsonNodes& nodes, std::uint32_t node, Key key) {
 // Notes a node the tree has no place for, and every node below it, as
 // skipped entries, in stored order.
 void NoteSkipped(const JsonNodes& nodes, std::uint32_t node, BookmarkSink& sink) {
-    if (!sink.WantsLinkDetails()) {
-        return;
-    }
-    std::vector<std::uint32_t> next{node};
-    while (!next.empty()) {
-        std::uint32_t entry = next.back();
-        if (entry == kNoJsonNode) {
-            next.pop_back();
-            continue;
-        }
-        next.back() = entry == node ? kNoJsonNode : nodes[entry].nextSibling;
-        sink.NoteLoss(LossKind::EntrySkipped, TextOf(nodes, entry, kTitle));
-        next.push_back(nodes[entry].firstChild);
+    if (sink.WantsLinkDetails()) {
+        VisitJsonSubtree(nodes, node, [&](std::uint32_t entry) {
+            sink.NoteLoss(LossKind::EntrySkipped, TextOf(nodes, entry, kTitle));
+        });
     }
 }
 

@@ -122,4 +122,21 @@ void WalkJsonChildren(const JsonNodes& nodes, std::uint32_t parent, BookmarkSink
     }
 }
 
+// Visits a node and every node below it, depth first, in stored order,
+// with an explicit stack.
+template <typename Visit>
+void VisitJsonSubtree(const JsonNodes& nodes, std::uint32_t top, Visit visit) {
+    std::vector<std::uint32_t> next{top};
+    while (!next.empty()) {
+        std::uint32_t node = next.back();
+        if (node == kNoJsonNode) {
+            next.pop_back();
+            continue;
+        }
+        next.back() = node == top ? kNoJsonNode : nodes[node].nextSibling;
+        visit(node);
+        next.push_back(nodes[node].firstChild);
+    }
+}
+
 } // namespace tellavin
