@@ -59,6 +59,12 @@ seed() {
     firefox_backup*_fuzz)
         copy "$corpus"/firefox-backup/* tests/data/browsers/firefox-backup/*
         ;;
+    xbel*_fuzz)
+        copy "$corpus"/xbel/* tests/data/xbel/*
+        ;;
+    safari*_fuzz)
+        copy "$corpus"/safari/* tests/data/safari/*.plist
+        ;;
     opera*_fuzz)
         copy "$corpus"/opera/* tests/data/opera/*
         python3 bench/generate.py opera --links 60 --fanout 3 --out "$dir/generated.adr" >/dev/null

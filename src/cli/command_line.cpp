@@ -130,7 +130,8 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         "favorites:DIR, netscape:FILE, opera:FILE, firefox:PROFILE (a Firefox profile folder or "
         "its places.sqlite), chromium:PROFILE (a Chromium, Chrome, Edge, Brave or Vivaldi "
         "profile folder or its Bookmarks file), firefox-backup:FILE (a Firefox bookmark backup, "
-        ".jsonlz4 or .json) or a path (a leading ~ is your home folder)";
+        ".jsonlz4 or .json), xbel:FILE, safari:FILE (Safari's Bookmarks.plist or the folder "
+        "holding it) or a path (a leading ~ is your home folder)";
     std::string source;
     auto* count = app.add_subcommand("count", "Print the number of folders and links of a store");
     count->add_option("SOURCE", source, kStoreHelp)->required();
@@ -150,9 +151,9 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     convert->add_option("SOURCE", request.source, kStoreHelp)->required();
     convert
         ->add_option("TARGET", request.target,
-                     "favorites:DIR, netscape:FILE, opera:FILE, chromium:PROFILE (the export is "
-                     "added to the profile's bookmarks; the browser must be closed), or a path: "
-                     "a folder, an existing file, a new .adr, .html or .htm file")
+                     "favorites:DIR, netscape:FILE, opera:FILE, xbel:FILE, chromium:PROFILE (the "
+                     "export is added to the profile's bookmarks; the browser must be closed), or "
+                     "a path: a folder, an existing file, a new .adr, .html, .htm or .xbel file")
         ->required();
     convert->footer(ConversionMatrix());
     convert->add_flag("--merge", request.merge,

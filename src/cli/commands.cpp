@@ -80,6 +80,12 @@ int RunDiscover(const Platform& platform, std::ostream& out) {
         out << "Browser database:  " << kNone << "\n";
     }
 
+    // Safari keeps a store on macOS only: elsewhere the line would never
+    // name one.
+    for (const auto& store : LocateSafariBookmarks(platform)) {
+        out << "Safari bookmarks:  " << VisibleText(store.location.path) << "\n";
+    }
+
     auto opera = LocateOperaHotlist(platform);
     out << "Opera hotlist:     "
         << (opera.empty() ? kNone : VisibleText(opera.front().location.path)) << "\n";

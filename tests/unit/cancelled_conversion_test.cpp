@@ -90,6 +90,10 @@ protected:
             WriteFile(out / "target.adr", "Opera Hotlist version 2.0\nOptions: encoding = utf8, "
                                           "version=3\n\n#URL\n\tNAME=Old\n\tURL=http://old/\n\n");
             return {kind, dir / "out/target.adr"};
+        case StoreKind::Xbel:
+            WriteFile(out / "target.xbel", "<xbel><bookmark href=\"http://old/\"><title>Old</title>"
+                                           "</bookmark></xbel>\n");
+            return {kind, dir / "out/target.xbel"};
         case StoreKind::Favorites:
             WriteFile(out / "Old.url", "[InternetShortcut]\r\nURL=http://old/\r\n");
             return {kind, dir / "out"};
@@ -134,6 +138,8 @@ TEST_F(CancelledConversions, EveryTargetStaysAsItWasWithNoNewBackup) {
         {"new hotlist, at once", StoreKind::Opera, false, true, kFromTheStart, cancelled},
         {"new hotlist, half way", StoreKind::Opera, false, true, kHalfWay, cancelled},
         {"merged hotlist, half way", StoreKind::Opera, true, true, kHalfWay, cancelled},
+        {"new XBEL file, at once", StoreKind::Xbel, false, true, kFromTheStart, cancelled},
+        {"new XBEL file, half way", StoreKind::Xbel, false, true, kHalfWay, cancelled},
         {"menu page, at once", StoreKind::Menu, false, false, kFromTheStart, cancelled},
         {"menu page, half way", StoreKind::Menu, false, false, kHalfWay, cancelled},
         {"Chromium, at once", StoreKind::Chromium, false, false, kFromTheStart, cancelled},

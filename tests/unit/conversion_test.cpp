@@ -96,7 +96,10 @@ protected:
 
     // A fresh store of the kind holding what the Netscape-format file holds.
     StoreLocation Made(const StoreLocation& from, StoreKind kind, const std::string& name) {
-        StoreLocation store{kind, dir / (name + (kind == StoreKind::Opera ? ".adr" : ".html"))};
+        auto extension = kind == StoreKind::Opera  ? ".adr"
+                         : kind == StoreKind::Xbel ? ".xbel"
+                                                   : ".html";
+        StoreLocation store{kind, dir / (name + extension)};
         fs::remove_all(store.path);
         if (kind == StoreKind::Netscape) {
             fs::copy_file(from.path, store.path);
@@ -122,14 +125,17 @@ protected:
 };
 
 // What Daily carries in the target: its description and keyword where
-// both stores hold them, its tags only from one bookmark file into another.
+// both stores hold them (an XBEL file holds no keyword), its tags only from
+// one bookmark file into another.
 std::string DailyDetails(const Row& row) {
     auto holds = [](StoreKind kind) { return kind != StoreKind::Favorites; };
     if (!holds(row.source) || !holds(row.target)) {
         return "";
     }
+    bool keyword = row.source != StoreKind::Xbel && row.target != StoreKind::Xbel;
     bool tags = row.source == StoreKind::Netscape && row.target == StoreKind::Netscape;
-    return " | Daily: Morning paper / dp / " + std::string(tags ? "news" : "");
+    return " | Daily: Morning paper / " + std::string(keyword ? "dp" : "") + " / " +
+           std::string(tags ? "news" : "");
 }
 
 // What the target holds afterwards. A Favorites target holds the empty
@@ -151,7 +157,8 @@ std::string Expected(const Row& row) {
 }
 
 TEST_F(Conversions, EveryPathEveryChoiceReadsBackAsAWholeTree) {
-    const StoreKind kinds[] = {StoreKind::Favorites, StoreKind::Netscape, StoreKind::Opera};
+    const StoreKind kinds[] = {StoreKind::Favorites, StoreKind::Netscape, StoreKind::Opera,
+                               StoreKind::Xbel};
     std::vector<Row> rows;
     for (auto source : kinds) {
         for (auto target : kinds) {
@@ -163,13 +170,17 @@ TEST_F(Conversions, EveryPathEveryChoiceReadsBackAsAWholeTree) {
                     if (file ? mode == Mode::ExistingFolder : fileOnly) {
                         continue;
                     }
+                    if (mode == Mode::Merge && !TraitsOf(target).merges) {
+                        continue;
+                    }
                     rows.push_back({source, target, mode, selection});
                 }
             }
         }
     }
-    ASSERT_EQ(rows.size(),
-              2u * (6 * 4 + 3 * 3)); // all and selection; 6 into files, 3 into Favorites
+    // All and selection; 8 into mergeable files, 4 into XBEL files (replaced
+    // only), 4 into Favorites.
+    ASSERT_EQ(rows.size(), 2u * (8 * 4 + 4 * 3 + 4 * 3));
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(StoreKindName(row.source)) + " to " +
                      std::string(StoreKindName(row.target)) + " mode " +

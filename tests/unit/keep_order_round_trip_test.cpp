@@ -11,6 +11,7 @@
 #include "targets/favorites_writer.h"
 #include "targets/netscape_writer.h"
 #include "targets/opera_writer.h"
+#include "targets/xbel_writer.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -78,6 +79,7 @@ protected:
     StoreLocation Store(StoreKind kind, const std::string& name) {
         auto extension = kind == StoreKind::Opera      ? ".adr"
                          : kind == StoreKind::Netscape ? ".html"
+                         : kind == StoreKind::Xbel     ? ".xbel"
                                                        : "";
         StoreLocation store{kind, dir_ / (name + extension)};
         if (kind == StoreKind::Favorites) {
@@ -100,6 +102,10 @@ protected:
             WriteOptions options;
             options.keepOrder = true;
             result = PrintHotlistFile(tree, store.path, options, progress);
+        } else if (kind == StoreKind::Xbel) {
+            WriteOptions options;
+            options.keepOrder = true;
+            result = WriteXbelFile(tree, store.path, options, progress);
         } else {
             result = ExportToFavorites(tree, store.path, {}, progress);
         }
@@ -164,6 +170,19 @@ const std::string kAsFavorites =
     "root[ a=http://a2/{0/2300} Links*{0/600}[ Alpha=http://a/{0/2100} Zeta=http://z/{0/2000} ] "
     "Ünïcödé 中文=http://u/{0/3000} Work{0/800}[ Deutsche Bahn(2)=http://db2/{0/2500} Deutsche "
     "Bahn=http://db1/{0/2400} Q&A- x-y=http://q/{0/2200} ] ]";
+// XBEL holds everything but the toolbar's role, a folder's change date, a
+// keyword and tags.
+const std::string kAsXbel =
+    "root[ Bookmarks Toolbar{500/0}<d:Daily use>[ Zeta=http://z/{1000/2000}<d:Weather> --- "
+    "Alpha=http://a/{1100/2100} ] --- Ünïcödé 中文=http://u/{0/3000} Work{700/0}[ Q&A: "
+    "x/y=http://q/{1200/2200} --- Deutsche Bahn=http://db1/{0/2400} Deutsche "
+    "Bahn=http://db2/{0/2500} ] a=http://a2/{0/2300} ]";
+// A hotlist holds no change dates; through XBEL it loses the toolbar's
+// role and the keyword.
+const std::string kAsHotlistUnmarked =
+    "root[ Bookmarks Toolbar{500/0}<d:Daily use>[ Zeta=http://z/{1000/0}<d:Weather> --- "
+    "Alpha=http://a/{1100/0} ] --- Ünïcödé 中文=http://u/ Work{700/0}[ Q&A: x/y=http://q/{1200/0} "
+    "--- Deutsche Bahn=http://db1/ Deutsche Bahn=http://db2/ ] a=http://a2/ ]";
 // A bookmark file written from a Favorites folder: folders first, then the
 // links, each by name.
 const std::string kFromFavorites =
@@ -202,6 +221,35 @@ const std::vector<PairCase>& Cases() {
          "root[ a=http://a2/ Links*[ Alpha=http://a/ Zeta=http://z/ ] Ünïcödé 中文=http://u/ "
          "Work[ Deutsche Bahn(2)=http://db2/ Deutsche Bahn=http://db1/ Q&A- x-y=http://q/ ] ]",
          "Change dates dropped: 7 (Alpha, Zeta, Deutsche Bahn, ...)\n", false},
+        {"NetscapeThroughXbel", StoreKind::Netscape, StoreKind::Xbel, kAsNetscape, kAsXbel,
+         "Toolbar folders written as ordinary folders: 1 (Bookmarks Toolbar)\n"
+         "Change dates dropped: 2 (Bookmarks Toolbar, Work)\n"
+         "Tags dropped: 1 (Zeta)\nKeywords dropped: 1 (Zeta)\n"},
+        {"XbelThroughNetscape", StoreKind::Xbel, StoreKind::Netscape, kAsXbel, kAsXbel, ""},
+        {"XbelThroughHotlist", StoreKind::Xbel, StoreKind::Opera, kAsXbel, kAsHotlistUnmarked,
+         "Change dates dropped: 7 (Zeta, Alpha, Ünïcödé 中文, ...)\n"},
+        {"HotlistThroughXbel", StoreKind::Opera, StoreKind::Xbel, kAsHotlist, kAsHotlistUnmarked,
+         "Toolbar folders written as ordinary folders: 1 (Bookmarks Toolbar)\n"
+         "Keywords dropped: 1 (Zeta)\n"},
+        // Without a toolbar in the source Favorites keep the folder's name;
+        // the folders' change dates XBEL cannot hold are the directories'.
+        {"XbelThroughFavorites", StoreKind::Xbel, StoreKind::Favorites, kAsXbel,
+         "root[ Bookmarks Toolbar[ Alpha=http://a/{0/2100} Zeta=http://z/{0/2000} ] Work[ Deutsche "
+         "Bahn=http://db1/{0/2400} Deutsche Bahn(2)=http://db2/{0/2500} Q&A- x-y=http://q/{0/2200} "
+         "] a=http://a2/{0/2300} Ünïcödé 中文=http://u/{0/3000} ]",
+         "Names changed for the file system: 1 (\"Q&A: x/y\" -> \"Q&A- x-y\")\n"
+         "Duplicate names numbered: 1 (\"Deutsche Bahn\" -> \"Deutsche Bahn(2)\")\n"
+         "Separators dropped: 3 (top level, Bookmarks Toolbar, Work)\n"
+         "Folders not kept in the source's order: 3 (top level, Bookmarks Toolbar, Work)\n"
+         "Creation dates dropped: 3 (Alpha, Zeta, Q&A: x/y)\n"
+         "Descriptions dropped: 2 (Bookmarks Toolbar, Zeta)\n"
+         "Change dates dropped: 2 (Bookmarks Toolbar, Work)\n"},
+        {"FavoritesThroughXbel", StoreKind::Favorites, StoreKind::Xbel, kAsFavorites,
+         "root[ a=http://a2/ Links*[ Alpha=http://a/ Zeta=http://z/ ] Ünïcödé 中文=http://u/ "
+         "Work[ Deutsche Bahn(2)=http://db2/ Deutsche Bahn=http://db1/ Q&A- x-y=http://q/ ] ]",
+         "Toolbar folders written as ordinary folders: 1 (Links)\n"
+         "Change dates dropped: 2 (Links, Work)\n",
+         false},
     };
     return cases;
 }

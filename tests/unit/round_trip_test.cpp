@@ -1,6 +1,8 @@
+#include "model/file_tree_builder.h"
 #include "sources/favorites_reader.h"
 #include "sources/netscape_reader.h"
 #include "sources/opera_reader.h"
+#include "sources/xbel_reader.h"
 #include "support/canonical_tree.h"
 #include "support/event_tree.h"
 #include "support/message_text.h"
@@ -8,6 +10,7 @@
 #include "targets/favorites_writer.h"
 #include "targets/netscape_writer.h"
 #include "targets/opera_writer.h"
+#include "targets/xbel_writer.h"
 
 #include <filesystem>
 #include <functional>
@@ -158,6 +161,16 @@ protected:
         EXPECT_TRUE(BuildNetscapeTree(back, path));
         return back;
     }
+    BookmarkTree ThroughXbel(BookmarkTree& tree, const std::string& name) {
+        auto path = dir_ / name;
+        auto result = WriteXbelFile(tree, path, {}, test::NoProgress());
+        EXPECT_TRUE(result.Complete()) << test::MessageText(result.message);
+        BookmarkTree back;
+        FileTreeBuilder builder(back, StoreKind::Netscape);
+        EXPECT_EQ(LoadXbelFile(path, builder), "");
+        builder.Finish();
+        return back;
+    }
     BookmarkTree ThroughFavorites(BookmarkTree& tree, const std::string& name) {
         NullProgress progress;
         auto folder = dir_ / name;
@@ -228,6 +241,32 @@ TEST_P(RoundTrip, NetscapeToFavoritesToNetscape) {
     EXPECT_EQ(CanonicalTreeText(favorites), ViaBoth(GetParam()));
     auto back = ThroughNetscape(favorites, "back.html");
     EXPECT_EQ(CanonicalTreeText(back), ViaBoth(GetParam()));
+}
+
+TEST_P(RoundTrip, XbelToXbelKeepsEverything) {
+    auto source = test::TreeFromEvents(GetParam().events);
+    auto once = ThroughXbel(source, "once.xbel");
+    EXPECT_EQ(CanonicalTreeText(once), GetParam().expected);
+    auto twice = ThroughXbel(once, "twice.xbel");
+    EXPECT_EQ(CanonicalTreeText(twice), GetParam().expected);
+}
+
+TEST_P(RoundTrip, FavoritesToXbelToFavorites) {
+    auto events = test::TreeFromEvents(GetParam().events);
+    auto favorites = ThroughFavorites(events, "Source");
+    auto xbel = ThroughXbel(favorites, "middle.xbel");
+    EXPECT_EQ(CanonicalTreeText(xbel), ViaFavorites(GetParam()));
+    auto back = ThroughFavorites(xbel, "Back");
+    EXPECT_EQ(CanonicalTreeText(back), ViaFavorites(GetParam()));
+}
+
+TEST_P(RoundTrip, NetscapeToXbelToNetscape) {
+    auto events = test::TreeFromEvents(GetParam().events);
+    auto netscape = ThroughNetscape(events, "source.html");
+    auto xbel = ThroughXbel(netscape, "middle.xbel");
+    EXPECT_EQ(CanonicalTreeText(xbel), ViaNetscape(GetParam()));
+    auto back = ThroughNetscape(xbel, "back.html");
+    EXPECT_EQ(CanonicalTreeText(back), ViaNetscape(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RoundTrip, ::testing::ValuesIn(Cases()),

@@ -162,6 +162,7 @@ Refusal CheckTarget(const ExportCheckInput& input) {
         return CheckFavoritesTarget(input);
     case StoreKind::Netscape:
     case StoreKind::Opera:
+    case StoreKind::Xbel:
         return CheckFileTarget(input);
     case StoreKind::Menu:
         return CheckMenuTarget(input);

@@ -6,6 +6,7 @@
 #include "targets/firefox_places_writer.h"
 #include "targets/netscape_writer.h"
 #include "targets/opera_writer.h"
+#include "targets/xbel_writer.h"
 
 #include <ctime>
 
@@ -20,6 +21,8 @@ ExportResult WriteTarget(BookmarkTree& tree, const ConversionRequest& request,
         return PrintBookmarkFile(tree, path, options, progress);
     case StoreKind::Opera:
         return PrintHotlistFile(tree, path, options, progress);
+    case StoreKind::Xbel:
+        return WriteXbelFile(tree, path, options, progress);
     case StoreKind::Favorites:
         return ExportToFavorites(tree, path, options, progress);
     case StoreKind::Menu:

@@ -55,6 +55,7 @@ constexpr std::array<const char*, kLossKinds> kLabels = {
     "Links already there skipped",
     "Folders joined with the target's own",
     "Titles shown cut",
+    "Aliases read as copies of their link",
 };
 
 } // namespace

@@ -27,9 +27,10 @@ enum class LossKind : std::int32_t {
     LinkAlreadyThere, // a merge left out a link whose address its folder in the target holds
     FolderJoined,     // a merge added to the target's folder of the same name and place
     TitleShownCut,    // a menu page item that shows its title cut (the whole title is its tool tip)
+    AliasCopied,      // an alias of a link, read as a copy of that link
 };
 
-inline constexpr std::int32_t kLossKinds = static_cast<std::int32_t>(LossKind::TitleShownCut) + 1;
+inline constexpr std::int32_t kLossKinds = static_cast<std::int32_t>(LossKind::AliasCopied) + 1;
 
 // The losses of one conversion: how many of each kind, with the first few
 // examples (a name, a folder's path, or an old and a new name), each cut

@@ -7,8 +7,9 @@ namespace tellavin {
 
 // The kinds of bookmark store: the three stores of the design, the menu
 // page, and the browsers' own stores (a Firefox profile's database, a
-// Chromium-family profile's "Bookmarks" file, a Firefox bookmark backup).
-enum class StoreKind { Favorites, Netscape, Opera, Menu, Firefox, Chromium, FirefoxBackup };
+// Chromium-family profile's "Bookmarks" file, a Firefox bookmark backup),
+// an XBEL file and Safari's Bookmarks.plist.
+enum class StoreKind { Favorites, Netscape, Opera, Menu, Firefox, Chromium, FirefoxBackup, Xbel, Safari };
 
 // Where one store is: its kind and its path (a folder for a Favorites
 // folder, a file for a bookmark file or a menu page, a profile folder or
@@ -65,6 +66,10 @@ inline constexpr StoreKindTraits kStoreKinds[] = {
      true, true, true, true, true, false, false, false, true},
     {StoreKind::FirefoxBackup, "firefox-backup", "a Firefox bookmark backup", "Firefox", //
      true, false, false, false, false, false, false, false, false},
+    {StoreKind::Xbel, "xbel", "an XBEL file", "XBEL", //
+     true, true, false, true, true, false, true, false, false},
+    {StoreKind::Safari, "safari", "a Safari Bookmarks.plist", "Safari", //
+     true, false, false, false, false, false, false, false, false},
 };
 
 const StoreKindTraits& TraitsOf(StoreKind kind);
@@ -76,10 +81,10 @@ inline bool CanConvert(StoreKind source, StoreKind target) {
     return TraitsOf(source).readable && TraitsOf(target).writable;
 }
 
-// The store is a single bookmark file (Netscape-format or hotlist), not a
-// folder, a menu page or a browser's store.
+// The store is a single bookmark file (Netscape-format, hotlist or XBEL),
+// not a folder, a menu page or a browser's store.
 inline bool IsBookmarkFileKind(StoreKind kind) {
-    return kind == StoreKind::Netscape || kind == StoreKind::Opera;
+    return kind == StoreKind::Netscape || kind == StoreKind::Opera || kind == StoreKind::Xbel;
 }
 
 // The store is a browser's own, kept in a profile folder.

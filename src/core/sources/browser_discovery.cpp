@@ -3,6 +3,7 @@
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
 #include "platform/folder_listing.h"
+#include "sources/safari_reader.h"
 #include "sources/store_discovery.h"
 
 #include <algorithm>
@@ -233,11 +234,26 @@ std::vector<FoundStore> LocateBrowserDatabases(const Platform& platform) {
     return found;
 }
 
+std::vector<FoundStore> LocateSafariBookmarks(const Platform& platform, bool macOS) {
+    auto home = platform.GetSpecialFolder(SpecialFolder::Home).value_or(std::string());
+    if (!macOS || home.empty()) {
+        return {};
+    }
+    auto file = EnsureTrailingSeparator(home) + "Library/Safari/" + kSafariBookmarksFile;
+    if (!FileExists(file)) {
+        return {};
+    }
+    return {{{StoreKind::Safari, file}, "Safari"}};
+}
+
 std::vector<FoundStore> LocateBookmarkFileSources(const Platform& platform, ProgressSink& status) {
     status.SetStatusText(kRetrievingBookmarkFilesStatus);
     auto found = LocateFirefoxProfileFiles(platform, "bookmarks.html");
     for (auto& database : LocateBrowserDatabases(platform)) {
         found.push_back(std::move(database));
+    }
+    for (auto& safari : LocateSafariBookmarks(platform)) {
+        found.push_back(std::move(safari));
     }
     status.SetStatusText(kReadyStatus);
     return found;

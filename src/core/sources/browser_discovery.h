@@ -61,9 +61,23 @@ std::vector<FoundStore> LocateBrowserDatabases(const Platform& platform);
 std::optional<FoundStore> FirefoxProfileBackup(const std::string& profileFolder,
                                                const std::string& profileName);
 
+// Whether this program was built for macOS, where Safari keeps its store.
+#if defined(__APPLE__)
+inline constexpr bool kBuiltForMacOS = true;
+#else
+inline constexpr bool kBuiltForMacOS = false;
+#endif
+
+// Safari's store of the current user, ~/Library/Safari/Bookmarks.plist, when
+// it exists and the system is macOS (macOS true), labelled "Safari";
+// nothing on other systems, where Safari keeps none.
+std::vector<FoundStore> LocateSafariBookmarks(const Platform& platform,
+                                              bool macOS = kBuiltForMacOS);
+
 // What a window offers as a Netscape-kind source: every Firefox profile's
 // bookmarks.html (labelled with the profile's name), then every browser
-// database (LocateBrowserDatabases). The status shows
+// database (LocateBrowserDatabases), then Safari's store
+// (LocateSafariBookmarks). The status shows
 // kRetrievingBookmarkFilesStatus meanwhile and kReadyStatus after.
 std::vector<FoundStore> LocateBookmarkFileSources(const Platform& platform, ProgressSink& status);
 

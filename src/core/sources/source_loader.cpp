@@ -7,6 +7,9 @@
 #include "sources/favorites_reader.h"
 #include "sources/netscape_reader.h"
 #include "sources/opera_reader.h"
+#include "sources/safari_reader.h"
+#include "sources/store_detection.h"
+#include "sources/xbel_reader.h"
 
 namespace tellavin {
 
@@ -24,21 +27,24 @@ SourceCount CountFile(const std::string& path,
     return {std::move(read), {scanner.nTotalFolders(), scanner.nTotalLinks()}};
 }
 
-// Counts a browser's own store through the same read that builds its tree.
-SourceCount CountBrowserStore(BrowserStore store, const std::string& path,
-                              const std::function<void(const std::string&)>& onFolder) {
+// A reader that pushes a store's events into a sink and returns empty when
+// it read the store, else why not.
+using SinkReader = std::function<std::string(BookmarkSink&)>;
+
+// Counts a store through the same read that builds its tree.
+SourceCount CountBySink(const SinkReader& read,
+                        const std::function<void(const std::string&)>& onFolder) {
     CountingSink counts;
     counts.onFolder = onFolder;
-    if (auto reason = ReadBrowserStore(store, path, counts); !reason.empty()) {
+    if (auto reason = read(counts); !reason.empty()) {
         return {ReadOutcome::Unreadable(std::move(reason)), {}};
     }
     return {{}, {counts.folders(), counts.links()}};
 }
 
-ReadOutcome BuildBrowserStoreTree(BrowserStore store, BookmarkTree& tree, const std::string& path,
-                                  ProgressSink* progress) {
+ReadOutcome BuildBySink(const SinkReader& read, BookmarkTree& tree, ProgressSink* progress) {
     FileTreeBuilder builder(tree, StoreKind::Netscape, progress);
-    if (auto reason = ReadBrowserStore(store, path, builder); !reason.empty()) {
+    if (auto reason = read(builder); !reason.empty()) {
         tree.Clear();
         return ReadOutcome::Unreadable(std::move(reason));
     }
@@ -46,15 +52,25 @@ ReadOutcome BuildBrowserStoreTree(BrowserStore store, BookmarkTree& tree, const 
     return {};
 }
 
-// The reader of a browser's store kind.
-BrowserStore BrowserStoreOf(StoreKind kind) {
-    switch (kind) {
+SinkReader BrowserStoreReader(BrowserStore store, const std::string& path) {
+    return [store, path](BookmarkSink& sink) { return ReadBrowserStore(store, path, sink); };
+}
+
+// The reader of a kind read through a sink: a browser's store, an XBEL
+// file or Safari's bookmarks, each from the file StoreFileOf names.
+SinkReader SinkReaderOf(const StoreLocation& source) {
+    auto path = StoreFileOf(source);
+    switch (source.kind) {
+    case StoreKind::Xbel:
+        return [path](BookmarkSink& sink) { return LoadXbelFile(path, sink); };
+    case StoreKind::Safari:
+        return [path](BookmarkSink& sink) { return LoadSafariBookmarks(path, sink); };
     case StoreKind::Firefox:
-        return BrowserStore::FirefoxPlaces;
+        return BrowserStoreReader(BrowserStore::FirefoxPlaces, path);
     case StoreKind::FirefoxBackup:
-        return BrowserStore::FirefoxBackup;
+        return BrowserStoreReader(BrowserStore::FirefoxBackup, path);
     default:
-        return BrowserStore::ChromiumBookmarks;
+        return BrowserStoreReader(BrowserStore::ChromiumBookmarks, path);
     }
 }
 
@@ -82,7 +98,10 @@ SourceCount CountSource(const StoreLocation& source,
     }
     case StoreKind::Netscape:
         if (auto store = DetectBrowserStore(source.path); store != BrowserStore::None) {
-            return CountBrowserStore(store, source.path, onFolder);
+            return CountBySink(BrowserStoreReader(store, source.path), onFolder);
+        }
+        if (auto kind = DetectStoreFileKind(source.path)) {
+            return CountBySink(SinkReaderOf({*kind, source.path}), onFolder);
         }
         return CountFile<cNNFastScanning>(source.path, onFolder);
     case StoreKind::Opera:
@@ -90,7 +109,9 @@ SourceCount CountSource(const StoreLocation& source,
     case StoreKind::Firefox:
     case StoreKind::Chromium:
     case StoreKind::FirefoxBackup:
-        return CountBrowserStore(BrowserStoreOf(source.kind), StoreFileOf(source), onFolder);
+    case StoreKind::Xbel:
+    case StoreKind::Safari:
+        return CountBySink(SinkReaderOf(source), onFolder);
     default:
         return {ReadOutcome::Unreadable(kMenuPageIsNoSource), {}};
     }
@@ -107,7 +128,10 @@ ReadOutcome LoadSourceTree(const StoreLocation& source, BookmarkTree& tree,
         return {};
     case StoreKind::Netscape:
         if (auto store = DetectBrowserStore(source.path); store != BrowserStore::None) {
-            return BuildBrowserStoreTree(store, tree, source.path, progress);
+            return BuildBySink(BrowserStoreReader(store, source.path), tree, progress);
+        }
+        if (auto kind = DetectStoreFileKind(source.path)) {
+            return BuildBySink(SinkReaderOf({*kind, source.path}), tree, progress);
         }
         return BuildNetscapeTree(tree, source.path, progress);
     case StoreKind::Opera:
@@ -115,8 +139,9 @@ ReadOutcome LoadSourceTree(const StoreLocation& source, BookmarkTree& tree,
     case StoreKind::Firefox:
     case StoreKind::Chromium:
     case StoreKind::FirefoxBackup:
-        return BuildBrowserStoreTree(BrowserStoreOf(source.kind), tree, StoreFileOf(source),
-                                     progress);
+    case StoreKind::Xbel:
+    case StoreKind::Safari:
+        return BuildBySink(SinkReaderOf(source), tree, progress);
     default:
         tree.Clear();
         return ReadOutcome::Unreadable(kMenuPageIsNoSource);

@@ -27,9 +27,10 @@ SourceCount CountSource(const StoreLocation& source,
 
 // Builds the bookmark tree of a source with the reader of its kind; a
 // browser's store is read from the file of its profile (StoreFileOf), and
-// a Netscape-kind source whose content is a browser's own store by that
-// store's reader (DetectBrowserStore), as the windows offer both in one
-// list. Links bring the icons their
+// a Netscape-kind source whose content is a browser's own store, Safari's
+// Bookmarks.plist or an XBEL file by that store's reader
+// (DetectBrowserStore, DetectStoreFileKind), as the windows offer them all
+// in one list. Links bring the icons their
 // store holds when the tree keeps icons (BookmarkTree::SetKeepIcons). A
 // source that cannot be read leaves the tree empty; the outcome says why,
 // with the system's reason, the browser store reader's, or, for a file read

@@ -14,10 +14,28 @@ namespace tellavin {
 
 namespace {
 
-bool StartsLikeAHotlist(const std::string& path) {
-    constexpr std::size_t kHead = 32;
-    auto start = ReadFileStart(path, kHead);
-    return start && IsHotlistText(*start);
+// An XML document's kind by what its start names: a property list is
+// Safari's, an xbel document an XBEL file.
+std::optional<StoreKind> XmlKind(std::string_view start) {
+    start = StripUtf8Bom(start);
+    start.remove_prefix(std::min(start.find_first_not_of(" \t\r\n"), start.size()));
+    bool declared = start.starts_with("<?xml");
+    auto names = [&](std::string_view element) {
+        auto doctype = "<!DOCTYPE " + std::string(element);
+        auto tag = "<" + std::string(element);
+        if (start.starts_with(doctype) || start.starts_with(tag)) {
+            return true;
+        }
+        return declared && (start.find(doctype) != std::string_view::npos ||
+                            start.find(tag) != std::string_view::npos);
+    };
+    if (declared && names("plist")) {
+        return StoreKind::Safari;
+    }
+    if (names("xbel")) {
+        return StoreKind::Xbel;
+    }
+    return std::nullopt;
 }
 
 StoreKind KindByContent(const std::string& path) {
@@ -29,8 +47,14 @@ StoreKind KindByContent(const std::string& path) {
     case BrowserStore::ChromiumBookmarks:
         return StoreKind::Chromium;
     default:
-        return StartsLikeAHotlist(path) ? StoreKind::Opera : StoreKind::Netscape;
+        break;
     }
+    if (auto kind = DetectStoreFileKind(path)) {
+        return *kind;
+    }
+    constexpr std::size_t kHotlistHead = 32;
+    auto start = ReadFileStart(path, kHotlistHead);
+    return start && IsHotlistText(*start) ? StoreKind::Opera : StoreKind::Netscape;
 }
 
 std::optional<StoreKind> KindByExtension(const std::string& path) {
@@ -41,10 +65,22 @@ std::optional<StoreKind> KindByExtension(const std::string& path) {
     if (extension == ".html" || extension == ".htm") {
         return StoreKind::Netscape;
     }
+    if (extension == ".xbel") {
+        return StoreKind::Xbel;
+    }
     return std::nullopt;
 }
 
 } // namespace
+
+std::optional<StoreKind> DetectStoreFileKind(const std::string& path) {
+    constexpr std::size_t kHead = 1024;
+    auto start = ReadFileStart(path, kHead).value_or("");
+    if (start.starts_with("bplist00")) {
+        return StoreKind::Safari;
+    }
+    return XmlKind(start);
+}
 
 std::optional<StoreLocation> RecognizeStoreLocation(std::string_view text) {
     if (auto named = ParseStoreLocation(text)) {

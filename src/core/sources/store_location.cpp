@@ -3,6 +3,7 @@
 #include "platform/file_checks.h"
 #include "platform/platform.h"
 #include "sources/chromium_profile.h"
+#include "sources/safari_reader.h"
 
 namespace tellavin {
 
@@ -26,6 +27,9 @@ std::string StoreFileOf(const StoreLocation& location) {
     }
     if (location.kind == StoreKind::Firefox && FolderExists(location.path)) {
         return EnsureTrailingSeparator(location.path) + "places.sqlite";
+    }
+    if (location.kind == StoreKind::Safari && FolderExists(location.path)) {
+        return EnsureTrailingSeparator(location.path) + kSafariBookmarksFile;
     }
     return location.path;
 }
