@@ -121,8 +121,13 @@ protected:
         CancelAt progress(row.cancelAt);
         const auto result = RunConversion(request, platform, progress);
         const auto title = result.ok ? std::string("Written") : result.message.title;
+        std::string said;
+        for (const auto& line : result.message.lines) {
+            said += line + "\n";
+        }
         EXPECT_EQ(title + (Snapshot(dir.path()) == before ? ", as it was" : ", changed"),
-                  row.expected);
+                  row.expected)
+            << said;
     }
 
     test::TempDir dir;

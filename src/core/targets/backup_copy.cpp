@@ -11,7 +11,9 @@
 namespace tellavin {
 
 std::string BackupPathFor(const std::string& destination) {
-    auto separator = destination.rfind(PathSeparator());
+    // Windows takes a slash as well as its own separator.
+    const char separators[] = {PathSeparator(), '/', '\0'};
+    auto separator = destination.find_last_of(separators);
     auto cut = separator == std::string::npos ? 0 : separator + 1;
     return destination.substr(0, cut) + "Backup_of_" + destination.substr(cut);
 }
