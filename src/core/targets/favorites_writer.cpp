@@ -3,6 +3,7 @@
 #include "model/folder_walk.h"
 #include "platform/file_checks.h"
 #include "platform/file_io.h"
+#include "platform/folder_time.h"
 #include "platform/platform.h"
 #include "sources/favorites_reader.h"
 #include "targets/favorites_directory.h"
@@ -181,13 +182,11 @@ public:
     }
 
     // A directory made for a folder with a change date takes it as its last
-    // write once everything inside is written.
+    // write once everything inside is written. A date the system does not
+    // take is not reported: no loss kind counts folder dates.
     void Leave(std::int32_t, bool) override {
         if (auto changed = levels_.back().changed; changed != 0) {
-            auto moment = std::chrono::sys_seconds(std::chrono::seconds(changed));
-            std::error_code ignored;
-            std::filesystem::last_write_time(PathFromUtf8(path_),
-                                             std::chrono::file_clock::from_sys(moment), ignored);
+            SetFolderLastWrite(path_, changed);
         }
         path_.resize(levels_.back().pathSize);
         levels_.pop_back();
