@@ -266,15 +266,15 @@ TEST(FirefoxBackups, ACompressedBackupConvertsOnTheCommandLine) {
     auto run = test::RunCliHere("convert 'firefox-backup:" + source +
                                 "' 'netscape:" + (dir / "x.html") + "'");
 #if TELLAVIN_HAS_LZ4
-    const std::string expected = "7 Folders & 8 Links Exported Successfully.\n"
+    EXPECT_EQ(run.out + run.err, "7 Folders & 8 Links Exported Successfully.\n"
                                  "Not carried over:\n"
                                  "  Separators dropped: 2 (top level, Nested)\n"
-                                 "  Links without a usable address skipped: 1 (Most Visited)\n";
+                                 "  Links without a usable address skipped: 1 (Most Visited)\n");
 #else
-    const std::string expected =
-        "tellavin-cli: cannot read " + source + ": " + kMozLz4Unsupported + "\n";
+    const std::string refusal = std::string(": cannot be read: ") + kMozLz4Unsupported + "\n";
+    EXPECT_EQ(std::pair(run.out, run.err.ends_with(refusal)), std::pair(std::string(), true))
+        << run.err;
 #endif
-    EXPECT_EQ(run.out + run.err, expected);
 }
 
 } // namespace
