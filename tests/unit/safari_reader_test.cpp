@@ -1,11 +1,10 @@
 // Safari Bookmarks.plist files of our own (tests/data/safari, made by its
 // make_fixtures.py), binary and XML, each read as one whole tree with what
 // reading left out.
-#include "model/bookmark_counts.h"
 #include "sources/safari_reader.h"
 #include "sources/source_loader.h"
 #include "support/canonical_tree.h"
-#include "support/ordered_tree.h"
+#include "support/loaded_store.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -19,25 +18,6 @@ namespace fs = std::filesystem;
 
 std::string Fixture(const std::string& name) {
     return std::string(TELLAVIN_TEST_DATA) + "/safari/" + name;
-}
-
-// The root's text, the tree with what its links and folders carry, then
-// one line per kind of loss; the count the
-// scanner gives must equal the tree.
-std::string Loaded(const StoreLocation& source) {
-    BookmarkTree tree;
-    auto read = LoadSourceTree(source, tree);
-    if (!read) {
-        return "unreadable: " + read.reason;
-    }
-    auto [counted, counts] = CountSource(source);
-    auto loaded = CountBookmarks(tree);
-    EXPECT_TRUE(counted && counts.folders == loaded.folders && counts.links == loaded.links);
-    auto text = tree.Node(0).Text + " " + test::OrderedTreeText(tree, true, true);
-    for (const auto& line : tree.ReadLosses.Lines()) {
-        text += "\n" + line;
-    }
-    return text;
 }
 
 const std::string kNested =
@@ -68,7 +48,7 @@ TEST(SafariReader, EachFixtureReadsAsOneWholeTree) {
     };
     for (const auto& [file, expected] : cases) {
         SCOPED_TRACE(file);
-        EXPECT_EQ(Loaded({StoreKind::Safari, Fixture(file)}), expected);
+        EXPECT_EQ(test::LoadedStoreText({StoreKind::Safari, Fixture(file)}), expected);
     }
 }
 
@@ -76,7 +56,7 @@ TEST(SafariReader, AFolderIsReadThroughItsBookmarksPlist) {
     test::TempDir dir;
     fs::create_directories(dir.path() / "Safari");
     fs::copy_file(Fixture("nested-binary.plist"), dir.path() / "Safari" / "Bookmarks.plist");
-    EXPECT_EQ(Loaded({StoreKind::Safari, dir / "Safari"}), kNested);
+    EXPECT_EQ(test::LoadedStoreText({StoreKind::Safari, dir / "Safari"}), kNested);
 }
 
 TEST(SafariReader, ATruncatedBinaryListIsUnreadable) {
@@ -85,7 +65,7 @@ TEST(SafariReader, ATruncatedBinaryListIsUnreadable) {
     for (std::size_t length : {std::size_t{8}, whole.size() / 2, whole.size() - 1}) {
         SCOPED_TRACE(length);
         test::WriteFile(dir.path() / "Bookmarks.plist", whole.substr(0, length));
-        EXPECT_EQ(Loaded({StoreKind::Safari, dir / "Bookmarks.plist"}),
+        EXPECT_EQ(test::LoadedStoreText({StoreKind::Safari, dir / "Bookmarks.plist"}),
                   "unreadable: not a Safari Bookmarks.plist");
     }
 }

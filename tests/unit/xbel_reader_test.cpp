@@ -1,10 +1,9 @@
 // XBEL files of our own, each read as one whole tree with what reading
 // left out, and the dates XBEL writes.
-#include "model/bookmark_counts.h"
 #include "sources/source_loader.h"
 #include "sources/xbel_reader.h"
 #include "support/canonical_tree.h"
-#include "support/ordered_tree.h"
+#include "support/loaded_store.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -16,25 +15,6 @@ namespace {
 
 std::string Fixture(const std::string& name) {
     return std::string(TELLAVIN_TEST_DATA) + "/xbel/" + name;
-}
-
-// The root's text, the tree with what its links and folders carry, then
-// one line per kind of loss; the count the
-// scanner gives must equal the tree.
-std::string Loaded(const StoreLocation& source) {
-    BookmarkTree tree;
-    auto read = LoadSourceTree(source, tree);
-    if (!read) {
-        return "unreadable: " + read.reason;
-    }
-    auto [counted, counts] = CountSource(source);
-    auto loaded = CountBookmarks(tree);
-    EXPECT_TRUE(counted && counts.folders == loaded.folders && counts.links == loaded.links);
-    auto text = tree.Node(0).Text + " " + test::OrderedTreeText(tree, true, true);
-    for (const auto& line : tree.ReadLosses.Lines()) {
-        text += "\n" + line;
-    }
-    return text;
 }
 
 struct FixtureCase {
@@ -74,7 +54,7 @@ TEST(XbelReader, EachFixtureReadsAsOneWholeTree) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        EXPECT_EQ(Loaded({StoreKind::Xbel, Fixture(c.file)}), c.expected);
+        EXPECT_EQ(test::LoadedStoreText({StoreKind::Xbel, Fixture(c.file)}), c.expected);
     }
 }
 
@@ -92,7 +72,7 @@ TEST(XbelReader, TitlesInOtherEncodingsBecomeUtf8AndANulEndsAText) {
     for (const auto& [bytes, expected] : cases) {
         SCOPED_TRACE(bytes);
         test::WriteFile(dir.path() / "f.xbel", bytes);
-        EXPECT_EQ(Loaded({StoreKind::Xbel, dir / "f.xbel"}), expected);
+        EXPECT_EQ(test::LoadedStoreText({StoreKind::Xbel, dir / "f.xbel"}), expected);
     }
 }
 
